@@ -1,0 +1,16 @@
+// zuuc421: Unicode text library. Include this one header to get the whole public API.
+#ifndef ZUUC_ZUUC_H
+#define ZUUC_ZUUC_H
+
+#include "zuuc/export.h"
+#include "zuuc/strings.h"
+#include "zuuc/exceptions.h"
+#include "zuuc/identifiers.h"
+#include "zuuc/text_encoding.h"
+#include "zuuc/foundation.h"
+#include "zuuc/behavior.h"
+#include "zuuc/wide_string.h"
+#include "zuuc/unicode_character.h"
+#include "zuuc/character_test.h"
+
+#endif
