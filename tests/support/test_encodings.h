@@ -1,0 +1,139 @@
+// Minimal concrete encodings for tests of the encoding machinery.
+#ifndef ZUUC_TESTS_SUPPORT_TEST_ENCODINGS_H
+#define ZUUC_TESTS_SUPPORT_TEST_ENCODINGS_H
+
+#include "zuuc/char_encoding.h"
+#include "zuuc/encoding_variation.h"
+
+namespace zuuc_test {
+
+// A byte encoding that converts nothing; its tables are a single pointer
+// that an encoding library (or a loader hook) installs.
+class TestByteEncoding : public BlockCharEncoding {
+public:
+    TestByteEncoding(unsigned long id, char const ** nicknames, char const * mime = nullptr,
+                     unsigned code_page = 0)
+        : BlockCharEncoding(TextEncodingID(id), Substitute(), nicknames, mime, code_page) {}
+
+    // Starts not loaded; the tables live in `library` or come from `hook`.
+    TestByteEncoding(unsigned long id, char const ** nicknames, LoaderFunction hook,
+                     char const * library)
+        : BlockCharEncoding(TextEncodingID(id), Substitute(), nicknames, nullptr, 0, hook, library) {
+        set_is_loaded(false);
+    }
+
+    // A variant made by a variation.
+    TestByteEncoding(TextEncoding const & parent, EncodingVariation const & variation,
+                     char const ** nicknames, char const * mime = nullptr)
+        : BlockCharEncoding(parent, variation, nicknames, mime, 0) {}
+
+    // What an encoding library calls to hand over its tables.
+    void InstallTables(void const * table) {
+        ++installs_;
+        table_ = table;
+        set_is_loaded(table != nullptr);
+    }
+    void const * Table() const { return table_; }
+    int Installs() const { return installs_; }
+
+    bool IsTextModeSafe() const override { return true; }
+    Transcoder<char, unsigned int> * CreateConverterToUTF32(UnicodeLibAllocator &) const override {
+        return nullptr;
+    }
+    Transcoder<unsigned int, char> * CreateConverterFromUTF32(UnicodeLibAllocator &) const override {
+        return nullptr;
+    }
+
+private:
+    static unsigned char const * Substitute() {
+        static unsigned char const kSubstitute[] = {0x1A, 0};
+        return kSubstitute;
+    }
+    void const * table_ = nullptr;
+    int installs_ = 0;
+};
+
+// A 16-bit encoding of Unicode code points that maps them unchanged.
+class TestUnitEncoding : public Char16EncodingImpl {
+public:
+    TestUnitEncoding(unsigned long id, char const ** nicknames, char const * mime = nullptr,
+                     unsigned code_page = 0)
+        : Char16EncodingImpl(TextEncodingID(id), nicknames, mime, code_page) {}
+    TestUnitEncoding(TextEncoding const & parent, EncodingVariation const & variation,
+                     char const ** nicknames, char const * mime = nullptr)
+        : Char16EncodingImpl(parent, variation, nicknames, mime, 0) {}
+
+    unsigned int MapToUnicode(unsigned int c) const override { return c; }
+    unsigned int MapFromUnicode(unsigned int c) const override { return c; }
+    ToUnicodeSource * CreateCharSourceToUnicode(Char16Source &, UnicodeLibAllocator &) const override {
+        return nullptr;
+    }
+    Char16Source * CreateCharSourceFromUnicode(Char32Source &, UnicodeLibAllocator &) const override {
+        return nullptr;
+    }
+    Char16Sink * CreateCharSinkToUnicode(Char32Sink &, UnicodeLibAllocator &) const override {
+        return nullptr;
+    }
+    Char32Sink * CreateCharSinkFromUnicode(Char16Sink &, UnicodeLibAllocator &) const override {
+        return nullptr;
+    }
+    Transcoder<unsigned short, unsigned int> * CreateConverterToUTF32(
+        UnicodeLibAllocator &) const override {
+        return nullptr;
+    }
+    Transcoder<unsigned int, unsigned short> * CreateConverterFromUTF32(
+        UnicodeLibAllocator &) const override {
+        return nullptr;
+    }
+    Transcoder<unsigned short, unsigned short> * CreateConverterToUTF16(
+        UnicodeLibAllocator &) const override {
+        return nullptr;
+    }
+    Transcoder<unsigned short, unsigned short> * CreateConverterFromUTF16(
+        UnicodeLibAllocator &) const override {
+        return nullptr;
+    }
+};
+
+// A 32-bit encoding of Unicode code points that maps them unchanged.
+class TestWideEncoding : public Char32EncodingImpl {
+public:
+    TestWideEncoding(unsigned long id, char const ** nicknames, char const * mime = nullptr,
+                     unsigned code_page = 0)
+        : Char32EncodingImpl(TextEncodingID(id), nicknames, mime, code_page) {}
+
+    unsigned int MapToUnicode(unsigned int c) const override { return c; }
+    unsigned int MapFromUnicode(unsigned int c) const override { return c; }
+    ToUnicodeSource * CreateCharSourceToUnicode(Char32Source &, UnicodeLibAllocator &) const override {
+        return nullptr;
+    }
+    Char32Source * CreateCharSourceFromUnicode(Char32Source &, UnicodeLibAllocator &) const override {
+        return nullptr;
+    }
+    Char32Sink * CreateCharSinkToUnicode(Char32Sink &, UnicodeLibAllocator &) const override {
+        return nullptr;
+    }
+    Char32Sink * CreateCharSinkFromUnicode(Char32Sink &, UnicodeLibAllocator &) const override {
+        return nullptr;
+    }
+    Transcoder<unsigned int, unsigned int> * CreateConverterToUTF32(
+        UnicodeLibAllocator &) const override {
+        return nullptr;
+    }
+    Transcoder<unsigned int, unsigned int> * CreateConverterFromUTF32(
+        UnicodeLibAllocator &) const override {
+        return nullptr;
+    }
+    Transcoder<unsigned int, unsigned short> * CreateConverterToUTF16(
+        UnicodeLibAllocator &) const override {
+        return nullptr;
+    }
+    Transcoder<unsigned short, unsigned int> * CreateConverterFromUTF16(
+        UnicodeLibAllocator &) const override {
+        return nullptr;
+    }
+};
+
+}  // namespace zuuc_test
+
+#endif
