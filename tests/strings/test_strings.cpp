@@ -1,0 +1,266 @@
+// Behaviour of zu_string, zu_wstring and zu_utf32_string, run for all three
+// widths.
+#include "zuuc/exceptions.h"
+#include "zuuc/strings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+namespace {
+
+template <class S>
+using Unit = std::remove_const_t<std::remove_pointer_t<decltype(S().data())>>;
+
+// A string of the width of S from an ASCII text of n bytes (may hold 0s).
+template <class S>
+S Make(char const * ascii, unsigned n) {
+    std::vector<Unit<S>> units(ascii, ascii + n);
+    return S(units.data(), n);
+}
+
+template <class S>
+S Make(char const * ascii) {
+    return Make<S>(ascii, static_cast<unsigned>(std::strlen(ascii)));
+}
+
+template <class S>
+bool Holds(S const & s, char const * ascii) {
+    return s.compare(Make<S>(ascii)) == 0 && s.size() == std::strlen(ascii);
+}
+
+template <class S>
+class StringTest : public ::testing::Test {};
+
+using StringTypes = ::testing::Types<zu_string, zu_wstring, zu_utf32_string>;
+struct StringName {
+    template <class S>
+    static std::string GetName(int) {
+        return sizeof(Unit<S>) == 1 ? "zu_string" : sizeof(Unit<S>) == 2 ? "zu_wstring"
+                                                                          : "zu_utf32_string";
+    }
+};
+TYPED_TEST_SUITE(StringTest, StringTypes, StringName);
+
+TYPED_TEST(StringTest, EmptyStringsOwnNoRecord) {
+    using S = TypeParam;
+    using T = Unit<S>;
+    T const text[] = {'x', 0};
+    S const made[] = {S(), S(static_cast<T const *>(nullptr)), S(text, 0), S(text + 1),
+                      S(static_cast<T const *>(nullptr), 5)};
+    for (S const & s : made) {
+        EXPECT_TRUE(s.empty());
+        EXPECT_EQ(0u, s.capacity());
+        EXPECT_EQ(T(0), s.data()[0]);
+        EXPECT_EQ(T(0), s.c_str()[0]);
+        EXPECT_EQ(0u, s.capacity()) << "c_str of an empty string must not allocate";
+    }
+
+    // Every way of reaching length 0 releases the record.
+    S s = Make<S>("abcdef");
+    s.erase(0, S::npos);
+    EXPECT_EQ(0u, s.capacity());
+    s = Make<S>("abc");
+    s.assign(text, 0);
+    EXPECT_EQ(0u, s.capacity());
+    S const sub(Make<S>("abc"), 3, 2);
+    EXPECT_EQ(0u, sub.capacity());
+}
+
+TYPED_TEST(StringTest, GrowthFollowsRequiredLength) {
+    using S = TypeParam;
+    using T = Unit<S>;
+    S s;
+    std::vector<unsigned> capacities;
+    for (int i = 0; i < 7; ++i) {
+        s += T('a' + i);
+        capacities.push_back(s.capacity());
+    }
+    EXPECT_EQ((std::vector<unsigned>{1, 3, 3, 6, 6, 6, 11}), capacities);
+    EXPECT_TRUE(Holds(s, "abcdefg"));
+
+    // Copies and constructors are exact; assignment to an empty string grows.
+    EXPECT_EQ(7u, S(s).capacity());
+    S copy;
+    copy = s;
+    EXPECT_EQ(7u, copy.capacity());
+    EXPECT_EQ(5u, Make<S>("hello").capacity());
+    S assigned;
+    assigned.assign(s.data(), 5);
+    EXPECT_EQ(8u, assigned.capacity());  // 5 * 1.6180339 = 8.09
+    assigned.assign(s.data(), 2);        // fits: no new block
+    EXPECT_EQ(8u, assigned.capacity());
+    EXPECT_TRUE(Holds(assigned, "ab"));
+
+    // c_str makes room for exactly one terminator, only when needed.
+    S exact = Make<S>("abc");
+    T const * z = exact.c_str();
+    EXPECT_EQ(4u, exact.capacity());
+    EXPECT_EQ(T(0), z[3]);
+    EXPECT_TRUE(Holds(exact, "abc"));
+    s.c_str();
+    EXPECT_EQ(11u, s.capacity());
+    EXPECT_EQ(T(0), s.c_str()[7]);
+}
+
+TYPED_TEST(StringTest, SelfAppendAndSelfAssign) {
+    using S = TypeParam;
+    S s = Make<S>("abc");  // capacity 3: every self-append below must grow
+    s += s;
+    EXPECT_TRUE(Holds(s, "abcabc"));
+    EXPECT_EQ(9u, s.capacity());
+
+    S t = Make<S>("abcde");
+    t.append(t.data() + 1, 3);
+    EXPECT_TRUE(Holds(t, "abcdebcd"));
+
+    S u = Make<S>("abcd");
+    u.c_str();  // spare room of one unit, not enough for the range
+    u.append(u.data(), 4);
+    EXPECT_TRUE(Holds(u, "abcdabcd"));
+    u.append(u.data() + 6, 2);  // fits into the spare room now
+    EXPECT_TRUE(Holds(u, "abcdabcdcd"));
+
+    S v = Make<S>("hello");
+    v.assign(v.data(), 2);
+    EXPECT_TRUE(Holds(v, "hello"));
+    v.assign(v.data() + 2, 3);  // overlapping tail of the same block
+    EXPECT_TRUE(Holds(v, "llo"));
+    v = Make<S>("xy");
+    v.assign(v);
+    EXPECT_TRUE(Holds(v, "xy"));
+    S const & alias = v;
+    v = alias;
+    EXPECT_TRUE(Holds(v, "xy"));
+}
+
+TYPED_TEST(StringTest, Find) {
+    using S = TypeParam;
+    S const hay = Make<S>("aaab\0ab", 7);
+    EXPECT_EQ(0u, hay.find(S(), 0));
+    EXPECT_EQ(42u, S().find(S(), 42));
+    EXPECT_EQ(S::npos, S().find(Make<S>("a"), 0));
+    EXPECT_EQ(S::npos, Make<S>("ab").find(Make<S>("abc"), 0));
+    EXPECT_EQ(1u, hay.find(Make<S>("aab"), 0));  // needs a restart after a partial match
+    EXPECT_EQ(5u, hay.find(Make<S>("ab"), 3));   // last possible position
+    EXPECT_EQ(3u, hay.find(Make<S>("b\0a", 3), 0));
+    EXPECT_EQ(S::npos, hay.find(Make<S>("ab"), 6));
+    EXPECT_EQ(S::npos, hay.find(Make<S>("ab"), S::npos));
+    EXPECT_EQ(S::npos, hay.find(Make<S>("ba"), 0));
+}
+
+TYPED_TEST(StringTest, Compare) {
+    using S = TypeParam;
+    using T = Unit<S>;
+    EXPECT_GT(Make<S>("abc").compare(Make<S>("ab")), 0);
+    EXPECT_EQ(-1, Make<S>("ab").compare(Make<S>("abc")));
+    EXPECT_EQ(0, S().compare(S()));
+    EXPECT_EQ(-1, S().compare(Make<S>("a")));
+    EXPECT_EQ(1, Make<S>("a").compare(S()));
+    EXPECT_LT(Make<S>("abc").compare(Make<S>("abd")), 0);
+    EXPECT_EQ(0, Make<S>("abc").compare(Make<S>("abc")));
+    // Comparison stops at a 0 unit inside the common length.
+    EXPECT_EQ(0, Make<S>("a\0b", 3).compare(Make<S>("a\0c", 3)));
+    EXPECT_EQ(1, Make<S>("a\0b", 3).compare(Make<S>("a\0", 2)));
+    // Units compare as unsigned numbers, whatever the width.
+    T const high[] = {static_cast<T>(~T(0))};
+    T const low[] = {1};
+    EXPECT_GT(S(high, 1).compare(S(low, 1)), 0);
+    EXPECT_LT(S(low, 1).compare(S(high, 1)), 0);
+}
+
+TYPED_TEST(StringTest, Erase) {
+    using S = TypeParam;
+    S s = Make<S>("abcdef");
+    EXPECT_THROW(s.erase(6, 1), zu_out_of_range);
+    EXPECT_THROW(S().erase(0, 0), zu_out_of_range);
+    EXPECT_TRUE(Holds(s, "abcdef"));
+    s.erase(1, 2);
+    EXPECT_TRUE(Holds(s, "adef"));
+    EXPECT_EQ(6u, s.capacity());
+    s.erase(2, 0);
+    EXPECT_TRUE(Holds(s, "adef"));
+    s.erase(2, S::npos);
+    EXPECT_TRUE(Holds(s, "ad"));
+    s.erase();
+    EXPECT_TRUE(s.empty());
+    EXPECT_EQ(0u, s.capacity());
+}
+
+TYPED_TEST(StringTest, SubstringAndCopy) {
+    using S = TypeParam;
+    using T = Unit<S>;
+    S const s = Make<S>("abcdef");
+    EXPECT_THROW(S(s, 7, 1), zu_out_of_range);
+    EXPECT_TRUE(S(s, 6, 1).empty());
+    EXPECT_TRUE(Holds(S(s, 2, 3), "cde"));
+    EXPECT_EQ(3u, S(s, 2, 3).capacity());
+    EXPECT_TRUE(Holds(S(s, 4, S::npos), "ef"));
+    S const whole(s, 0, S::npos);
+    EXPECT_TRUE(Holds(whole, "abcdef"));
+    EXPECT_EQ(6u, whole.capacity());
+
+    T buffer[8] = {9, 9, 9, 9, 9, 9, 9, 9};
+    EXPECT_EQ(2u, s.copy(buffer, 5, 4));
+    EXPECT_EQ(T('e'), buffer[0]);
+    EXPECT_EQ(T('f'), buffer[1]);
+    EXPECT_EQ(T(9), buffer[2]);  // no terminator
+    EXPECT_EQ(0u, s.copy(buffer, 5, 6));
+    EXPECT_THROW(s.copy(buffer, 1, 7), zu_out_of_range);
+    EXPECT_EQ(0u, S().copy(buffer, 5, 3));
+}
+
+TYPED_TEST(StringTest, UnitAccess) {
+    using S = TypeParam;
+    using T = Unit<S>;
+    S s = Make<S>("abc");
+    S const & cs = s;
+    EXPECT_EQ(T('b'), cs[1]);
+    EXPECT_EQ(T('c'), cs.at(2));
+    s[0] = T('x');
+    s.at(1) = T('y');
+    EXPECT_TRUE(Holds(s, "xyc"));
+    EXPECT_THROW(cs.at(3), zu_out_of_range);
+    EXPECT_THROW(s[3], zu_out_of_range);
+    EXPECT_THROW(cs[S::npos], zu_out_of_range);
+    EXPECT_THROW(S()[0], zu_out_of_range);
+    try {
+        S().at(0);
+        FAIL() << "no exception";
+    } catch (zu_exception const & e) {
+        EXPECT_STREQ("zu_out_of_range", e.what());
+    }
+}
+
+TYPED_TEST(StringTest, AppendAssignAndConcatenate) {
+    using S = TypeParam;
+    using T = Unit<S>;
+    T const tail[] = {'d', 'e', 0};
+    S s = Make<S>("abc");
+    EXPECT_TRUE(Holds(s + tail, "abcde"));
+    EXPECT_TRUE(Holds(s + T('!'), "abc!"));
+    EXPECT_TRUE(Holds(s, "abc"));
+    s += static_cast<T const *>(nullptr);
+    s += S();
+    EXPECT_TRUE(Holds(s, "abc"));
+    s = tail;
+    EXPECT_TRUE(Holds(s, "de"));
+    s.assign(Make<S>("longer than before"));
+    EXPECT_TRUE(Holds(s, "longer than before"));
+    s.assign(static_cast<T const *>(nullptr));
+    EXPECT_TRUE(s.empty());
+}
+
+TEST(ZuString, ConvertsFromCharPointer) {
+    zu_string const a = "abc";
+    zu_string const b = "abc" + a;  // the left operand converts as well
+    EXPECT_STREQ("abcabc", b.c_str());
+    EXPECT_EQ(zu_string::npos, 0xFFFFFFFFu);
+    // Bytes above 0x7F compare as unsigned.
+    EXPECT_GT(zu_string("\xE9").compare(zu_string("a")), 0);
+}
+
+}  // namespace
