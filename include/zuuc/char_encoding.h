@@ -12,6 +12,7 @@
 
 #include "zuuc/export.h"
 #include "zuuc/text_encoding.h"
+#include "zuuc/unicode_character.h"
 
 class UnicodeLibAllocator;
 class CharSource;
@@ -139,6 +140,8 @@ public:
         UnicodeLibAllocator & allocator) const = 0;
 
     Char16Encoding const & GetImplementation() const;
+    // The script of the character that code point `c` of this encoding stands for.
+    ScriptSystem GetCharacterScript(unsigned int c) const;
     static unsigned short SubstituteChar();  // U+FFFD
 
     static unsigned int Count();
@@ -194,6 +197,8 @@ public:
         UnicodeLibAllocator & allocator) const = 0;
 
     Char32Encoding const & GetImplementation() const;
+    // The script of the character that code point `c` of this encoding stands for.
+    ScriptSystem GetCharacterScript(unsigned int c) const;
     static unsigned int SubstituteChar();  // U+FFFD
 
     static unsigned int Count();

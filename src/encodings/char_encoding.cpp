@@ -136,6 +136,10 @@ unsigned int Char16Encoding::SubstituteChars(unsigned char const *& chars, unsig
 
 unsigned short Char16Encoding::SubstituteChar() { return 0xFFFD; }
 
+ScriptSystem Char16Encoding::GetCharacterScript(unsigned int c) const {
+    return UnicodeCharacter::GetScriptSystem(MapToUnicode(c));
+}
+
 ZUUC_WIDTH_LOOKUPS(Char16Encoding, 2, Char16Encodings, unsigned short)
 
 Char16EncodingImpl::~Char16EncodingImpl() = default;
@@ -172,6 +176,10 @@ unsigned int Char32Encoding::SubstituteChars(unsigned char const *& chars, unsig
 }
 
 unsigned int Char32Encoding::SubstituteChar() { return 0xFFFD; }
+
+ScriptSystem Char32Encoding::GetCharacterScript(unsigned int c) const {
+    return UnicodeCharacter::GetScriptSystem(MapToUnicode(c));
+}
 
 ZUUC_WIDTH_LOOKUPS(Char32Encoding, 4, Char32Encodings, unsigned int)
 

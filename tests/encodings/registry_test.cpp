@@ -131,6 +131,9 @@ TEST_F(RegistryTest, KindsAndCasts) {
     EXPECT_EQ(sixteen.AsExternalEncoding(), nullptr);
     EXPECT_EQ(wide.AsChar32Encoding(), &E().wide);
     EXPECT_EQ(&E().win.GetImplementation(), &E().win);
+    // The test encodings map code points unchanged.
+    EXPECT_EQ(E().sixteen.GetCharacterScript(0x3042), Script_Hiragana);
+    EXPECT_EQ(E().wide.GetCharacterScript(0x10400), Script_Deseret);
 }
 
 TEST_F(RegistryTest, LookupsByIdentifierIndexAndCodePage) {
