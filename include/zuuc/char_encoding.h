@@ -58,6 +58,22 @@ public:
 
     CharEncoding const & GetImplementation() const;
 
+    // --- the byte forms of Unicode ---
+    // UTF-16 in the platform's byte order (also called UCS-2).
+    static CharEncoding & UTF16();
+    static CharEncoding & UCS2();
+    static CharEncoding & Unicode20BigEndian();
+    // UTF-16 with a byte-order mark, in the platform's byte order.
+    static CharEncoding & Unicode20ByteStream();
+    static CharEncoding & UTF32();
+    static CharEncoding & UTF32BigEndian();
+    static CharEncoding & UTF32ByteStream();
+    static CharEncoding & UTF8();
+    static CharEncoding & Unicode20UTF8();
+    // UTF-8 that writes (and drops on reading) a byte-order mark.
+    static CharEncoding & UTF8BOM();
+    static CharEncoding & Unicode20UTF8EBCDIC();
+
     // --- the encodings of this width, in construction order ---
     static unsigned int Count();
     static CharEncoding * Lookup(unsigned int index);
@@ -140,6 +156,11 @@ public:
         UnicodeLibAllocator & allocator) const = 0;
 
     Char16Encoding const & GetImplementation() const;
+
+    // The UTF-16 encoding (three names for one object).
+    static Char16Encoding & UTF16();
+    static Char16Encoding & Unicode20();
+    static Char16Encoding & Unicode();
     // The script of the character that code point `c` of this encoding stands for.
     ScriptSystem GetCharacterScript(unsigned int c) const;
     static unsigned short SubstituteChar();  // U+FFFD
@@ -197,6 +218,11 @@ public:
         UnicodeLibAllocator & allocator) const = 0;
 
     Char32Encoding const & GetImplementation() const;
+
+    // The UTF-32 encoding (three names for one object).
+    static Char32Encoding & UTF32();
+    static Char32Encoding & Unicode20();
+    static Char32Encoding & Unicode();
     // The script of the character that code point `c` of this encoding stands for.
     ScriptSystem GetCharacterScript(unsigned int c) const;
     static unsigned int SubstituteChar();  // U+FFFD

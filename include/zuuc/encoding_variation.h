@@ -47,6 +47,14 @@ public:
     // The variation of a single-variation identifier, or null.
     static EncodingVariation * Lookup(EncodingVariationID id);
 
+    // The process-wide variations, created on first use.
+    static EncodingVariation & ByteOrderMark();
+    static EncodingVariation & BigEndian();
+    static EncodingVariation & LittleEndian();
+    static EncodingVariation & PlatformByteOrder();
+    static EncodingVariation & UTF8();
+    static EncodingVariation & UTF8EBCDIC();
+
     // Offer the encoding to every registered variation, in number order.
     static void GenerateVariantsOf(CharEncoding const & encoding);
     static void GenerateVariantsOf(Char16Encoding const & encoding);

@@ -1,0 +1,339 @@
+// Buffer, string, file and proxy sources.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "streams/stream_test_util.h"
+#include "zuuc/behavior.h"
+#include "zuuc/sources.h"
+
+using streams_test::Chunk16Source;
+using streams_test::ChunkCharSource;
+
+namespace {
+
+template <class Source, class T>
+std::vector<T> Drain(Source & source) {
+    std::vector<T> all;
+    T const * b = nullptr;
+    T const * e = nullptr;
+    while (source.GetBuffer(b, e)) {
+        all.insert(all.end(), b, e);
+        source.DoneWith(e);
+    }
+    return all;
+}
+
+std::string DrainChars(CharSource & source) {
+    std::vector<char> v = Drain<CharSource, char>(source);
+    return std::string(v.begin(), v.end());
+}
+
+}  // namespace
+
+TEST(BufferSource, ZeroTerminatedAndEmptyForms) {
+    char const text[] = "abc";
+    BufferCharSource terminated(text, nullptr);
+    char const * b = nullptr;
+    char const * e = nullptr;
+    ASSERT_TRUE(terminated.GetBuffer(b, e));
+    EXPECT_EQ(b, text);
+    EXPECT_EQ(e - b, 3);
+
+    char const empty[] = "";
+    BufferCharSource at_end(empty, nullptr);
+    char const * untouched = text;
+    char const * untouched_end = text + 1;
+    EXPECT_FALSE(at_end.GetBuffer(untouched, untouched_end));
+    EXPECT_EQ(untouched, text);  // left alone at end of input
+    EXPECT_EQ(untouched_end, text + 1);
+
+    BufferCharSource none(nullptr, nullptr);
+    EXPECT_FALSE(none.GetBuffer(b, e));
+    StringCharSource no_text(nullptr, nullptr);
+    EXPECT_FALSE(no_text.GetBuffer(b, e));
+
+    unsigned short const units[] = {0x41, 0xFFFF, 0};
+    BufferChar16Source source16(units, nullptr);
+    unsigned short const * b16 = nullptr;
+    unsigned short const * e16 = nullptr;
+    ASSERT_TRUE(source16.GetBuffer(b16, e16));
+    EXPECT_EQ(e16 - b16, 2);
+}
+
+TEST(BufferSource, PartialConsumptionIsOfferedAgain) {
+    char const text[] = "hello";
+    BufferCharSource source(text, text + 5);
+    char const * b = nullptr;
+    char const * e = nullptr;
+    ASSERT_TRUE(source.GetBuffer(b, e));
+    source.DoneWith(nullptr);  // changes nothing
+    ASSERT_TRUE(source.GetBuffer(b, e));
+    EXPECT_EQ(b, text);
+    source.DoneWith(b + 2);
+
+    // A copy continues from where the original stands; both read on alone.
+    BufferCharSource copy(source);
+    EXPECT_EQ(DrainChars(copy), "llo");
+    EXPECT_EQ(DrainChars(source), "llo");
+    EXPECT_EQ(DrainChars(source), "");
+
+    // The unsigned overloads read the same window.
+    unsigned char const bytes[] = {0xFF, 0x80};
+    BufferCharSource unsigned_source(bytes, bytes + 2);
+    unsigned char const * ub = nullptr;
+    unsigned char const * ue = nullptr;
+    ASSERT_TRUE(unsigned_source.GetBuffer(ub, ue));
+    EXPECT_EQ(ub[0], 0xFF);
+    unsigned_source.DoneWith(ue);
+    EXPECT_FALSE(unsigned_source.GetBuffer(ub, ue));
+}
+
+TEST(StringSource, OwnsItsCopyAndCopiesOnlyTheRest) {
+    char text[] = "abcdef";
+    StringCharSource source(text, nullptr);
+    std::strcpy(text, "XXXXXX");  // the source holds its own copy
+    char const * b = nullptr;
+    char const * e = nullptr;
+    ASSERT_TRUE(source.GetBuffer(b, e));
+    ASSERT_EQ(std::string(b, e), "abcdef");
+    source.DoneWith(b + 4);
+
+    StringCharSource rest(source);
+    EXPECT_EQ(DrainChars(rest), "ef");
+
+    StringCharSource assigned(zu_string("zz"));
+    assigned = source;
+    StringCharSource & same = assigned;
+    assigned = same;  // self-assignment keeps the text
+    EXPECT_EQ(DrainChars(assigned), "ef");
+    EXPECT_EQ(DrainChars(source), "ef");
+
+    zu_utf32_string wide;
+    wide += 0x10FFFFu;
+    wide += 0x41u;
+    StringChar32Source source32(wide);
+    unsigned int const * b32 = nullptr;
+    unsigned int const * e32 = nullptr;
+    ASSERT_TRUE(source32.GetBuffer(b32, e32));
+    ASSERT_EQ(e32 - b32, 2);
+    EXPECT_EQ(b32[0], 0x10FFFFu);
+}
+
+TEST(SourceOffsets, BaseHasNoMap) {
+    unsigned int const units[] = {1, 2};
+    BufferChar32Source source(units, units + 2);
+    unsigned int dummy = 0;
+    unsigned int * map = &dummy;
+    unsigned int count = 7;
+    EXPECT_FALSE(source.GetOffsetMap(map, count));
+    EXPECT_EQ(map, nullptr);
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(source.GetOffsetAt(12345u), 12345u);
+}
+
+// --- File source ---------------------------------------------------------------
+
+namespace {
+
+std::vector<std::size_t> g_requests;
+
+std::size_t CountingRead(void * buffer, std::size_t size, std::size_t count, std::FILE * file) {
+    g_requests.push_back(size * count);
+    return std::fread(buffer, size, count, file);
+}
+
+std::size_t ShortRead(void * buffer, std::size_t, std::size_t, std::FILE *) {
+    static int calls = 0;
+    if (++calls % 2 == 0) {
+        return 0;
+    }
+    std::memcpy(buffer, "xy", 2);
+    return 2;
+}
+
+std::size_t LyingRead(void *, std::size_t, std::size_t count, std::FILE *) { return count * 10; }
+
+}  // namespace
+
+TEST(FileSource, ReadsBlocksOf1024IntoOneReusedBuffer) {
+    std::FILE * file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    std::string content(2500, '\0');
+    for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>('a' + i % 26);
+    ASSERT_EQ(std::fwrite(content.data(), 1, content.size(), file), content.size());
+    std::rewind(file);
+
+    g_requests.clear();
+    FileCharSource source(file, &CountingRead);
+    std::vector<long> sizes;
+    std::string read;
+    char const * first_start = nullptr;
+    char const * b = nullptr;
+    char const * e = nullptr;
+    while (source.GetBuffer(b, e)) {
+        if (first_start == nullptr) first_start = b;
+        EXPECT_EQ(b, first_start);  // every window lives in the same buffer
+        sizes.push_back(e - b);
+        read.append(b, e);
+        source.DoneWith(e);
+    }
+    EXPECT_EQ(sizes, (std::vector<long>{1024, 1024, 452}));
+    EXPECT_EQ(read, content);
+    EXPECT_EQ(g_requests, (std::vector<std::size_t>{1024, 1024, 1024, 1024}));
+
+    // No end flag is kept: data appended later is read on.
+    std::fseek(file, 0, SEEK_END);
+    std::fputs("more", file);
+    std::fseek(file, -4, SEEK_END);
+    EXPECT_EQ(DrainChars(source), "more");
+    std::fclose(file);
+}
+
+TEST(FileSource, ShortReadsAreWindowsAndOnlyZeroEnds) {
+    FileCharSource source(stdin, &ShortRead);  // never touches stdin itself
+    EXPECT_EQ(DrainChars(source), "xy");
+    EXPECT_EQ(DrainChars(source), "xy");  // asks again after an end
+
+    FileCharSource liar(stdin, &LyingRead);  // claims more than it was given
+    char const * b = nullptr;
+    char const * e = nullptr;
+    ASSERT_TRUE(liar.GetBuffer(b, e));
+    EXPECT_EQ(e - b, 1024);
+
+    // The read function has fread's own signature.
+    std::FILE * file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    std::fputs("direct", file);
+    std::rewind(file);
+    FileCharSource direct(file, &std::fread);
+    EXPECT_EQ(DrainChars(direct), "direct");
+    std::fclose(file);
+
+    FileCharSource no_file(nullptr, nullptr);
+    EXPECT_FALSE(no_file.GetBuffer(b, e));
+}
+
+// --- Proxies ---------------------------------------------------------------------
+
+namespace {
+
+class ExposedProxy : public CharProxySource {
+public:
+    using CharProxySource::CharProxySource;
+    using CharProxySource::SetProxy;
+};
+
+}  // namespace
+
+TEST(ProxySource, PassesConsumptionDownOneWindowLate) {
+    ChunkCharSource inner({{'a', 'b', 'c'}, {'d', 'e'}});
+    CharProxySource proxy(&inner);
+    char const * b = nullptr;
+    char const * e = nullptr;
+    ASSERT_TRUE(proxy.GetBuffer(b, e));
+    EXPECT_EQ(std::string(b, e), "abc");
+    proxy.DoneWith(b + 1);
+    EXPECT_EQ(inner.Position(), b);  // not yet told
+    ASSERT_TRUE(proxy.GetBuffer(b, e));
+    EXPECT_EQ(std::string(b, e), "bc");
+    proxy.DoneWith(e);
+    EXPECT_EQ(inner.Position(), b - 1);  // still not told: no refill yet
+    ASSERT_TRUE(proxy.GetBuffer(b, e));
+    EXPECT_EQ(std::string(b, e), "de");
+    EXPECT_EQ(inner.fills, 2);
+}
+
+TEST(ProxySource, ExhaustionIsFinal) {
+    ChunkCharSource inner(std::vector<std::vector<char>>{{'x'}});
+    CharProxySource proxy(&inner);
+    EXPECT_EQ(DrainChars(proxy), "x");
+    int const fills = inner.fills;
+    char const * b = nullptr;
+    char const * e = nullptr;
+    EXPECT_FALSE(proxy.GetBuffer(b, e));
+    EXPECT_FALSE(proxy.GetBuffer(b, e));
+    EXPECT_EQ(inner.fills, fills);  // never asked again
+
+    CharProxySource over_nothing(nullptr);
+    EXPECT_FALSE(over_nothing.GetBuffer(b, e));
+}
+
+TEST(ProxySource, BehaviourFlowsDownAndIsTakenFromTheProxied) {
+    UnicodeLibBehavior first(false);
+    UnicodeLibBehavior second(false);
+    Chunk16Source inner({{1, 2}});
+    inner.SetBehavior(&first);
+    Char16ProxySource proxy(&inner);
+    EXPECT_EQ(proxy.GetBehavior(), &first);
+
+    EXPECT_EQ(proxy.SetBehavior(&second), &first);
+    EXPECT_EQ(inner.GetBehavior(), &second);
+    proxy.SetBehavior(nullptr);
+    EXPECT_EQ(inner.GetBehavior(), UnicodeLibBehavior::GetDefaultBehavior());
+    EXPECT_EQ(proxy.GetBehavior(), UnicodeLibBehavior::GetDefaultBehavior());
+}
+
+TEST(ProxySource, SetProxyStartsAfreshOnTheNewSource) {
+    UnicodeLibBehavior behaviour(false);
+    ChunkCharSource old_source({{'o', 'l', 'd'}});
+    ChunkCharSource new_source({{'n', 'e', 'w'}});
+    new_source.SetBehavior(&behaviour);
+    ExposedProxy proxy(&old_source);
+    char const * b = nullptr;
+    char const * e = nullptr;
+    ASSERT_TRUE(proxy.GetBuffer(b, e));
+    proxy.DoneWith(b + 1);
+    char const * nb = nullptr;
+    char const * ne = nullptr;
+    ASSERT_TRUE(new_source.GetBuffer(nb, ne));  // the new source has a window of its own
+
+    proxy.SetProxy(&new_source);
+    EXPECT_EQ(proxy.GetBehavior(), &behaviour);
+    EXPECT_EQ(DrainChars(proxy), "new");  // nothing of the old window leaks through
+    EXPECT_EQ(old_source.fills, 1);
+}
+
+namespace {
+
+// Sets its second window, then throws once (as a converting source does when
+// its behaviour throws after part of a window was converted).
+class ThrowsOnceSource : public CharSource {
+public:
+    struct Stop {};
+
+protected:
+    bool FillBuffer() override {
+        ++fills_;
+        if (fills_ == 1) {
+            SetWindow(first_, first_ + 2);
+            return true;
+        }
+        if (fills_ == 2) {
+            SetWindow(second_, second_ + 2);
+            throw Stop();
+        }
+        return false;
+    }
+
+private:
+    int fills_ = 0;
+    char second_[2] = {'c', 'd'};  // before the first window in memory
+    char first_[2] = {'a', 'b'};
+};
+
+}  // namespace
+
+TEST(ProxySource, ExceptionsPassThroughAndReadingResumesCleanly) {
+    ThrowsOnceSource inner;
+    CharProxySource proxy(&inner);
+    char const * b = nullptr;
+    char const * e = nullptr;
+    ASSERT_TRUE(proxy.GetBuffer(b, e));
+    proxy.DoneWith(e);
+    EXPECT_THROW(proxy.GetBuffer(b, e), ThrowsOnceSource::Stop);
+    EXPECT_EQ(DrainChars(proxy), "cd");  // nothing lost, nothing repeated
+}
