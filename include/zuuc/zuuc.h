@@ -18,6 +18,7 @@
 #include "zuuc/transcoder.h"
 #include "zuuc/stream_adapters.h"
 #include "zuuc/code_tables.h"
+#include "zuuc/detector.h"
 #include "zuuc/wide_string.h"
 #include "zuuc/unicode_character.h"
 #include "zuuc/character_test.h"

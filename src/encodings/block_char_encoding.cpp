@@ -1,25 +1,104 @@
 #include "zuuc/char_encoding.h"
 
-// The stream factories of the table-driven encodings wrap their UTF-32
-// transcoders in the stream adapters of the conversion engine. Until the
-// engine is part of the library they create nothing.
+#include <new>
+
+#include "zuuc/stream_adapters.h"
+
+// The stream factories of the table-driven encodings wrap the encoding's own
+// UTF-32 transcoders in the stream adapters of the conversion engine. Each
+// first makes sure the encoding's tables are loaded. It returns null when
+// the encoding offers no transcoder, when there is no UTF-32 encoding to name
+// the Unicode side, or when allocation fails; a transcoder already made is
+// then deleted again, so nothing leaks.
+
+namespace {
+
+// The Unicode side of every conversion these factories build.
+Char32Encoding const * UnicodeSide() { return Char32Encoding::Lookup(TextEncodingID::UTF32()); }
+
+// Places an adapter around `transcoder` with `allocator`; on failure deletes
+// the transcoder and returns null. `create` makes the transcoder (other
+// errors than a failed allocation, such as an encoding library that cannot
+// be loaded, pass on) and `make` does the placement new.
+template <class Adapter, class Create, class Make>
+Adapter * Wrap(Create && create, Make && make) {
+    decltype(create()) transcoder = nullptr;
+    try {
+        transcoder = create();
+    } catch (std::bad_alloc const &) {
+        return nullptr;
+    }
+    if (transcoder == nullptr) {
+        return nullptr;
+    }
+    Adapter * adapter = nullptr;
+    try {
+        adapter = make(transcoder);
+    } catch (std::bad_alloc const &) {
+        adapter = nullptr;
+    }
+    if (adapter == nullptr) {
+        delete transcoder;
+    }
+    return adapter;
+}
+
+}  // namespace
 
 BlockCharEncoding::~BlockCharEncoding() = default;
 
-ToUnicodeSource * BlockCharEncoding::CreateCharSourceToUnicode(CharSource &,
-                                                               UnicodeLibAllocator &) const {
-    return nullptr;
+ToUnicodeSource * BlockCharEncoding::CreateCharSourceToUnicode(CharSource & source,
+                                                               UnicodeLibAllocator & allocator) const {
+    Load();  // brings the tables in (throws when they cannot be loaded)
+    Char32Encoding const * const unicode = UnicodeSide();
+    if (unicode == nullptr) {
+        return nullptr;
+    }
+    return Wrap<CharSource_8_to_32>([&] { return CreateConverterToUTF32(allocator); },
+                                    [&](Transcoder<char, unsigned int> * transcoder) {
+                                        return new (allocator)
+                                            CharSource_8_to_32(source, *this, transcoder, *unicode);
+                                    });
 }
 
-CharSource * BlockCharEncoding::CreateCharSourceFromUnicode(Char32Source &,
-                                                            UnicodeLibAllocator &) const {
-    return nullptr;
+CharSource * BlockCharEncoding::CreateCharSourceFromUnicode(Char32Source & source,
+                                                            UnicodeLibAllocator & allocator) const {
+    Load();  // brings the tables in (throws when they cannot be loaded)
+    Char32Encoding const * const unicode = UnicodeSide();
+    if (unicode == nullptr) {
+        return nullptr;
+    }
+    return Wrap<CharSource_32_to_8>([&] { return CreateConverterFromUTF32(allocator); },
+                                    [&](Transcoder<unsigned int, char> * transcoder) {
+                                        return new (allocator)
+                                            CharSource_32_to_8(source, *unicode, transcoder, *this);
+                                    });
 }
 
-Char32Sink * BlockCharEncoding::CreateCharSinkFromUnicode(CharSink &, UnicodeLibAllocator &) const {
-    return nullptr;
+Char32Sink * BlockCharEncoding::CreateCharSinkFromUnicode(CharSink & sink,
+                                                          UnicodeLibAllocator & allocator) const {
+    Load();  // brings the tables in (throws when they cannot be loaded)
+    Char32Encoding const * const unicode = UnicodeSide();
+    if (unicode == nullptr) {
+        return nullptr;
+    }
+    return Wrap<CharSink_32_to_8>([&] { return CreateConverterFromUTF32(allocator); },
+                                  [&](Transcoder<unsigned int, char> * transcoder) {
+                                      return new (allocator)
+                                          CharSink_32_to_8(*unicode, transcoder, *this, sink);
+                                  });
 }
 
-CharSink * BlockCharEncoding::CreateCharSinkToUnicode(Char32Sink &, UnicodeLibAllocator &) const {
-    return nullptr;
+CharSink * BlockCharEncoding::CreateCharSinkToUnicode(Char32Sink & sink,
+                                                      UnicodeLibAllocator & allocator) const {
+    Load();  // brings the tables in (throws when they cannot be loaded)
+    Char32Encoding const * const unicode = UnicodeSide();
+    if (unicode == nullptr) {
+        return nullptr;
+    }
+    return Wrap<CharSink_8_to_32>([&] { return CreateConverterToUTF32(allocator); },
+                                  [&](Transcoder<char, unsigned int> * transcoder) {
+                                      return new (allocator)
+                                          CharSink_8_to_32(*this, transcoder, *unicode, sink);
+                                  });
 }

@@ -1,0 +1,366 @@
+// Source adapters: reading a source of one width as another width.
+#include <gtest/gtest.h>
+
+#include "convert/engine_test_util.h"
+
+using namespace engine_test;
+using namespace zuuc_test;
+
+namespace {
+
+std::string LongText(std::size_t n) {
+    std::string text;
+    for (std::size_t i = 0; i < n; ++i) {
+        text.push_back(static_cast<char>('a' + i % 26));
+    }
+    return text;
+}
+
+class SourceAdapter : public ::testing::Test {
+protected:
+    Encodings enc;
+    RecordingBehavior behavior;
+};
+
+}  // namespace
+
+TEST_F(SourceAdapter, CarriesTextThroughEveryWindowSize) {
+    std::string const text = LongText(3000);  // several adapter windows
+    for (std::size_t in_window : {1u, 2u, 5u, 511u, 512u, 513u, 4000u}) {
+        for (std::size_t take : {1u, 3u, 200u, 512u, 100000u}) {
+            TrickleCharSource input(Units<char>(text), in_window);
+            CharSource_8_to_16 adapter(input, enc.bytes, new IdentityTranscoder<char, u16>,
+                                       enc.units);
+            EXPECT_EQ(text, Text(ReadAll<Char16Source, u16>(adapter, take)))
+                << "window " << in_window << " take " << take;
+        }
+    }
+}
+
+TEST_F(SourceAdapter, EveryPairConverts) {
+    std::string const text = LongText(2500);
+    std::string doubled;
+    for (char c : text) doubled.append(2, c);
+    {
+        BufferCharSource in(text.data(), text.data() + text.size());
+        CharSource_8_to_32 a(in, enc.bytes, new DoublingTranscoder<char, u32>, enc.wide);
+        EXPECT_EQ(doubled, Text(ReadAll<Char32Source, u32>(a, 7)));
+    }
+    std::vector<u16> units16 = Units<u16>(text);
+    std::vector<u32> units32 = Units<u32>(text);
+    {
+        BufferChar16Source in(units16.data(), units16.data() + units16.size());
+        CharSource_16_to_8 a(in, enc.units, new DoublingTranscoder<u16, char>, enc.bytes);
+        EXPECT_EQ(doubled, Text(ReadAll<CharSource, char>(a, 1000)));
+    }
+    {
+        BufferChar16Source in(units16.data(), units16.data() + units16.size());
+        CharSource_16_to_32 a(in, enc.units, new DoublingTranscoder<u16, u32>, enc.wide);
+        EXPECT_EQ(doubled, Text(ReadAll<Char32Source, u32>(a, 3)));
+    }
+    {
+        BufferChar32Source in(units32.data(), units32.data() + units32.size());
+        CharSource_32_to_8 a(in, enc.wide, new IdentityTranscoder<u32, char>, enc.bytes);
+        EXPECT_EQ(text, Text(ReadAll<CharSource, char>(a)));
+    }
+    {
+        BufferChar32Source in(units32.data(), units32.data() + units32.size());
+        CharSource_32_to_16 a(in, enc.wide, new MultiUnitTranscoder<u32, u16>, enc.units);
+        EXPECT_EQ(text, Text(ReadAll<Char16Source, u16>(a, 5)));
+    }
+}
+
+TEST_F(SourceAdapter, WindowsHoldWholeCharactersOnly) {
+    // Two-unit characters over an odd number of free units: the window ends
+    // early rather than splitting one.
+    std::string text;
+    for (int i = 0; i < 1200; ++i) text.push_back(i % 3 ? static_cast<char>(0xE9) : 'x');
+    TrickleCharSource input(Units<char>(text), 333);
+    CharSource_8_to_16 adapter(input, enc.bytes, new MultiUnitTranscoder<char, u16>, enc.units);
+    std::vector<u16> out = ReadAll<Char16Source, u16>(adapter, 511);
+    std::string expected;
+    for (char c : text) expected.append(c == 'x' ? 1 : 2, c);
+    EXPECT_EQ(expected, Text(out));
+}
+
+TEST_F(SourceAdapter, AnEmptySourceFinishesOnceAndEnds) {
+    ToyLog log;
+    BufferCharSource input(static_cast<char const *>(nullptr), nullptr);
+    CharSource_8_to_32 adapter(input, enc.bytes, new OwingTranscoder<char, u32>(&log), enc.wide);
+    u32 const * b = nullptr;
+    u32 const * e = nullptr;
+    EXPECT_FALSE(adapter.GetBuffer(b, e));
+    EXPECT_EQ(1, log.finishes);
+    EXPECT_EQ(0, log.transcodes);
+}
+
+TEST_F(SourceAdapter, TheTranscoderOwesItsFinalSequenceAtTheEnd) {
+    ToyLog log;
+    std::vector<char> input_units = Units<char>("ab\x0E" "cd");
+    BufferCharSource input(input_units.data(), input_units.data() + input_units.size());
+    CharSource_8_to_16 adapter(input, enc.bytes,
+                               new OwingTranscoder<char, u16>(&log, Units<u16>("<END>")), enc.units);
+    EXPECT_EQ("abcd<END>", Text(ReadAll<Char16Source, u16>(adapter, 2)));
+    EXPECT_EQ(-1, log.last_limit);  // sources convert without a limit
+}
+
+TEST_F(SourceAdapter, ProblemsGoToTheBehaviourWithTheirContext) {
+    std::vector<char> bytes = Units<char>("ab!cd?e");
+    BufferCharSource input(bytes.data(), bytes.data() + bytes.size());
+    input.SetBehavior(&behavior);
+    CharSource_8_to_16 adapter(input, enc.bytes, new FaultyTranscoder<char, u16>, enc.units);
+    std::vector<u16> out = ReadAll<Char16Source, u16>(adapter);
+    EXPECT_EQ("ab*cd*e", Text(out));  // default: U+FFFD where each problem was
+    EXPECT_EQ(0xFFFD, out[2]);
+    ASSERT_EQ(2u, behavior.records.size());
+    ProblemRecord const & first = behavior.records[0];
+    EXPECT_EQ("illegal", first.kind);
+    EXPECT_EQ(3, first.problem_offset);  // just past the offending byte
+    EXPECT_EQ(7, first.input_length);
+    EXPECT_EQ('!', first.offending);
+    EXPECT_EQ(2, first.output_length);
+    EXPECT_EQ(&enc.bytes, first.input_encoding);
+    EXPECT_EQ(&enc.units, first.output_encoding);
+    ProblemRecord const & second = behavior.records[1];
+    EXPECT_EQ("undefined", second.kind);
+    // The input block is the window left after the first problem.
+    EXPECT_EQ(3, second.problem_offset);
+    EXPECT_EQ(4, second.input_length);
+    EXPECT_EQ('?', second.offending);
+    EXPECT_EQ(5, second.output_length);
+}
+
+TEST_F(SourceAdapter, EachAdapterRaisesItsOwnKinds) {
+    behavior.action = RecordingBehavior::kIgnore;
+    std::vector<u32> units = Units<u32>("a!b?c#d%e");
+    {
+        BufferChar32Source in(units.data(), units.data() + units.size());
+        in.SetBehavior(&behavior);
+        CharSource_32_to_8 a(in, enc.wide, new FaultyTranscoder<u32, char>(nullptr, 7), enc.bytes);
+        EXPECT_EQ("abcde", Text(ReadAll<CharSource, char>(a)));
+        ASSERT_EQ(1u, behavior.records.size());
+        EXPECT_EQ("unrepresentable", behavior.records[0].kind);
+        EXPECT_EQ(7u, behavior.records[0].mode);  // the transcoder's Mode()
+        EXPECT_EQ('#', behavior.records[0].offending);
+    }
+    behavior.records.clear();
+    std::vector<u16> units16 = Units<u16>("a!b?c#d%e");
+    {
+        BufferChar16Source in(units16.data(), units16.data() + units16.size());
+        in.SetBehavior(&behavior);
+        CharSource_16_to_32 a(in, enc.units, new FaultyTranscoder<u16, u32>, enc.wide);
+        EXPECT_EQ("abcde", Text(ReadAll<Char32Source, u32>(a)));
+        ASSERT_EQ(2u, behavior.records.size());
+        EXPECT_EQ("illegal", behavior.records[0].kind);
+        EXPECT_EQ("undefined", behavior.records[1].kind);
+    }
+    behavior.records.clear();
+    {
+        // The 16-to-16 and 32-to-32 adapters raise nothing and go on.
+        BufferChar16Source in(units16.data(), units16.data() + units16.size());
+        in.SetBehavior(&behavior);
+        CharSource_16_to_16 a(in, enc.units, new FaultyTranscoder<u16, u16>, enc.units);
+        EXPECT_EQ("abcde", Text(ReadAll<Char16Source, u16>(a)));
+        BufferChar32Source in32(units.data(), units.data() + units.size());
+        in32.SetBehavior(&behavior);
+        CharSource_32_to_32 b(in32, enc.wide, new FaultyTranscoder<u32, u32>, enc.wide);
+        EXPECT_EQ("abcde", Text(ReadAll<Char32Source, u32>(b)));
+        EXPECT_TRUE(behavior.records.empty());
+    }
+}
+
+TEST_F(SourceAdapter, AnIncompleteSequenceAtTheEndIsReportedWithNullInput) {
+    std::vector<char> bytes = Units<char>("ab\x1B");
+    BufferCharSource input(bytes.data(), bytes.data() + bytes.size());
+    input.SetBehavior(&behavior);
+    CharSource_8_to_32 adapter(input, enc.bytes, new OwingTranscoder<char, u32>, enc.wide);
+    EXPECT_EQ("ab*", Text(ReadAll<Char32Source, u32>(adapter)));
+    ASSERT_EQ(1u, behavior.records.size());
+    EXPECT_EQ("illegal", behavior.records[0].kind);
+    EXPECT_TRUE(behavior.records[0].null_input);
+}
+
+TEST_F(SourceAdapter, InsertedOutputComesOutWhereTheProblemWas) {
+    // Longer than the adapter's window, so it spans several refills.
+    behavior.action = RecordingBehavior::kInsertOutput;
+    for (int i = 0; i < 1300; ++i) behavior.inserted.push_back('A' + i % 26);
+    std::string expected_insert;
+    for (unsigned long u : behavior.inserted) expected_insert.push_back(static_cast<char>(u));
+
+    std::vector<char> bytes = Units<char>("xy?z!w");
+    for (std::size_t in_window : {1u, 6u}) {
+        for (std::size_t take : {1u, 100u, 10000u}) {
+            TrickleCharSource input(bytes, in_window);
+            input.SetBehavior(&behavior);
+            CharSource_8_to_16 adapter(input, enc.bytes, new FaultyTranscoder<char, u16>, enc.units);
+            EXPECT_EQ("xy" + expected_insert + "z" + expected_insert + "w",
+                      Text(ReadAll<Char16Source, u16>(adapter, take)));
+        }
+    }
+}
+
+TEST_F(SourceAdapter, InsertedInputIsConvertedWithoutReportingItsProblems) {
+    // 16-to-8: '#' is not representable; the behaviour inserts "[#]" as
+    // input, which holds the same character again: it must not loop.
+    behavior.action = RecordingBehavior::kInsertInput;
+    for (char c : std::string("[#]")) behavior.inserted.push_back(static_cast<unsigned char>(c));
+    std::vector<u16> units = Units<u16>("a#b#c");
+    BufferChar16Source input(units.data(), units.data() + units.size());
+    input.SetBehavior(&behavior);
+    CharSource_16_to_8 adapter(input, enc.units, new FaultyTranscoder<u16, char>, enc.bytes);
+    EXPECT_EQ("a[]b[]c", Text(ReadAll<CharSource, char>(adapter)));
+    EXPECT_EQ(2u, behavior.records.size());
+}
+
+TEST_F(SourceAdapter, InsertedInputMayNeedSeveralWindows) {
+    behavior.action = RecordingBehavior::kInsertInput;
+    for (int i = 0; i < 1500; ++i) behavior.inserted.push_back('a' + i % 26);
+    std::vector<u32> units = Units<u32>("<#>");
+    BufferChar32Source input(units.data(), units.data() + units.size());
+    input.SetBehavior(&behavior);
+    // 1500 units from the inserted input, over a 1024-unit window.
+    CharSource_32_to_16 adapter(input, enc.wide, new FaultyTranscoder<u32, u16>, enc.units);
+    std::string expected = "<";
+    for (unsigned long u : behavior.inserted) expected.push_back(static_cast<char>(u));
+    expected += ">";
+    EXPECT_EQ(expected, Text(ReadAll<Char16Source, u16>(adapter, 999)));
+}
+
+TEST_F(SourceAdapter, AThrowingBehaviourStopsTheReaderButLosesNothing) {
+    behavior.action = RecordingBehavior::kThrow;
+    std::vector<char> bytes = Units<char>("abc!def!gh");
+    BufferCharSource input(bytes.data(), bytes.data() + bytes.size());
+    input.SetBehavior(&behavior);
+    auto * adapter = new CharSource_8_to_16(input, enc.bytes, new FaultyTranscoder<char, u16>, enc.units);
+    std::vector<u16> got;
+    int stops = 0;
+    for (int round = 0; round < 10; ++round) {
+        try {
+            u16 const * b = nullptr;
+            u16 const * e = nullptr;
+            while (adapter->GetBuffer(b, e)) {
+                got.insert(got.end(), b, e);
+                adapter->DoneWith(e);
+            }
+            break;
+        } catch (StopConversion const & stop) {
+            ++stops;
+            EXPECT_EQ(stops, stop.problem_number);
+        }
+    }
+    // The units before each problem were kept; conversion resumed after the
+    // offending byte.
+    EXPECT_EQ(2, stops);
+    EXPECT_EQ("abcdefgh", Text(got));
+    delete adapter;  // and everything is destructible (checked by the sanitizers)
+}
+
+TEST_F(SourceAdapter, AThrowWhileOutputIsPendingLeavesTheAdapterDestructible) {
+    // A behaviour inserts a long output, the consumer reads part of it, then
+    // the next problem throws: deleting the adapter frees the pending copy.
+    struct InsertThenThrow : RecordingBehavior {
+        using RecordingBehavior::HandleIllegalByteRange;
+        int calls = 0;
+        void HandleIllegalByteRange(CharToChar32IllegalByteRange & p) override {
+            if (++calls == 2) throw StopConversion{calls};
+            std::vector<u32> big(5000, 'x');
+            p.InsertOutput(big.data(), big.data() + big.size());
+        }
+    } thrower;
+    std::vector<char> bytes = Units<char>("a!b!c");
+    BufferCharSource input(bytes.data(), bytes.data() + bytes.size());
+    input.SetBehavior(&thrower);
+    ToyLog log;
+    auto * adapter = new CharSource_8_to_32(input, enc.bytes, new FaultyTranscoder<char, u32>(&log), enc.wide);
+    EXPECT_THROW((ReadAll<Char32Source, u32>(*adapter)), StopConversion);
+    delete adapter;
+    EXPECT_EQ(1, log.destroyed);
+
+    // Deleted while most of an inserted output is still pending.
+    thrower.calls = 0;
+    BufferCharSource again(bytes.data(), bytes.data() + bytes.size());
+    again.SetBehavior(&thrower);
+    adapter = new CharSource_8_to_32(again, enc.bytes, new FaultyTranscoder<char, u32>(&log),
+                                     enc.wide);
+    u32 const * b = nullptr;
+    u32 const * e = nullptr;
+    ASSERT_TRUE(adapter->GetBuffer(b, e));
+    EXPECT_EQ(1024, e - b);
+    adapter->DoneWith(e);
+    delete adapter;
+    EXPECT_EQ(2, log.destroyed);
+}
+
+TEST_F(SourceAdapter, BehaviourReachesTheTranscoder) {
+    ToyLog log;
+    BufferCharSource input("abc", nullptr);
+    input.SetBehavior(&behavior);
+    auto * adapter = new CharSource_8_to_16(input, enc.bytes,
+                                            new IdentityTranscoder<char, u16>(&log), enc.units);
+    EXPECT_EQ(&behavior, adapter->GetBehavior());  // taken from the input source
+    EXPECT_EQ(&behavior, log.behavior_set);        // and given to the transcoder
+    RecordingBehavior other;
+    EXPECT_EQ(&behavior, adapter->SetBehavior(&other));
+    EXPECT_EQ(&other, log.behavior_set);
+    EXPECT_EQ(&other, adapter->GetBehavior());
+    adapter->SetBehavior(nullptr);
+    EXPECT_EQ(UnicodeLibBehavior::GetDefaultBehavior(), log.behavior_set);
+    delete adapter;
+    EXPECT_EQ(1, log.destroyed);
+}
+
+TEST_F(SourceAdapter, ReportsTheInputEncodingNotRated) {
+    BufferCharSource bytes("", nullptr);
+    std::vector<u16> none;
+    BufferChar16Source units(none.data(), none.data());
+    CharSource_8_to_32 a(bytes, enc.bytes, new IdentityTranscoder<char, u32>, enc.wide);
+    CharSource_8_to_16 b(bytes, enc.bytes, new IdentityTranscoder<char, u16>, enc.units);
+    CharSource_16_to_16 c(units, enc.units, new IdentityTranscoder<u16, u16>, enc.units);
+    ToUnicodeSource & as_unicode = a;
+    EXPECT_EQ(&enc.bytes, &as_unicode.ActualInputEncoding());
+    EXPECT_EQ(-2147483647 - 1, as_unicode.ActualRating());
+    EXPECT_EQ(&enc.bytes, &b.ActualInputEncoding());
+    EXPECT_EQ(ToUnicodeSource::kNotRated, b.ActualRating());
+    EXPECT_EQ(&enc.units, &c.ActualInputEncoding());
+    EXPECT_EQ(ToUnicodeSource::kNotRated, c.ActualRating());
+}
+
+// --- ToUnicodeProxySource ------------------------------------------------------
+
+namespace {
+class CountingActor : public UnicodeLibActor {
+public:
+    explicit CountingActor(int * deleted) : deleted_(deleted) {}
+    ~CountingActor() override { ++*deleted_; }
+
+private:
+    int * deleted_;
+};
+}  // namespace
+
+TEST(ToUnicodeProxySourceTest, ForwardsReportsAndOwns) {
+    Encodings enc;
+    std::vector<u32> units = Units<u32>("hello world");
+    TrickleChar32Source inner(units, 4);
+    int deleted = 0;
+    auto * proxy = new ToUnicodeProxySource(enc.bytes, &inner);
+    auto * owned = new CountingActor(&deleted);
+    proxy->DeleteFirst(owned);
+    EXPECT_EQ(&enc.bytes, &proxy->ActualInputEncoding());
+    EXPECT_EQ(ToUnicodeSource::kNotRated, proxy->ActualRating());
+
+    RecordingBehavior behavior;
+    proxy->SetBehavior(&behavior);
+    EXPECT_EQ(&behavior, inner.GetBehavior());
+    EXPECT_EQ(&behavior, owned->GetBehavior());
+    EXPECT_EQ(&behavior, proxy->GetBehavior());
+
+    EXPECT_EQ("hello world", Text(ReadAll<Char32Source, u32>(*proxy, 3)));
+    int const refills = inner.refills;
+    u32 const * b = nullptr;
+    u32 const * e = nullptr;
+    EXPECT_FALSE(proxy->GetBuffer(b, e));
+    EXPECT_EQ(refills, inner.refills);  // exhausted: the inner source is not asked again
+    delete proxy;
+    EXPECT_EQ(1, deleted);
+}
