@@ -1,0 +1,650 @@
+// zuconv: convert text between encodings with the zuuc421 library.
+//
+//   zuconv -f FROM -t TO [options] [FILE...]
+//
+// Input is streamed through a fixed-size buffer, so memory use does not
+// depend on the size of the input.
+#include <zuuc/encoding_converters.h>
+#include <zuuc/zuuc.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdint>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char kProgram[] = "zuconv";
+constexpr std::size_t kReadBlock = 64 * 1024;
+
+enum ExitStatus { kSuccess = 0, kConversionFailed = 1, kUsageError = 2 };
+
+// --- options ----------------------------------------------------------------------
+
+enum class OnProblem { kSubstitute, kOmit, kStrict, kSgml };
+
+struct Options {
+    std::string from;
+    std::string to;
+    std::string output;
+    std::vector<std::string> inputs;
+    OnProblem on_problem = OnProblem::kSubstitute;
+    bool have_substitute = false;
+    std::string substitute;
+    bool from_bom = false;
+    bool to_bom = false;
+    bool progress = false;
+    bool list = false;
+    bool list_variations = false;
+    bool help = false;
+    bool version = false;
+};
+
+void PrintUsage(std::FILE * out) {
+    std::fprintf(out,
+                 "usage: %s -f FROM -t TO [options] [FILE...]\n"
+                 "       %s -l | --list-variations | --help | --version\n"
+                 "\n"
+                 "Converts FILEs (standard input when none is given) from the encoding FROM\n"
+                 "to the encoding TO and writes the result to standard output.\n"
+                 "\n"
+                 "  -f, --from-code=NAME  input encoding (names, aliases and NAME:VARIATION\n"
+                 "                        forms; '-', '_', blanks and case are ignored)\n"
+                 "  -t, --to-code=NAME    output encoding\n"
+                 "  -o, --output=FILE     write to FILE (replaced only when all went well)\n"
+                 "  -c                    omit characters that cannot be converted\n"
+                 "      --strict          stop at the first character that cannot be converted\n"
+                 "                        (exit status 1, with its position)\n"
+                 "      --sgml            write characters the output encoding lacks as\n"
+                 "                        numeric character references (&#NNNN;)\n"
+                 "      --subst=BYTES     write BYTES in place of characters the output\n"
+                 "                        encoding lacks (\\xHH escapes are understood)\n"
+                 "      --from-bom        the input starts with a byte-order mark (removed)\n"
+                 "      --to-bom          start the output with a byte-order mark\n"
+                 "      --progress        show progress on standard error\n"
+                 "  -l, --list            list every encoding\n"
+                 "      --list-variations list the variations usable as NAME:VARIATION\n"
+                 "\n"
+                 "By default, characters that cannot be converted are replaced: undecodable\n"
+                 "input by U+FFFD, unwritable characters by the output encoding's substitute.\n"
+                 "Exit status: 0 success, 1 conversion or write failure, 2 usage error.\n",
+                 kProgram, kProgram);
+}
+
+bool Fail(char const * message, char const * argument = nullptr) {
+    if (argument != nullptr) {
+        std::fprintf(stderr, "%s: %s '%s'\n", kProgram, message, argument);
+    } else {
+        std::fprintf(stderr, "%s: %s\n", kProgram, message);
+    }
+    return false;
+}
+
+// Understands \xHH, \\ and plain bytes.
+bool DecodeSubstitute(char const * text, std::string & bytes) {
+    bytes.clear();
+    for (char const * p = text; *p != '\0'; ++p) {
+        if (*p != '\\') {
+            bytes.push_back(*p);
+        } else if (p[1] == '\\') {
+            bytes.push_back('\\');
+            ++p;
+        } else if (p[1] == 'x' && std::isxdigit(static_cast<unsigned char>(p[2])) &&
+                   std::isxdigit(static_cast<unsigned char>(p[3]))) {
+            char hex[3] = {p[2], p[3], '\0'};
+            bytes.push_back(static_cast<char>(std::strtoul(hex, nullptr, 16)));
+            p += 3;
+        } else {
+            return false;
+        }
+    }
+    return !bytes.empty() && bytes.find('\0') == std::string::npos;
+}
+
+// Returns the value of an option given as "--name=value" or "--name value".
+bool TakeValue(int argc, char ** argv, int & i, char const * arg, std::size_t name_length,
+               std::string & value) {
+    if (arg[name_length] == '=') {
+        value = arg + name_length + 1;
+        return true;
+    }
+    if (arg[name_length] == '\0' && i + 1 < argc) {
+        value = argv[++i];
+        return true;
+    }
+    return Fail("option needs a value:", arg);
+}
+
+bool ParseArguments(int argc, char ** argv, Options & options) {
+    bool only_files = false;
+    for (int i = 1; i < argc; ++i) {
+        char const * arg = argv[i];
+        std::string value;
+        auto is = [arg](char const * name) { return std::strcmp(arg, name) == 0; };
+        auto starts = [arg](char const * name) {
+            std::size_t const n = std::strlen(name);
+            return std::strncmp(arg, name, n) == 0 && (arg[n] == '\0' || arg[n] == '=');
+        };
+        if (only_files || arg[0] != '-' || is("-")) {
+            options.inputs.push_back(arg);
+        } else if (is("--")) {
+            only_files = true;
+        } else if (is("-f") || starts("--from-code")) {
+            if (!TakeValue(argc, argv, i, arg, is("-f") ? 2 : 11, options.from)) return false;
+        } else if (std::strncmp(arg, "-f", 2) == 0) {
+            options.from = arg + 2;
+        } else if (is("-t") || starts("--to-code")) {
+            if (!TakeValue(argc, argv, i, arg, is("-t") ? 2 : 9, options.to)) return false;
+        } else if (std::strncmp(arg, "-t", 2) == 0) {
+            options.to = arg + 2;
+        } else if (is("-o") || starts("--output")) {
+            if (!TakeValue(argc, argv, i, arg, is("-o") ? 2 : 8, options.output)) return false;
+        } else if (std::strncmp(arg, "-o", 2) == 0) {
+            options.output = arg + 2;
+        } else if (is("-c")) {
+            options.on_problem = OnProblem::kOmit;
+        } else if (is("--strict")) {
+            options.on_problem = OnProblem::kStrict;
+        } else if (is("--sgml")) {
+            options.on_problem = OnProblem::kSgml;
+        } else if (starts("--subst")) {
+            if (!TakeValue(argc, argv, i, arg, 7, value)) return false;
+            if (!DecodeSubstitute(value.c_str(), options.substitute)) {
+                return Fail("not a usable substitute:", value.c_str());
+            }
+            options.have_substitute = true;
+        } else if (is("--from-bom")) {
+            options.from_bom = true;
+        } else if (is("--to-bom")) {
+            options.to_bom = true;
+        } else if (is("--progress")) {
+            options.progress = true;
+        } else if (is("-l") || is("--list")) {
+            options.list = true;
+        } else if (is("--list-variations")) {
+            options.list_variations = true;
+        } else if (is("-h") || is("--help")) {
+            options.help = true;
+        } else if (is("--version")) {
+            options.version = true;
+        } else {
+            return Fail("unknown option", arg);
+        }
+    }
+    return true;
+}
+
+// --- encodings ----------------------------------------------------------------------
+
+// The Unicode encodings and their byte forms are made on first use; make
+// them all now so that lookups and listings see them.
+void MakeUnicodeEncodings() {
+    CharEncoding::UTF16();
+    CharEncoding::Unicode20BigEndian();
+    CharEncoding::Unicode20ByteStream();
+    CharEncoding::UTF32();
+    CharEncoding::UTF32BigEndian();
+    CharEncoding::UTF32ByteStream();
+    CharEncoding::UTF8();
+    CharEncoding::UTF8BOM();
+    CharEncoding::Unicode20UTF8EBCDIC();
+    EncodingVariation::LittleEndian();
+}
+
+// The byte-order-mark form of a byte form of Unicode: the same variation
+// applied to the byte-order-mark variant of its base.
+CharEncoding const * WithByteOrderMark(CharEncoding const & encoding) {
+    TextEncoding const * base = encoding.GetParentEncoding();
+    EncodingVariation const * variation = encoding.GetParentVariation();
+    if (base == nullptr || variation == nullptr) {
+        return nullptr;
+    }
+    if (base->GetParentVariation() != nullptr &&
+        base->GetParentVariation()->GetEncodingVariationID() == EncodingVariationID::ByteOrderMark()) {
+        return &encoding;  // already a byte-order-mark form
+    }
+    TextEncoding const * marked = base->LookupVariant(EncodingVariationID::ByteOrderMark());
+    if (marked == nullptr) {
+        return nullptr;
+    }
+    TextEncoding const * result = marked->LookupVariant(variation->GetEncodingVariationID());
+    return result != nullptr ? result->AsCharEncoding() : nullptr;
+}
+
+CharEncoding const * FindEncoding(std::string const & name, bool bom, char const * role) {
+    CharEncoding const * encoding = CharEncoding::Lookup(name.c_str());
+    if (encoding == nullptr) {
+        std::fprintf(stderr, "%s: unknown %s encoding '%s' (%s -l lists the encodings)\n",
+                     kProgram, role, name.c_str(), kProgram);
+        return nullptr;
+    }
+    if (bom) {
+        CharEncoding const * marked = WithByteOrderMark(*encoding);
+        if (marked == nullptr) {
+            std::fprintf(stderr, "%s: the encoding '%s' has no byte-order-mark form\n", kProgram,
+                         encoding->Name());
+        }
+        return marked;
+    }
+    return encoding;
+}
+
+void ListEncodings() {
+    std::printf("# name\tidentifier\tcode page\tMIME name\tlibrary\twritable\taliases\n");
+    for (unsigned i = 0; i < TextEncoding::Count(); ++i) {
+        TextEncoding const * encoding = TextEncoding::Lookup(i);
+        if (encoding == nullptr || !encoding->IsCharEncoding()) {
+            continue;
+        }
+        std::printf("%s\t0x%05lx\t%u\t%s\t%s\t%s\t", encoding->Name(),
+                    static_cast<unsigned long>(encoding->GetTextEncodingID()),
+                    encoding->CodePage(), encoding->MimeName() != nullptr ? encoding->MimeName() : "-",
+                    encoding->LibraryName() != nullptr ? encoding->LibraryName() : "(built in)",
+                    encoding->IsValidForOutput() ? "yes" : "no");
+        for (unsigned n = 1; n < encoding->CountNicknames(); ++n) {
+            std::printf("%s%s", n > 1 ? ", " : "", encoding->GetNickname(n));
+        }
+        std::printf("\n");
+    }
+}
+
+void ListVariations() {
+    for (unsigned long number = 1; number < 10; ++number) {
+        EncodingVariation const * variation = EncodingVariation::Lookup(EncodingVariationID(number));
+        if (variation == nullptr) {
+            continue;
+        }
+        std::printf("%s", variation->Name());
+        for (unsigned n = 1; n < variation->CountNames(); ++n) {
+            std::printf("%s%s", n > 1 ? ", " : "\t", variation->GetName(n));
+        }
+        std::printf("\n");
+    }
+}
+
+// --- input ----------------------------------------------------------------------------
+
+// Reads a file in large blocks and keeps track of where each block starts,
+// so that a problem can be placed in the input.
+class InputFile : public CharSource {
+public:
+    InputFile(std::FILE * file, char const * name) : file_(file), name_(name), block_(kReadBlock) {}
+
+    char const * Name() const { return name_; }
+    bool ReadFailed() const { return failed_; }
+    std::uint64_t BytesRead() const { return block_offset_ + block_length_; }
+
+    // The offset in the file of a byte of the current block, or -1.
+    long long OffsetOf(char const * p) const {
+        char const * start = block_.data();
+        if (p < start || p > start + block_length_) {
+            return -1;
+        }
+        return static_cast<long long>(block_offset_) + (p - start);
+    }
+    char const * BlockStart() const { return block_.data(); }
+
+protected:
+    bool FillBuffer() override {
+        block_offset_ += block_length_;
+        block_length_ = std::fread(block_.data(), 1, block_.size(), file_);
+        if (block_length_ == 0) {
+            failed_ = std::ferror(file_) != 0;
+            return false;
+        }
+        SetWindow(block_.data(), block_.data() + block_length_);
+        return true;
+    }
+
+private:
+    std::FILE * file_;
+    char const * name_;
+    std::vector<char> block_;
+    std::uint64_t block_offset_ = 0;
+    std::size_t block_length_ = 0;
+    bool failed_ = false;
+};
+
+// --- problems ---------------------------------------------------------------------------
+
+// What a strict conversion stops with.
+struct ConversionStopped {
+    std::string message;
+};
+
+std::string Hex(unsigned char const * begin, unsigned char const * end) {
+    std::string text;
+    char piece[4];
+    for (unsigned char const * p = begin; p < end; ++p) {
+        std::snprintf(piece, sizeof piece, "%s%02X", text.empty() ? "" : " ", *p);
+        text += piece;
+    }
+    return text;
+}
+
+// Handles problems as the options say: substitute (the library's default
+// handling), omit, stop, or write numeric character references.
+class CliBehavior : public UnicodeLibBehaviorSGML {
+public:
+    CliBehavior(OnProblem on_problem, CharEncoding const & from, CharEncoding const & to)
+        : on_problem_(on_problem), from_(from), to_(to) {}
+
+    void SetInput(InputFile * input) { input_ = input; }
+
+    using UnicodeLibBehaviorSGML::HandleCharacterNotInRepertoire;
+    // References only with --sgml; otherwise the problem goes to the handler
+    // of its direction, as in the base behaviour.
+    void HandleCharacterNotInRepertoire(Char32ToCharCharacterNotInRepertoire & problem) override {
+        if (on_problem_ == OnProblem::kSgml) {
+            UnicodeLibBehaviorSGML::HandleCharacterNotInRepertoire(problem);
+        } else {
+            HandleChar32ToCharConversionProblem(problem);
+        }
+    }
+
+    void HandleCharToChar32ConversionProblem(CharToChar32ConversionProblem & problem) override {
+        if (on_problem_ == OnProblem::kStrict) {
+            throw ConversionStopped{DescribeUndecodable(problem.InputStart(), problem.ProblemPtr())};
+        }
+        if (on_problem_ != OnProblem::kOmit) {
+            UnicodeLibBehavior::HandleCharToChar32ConversionProblem(problem);
+        }
+    }
+
+    void HandleChar32ToCharConversionProblem(Char32ToCharConversionProblem & problem) override {
+        if (on_problem_ == OnProblem::kStrict) {
+            unsigned int const c =
+                problem.ProblemPtr() != nullptr && problem.ProblemPtr() > problem.InputStart()
+                    ? problem.ProblemPtr()[-1]
+                    : 0xFFFD;
+            char text[160];
+            std::snprintf(text, sizeof text,
+                          "cannot write U+%04X in %s (input read up to byte offset %" PRIu64 ")",
+                          c, to_.Name(), input_ != nullptr ? input_->BytesRead() : 0);
+            throw ConversionStopped{text};
+        }
+        if (on_problem_ != OnProblem::kOmit) {
+            UnicodeLibBehavior::HandleChar32ToCharConversionProblem(problem);
+        }
+    }
+
+private:
+    // Places an undecodable sequence that ends just before `end`. Its start
+    // is found by decoding the current block again, one byte at a time, and
+    // taking the last character boundary before `end`.
+    std::string DescribeUndecodable(char const * window_start, char const * end) const {
+        char text[256];
+        if (end == nullptr || input_ == nullptr || input_->OffsetOf(end) < 0) {
+            std::snprintf(text, sizeof text, "the input ends inside a %s sequence", from_.Name());
+            return text;
+        }
+        char const * start = SequenceStart(window_start, end);
+        auto const * begin = reinterpret_cast<unsigned char const *>(start);
+        auto const * stop = reinterpret_cast<unsigned char const *>(end);
+        std::snprintf(text, sizeof text, "invalid %s input at byte offset %lld: %s", from_.Name(),
+                      input_->OffsetOf(start), Hex(begin, stop).c_str());
+        return text;
+    }
+
+    char const * SequenceStart(char const * window_start, char const * end) const {
+        char const * floor = end - 1;
+        char const * scan = input_->BlockStart();
+        if (window_start != nullptr && window_start > scan && window_start < end) {
+            scan = window_start;
+        }
+        if (end - scan > 64) {
+            scan = end - 64;
+        }
+        char storage[2048];
+        LinearAllocator arena(storage, sizeof storage, "zuconv", 0);
+        Transcoder<char, unsigned int> * decoder = from_.CreateConverterToUTF32(arena);
+        if (decoder == nullptr) {
+            return floor;
+        }
+        char const * boundary = scan;
+        unsigned int out_storage[8];
+        for (char const * p = scan; p < end - 1; ++p) {
+            char const * in = p;
+            unsigned int * out = out_storage;
+            TranscodeResult const result = decoder->Transcode(in, p + 1, out, out_storage + 8, -1);
+            if (out != out_storage || result == kTranscodeIllegalInput ||
+                result == kTranscodeNoCharacterDefined) {
+                boundary = p + 1;
+            }
+        }
+        delete decoder;
+        return boundary < floor ? boundary : floor;
+    }
+
+    OnProblem on_problem_;
+    CharEncoding const & from_;
+    CharEncoding const & to_;
+    InputFile * input_ = nullptr;
+};
+
+// --- output -----------------------------------------------------------------------------
+
+// Standard output, or a temporary file beside the requested one that
+// replaces it only when everything succeeded.
+class Output {
+public:
+    bool Open(std::string const & path) {
+        if (path.empty() || path == "-") {
+            file_ = stdout;
+            return true;
+        }
+        path_ = path;
+        temporary_ = path + ".zuconv-XXXXXX";
+        int const fd = mkstemp(&temporary_[0]);
+        if (fd < 0) {
+            std::fprintf(stderr, "%s: cannot create '%s': %s\n", kProgram, path.c_str(),
+                         std::strerror(errno));
+            temporary_.clear();
+            return false;
+        }
+        file_ = fdopen(fd, "wb");
+        return file_ != nullptr;
+    }
+
+    bool Write(char const * data, std::size_t size) {
+        if (size != 0 && std::fwrite(data, 1, size, file_) != size) {
+            failed_ = true;
+        }
+        return !failed_;
+    }
+
+    // Flushes and, for a file, moves it into place; on failure removes it.
+    bool Close(bool success) {
+        bool ok = success && !failed_ && std::fflush(file_) == 0 && std::ferror(file_) == 0;
+        if (file_ != stdout) {
+            ok = (std::fclose(file_) == 0) && ok;
+            if (ok && std::rename(temporary_.c_str(), path_.c_str()) != 0) {
+                ok = false;
+            }
+            if (!ok) {
+                std::remove(temporary_.c_str());
+            }
+        }
+        file_ = nullptr;
+        return ok;
+    }
+
+    std::string const & Path() const { return path_; }
+
+private:
+    std::FILE * file_ = nullptr;
+    std::string path_;
+    std::string temporary_;
+    bool failed_ = false;
+};
+
+// --- conversion -------------------------------------------------------------------------
+
+// Bytes read so far out of the total size of the input files (when known).
+struct Progress {
+    bool enabled = false;
+    std::uint64_t total = 0;
+    std::uint64_t earlier_files = 0;
+    std::uint64_t shown = 0;
+
+    void Show(std::uint64_t done_in_file) {
+        std::uint64_t const done = earlier_files + done_in_file;
+        if (!enabled || total == 0 || (done - shown < (1u << 20) && done != total)) {
+            return;
+        }
+        shown = done;
+        std::fprintf(stderr, "\r%s: %3u%% (%" PRIu64 " of %" PRIu64 " bytes)", kProgram,
+                     static_cast<unsigned>(done * 100 / total), done, total);
+    }
+    void End() {
+        if (enabled && total != 0) {
+            std::fprintf(stderr, "\n");
+        }
+    }
+};
+
+int ConvertStream(std::FILE * in, char const * name, CharEncoding const & from,
+                  CharEncoding const & to, CliBehavior & behavior, Output & out,
+                  Progress & progress) {
+    InputFile input(in, name);
+    behavior.SetInput(&input);
+    // Always decode and encode again, even between equal encodings, so that
+    // the input is checked and problems are handled as asked.
+    Char32EncodingConverter decoder(input, from, Char32Encoding::UTF32());
+    CharEncodingConverter converter(decoder, Char32Encoding::UTF32(), to);
+    decoder.SetBehavior(&behavior);
+    converter.SetBehavior(&behavior);
+    char const * begin = nullptr;
+    char const * end = nullptr;
+    while (converter.GetBuffer(begin, end)) {
+        if (!out.Write(begin, static_cast<std::size_t>(end - begin))) {
+            std::fprintf(stderr, "%s: cannot write the output: %s\n", kProgram,
+                         std::strerror(errno));
+            return kConversionFailed;
+        }
+        converter.DoneWith(end);
+        progress.Show(input.BytesRead());
+    }
+    behavior.SetInput(nullptr);
+    progress.earlier_files += input.BytesRead();
+    if (input.ReadFailed()) {
+        std::fprintf(stderr, "%s: cannot read '%s': %s\n", kProgram, name, std::strerror(errno));
+        return kConversionFailed;
+    }
+    return kSuccess;
+}
+
+int Run(Options const & options) {
+    MakeUnicodeEncodings();
+    if (options.list) {
+        ListEncodings();
+        return kSuccess;
+    }
+    if (options.list_variations) {
+        ListVariations();
+        return kSuccess;
+    }
+    if (options.from.empty() || options.to.empty()) {
+        Fail("both -f FROM and -t TO are needed (see --help)");
+        return kUsageError;
+    }
+    CharEncoding const * from = FindEncoding(options.from, options.from_bom, "input");
+    CharEncoding const * to = FindEncoding(options.to, options.to_bom, "output");
+    if (from == nullptr || to == nullptr) {
+        return kUsageError;
+    }
+    if (!to->IsValidForOutput()) {
+        std::fprintf(stderr, "%s: the encoding '%s' can be read but not written\n", kProgram,
+                     to->Name());
+        return kUsageError;
+    }
+
+    // Open every input before writing anything.
+    std::vector<std::pair<std::FILE *, std::string>> inputs;
+    Progress progress;
+    progress.enabled = options.progress;
+    if (options.inputs.empty()) {
+        inputs.emplace_back(stdin, "standard input");
+    }
+    for (std::string const & path : options.inputs) {
+        std::FILE * file = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+        if (file == nullptr) {
+            std::fprintf(stderr, "%s: cannot open '%s': %s\n", kProgram, path.c_str(),
+                         std::strerror(errno));
+            for (auto & opened : inputs) {
+                if (opened.first != stdin) std::fclose(opened.first);
+            }
+            return kUsageError;
+        }
+        struct stat info;
+        if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode)) {
+            progress.total += static_cast<std::uint64_t>(info.st_size);
+        }
+        inputs.emplace_back(file, path);
+    }
+
+    CliBehavior behavior(options.on_problem, *from, *to);
+    if (options.have_substitute) {
+        behavior.SetExternalSubstitute(options.substitute.c_str());
+    }
+
+    Output out;
+    if (!out.Open(options.output)) {
+        return kConversionFailed;
+    }
+    int status = kSuccess;
+    for (auto & input : inputs) {
+        try {
+            status = ConvertStream(input.first, input.second.c_str(), *from, *to, behavior, out,
+                                   progress);
+        } catch (ConversionStopped const & stop) {
+            std::fprintf(stderr, "%s: %s: %s\n", kProgram, input.second.c_str(),
+                         stop.message.c_str());
+            status = kConversionFailed;
+        } catch (zu_exception const & error) {
+            std::fprintf(stderr, "%s: %s\n", kProgram, error.what());
+            status = kConversionFailed;
+        }
+        if (input.first != stdin) {
+            std::fclose(input.first);
+        }
+        if (status != kSuccess) {
+            break;
+        }
+    }
+    progress.End();
+    if (!out.Close(status == kSuccess) && status == kSuccess) {
+        std::fprintf(stderr, "%s: cannot write '%s': %s\n", kProgram,
+                     out.Path().empty() ? "standard output" : out.Path().c_str(),
+                     std::strerror(errno));
+        status = kConversionFailed;
+    }
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char ** argv) {
+    Options options;
+    if (!ParseArguments(argc, argv, options)) {
+        std::fprintf(stderr, "Try '%s --help'.\n", kProgram);
+        return kUsageError;
+    }
+    if (options.help) {
+        PrintUsage(stdout);
+        return kSuccess;
+    }
+    if (options.version) {
+        std::printf("%s (%s)\n", kProgram, UnicodeLibrary::VersionString());
+        return kSuccess;
+    }
+    return Run(options);
+}
