@@ -73,6 +73,9 @@ public:
     // --- Writing (as for CharSink) ---------------------------------------------
     void Put(unsigned short const * begin, unsigned short const * end);
     void Put(Char16Source & source);
+    // Drains a UTF-32 source, converted to UTF-16 on the way (a supplementary
+    // character becomes a surrogate pair). Does not flush.
+    void Put(Char32Source & source);
 
 protected:
     Char16Sink();

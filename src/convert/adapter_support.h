@@ -79,6 +79,13 @@ bool RaiseProblem(UnicodeLibBehavior & behavior, TranscodeResult result,
     return false;
 }
 
+// Ill-formed UTF-16 (a high surrogate not followed by a low one) is a
+// character the output cannot hold: it is reported as such rather than
+// passed over in silence.
+inline TranscodeResult ProblemResult(TranscodeResult result) {
+    return result == kTranscodeIllFormedUTF16 ? kTranscodeNotInRepertoire : result;
+}
+
 template <class T>
 T const * TerminatedEnd(T const * p) {
     while (*p != 0) {
@@ -102,6 +109,9 @@ Out * FillWindow(InSource & input, Transcoder<In, Out> & transcoder,
                  zuuc_detail::PendingUnits<Out> & pending_output, Out * start, Out * limit,
                  Raise && raise, Commit && commit) {
     Out * out = start;
+    // Set after a step that raised a problem without moving: legitimate once
+    // (the problem lies in units held from an earlier call), a fault twice.
+    bool stalled = false;
     while (out != limit) {
         // 1. Inserted output, as far as it fits.
         if (!pending_output.empty()) {
@@ -157,7 +167,7 @@ Out * FillWindow(InSource & input, Transcoder<In, Out> & transcoder,
             result = transcoder.Finish(out, limit, -1);
         } else {
             position = window;
-            result = transcoder.Transcode(position, window_end, out, limit, -1);
+            result = ProblemResult(transcoder.Transcode(position, window_end, out, limit, -1));
             input.DoneWith(position);
         }
 
@@ -182,9 +192,16 @@ Out * FillWindow(InSource & input, Transcoder<In, Out> & transcoder,
                 break;  // nothing to resolve: the transcoder has finished
             }
         } else if (position == window && out == out_before) {
-            // A transcoder that stops without moving would be asked the same
-            // again forever: go on after the unit it stopped at.
-            input.DoneWith(window + 1);
+            // A transcoder that stops without moving twice would be asked the
+            // same again forever: go on after the unit it stopped at.
+            if (stalled || !raised) {
+                input.DoneWith(window + 1);
+                stalled = false;
+            } else {
+                stalled = true;
+            }
+        } else {
+            stalled = false;
         }
     }
     commit(start, out);
@@ -201,6 +218,7 @@ void ConvertInto(Transcoder<In, Out> & transcoder, Target & target, In const * b
                  OnLimit && on_limit) {
     Out local[N];
     In const * in = begin;
+    bool stalled = false;
     for (;;) {
         long limit = -1;
         if (use_limit) {
@@ -211,7 +229,8 @@ void ConvertInto(Transcoder<In, Out> & transcoder, Target & target, In const * b
         }
         In const * const before = in;
         Out * out = local;
-        TranscodeResult const result = transcoder.Transcode(in, end, out, local + N, limit);
+        TranscodeResult const result =
+            ProblemResult(transcoder.Transcode(in, end, out, local + N, limit));
         if (out != local) {
             target.Put(local, out);
         }
@@ -230,7 +249,15 @@ void ConvertInto(Transcoder<In, Out> & transcoder, Target & target, In const * b
                   static_cast<Out const *>(out));
         }
         if (in == before && out == local) {
-            return;  // no progress: the transcoder cannot go on with this input
+            // A problem raised without moving lies in units held from an
+            // earlier call: go on once. Twice, the transcoder cannot go on
+            // with this input.
+            if (stalled || !report) {
+                return;
+            }
+            stalled = true;
+        } else {
+            stalled = false;
         }
     }
 }

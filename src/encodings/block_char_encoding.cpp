@@ -14,7 +14,7 @@
 namespace {
 
 // The Unicode side of every conversion these factories build.
-Char32Encoding const * UnicodeSide() { return Char32Encoding::Lookup(TextEncodingID::UTF32()); }
+Char32Encoding const * UnicodeSide() { return &Char32Encoding::UTF32(); }
 
 // Places an adapter around `transcoder` with `allocator`; on failure deletes
 // the transcoder and returns null. `create` makes the transcoder (other

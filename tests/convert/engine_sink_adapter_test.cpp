@@ -42,6 +42,17 @@ TEST_F(SinkAdapter, CarriesTextInPiecesOfEverySize) {
     }
 }
 
+TEST_F(SinkAdapter, AProblemInUnitsHeldFromAnEarlierPutLosesNothing) {
+    RecordingChar16Sink target;
+    target.SetBehavior(&behavior);
+    {
+        CharSink_8_to_16 sink(enc.bytes, new HoldingTranscoder<char, u16>, enc.units, target);
+        PutInPieces(sink, Units<char>("a~b~+c"), 2);
+    }
+    EXPECT_EQ("a*b+c", Text(target.units));
+    EXPECT_EQ(1u, behavior.records.size());
+}
+
 TEST_F(SinkAdapter, EveryPairConverts) {
     std::string const text = "Hello, sinks";
     {

@@ -138,10 +138,14 @@ TEST_F(SourceAdapter, EachAdapterRaisesItsOwnKinds) {
         in.SetBehavior(&behavior);
         CharSource_32_to_8 a(in, enc.wide, new FaultyTranscoder<u32, char>(nullptr, 7), enc.bytes);
         EXPECT_EQ("abcde", Text(ReadAll<CharSource, char>(a)));
-        ASSERT_EQ(1u, behavior.records.size());
+        // Ill-formed UTF-16 ('%', result 6) is reported as a character the
+        // output cannot hold, not passed over in silence.
+        ASSERT_EQ(2u, behavior.records.size());
         EXPECT_EQ("unrepresentable", behavior.records[0].kind);
         EXPECT_EQ(7u, behavior.records[0].mode);  // the transcoder's Mode()
         EXPECT_EQ('#', behavior.records[0].offending);
+        EXPECT_EQ("unrepresentable", behavior.records[1].kind);
+        EXPECT_EQ('%', behavior.records[1].offending);
     }
     behavior.records.clear();
     std::vector<u16> units16 = Units<u16>("a!b?c#d%e");
@@ -167,6 +171,17 @@ TEST_F(SourceAdapter, EachAdapterRaisesItsOwnKinds) {
         EXPECT_EQ("abcde", Text(ReadAll<Char32Source, u32>(b)));
         EXPECT_TRUE(behavior.records.empty());
     }
+}
+
+TEST_F(SourceAdapter, AProblemInUnitsHeldFromAnEarlierWindowLosesNothing) {
+    // "a~" then "b": the problem is the '~' held from the first window, and
+    // the 'b' that revealed it must still be converted.
+    TrickleCharSource input(Units<char>("a~b~+c"), 2);
+    input.SetBehavior(&behavior);
+    CharSource_8_to_16 adapter(input, enc.bytes, new HoldingTranscoder<char, u16>, enc.units);
+    EXPECT_EQ("a*b+c", Text(ReadAll<Char16Source, u16>(adapter)));
+    ASSERT_EQ(1u, behavior.records.size());
+    EXPECT_EQ("illegal", behavior.records[0].kind);
 }
 
 TEST_F(SourceAdapter, AnIncompleteSequenceAtTheEndIsReportedWithNullInput) {

@@ -246,6 +246,46 @@ private:
     bool escaped_ = false;
 };
 
+// Holds a '~' (consumed, nothing written) to pair it with the next unit.
+// When the next unit arrives in a later call and is not '+', the held '~'
+// is illegal: result 3 is returned before that unit is consumed, so the call
+// moves neither input nor output.
+template <class From, class To>
+class HoldingTranscoder : public ToyTranscoder<From, To> {
+public:
+    HoldingTranscoder() : ToyTranscoder<From, To>(nullptr) {}
+
+protected:
+    bool Special(From const *& in, From const *, To *& out, To * outEnd,
+                 TranscodeResult & result) override {
+        if (held_) {
+            held_ = false;
+            if (UnitValue(*in) != '+') {
+                result = kTranscodeIllegalInput;
+                return true;
+            }
+            if (out == outEnd) {
+                held_ = true;
+                result = kTranscodeOutputFull;
+                return true;
+            }
+            *out++ = static_cast<To>('+');
+            ++in;
+            return true;
+        }
+        if (UnitValue(*in) == '~') {
+            held_ = true;
+            ++in;
+            return true;
+        }
+        return false;
+    }
+    void ResetState() override { held_ = false; }
+
+private:
+    bool held_ = false;
+};
+
 }  // namespace zuuc_test
 
 #endif

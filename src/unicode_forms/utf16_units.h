@@ -1,0 +1,70 @@
+// Small helpers shared by the converters of the Unicode forms (internal).
+#ifndef ZUUC_SRC_UNICODE_FORMS_UTF16_UNITS_H
+#define ZUUC_SRC_UNICODE_FORMS_UTF16_UNITS_H
+
+#include <cstring>
+
+#include "zuuc/transcoder.h"
+
+namespace zuuc_unicode_forms {
+
+constexpr unsigned int kByteOrderMark = 0xFEFF;
+constexpr unsigned int kFirstSupplementary = 0x10000;
+constexpr unsigned int kLastCodePoint = 0x10FFFF;
+
+constexpr bool IsHighSurrogate(unsigned int u) { return u >= 0xD800 && u <= 0xDBFF; }
+constexpr bool IsLowSurrogate(unsigned int u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+constexpr unsigned int CombineSurrogates(unsigned int high, unsigned int low) {
+    return ((high - 0xD800) << 10) + (low - 0xDC00) + kFirstSupplementary;
+}
+constexpr unsigned short HighSurrogateOf(unsigned int c) {
+    return static_cast<unsigned short>(((c - kFirstSupplementary) >> 10) + 0xD800);
+}
+constexpr unsigned short LowSurrogateOf(unsigned int c) {
+    return static_cast<unsigned short>((c & 0x3FF) + 0xDC00);
+}
+
+// The most units one Transcode call may still write (`limit`, -1 for no limit).
+class OutputBudget {
+public:
+    explicit OutputBudget(long limit) : left_(limit) {}
+    bool Allows(long units) const { return left_ < 0 || units <= left_; }
+    void Spend(long units) {
+        if (left_ >= 0) {
+            left_ -= units;
+        }
+    }
+
+private:
+    long left_;
+};
+
+// Copies units one for one while there is input, room and budget.
+template <class Unit>
+TranscodeResult CopyUnits(Unit const *& in, Unit const * inEnd, Unit *& out, Unit * outEnd,
+                          OutputBudget & budget) {
+    while (in < inEnd) {
+        if (out >= outEnd) {
+            return kTranscodeOutputFull;
+        }
+        if (!budget.Allows(1)) {
+            return kTranscodeLimitReached;
+        }
+        *out++ = *in++;
+        budget.Spend(1);
+    }
+    return kTranscodeInputExhausted;
+}
+
+// The running machine's byte order, found by looking at how it stores a unit.
+inline bool PlatformIsBigEndian() {
+    unsigned short const probe = 0x0102;
+    unsigned char first = 0;
+    std::memcpy(&first, &probe, 1);
+    return first == 0x01;
+}
+
+}  // namespace zuuc_unicode_forms
+
+#endif

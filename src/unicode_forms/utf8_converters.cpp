@@ -1,0 +1,445 @@
+// The UTF-8 converters: UTF-8 bytes to UTF-16 and UTF-32, and back.
+//
+// The decoders work straight on the caller's input while nothing is held
+// and copy runs of ASCII eight bytes at a time; only a sequence split
+// between two calls goes through the slower held-bytes path. Both paths
+// decide every sequence with the same function (ExamineSequence), so where
+// the input is split never changes the output or the problems reported.
+#include <climits>
+#include <cstdint>
+#include <cstring>
+
+#include "utf8_encoder_detail.h"
+#include "zuuc/utf8_encodings.h"
+
+namespace {
+
+using Byte = unsigned char;
+
+// Trailing bytes announced by a lead byte.
+inline unsigned TrailingCount(Byte b) {
+    if (b < 0xC0) return 0;
+    if (b < 0xE0) return 1;
+    if (b < 0xF0) return 2;
+    if (b < 0xF8) return 3;
+    if (b < 0xFC) return 4;
+    return 5;
+}
+
+inline bool IsContinuation(Byte b) { return (b & 0xC0) == 0x80; }
+
+enum class Sequence { kCharacter, kDropped, kIllegal, kIncomplete };
+
+struct Examined {
+    Sequence kind;
+    unsigned length;      // bytes of the sequence consumed (for kIncomplete: all available)
+    unsigned long value;  // the code point of a kCharacter
+};
+
+// Decides the sequence that starts at p, of which `available` bytes (at
+// least one) are at hand. A sequence cut short by a byte that cannot
+// continue it is illegal and ends before that byte.
+inline Examined ExamineSequence(Byte const * p, unsigned available) {
+    Byte const lead = p[0];
+    if (lead < 0x80) {
+        return {Sequence::kCharacter, 1, lead};
+    }
+    unsigned const trailing = TrailingCount(lead);
+    if (trailing == 0 || trailing >= 4) {
+        // A continuation byte with no lead, or a lead of a 5- or 6-byte form.
+        return {Sequence::kIllegal, 1, 0};
+    }
+    for (unsigned i = 1; i <= trailing; ++i) {
+        if (i >= available) {
+            return {Sequence::kIncomplete, available, 0};
+        }
+        if (!IsContinuation(p[i])) {
+            return {Sequence::kIllegal, i, 0};
+        }
+    }
+    unsigned const length = trailing + 1;
+    Byte const second = p[1];
+    bool legal = lead >= 0xC2 && lead <= 0xF4;  // C0, C1: overlong; F5..F7: beyond U+10FFFF
+    if (lead == 0xE0) {
+        legal = second >= 0xA0;  // overlong 3-byte form
+    } else if (lead == 0xF0) {
+        legal = second >= 0x90;  // overlong 4-byte form
+    } else if (lead == 0xF4) {
+        legal = second <= 0x8F;  // beyond U+10FFFF
+    }
+    if (!legal) {
+        return {Sequence::kIllegal, length, 0};
+    }
+    unsigned long value = lead & (0x7Fu >> length);
+    for (unsigned i = 1; i < length; ++i) {
+        value = (value << 6) | (p[i] & 0x3Fu);
+    }
+    if (value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+        return {Sequence::kIllegal, length, 0};
+    }
+    if (value == 0xFEFF) {
+        return {Sequence::kDropped, length, 0};
+    }
+    return {Sequence::kCharacter, length, value};
+}
+
+// Output units per code point, and writing them.
+inline unsigned UnitsFor(unsigned short const *, unsigned long value) {
+    return value >= 0x10000 ? 2 : 1;
+}
+inline unsigned UnitsFor(unsigned int const *, unsigned long) { return 1; }
+
+inline void PutUnits(unsigned short *& out, unsigned long value) {
+    if (value >= 0x10000) {
+        *out++ = static_cast<unsigned short>(((value - 0x10000) >> 10) + 0xD800);
+        *out++ = static_cast<unsigned short>((value & 0x3FF) + 0xDC00);
+    } else {
+        *out++ = static_cast<unsigned short>(value);
+    }
+}
+inline void PutUnits(unsigned int *& out, unsigned long value) {
+    *out++ = static_cast<unsigned int>(value);
+}
+
+// Whether `units` more units fit: 0 if so, else the result to stop with.
+template <class Out>
+inline TranscodeResult Room(Out const * out, Out const * out_start, Out const * outEnd, long limit,
+                            unsigned units) {
+    if (limit >= 0 && (out - out_start) + static_cast<long>(units) > limit) {
+        return kTranscodeLimitReached;
+    }
+    if (outEnd - out < static_cast<long>(units)) {
+        return kTranscodeOutputFull;
+    }
+    return kTranscodeComplete;
+}
+
+// Copies ASCII bytes while they last and there is room; returns the new input.
+template <class Out>
+inline Byte const * CopyAscii(Byte const * in, Byte const * inEnd, Out *& out, Out * outEnd,
+                              Out const * out_start, long limit) {
+    std::size_t room = static_cast<std::size_t>(outEnd - out);
+    if (limit >= 0) {
+        long const left = limit - static_cast<long>(out - out_start);
+        if (left <= 0) {
+            return in;
+        }
+        if (static_cast<std::size_t>(left) < room) {
+            room = static_cast<std::size_t>(left);
+        }
+    }
+    std::size_t const available = static_cast<std::size_t>(inEnd - in);
+    Byte const * const stop = in + (available < room ? available : room);
+    Out * o = out;
+    while (stop - in >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, in, 8);
+        if ((word & 0x8080808080808080ULL) != 0) {
+            break;
+        }
+        for (int i = 0; i < 8; ++i) {
+            o[i] = static_cast<Out>(in[i]);
+        }
+        in += 8;
+        o += 8;
+    }
+    while (in < stop && *in < 0x80) {
+        *o++ = static_cast<Out>(*in++);
+    }
+    out = o;
+    return in;
+}
+
+template <class Out>
+TranscodeResult DecodeUTF8(UTF8DecoderState & state, char const *& in_chars, char const * inEnd_chars,
+                           Out *& out, Out * outEnd, long limit) {
+    Byte const * in = reinterpret_cast<Byte const *>(in_chars);
+    Byte const * const inEnd = reinterpret_cast<Byte const *>(inEnd_chars);
+    Byte const * const start = in;
+    Out * const out_start = out;
+    auto stop = [&](TranscodeResult result) {
+        in_chars = reinterpret_cast<char const *>(in);
+        return result;
+    };
+
+    // A sequence begun in an earlier call: complete it from the input.
+    if (state.held_count != 0) {
+        Byte buffer[4];
+        std::memcpy(buffer, state.held, state.held_count);
+        unsigned const trailing = TrailingCount(buffer[0]);
+        unsigned const wanted = trailing >= 4 ? 1 : trailing + 1;
+        unsigned available = state.held_count;
+        Byte const * p = in;
+        while (available < wanted && p < inEnd) {
+            buffer[available++] = *p++;
+        }
+        Examined const seq = ExamineSequence(buffer, available);
+        unsigned const from_input = seq.length - state.held_count;
+        switch (seq.kind) {
+            case Sequence::kIncomplete:
+                std::memcpy(state.held, buffer, available);
+                state.held_count = available;
+                in = p;
+                return stop(kTranscodeInputExhausted);
+            case Sequence::kIllegal:
+                in += from_input;
+                state.held_count = 0;
+                if (in == start && out == out_start && in < inEnd) {
+                    // The problem lies wholly in earlier input: take the next
+                    // byte into the state (it starts the next sequence), so
+                    // that this call makes progress.
+                    state.held[0] = *in++;
+                    state.held_count = 1;
+                    state.trailing = TrailingCount(state.held[0]);
+                }
+                return stop(kTranscodeIllegalInput);
+            case Sequence::kDropped:
+                in += from_input;
+                state.held_count = 0;
+                break;
+            case Sequence::kCharacter: {
+                TranscodeResult const room =
+                    Room<Out>(out, out_start, outEnd, limit, UnitsFor(out, seq.value));
+                if (room != kTranscodeComplete) {
+                    return stop(room);  // the held bytes stay held
+                }
+                PutUnits(out, seq.value);
+                in += from_input;
+                state.held_count = 0;
+                break;
+            }
+        }
+    }
+
+    // Nothing held: straight on the input. Every input byte gives at most
+    // one output unit, so with room for as many units as bytes left and no
+    // limit, no character can fail to fit and the room tests are skipped.
+    if (limit < 0 && outEnd - out >= inEnd - in) {
+        for (;;) {
+            while (inEnd - in >= 8) {
+                std::uint64_t word;
+                std::memcpy(&word, in, 8);
+                if ((word & 0x8080808080808080ULL) != 0) {
+                    break;
+                }
+                for (int i = 0; i < 8; ++i) {
+                    out[i] = static_cast<Out>(in[i]);
+                }
+                in += 8;
+                out += 8;
+            }
+            while (in < inEnd && *in < 0x80) {
+                *out++ = static_cast<Out>(*in++);
+            }
+            if (in == inEnd) {
+                return stop(kTranscodeInputExhausted);
+            }
+            Examined const seq = ExamineSequence(
+                in, static_cast<unsigned>(inEnd - in < 4 ? inEnd - in : 4));
+            if (seq.kind == Sequence::kCharacter) {
+                PutUnits(out, seq.value);
+                in += seq.length;
+            } else if (seq.kind == Sequence::kDropped) {
+                in += seq.length;
+            } else {
+                break;  // the general loop reports it
+            }
+        }
+    }
+    for (;;) {
+        in = CopyAscii(in, inEnd, out, outEnd, out_start, limit);
+        if (in == inEnd) {
+            return stop(kTranscodeInputExhausted);
+        }
+        if (*in < 0x80) {
+            return stop(Room<Out>(out, out_start, outEnd, limit, 1));
+        }
+        Examined const seq = ExamineSequence(in, static_cast<unsigned>(
+                                                     inEnd - in < 4 ? inEnd - in : 4));
+        switch (seq.kind) {
+            case Sequence::kIncomplete:
+                std::memcpy(state.held, in, seq.length);
+                state.held_count = seq.length;
+                state.trailing = TrailingCount(*in);
+                in = inEnd;
+                return stop(kTranscodeInputExhausted);
+            case Sequence::kIllegal:
+                in += seq.length;
+                return stop(kTranscodeIllegalInput);
+            case Sequence::kDropped:
+                in += seq.length;
+                break;
+            case Sequence::kCharacter: {
+                TranscodeResult const room =
+                    Room<Out>(out, out_start, outEnd, limit, UnitsFor(out, seq.value));
+                if (room != kTranscodeComplete) {
+                    return stop(room);
+                }
+                PutUnits(out, seq.value);
+                in += seq.length;
+                break;
+            }
+        }
+    }
+}
+
+template <class Out>
+TranscodeResult FinishUTF8(UTF8DecoderState & state, Out *& out, Out * outEnd, long limit) {
+    TranscodeResult result = kTranscodeComplete;
+    if (state.held_count != 0) {
+        Examined const seq = ExamineSequence(state.held, state.held_count);
+        if (seq.kind == Sequence::kCharacter) {
+            // A single byte taken ahead after a problem.
+            TranscodeResult const room =
+                Room<Out>(out, out, outEnd, limit, UnitsFor(out, seq.value));
+            if (room != kTranscodeComplete) {
+                return room;
+            }
+            PutUnits(out, seq.value);
+        } else if (seq.kind != Sequence::kDropped) {
+            result = kTranscodeIllegalInput;  // cut short by the end of input, or malformed
+        }
+    }
+    state.held_count = 0;
+    state.trailing = 0;
+    return result;
+}
+
+// --- encoding ---------------------------------------------------------------
+
+inline unsigned UTF8Length(unsigned long value) {
+    if (value < 0x80) return 1;
+    if (value < 0x800) return 2;
+    if (value < 0x10000) return 3;
+    return 4;
+}
+
+inline void PutUTF8(char *& out, unsigned long value, unsigned length) {
+    static Byte const kFirstByteMark[7] = {0x00, 0x00, 0xC0, 0xE0, 0xF0, 0xF8, 0xFC};
+    Byte * const o = reinterpret_cast<Byte *>(out);
+    for (unsigned i = length - 1; i > 0; --i) {
+        o[i] = static_cast<Byte>(0x80 | (value & 0x3F));
+        value >>= 6;
+    }
+    o[0] = static_cast<Byte>(kFirstByteMark[length] | value);
+    out += length;
+}
+
+}  // namespace
+
+// --- UTF8ToUTF16 ------------------------------------------------------------------
+
+UTF8ToUTF16::UTF8ToUTF16(bool) : state_{{0, 0, 0, 0}, 0, 0} {}
+UTF8ToUTF16::~UTF8ToUTF16() = default;
+
+TranscodeResult UTF8ToUTF16::Transcode(char const *& in, char const * inEnd, unsigned short *& out,
+                                       unsigned short * outEnd, long limit) {
+    return DecodeUTF8(state_, in, inEnd, out, outEnd, limit);
+}
+
+TranscodeResult UTF8ToUTF16::Finish(unsigned short *& out, unsigned short * outEnd, long limit) {
+    return FinishUTF8(state_, out, outEnd, limit);
+}
+
+void UTF8ToUTF16::Reset() {
+    state_.held_count = 0;
+    state_.trailing = 0;
+}
+
+// --- UTF8ToUTF32 ------------------------------------------------------------------
+
+UTF8ToUTF32::UTF8ToUTF32() : state_{{0, 0, 0, 0}, 0, 0} {}
+UTF8ToUTF32::~UTF8ToUTF32() = default;
+
+TranscodeResult UTF8ToUTF32::Transcode(char const *& in, char const * inEnd, unsigned int *& out,
+                                       unsigned int * outEnd, long limit) {
+    return DecodeUTF8(state_, in, inEnd, out, outEnd, limit);
+}
+
+TranscodeResult UTF8ToUTF32::Finish(unsigned int *& out, unsigned int * outEnd, long limit) {
+    return FinishUTF8(state_, out, outEnd, limit);
+}
+
+void UTF8ToUTF32::Reset() {
+    state_.held_count = 0;
+    state_.trailing = 0;
+}
+
+// --- UTF16ToUTF8 ------------------------------------------------------------------
+
+namespace {
+
+struct UTF8Form {
+    static constexpr bool kAsciiIsIdentity = true;
+    static unsigned Length(unsigned long value) { return UTF8Length(value); }
+    static void Put(char *& out, unsigned long value, unsigned length) {
+        PutUTF8(out, value, length);
+    }
+};
+
+}  // namespace
+
+using zuuc_utf8_detail::EncodeFromUTF16;
+using zuuc_utf8_detail::FinishFromUTF16;
+using zuuc_utf8_detail::CopyAsciiOut;
+
+UTF16ToUTF8::UTF16ToUTF8(bool combine_surrogates)
+    : combine_(combine_surrogates), pending_(0), replay_(-1) {}
+UTF16ToUTF8::~UTF16ToUTF8() = default;
+
+TranscodeResult UTF16ToUTF8::Transcode(unsigned short const *& in, unsigned short const * inEnd,
+                                       char *& out, char * outEnd, long limit) {
+    return EncodeFromUTF16<UTF8Form>(combine_, pending_, replay_, in, inEnd, out, outEnd, limit);
+}
+
+TranscodeResult UTF16ToUTF8::Finish(char *& out, char * outEnd, long limit) {
+    TranscodeResult const result =
+        FinishFromUTF16<UTF8Form>(combine_, pending_, replay_, out, outEnd, limit);
+    if (result != kTranscodeOutputFull && result != kTranscodeLimitReached) {
+        BlockConverter_16_to_8::Reset();
+    }
+    return result;
+}
+
+void UTF16ToUTF8::Reset() {
+    BlockConverter_16_to_8::Reset();
+    pending_ = 0;
+    replay_ = -1;
+}
+
+// --- UTF32ToUTF8 ------------------------------------------------------------------
+
+UTF32ToUTF8::UTF32ToUTF8() = default;
+UTF32ToUTF8::~UTF32ToUTF8() = default;
+
+TranscodeResult UTF32ToUTF8::Transcode(unsigned int const *& in, unsigned int const * inEnd,
+                                       char *& out, char * outEnd, long limit) {
+    char * const out_start = out;
+    for (;;) {
+        in = CopyAsciiOut(in, inEnd, out, outEnd, out_start, limit);
+        if (in == inEnd) {
+            return kTranscodeInputExhausted;
+        }
+        unsigned long const value = *in;
+        if (value > 0x10FFFF) {
+            ++in;
+            return kTranscodeIllegalInput;
+        }
+        unsigned const length = UTF8Length(value);
+        if (limit >= 0 && (out - out_start) + static_cast<long>(length) > limit) {
+            return kTranscodeLimitReached;
+        }
+        if (outEnd - out < static_cast<long>(length)) {
+            return kTranscodeOutputFull;
+        }
+        PutUTF8(out, value, length);
+        ++in;
+    }
+}
+
+TranscodeResult UTF32ToUTF8::Finish(char *&, char *, long) {
+    Reset();
+    return kTranscodeComplete;
+}
+
+void UTF32ToUTF8::Reset() { BlockConverter_32_to_8::Reset(); }

@@ -1,0 +1,306 @@
+// The UTF-8 and UTF-EBCDIC converters, driven directly.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "support/utf8_test_helpers.h"
+#include "zuuc/utf8_encodings.h"
+
+using namespace utf8_test;
+
+namespace {
+
+using u16 = unsigned short;
+using u32 = unsigned int;
+
+constexpr long P = kProblem;
+
+// Decodes with both decoders, at every split, and checks the code points
+// (UTF-16 output is checked against the same code points written as UTF-16).
+void ExpectDecodes(std::vector<int> const & bytes, std::vector<long> const & expected) {
+    SCOPED_TRACE(::testing::PrintToString(bytes));
+    UTF8ToUTF32 to32;
+    ExpectSplitInvariant(to32, Bytes(bytes), expected);
+    std::vector<long> expected16;
+    for (long v : expected) {
+        if (v == P) {
+            expected16.push_back(P);
+        } else {
+            std::vector<u16> units;
+            RefUTF16(static_cast<std::uint32_t>(v), units);
+            expected16.insert(expected16.end(), units.begin(), units.end());
+        }
+    }
+    UTF8ToUTF16 to16;
+    ExpectSplitInvariant(to16, Bytes(bytes), expected16);
+}
+
+}  // namespace
+
+TEST(UTF8Decoding, WellFormedSequencesOfEveryLength) {
+    ExpectDecodes({0x41, 0xC3, 0xA9, 0xE2, 0x82, 0xAC, 0xF0, 0x9F, 0x98, 0x80},
+                  {0x41, 0xE9, 0x20AC, 0x1F600});
+    ExpectDecodes({0xEF, 0xBF, 0xBF, 0xF4, 0x8F, 0xBF, 0xBF, 0xEE, 0x80, 0x80},
+                  {0xFFFF, 0x10FFFF, 0xE000});
+    ExpectDecodes({0xC2, 0x80, 0xDF, 0xBF, 0xE0, 0xA0, 0x80, 0xF0, 0x90, 0x80, 0x80},
+                  {0x80, 0x7FF, 0x800, 0x10000});
+}
+
+TEST(UTF8Decoding, ByteOrderMarkIsDroppedWherever) {
+    ExpectDecodes({0xEF, 0xBB, 0xBF, 0x41}, {0x41});
+    ExpectDecodes({0x41, 0xEF, 0xBB, 0xBF, 0x42}, {0x41, 0x42});
+    ExpectDecodes({0xEF, 0xBB, 0xBF, 0xEF, 0xBB, 0xBF}, {});
+}
+
+TEST(UTF8Decoding, MalformedFormsAreOneProblemEach) {
+    // Overlong forms.
+    ExpectDecodes({0xC0, 0x80}, {P});
+    ExpectDecodes({0xC1, 0xBF, 0x41}, {P, 0x41});
+    ExpectDecodes({0xE0, 0x80, 0x80}, {P});
+    ExpectDecodes({0xE0, 0x9F, 0xBF}, {P});
+    ExpectDecodes({0xF0, 0x80, 0x80, 0x80}, {P});
+    ExpectDecodes({0xF0, 0x8F, 0xBF, 0xBF}, {P});
+    // Surrogates encoded in UTF-8.
+    ExpectDecodes({0xED, 0xA0, 0x80}, {P});
+    ExpectDecodes({0xED, 0xBF, 0xBF, 0x41}, {P, 0x41});
+    // Beyond U+10FFFF.
+    ExpectDecodes({0xF4, 0x90, 0x80, 0x80}, {P});
+    ExpectDecodes({0xF5, 0x80, 0x80, 0x80}, {P});
+    ExpectDecodes({0xF7, 0xBF, 0xBF, 0xBF}, {P});
+    // 5- and 6-byte leads and F8..FF are malformed by themselves; their
+    // continuation bytes are stray.
+    ExpectDecodes({0xF8, 0x88, 0x80, 0x80, 0x80}, {P, P, P, P, P});
+    ExpectDecodes({0xFC, 0x41}, {P, 0x41});
+    ExpectDecodes({0xFE, 0xFF, 0x42}, {P, P, 0x42});
+    // Lone continuation bytes.
+    ExpectDecodes({0x80}, {P});
+    ExpectDecodes({0x41, 0xBF, 0x80, 0x42}, {0x41, P, P, 0x42});
+}
+
+TEST(UTF8Decoding, CutShortSequenceDoesNotSwallowTheNextByte) {
+    ExpectDecodes({0xC3, 0x41}, {P, 0x41});
+    ExpectDecodes({0xE2, 0x82, 0x41}, {P, 0x41});
+    ExpectDecodes({0xF0, 0x9F, 0x98, 0x41}, {P, 0x41});
+    // The interrupting byte may itself start a sequence, or be malformed.
+    ExpectDecodes({0xE2, 0xC3, 0xA9}, {P, 0xE9});
+    ExpectDecodes({0xC3, 0xF8, 0x41}, {P, P, 0x41});
+    ExpectDecodes({0xE0, 0x80, 0x41}, {P, 0x41});
+    ExpectDecodes({0xC3, 0xEF, 0xBB, 0xBF, 0x41}, {P, 0x41});
+    ExpectDecodes({0xC3, 0xC3, 0xC3, 0xA9}, {P, P, 0xE9});
+}
+
+TEST(UTF8Decoding, TruncatedAtEndOfInputIsOneProblem) {
+    ExpectDecodes({0xC3}, {P});
+    ExpectDecodes({0x41, 0xE2, 0x82}, {0x41, P});
+    ExpectDecodes({0xF0, 0x9F, 0x98}, {P});
+    ExpectDecodes({0xF5, 0x80}, {P});
+}
+
+TEST(UTF8Decoding, SupplementaryCharacterNeedsRoomForBothUnits) {
+    std::vector<char> const bytes = Bytes({0xF0, 0x9F, 0x98, 0x80});
+    UTF8ToUTF16 t;
+    u16 buffer[2] = {0, 0};
+    char const * in = bytes.data();
+    u16 * out = buffer;
+    EXPECT_EQ(kTranscodeOutputFull, t.Transcode(in, bytes.data() + 4, out, buffer + 1, -1));
+    EXPECT_EQ(bytes.data(), in);
+    EXPECT_EQ(buffer, out);
+    EXPECT_EQ(kTranscodeLimitReached, t.Transcode(in, bytes.data() + 4, out, buffer + 2, 1));
+    EXPECT_EQ(bytes.data(), in);
+    EXPECT_EQ(kTranscodeInputExhausted, t.Transcode(in, bytes.data() + 4, out, buffer + 2, 2));
+    EXPECT_EQ(0xD83D, buffer[0]);
+    EXPECT_EQ(0xDE00, buffer[1]);
+
+    // Split: the held bytes stay held while the output is full.
+    t.Reset();
+    in = bytes.data();
+    out = buffer;
+    EXPECT_EQ(kTranscodeInputExhausted, t.Transcode(in, bytes.data() + 2, out, buffer + 1, -1));
+    EXPECT_EQ(kTranscodeOutputFull, t.Transcode(in, bytes.data() + 4, out, buffer + 1, -1));
+    EXPECT_EQ(bytes.data() + 2, in);
+    EXPECT_EQ(kTranscodeInputExhausted, t.Transcode(in, bytes.data() + 4, out, buffer + 2, -1));
+    EXPECT_EQ(2, out - buffer);
+    EXPECT_EQ(0xDE00, buffer[1]);
+}
+
+TEST(UTF8Decoding, FastPathKeepsLimitAndRoom) {
+    std::vector<char> text(100, 'x');
+    text[37] = static_cast<char>(0xC3);
+    text[38] = static_cast<char>(0xA9);
+    UTF8ToUTF32 t;
+    std::vector<u32> buffer(200);
+    char const * in = text.data();
+    u32 * out = buffer.data();
+    EXPECT_EQ(kTranscodeLimitReached, t.Transcode(in, text.data() + 100, out, buffer.data() + 200, 20));
+    EXPECT_EQ(20, out - buffer.data());
+    EXPECT_EQ(20, in - text.data());
+    EXPECT_EQ(kTranscodeOutputFull, t.Transcode(in, text.data() + 100, out, buffer.data() + 37, -1));
+    EXPECT_EQ(37, in - text.data());
+    EXPECT_EQ(kTranscodeInputExhausted, t.Transcode(in, text.data() + 100, out, buffer.data() + 200, -1));
+    EXPECT_EQ(99, out - buffer.data());
+    EXPECT_EQ(0xE9u, buffer[37]);
+}
+
+// --- encoding -------------------------------------------------------------------
+
+TEST(UTF8Encoding, FromUTF16) {
+    UTF16ToUTF8 t;
+    std::vector<u16> const text = {0x41, 0xE9, 0x20AC, 0xD83D, 0xDE00, 0xFFFF};
+    ExpectSplitInvariant(t, text, {0x41, 0xC3, 0xA9, 0xE2, 0x82, 0xAC, 0xF0, 0x9F, 0x98, 0x80,
+                                   0xEF, 0xBF, 0xBF});
+}
+
+TEST(UTF8Encoding, HighSurrogateFollowedByOtherUnitIsOneProblemThenTheUnit) {
+    UTF16ToUTF8 t;
+    ExpectSplitInvariant(t, std::vector<u16>{0xD83D, 0x41}, {P, 0x41});
+    ExpectSplitInvariant(t, std::vector<u16>{0xD83D, 0xD83D, 0xDE00}, {P, 0xF0, 0x9F, 0x98, 0x80});
+    ExpectSplitInvariant(t, std::vector<u16>{0xD800}, {P});
+
+    u16 const units[] = {0xD83D, 0x41};
+    u16 const * in = units;
+    char buffer[8];
+    char * out = buffer;
+    EXPECT_EQ(kTranscodeIllFormedUTF16, t.Transcode(in, units + 2, out, buffer + 8, -1));
+    EXPECT_EQ(units + 1, in);  // the "A" is not consumed with the surrogate
+    EXPECT_EQ(kTranscodeInputExhausted, t.Transcode(in, units + 2, out, buffer + 8, -1));
+    EXPECT_EQ('A', buffer[0]);
+}
+
+TEST(UTF8Encoding, LoneLowSurrogateAndSurrogatesWithoutCombining) {
+    UTF16ToUTF8 combining;
+    ExpectSplitInvariant(combining, std::vector<u16>{0xDC00}, {0xED, 0xB0, 0x80});
+    UTF16ToUTF8 separate(false);
+    ExpectSplitInvariant(separate, std::vector<u16>{0xD83D, 0xDE00},
+                         {0xED, 0xA0, 0xBD, 0xED, 0xB8, 0x80});
+}
+
+TEST(UTF8Encoding, FourByteCharacterIsNotWrittenIntoThreeBytes) {
+    UTF32ToUTF8 from32;
+    u32 const c[] = {0x10000};
+    u32 const * in32 = c;
+    char buffer[4] = {0, 0, 0, 0};
+    char * out = buffer;
+    EXPECT_EQ(kTranscodeOutputFull, from32.Transcode(in32, c + 1, out, buffer + 3, -1));
+    EXPECT_EQ(c, in32);
+    EXPECT_EQ(buffer, out);
+    EXPECT_EQ(kTranscodeLimitReached, from32.Transcode(in32, c + 1, out, buffer + 4, 3));
+    EXPECT_EQ(buffer, out);
+
+    UTF16ToUTF8 from16;
+    u16 const pair[] = {0xD800, 0xDC00};
+    u16 const * in16 = pair;
+    EXPECT_EQ(kTranscodeOutputFull, from16.Transcode(in16, pair + 2, out, buffer + 3, -1));
+    EXPECT_EQ(pair, in16);  // the whole pair is left, not only its low half
+    EXPECT_EQ(kTranscodeLimitReached, from16.Transcode(in16, pair + 2, out, buffer + 4, 3));
+    EXPECT_EQ(pair, in16);
+    EXPECT_EQ(kTranscodeInputExhausted, from16.Transcode(in16, pair + 2, out, buffer + 4, 4));
+    EXPECT_EQ(std::vector<char>(Bytes({0xF0, 0x90, 0x80, 0x80})), std::vector<char>(buffer, buffer + 4));
+}
+
+TEST(UTF8Encoding, FromUTF32RejectsOnlyValuesAboveTheRange) {
+    UTF32ToUTF8 t;
+    ExpectSplitInvariant(t, std::vector<u32>{0x41, 0x110000, 0xD800, 0x10FFFF, 0xFFFFFFFF},
+                         {0x41, P, 0xED, 0xA0, 0x80, 0xF4, 0x8F, 0xBF, 0xBF, P});
+}
+
+// --- UTF-EBCDIC -----------------------------------------------------------------
+
+TEST(UTFEBCDIC, KnownEncodings) {
+    UTF8EBCDICfromWhatever encoder;
+    EXPECT_EQ((std::vector<long>{0xC1, 0x46, 0x80, 0x47, 0x80, 0x76, 0xCC, 0xB4, 0x80, 0x80, 0x80}),
+              Drive(encoder, std::vector<u16>{0x41, 0x80, 0xA0, 0x3B1, 0xD800, 0xDC00}));
+    // U+FFFD, the byte form's substitute.
+    EXPECT_EQ((std::vector<long>{0xB3, 0xFE, 0xFE, 0xFC}), Drive(encoder, std::vector<u16>{0xFFFD}));
+
+    UTF8EBCDICtoWhatever decoder;
+    ExpectSplitInvariant(decoder, Bytes({0xC1, 0x46, 0x80, 0x47, 0x80, 0x76, 0xCC, 0xB4, 0x80, 0x80, 0x80}),
+                         {0x41, 0x80, 0xA0, 0x3B1, 0xD800, 0xDC00});
+}
+
+TEST(UTFEBCDIC, MalformedInput) {
+    UTF8EBCDICtoWhatever decoder;
+    // A lead cut short by a byte that is not a trailing byte: one problem, then the byte.
+    ExpectSplitInvariant(decoder, Bytes({0x46, 0xC1}), {P, 0x41});
+    ExpectSplitInvariant(decoder, Bytes({0xB4, 0x80, 0x46, 0x80}), {P, 0x80});
+    // A trailing byte without a lead; a sequence cut short by the end.
+    ExpectSplitInvariant(decoder, Bytes({0x80, 0xC1}), {P, 0x41});
+    ExpectSplitInvariant(decoder, Bytes({0xC1, 0x46}), {0x41, P});
+
+    UTF8EBCDICtoWhatever bmp_only(false);
+    ExpectSplitInvariant(bmp_only, Bytes({0xB4, 0x80, 0x80, 0x80, 0xC1}), {P, 0x41});
+
+    UTF8EBCDICfromWhatever encoder;
+    ExpectSplitInvariant(encoder, std::vector<u16>{0xD83D, 0x41}, {P, 0xC1});
+}
+
+TEST(UTFEBCDIC, PermutationIsItsOwnInverseTable) {
+    for (int i = 0; i < 256; ++i) {
+        unsigned char const b = static_cast<unsigned char>(i);
+        EXPECT_EQ(b, UTF8EBCDICEBCDICToIntermediate(UTF8EBCDICIntermediateToEBCDIC(b)));
+    }
+    EXPECT_EQ(0x40, UTF8EBCDICIntermediateToEBCDIC(0x20));  // space
+    EXPECT_EQ(0xF0, UTF8EBCDICIntermediateToEBCDIC(0x30));  // '0'
+}
+
+// --- property: random valid text, random chunking, against the reference ---------
+
+TEST(UTF8Property, RandomTextRandomChunks) {
+    std::mt19937 random(20260);
+    auto code_point = [&]() -> std::uint32_t {
+        switch (random() % 6) {
+            case 0:
+            case 1: return 0x20 + random() % 0x5F;  // ASCII runs dominate real text
+            case 2: return 0x80 + random() % 0x780;
+            case 3: {
+                std::uint32_t c = 0x800 + random() % (0x10000 - 0x800);
+                return (c >= 0xD800 && c <= 0xDFFF) || c == 0xFEFF ? 0x4E00 : c;
+            }
+            default: return 0x10000 + random() % 0x100000;
+        }
+    };
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::uint32_t> text(random() % 200);
+        for (auto & c : text) c = code_point();
+        std::vector<char> utf8;
+        std::vector<u16> utf16;
+        for (auto c : text) {
+            RefUTF8(c, utf8);
+            RefUTF16(c, utf16);
+        }
+        std::vector<u32> utf32(text.begin(), text.end());
+        auto cuts = [&](std::size_t size) {
+            std::vector<std::size_t> result;
+            for (std::size_t i = 1; i < size; ++i) {
+                if (random() % 7 == 0) result.push_back(i);
+            }
+            return result;
+        };
+        std::size_t const room = 5 + random() % 40;
+        long const limit = random() % 3 == 0 ? static_cast<long>(5 + random() % 10) : -1;
+        auto longs = [](auto const & v) {
+            std::vector<long> r;
+            for (auto x : v) r.push_back(Value(x));
+            return r;
+        };
+
+        UTF8ToUTF32 to32;
+        ASSERT_EQ(longs(utf32), Drive(to32, utf8, cuts(utf8.size()), room, limit));
+        UTF8ToUTF16 to16;
+        ASSERT_EQ(longs(utf16), Drive(to16, utf8, cuts(utf8.size()), room, limit));
+        UTF16ToUTF8 from16;
+        ASSERT_EQ(longs(utf8), Drive(from16, utf16, cuts(utf16.size()), room, limit));
+        UTF32ToUTF8 from32;
+        ASSERT_EQ(longs(utf8), Drive(from32, utf32, cuts(utf32.size()), room, limit));
+
+        // UTF-EBCDIC: there and back again.
+        UTF8EBCDICfromWhatever to_ebcdic;
+        std::vector<long> ebcdic = Drive(to_ebcdic, utf16, cuts(utf16.size()), room, limit);
+        std::vector<char> ebcdic_bytes;
+        for (long b : ebcdic) {
+            ASSERT_NE(P, b);
+            ebcdic_bytes.push_back(static_cast<char>(b));
+        }
+        UTF8EBCDICtoWhatever from_ebcdic;
+        ASSERT_EQ(longs(utf16), Drive(from_ebcdic, ebcdic_bytes, cuts(ebcdic_bytes.size()), room, limit));
+    }
+}
