@@ -189,7 +189,9 @@ SOURCES = {
     'CP21027': _s(DV + 'icu-ibm-939-sb.txt', 'iconv-sb:IBM939', overrides=_SO_SI, derived=True,
                   note='Windows 21027 ("Ext Alpha Lowercase") is IBM\'s Japanese Latin EBCDIC, CCSID 1027, the '
                        'single-byte half of IBM 939; taken from ICU\'s ibm-939 (IBM\'s tables) in its initial single-byte mode, '
-                       'with SO/SI as U+000E/U+000F.'),
+                       'with SO/SI as U+000E/U+000F. Being EBCDIC, it is not ASCII-based and substitutes with EBCDIC\'s '
+                       'SUB byte 0x3F (which decodes to U+001A); 0x1A, ASCII\'s SUB, is an unrelated control here '
+                       'and would corrupt the text.'),
     'CCSID290': _s(DV + 'icu-ibm-290.txt', 'iconv:IBM290',
                    note='IBM\'s CCSID 290 as ICU carries it (see CP20290).'),
     'CCSID1027': _s(DV + 'icu-ibm-939-sb.txt', 'iconv-sb:IBM939', overrides=_SO_SI, derived=True,
@@ -561,14 +563,17 @@ ENTRIES = [
 ]
 
 # Entries whose ASCII flag is false (not based on ASCII: EBCDIC, pure
-# double-byte and symbol sets).
-NOT_ASCII = '''ISO87JISX0208 IBM037 ZapfDingbats MacSymbol MacDingbats HPPSMath CP875 CP870 CP500 CP21025 CP20905
-CP20880 CP20871 CP20838 CP20833 CP20423 CP20420 CP20297 CP20290 CP20285 CP20284 CP20280 CP20278 CP20277 CP20273
-CP1026 CCSID1390 CCSID1047 CCSID1027 CCSID939 CCSID937 CCSID935 CCSID930 CCSID300 CCSID290'''.split()
+# double-byte and symbol sets). CP21027 is an EBCDIC page (the Latin half of
+# IBM 939, as CCSID1027) and belongs here and in SUB_3F: given ASCII's 0x1A as
+# substitute, every substitution would write the EBCDIC byte 0x1A (not SUB
+# there) into the text.
+NOT_ASCII = '''ISO87JISX0208 IBM037 ZapfDingbats MacSymbol MacDingbats HPPSMath CP875 CP870 CP500 CP21027 CP21025
+CP20905 CP20880 CP20871 CP20838 CP20833 CP20423 CP20420 CP20297 CP20290 CP20285 CP20284 CP20280 CP20278 CP20277
+CP20273 CP1026 CCSID1390 CCSID1047 CCSID1027 CCSID939 CCSID937 CCSID935 CCSID930 CCSID300 CCSID290'''.split()
 
 # Entries whose substitute byte is the EBCDIC SUB control 0x3F.
-SUB_3F = '''IBM037 CP875 CP870 CP500 CP21025 CP20905 CP20880 CP20871 CP20838 CP20833 CP20423 CP20420 CP20297 CP20290
-CP20285 CP20284 CP20280 CP20278 CP20277 CP20273 CP1026 CCSID1047 CCSID1027 CCSID290'''.split()
+SUB_3F = '''IBM037 CP875 CP870 CP500 CP21027 CP21025 CP20905 CP20880 CP20871 CP20838 CP20833 CP20423 CP20420 CP20297
+CP20290 CP20285 CP20284 CP20280 CP20278 CP20277 CP20273 CP1026 CCSID1047 CCSID1027 CCSID290'''.split()
 
 # The libraries and their encodings, in identifier order.
 LIBRARIES = {
@@ -646,6 +651,38 @@ CLASS_REASONS = [
      'marks (see their table notes).'),
     ('CCSID300, ISO87JISX0208', MBCS, 'Pure double-byte sets without shifts.'),
 ]
+
+
+# --- Modal encodings: per-mode substitutes and escape matrices ----------
+
+_ESC, _SO, _SI = b'\x1b', b'\x0e', b'\x0f'
+_JP_TO = [_ESC + b'(B', _ESC + b'$B', _ESC + b'$@', _ESC + b'(J']
+_CN_TO = [_SI, _ESC + b'$)A' + _SO, _ESC + b'$)G' + _SO, _ESC + b'$*H']
+
+
+def _matrix(n, to):
+    """Escape matrix whose entry [from][to] is to(from, to) (None on the
+    diagonal)."""
+    return [[None if f == t else to(f, t) for t in range(n)] for f in range(n)]
+
+
+# Accessor -> (substitute string per mode, escape matrix, return-to-initial).
+# The mixed EBCDIC code pages switch between mode 0 (single-byte, EBCDIC SUB
+# 0x3F as substitute) and mode 1 (double-byte, IBM's double-byte substitute
+# 0xFEFE) with SO 0x0E and SI 0x0F.
+_EBCDIC_MODAL = ([b'\x3f', b'\xfe\xfe'], _matrix(2, lambda f, t: _SO if t == 1 else _SI), True)
+MODAL_DATA = {
+    'ISO2022JP': ([b'\x1a', b'\x74\x7e', b'\x74\x7e', b'\x1a'], _matrix(4, lambda f, t: _JP_TO[t]), True),
+    'ISO2022JPRoundtrip': ([b'\x1a', b'\x74\x7e', b'\x74\x7e', b'\x1a'], _matrix(4, lambda f, t: _JP_TO[t]), True),
+    'ISO2022KR': ([b'\x1a', b'\x2f\x7e', b'\x1a'],
+                  _matrix(3, lambda f, t: _SI if t == 0 else (_SO if t == 1 else _ESC + b'$)C')), True),
+    'ISO2022CN': ([b'\x1a', b'\x1a', b'\x24\x1a', b'\x24\x1a'], _matrix(4, lambda f, t: _CN_TO[t]), True),
+    'CCSID930': _EBCDIC_MODAL,
+    'CCSID935': _EBCDIC_MODAL,
+    'CCSID937': _EBCDIC_MODAL,
+    'CCSID939': _EBCDIC_MODAL,
+    'CCSID1390': _EBCDIC_MODAL,
+}
 
 
 # --- Checks ----------------------------------------------------------------
@@ -740,7 +777,7 @@ def validate(entries=None):
                 errors.append('%s: library %s, listed under %s' % (m, by_acc[m].library, lib))
     if sorted(listed) != sorted(accs):
         errors.append('library lists do not cover every entry once')
-    if len(NOT_ASCII) != 35 or len(SUB_3F) != 24:
+    if len(NOT_ASCII) != 36 or len(SUB_3F) != 25:
         errors.append('flag lists have the wrong length')
     if errors:
         raise CatalogueError('; '.join(errors))
@@ -749,7 +786,7 @@ def validate(entries=None):
     subs = {}
     for e in entries:
         subs[e.substitute] = subs.get(e.substitute, 0) + 1
-    if subs != {b'\x1a': 137, b'\x3f': 24, b'\xfe\xfe': 1, b'': 9}:
+    if subs != {b'\x1a': 136, b'\x3f': 25, b'\xfe\xfe': 1, b'': 9}:
         raise CatalogueError('substitute counts %r' % subs)
     return entries
 
@@ -804,7 +841,44 @@ def render_inc(entries):
             'true' if e.ascii else 'false', _c_bytes(e.substitute), e.library))
     lines.append(' \\\n'.join(rows))
     lines.append('')
+    lines += _render_modal(entries)
     return '\n'.join(lines)
+
+
+def _ucs(b):
+    return 'reinterpret_cast<unsigned char const *>(%s)' % _c_bytes(b)
+
+
+def _render_modal(entries):
+    lines = [
+        '// The modal encodings: kModalSubstitutes_<Accessor> holds one zero-terminated',
+        '// substitute string per mode; kModalEscapes_<Accessor> the N x N escape',
+        '// matrix, entry [from * N + to] switching from mode "from" to mode "to"',
+        '// (nullptr on the diagonal). ZUUC_MODAL_CATALOGUE(X) lists them in creation',
+        '// order: X(Accessor, mode count, substitutes, escapes, return-to-initial).',
+        '',
+    ]
+    rows = []
+    for acc in CREATION_ORDER:
+        if acc not in MODAL_DATA:
+            continue
+        subst, esc, back = MODAL_DATA[acc]
+        n = len(subst)
+        lines.append('[[maybe_unused]] static unsigned char const * kModalSubstitutes_%s[%d] = {' % (acc, n))
+        for b in subst:
+            lines.append('    %s,' % _ucs(b))
+        lines.append('};')
+        lines.append('[[maybe_unused]] static unsigned char const * kModalEscapes_%s[%d] = {' % (acc, n * n))
+        for f in range(n):
+            lines.append('    ' + ', '.join('nullptr' if e is None else _ucs(e) for e in esc[f]) + ',')
+        lines.append('};')
+        rows.append('    X(%s, %d, kModalSubstitutes_%s, kModalEscapes_%s, %s)' % (
+            acc, n, acc, acc, 'true' if back else 'false'))
+    lines.append('')
+    lines.append('#define ZUUC_MODAL_CATALOGUE(X) \\')
+    lines.append(' \\\n'.join(rows))
+    lines.append('')
+    return lines
 
 
 def sbcs_entries(entries=None):

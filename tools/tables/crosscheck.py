@@ -11,8 +11,10 @@ Reported per reference: bytes that agree, bytes that differ, bytes only the
 generated table defines, bytes only the reference defines, and the list of
 differing bytes.
 
-    python3 tools/tables/crosscheck.py [--no-probe]
+    python3 tools/tables/crosscheck.py [--no-probe] [--library DUMP]
 
+--library adds the library-level check of check_library.py: DUMP is the
+zuuc_dump_sbcs program of a build (or a file holding its output).
 --no-probe skips the program-based references (useful where the programs
 are missing); the file-based references are still compared.  The document
 also carries the whole catalogue (names, identifiers, classes, libraries)
@@ -59,7 +61,7 @@ def reference_table(ref):
     if kind == 'file':
         fmt = 'adobe' if name.startswith('vendors/adobe/') else 'ucm'
         out = {}
-        for byte, cps, _ in gen_sbcs.parse_mapping(os.path.join(gen_sbcs.MAPPINGS, name), fmt):
+        for byte, cps, _ in gen_sbcs.parse_mapping(gen_sbcs.mapping_path(name), fmt):
             out.setdefault(byte, cps)
         return out
     return sbcs_tools.probe(ref)
@@ -182,7 +184,8 @@ def render_doc(results):
         '```sh',
         'python3 tools/catalogue/catalogue.py     # src/encodings/generated/catalogue_data.inc',
         'python3 tools/tables/gen_sbcs.py         # encoding_libs/<lib>/generated/sbcs_tables.{h,cpp}',
-        'python3 tools/tables/crosscheck.py       # this file (needs iconv, uconv, recode)',
+        'python3 tools/tables/crosscheck.py --library build/<dir>/bin/zuuc_dump_sbcs',
+        '                                         # this file (needs iconv, uconv, recode and a build)',
         'python3 -m unittest discover -s tools/tables   # self-tests',
         '```',
         '',
@@ -281,8 +284,23 @@ def render_doc(results):
 
 
 def main(argv):
+    import gen_mbcs
+    import mbcs_crosscheck
     results = run_checks(probe='--no-probe' not in argv)
     text = render_doc(results)
+    mb_results = mbcs_crosscheck.run_checks(gen_mbcs.build_all(), probe='--no-probe' not in argv)
+    text += '\n'.join(mbcs_crosscheck.render_section(mb_results, catalogue.validate())) + '\n'
+    library = None
+    if '--library' in argv:
+        import check_library
+        i = argv.index('--library')
+        if i + 1 >= len(argv):
+            raise SystemExit('--library needs the zuuc_dump_sbcs program or its output')
+        lines, mismatches, missing = check_library.run(argv[i + 1], results)
+        text += '\n'.join(lines)
+        library = (mismatches, missing)
+    if not text.endswith('\n'):
+        text += '\n'
     os.makedirs(os.path.dirname(DOC), exist_ok=True)
     with open(DOC, 'w', encoding='utf-8', newline='\n') as f:
         f.write(text)
@@ -291,6 +309,12 @@ def main(argv):
         print('%-22s %s' % (acc, _summary(checks)))
         bad += sum(len(r['differ']) for _, r in checks if r)
     print('bytes differing in total: %d (see docs/encodings.md)' % bad)
+    for acc, (b, checks) in sorted(mb_results.items()):
+        print('%-22s %s' % (acc, mbcs_crosscheck.summary(checks)))
+    if library is not None:
+        print('library-level check: %d differences from the tables, missing: %s' % (
+            library[0], ', '.join(library[1]) or 'none'))
+        return 1 if library[0] or library[1] else 0
     return 0
 
 

@@ -49,6 +49,8 @@ sys.path.insert(0, os.path.join(ROOT, 'tools', 'catalogue'))
 import catalogue  # noqa: E402
 
 MAPPINGS = os.path.join(ROOT, 'data', 'mappings')
+sys.path.insert(0, HERE)
+from mapping_paths import mapping_path  # noqa: E402
 LIB_OUT = os.path.join(ROOT, 'encoding_libs')
 
 UNDEFINED = 0xFFFD
@@ -139,7 +141,7 @@ class SbcsTable(object):
 
 def build_table(entry):
     src = entry.source
-    path = os.path.join(MAPPINGS, src.file)
+    path = mapping_path(src.file)
     lines = parse_mapping(path, src.fmt)
     t = SbcsTable(entry)
     hinted = {}

@@ -61,7 +61,12 @@ class CatalogueShape(unittest.TestCase):
         for e in self.entries:
             counts[e.cls] = counts.get(e.cls, 0) + 1
         self.assertEqual(counts, catalogue.CLASS_COUNTS)
-        self.assertEqual(sum(1 for e in self.entries if not e.ascii), 35)
+        self.assertEqual(sum(1 for e in self.entries if not e.ascii), 36)
+
+    def test_cp21027_is_ebcdic(self):
+        # An EBCDIC page: substituting ASCII's SUB byte 0x1A would corrupt the text.
+        e = self.by_acc['CP21027']
+        self.assertEqual((e.ascii, e.substitute), (False, b'\x3f'))
 
     def test_telling_rows(self):
         e = self.by_acc['ASCII']
