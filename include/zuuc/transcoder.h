@@ -187,6 +187,9 @@ public:
                               long limit) override;
     TranscodeResult Finish(C *& out, C * outEnd, long limit) override;
     void Reset() override;
+    // The shift state of the output side, so that a substitute written for
+    // a problem suits the mode the output is in.
+    unsigned int Mode() const override;
 
     First * first_stage() const { return first_; }
     Second * second_stage() const { return second_; }

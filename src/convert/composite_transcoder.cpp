@@ -175,6 +175,11 @@ TranscodeResult CompositeTranscoder<T, First, Second, A, B, C>::Finish(C *& out,
 }
 
 template <class T, class First, class Second, class A, class B, class C>
+unsigned int CompositeTranscoder<T, First, Second, A, B, C>::Mode() const {
+    return second_ != nullptr ? second_->Mode() : 0;
+}
+
+template <class T, class First, class Second, class A, class B, class C>
 void CompositeTranscoder<T, First, Second, A, B, C>::Reset() {
     first_->Reset();
     second_->Reset();

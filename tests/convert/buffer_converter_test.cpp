@@ -1,0 +1,741 @@
+// Buffer converters: lifecycle, choice of the pivot, substitution and
+// counting, resumption after the output fills (also in the final call), and
+// agreement of chunked conversion with one-shot conversion on real UTF forms.
+#include <gtest/gtest.h>
+
+#include <malloc.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/toy_transcoders.h"
+#include "zuuc/buffer_converters.h"
+#include "zuuc/char_encoding.h"
+
+namespace {
+
+using u16 = unsigned short;
+using u32 = unsigned int;
+using zuuc_test::ToyLog;
+using zuuc_test::UnitValue;
+
+// A toy codec that copies units. As a decoder, '!' is illegal (3), '?'
+// undefined (4), and ESC escapes the next unit (an ESC at the end is an
+// incomplete sequence). As an encoder, '#' is not in repertoire (5), SO/SI
+// shift out and back (Mode() is 1 while shifted, and Finish owes the
+// trailer, whole or not at all), and with `wide` units from 0x80 up take two
+// output units. The trailer lives inside the object: making a codec takes
+// no heap.
+template <class From, class To>
+class ToyCodec : public zuuc_test::ToyTranscoder<From, To> {
+public:
+    ToyCodec(ToyLog * log, bool encoder, std::vector<char> const & trailer, bool wide)
+        : zuuc_test::ToyTranscoder<From, To>(log), encoder_(encoder), wide_(wide) {
+        for (char c : trailer) {
+            if (trailer_length_ < 4) trailer_[trailer_length_++] = static_cast<To>(c);
+        }
+    }
+    unsigned int Mode() const override { return shifted_ ? 1 : 0; }
+
+protected:
+    long Width(unsigned long u) const override { return encoder_ && wide_ && u >= 0x80 ? 2 : 1; }
+    bool Special(From const *& in, From const *, To *& out, To * outEnd,
+                 TranscodeResult & result) override {
+        unsigned long const u = UnitValue(*in);
+        if (escaped_) {
+            if (out == outEnd) {
+                result = kTranscodeOutputFull;
+                return true;
+            }
+            *out++ = static_cast<To>(u);
+            escaped_ = false;
+        } else if (!encoder_ && u == '!') {
+            result = kTranscodeIllegalInput;
+        } else if (!encoder_ && u == '?') {
+            result = kTranscodeNoCharacterDefined;
+        } else if (!encoder_ && u == 0x1B) {
+            escaped_ = true;
+        } else if (encoder_ && u == '#') {
+            result = kTranscodeNotInRepertoire;
+        } else if (encoder_ && (u == 0x0E || u == 0x0F)) {
+            shifted_ = u == 0x0E;
+        } else {
+            return false;
+        }
+        ++in;
+        return true;
+    }
+    TranscodeResult Owed(To *& out, To * outEnd, long) override {
+        if (shifted_) {
+            if (outEnd - out < static_cast<long>(trailer_length_)) return kTranscodeOutputFull;
+            for (unsigned i = 0; i < trailer_length_; ++i) *out++ = trailer_[i];
+            shifted_ = false;
+        }
+        return escaped_ ? kTranscodeIllegalInput : kTranscodeComplete;
+    }
+    void ResetState() override {
+        shifted_ = false;
+        escaped_ = false;
+    }
+
+private:
+    bool encoder_, wide_;
+    bool shifted_ = false, escaped_ = false;
+    To trailer_[4] = {};
+    unsigned trailer_length_ = 0;
+};
+
+// Which converter factories of a toy encoding were asked for.
+struct FactoryLog {
+    int to16 = 0, from16 = 0, to32 = 0, from32 = 0;
+};
+
+struct ToyOptions {
+    bool utf32_in_unicode = false;
+    bool no_converter_to_unicode = false;
+    bool no_converter_from_unicode = false;
+    bool wide_output = false;                 // from Unicode: bytes >= 0x80 take two
+    std::vector<char> trailer = {0x0F};       // what Finish owes while shifted
+    std::string substitute = "s";             // in mode 0; mode 1 gives "SS"
+};
+
+// A byte encoding whose converters are toy codecs.
+class ToyByteEncoding : public BlockCharEncoding {
+public:
+    explicit ToyByteEncoding(ToyOptions options = {})
+        : BlockCharEncoding(TextEncodingID(0UL), nullptr, nullptr, nullptr, 0),
+          options_(std::move(options)) {
+        set_isUTF32InUnicode(options_.utf32_in_unicode);
+    }
+
+    mutable FactoryLog factories;
+    mutable ToyLog log;  // shared by every codec made
+
+    unsigned int SubstituteChars(unsigned char const *& chars, unsigned int mode) const override {
+        static unsigned char const kShifted[] = "SS";
+        chars = mode == 1 ? kShifted : reinterpret_cast<unsigned char const *>(options_.substitute.c_str());
+        return mode == 1 ? 2 : static_cast<unsigned int>(options_.substitute.size());
+    }
+    bool IsTextModeSafe() const override { return true; }
+
+    Transcoder<char, u32> * CreateConverterToUTF32(UnicodeLibAllocator & a) const override {
+        ++factories.to32;
+        return Decoder<u32>(a);
+    }
+    Transcoder<u32, char> * CreateConverterFromUTF32(UnicodeLibAllocator & a) const override {
+        ++factories.from32;
+        return Encoder<u32>(a);
+    }
+    Transcoder<char, u16> * CreateConverterToUTF16(UnicodeLibAllocator & a) const override {
+        ++factories.to16;
+        return Decoder<u16>(a);
+    }
+    Transcoder<u16, char> * CreateConverterFromUTF16(UnicodeLibAllocator & a) const override {
+        ++factories.from16;
+        return Encoder<u16>(a);
+    }
+
+private:
+    template <class P>
+    Transcoder<char, P> * Decoder(UnicodeLibAllocator & a) const {
+        if (options_.no_converter_to_unicode) return nullptr;
+        return new (a) ToyCodec<char, P>(&log, false, {}, false);
+    }
+    template <class P>
+    Transcoder<P, char> * Encoder(UnicodeLibAllocator & a) const {
+        if (options_.no_converter_from_unicode) return nullptr;
+        return new (a) ToyCodec<P, char>(&log, true, options_.trailer, options_.wide_output);
+    }
+
+    ToyOptions options_;
+};
+
+std::vector<char> Bytes(std::string const & s) { return std::vector<char>(s.begin(), s.end()); }
+
+template <class T>
+std::vector<T> Units(std::string const & s) {
+    std::vector<T> units;
+    for (char c : s) units.push_back(static_cast<T>(static_cast<unsigned char>(c)));
+    return units;
+}
+
+// Result of one Convert over a whole vector with a given output capacity.
+template <class Out>
+struct Run {
+    BufferConverterResult result;
+    std::size_t consumed;
+    std::vector<Out> output;
+};
+
+template <class Out, class Converter, class In>
+Run<Out> ConvertOnce(Converter & c, std::vector<In> const & input, std::size_t from,
+                                    std::size_t room, bool final) {
+    std::vector<Out> buffer(room + 1);  // never empty, so data() is a real pointer
+    In const * in = input.data() + from;
+    Out * out = buffer.data();
+    BufferConverterResult const r = c.Convert(in, input.data() + input.size(), out, out + room, final);
+    buffer.resize(static_cast<std::size_t>(out - buffer.data()));
+    return {r, static_cast<std::size_t>(in - (input.data() + from)), buffer};
+}
+
+std::string Str(std::vector<char> const & v) { return std::string(v.begin(), v.end()); }
+
+template <class T>
+std::string Str(std::vector<T> const & v) {
+    std::string s;
+    for (T u : v) s.push_back(u == 0xFFFD ? '*' : static_cast<char>(u));
+    return s;
+}
+
+// --- lifecycle -------------------------------------------------------------------
+
+TEST(BufferConverterLifecycle, ConvertAndResetBeforeInitializeAndDoubleInitialize) {
+    CharToChar16BufferConverter c;
+    std::vector<char> input = Bytes("ab");
+    EXPECT_EQ(ConvertOnce<u16>(c, input, 0, 8, false).result, kBufferConverterNotInitialized);
+    EXPECT_EQ(ConvertOnce<u16>(c, input, 0, 8, true).result, kBufferConverterNotInitialized);
+    EXPECT_FALSE(c.Reset());
+
+    ToyByteEncoding toy;
+    ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
+    EXPECT_FALSE(c.Initialize(toy, Char16Encoding::UTF16()));
+    auto run = ConvertOnce<u16>(c, input, 0, 8, true);
+    EXPECT_EQ(run.result, kBufferConverterComplete);
+    EXPECT_EQ(Str(run.output), "ab");
+    EXPECT_EQ(run.consumed, 2u);
+}
+
+TEST(BufferConverterLifecycle, MissingConverterFailsInitializeAndFreesTheOtherStage) {
+    ToyByteEncoding plain;
+    ToyOptions no_decoder;
+    no_decoder.no_converter_to_unicode = true;
+    ToyByteEncoding undecodable(no_decoder);
+    ToyOptions no_encoder;
+    no_encoder.no_converter_from_unicode = true;
+    ToyByteEncoding unencodable(no_encoder);
+
+    CharToCharBufferConverter a;
+    EXPECT_FALSE(a.Initialize(undecodable, plain));
+    EXPECT_EQ(plain.factories.from16, 0);  // gave up before asking the output side
+    std::vector<char> input = Bytes("x");
+    EXPECT_EQ(ConvertOnce<char>(a, input, 0, 4, true).result, kBufferConverterNotInitialized);
+
+    CharToCharBufferConverter b;
+    EXPECT_FALSE(b.Initialize(plain, unencodable));
+    EXPECT_EQ(plain.factories.to16, 1);
+    EXPECT_EQ(plain.log.destroyed, 1);  // the decoder made first was deleted again
+    // A failed Initialize may be retried with a pair that works.
+    EXPECT_TRUE(b.Initialize(plain, plain));
+}
+
+TEST(BufferConverterLifecycle, FinishedUntilResetThenReusable) {
+    ToyByteEncoding toy;
+    CharToChar16BufferConverter c;
+    ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
+    std::vector<char> input = Bytes("a!b");
+    auto run = ConvertOnce<u16>(c, input, 0, 8, true);
+    EXPECT_EQ(run.result, kBufferConverterCompleteWithSubstitutions);
+    EXPECT_EQ(Str(run.output), "a*b");
+    EXPECT_EQ(c.Substitutions(), 1u);
+    EXPECT_EQ(ConvertOnce<u16>(c, input, 0, 8, false).result, kBufferConverterAlreadyFinished);
+    EXPECT_EQ(ConvertOnce<u16>(c, input, 0, 8, true).result, kBufferConverterAlreadyFinished);
+
+    EXPECT_TRUE(c.Reset());
+    EXPECT_EQ(c.Substitutions(), 0u);
+    std::vector<char> clean = Bytes("xy");
+    run = ConvertOnce<u16>(c, clean, 0, 8, true);
+    EXPECT_EQ(run.result, kBufferConverterComplete);  // the old count does not leak into the result
+    EXPECT_EQ(Str(run.output), "xy");
+}
+
+TEST(BufferConverterLifecycle, ResetDropsConverterStateAndPendingSubstitute) {
+    ToyOptions options;
+    options.substitute = "ss";
+    ToyByteEncoding toy(options);
+    Char16ToCharBufferConverter c;
+    ASSERT_TRUE(c.Initialize(Char16Encoding::UTF16(), toy));
+    // Shift out, then a problem whose substitute cannot be written.
+    std::vector<u16> input = Units<u16>("\x0E#");
+    auto run = ConvertOnce<char>(c, input, 0, 1, false);
+    EXPECT_EQ(run.result, kBufferConverterOutputFull);
+    EXPECT_TRUE(c.Reset());
+    // Nothing of the old text remains: no substitute, no trailer owed.
+    std::vector<u16> next = Units<u16>("z");
+    run = ConvertOnce<char>(c, next, 0, 8, true);
+    EXPECT_EQ(run.result, kBufferConverterComplete);
+    EXPECT_EQ(Str(run.output), "z");
+    EXPECT_EQ(c.Substitutions(), 0u);
+}
+
+// --- pivot choice ------------------------------------------------------------------
+
+TEST(BufferConverterPivot, ByteToByteChainsThroughUTF16OrThroughUTF32WhenFlagged) {
+    ToyByteEncoding a, b;
+    CharToCharBufferConverter plain;
+    ASSERT_TRUE(plain.Initialize(a, b));
+    EXPECT_EQ(a.factories.to16, 1);
+    EXPECT_EQ(b.factories.from16, 1);
+    EXPECT_EQ(a.factories.to32 + b.factories.from32, 0);
+
+    ToyOptions flagged_options;
+    flagged_options.utf32_in_unicode = true;
+    for (int flagged_side = 0; flagged_side < 2; ++flagged_side) {
+        ToyByteEncoding x, flagged(flagged_options);
+        ToyByteEncoding & in = flagged_side == 0 ? flagged : x;
+        ToyByteEncoding & out = flagged_side == 0 ? x : flagged;
+        CharToCharBufferConverter c;
+        ASSERT_TRUE(c.Initialize(in, out));
+        EXPECT_EQ(in.factories.to32, 1);
+        EXPECT_EQ(out.factories.from32, 1);
+        EXPECT_EQ(in.factories.to16 + out.factories.from16, 0);
+        std::vector<char> input = Bytes("hello");
+        auto run = ConvertOnce<char>(c, input, 0, 16, true);
+        EXPECT_EQ(run.result, kBufferConverterComplete);
+        EXPECT_EQ(Str(run.output), "hello");
+    }
+}
+
+TEST(BufferConverterPivot, PivotSideConvertsWithOneStage) {
+    ToyByteEncoding toy;
+    // A 32-bit side makes UTF-32 the pivot; UTF-32 itself needs no stage.
+    CharToChar32BufferConverter to32;
+    ASSERT_TRUE(to32.Initialize(toy, Char32Encoding::UTF32()));
+    EXPECT_EQ(toy.factories.to32, 1);
+    EXPECT_EQ(toy.factories.to16, 0);
+
+    Char16ToCharBufferConverter from16;
+    ASSERT_TRUE(from16.Initialize(Char16Encoding::UTF16(), toy));
+    EXPECT_EQ(toy.factories.from16, 1);
+
+    Char32ToCharBufferConverter from32;
+    ASSERT_TRUE(from32.Initialize(Char32Encoding::UTF32(), toy));
+    EXPECT_EQ(toy.factories.from32, 1);
+    std::vector<u32> input = Units<u32>("ok");
+    auto run = ConvertOnce<char>(from32, input, 0, 4, true);
+    EXPECT_EQ(run.result, kBufferConverterComplete);
+    EXPECT_EQ(Str(run.output), "ok");
+}
+
+TEST(BufferConverterPivot, SameUnicodeFormOnBothSidesCopies) {
+    Char16ToChar16BufferConverter c16;
+    ASSERT_TRUE(c16.Initialize(Char16Encoding::UTF16(), Char16Encoding::UTF16()));
+    std::vector<u16> text = {0x41, 0xD83D, 0xDE00, 0xFFFF};
+    auto r16 = ConvertOnce<u16>(c16, text, 0, 2, false);
+    EXPECT_EQ(r16.result, kBufferConverterOutputFull);
+    EXPECT_EQ(r16.consumed, 2u);
+    r16 = ConvertOnce<u16>(c16, text, 2, 2, true);
+    EXPECT_EQ(r16.result, kBufferConverterComplete);
+    EXPECT_EQ(r16.output, std::vector<u16>({0xDE00, 0xFFFF}));
+
+    Char32ToChar32BufferConverter c32;
+    ASSERT_TRUE(c32.Initialize(Char32Encoding::UTF32(), Char32Encoding::UTF32()));
+    std::vector<u32> wide = {0x10FFFF, 0x41};
+    auto r32 = ConvertOnce<u32>(c32, wide, 0, 4, true);
+    EXPECT_EQ(r32.result, kBufferConverterComplete);
+    EXPECT_EQ(r32.output, wide);
+}
+
+// --- substitution -----------------------------------------------------------------
+
+TEST(BufferConverterSubstitution, EveryProblemKindIsReplacedAndCountedInEachWidth) {
+    ToyByteEncoding toy;
+    std::vector<char> input = Bytes("a!b?c");
+    CharToChar16BufferConverter c16;
+    ASSERT_TRUE(c16.Initialize(toy, Char16Encoding::UTF16()));
+    auto r16 = ConvertOnce<u16>(c16, input, 0, 16, true);
+    EXPECT_EQ(r16.result, kBufferConverterCompleteWithSubstitutions);
+    EXPECT_EQ(Str(r16.output), "a*b*c");
+    EXPECT_EQ(c16.Substitutions(), 2u);
+
+    CharToChar32BufferConverter c32;
+    ASSERT_TRUE(c32.Initialize(toy, Char32Encoding::UTF32()));
+    auto r32 = ConvertOnce<u32>(c32, input, 0, 16, true);
+    EXPECT_EQ(Str(r32.output), "a*b*c");
+    EXPECT_EQ(c32.Substitutions(), 2u);
+
+    // Byte output: both stages' problems come through the chain.
+    CharToCharBufferConverter c8;
+    ASSERT_TRUE(c8.Initialize(toy, toy));
+    std::vector<char> mixed = Bytes("a!b#c");
+    auto r8 = ConvertOnce<char>(c8, mixed, 0, 16, true);
+    EXPECT_EQ(r8.result, kBufferConverterCompleteWithSubstitutions);
+    EXPECT_EQ(Str(r8.output), "asbsc");
+    EXPECT_EQ(c8.Substitutions(), 2u);
+}
+
+TEST(BufferConverterSubstitution, ByteSubstituteFollowsTheOutputStageMode) {
+    // Through a chain the output stage's mode counts, not the chain's.
+    ToyByteEncoding toy;
+    CharToCharBufferConverter chained;
+    ASSERT_TRUE(chained.Initialize(toy, toy));
+    std::vector<char> input = Bytes("a#\x0E#\x0F#");
+    auto run = ConvertOnce<char>(chained, input, 0, 32, true);
+    EXPECT_EQ(run.result, kBufferConverterCompleteWithSubstitutions);
+    EXPECT_EQ(Str(run.output), "asSSs");
+    EXPECT_EQ(chained.Substitutions(), 3u);
+
+    Char16ToCharBufferConverter direct;
+    ASSERT_TRUE(direct.Initialize(Char16Encoding::UTF16(), toy));
+    std::vector<u16> units = Units<u16>("\x0E#");
+    run = ConvertOnce<char>(direct, units, 0, 32, true);
+    EXPECT_EQ(Str(run.output), "SS\x0F");  // the substitute, then the owed trailer
+}
+
+TEST(BufferConverterSubstitution, SubstituteThatDoesNotFitIsWrittenWholeOnTheNextCall) {
+    ToyByteEncoding toy;
+    Char16ToCharBufferConverter c;
+    ASSERT_TRUE(c.Initialize(Char16Encoding::UTF16(), toy));
+    std::vector<u16> input = Units<u16>("\x0E" "a#b");
+    auto run = ConvertOnce<char>(c, input, 0, 2, false);
+    // "a" fits, the two-byte substitute does not: nothing half-written.
+    EXPECT_EQ(run.result, kBufferConverterOutputFull);
+    EXPECT_EQ(Str(run.output), "a");
+    EXPECT_EQ(run.consumed, 3u);  // the problem unit has been consumed...
+    EXPECT_EQ(c.Substitutions(), 0u);
+    run = ConvertOnce<char>(c, input, 3, 1, false);  // ...its substitute still waits
+    EXPECT_EQ(run.result, kBufferConverterOutputFull);
+    EXPECT_TRUE(run.output.empty());
+    EXPECT_EQ(run.consumed, 0u);
+    run = ConvertOnce<char>(c, input, 3, 8, true);
+    EXPECT_EQ(run.result, kBufferConverterCompleteWithSubstitutions);
+    EXPECT_EQ(Str(run.output), "SSb\x0F");
+    EXPECT_EQ(c.Substitutions(), 1u);
+}
+
+TEST(BufferConverterSubstitution, UnitSubstituteWaitsForRoomToo) {
+    ToyByteEncoding toy;
+    CharToChar16BufferConverter c;
+    ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
+    std::vector<char> input = Bytes("ab!c");
+    auto run = ConvertOnce<u16>(c, input, 0, 2, false);
+    EXPECT_EQ(run.result, kBufferConverterOutputFull);
+    EXPECT_EQ(Str(run.output), "ab");
+    run = ConvertOnce<u16>(c, input, run.consumed, 2, true);
+    EXPECT_EQ(run.result, kBufferConverterCompleteWithSubstitutions);
+    EXPECT_EQ(Str(run.output), "*c");
+    EXPECT_EQ(c.Substitutions(), 1u);
+}
+
+// --- output full and the final call -----------------------------------------------------
+
+TEST(BufferConverterOutputFull, NoRoomConsumesNothingDirectOrChained) {
+    ToyByteEncoding toy;
+    std::vector<char> input = Bytes("abc");
+    CharToChar16BufferConverter direct;
+    ASSERT_TRUE(direct.Initialize(toy, Char16Encoding::UTF16()));
+    CharToCharBufferConverter chained;
+    ASSERT_TRUE(chained.Initialize(toy, toy));
+    for (bool final : {false, true}) {
+        auto r1 = ConvertOnce<u16>(direct, input, 0, 0, final);
+        EXPECT_EQ(r1.result, kBufferConverterOutputFull);
+        EXPECT_EQ(r1.consumed, 0u);
+        auto r2 = ConvertOnce<char>(chained, input, 0, 0, final);
+        EXPECT_EQ(r2.result, kBufferConverterOutputFull);
+        EXPECT_EQ(r2.consumed, 0u);
+    }
+    auto run = ConvertOnce<char>(chained, input, 0, 8, true);
+    EXPECT_EQ(run.result, kBufferConverterComplete);
+    EXPECT_EQ(Str(run.output), "abc");
+}
+
+TEST(BufferConverterOutputFull, CharacterThatDoesNotFitIsLeftUnconsumed) {
+    ToyOptions options;
+    options.wide_output = true;
+    ToyByteEncoding toy(options);
+    Char16ToCharBufferConverter c;
+    ASSERT_TRUE(c.Initialize(Char16Encoding::UTF16(), toy));
+    std::vector<u16> input = {'a', 0xE9, 'b'};
+    auto run = ConvertOnce<char>(c, input, 0, 2, false);
+    EXPECT_EQ(run.result, kBufferConverterOutputFull);
+    EXPECT_EQ(run.consumed, 1u);
+    EXPECT_EQ(run.output.size(), 1u);
+}
+
+TEST(BufferConverterFinal, FinalCallThatRunsOutOfRoomContinues) {
+    // While converting: the final call fills the output, the next final call goes on.
+    ToyByteEncoding toy;
+    CharToChar16BufferConverter c;
+    ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
+    std::vector<char> input = Bytes("abcdef");
+    auto run = ConvertOnce<u16>(c, input, 0, 4, true);
+    EXPECT_EQ(run.result, kBufferConverterOutputFull);
+    run = ConvertOnce<u16>(c, input, 4, 4, true);
+    EXPECT_EQ(run.result, kBufferConverterComplete);
+    EXPECT_EQ(Str(run.output), "ef");
+    EXPECT_EQ(ConvertOnce<u16>(c, input, 6, 4, true).result, kBufferConverterAlreadyFinished);
+}
+
+TEST(BufferConverterFinal, WhatFinishOwesIsDeliveredAcrossCalls) {
+    ToyOptions options;
+    options.trailer = {'<', '-', '>'};
+    ToyByteEncoding toy(options);
+    Char32ToCharBufferConverter direct;
+    ASSERT_TRUE(direct.Initialize(Char32Encoding::UTF32(), toy));
+    std::vector<u32> input = Units<u32>("\x0Exy");
+    auto run = ConvertOnce<char>(direct, input, 0, 4, true);
+    EXPECT_EQ(run.result, kBufferConverterOutputFull);  // the three-byte trailer does not fit
+    EXPECT_EQ(Str(run.output), "xy");
+    EXPECT_EQ(run.consumed, 3u);
+    run = ConvertOnce<char>(direct, input, 3, 2, true);
+    EXPECT_EQ(run.result, kBufferConverterOutputFull);
+    EXPECT_TRUE(run.output.empty());
+    run = ConvertOnce<char>(direct, input, 3, 3, true);
+    EXPECT_EQ(run.result, kBufferConverterComplete);
+    EXPECT_EQ(Str(run.output), "<->");
+
+    // Through a chain, three bytes at a time: the chain keeps what did not fit.
+    CharToCharBufferConverter chained;
+    ASSERT_TRUE(chained.Initialize(toy, toy));
+    std::vector<char> bytes = Bytes("\x0E" "abcdef");
+    std::string collected;
+    std::size_t position = 0;
+    BufferConverterResult result = kBufferConverterOutputFull;
+    int calls = 0;
+    while (result == kBufferConverterOutputFull && ++calls < 100) {
+        auto step = ConvertOnce<char>(chained, bytes, position, 3, true);
+        result = step.result;
+        position += step.consumed;
+        collected += Str(step.output);
+    }
+    EXPECT_EQ(result, kBufferConverterComplete);
+    EXPECT_EQ(collected, "abcdef<->");
+    EXPECT_EQ(calls, 3);
+}
+
+TEST(BufferConverterFinal, IncompleteSequenceAtTheEndBecomesOneSubstitute) {
+    ToyByteEncoding toy;
+    CharToChar16BufferConverter c;
+    ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
+    std::vector<char> input = Bytes("a\x1B");
+    auto run = ConvertOnce<u16>(c, input, 0, 1, true);  // room for "a" only
+    EXPECT_EQ(run.result, kBufferConverterOutputFull);
+    EXPECT_EQ(Str(run.output), "a");
+    run = ConvertOnce<u16>(c, input, run.consumed, 1, true);
+    EXPECT_EQ(run.result, kBufferConverterCompleteWithSubstitutions);
+    EXPECT_EQ(Str(run.output), "*");
+    EXPECT_EQ(c.Substitutions(), 1u);
+}
+
+TEST(BufferConverterFinal, NonFinalCallsReturnInputConsumedAndKeepPartialState) {
+    ToyByteEncoding toy;
+    CharToChar16BufferConverter c;
+    ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
+    std::vector<char> first = Bytes("a\x1B");
+    std::vector<char> second = Bytes("!b");
+    EXPECT_EQ(ConvertOnce<u16>(c, first, 0, 8, false).result, kBufferConverterInputConsumed);
+    auto run = ConvertOnce<u16>(c, second, 0, 8, true);
+    EXPECT_EQ(run.result, kBufferConverterComplete);  // the escape carried across calls
+    EXPECT_EQ(Str(run.output), "!b");
+}
+
+// --- real Unicode forms ---------------------------------------------------------------------
+
+std::vector<char> Utf8(std::u32string const & text) {
+    std::vector<char> bytes;
+    for (char32_t c : text) {
+        if (c < 0x80) {
+            bytes.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            bytes.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            bytes.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            bytes.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            bytes.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            bytes.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return bytes;
+}
+
+std::vector<u16> Utf16(std::u32string const & text) {
+    std::vector<u16> units;
+    for (char32_t c : text) {
+        if (c >= 0x10000) {
+            units.push_back(static_cast<u16>(0xD800 + ((c - 0x10000) >> 10)));
+            units.push_back(static_cast<u16>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        } else {
+            units.push_back(static_cast<u16>(c));
+        }
+    }
+    return units;
+}
+
+std::u32string const kMixedText = U"Gr\u00FC\u00DFe, \u041F\u0440\u0438\u0432\u0435\u0442, "
+                                  U"\u65E5\u672C\u8A9E \U0001F600 \u00E9t\u00E9";
+
+TEST(BufferConverterUnicode, Utf8SplitInsideSequenceMatchesOneCall) {
+    CharToChar16BufferConverter c;
+    ASSERT_TRUE(c.Initialize(CharEncoding::UTF8(), Char16Encoding::UTF16()));
+    std::vector<char> bytes = Utf8(U"\u65E5\u672C");  // E6 97 A5 E6 9C AC
+    std::vector<char> head(bytes.begin(), bytes.begin() + 4);
+    std::vector<char> tail(bytes.begin() + 4, bytes.end());
+    auto run = ConvertOnce<u16>(c, head, 0, 8, false);
+    EXPECT_EQ(run.result, kBufferConverterInputConsumed);
+    EXPECT_EQ(run.output, std::vector<u16>({0x65E5}));
+    run = ConvertOnce<u16>(c, tail, 0, 8, true);
+    EXPECT_EQ(run.result, kBufferConverterComplete);
+    EXPECT_EQ(run.output, std::vector<u16>({0x672C}));
+}
+
+TEST(BufferConverterUnicode, Utf8EndingInsideSequenceWritesOneReplacement) {
+    CharToChar16BufferConverter c;
+    ASSERT_TRUE(c.Initialize(CharEncoding::UTF8(), Char16Encoding::UTF16()));
+    std::vector<char> bytes = {'a', static_cast<char>(0xE3), static_cast<char>(0x81)};
+    auto run = ConvertOnce<u16>(c, bytes, 0, 8, true);
+    EXPECT_EQ(run.result, kBufferConverterCompleteWithSubstitutions);
+    EXPECT_EQ(run.output, std::vector<u16>({'a', 0xFFFD}));
+    EXPECT_EQ(c.Substitutions(), 1u);
+}
+
+// Converts `input` in random pieces of input and output and returns the
+// output, the final result and the substitution count.
+template <class Out, class Converter, class In>
+std::vector<Out> Chunked(Converter & c, std::vector<In> const & input, std::mt19937 & random,
+                         BufferConverterResult & last) {
+    std::vector<Out> output;
+    std::size_t position = 0;
+    std::uniform_int_distribution<std::size_t> piece(0, 7);
+    for (int guard = 0; guard < 100000; ++guard) {
+        std::size_t const end = std::min(input.size(), position + piece(random));
+        bool const final = end == input.size() && piece(random) < 4;
+        std::size_t const room = piece(random);
+        std::vector<Out> buffer(room + 1);
+        In const * in = input.data() + position;
+        Out * out = buffer.data();
+        last = c.Convert(in, input.data() + end, out, out + room, final);
+        output.insert(output.end(), buffer.data(), out);
+        position = static_cast<std::size_t>(in - input.data());
+        if (last <= kBufferConverterCompleteWithSubstitutions || last >= kBufferConverterNotInitialized) {
+            break;
+        }
+    }
+    return output;
+}
+
+template <class Out, class Converter, class In>
+void ExpectChunkingAgrees(Converter & c, std::vector<In> const & input, std::vector<Out> const & expected,
+                          unsigned int substitutions) {
+    auto whole = ConvertOnce<Out>(c, input, 0, expected.size() + 16, true);
+    EXPECT_EQ(whole.output, expected);
+    EXPECT_EQ(c.Substitutions(), substitutions);
+    std::mt19937 random(12345);
+    for (int trial = 0; trial < 40; ++trial) {
+        ASSERT_TRUE(c.Reset());
+        BufferConverterResult last = kBufferConverterOutputFull;
+        std::vector<Out> output = Chunked<Out>(c, input, random, last);
+        ASSERT_EQ(output, expected) << "trial " << trial;
+        EXPECT_EQ(last, substitutions ? kBufferConverterCompleteWithSubstitutions : kBufferConverterComplete);
+        EXPECT_EQ(c.Substitutions(), substitutions);
+    }
+}
+
+TEST(BufferConverterUnicode, ChunkedConversionAgreesWithOneCall) {
+    std::vector<char> utf8 = Utf8(kMixedText);
+    std::vector<u16> utf16 = Utf16(kMixedText);
+    std::vector<u32> utf32(kMixedText.begin(), kMixedText.end());
+
+    CharToChar16BufferConverter decode16;
+    ASSERT_TRUE(decode16.Initialize(CharEncoding::UTF8(), Char16Encoding::UTF16()));
+    ExpectChunkingAgrees(decode16, utf8, utf16, 0);
+
+    CharToChar32BufferConverter decode32;
+    ASSERT_TRUE(decode32.Initialize(CharEncoding::UTF8(), Char32Encoding::UTF32()));
+    ExpectChunkingAgrees(decode32, utf8, utf32, 0);
+
+    Char16ToCharBufferConverter encode;
+    ASSERT_TRUE(encode.Initialize(Char16Encoding::UTF16(), CharEncoding::UTF8()));
+    ExpectChunkingAgrees(encode, utf16, utf8, 0);
+
+    Char32ToChar16BufferConverter narrow;
+    ASSERT_TRUE(narrow.Initialize(Char32Encoding::UTF32(), Char16Encoding::UTF16()));
+    ExpectChunkingAgrees(narrow, utf32, utf16, 0);
+
+    // UTF-8 bytes to UTF-8 bytes: a chain through the pivot.
+    CharToCharBufferConverter recode;
+    ASSERT_TRUE(recode.Initialize(CharEncoding::UTF8(), CharEncoding::UTF8()));
+    ExpectChunkingAgrees(recode, utf8, utf8, 0);
+}
+
+TEST(BufferConverterUnicode, ChunkedConversionOfMalformedInputCountsTheSame) {
+    // A stray continuation byte, a cut sequence, an overlong form and a cut tail.
+    std::vector<char> bad = Utf8(U"a\u00E9b");
+    bad.insert(bad.begin() + 1, static_cast<char>(0x80));
+    std::vector<char> more = {static_cast<char>(0xE6), static_cast<char>(0x97), 'x',
+                              static_cast<char>(0xC0), static_cast<char>(0xAF), 'y',
+                              static_cast<char>(0xF0), static_cast<char>(0x9F)};
+    bad.insert(bad.end(), more.begin(), more.end());
+
+    CharToChar16BufferConverter once;
+    ASSERT_TRUE(once.Initialize(CharEncoding::UTF8(), Char16Encoding::UTF16()));
+    auto whole = ConvertOnce<u16>(once, bad, 0, 64, true);
+    EXPECT_EQ(whole.result, kBufferConverterCompleteWithSubstitutions);
+    unsigned int const count = once.Substitutions();
+    EXPECT_GE(count, 4u);
+    // Every substitute stands for a problem; the good characters all survive.
+    std::string visible = Str(whole.output);
+    EXPECT_NE(visible.find('a'), std::string::npos);
+    EXPECT_NE(visible.find('x'), std::string::npos);
+    EXPECT_NE(visible.find('y'), std::string::npos);
+    EXPECT_EQ(std::count(whole.output.begin(), whole.output.end(), 0xFFFD), static_cast<long>(count));
+
+    CharToChar16BufferConverter chunked;
+    ASSERT_TRUE(chunked.Initialize(CharEncoding::UTF8(), Char16Encoding::UTF16()));
+    ExpectChunkingAgrees(chunked, bad, whole.output, count);
+
+    // The same through a chain into UTF-8 bytes, where U+FFFD is three bytes.
+    CharToCharBufferConverter recode;
+    ASSERT_TRUE(recode.Initialize(CharEncoding::UTF8(), CharEncoding::UTF8()));
+    std::u32string decoded(whole.output.begin(), whole.output.end());
+    ExpectChunkingAgrees(recode, bad, Utf8(decoded), count);
+}
+
+// --- memory ----------------------------------------------------------------------------------
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ZUUC_TEST_MALLINFO 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZUUC_TEST_MALLINFO 0
+#endif
+#endif
+#ifndef ZUUC_TEST_MALLINFO
+#define ZUUC_TEST_MALLINFO 1
+#endif
+
+TEST(BufferConverterMemory, InitializeAndConvertTakeNoHeapBeyondTheConverter) {
+#if ZUUC_TEST_MALLINFO
+    std::vector<char> utf8 = Utf8(kMixedText);
+    std::vector<char> output(4096);
+    {
+        CharToCharBufferConverter recode;  // the biggest case: a chain through UTF-16
+        Char16Encoding::UTF16();
+        CharEncoding::UTF8();
+        std::size_t const before = mallinfo2().uordblks;
+        ASSERT_TRUE(recode.Initialize(CharEncoding::UTF8(), CharEncoding::UTF8()));
+        char const * in = utf8.data();
+        char * out = output.data();
+        EXPECT_EQ(recode.Convert(in, utf8.data() + utf8.size(), out, out + output.size(), true),
+                  kBufferConverterComplete);
+        EXPECT_EQ(mallinfo2().uordblks, before);
+    }
+    {
+        ToyOptions flagged;
+        flagged.utf32_in_unicode = true;
+        ToyByteEncoding in_encoding(flagged), out_encoding;
+        CharToCharBufferConverter wide;  // a chain through UTF-32
+        std::size_t const before = mallinfo2().uordblks;
+        ASSERT_TRUE(wide.Initialize(in_encoding, out_encoding));
+        EXPECT_EQ(mallinfo2().uordblks, before);
+    }
+#else
+    GTEST_SKIP() << "heap statistics are not kept under AddressSanitizer";
+#endif
+}
+
+}  // namespace
