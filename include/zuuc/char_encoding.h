@@ -10,6 +10,7 @@
 #ifndef ZUUC_CHAR_ENCODING_H
 #define ZUUC_CHAR_ENCODING_H
 
+#include "zuuc/catalogue.h"
 #include "zuuc/export.h"
 #include "zuuc/text_encoding.h"
 #include "zuuc/unicode_character.h"
@@ -23,6 +24,7 @@ class CharSink;
 class Char16Sink;
 class Char32Sink;
 class CharEncodingDetector;
+class SBCSEncoding;
 template <class From, class To>
 class Transcoder;
 
@@ -74,6 +76,20 @@ public:
     static CharEncoding & UTF8BOM();
     static CharEncoding & Unicode20UTF8EBCDIC();
 
+    // ======================================================================
+    // Catalogue accessors of the table-driven encodings (zuuc/catalogue.h
+    // lists them in creation order). Each returns one process-wide object,
+    // built on the first call; the module builds them all at start-up.
+    // ----------------------------------------------------------------------
+    // Single-byte encodings (zuuc/sbcs_encoding.h): CP1252(), ISOLatin1(), ...
+#define ZUUC_DECLARE_SBCS_ACCESSOR(accessor, id) static SBCSEncoding & accessor();
+    ZUUC_SBCS_CATALOGUE(ZUUC_DECLARE_SBCS_ACCESSOR)
+#undef ZUUC_DECLARE_SBCS_ACCESSOR
+    // The same objects as PC8CodePage437() and PC850Multilingual().
+    static SBCSEncoding & CP437();
+    static SBCSEncoding & CP850();
+    // ======================================================================
+
     // --- the encodings of this width, in construction order ---
     static unsigned int Count();
     static CharEncoding * Lookup(unsigned int index);
@@ -95,6 +111,9 @@ protected:
 
 private:
     void Enlist();
+    // Refers to every catalogue accessor so that none is left out of the
+    // library; never called.
+    static void IncludeAllEncodings();
 };
 
 class ZUUC_EXPORT CharEncodingImpl : public CharEncoding {

@@ -1,0 +1,240 @@
+#include <cstddef>
+
+#include "zuuc/sbcs_encoding.h"
+
+// The single-byte converters. Each character is one unit in and one unit
+// out, so the whole-character rule reduces to checking for room before
+// consuming; the limit (units this call may still write, -1 for none) is
+// checked the same way and leaves the character unconsumed.
+
+namespace {
+
+constexpr unsigned short kNoCharacter = 0xFFFD;
+
+bool IsHighSurrogate(unsigned int u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool IsLowSurrogate(unsigned int u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+// Byte to Unicode through a 256-entry table (null for ISO-8859-1, where the
+// byte value is the code point).
+template <class Out>
+TranscodeResult DecodeBytes(unsigned short const * table, char const *& in, char const * inEnd,
+                            Out *& out, Out * outEnd, long limit) {
+    while (in != inEnd) {
+        if (out == outEnd) {
+            return kTranscodeOutputFull;
+        }
+        if (limit == 0) {
+            return kTranscodeLimitReached;
+        }
+        unsigned char const byte = static_cast<unsigned char>(*in);
+        unsigned int const value = table == nullptr ? byte : table[byte];
+        ++in;
+        if (value == kNoCharacter && table != nullptr) {
+            return kTranscodeNoCharacterDefined;
+        }
+        *out++ = static_cast<Out>(value);
+        if (limit > 0) {
+            --limit;
+        }
+    }
+    return kTranscodeInputExhausted;
+}
+
+// The byte for code point `c` (at most 0xFFFF), or -1 when it has none.
+int EncodeUnit(SBCSFromUnicodeTable const * table, unsigned int c) {
+    if (table == nullptr) {
+        return c < 0x100 ? static_cast<int>(c) : -1;
+    }
+    unsigned char const byte = table->Lookup(static_cast<unsigned short>(c));
+    return byte == table->undefined ? -1 : byte;
+}
+
+// Unicode to byte. UTF-16 input: a surrogate pair is one character, always
+// unmappable here, consumed whole and reported once; `high_pending` carries
+// a high surrogate that ended the previous call. UTF-32 input: values above
+// 0xFFFF are unmappable without looking at the table.
+template <class In>
+TranscodeResult EncodeUnits(SBCSFromUnicodeTable const * table, bool & high_pending,
+                            In const *& in, In const * inEnd, char *& out, char * outEnd,
+                            long limit) {
+    constexpr bool kUtf16 = sizeof(In) == 2;
+    if (kUtf16 && high_pending && in != inEnd) {
+        // The pair's second half, or a lone high surrogate: one problem either way.
+        high_pending = false;
+        if (IsLowSurrogate(*in)) {
+            ++in;
+        }
+        return kTranscodeNotInRepertoire;
+    }
+    while (in != inEnd) {
+        unsigned int const c = *in;
+        if (kUtf16 && (IsHighSurrogate(c) || IsLowSurrogate(c))) {
+            ++in;
+            if (IsHighSurrogate(c)) {
+                if (in == inEnd) {
+                    high_pending = true;  // wait for the other half
+                    return kTranscodeInputExhausted;
+                }
+                if (IsLowSurrogate(*in)) {
+                    ++in;
+                }
+            }
+            return kTranscodeNotInRepertoire;
+        }
+        if (c > 0xFFFF) {
+            ++in;
+            return kTranscodeNotInRepertoire;
+        }
+        int const byte = EncodeUnit(table, c);
+        if (byte < 0) {
+            ++in;
+            return kTranscodeNotInRepertoire;
+        }
+        if (out == outEnd) {
+            return kTranscodeOutputFull;
+        }
+        if (limit == 0) {
+            return kTranscodeLimitReached;
+        }
+        ++in;
+        *out++ = static_cast<char>(byte);
+        if (limit > 0) {
+            --limit;
+        }
+    }
+    return kTranscodeInputExhausted;
+}
+
+}  // namespace
+
+// --- SBCStoUTF16 / SBCStoUTF32 --------------------------------------------------
+
+SBCStoUTF16::SBCStoUTF16(unsigned short const * to_unicode, bool text_mode_safe)
+    : to_unicode_(to_unicode), text_mode_safe_(text_mode_safe) {}
+SBCStoUTF16::~SBCStoUTF16() = default;
+
+TranscodeResult SBCStoUTF16::Transcode(char const *& in, char const * inEnd, unsigned short *& out,
+                                       unsigned short * outEnd, long limit) {
+    return DecodeBytes(to_unicode_, in, inEnd, out, outEnd, limit);
+}
+
+TranscodeResult SBCStoUTF16::Finish(unsigned short *&, unsigned short *, long) {
+    Reset();
+    return kTranscodeComplete;
+}
+
+void SBCStoUTF16::Reset() {}
+
+SBCStoUTF32::SBCStoUTF32(unsigned short const * to_unicode, bool text_mode_safe)
+    : to_unicode_(to_unicode), text_mode_safe_(text_mode_safe) {}
+SBCStoUTF32::~SBCStoUTF32() = default;
+
+TranscodeResult SBCStoUTF32::Transcode(char const *& in, char const * inEnd, unsigned int *& out,
+                                       unsigned int * outEnd, long limit) {
+    return DecodeBytes(to_unicode_, in, inEnd, out, outEnd, limit);
+}
+
+TranscodeResult SBCStoUTF32::Finish(unsigned int *&, unsigned int *, long) {
+    Reset();
+    return kTranscodeComplete;
+}
+
+void SBCStoUTF32::Reset() {}
+
+// --- SBCSFromUTF16 / SBCSFromUTF32 ------------------------------------------------
+
+SBCSFromUTF16::SBCSFromUTF16(SBCSFromUnicodeTable const * from_unicode, bool text_mode_safe)
+    : from_unicode_(from_unicode), text_mode_safe_(text_mode_safe) {}
+SBCSFromUTF16::~SBCSFromUTF16() = default;
+
+TranscodeResult SBCSFromUTF16::Transcode(unsigned short const *& in, unsigned short const * inEnd,
+                                         char *& out, char * outEnd, long limit) {
+    bool pending = state_flag();
+    TranscodeResult const result = EncodeUnits(from_unicode_, pending, in, inEnd, out, outEnd, limit);
+    set_state_flag(pending);
+    return result;
+}
+
+TranscodeResult SBCSFromUTF16::Finish(char *&, char *, long) {
+    bool const pending = state_flag();
+    Reset();
+    return pending ? kTranscodeNotInRepertoire : kTranscodeComplete;
+}
+
+SBCSFromUTF32::SBCSFromUTF32(SBCSFromUnicodeTable const * from_unicode, bool text_mode_safe)
+    : from_unicode_(from_unicode), text_mode_safe_(text_mode_safe) {}
+SBCSFromUTF32::~SBCSFromUTF32() = default;
+
+TranscodeResult SBCSFromUTF32::Transcode(unsigned int const *& in, unsigned int const * inEnd,
+                                         char *& out, char * outEnd, long limit) {
+    bool unused = false;
+    return EncodeUnits(from_unicode_, unused, in, inEnd, out, outEnd, limit);
+}
+
+TranscodeResult SBCSFromUTF32::Finish(char *&, char *, long) {
+    Reset();
+    return kTranscodeComplete;
+}
+
+// --- ISO-8859-1 ----------------------------------------------------------------
+
+Latin1ToUTF16::Latin1ToUTF16() = default;
+Latin1ToUTF16::~Latin1ToUTF16() = default;
+
+TranscodeResult Latin1ToUTF16::Transcode(char const *& in, char const * inEnd, unsigned short *& out,
+                                         unsigned short * outEnd, long limit) {
+    return DecodeBytes(nullptr, in, inEnd, out, outEnd, limit);
+}
+
+TranscodeResult Latin1ToUTF16::Finish(unsigned short *&, unsigned short *, long) {
+    Reset();
+    return kTranscodeComplete;
+}
+
+void Latin1ToUTF16::Reset() {}
+
+Latin1ToUTF32::Latin1ToUTF32() = default;
+Latin1ToUTF32::~Latin1ToUTF32() = default;
+
+TranscodeResult Latin1ToUTF32::Transcode(char const *& in, char const * inEnd, unsigned int *& out,
+                                         unsigned int * outEnd, long limit) {
+    return DecodeBytes(nullptr, in, inEnd, out, outEnd, limit);
+}
+
+TranscodeResult Latin1ToUTF32::Finish(unsigned int *&, unsigned int *, long) {
+    Reset();
+    return kTranscodeComplete;
+}
+
+void Latin1ToUTF32::Reset() {}
+
+Latin1FromUTF16::Latin1FromUTF16() = default;
+Latin1FromUTF16::~Latin1FromUTF16() = default;
+
+TranscodeResult Latin1FromUTF16::Transcode(unsigned short const *& in, unsigned short const * inEnd,
+                                           char *& out, char * outEnd, long limit) {
+    bool pending = state_flag();
+    TranscodeResult const result = EncodeUnits(nullptr, pending, in, inEnd, out, outEnd, limit);
+    set_state_flag(pending);
+    return result;
+}
+
+TranscodeResult Latin1FromUTF16::Finish(char *&, char *, long) {
+    bool const pending = state_flag();
+    Reset();
+    return pending ? kTranscodeNotInRepertoire : kTranscodeComplete;
+}
+
+Latin1FromUTF32::Latin1FromUTF32() = default;
+Latin1FromUTF32::~Latin1FromUTF32() = default;
+
+TranscodeResult Latin1FromUTF32::Transcode(unsigned int const *& in, unsigned int const * inEnd,
+                                           char *& out, char * outEnd, long limit) {
+    bool unused = false;
+    return EncodeUnits(nullptr, unused, in, inEnd, out, outEnd, limit);
+}
+
+TranscodeResult Latin1FromUTF32::Finish(char *&, char *, long) {
+    Reset();
+    return kTranscodeComplete;
+}
