@@ -21,6 +21,12 @@ thread_local bool gCounting = false;
 thread_local long gAllocations = 0;
 }  // namespace
 
+// The replacements below pair malloc with free; GCC cannot see that the
+// operator delete it pairs with operator new is this file's own.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
 void * operator new(std::size_t size) {
     if (gCounting) {
         ++gAllocations;

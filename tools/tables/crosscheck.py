@@ -16,7 +16,10 @@ differing bytes.
 --library adds the library-level check of check_library.py: DUMP is the
 zuuc_dump_sbcs program of a build (or a file holding its output).
 --no-probe skips the program-based references (useful where the programs
-are missing); the file-based references are still compared.  The document
+are missing); the file-based references are still compared.
+--mbcs-only redoes only the multi-byte section (mbcs_crosscheck.py) and puts
+it in place of that section of the existing document, leaving the rest as it
+stands (the single-byte part takes most of the run time).  The document
 also carries the whole catalogue (names, identifiers, classes, libraries)
 and the provenance of the sources.
 """
@@ -283,9 +286,39 @@ def render_doc(results):
     return '\n'.join(L)
 
 
+MBCS_HEADING = '\n## Multi-byte, look-ahead, modal and GB18030 tables\n'
+
+
+def splice_mbcs_section(text, section):
+    """text with its multi-byte section (up to the next second-level heading
+    or the end) replaced by section."""
+    start = text.find(MBCS_HEADING)
+    if start < 0:
+        raise SystemExit('docs/encodings.md has no multi-byte section: run without --mbcs-only')
+    end = text.find('\n## ', start + len(MBCS_HEADING))
+    end = len(text) if end < 0 else end + 1
+    return text[:start] + section + text[end:]
+
+
+def main_mbcs_only(argv):
+    import gen_mbcs
+    import mbcs_crosscheck
+    mb_results = mbcs_crosscheck.run_checks(gen_mbcs.build_all(), probe='--no-probe' not in argv)
+    section = '\n'.join(mbcs_crosscheck.render_section(mb_results, catalogue.validate())) + '\n'
+    with open(DOC, encoding='utf-8') as f:
+        text = f.read()
+    with open(DOC, 'w', encoding='utf-8', newline='\n') as f:
+        f.write(splice_mbcs_section(text, section))
+    for acc, (b, checks) in sorted(mb_results.items()):
+        print('%-22s %s' % (acc, mbcs_crosscheck.summary(checks)))
+    return 0
+
+
 def main(argv):
     import gen_mbcs
     import mbcs_crosscheck
+    if '--mbcs-only' in argv:
+        return main_mbcs_only(argv)
     results = run_checks(probe='--no-probe' not in argv)
     text = render_doc(results)
     mb_results = mbcs_crosscheck.run_checks(gen_mbcs.build_all(), probe='--no-probe' not in argv)

@@ -54,8 +54,26 @@ for _n, _icu in (('930', 'ibm-930_P120-1999'), ('935', 'ibm-935_P110-1999'), ('9
                                        'SO/SI 0x0E/0x0F not probed' % _n,
                                        dict(lengths=(1,), trail=NOT_SHIFTS))
 
+# Encodings whose characters are modified by the bytes that follow them: each
+# sequence is decoded followed by a line feed, which completes it (see
+# mbcs_tools.scan_lookahead).  The ISCII converters of ICU take a script each.
+_LOOKAHEAD_HOW = ('decoding each sequence on its own followed by a line feed; a sequence of two or three bytes '
+                  'is listed when its last byte changes what the bytes before it give')
+for _x, _script in (('de', 'Devanagari'), ('be', 'Bengali'), ('ka', 'Kannada'), ('te', 'Telugu'),
+                    ('ma', 'Malayalam')):
+    DUMPS['icu-x-iscii-' + _x] = ('icu:x-iscii-' + _x, 'ISCII-91 %s: single bytes and the two- and '
+                                           'three-byte combinations (nukta, halant, EXT, INV)' % _script,
+                                           dict(lookahead=True))
+DUMPS['recode-VNI'] = ('recode:VNI', 'VNI (Vietnamese): single bytes and the letter + diacritic combinations',
+                       dict(lookahead=True))
+DUMPS['recode-VIQR'] = ('recode:VIQR', 'VIQR (RFC 1456): the 7-bit bytes 0x00-0x7F and the letter + diacritic '
+                        'mark combinations (VIQR is 7-bit; the high bytes are not probed)',
+                        dict(lookahead=True, alphabet=range(0x80)))
+
 
 def run_scan(p, args):
+    if args.get('lookahead'):
+        return mbcs_tools.scan_lookahead(p, alphabet=args.get('alphabet', range(256)))
     if 'leads' in args:
         out = {}
         pre, post = args['wrap']
@@ -70,12 +88,20 @@ def run_scan(p, args):
     return mbcs_tools.scan(p, **kw)
 
 
-def render(name, spec, description, table):
+def render(name, spec, description, table, how='decoding each sequence on its own'):
+    how = 'tools/tables/dump_mbcs_sources.py, ' + how
+    made = []
+    while len(how) > 86:
+        cut = how.rindex(' ', 0, 86)
+        made.append(how[:cut])
+        how = how[cut + 1:]
+    made.append(how)
     lines = [
         '#',
         '#   Name:        %s' % name,
         '#   Contents:    %s' % description,
-        '#   Made by:     tools/tables/dump_mbcs_sources.py, decoding each sequence on its own',
+        '#   Made by:     %s' % made[0],
+    ] + ['#                %s' % m for m in made[1:]] + [
         '#   Probe:       %s' % spec,
         '#   Tool:        %s' % mbcs_tools.tool_version(spec),
         '#   Format:      two columns, byte sequence (one hex number) and Unicode code point(s)',
@@ -172,7 +198,8 @@ def main(argv):
             sys.stderr.write('%s: the probe %s gave nothing\n' % (name, spec))
             return 1
         with open(os.path.join(DERIVED, name + '.txt'), 'w', encoding='utf-8', newline='\n') as f:
-            f.write(render(name, spec, description, table))
+            how = _LOOKAHEAD_HOW if args.get('lookahead') else 'decoding each sequence on its own'
+            f.write(render(name, spec, description, table, how))
         print('%-24s %6d sequences' % (name, len(table)))
     return 0
 

@@ -34,6 +34,9 @@ Mapping rules (as for the single-byte tables)
     way.  "Roundtrip" twins drop the decode-only sequences altogether, so
     that decoding and encoding are inverse on their whole repertoire.
   * No best-fit mappings are added.
+  * A table without look-ahead cannot hold a sequence and a longer one that
+    starts with it; such a combination (ISCII nukta and halant forms in the
+    plain multi-byte ISCII sets) is read byte by byte, and is listed.
 
     python3 tools/tables/gen_mbcs.py [--check]
 
@@ -63,8 +66,9 @@ class TableError(Exception):
 class Charset(object):
     """Decoding and encoding maps of one byte-sequence charset."""
 
-    def __init__(self, lines, prefer=None, roundtrip=False, one_way=()):
+    def __init__(self, lines, prefer=None, roundtrip=False, one_way=(), split=()):
         self.decode = {}          # bytes -> code point
+        self.split = list(split)  # (bytes, code points): combinations read byte by byte
         self.encode = {}          # code point -> bytes
         self.dropped = []         # (bytes, code points): sequences of characters
         self.decode_only = []     # bytes whose character encodes to other bytes

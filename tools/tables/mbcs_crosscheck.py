@@ -16,7 +16,7 @@ import gen_mbcs
 import gen_gb18030
 import mbcs_tools
 
-_ORIGIN = {'icu': 'ICU', 'iconv': 'glibc iconv', 'py': 'Python codecs'}
+_ORIGIN = {'icu': 'ICU', 'iconv': 'glibc iconv', 'py': 'Python codecs', 'recode': 'GNU recode'}
 
 
 def _origin_of_file(f):
@@ -26,6 +26,8 @@ def _origin_of_file(f):
         return 'glibc iconv'
     if f.startswith('derived/python-'):
         return 'Python codecs'
+    if f.startswith('derived/recode-'):
+        return 'GNU recode'
     return 'file:' + f
 
 
@@ -208,6 +210,9 @@ def render_section(results, entries):
             if c.dropped:
                 L.append('- Left undefined (a sequence of characters)%s: %d, e.g. %s' % (
                     tag, len(c.dropped), ', '.join('%s %s' % (s.hex().upper(), _u(cps)) for s, cps in c.dropped[:8])))
+            if c.split:
+                L.append('- Read byte by byte (its first byte is a character of its own)%s: %d, %s' % (
+                    tag, len(c.split), ', '.join('%s %s' % (s.hex().upper(), _u(cps)) for s, cps in c.split)))
         for ref, res in checks:
             if res is None or res == 'unavailable':
                 L.append('- `%s`: %s' % (ref, 'not run' if res is None else 'not available here'))

@@ -21,7 +21,7 @@ class MbcsSpec(object):
     modal = False
 
     def __init__(self, files, lines, refs=(), note='', derived=False, roundtrip=False, prefer=None,
-                 lookahead=False, ref_scope=None):
+                 lookahead=False, ref_scope=None, split_prefixes=False):
         self.files = list(files)
         self.lines = lines
         self.refs = list(refs)
@@ -31,12 +31,26 @@ class MbcsSpec(object):
         self.prefer = prefer
         self.lookahead = lookahead
         self.ref_scope = ref_scope
+        self.split_prefixes = split_prefixes
 
     def summary(self):
         return ', '.join(self.files) + (', derived' if self.derived else '')
 
     def charset(self):
-        return Charset(self.lines(), prefer=self.prefer, roundtrip=self.roundtrip)
+        lines = self.lines()
+        split = []
+        if self.split_prefixes:
+            # Without look-ahead a character cannot also start a longer
+            # sequence: such combinations are read byte by byte.
+            chars = set(seq for seq, cps, _ in lines if len(cps) == 1)
+            keep = []
+            for line in lines:
+                if any(line[0][:i] in chars for i in range(1, len(line[0]))):
+                    split.append((line[0], line[1]))
+                else:
+                    keep.append(line)
+            lines = keep
+        return Charset(lines, prefer=self.prefer, roundtrip=self.roundtrip, split=split)
 
     def build(self, b):
         c = self.charset()
@@ -239,6 +253,58 @@ def _iso2022jp(roundtrip):
              + (' ' + _RT_NOTE if roundtrip else ''))
 
 
+# --- ISCII, VNI and VIQR -----------------------------------------------------
+
+def _iscii(x):
+    return lambda: cs.derived('icu-x-iscii-' + x)
+
+
+_ISCII_NOTE = ('ISCII-91 %s as ICU\'s ISCII converter reads it (no owner\'s mapping table is published): ASCII below '
+               '0x80, the script\'s letters above, and %s. ICU gives halant + halant and halant + nukta as the halant '
+               'followed by ZWNJ or ZWJ, and INV + halant as a space and the halant: as sequences of characters they '
+               'are left undefined, so those bytes decode one at a time. ATR (0xEF) script switches are not '
+               'supported (0xEF is invalid): the table decodes one script. Where the bytes of one character and the '
+               'next form a combination (a letter and a following nukta, two dandas), the encoded text reads back '
+               'as the combined character, as in ISCII itself. No other '
+               'converter with ISCII is installed here (glibc iconv, GNU recode and Python have none), so there is no '
+               'independent reference.')
+_ISCII_LA = ('the two-byte combinations that ICU gives a character of their own (see the source file: vowels and '
+             'vowel signs + nukta; in Devanagari and Bengali also consonants + nukta; in Devanagari also OM, avagraha, '
+             'double danda and EXT 0xF0 + byte), decoded with look-ahead: a character is emitted when the next byte '
+             'shows that it is not combined with it')
+_ISCII_PLAIN = ('the combinations read byte by byte: every two-byte combination ICU knows for this script starts '
+                'with a byte that is a character on its own, which a table without look-ahead cannot tell apart, '
+                'so the second byte (the nukta 0xE9, invalid alone in this script, or a halant) is read on its own')
+
+
+def _vni():
+    """recode's VNI: ASCII, the letter + diacritic pairs, and the high
+    bytes that stand for a letter on their own in VNI.  recode decodes every
+    other high byte alone as if it were VISCII (and the C0 bytes 0x02, 0x05,
+    0x06, 0x14, 0x19, 0x1E as VISCII's letters); those are not VNI."""
+    lines = cs.derived('recode-VNI')
+    viscii = dict((seq, cps) for seq, cps, _ in cs.derived('glibc-VISCII'))
+    combined = set(cps for seq, cps, _ in lines if len(seq) > 1)
+    own = dict((seq, cps) for seq, cps, _ in lines if len(seq) == 1 and seq[0] >= 0x80 and viscii.get(seq) != cps)
+    for seq, cps, _ in lines:
+        if len(seq) == 1 and seq[0] >= 0x80 and seq not in own and cps not in combined \
+                and cps not in own.values():
+            own[seq] = cps
+    return (cs.ascii_lines() + [l for l in lines if len(l[0]) == 1 and l[0] in own] +
+            [l for l in lines if len(l[0]) > 1])
+
+
+def _viqr():
+    return cs.ascii_lines() + [l for l in cs.derived('recode-VIQR') if len(l[0]) > 1]
+
+
+_VIET_NOTE = (' Decoding uses look-ahead: a letter is emitted when the next byte shows that no diacritic follows, '
+              'and that byte is read again as the start of the next character. Unicode text with a vowel followed '
+              'by a character that is itself a diacritic byte cannot be told apart from the combined letter once '
+              'encoded, as in the encoding itself. GNU recode is the only converter installed here that has this '
+              'encoding (glibc iconv, ICU and Python have none), so there is no independent reference.')
+
+
 SPECS = {
     # --- zujpn421
     'ShiftJISMS': MbcsSpec([W + 'cp932.txt'], _file(W + 'cp932.txt'), ['py:cp932', 'iconv:CP932', 'icu:ibm-943_P15A-2003'],
@@ -336,6 +402,33 @@ SPECS = {
     # --- zurow421
     'CP10008': MbcsSpec([AP + 'CHINSIMP.TXT'], _file(AP + 'CHINSIMP.TXT'), ['py:gb2312'],
                         note='Windows 10008 is Mac OS Chinese Simplified, whose owner is Apple.'),
+    'VIQR': MbcsSpec(['derived/recode-VIQR.txt'], _viqr, derived=True, lookahead=True,
+                     note='VIQR (RFC 1456, Vietnamese Quoted-Readable) as GNU recode reads it: 7-bit ASCII in which a '
+                          'vowel followed by the marks ( ^ + (breve, circumflex, horn) and then \' ` ? ~ . (acute, '
+                          'grave, hook above, tilde, dot below) is one letter, up to three bytes, and DD, Dd, dD, dd '
+                          'are D WITH STROKE. Bytes 0x00-0x7F are ASCII (recode reads six C0 bytes and every high '
+                          'byte as VISCII; VIQR is 7-bit, so the high bytes are invalid). recode does not implement '
+                          'the backslash escape of RFC 1456 and neither does this table.' + _VIET_NOTE),
+    'VNI': MbcsSpec(['derived/recode-VNI.txt', 'derived/glibc-VISCII.txt'], _vni, derived=True, lookahead=True,
+                    note='VNI (the VNI fonts\' encoding) as GNU recode reads it: ASCII, a vowel followed by a '
+                         'diacritic byte 0xC0-0xFC (upper-case marks after capitals, lower-case after small letters), '
+                         'and the 18 high bytes that stand for a letter alone (0xD1/0xF1 D WITH STROKE, 0xD4/0xF4 O '
+                         'WITH HORN, 0xD6/0xF6 U WITH HORN, the I and Y forms 0xC6 0xCC 0xCD 0xCE 0xD2 0xD3 0xE6 0xEC '
+                         '0xED 0xEE 0xF2 0xF3), which also take the tone marks after O and U WITH HORN. recode reads '
+                         'every other high byte alone (and the C0 bytes 0x02 0x05 0x06 0x14 0x19 0x1E) as VISCII; '
+                         'those readings are not VNI and are left out (the VNI letters are the high bytes where '
+                         'recode differs from VISCII, plus those whose letter no other sequence gives), so a lone '
+                         'diacritic byte is invalid.' + _VIET_NOTE),
+    'ISCIIDevanagari': MbcsSpec(['derived/icu-x-iscii-de.txt'], _iscii('de'), derived=True, lookahead=True,
+                                note=_ISCII_NOTE % ('Devanagari', _ISCII_LA)),
+    'ISCIIBengali': MbcsSpec(['derived/icu-x-iscii-be.txt'], _iscii('be'), derived=True, lookahead=True,
+                             note=_ISCII_NOTE % ('Bengali', _ISCII_LA)),
+    'ISCIIKannada': MbcsSpec(['derived/icu-x-iscii-ka.txt'], _iscii('ka'), derived=True, lookahead=True,
+                             note=_ISCII_NOTE % ('Kannada', _ISCII_LA)),
+    'ISCIIMalayalam': MbcsSpec(['derived/icu-x-iscii-ma.txt'], _iscii('ma'), derived=True, split_prefixes=True,
+                               note=_ISCII_NOTE % ('Malayalam', _ISCII_PLAIN)),
+    'ISCIITelugu': MbcsSpec(['derived/icu-x-iscii-te.txt'], _iscii('te'), derived=True, split_prefixes=True,
+                            note=_ISCII_NOTE % ('Telugu', _ISCII_PLAIN)),
     # --- modal
     'ISO2022JP': _iso2022jp(False),
     'ISO2022JPRoundtrip': _iso2022jp(True),

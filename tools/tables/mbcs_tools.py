@@ -10,6 +10,8 @@ sequence, finds it incomplete or has no character for it.
   icu:NAME      ICU 72 (libicuuc) through its C interface, stop callbacks
   iconv:NAME    glibc iconv(3) through its C interface
   py:CODEC      Python's codecs
+  recode:NAME   GNU recode 3.6, NAME..UTF-16BE; a whole batch of sequences per
+                run, one per line (see RecodeProbe)
 
 Calling the libraries in-process (ctypes) rather than running the command-line
 programs once per sequence keeps a probe of 30 000 sequences to seconds.
@@ -141,8 +143,52 @@ class PyProbe(object):
             return None
 
 
+class RecodeProbe(object):
+    """GNU recode has no library interface that Python can reach, and one
+    process per sequence would take hours for all byte pairs; decode_many()
+    therefore runs recode once over a batch, each sequence followed by a line
+    feed (which ends any pending combination), and splits the output at the
+    line feeds.  Sequences holding a line feed themselves are not asked."""
+
+    def __init__(self, name):
+        import shutil
+        if not shutil.which('recode'):
+            raise ValueError('recode is not installed')
+        self.name = name
+
+    def decode_many(self, datas):
+        """Decode each byte string (each ends in a line feed and holds no
+        other) on its own; answers the code points, line feed included."""
+        import subprocess
+        datas = list(datas)
+        if any(not d.endswith(b'\n') or b'\n' in d[:-1] for d in datas):
+            raise ValueError('recode probe: each sequence must end in its only line feed')
+        proc = subprocess.run(['recode', '-f', self.name + '..UTF-16BE'], input=b''.join(datas),
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, check=False)
+        text = proc.stdout.decode('utf-16-be', 'surrogatepass')
+        if text.startswith('\ufeff'):
+            text = text[1:]
+        parts = text.split('\n')
+        if proc.returncode != 0 or len(parts) != len(datas) + 1 or parts[-1]:
+            raise ValueError('recode %s: %d lines out for %d in' % (self.name, len(parts) - 1, len(datas)))
+        return [tuple(ord(c) for c in part) + (0x0A,) for part in parts[:-1]]
+
+    def decode(self, data):
+        if b'\n' in data[:-1]:
+            return None
+        r = self.decode_many([data if data.endswith(b'\n') else data + b'\n'])[0]
+        if not data.endswith(b'\n'):
+            r = r[:-1]
+        return r or None
+
+    def encode(self, cps):
+        return None
+
+
 def probe(spec):
     kind, _, name = spec.partition(':')
+    if kind == 'recode':
+        return RecodeProbe(name)
     if kind == 'icu':
         return IcuProbe(name)
     if kind == 'iconv':
@@ -156,6 +202,10 @@ def tool_version(spec):
     kind = spec.partition(':')[0]
     if kind == 'icu':
         return 'ICU 72 (libicuuc.so.72)'
+    if kind == 'recode':
+        import subprocess
+        out = subprocess.run(['recode', '--version'], stdout=subprocess.PIPE, check=False).stdout.decode()
+        return out.splitlines()[0] if out else 'GNU recode'
     if kind == 'iconv':
         import platform
         return 'GNU C Library %s iconv' % platform.libc_ver()[1]
@@ -192,4 +242,57 @@ def scan(p, prefixes=((),), wrap=(b'', b''), lengths=(1, 2), trail=range(256)):
                     r = p.decode(pre + seq + post)
                     if r is not None:
                         out[seq] = r
+    return out
+
+
+def scan_lookahead(p, alphabet=range(256), depth=3, term=b'\n'):
+    """Probe an encoding whose characters may be modified by the bytes that
+    follow them (ISCII nukta and halant, VNI and VIQR diacritics).
+
+    Each sequence is decoded on its own followed by a line feed, which ends
+    any pending combination.  Single bytes are listed with what they give
+    alone.  A longer sequence (up to depth bytes) is listed when it decodes
+    and does not give the same as its first part followed by its last byte,
+    i.e. when the last byte combines with what precedes it; longer
+    sequences are tried only after listed shorter ones that give one
+    character.  Sequences that give nothing at all (script switches) are not
+    listed.  Returns {sequence: code points}."""
+    alphabet = [b for b in alphabet if b != term[0]]
+    many = getattr(p, 'decode_many', None)
+
+    def run(seqs):
+        raw = many([s + term for s in seqs]) if many else [p.decode(s + term) for s in seqs]
+        out = []
+        for r in raw:
+            if r is None or not r or r[-1] != term[0]:
+                out.append(None)
+            else:
+                out.append(r[:-1])
+        return out
+
+    out = {}
+    singles = {}
+    for b, r in zip(alphabet, run([bytes([b]) for b in alphabet])):
+        if r:
+            singles[b] = r
+            out[bytes([b])] = r
+    if term[0] not in singles:
+        r = p.decode(term)
+        if r:
+            out[term] = r
+    frontier = [bytes([b]) for b in alphabet]
+    for length in range(2, depth + 1):
+        cands = [f + bytes([c]) for f in frontier for c in alphabet]
+        nxt = []
+        for seq, r in zip(cands, run(cands)):
+            if not r:
+                continue
+            head = out.get(seq[:-1])
+            last = singles.get(seq[-1])
+            if head is not None and last is not None and r == head + last:
+                continue
+            out[seq] = r
+            if len(r) == 1:
+                nxt.append(seq)
+        frontier = nxt
     return out

@@ -28,7 +28,7 @@ class MachineTest(unittest.TestCase):
         for row in b.rows:
             self.assertEqual(len(row), 256)
         for seq, cp in c.decode.items():
-            out, state = gen_mbcs.decode_with(b.rows, seq)
+            out, state = gen_mbcs.decode_with(b.rows, seq, lookahead=b.lookahead)
             self.assertEqual((out, state), ([cp], 0), '%s %s' % (acc, seq.hex()))
         for cp, seq in c.encode.items():
             self.assertEqual(b.planes[0].lookup(cp), int.from_bytes(seq, 'big'))
@@ -104,6 +104,121 @@ class MachineTest(unittest.TestCase):
         out, state = gen_mbcs.decode_with(b.rows, b'\x0e\x40\x40\x0f')
         self.assertEqual((out, state), ([0x3000], 0))
         self.assertEqual(b.planes[1].lookup(0x3000), 0x4040)
+
+
+class LookAheadTest(unittest.TestCase):
+    """ISCII, VNI and VIQR: a character is known only once the next byte
+    shows that nothing modifies it."""
+
+    def decode(self, acc, data):
+        b = built(acc)
+        return gen_mbcs.decode_with(b.rows, data, lookahead=b.lookahead)
+
+    def test_every_character_then_every_single_byte(self):
+        # Whatever follows a complete character and does not extend it is
+        # read again from the start: the pair decodes to the two characters.
+        for acc in ('ISCIIDevanagari', 'ISCIIBengali', 'ISCIIKannada', 'VNI', 'VIQR'):
+            b = built(acc)
+            self.assertTrue(b.lookahead)
+            MachineTest.check_charset_machine(self, acc)
+            c = b.charsets[0]
+            singles = dict((s, cp) for s, cp in c.decode.items() if len(s) == 1)
+            for seq, cp in c.decode.items():
+                for t, tcp in singles.items():
+                    if any(k.startswith(seq + t) for k in c.decode):
+                        continue
+                    self.assertEqual(self.decode(acc, seq + t), ([cp, tcp], 0), '%s %s+%s' % (acc, seq.hex(), t.hex()))
+
+    def test_iscii_nukta_and_danda_combinations(self):
+        self.assertEqual(self.decode('ISCIIKannada', b'\xa6\xe9\xa6\xa4'), ([0x0C8C, 0x0C87, 0x0C85], 0))
+        self.assertEqual(self.decode('ISCIIKannada', b'\xa6'), ([0x0C87], 0))  # completed at the end of input
+        self.assertEqual(self.decode('ISCIIDevanagari', b'\xb3\xe9\xea\xe9\xea\xea\xea'),
+                         ([0x0958, 0x093D, 0x0965, 0x0964], 0))
+        self.assertEqual(self.decode('ISCIIDevanagari', b'\xf0\xb8')[0], [0x0952])  # EXT
+        self.assertEqual(self.decode('ISCIIBengali', b'\xbf\xe9')[0], [0x09DC])
+        # halant + halant has no single character: two halants.
+        self.assertEqual(self.decode('ISCIIKannada', b'\xe8\xe8')[0], [0x0CCD, 0x0CCD])
+        self.assertIn(b'\xe8\xe8', [s for s, _ in built('ISCIIKannada').charsets[0].dropped])
+        self.assertEqual(self.decode('ISCIIDevanagari', b'\xef\x42')[0][0], None)  # no script switching
+        self.assertEqual(built('ISCIIDevanagari').planes[0].lookup(0x0950), 0xA1E9)
+
+    def test_plain_multibyte_iscii_reads_combinations_byte_by_byte(self):
+        for acc, base in (('ISCIITelugu', 0x0C00), ('ISCIIMalayalam', 0x0D00)):
+            b = built(acc)
+            self.assertFalse(b.lookahead)
+            MachineTest.check_charset_machine(self, acc)
+            c = b.charsets[0]
+            self.assertIn(b'\xa6\xe9', [s for s, _ in c.split])
+            self.assertEqual(gen_mbcs.decode_with(b.rows, b'\xa6\xe9\xa4')[0], [base + 0x07, None, base + 0x05])
+            self.assertEqual(b.planes[0].lookup(base + 0x0C), b.planes[0].marker)  # vocalic L not encodable
+
+    def test_vni(self):
+        b = built('VNI')
+        self.assertEqual(self.decode('VNI', b'Vie\xe4t \xf1a\xf9 \xf4\xf9 A\xd1'),
+                         ([0x56, 0x69, 0x1EC7, 0x74, 0x20, 0x0111, 0xE1, 0x20, 0x1EDB, 0x20, 0x41, 0x0110], 0))
+        self.assertEqual(self.decode('VNI', b'\xc1')[0], [None])    # a diacritic alone is not a character
+        self.assertEqual(self.decode('VNI', b'\x80\x02')[0], [None, 0x02])  # recode's VISCII readings left out
+        self.assertEqual(b.planes[0].lookup(0x1EA5), 0x61E1)
+        self.assertEqual(b.planes[0].lookup(0x0110), 0xD1)
+        self.assertEqual(b.planes[0].lookup(0x00CD), 0xCD)
+        self.assertFalse(b.planes[0].wide_values)
+
+    def test_viqr(self):
+        b = built('VIQR')
+        self.assertEqual(self.decode('VIQR', b"Vie^.t dda^'x a^"),
+                         ([0x56, 0x69, 0x1EC7, 0x74, 0x20, 0x0111, 0x1EA5, 0x78, 0x20, 0xE2], 0))
+        self.assertEqual(self.decode('VIQR', b'\xe1')[0], [None])   # VIQR is 7-bit
+        self.assertEqual(self.decode('VIQR', b'\x02')[0], [0x02])
+        self.assertEqual(b.planes[0].lookup(0x1EA5), 0x615E27)      # three bytes: 32-bit values
+        self.assertEqual(b.planes[0].lookup(0x0110), 0x4444)        # DD, not the decode-only Dd or dD
+        self.assertTrue(b.planes[0].wide_values)
+
+    def test_viqr_sequences_follow_rfc1456_marks(self):
+        # An independent check of recode's data: each letter is the base
+        # letter with the combining marks that RFC 1456 assigns to the
+        # quoted characters, composed.
+        import unicodedata
+        marks = {'(': '\u0306', '^': '\u0302', '+': '\u031b', "'": '\u0301', '`': '\u0300', '?': '\u0309',
+                 '~': '\u0303', '.': '\u0323'}
+        c = built('VIQR').charsets[0]
+        letters = 0
+        for seq, cp in c.decode.items():
+            text = seq.decode('ascii')
+            if len(seq) == 1 or text.lower() == 'dd':
+                continue
+            want = unicodedata.normalize('NFC', text[0] + ''.join(marks[m] for m in text[1:]))
+            self.assertEqual(chr(cp), want, text)
+            letters += 1
+        self.assertEqual(letters, 132)  # 12 vowels x 2 cases x 6 tones, less the 12 plain ASCII vowels
+        self.assertEqual(sorted(cp for s, cp in c.decode.items() if s.lower() == b'dd'), [0x0110, 0x0110, 0x0110, 0x0111])
+
+
+class LookAheadScanTest(unittest.TestCase):
+    """The probe that lists combinations, against a stand-in converter:
+    'a' then '^' combines, 'a^' then "'" combines again, 'x' never does."""
+
+    class Fake(object):
+        table = {b'a': 'a', b'^': '^', b"'": "'", b'x': 'x', b'a^': '\u00e2', b"a^'": '\u1ea5', b'\n': '\n'}
+
+        def decode(self, data):
+            out = ''
+            i = 0
+            while i < len(data):
+                for n in (3, 2, 1):
+                    if data[i:i + n] in self.table:
+                        out += self.table[data[i:i + n]]
+                        i += n
+                        break
+                else:
+                    return None
+            return tuple(ord(c) for c in out)
+
+    def test_scan_finds_exactly_the_combinations(self):
+        import mbcs_tools
+        got = mbcs_tools.scan_lookahead(self.Fake(), alphabet=b"a^'x\n")
+        self.assertEqual(sorted(s for s in got if len(s) > 1), [b'a^', b"a^'"])
+        self.assertEqual(got[b"a^'"], (0x1EA5,))
+        self.assertEqual(got[b'\n'], (0x0A,))
 
 
 class Gb18030Test(unittest.TestCase):
