@@ -1,7 +1,10 @@
-// zukor421: installs the code tables of its encodings into zuuc421. Its
-// encodings are all multi-byte; their tables are not built yet, so it
-// installs nothing for now.
+// zukor421: installs the code tables of its encodings into zuuc421.
+#include "../mbcs_install.h"
+#include "generated/mbcs_tables.h"
 #include "zuuc/export.h"
 
 // Called by UnicodeLibLoader each time it opens this module.
-extern "C" ZUUC_EXPORT void _InitializeLibrary() {}
+extern "C" ZUUC_EXPORT void _InitializeLibrary() {
+    zuuc_encoding_library::InstallMbcsTables(kMbcsTables, kMbcsTableCount);
+    zuuc_encoding_library::InstallModalTables(kModalTables, kModalTableCount);
+}

@@ -1,11 +1,13 @@
 // zurow421: installs the code tables of its encodings into zuuc421.
+#include "../mbcs_install.h"
+#include "generated/mbcs_tables.h"
 #include "generated/sbcs_tables.h"
 #include "zuuc/export.h"
 #include "zuuc/sbcs_encoding.h"
 
 // Called by UnicodeLibLoader each time it opens this module. Each encoding is
-// found by its identifier; one that is not a single-byte encoding of this
-// library's kind is left alone.
+// found by its identifier; one that is not of the class its tables are for
+// is left alone.
 extern "C" ZUUC_EXPORT void _InitializeLibrary() {
     for (unsigned i = 0; i < kSbcsTableCount; ++i) {
         SbcsTableEntry const & entry = kSbcsTables[i];
@@ -14,4 +16,6 @@ extern "C" ZUUC_EXPORT void _InitializeLibrary() {
             encoding->InstallTables(entry.to_unicode, entry.from_unicode);
         }
     }
+    zuuc_encoding_library::InstallMbcsTables(kMbcsTables, kMbcsTableCount);
+    zuuc_encoding_library::InstallModalTables(kModalTables, kModalTableCount);
 }

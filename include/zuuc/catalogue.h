@@ -142,4 +142,87 @@
 // The number of entries in ZUUC_SBCS_CATALOGUE.
 #define ZUUC_SBCS_CATALOGUE_COUNT 121
 
+// The multi-byte encodings (class MBCSEncoding, zuuc/mbcs_encoding.h):
+// X(accessor, base encoding number).
+#define ZUUC_MBCS_CATALOGUE(X) \
+    X(ShiftJIS2004, 189) \
+    X(ISCIITelugu, 187) \
+    X(ISCIIMalayalam, 186) \
+    X(Johab, 145) \
+    X(ShiftJIS78Roundtrip, 174) \
+    X(ShiftJIS78, 32) \
+    X(ShiftJISMSRoundtrip, 170) \
+    X(ShiftJISMS, 33) \
+    X(ISO87JISX0208, 16) \
+    X(GB2312, 11) \
+    X(EUCJPJISRoman, 167) \
+    X(EUCPkdFmtJapanese, 10) \
+    X(EUCJPJISRomanRoundtrip, 172) \
+    X(EUCPkdFmtJapaneseRoundtrip, 173) \
+    X(EUCKR, 9) \
+    X(CNS11643_1986_EUC, 34) \
+    X(CNS11643EUC, 6) \
+    X(MacKorean, 127) \
+    X(MacJapanese, 126) \
+    X(MacChineseTraditional, 118) \
+    X(MacChineseSimplified, 117) \
+    X(GB12345, 138) \
+    X(CP950, 60) \
+    X(CP949, 37) \
+    X(CP936, 59) \
+    X(CP1361, 69) \
+    X(CP10008, 77) \
+    X(CP10003, 72) \
+    X(CP10002, 71) \
+    X(CP10001, 38) \
+    X(CCSID942, 140) \
+    X(CCSID300, 159) \
+    X(HKSCS, 168) \
+    X(Big5Plus, 162) \
+    X(Big5, 4)
+
+// The number of entries in that list.
+#define ZUUC_MBCS_CATALOGUE_COUNT 35
+
+// The look-ahead multi-byte encodings (class MBCSLookAheadEncoding, zuuc/mbcs_encoding.h):
+// X(accessor, base encoding number).
+#define ZUUC_MBCS_LOOKAHEAD_CATALOGUE(X) \
+    X(ISCIIKannada, 185) \
+    X(ISCIIBengali, 183) \
+    X(ISCIIDevanagari, 182) \
+    X(VNI, 180) \
+    X(VIQR, 179)
+
+// The number of entries in that list.
+#define ZUUC_MBCS_LOOKAHEAD_CATALOGUE_COUNT 5
+
+// The modal encodings (class ModalEncoding, zuuc/modal_encoding.h):
+// X(accessor, base encoding number).
+#define ZUUC_MODAL_ENCODING_CATALOGUE(X) \
+    X(ISO2022KR, 15) \
+    X(ISO2022JPRoundtrip, 171) \
+    X(ISO2022JP, 14) \
+    X(ISO2022CN, 165) \
+    X(CCSID1390, 190) \
+    X(CCSID939, 161) \
+    X(CCSID937, 160) \
+    X(CCSID935, 158) \
+    X(CCSID930, 157)
+
+// The number of entries in that list.
+#define ZUUC_MODAL_ENCODING_CATALOGUE_COUNT 9
+
+// The mixed block range encodings (class MixedBlockRangeEncoding, zuuc/range_encoding.h):
+// X(accessor, base encoding number).
+#define ZUUC_MIXED_RANGE_CATALOGUE(X) \
+    X(GB18030, 164)
+
+// The number of entries in that list.
+#define ZUUC_MIXED_RANGE_CATALOGUE_COUNT 1
+
+// One more encoding has an accessor outside these lists:
+// CharEncoding::HZGB2312() (class HZEncoding, zuuc/modal_encoding.h), which
+// has no tables of its own and converts through GB2312; it is created right
+// after the catalogue.
+
 #endif

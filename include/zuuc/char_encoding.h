@@ -25,6 +25,11 @@ class Char16Sink;
 class Char32Sink;
 class CharEncodingDetector;
 class SBCSEncoding;
+class MBCSEncoding;
+class MBCSLookAheadEncoding;
+class ModalEncoding;
+class MixedBlockRangeEncoding;
+class HZEncoding;
 template <class From, class To>
 class Transcoder;
 
@@ -88,6 +93,23 @@ public:
     // The same objects as PC8CodePage437() and PC850Multilingual().
     static SBCSEncoding & CP437();
     static SBCSEncoding & CP850();
+    // Multi-byte encodings (zuuc/mbcs_encoding.h): ShiftJISMS(), EUCKR(), ...
+#define ZUUC_DECLARE_MBCS_ACCESSOR(accessor, id) static MBCSEncoding & accessor();
+    ZUUC_MBCS_CATALOGUE(ZUUC_DECLARE_MBCS_ACCESSOR)
+#undef ZUUC_DECLARE_MBCS_ACCESSOR
+#define ZUUC_DECLARE_MBCS_LOOKAHEAD_ACCESSOR(accessor, id) static MBCSLookAheadEncoding & accessor();
+    ZUUC_MBCS_LOOKAHEAD_CATALOGUE(ZUUC_DECLARE_MBCS_LOOKAHEAD_ACCESSOR)
+#undef ZUUC_DECLARE_MBCS_LOOKAHEAD_ACCESSOR
+    // Modal encodings (zuuc/modal_encoding.h): ISO2022JP(), ISO2022KR(), ...
+#define ZUUC_DECLARE_MODAL_ACCESSOR(accessor, id) static ModalEncoding & accessor();
+    ZUUC_MODAL_ENCODING_CATALOGUE(ZUUC_DECLARE_MODAL_ACCESSOR)
+#undef ZUUC_DECLARE_MODAL_ACCESSOR
+    // GB18030 (zuuc/range_encoding.h).
+#define ZUUC_DECLARE_MIXED_RANGE_ACCESSOR(accessor, id) static MixedBlockRangeEncoding & accessor();
+    ZUUC_MIXED_RANGE_CATALOGUE(ZUUC_DECLARE_MIXED_RANGE_ACCESSOR)
+#undef ZUUC_DECLARE_MIXED_RANGE_ACCESSOR
+    // HZ-GB-2312 (zuuc/modal_encoding.h), converting through GB2312().
+    static HZEncoding & HZGB2312();
     // ======================================================================
 
     // --- the encodings of this width, in construction order ---

@@ -1,0 +1,375 @@
+// The loops shared by the table-driven multi-byte, modal and range codecs:
+// walking a decoder state machine, writing plane-table values as bytes, and
+// the tie-break rule of their detectors.
+#ifndef ZUUC_SRC_LEGACY_MBCS_CORE_H
+#define ZUUC_SRC_LEGACY_MBCS_CORE_H
+
+#include <cstddef>
+#include <vector>
+
+#include "zuuc/code_tables.h"
+#include "zuuc/detector.h"
+#include "zuuc/transcoder.h"
+
+namespace zuuc_legacy {
+
+// Values of a state-table entry with a meaning of their own.
+constexpr unsigned int kInvalidSequence = 0xFFFD;
+constexpr unsigned int kNoCharacterYet = 0xFFFF;
+// A next state that asks for the byte to be read again from state 0.
+constexpr unsigned int kReadAgain = 0xFFFF;
+
+enum class DecodeMode {
+    kPlain,      // consume failing sequences (result 4 after them)
+    kInBlock,    // leave failing and incomplete sequences in place
+    kLookAhead,  // plain, and honour "read again" entries
+};
+
+// The state a decoder keeps between calls.
+struct DecoderState {
+    unsigned int state = 0;
+    unsigned int last_value = 0;
+};
+
+// Runs the state machine over [in, inEnd). Characters are written as one
+// unit each (Out is 16- or 32-bit; 16-bit tables never hold larger values).
+template <class T, class Out>
+TranscodeResult Decode(MBCStoUnicodeTable<T> const & table, DecoderState & s, char const *& in,
+                       char const * inEnd, Out *& out, Out * outEnd, long limit, DecodeMode mode) {
+    char const * sequence_start = in;
+    unsigned int sequence_state = s.state;
+    long written = 0;
+    while (in != inEnd) {
+        if (out == outEnd || (limit >= 0 && written >= limit)) {
+            if (mode == DecodeMode::kInBlock) {
+                in = sequence_start;
+                s.state = sequence_state;
+            }
+            return out == outEnd ? kTranscodeOutputFull : kTranscodeLimitReached;
+        }
+        unsigned int const previous = s.state;
+        MBCStoUnicodeEntry<T> const & entry = table.At(s.state, static_cast<unsigned char>(*in));
+        ++in;
+        s.last_value = entry.value;
+        s.state = entry.next == kReadAgain ? 0 : entry.next;
+        if (entry.value == kInvalidSequence) {
+            if (mode == DecodeMode::kInBlock) {
+                in = sequence_start;
+                s.state = sequence_state;
+            }
+            return kTranscodeNoCharacterDefined;
+        }
+        if (entry.value == kNoCharacterYet) {
+            continue;
+        }
+        *out++ = static_cast<Out>(entry.value);
+        ++written;
+        // The character ended before this byte: read it again from state 0
+        // (never from state 0 itself, which would loop).
+        if (entry.next == kReadAgain && mode == DecodeMode::kLookAhead && previous != 0) {
+            --in;
+        }
+        sequence_start = in;
+        sequence_state = s.state;
+    }
+    if (mode == DecodeMode::kInBlock && s.state != 0) {
+        in = sequence_start;
+        s.state = sequence_state;
+    }
+    return kTranscodeInputExhausted;
+}
+
+// Completes, at the end of the input, a character a look-ahead decoder still
+// holds: the entry for byte 0x00 stands for "no byte follows".
+template <class T, class Out>
+TranscodeResult FinishLookAhead(MBCStoUnicodeTable<T> const & table, DecoderState & s, Out *& out,
+                                Out * outEnd, long limit) {
+    TranscodeResult result = kTranscodeComplete;
+    if (s.state != 0) {
+        MBCStoUnicodeEntry<T> const & entry = table.At(s.state, 0);
+        if (entry.value == kInvalidSequence || entry.value == kNoCharacterYet) {
+            result = kTranscodeIllegalInput;
+        } else {
+            if (out == outEnd) {
+                return kTranscodeOutputFull;
+            }
+            if (limit == 0) {
+                return kTranscodeLimitReached;
+            }
+            *out++ = static_cast<Out>(entry.value);
+        }
+    } else if (s.last_value == kNoCharacterYet) {
+        result = kTranscodeIllegalInput;
+    }
+    s = DecoderState();
+    return result;
+}
+
+// --- plane-table values as byte sequences ---
+
+template <class V>
+inline unsigned int ByteCount(V value) {
+    unsigned long const v = value;
+    return v <= 0xFFu ? 1u : v <= 0xFFFFu ? 2u : v <= 0xFFFFFFu ? 3u : 4u;
+}
+
+template <class V>
+inline void PutBytes(char *& out, V value, unsigned int count) {
+    unsigned long const v = value;
+    for (unsigned int i = count; i-- > 0;) {
+        *out++ = static_cast<char>((v >> (8 * i)) & 0xFFu);
+    }
+}
+
+inline bool IsHighSurrogate(unsigned int u) { return u >= 0xD800 && u <= 0xDBFF; }
+inline bool IsLowSurrogate(unsigned int u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+// Whether a character of `count` bytes can be written: 0 when it can, else
+// the result that stops the call (output full first, then the limit).
+inline TranscodeResult RoomFor(unsigned int count, char const * out, char const * outEnd,
+                               long limit, long written) {
+    if (outEnd - out < static_cast<long>(count)) {
+        return kTranscodeOutputFull;
+    }
+    if (limit >= 0 && written + static_cast<long>(count) > limit) {
+        return kTranscodeLimitReached;
+    }
+    return kTranscodeComplete;
+}
+
+// UTF-16 units taken from the input in an earlier call but not yet
+// converted: a high surrogate that ended the input (its low surrogate may
+// come next), or a unit kept so that a call reporting a problem about
+// earlier units still moves the input on.
+struct HeldUnits {
+    unsigned short units[2] = {0, 0};
+    unsigned int count = 0;
+    void Clear() { count = 0; }
+};
+
+// The held units followed by the input of the current call.
+class Utf16Input {
+public:
+    Utf16Input(HeldUnits & held, unsigned short const *& in, unsigned short const * end)
+        : held_(held), in_(in), end_(end), start_(in) {}
+
+    std::size_t Available() const { return held_.count + static_cast<std::size_t>(end_ - in_); }
+    unsigned int At(std::size_t i) const {
+        return i < held_.count ? held_.units[i] : in_[i - held_.count];
+    }
+    void Consume(std::size_t n) {
+        while (n > 0 && held_.count > 0) {
+            held_.units[0] = held_.units[1];
+            --held_.count;
+            --n;
+        }
+        in_ += n;
+    }
+    // Moves what is left of the input (one unit at most) into the held units.
+    void HoldRest() {
+        while (in_ != end_ && held_.count < 2) {
+            held_.units[held_.count++] = *in_++;
+        }
+    }
+    // Makes sure the call moves the input on: when it has not, the next unit
+    // is taken into the held units (and converted on the next call).
+    void MoveOn() {
+        if (in_ == start_ && in_ != end_ && held_.count < 2) {
+            held_.units[held_.count++] = *in_++;
+        }
+    }
+
+private:
+    HeldUnits & held_;
+    unsigned short const *& in_;
+    unsigned short const * end_;
+    unsigned short const * start_;
+};
+
+// Encodes UTF-16 units one by one. `lookup(unit, value)` answers whether the
+// unit is mapped. An unmapped surrogate pair is one problem, also when the
+// pair is split between calls (the high surrogate is then held).
+template <class Lookup>
+TranscodeResult EncodeUTF16(Lookup && lookup, HeldUnits & held, unsigned short const *& in,
+                            unsigned short const * inEnd, char *& out, char * outEnd, long limit,
+                            bool in_block) {
+    Utf16Input input(held, in, inEnd);
+    long written = 0;
+    while (input.Available() != 0) {
+        unsigned int const unit = input.At(0);
+        unsigned long value = 0;
+        if (lookup(unit, value)) {
+            unsigned int const count = ByteCount(value);
+            TranscodeResult const stop = RoomFor(count, out, outEnd, limit, written);
+            if (stop != kTranscodeComplete) {
+                return stop;
+            }
+            PutBytes(out, value, count);
+            written += count;
+            input.Consume(1);
+            continue;
+        }
+        std::size_t units = 1;
+        if (IsHighSurrogate(unit)) {
+            if (input.Available() == 1) {
+                if (in_block) {
+                    return kTranscodeNotInRepertoire;
+                }
+                input.HoldRest();  // the low surrogate may come with the next call
+                return kTranscodeInputExhausted;
+            }
+            if (IsLowSurrogate(input.At(1))) {
+                units = 2;
+            }
+        }
+        if (!in_block) {
+            input.Consume(units);
+            input.MoveOn();
+        }
+        return kTranscodeNotInRepertoire;
+    }
+    return kTranscodeInputExhausted;
+}
+
+// Finish of the UTF-16 encoders: converts the held units; a high surrogate
+// still held is unmappable. Returns 0 when all is done.
+template <class Lookup>
+TranscodeResult FinishUTF16(Lookup && lookup, HeldUnits & held, char *& out, char * outEnd,
+                            long limit) {
+    unsigned short const * none = nullptr;
+    TranscodeResult const result =
+        EncodeUTF16(lookup, held, none, none, out, outEnd, limit, false);
+    if (result != kTranscodeInputExhausted) {
+        return result;
+    }
+    if (held.count != 0) {
+        held.Clear();
+        return kTranscodeNotInRepertoire;
+    }
+    return kTranscodeComplete;
+}
+
+// Encodes UTF-32 code points one by one.
+template <class Lookup>
+TranscodeResult EncodeUTF32(Lookup && lookup, unsigned int const *& in, unsigned int const * inEnd,
+                            char *& out, char * outEnd, long limit, bool in_block) {
+    long written = 0;
+    while (in != inEnd) {
+        unsigned long value = 0;
+        if (!lookup(*in, value)) {
+            if (!in_block) {
+                ++in;
+            }
+            return kTranscodeNotInRepertoire;
+        }
+        unsigned int const count = ByteCount(value);
+        TranscodeResult const stop = RoomFor(count, out, outEnd, limit, written);
+        if (stop != kTranscodeComplete) {
+            return stop;
+        }
+        PutBytes(out, value, count);
+        written += count;
+        ++in;
+    }
+    return kTranscodeInputExhausted;
+}
+
+// --- detectors ---
+
+// Steps a state table over bytes the way the decoders do; the detectors use
+// it on either width of table.
+template <class T>
+struct TableWalker {
+    MBCStoUnicodeTable<T> const * table;
+    unsigned int state;
+
+    // The entry's value for `byte`; sets `again` when the byte must be read
+    // once more from state 0.
+    unsigned int Step(unsigned char byte, bool & again) {
+        unsigned int const previous = state;
+        MBCStoUnicodeEntry<T> const & entry = table->At(state, byte);
+        again = entry.next == kReadAgain && previous != 0;
+        state = entry.next == kReadAgain ? 0 : entry.next;
+        return entry.value;
+    }
+};
+
+// Which decoded characters cost a tie-breaker point.
+enum class Penalty {
+    kPrivateUse,              // U+E000..U+F8FF
+    kPrivateUseAndHalfwidth,  // and the halfwidth katakana U+FF61..U+FF9F
+};
+
+// Collects the characters of a tie-break: private-use characters (and, for
+// Japanese modal text, halfwidth katakana) cost a point each; with a language
+// detector and a level above 0 the characters are kept for its score.
+class TieBreak {
+public:
+    TieBreak(unsigned char level, LanguageDetector * language, Penalty penalty)
+        : level_(level), language_(language), penalty_(penalty) {}
+
+    void Add(unsigned int c) {
+        if (c == kInvalidSequence || c == kNoCharacterYet) {
+            return;  // no character (values beyond U+FFFF are characters)
+        }
+        if ((c >= 0xE000 && c <= 0xF8FF) ||
+            (penalty_ == Penalty::kPrivateUseAndHalfwidth && c >= 0xFF61 && c <= 0xFF9F)) {
+            --points_;
+        }
+        if (language_ != nullptr && level_ > 0) {
+            code_points_.push_back(c);
+        }
+    }
+
+    // Adds the points (and the language score) to `tie_breaker`.
+    void Apply(int & tie_breaker) {
+        tie_breaker += points_;
+        if (language_ != nullptr && level_ > 0 && !code_points_.empty()) {
+            language_->Score(tie_breaker, code_points_.data(),
+                             static_cast<unsigned int>(code_points_.size()), level_);
+        }
+    }
+
+private:
+    unsigned char level_;
+    LanguageDetector * language_;
+    Penalty penalty_;
+    int points_ = 0;
+    std::vector<unsigned int> code_points_;
+};
+
+// Decodes [start, end) from state 0 into `tie`; stops at the first invalid
+// sequence when `stop_at_invalid` is set and returns where decoding stopped
+// (the start of that sequence, or end).
+template <class T>
+unsigned char const * DecodeForTieBreak(MBCStoUnicodeTable<T> const & table,
+                                        unsigned char const * start, unsigned char const * end,
+                                        TieBreak & tie, bool stop_at_invalid) {
+    TableWalker<T> walker{&table, 0};
+    unsigned char const * sequence_start = start;
+    for (unsigned char const * p = start; p < end;) {
+        bool again = false;
+        unsigned int const value = walker.Step(*p, again);
+        ++p;
+        if (value == kInvalidSequence) {
+            if (stop_at_invalid) {
+                return sequence_start;
+            }
+            sequence_start = p;
+            continue;
+        }
+        if (value == kNoCharacterYet) {
+            continue;
+        }
+        tie.Add(value);
+        if (again) {
+            --p;
+        }
+        sequence_start = p;
+    }
+    return end;
+}
+
+}  // namespace zuuc_legacy
+
+#endif

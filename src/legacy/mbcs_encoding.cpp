@@ -1,0 +1,134 @@
+// MBCSEncoding and MBCSLookAheadEncoding: table installation and factories.
+#include "zuuc/mbcs_encoding.h"
+
+#include "mbcs_chain.h"
+
+MBCSEncoding::MBCSEncoding(TextEncodingID id, unsigned char const * substitute,
+                           char const ** nicknames, char const * mime_name, unsigned int code_page,
+                           bool text_mode_safe, void (*loader)(), char const * library)
+    : BlockCharEncoding(id, substitute, nicknames, mime_name, code_page, loader, library),
+      text_mode_safe_(text_mode_safe),
+      to_unicode16_(nullptr),
+      to_unicode32_(nullptr),
+      from_16_16_(nullptr),
+      from_16_32_(nullptr),
+      from_32_16_(nullptr),
+      from_32_32_(nullptr) {
+    set_is_loaded(false);  // until the encoding library installs the tables
+}
+
+MBCSEncoding::~MBCSEncoding() = default;
+
+bool MBCSEncoding::IsBasedOnASCII() const { return text_mode_safe_; }
+bool MBCSEncoding::IsTextModeSafe() const { return text_mode_safe_; }
+
+void MBCSEncoding::ClearTables() {
+    to_unicode16_ = nullptr;
+    to_unicode32_ = nullptr;
+    from_16_16_ = nullptr;
+    from_16_32_ = nullptr;
+    from_32_16_ = nullptr;
+    from_32_32_ = nullptr;
+}
+
+void MBCSEncoding::InstallTables(MBCStoUnicodeTable<unsigned short> const * to_unicode,
+                                 PlaneTable<unsigned short, unsigned short> const * from_unicode) {
+    ClearTables();
+    to_unicode16_ = to_unicode;
+    from_16_16_ = from_unicode;
+    set_isUTF32InUnicode(false);
+    set_is_loaded(to_unicode != nullptr && from_unicode != nullptr);
+}
+
+void MBCSEncoding::InstallTables(MBCStoUnicodeTable<unsigned short> const * to_unicode,
+                                 PlaneTable<unsigned short, unsigned int> const * from_unicode) {
+    ClearTables();
+    to_unicode16_ = to_unicode;
+    from_16_32_ = from_unicode;
+    set_isUTF32InUnicode(false);
+    set_is_loaded(to_unicode != nullptr && from_unicode != nullptr);
+}
+
+void MBCSEncoding::InstallTables(MBCStoUnicodeTable<unsigned int> const * to_unicode,
+                                 PlaneTable<unsigned int, unsigned short> const * from_unicode) {
+    ClearTables();
+    to_unicode32_ = to_unicode;
+    from_32_16_ = from_unicode;
+    set_isUTF32InUnicode(true);
+    set_is_loaded(to_unicode != nullptr && from_unicode != nullptr);
+}
+
+void MBCSEncoding::InstallTables(MBCStoUnicodeTable<unsigned int> const * to_unicode,
+                                 PlaneTable<unsigned int, unsigned int> const * from_unicode) {
+    ClearTables();
+    to_unicode32_ = to_unicode;
+    from_32_32_ = from_unicode;
+    set_isUTF32InUnicode(true);
+    set_is_loaded(to_unicode != nullptr && from_unicode != nullptr);
+}
+
+CharEncodingDetector * MBCSEncoding::CreateEncodingDetector(UnicodeLibAllocator & allocator) const {
+    Load();
+    return new (allocator) MBCSDetector(*this, to_unicode16_, to_unicode32_);
+}
+
+Transcoder<char, unsigned int> * MBCSEncoding::CreateConverterToUTF32(
+    UnicodeLibAllocator & allocator) const {
+    Load();
+    return new (allocator) MBCStoUTF32(to_unicode16_, to_unicode32_, text_mode_safe_);
+}
+
+Transcoder<unsigned int, char> * MBCSEncoding::CreateConverterFromUTF32(
+    UnicodeLibAllocator & allocator) const {
+    Load();
+    if (from_16_16_ != nullptr) {
+        return new (allocator) MBCSFromUTF32_16(from_16_16_, text_mode_safe_);
+    }
+    if (from_16_32_ != nullptr) {
+        return new (allocator) MBCSFromUTF32_32(from_16_32_, text_mode_safe_);
+    }
+    if (from_32_16_ != nullptr) {
+        return new (allocator) MBCSFromUTF32_16(from_32_16_, text_mode_safe_);
+    }
+    return new (allocator) MBCSFromUTF32_32(from_32_32_, text_mode_safe_);
+}
+
+Transcoder<char, unsigned short> * MBCSEncoding::CreateConverterToUTF16(
+    UnicodeLibAllocator & allocator) const {
+    Load();
+    if (to_unicode16_ != nullptr) {
+        return new (allocator) MBCStoUTF16(to_unicode16_, text_mode_safe_);
+    }
+    // Only a table with 32-bit values: its characters may lie beyond U+FFFF.
+    return zuuc_legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
+}
+
+Transcoder<unsigned short, char> * MBCSEncoding::CreateConverterFromUTF16(
+    UnicodeLibAllocator & allocator) const {
+    Load();
+    if (from_16_16_ != nullptr) {
+        return new (allocator) MBCSFromUTF16_16(from_16_16_, text_mode_safe_);
+    }
+    if (from_16_32_ != nullptr) {
+        return new (allocator) MBCSFromUTF16_32(from_16_32_, text_mode_safe_);
+    }
+    // Only 32-bit keys: pair the surrogates first.
+    return zuuc_legacy::ThroughUTF32(CreateConverterFromUTF32(allocator), allocator);
+}
+
+MBCSLookAheadEncoding::~MBCSLookAheadEncoding() = default;
+
+Transcoder<char, unsigned int> * MBCSLookAheadEncoding::CreateConverterToUTF32(
+    UnicodeLibAllocator & allocator) const {
+    Load();
+    return new (allocator) MBCSLookAheadtoUTF32(to_unicode16_, to_unicode32_, text_mode_safe_);
+}
+
+Transcoder<char, unsigned short> * MBCSLookAheadEncoding::CreateConverterToUTF16(
+    UnicodeLibAllocator & allocator) const {
+    Load();
+    if (to_unicode16_ != nullptr) {
+        return new (allocator) MBCSLookAheadtoUTF16(to_unicode16_, text_mode_safe_);
+    }
+    return zuuc_legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
+}

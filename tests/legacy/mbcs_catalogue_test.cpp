@@ -1,0 +1,168 @@
+// The multi-byte, modal, HZ and GB18030 encodings end to end: found in the
+// catalogue, tables loaded from their encoding libraries, converted through
+// the encodings' own converters and streams.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "mbcs_test_tables.h"
+#include "zuuc/char_encoding.h"
+#include "zuuc/loader.h"
+#include "zuuc/mbcs_encoding.h"
+#include "zuuc/modal_encoding.h"
+#include "zuuc/range_encoding.h"
+#include "zuuc/sources.h"
+#include "zuuc/stream_adapters.h"
+
+using namespace mbcs_test;
+
+namespace {
+
+std::vector<unsigned int> U32(std::initializer_list<unsigned int> l) { return std::vector<unsigned int>(l); }
+
+// Encodes through the encoding's converter from UTF-32, Finish included.
+std::string Encode(CharEncoding const & encoding, std::vector<unsigned int> const & text,
+                   std::vector<int> * results = nullptr) {
+    LinearAllocator heap(nullptr, 0, "e2e", 0);
+    std::unique_ptr<Transcoder<unsigned int, char>> t(encoding.CreateConverterFromUTF32(heap));
+    EXPECT_NE(nullptr, t);
+    return t == nullptr ? std::string() : Str(ConvertAll(*t, text, results));
+}
+
+std::vector<unsigned int> Decode(CharEncoding const & encoding, std::string const & bytes,
+                                 std::vector<int> * results = nullptr) {
+    LinearAllocator heap(nullptr, 0, "e2e", 0);
+    std::unique_ptr<Transcoder<char, unsigned int>> t(encoding.CreateConverterToUTF32(heap));
+    EXPECT_NE(nullptr, t);
+    return t == nullptr ? std::vector<unsigned int>() : ConvertAll(*t, Bytes(bytes), results);
+}
+
+// Both directions, and the same through the UTF-16 converters.
+void ExpectRoundTrip(CharEncoding const & encoding, std::vector<unsigned int> const & text,
+                     std::string const & bytes) {
+    SCOPED_TRACE(encoding.Name());
+    EXPECT_EQ(bytes, Encode(encoding, text));
+    EXPECT_EQ(text, Decode(encoding, bytes));
+    std::vector<unsigned short> utf16;
+    for (unsigned int c : text) {
+        if (c > 0xFFFF) {
+            utf16.push_back(static_cast<unsigned short>(0xD800 + ((c - 0x10000) >> 10)));
+            utf16.push_back(static_cast<unsigned short>(0xDC00 + (c & 0x3FF)));
+        } else {
+            utf16.push_back(static_cast<unsigned short>(c));
+        }
+    }
+    LinearAllocator heap(nullptr, 0, "e2e", 0);
+    std::unique_ptr<Transcoder<unsigned short, char>> from16(encoding.CreateConverterFromUTF16(heap));
+    std::unique_ptr<Transcoder<char, unsigned short>> to16(encoding.CreateConverterToUTF16(heap));
+    ASSERT_NE(nullptr, from16);
+    ASSERT_NE(nullptr, to16);
+    EXPECT_EQ(bytes, Str(ConvertAll(*from16, utf16)));
+    EXPECT_EQ(utf16, ConvertAll(*to16, Bytes(bytes)));
+}
+
+}  // namespace
+
+TEST(MbcsCatalogue, AccessorsRegisterAndLoadOnDemand) {
+    EXPECT_EQ(&CharEncoding::ShiftJISMS(), CharEncoding::Lookup("Shift_JIS"));
+    EXPECT_EQ(&CharEncoding::GB18030(), CharEncoding::Lookup("GB18030"));
+    EXPECT_EQ(&CharEncoding::ISO2022JP(), CharEncoding::Lookup("iso-2022-jp"));
+    EXPECT_EQ(&CharEncoding::HZGB2312(), CharEncoding::Lookup("HZ-GB-2312"));
+    EXPECT_EQ(&CharEncoding::HZGB2312(), CharEncoding::Lookup(TextEncodingID(13)));
+    EXPECT_EQ(&CharEncoding::GB2312(), CharEncoding::Lookup(TextEncodingID(11)));
+    CharEncoding::EUCKR().Load();
+    EXPECT_TRUE(CharEncoding::EUCKR().IsLoaded());
+    EXPECT_TRUE(CharEncoding::HZGB2312().IsLoadable());
+}
+
+TEST(MbcsCatalogue, JapaneseFamilies) {
+    ExpectRoundTrip(CharEncoding::ShiftJISMS(), U32({'a', 0x3042, 0xFF71}), "a\x82\xA0\xB1");
+    // EUC-JP: JIS X 0208, halfwidth katakana through SS2, JIS X 0212 through SS3.
+    ExpectRoundTrip(CharEncoding::EUCPkdFmtJapanese(), U32({0x3042, 0xFF71, 0x4E02}),
+                    "\xA4\xA2\x8E\xB1\x8F\xB0\xA1");
+}
+
+TEST(MbcsCatalogue, ChineseAndKoreanFamilies) {
+    ExpectRoundTrip(CharEncoding::GB2312(), U32({'x', 0x554A}), "x\xB0\xA1");
+    ExpectRoundTrip(CharEncoding::CP936(), U32({0x4E02}), "\x81\x40");
+    ExpectRoundTrip(CharEncoding::Big5(), U32({0x4E00, 'y'}), "\xA4\x40y");
+    ExpectRoundTrip(CharEncoding::EUCKR(), U32({0xAC00}), "\xB0\xA1");
+    ExpectRoundTrip(CharEncoding::CP949(), U32({0xAC02}), "\x81\x41");
+}
+
+TEST(MbcsCatalogue, InvalidAndUnmappable) {
+    std::vector<int> results;
+    // A lead byte with an invalid trail is one problem; decoding goes on after it.
+    EXPECT_EQ(U32({'b'}), Decode(CharEncoding::EUCKR(), "\xB0\x20" "b", &results));
+    EXPECT_EQ(kTranscodeNoCharacterDefined, results.front());
+    results.clear();
+    Decode(CharEncoding::ShiftJISMS(), "a\x82", &results);
+    EXPECT_EQ(kTranscodeIllegalInput, results.back());  // ends after a lead byte
+    results.clear();
+    EXPECT_EQ("a", Encode(CharEncoding::GB2312(), U32({'a', 0x0E01}), &results));
+    EXPECT_EQ(kTranscodeNotInRepertoire, results.front());
+}
+
+TEST(GB18030Catalogue, FourByteRangesAndSplits) {
+    CharEncoding const & gb = CharEncoding::GB18030();
+    ExpectRoundTrip(gb, U32({'a', 0x10000, 0x10FFFF, 0x80, 0x4E02, 0x9FA6, 0xFFFF}),
+                    std::string("a\x90\x30\x81\x30\xE3\x32\x9A\x35\x81\x30\x81\x30\x81\x40"
+                                "\x82\x35\x8F\x33\x84\x31\xA4\x39"));
+    // 81 30 | 81 30: one character once the second half arrives.
+    LinearAllocator heap(nullptr, 0, "e2e", 0);
+    std::unique_ptr<Transcoder<char, unsigned int>> t(gb.CreateConverterToUTF32(heap));
+    EXPECT_TRUE(TranscodeOnce(*t, Bytes("\x81\x30")).output.empty());
+    EXPECT_EQ(U32({0x80}), TranscodeOnce(*t, Bytes("\x81\x30")).output);
+    // A four-byte sequence in no range is reported.
+    std::vector<int> results;
+    EXPECT_EQ(U32({'z'}), Decode(gb, "\x84\x31\xA5\x30z", &results));
+    EXPECT_EQ(kTranscodeNoCharacterDefined, results.front());
+}
+
+TEST(ModalCatalogue, ISO2022JP) {
+    CharEncoding const & jp = CharEncoding::ISO2022JP();
+    ExpectRoundTrip(jp, U32({'a', 0x3042, 'b'}), "a\x1B$B\x24\x22\x1B(Bb");
+    // U+3042 alone: Finish brings the text back to ASCII.
+    EXPECT_EQ("\x1B$B\x24\x22\x1B(B", Encode(jp, U32({0x3042})));
+    LinearAllocator heap(nullptr, 0, "e2e", 0);
+    std::unique_ptr<CharEncodingDetector> d(jp.CreateEncodingDetector(heap));
+    EXPECT_NE(nullptr, dynamic_cast<ISO2022JPDetector *>(d.get()));
+}
+
+TEST(ModalCatalogue, ISO2022KRHeader) {
+    CharEncoding const & kr = CharEncoding::ISO2022KR();
+    EXPECT_EQ("\x1B$)Ca\x0E\x30\x21\x0F" "b", Encode(kr, U32({'a', 0xAC00, 'b'})));
+    EXPECT_EQ(U32({'a', 0xAC00, 'b'}), Decode(kr, "\x1B$)Ca\x0E\x30\x21\x0F" "b"));
+    // Each conversion gets its header.
+    EXPECT_EQ("\x1B$)Cc", Encode(kr, U32({'c'})));
+}
+
+TEST(HzCatalogue, ThroughGB2312) {
+    CharEncoding const & hz = CharEncoding::HZGB2312();
+    ExpectRoundTrip(hz, U32({'a', 0x554A, 'b'}), "a~{\x30\x21~}b");
+    EXPECT_EQ(U32({0x7687}), Decode(hz, "~{\x3B\x4A~}"));
+    EXPECT_EQ(U32({'~', 'x'}), Decode(hz, "~~~\nx"));
+    std::vector<int> results;
+    Decode(hz, "~{\x3B", &results);
+    EXPECT_EQ(kTranscodeIllegalInput, results.back());
+}
+
+TEST(MbcsCatalogue, ShiftJISThroughASourceWithSubstitution) {
+    CharEncoding * const sjis = CharEncoding::Lookup("Shift_JIS");
+    ASSERT_NE(nullptr, sjis);
+    std::string const bytes("a\x82\xA0\x82\x20z\x82");  // 82 20: bad trail; 82 at the end: cut short
+    BufferCharSource source(bytes.data(), bytes.data() + bytes.size());
+    LinearAllocator heap(nullptr, 0, "e2e", 0);
+    std::unique_ptr<ToUnicodeSource> decoded(sjis->CreateCharSourceToUnicode(source, heap));
+    ASSERT_NE(nullptr, decoded);
+    std::vector<unsigned int> got;
+    unsigned int const * b = nullptr;
+    unsigned int const * e = nullptr;
+    while (decoded->GetBuffer(b, e)) {
+        got.insert(got.end(), b, e);
+        decoded->DoneWith(e);
+    }
+    EXPECT_EQ(U32({'a', 0x3042, 0xFFFD, 'z', 0xFFFD}), got);
+}

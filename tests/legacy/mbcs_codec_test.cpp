@@ -1,0 +1,352 @@
+// Multi-byte table codecs on a small hand-made double-byte code:
+//   0x00-0x7F  ASCII
+//   0x81 xx    lead byte; 81 40 = U+3042, 81 41 = U+4E00, 81 42 = U+E000 (private use)
+//   0x80, 0x82-0xFF and other trails: invalid
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <typeinfo>
+
+#include "mbcs_test_tables.h"
+#include "zuuc/mbcs_encoding.h"
+#include "zuuc/sources.h"
+#include "zuuc/stream_adapters.h"
+
+using namespace mbcs_test;
+
+namespace {
+
+struct Code {
+    StateTable<unsigned short> decode;
+    NarrowPlane<unsigned short> encode{0xFFFF};
+
+    Code() {
+        decode.AddState(0xFFFD, 0);
+        decode.AddState(0xFFFD, 0);
+        decode.Identity(0, 0x00, 0x7F, 0);
+        decode.Set(0, 0x81, 0xFFFF, 1);
+        decode.Set(1, 0x40, 0x3042, 0);
+        decode.Set(1, 0x41, 0x4E00, 0);
+        decode.Set(1, 0x42, 0xE000, 0);
+        for (unsigned int c = 0; c < 0x80; ++c) {
+            encode.Set(c, static_cast<unsigned short>(c));
+        }
+        encode.Set(0x3042, 0x8140);
+        encode.Set(0x4E00, 0x8141);
+    }
+};
+
+std::vector<unsigned short> U16(std::initializer_list<unsigned int> l) {
+    return std::vector<unsigned short>(l.begin(), l.end());
+}
+std::vector<unsigned int> U32(std::initializer_list<unsigned int> l) {
+    return std::vector<unsigned int>(l.begin(), l.end());
+}
+
+char const * kNames[] = {"Test-MBCS", nullptr};
+unsigned char const kSub[] = {0x1A, 0};
+
+}  // namespace
+
+TEST(MbcsDecode, SequencesSplitBetweenCallsAndEndingEarly) {
+    Code code;
+    MBCStoUTF16 d(code.decode.Get(), true);
+    auto r = TranscodeOnce(d, Bytes("a\x81"));
+    EXPECT_EQ(kTranscodeInputExhausted, r.result);
+    EXPECT_EQ(2u, r.consumed);
+    EXPECT_EQ(U16({'a'}), r.output);
+    r = TranscodeOnce(d, Bytes("\x40z"));
+    EXPECT_EQ(U16({0x3042, 'z'}), r.output);
+
+    // Input ending after a lead byte is reported by Finish, which resets.
+    r = TranscodeOnce(d, Bytes("\x81"));
+    unsigned short buf[4];
+    unsigned short * out = buf;
+    EXPECT_EQ(kTranscodeIllegalInput, d.Finish(out, buf + 4, -1));
+    EXPECT_EQ(kTranscodeComplete, d.Finish(out, buf + 4, -1));
+    EXPECT_EQ(U16({0x4E00}), TranscodeOnce(d, Bytes("\x81\x41")).output);
+}
+
+TEST(MbcsDecode, InvalidSequenceConsumedByTranscodeKeptByTranscodeInBlock) {
+    Code code;
+    MBCStoUTF32 d(code.decode.Get(), nullptr, true);
+    auto r = TranscodeOnce(d, Bytes("ab\x81\x7Fz"));
+    EXPECT_EQ(kTranscodeNoCharacterDefined, r.result);
+    EXPECT_EQ(4u, r.consumed);  // lead and trail
+    EXPECT_EQ(U32({'a', 'b'}), r.output);
+    EXPECT_EQ(U32({'z'}), TranscodeOnce(d, Bytes("z")).output);
+
+    d.Reset();
+    r = TranscodeOnce(d, Bytes("ab\x81\x7Fz"), 64, -1, true);
+    EXPECT_EQ(kTranscodeNoCharacterDefined, r.result);
+    EXPECT_EQ(2u, r.consumed);  // both left in place
+    EXPECT_EQ(U32({'a', 'b'}), r.output);
+    // A sequence incomplete at the end of the block also stays in place.
+    r = TranscodeOnce(d, Bytes("c\x81"), 64, -1, true);
+    EXPECT_EQ(kTranscodeInputExhausted, r.result);
+    EXPECT_EQ(1u, r.consumed);
+    EXPECT_EQ(U32({0x3042}), TranscodeOnce(d, Bytes("\x81\x40"), 64, -1, true).output);
+}
+
+TEST(MbcsDecode, StopsBeforeTheCharacterWhenOutputOrLimitRunsOut) {
+    Code code;
+    MBCStoUTF16 d(code.decode.Get(), true);
+    auto r = TranscodeOnce(d, Bytes("ab\x81\x40"), 2);
+    EXPECT_EQ(kTranscodeOutputFull, r.result);
+    EXPECT_EQ(2u, r.consumed);
+    d.Reset();
+    r = TranscodeOnce(d, Bytes("ab\x81\x40"), 64, 1);
+    EXPECT_EQ(kTranscodeLimitReached, r.result);
+    EXPECT_EQ(1u, r.consumed);
+    EXPECT_EQ(U16({'a'}), r.output);
+}
+
+TEST(MbcsDecode, ThirtyTwoBitValuesBeyondTheBmp) {
+    StateTable<unsigned int> t;
+    t.AddState(0xFFFD, 0);
+    t.AddState(0xFFFD, 0);
+    t.Identity(0, 0, 0x7F, 0);
+    t.Set(0, 0x81, 0xFFFF, 1);
+    t.Set(1, 0x40, 0x20000, 0);
+    MBCStoUTF32 d(nullptr, t.Get(), true);
+    EXPECT_EQ(U32({'x', 0x20000}), TranscodeOnce(d, Bytes("x\x81\x40")).output);
+}
+
+// A look-ahead code: "a" may be followed by "'" (giving U+00E1); any other
+// byte ends the "a" and is read again.
+struct LookAheadCode {
+    StateTable<unsigned short> decode;
+    LookAheadCode() {
+        decode.AddState(0xFFFD, 0);
+        decode.Identity(0, 0, 0x7F, 0);
+        unsigned int const pending = decode.AddState('a', 0xFFFF);
+        decode.Set(0, 'a', 0xFFFF, pending);
+        decode.Set(pending, '\'', 0xE1, 0);
+    }
+};
+
+TEST(MbcsLookAhead, BaseCharacterWaitsForTheNextByte) {
+    LookAheadCode code;
+    MBCSLookAheadtoUTF16 d(code.decode.Get(), true);
+    std::vector<int> results;
+    EXPECT_EQ(U16({0xE1, 'b', 'a', 'a', 'c'}), ConvertAll(d, Bytes("a'baac"), &results));
+    // A character pending at the end of the input comes out at Finish.
+    EXPECT_EQ(U16({'x', 'a'}), ConvertAll(d, Bytes("xa")));
+}
+
+TEST(MbcsLookAhead, SplitBetweenBaseAndModifierDoesNotChangeTheResult) {
+    LookAheadCode code;
+    MBCSLookAheadtoUTF32 d(code.decode.Get(), nullptr, true);
+    auto r = TranscodeOnce(d, Bytes("xa"));
+    EXPECT_EQ(kTranscodeInputExhausted, r.result);
+    EXPECT_EQ(U32({'x'}), r.output);
+    r = TranscodeOnce(d, Bytes("'"));
+    EXPECT_EQ(U32({0xE1}), r.output);
+    // Finish needs room for the pending character and keeps it until then.
+    TranscodeOnce(d, Bytes("a"));
+    unsigned int buf[2];
+    unsigned int * out = buf;
+    EXPECT_EQ(kTranscodeOutputFull, d.Finish(out, buf, -1));
+    EXPECT_EQ(kTranscodeComplete, d.Finish(out, buf + 2, -1));
+    EXPECT_EQ(1, out - buf);
+    EXPECT_EQ(static_cast<unsigned int>('a'), buf[0]);
+}
+
+TEST(MbcsEncode, WholeCharactersOnly) {
+    Code code;
+    MBCSFromUTF32_16 e(code.encode.Get(), true);
+    auto r = TranscodeOnce(e, U32({'a', 0x3042}), 2);
+    EXPECT_EQ(kTranscodeOutputFull, r.result);
+    EXPECT_EQ(1u, r.consumed);
+    EXPECT_EQ("a", Str(r.output));
+    r = TranscodeOnce(e, U32({'a', 0x3042}), 8, 2);
+    EXPECT_EQ(kTranscodeLimitReached, r.result);
+    EXPECT_EQ(1u, r.consumed);
+    r = TranscodeOnce(e, U32({0x3042, 'b'}));
+    EXPECT_EQ(kTranscodeInputExhausted, r.result);
+    EXPECT_EQ("\x81\x40" "b", Str(r.output));
+}
+
+TEST(MbcsEncode, UnmappableCharacters) {
+    Code code;
+    MBCSFromUTF32_16 e(code.encode.Get(), true);
+    // Beyond U+FFFF with 16-bit keys: not in the repertoire, without a lookup.
+    auto r = TranscodeOnce(e, U32({'a', 0x13042, 'b'}));
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(2u, r.consumed);
+    r = TranscodeOnce(e, U32({'a', 0x00E9, 'b'}), 64, -1, true);
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(1u, r.consumed);  // left in place
+}
+
+TEST(MbcsEncode, UnmappableSurrogatePairIsOneProblem) {
+    Code code;
+    MBCSFromUTF16_16 e(code.encode.Get(), true);
+    std::vector<int> results;
+    auto out = ConvertAll(e, U16({'a', 0xD840, 0xDC00, 'b'}), &results);
+    EXPECT_EQ("ab", Str(out));
+    EXPECT_EQ((std::vector<int>{kTranscodeNotInRepertoire, kTranscodeInputExhausted,
+                                kTranscodeComplete}),
+              results);
+
+    // A pair split between calls: the high surrogate is held, then both go.
+    auto r = TranscodeOnce(e, U16({'a', 0xD840}));
+    EXPECT_EQ(kTranscodeInputExhausted, r.result);
+    EXPECT_EQ(2u, r.consumed);
+    r = TranscodeOnce(e, U16({0xDC00, 'b'}));
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(1u, r.consumed);
+    EXPECT_EQ("b", Str(TranscodeOnce(e, U16({'b'})).output));
+
+    // A lone high surrogate at the end of the text: Finish reports it once.
+    TranscodeOnce(e, U16({0xD840}));
+    char buf[4];
+    char * p = buf;
+    EXPECT_EQ(kTranscodeNotInRepertoire, e.Finish(p, buf + 4, -1));
+    EXPECT_EQ(kTranscodeComplete, e.Finish(p, buf + 4, -1));
+    // A lone high surrogate before another character: that character stays.
+    r = TranscodeOnce(e, U16({0xD840, 'c'}));
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(1u, r.consumed);
+}
+
+TEST(MbcsEncode, ThirtyTwoBitKeysAndLongSequences) {
+    WidePlane<unsigned int> plane(0xFFFFFFFFu);
+    plane.Set('A', 'A');
+    plane.Set(0x20000, 0x8FA1A1);
+    plane.Set(0x10FFFF, 0x81308130);
+    MBCSFromUTF32_32 e(plane.Get(), true);
+    auto r = TranscodeOnce(e, U32({'A', 0x20000, 0x10FFFF, 0x10FFFE}));
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(std::string("A\x8F\xA1\xA1\x81\x30\x81\x30"), Str(r.output));
+    // Four bytes do not fit in three.
+    r = TranscodeOnce(e, U32({0x10FFFF}), 3);
+    EXPECT_EQ(kTranscodeOutputFull, r.result);
+    EXPECT_EQ(0u, r.consumed);
+    EXPECT_TRUE(r.output.empty());
+}
+
+TEST(MbcsEncoding, InstallTablesAndFactories) {
+    Code code;
+    LinearAllocator unused(nullptr, 0, "test", 0);
+    MBCSEncoding enc(TextEncodingID(0), kSub, kNames, nullptr, 0, true, nullptr, nullptr);
+    EXPECT_FALSE(enc.IsLoaded());
+    enc.InstallTables(code.decode.Get(), static_cast<PlaneTable<unsigned short, unsigned short> const *>(nullptr));
+    EXPECT_FALSE(enc.IsLoaded());
+    enc.InstallTables(code.decode.Get(), code.encode.Get());
+    EXPECT_TRUE(enc.IsLoaded());
+    EXPECT_FALSE(enc.IsUTF32InUnicode());
+    EXPECT_TRUE(enc.IsBasedOnASCII());
+
+    std::unique_ptr<Transcoder<char, unsigned short>> to16(enc.CreateConverterToUTF16(unused));
+    EXPECT_NE(nullptr, dynamic_cast<MBCStoUTF16 *>(to16.get()));
+    std::unique_ptr<Transcoder<unsigned short, char>> from16(enc.CreateConverterFromUTF16(unused));
+    EXPECT_NE(nullptr, dynamic_cast<MBCSFromUTF16_16 *>(from16.get()));
+    std::unique_ptr<Transcoder<unsigned int, char>> from32(enc.CreateConverterFromUTF32(unused));
+    EXPECT_NE(nullptr, dynamic_cast<MBCSFromUTF32_16 *>(from32.get()));
+
+    // Only 32-bit tables: UTF-16 conversions go through UTF-32 and carry
+    // characters beyond U+FFFF as surrogate pairs.
+    StateTable<unsigned int> wide_decode;
+    wide_decode.AddState(0xFFFD, 0);
+    wide_decode.AddState(0xFFFD, 0);
+    wide_decode.Identity(0, 0, 0x7F, 0);
+    wide_decode.Set(0, 0x81, 0xFFFF, 1);
+    wide_decode.Set(1, 0x40, 0x20000, 0);
+    WidePlane<unsigned int> wide_encode(0xFFFFFFFFu);
+    wide_encode.Set('q', 'q');
+    wide_encode.Set(0x20000, 0x8140);
+    enc.InstallTables(wide_decode.Get(), wide_encode.Get());
+    EXPECT_TRUE(enc.IsLoaded());
+    EXPECT_TRUE(enc.IsUTF32InUnicode());
+    to16.reset(enc.CreateConverterToUTF16(unused));
+    ASSERT_NE(nullptr, to16);
+    EXPECT_EQ(U16({'q', 0xD840, 0xDC00}), ConvertAll(*to16, Bytes("q\x81\x40")));
+    from16.reset(enc.CreateConverterFromUTF16(unused));
+    ASSERT_NE(nullptr, from16);
+    EXPECT_EQ("q\x81\x40", Str(ConvertAll(*from16, U16({'q', 0xD840, 0xDC00}))));
+}
+
+TEST(MbcsEncoding, LookAheadEncodingMakesLookAheadDecoders) {
+    LookAheadCode code;
+    NarrowPlane<unsigned short> plane(0xFFFF);
+    LinearAllocator heap(nullptr, 0, "test", 0);
+    MBCSLookAheadEncoding enc(TextEncodingID(0), kSub, kNames, nullptr, 0, true, nullptr, nullptr);
+    enc.InstallTables(code.decode.Get(), plane.Get());
+    std::unique_ptr<Transcoder<char, unsigned short>> to16(enc.CreateConverterToUTF16(heap));
+    std::unique_ptr<Transcoder<char, unsigned int>> to32(enc.CreateConverterToUTF32(heap));
+    EXPECT_NE(nullptr, dynamic_cast<MBCSLookAheadtoUTF16 *>(to16.get()));
+    EXPECT_EQ(U32({0xE1, 'a'}), ConvertAll(*to32, Bytes("a'a")));
+}
+
+TEST(MbcsEncoding, SourceAdapterSubstitutesUndefinedSequences) {
+    Code code;
+    MBCSEncoding enc(TextEncodingID(0), kSub, kNames, nullptr, 0, true, nullptr, nullptr);
+    enc.InstallTables(code.decode.Get(), code.encode.Get());
+    LinearAllocator heap(nullptr, 0, "test", 0);
+    std::string const bytes("a\x81\x7F\x81\x40");
+    BufferCharSource source(bytes.data(), bytes.data() + bytes.size());
+    std::unique_ptr<ToUnicodeSource> decoded(enc.CreateCharSourceToUnicode(source, heap));
+    ASSERT_NE(nullptr, decoded);
+    std::vector<unsigned int> got;
+    unsigned int const * b = nullptr;
+    unsigned int const * e = nullptr;
+    while (decoded->GetBuffer(b, e)) {
+        got.insert(got.end(), b, e);
+        decoded->DoneWith(e);
+    }
+    EXPECT_EQ(U32({'a', 0xFFFD, 0x3042}), got);
+}
+
+namespace {
+
+class RecordingLanguage : public LanguageDetector {
+public:
+    int Score(int & tie_breaker, unsigned int const * code_points, unsigned int count,
+              unsigned char level) override {
+        seen.assign(code_points, code_points + count);
+        last_level = level;
+        tie_breaker += 10;
+        return tie_breaker;
+    }
+    std::vector<unsigned int> seen;
+    unsigned char last_level = 0;
+};
+
+}  // namespace
+
+TEST(MbcsDetector, RatesInvalidSequencesAndUnfinishedInput) {
+    Code code;
+    MBCSEncoding enc(TextEncodingID(0), kSub, kNames, nullptr, 0, true, nullptr, nullptr);
+    enc.InstallTables(code.decode.Get(), code.encode.Get());
+    LinearAllocator heap(nullptr, 0, "test", 0);
+    std::unique_ptr<CharEncodingDetector> d(enc.CreateEncodingDetector(heap));
+    std::string const text("a\x81\x40\x80\x81\x42\x81");
+    auto const * b = reinterpret_cast<unsigned char const *>(text.data());
+    // Examined in two chunks, split inside a character.
+    d->Examine(b, b, b + 2);
+    d->Examine(b, b + 2, b + text.size());
+    EXPECT_EQ(-1, d->GetRating());  // 0x80
+    d->Finish(b, b + text.size());
+    EXPECT_EQ(-2, d->GetRating());  // ends after a lead byte
+
+    // Ties: the private-use character costs a point; a language detector
+    // sees the decoded characters only when the level is above 0.
+    RecordingLanguage language;
+    d->BreakTie(b, b, b + text.size(), 0, &language);
+    EXPECT_EQ(-1, d->GetTieBreaker());
+    EXPECT_TRUE(language.seen.empty());
+    d->BreakTie(b, b, b + text.size(), 40, &language);
+    EXPECT_EQ(-1 - 1 + 10, d->GetTieBreaker());
+    EXPECT_EQ(U32({'a', 0x3042, 0xE000}), language.seen);
+    EXPECT_EQ(40, language.last_level);
+
+    // The walk that a detector driving others uses stops at the first
+    // invalid sequence, and at the end of the last whole character.
+    MBCSDetector walker(enc, code.decode.Get());
+    EXPECT_EQ(b + 3, walker.ExamineFrom(b, b, b + text.size()));
+    EXPECT_EQ(b + 4, walker.FailureEnd());
+    EXPECT_EQ(-1, walker.GetRating());
+    EXPECT_EQ(b + 6, walker.ExamineFrom(b, b + 4, b + text.size()));
+    EXPECT_EQ(-1, walker.GetRating());
+}

@@ -1,0 +1,194 @@
+// Small hand-made code tables for the multi-byte, modal and range tests.
+#ifndef ZUUC_TESTS_LEGACY_MBCS_TEST_TABLES_H
+#define ZUUC_TESTS_LEGACY_MBCS_TEST_TABLES_H
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "zuuc/code_tables.h"
+#include "zuuc/transcoder.h"
+
+namespace mbcs_test {
+
+// A decoder state machine with 256 columns per state.
+template <class T>
+class StateTable {
+public:
+    // Appends a state whose entries all hold (value, next); returns its number.
+    unsigned int AddState(unsigned int value, unsigned int next) {
+        for (unsigned int b = 0; b < 256; ++b) {
+            entries_.push_back(Make(value, next));
+        }
+        return static_cast<unsigned int>(entries_.size() / 256 - 1);
+    }
+    void Set(unsigned int state, unsigned int byte, unsigned int value, unsigned int next) {
+        entries_[state * 256 + byte] = Make(value, next);
+    }
+    void SetRange(unsigned int state, unsigned int lo, unsigned int hi, unsigned int value,
+                  unsigned int next) {
+        for (unsigned int b = lo; b <= hi; ++b) {
+            Set(state, b, value, next);
+        }
+    }
+    // Bytes lo..hi decode to themselves in `state`.
+    void Identity(unsigned int state, unsigned int lo, unsigned int hi, unsigned int next) {
+        for (unsigned int b = lo; b <= hi; ++b) {
+            Set(state, b, b, next);
+        }
+    }
+    MBCStoUnicodeTable<T> const * Get() {
+        table_.format = 1;
+        table_.row_width = 256;
+        table_.state_count = static_cast<unsigned int>(entries_.size() / 256);
+        table_.mode_count = 1;
+        table_.flags = 0;
+        table_.entries = entries_.data();
+        return &table_;
+    }
+
+private:
+    static MBCStoUnicodeEntry<T> Make(unsigned int value, unsigned int next) {
+        MBCStoUnicodeEntry<T> e{};
+        e.value = static_cast<T>(value);
+        e.next = static_cast<unsigned short>(next);
+        return e;
+    }
+    std::vector<MBCStoUnicodeEntry<T>> entries_;
+    MBCStoUnicodeTable<T> table_{};
+};
+
+// A 16-bit-keyed plane table.
+template <class V>
+class NarrowPlane {
+public:
+    explicit NarrowPlane(V undefined) : pages_(256, std::vector<V>(256, undefined)), directory_(256) {
+        for (unsigned int i = 0; i < 256; ++i) {
+            directory_[i] = pages_[i].data();
+        }
+        table_.undefined = undefined;
+        table_.pages = directory_.data();
+    }
+    void Set(unsigned int key, V value) { pages_[key >> 8][key & 0xFF] = value; }
+    PlaneTable<unsigned short, V> const * Get() const { return &table_; }
+
+private:
+    std::vector<std::vector<V>> pages_;
+    std::vector<V const *> directory_;
+    PlaneTable<unsigned short, V> table_{};
+};
+
+// A 32-bit-keyed plane table (four levels, absent branches shared).
+template <class V>
+class WidePlane {
+public:
+    explicit WidePlane(V undefined) : undefined_(undefined), empty_page_(256, undefined) {}
+    void Set(unsigned int key, V value) {
+        auto & page = pages_[key >> 8];
+        if (page.empty()) {
+            page.assign(256, undefined_);
+        }
+        page[key & 0xFF] = value;
+    }
+    PlaneTable<unsigned int, V> const * Get() {
+        empty_l3_.assign(256, empty_page_.data());
+        empty_l2_.assign(256, empty_l3_.data());
+        root_.assign(256, empty_l2_.data());
+        l3_.clear();
+        l2_.clear();
+        for (auto & [key, page] : pages_) {
+            unsigned int const top = key >> 16, mid = (key >> 8) & 0xFF, low = key & 0xFF;
+            auto & l2 = l2_[top];
+            if (l2.empty()) {
+                l2.assign(256, empty_l3_.data());
+            }
+            auto & l3 = l3_[key >> 8];
+            if (l3.empty()) {
+                l3.assign(256, empty_page_.data());
+            }
+            l3[low] = page.data();
+            (void)mid;
+        }
+        for (auto & [key, l3] : l3_) {
+            l2_[key >> 8][key & 0xFF] = l3.data();
+        }
+        for (auto & [key, l2] : l2_) {
+            root_[key] = l2.data();
+        }
+        table_.undefined = undefined_;
+        table_.root = root_.data();
+        return &table_;
+    }
+
+private:
+    V undefined_;
+    std::vector<V> empty_page_;
+    std::vector<V const *> empty_l3_;
+    std::vector<V const * const *> empty_l2_;
+    std::vector<V const * const * const *> root_;
+    std::map<unsigned int, std::vector<V>> pages_;             // by key >> 8
+    std::map<unsigned int, std::vector<V const *>> l3_;         // by key >> 16
+    std::map<unsigned int, std::vector<V const * const *>> l2_;  // by key >> 24
+    PlaneTable<unsigned int, V> table_{};
+};
+
+// Runs Transcode once over the whole input with an output of `room` units.
+template <class From, class To>
+struct Run {
+    TranscodeResult result;
+    std::vector<To> output;
+    std::size_t consumed;
+};
+
+template <class From, class To>
+Run<From, To> TranscodeOnce(Transcoder<From, To> & t, std::vector<From> const & input,
+                            std::size_t room = 64, long limit = -1, bool in_block = false) {
+    std::vector<To> buffer(room + 1);
+    From const * in = input.data();
+    To * out = buffer.data();
+    TranscodeResult const r =
+        in_block ? t.TranscodeInBlock(in, input.data() + input.size(), out, buffer.data() + room, limit)
+                 : t.Transcode(in, input.data() + input.size(), out, buffer.data() + room, limit);
+    return {r, std::vector<To>(buffer.data(), out), static_cast<std::size_t>(in - input.data())};
+}
+
+// Converts everything (problems skipped) and finishes; the output and the
+// results met, in order.
+template <class From, class To>
+std::vector<To> ConvertAll(Transcoder<From, To> & t, std::vector<From> const & input,
+                           std::vector<int> * results = nullptr, std::size_t room = 256) {
+    std::vector<To> all;
+    std::vector<To> buffer(room);
+    From const * in = input.data();
+    From const * const end = input.data() + input.size();
+    for (int guard = 0; guard < 10000; ++guard) {
+        To * out = buffer.data();
+        TranscodeResult const r = t.Transcode(in, end, out, buffer.data() + room, -1);
+        all.insert(all.end(), buffer.data(), out);
+        if (r != kTranscodeOutputFull && results != nullptr) {
+            results->push_back(r);
+        }
+        if (r == kTranscodeInputExhausted) {
+            break;
+        }
+    }
+    for (int guard = 0; guard < 100; ++guard) {
+        To * out = buffer.data();
+        TranscodeResult const r = t.Finish(out, buffer.data() + room, -1);
+        all.insert(all.end(), buffer.data(), out);
+        if (r != kTranscodeOutputFull) {
+            if (results != nullptr) {
+                results->push_back(r);
+            }
+            break;
+        }
+    }
+    return all;
+}
+
+inline std::vector<char> Bytes(std::string const & s) { return std::vector<char>(s.begin(), s.end()); }
+inline std::string Str(std::vector<char> const & v) { return std::string(v.begin(), v.end()); }
+
+}  // namespace mbcs_test
+
+#endif

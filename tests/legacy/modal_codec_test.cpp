@@ -1,0 +1,322 @@
+// Modal codecs on a small hand-made ISO-2022-JP-like code with four modes:
+//   0 ASCII, 1 "JIS" (24 22 = U+3042), 2 "old JIS" (30 21 = U+4E9C,
+//   30 22 = U+FF71), 3 "Roman" (5C = U+00A5);
+//   ESC $ B -> 1, ESC $ @ -> 2, ESC ( B -> 0, ESC ( J -> 3.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "mbcs_test_tables.h"
+#include "zuuc/modal_encoding.h"
+#include "zuuc/sinks.h"
+#include "zuuc/sources.h"
+#include "zuuc/stream_adapters.h"
+
+using namespace mbcs_test;
+
+namespace {
+
+unsigned char const * U(char const * s) { return reinterpret_cast<unsigned char const *>(s); }
+
+struct JisCode {
+    StateTable<unsigned short> decode;
+    NarrowPlane<unsigned int> modes[4] = {NarrowPlane<unsigned int>(0xFFFFFFFF), NarrowPlane<unsigned int>(0xFFFFFFFF),
+                                          NarrowPlane<unsigned int>(0xFFFFFFFF), NarrowPlane<unsigned int>(0xFFFFFFFF)};
+    PlaneTable<unsigned short, unsigned int> const * planes[4];
+    unsigned char const * escapes[16] = {
+        nullptr,      U("\x1B$B"), U("\x1B$@"), U("\x1B(J"),  //
+        U("\x1B(B"), nullptr,      U("\x1B$@"), U("\x1B(J"),  //
+        U("\x1B(B"), U("\x1B$B"), nullptr,      U("\x1B(J"),  //
+        U("\x1B(B"), U("\x1B$B"), U("\x1B$@"), nullptr};
+    unsigned char const * substitutes[4] = {U("\x1A"), U("\x74\x7E"), U("\x74\x7E"), U("\x1A")};
+
+    JisCode() {
+        for (int m = 0; m < 4; ++m) {
+            decode.AddState(0xFFFD, static_cast<unsigned int>(m));
+        }
+        unsigned int const esc = decode.AddState(0xFFFD, 0);
+        unsigned int const esc_dollar = decode.AddState(0xFFFD, 0);
+        unsigned int const esc_paren = decode.AddState(0xFFFD, 0);
+        unsigned int const lead1 = decode.AddState(0xFFFD, 1);
+        unsigned int const lead2 = decode.AddState(0xFFFD, 2);
+        decode.Identity(0, 0, 0x7F, 0);
+        decode.Identity(3, 0, 0x7F, 3);
+        decode.Set(3, 0x5C, 0xA5, 3);
+        for (unsigned int m = 0; m < 4; ++m) {
+            decode.Set(m, 0x1B, 0xFFFF, esc);
+        }
+        decode.Set(1, 0x24, 0xFFFF, lead1);
+        decode.Set(lead1, 0x22, 0x3042, 1);
+        decode.Set(2, 0x30, 0xFFFF, lead2);
+        decode.Set(lead2, 0x21, 0x4E9C, 2);
+        decode.Set(lead2, 0x22, 0xFF71, 2);
+        decode.Set(esc, '$', 0xFFFF, esc_dollar);
+        decode.Set(esc, '(', 0xFFFF, esc_paren);
+        decode.Set(esc_dollar, 'B', 0xFFFF, 1);
+        decode.Set(esc_dollar, '@', 0xFFFF, 2);
+        decode.Set(esc_paren, 'B', 0xFFFF, 0);
+        decode.Set(esc_paren, 'J', 0xFFFF, 3);
+
+        for (unsigned int c = 0; c < 0x80; ++c) {
+            modes[0].Set(c, c);
+        }
+        modes[1].Set(0x3042, 0x2422);
+        modes[2].Set(0x4E9C, 0x3021);
+        modes[3].Set(0xA5, 0x5C);
+        for (int m = 0; m < 4; ++m) {
+            planes[m] = modes[m].Get();
+        }
+    }
+
+    ModalOutputSetup Setup(bool korean_header = false) const {
+        ModalOutputSetup s{};
+        s.narrow = planes;
+        s.mode_count = 4;
+        s.escapes = escapes;
+        s.longest_escape = 3;
+        s.return_to_initial = true;
+        s.korean_header = korean_header;
+        return s;
+    }
+};
+
+std::vector<unsigned int> U32(std::initializer_list<unsigned int> l) { return std::vector<unsigned int>(l); }
+
+std::string FinishBytes(Transcoder<unsigned int, char> & t) {
+    char buf[16];
+    char * out = buf;
+    EXPECT_EQ(kTranscodeComplete, t.Finish(out, buf + sizeof buf, -1));
+    return std::string(buf, out);
+}
+
+char const * kNames[] = {"Test-2022", nullptr};
+
+}  // namespace
+
+TEST(ModalDecode, EscapesSwitchModes) {
+    JisCode code;
+    ModalToUTF32 d(code.decode.Get(), nullptr);
+    std::vector<int> results;
+    EXPECT_EQ(U32({'a', 0x3042, 0x4E9C, 'b', 0xA5}),
+              ConvertAll(d, Bytes("a\x1B$B\x24\x22\x1B$@\x30\x21\x1B(Bb\x1B(J\x5C"), &results));
+    EXPECT_EQ(kTranscodeComplete, results.back());
+    // An escape cut by the end is not reported, and Finish goes back to mode 0.
+    results.clear();
+    EXPECT_EQ(U32({0x3042}), ConvertAll(d, Bytes("\x1B$B\x24\x22\x1B$"), &results));
+    EXPECT_EQ(kTranscodeComplete, results.back());
+    EXPECT_EQ(U32({'q'}), ConvertAll(d, Bytes("q")));
+}
+
+TEST(ModalEncode, EscapeOnlyWhereTheModeChanges) {
+    JisCode code;
+    ModalFromUTF32 e(code.Setup());
+    auto r = TranscodeOnce(e, U32({'a', 0x3042, 'b'}));
+    EXPECT_EQ(kTranscodeInputExhausted, r.result);
+    EXPECT_EQ("a\x1B$B\x24\x22\x1B(Bb", Str(r.output));
+    EXPECT_EQ("", FinishBytes(e));
+
+    r = TranscodeOnce(e, U32({0x3042}));
+    EXPECT_EQ("\x1B$B\x24\x22", Str(r.output));
+    EXPECT_EQ(1u, e.Mode());
+    EXPECT_EQ("\x1B(B", FinishBytes(e));
+    EXPECT_EQ(0u, e.Mode());
+
+    // A character only mode 3 holds, met in mode 1: escape[1][3] before it.
+    r = TranscodeOnce(e, U32({0x3042, 0xA5}));
+    EXPECT_EQ("\x1B$B\x24\x22\x1B(J\x5C", Str(r.output));
+    EXPECT_EQ("\x1B(B", FinishBytes(e));
+}
+
+TEST(ModalEncode, UnmappableCharacterKeepsTheMode) {
+    JisCode code;
+    ModalFromUTF32 e(code.Setup());
+    auto r = TranscodeOnce(e, U32({0x3042, 0x4E00, 0x3042}));
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(2u, r.consumed);
+    EXPECT_EQ(1u, e.Mode());  // the substitute of mode 1 goes here
+    r = TranscodeOnce(e, U32({0x3042}));
+    EXPECT_EQ("\x24\x22", Str(r.output));
+}
+
+TEST(ModalEncode, EveryFilledBufferEndsInModeZero) {
+    JisCode code;
+    ModalFromUTF32 e(code.Setup());
+    // ESC $ B + two characters + ESC ( B fill ten bytes; the third waits.
+    auto r = TranscodeOnce(e, U32({0x3042, 0x3042, 0x3042}), 10);
+    EXPECT_EQ(kTranscodeOutputFull, r.result);
+    EXPECT_EQ(2u, r.consumed);
+    EXPECT_EQ("\x1B$B\x24\x22\x24\x22\x1B(B", Str(r.output));
+    EXPECT_EQ(0u, e.Mode());
+    // The same under a limit.
+    e.Reset();
+    r = TranscodeOnce(e, U32({0x3042, 0x3042, 0x3042}), 64, 9);
+    EXPECT_EQ(kTranscodeLimitReached, r.result);
+    EXPECT_EQ(1u, r.consumed);
+    EXPECT_EQ("\x1B$B\x24\x22\x1B(B", Str(r.output));
+    // A buffer too small for a character and the way back writes nothing.
+    e.Reset();
+    r = TranscodeOnce(e, U32({0x3042}), 7);
+    EXPECT_EQ(kTranscodeOutputFull, r.result);
+    EXPECT_TRUE(r.output.empty());
+    // Whatever the buffer size, the pieces decode to the text.
+    for (std::size_t room = 8; room < 20; ++room) {
+        e.Reset();
+        ModalToUTF32 d(code.decode.Get(), nullptr);
+        std::vector<unsigned int> const text = {'a', 0x3042, 0x3042, 0xA5, 'b', 0x4E9C, 0x3042, 'c'};
+        EXPECT_EQ(text, ConvertAll(d, ConvertAll(e, text, nullptr, room))) << room;
+    }
+}
+
+TEST(ModalEncode, FinishNeedsRoomForTheWayBack) {
+    JisCode code;
+    ModalFromUTF32 e(code.Setup());
+    TranscodeOnce(e, U32({0x3042}));
+    char buf[4];
+    char * out = buf;
+    EXPECT_EQ(kTranscodeOutputFull, e.Finish(out, buf + 2, -1));
+    EXPECT_EQ(kTranscodeLimitReached, e.Finish(out, buf + 4, 2));
+    EXPECT_EQ(kTranscodeComplete, e.Finish(out, buf + 4, -1));
+    EXPECT_EQ("\x1B(B", std::string(buf, out));
+}
+
+TEST(ModalEncode, KoreanHeaderOncePerConversion) {
+    JisCode code;
+    ModalFromUTF32 e(code.Setup(true));
+    EXPECT_EQ("\x1B$)Ca", Str(TranscodeOnce(e, U32({'a'})).output));
+    EXPECT_EQ("b", Str(TranscodeOnce(e, U32({'b'})).output));
+    e.Reset();
+    EXPECT_EQ("\x1B$)Cc", Str(TranscodeOnce(e, U32({'c'})).output));
+    // Finish starts a new conversion too.
+    FinishBytes(e);
+    auto r = TranscodeOnce(e, U32({'d'}), 3);
+    EXPECT_EQ(kTranscodeOutputFull, r.result);
+    EXPECT_TRUE(r.output.empty());
+}
+
+TEST(ModalEncode, Utf16PairsAreOneCharacter) {
+    JisCode code;
+    ModalFromUTF16 e(code.Setup());
+    std::vector<int> results;
+    std::vector<unsigned short> const text = {'a', 0xD840, 0xDC00, 0x3042};
+    EXPECT_EQ("a\x1B$B\x24\x22\x1B(B", Str(ConvertAll(e, text, &results)));
+    EXPECT_EQ((std::vector<int>{kTranscodeNotInRepertoire, kTranscodeInputExhausted, kTranscodeComplete}),
+              results);
+    // Split between calls.
+    auto r = TranscodeOnce(e, std::vector<unsigned short>{'a', 0xD840});
+    EXPECT_EQ(kTranscodeInputExhausted, r.result);
+    r = TranscodeOnce(e, std::vector<unsigned short>{0xDC00, 'b'});
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(1u, r.consumed);
+    // A lone high surrogate held from the last call, followed by a
+    // character: the problem is reported and the call still moves on.
+    e.Reset();
+    TranscodeOnce(e, std::vector<unsigned short>{0xD840});
+    r = TranscodeOnce(e, std::vector<unsigned short>{'x', 'y'});
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(1u, r.consumed);
+    r = TranscodeOnce(e, std::vector<unsigned short>{'y'});
+    EXPECT_EQ("xy", Str(r.output));
+}
+
+TEST(ModalEncoding, TablesSubstitutesAndFactories) {
+    JisCode code;
+    ModalEncoding enc(TextEncodingID(0), code.substitutes, kNames, nullptr, 0, true, 4, code.escapes,
+                      true, nullptr, nullptr);
+    EXPECT_FALSE(enc.IsLoaded());
+    EXPECT_EQ(3u, enc.LongestEscape());
+    unsigned char const * chars = nullptr;
+    EXPECT_EQ(2u, enc.SubstituteChars(chars, 1));
+    EXPECT_EQ(std::string("\x74\x7E"), std::string(reinterpret_cast<char const *>(chars)));
+    EXPECT_EQ(1u, enc.SubstituteChars(chars, 3));
+    EXPECT_EQ(0x1A, chars[0]);
+    enc.InstallTables(code.decode.Get(), code.planes);
+    EXPECT_TRUE(enc.IsLoaded());
+
+    LinearAllocator heap(nullptr, 0, "test", 0);
+    std::unique_ptr<Transcoder<unsigned short, char>> from16(enc.CreateConverterFromUTF16(heap));
+    ASSERT_NE(nullptr, dynamic_cast<ModalFromUTF16 *>(from16.get()));
+    std::vector<unsigned short> const text = {0x3042, 'z'};
+    EXPECT_EQ("\x1B$B\x24\x22\x1B(Bz", Str(ConvertAll(*from16, text)));
+    std::unique_ptr<Transcoder<char, unsigned short>> to16(enc.CreateConverterToUTF16(heap));
+    EXPECT_EQ(text, ConvertAll(*to16, Bytes("\x1B$B\x24\x22\x1B(Bz")));
+    std::unique_ptr<CharEncodingDetector> detector(enc.CreateEncodingDetector(heap));
+    EXPECT_NE(nullptr, dynamic_cast<ModalDetector *>(detector.get()));
+    EXPECT_EQ(nullptr, dynamic_cast<ISO2022JPDetector *>(detector.get()));
+}
+
+namespace {
+
+class CountingLanguage : public LanguageDetector {
+public:
+    int Score(int & tie_breaker, unsigned int const * code_points, unsigned int count,
+              unsigned char) override {
+        seen.assign(code_points, code_points + count);
+        tie_breaker += 100;
+        return tie_breaker;
+    }
+    std::vector<unsigned int> seen;
+};
+
+}  // namespace
+
+TEST(ModalDetectors, EscapesEarnPointsAndTiesPenaliseOddCharacters) {
+    JisCode code;
+    ModalEncoding enc(TextEncodingID(0), code.substitutes, kNames, nullptr, 0, true, 4, code.escapes,
+                      true, nullptr, nullptr);
+    std::string const text("a\x1B$B\x24\x22\x1B$@\x30\x22\x1B(B\x80");
+    auto const * b = reinterpret_cast<unsigned char const *>(text.data());
+    ModalDetector plain(enc, code.decode.Get(), 4);
+    plain.Examine(b, b, b + text.size());
+    EXPECT_EQ(3 - 1, plain.GetRating());  // three escapes, one invalid byte
+    plain.Finish(b, b + text.size());
+    EXPECT_EQ(2, plain.GetRating());
+    plain.BreakTie(b, b, b + text.size(), 100, nullptr);
+    EXPECT_EQ(0, plain.GetTieBreaker());
+
+    ISO2022JPDetector jp(enc, code.decode.Get(), 4);
+    jp.Examine(b, b, b + 3);  // ends inside ESC $ B
+    jp.Finish(b, b + 3);
+    EXPECT_EQ(-1, jp.GetRating());
+    CountingLanguage language;
+    jp.BreakTie(b, b, b + text.size(), 50, &language);
+    EXPECT_EQ(100 - 1, jp.GetTieBreaker());  // U+FF71 counts against it
+    EXPECT_EQ(U32({'a', 0x3042, 0xFF71}), language.seen);
+}
+
+TEST(ModalEncoding, StreamsSubstituteInTheCurrentMode) {
+    JisCode code;
+    ModalEncoding enc(TextEncodingID(0), code.substitutes, kNames, nullptr, 0, true, 4, code.escapes,
+                      true, nullptr, nullptr);
+    enc.InstallTables(code.decode.Get(), code.planes);
+    LinearAllocator heap(nullptr, 0, "test", 0);
+    std::vector<unsigned int> const text = {'a', 0x3042, 0x4E00, 0x3042, 0x4E00, 'b'};
+
+    // Pulled through a source: the unmappable character in mode 1 becomes
+    // mode 1's substitute, in mode 1; in mode 0 it becomes mode 0's.
+    BufferChar32Source source(text.data(), text.data() + text.size());
+    std::unique_ptr<CharSource> encoded(enc.CreateCharSourceFromUnicode(source, heap));
+    ASSERT_NE(nullptr, encoded);
+    std::string got;
+    char const * b = nullptr;
+    char const * e = nullptr;
+    while (encoded->GetBuffer(b, e)) {
+        got.append(b, e);
+        encoded->DoneWith(e);
+    }
+    EXPECT_EQ("a\x1B$B\x24\x22\x74\x7E\x24\x22\x74\x7E\x1B(Bb", got);
+
+    // Pushed through a sink with room for less than all of it: what is
+    // written ends in mode 0.
+    char buffer[9];
+    BufferCharSink target(buffer, sizeof buffer);
+    {
+        std::unique_ptr<Char32Sink> sink(enc.CreateCharSinkFromUnicode(target, heap));
+        ASSERT_NE(nullptr, sink);
+        std::vector<unsigned int> const jis = {0x3042, 0x3042, 0x3042, 0x3042};
+        sink->Put(jis.data(), jis.data() + jis.size());
+        sink->Flush();
+    }
+    std::string const written(target.data(), static_cast<std::size_t>(target.size()));
+    EXPECT_EQ("\x1B$B\x24\x22\x1B(B", written);  // a second character and the way back do not fit
+    EXPECT_TRUE(target.IsTruncated());
+}
