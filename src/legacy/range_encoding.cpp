@@ -114,7 +114,7 @@ TranscodeResult RangeToUnicode::Transcode(char const *& in, char const * inEnd, 
     long written = 0;
     if (held_count_ != 0) {
         // Complete the sequence the last call ended in.
-        while (held_count_ < length && in != inEnd) {
+        while (held_count_ < length && held_count_ < sizeof held_ && in != inEnd) {
             held_[held_count_++] = static_cast<unsigned char>(*in++);
         }
         if (held_count_ < length) {
@@ -142,7 +142,7 @@ TranscodeResult RangeToUnicode::Transcode(char const *& in, char const * inEnd, 
             return kTranscodeLimitReached;
         }
         if (static_cast<unsigned long>(inEnd - in) < length) {
-            while (in != inEnd) {
+            while (in != inEnd && held_count_ < sizeof held_) {
                 held_[held_count_++] = static_cast<unsigned char>(*in++);
             }
             return kTranscodeInputExhausted;
