@@ -126,6 +126,16 @@ TEST_F(ZuconvTest, OutputFileAppearsOnlyOnSuccess) {
     EXPECT_EQ(std::system(("ls " + dir_ + " | grep -q zuconv-").c_str()) != 0, true);
 }
 
+TEST_F(ZuconvTest, ShowsProgressWhenTheInputSizeIsKnown) {
+    WriteFile(Path("big.txt"), std::string(3 << 20, 'x'));
+    Outcome r = Zuconv("--progress -f Latin1 -t UTF-8 " + Path("big.txt"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.size(), 3u << 20);
+    EXPECT_NE(r.err.find("100% (3145728 of 3145728 bytes)"), std::string::npos) << r.err;
+    // From a pipe the size is unknown: nothing is shown.
+    EXPECT_EQ(Zuconv("--progress -f Latin1 -t UTF-8", "abc").err, "");
+}
+
 TEST_F(ZuconvTest, ByteOrderMarks) {
     EXPECT_EQ(Zuconv("-f UTF-8 -t UTF-8 --to-bom", "A").out, "\xEF\xBB\xBF" "A");
     EXPECT_EQ(Zuconv("-f UTF-8 -t UTF-16:big-endian", "A").out, std::string("\0A", 2));
