@@ -29,7 +29,7 @@ Mapping rules (as for the single-byte tables)
     is left undefined and listed in docs/encodings.md.
   * From-Unicode holds round-trip mappings only: when several byte sequences
     decode to one character, the sequence chosen is the one without a hint,
-    then the one the spec prefers (the vendor's own choice where it is
+    then the one the entry's definition prefers (the vendor's own choice where it is
     documented), then the shortest, then the lowest; the others decode one
     way.  "Roundtrip" twins drop the decode-only sequences altogether, so
     that decoding and encoding are inverse on their whole repertoire.
