@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstddef>
 
 #include "zuuc/sbcs_encoding.h"
@@ -19,25 +20,35 @@ bool IsLowSurrogate(unsigned int u) { return u >= 0xDC00 && u <= 0xDFFF; }
 template <class Out>
 TranscodeResult DecodeBytes(unsigned short const * table, char const *& in, char const * inEnd,
                             Out *& out, Out * outEnd, long limit) {
-    while (in != inEnd) {
-        if (out == outEnd) {
-            return kTranscodeOutputFull;
+    // Room, limit and input are settled once for the whole run; the loop
+    // itself is one table load per byte.
+    auto const * bytes = reinterpret_cast<unsigned char const *>(in);
+    std::size_t n = std::min(static_cast<std::size_t>(inEnd - in),
+                             static_cast<std::size_t>(outEnd - out));
+    if (limit >= 0 && static_cast<std::size_t>(limit) < n) {
+        n = static_cast<std::size_t>(limit);
+    }
+    if (table == nullptr) {
+        for (std::size_t i = 0; i < n; ++i) {
+            out[i] = static_cast<Out>(bytes[i]);
         }
-        if (limit == 0) {
-            return kTranscodeLimitReached;
-        }
-        unsigned char const byte = static_cast<unsigned char>(*in);
-        unsigned int const value = table == nullptr ? byte : table[byte];
-        ++in;
-        if (value == kNoCharacter && table != nullptr) {
-            return kTranscodeNoCharacterDefined;
-        }
-        *out++ = static_cast<Out>(value);
-        if (limit > 0) {
-            --limit;
+    } else {
+        for (std::size_t i = 0; i < n; ++i) {
+            unsigned int const value = table[bytes[i]];
+            if (value == kNoCharacter) {
+                in += i + 1;  // the undefined byte is consumed
+                out += i;
+                return kTranscodeNoCharacterDefined;
+            }
+            out[i] = static_cast<Out>(value);
         }
     }
-    return kTranscodeInputExhausted;
+    in += n;
+    out += n;
+    if (in == inEnd) {
+        return kTranscodeInputExhausted;
+    }
+    return out == outEnd ? kTranscodeOutputFull : kTranscodeLimitReached;
 }
 
 // The byte for code point `c` (at most 0xFFFF), or -1 when it has none.
