@@ -41,38 +41,17 @@ bool UCS2variant::IsTextModeSafe() const { return false; }
 
 ToUnicodeSource * UCS2variant::CreateCharSourceToUnicode(CharSource & source,
                                                          UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> ToUnicodeSource * {
-        auto converter = Own(new (allocator) UCS2toWhatever(big_endian_));
-        auto inner =
-            Own(new (allocator) CharSource_8_to_16(source, *this, converter.get(), base_));
-        converter.release();
-        auto outer = Own(base_.CreateCharSourceToUnicode(*inner, allocator));
-        if (!outer) {
-            return nullptr;
-        }
-        auto * proxy = new (allocator) ToUnicodeProxySource(*this, outer.get());
-        proxy->DeleteFirst(outer.release());
-        proxy->DeleteSecond(inner.release());
-        return proxy;
+    return NullOnBadAlloc([&] {
+        return ChainSourceToUnicode<CharSource_8_to_16>(source, *this, base_,
+                                                 Own(new (allocator) UCS2toWhatever(big_endian_)), allocator);
     });
 }
 
 CharSource * UCS2variant::CreateCharSourceFromUnicode(Char32Source & source,
                                                       UnicodeLibAllocator & allocator) const {
     return NullOnBadAlloc([&]() -> CharSource * {
-        auto inner = Own(base_.CreateCharSourceFromUnicode(source, allocator));
-        if (!inner) {
-            return nullptr;
-        }
-        auto converter = Own(new (allocator) UCS2fromWhatever(big_endian_));
-        auto outer =
-            Own(new (allocator) CharSource_16_to_8(*inner, base_, converter.get(), *this));
-        converter.release();
-        auto * proxy =
-            new (allocator) DirectedCharProxySource(outer.get(), outer.get(), inner.get());
-        outer.release();
-        inner.release();
-        return proxy;
+        return ChainSourceFromUnicode<CharSource_16_to_8, DirectedCharProxySource>(
+            source, *this, base_, Own(new (allocator) UCS2fromWhatever(big_endian_)), allocator);
     });
 }
 
@@ -97,17 +76,8 @@ Char32Sink * UCS2variant::CreateCharSinkFromUnicode(CharSink & sink,
 CharSink * UCS2variant::CreateCharSinkToUnicode(Char32Sink & sink,
                                                 UnicodeLibAllocator & allocator) const {
     return NullOnBadAlloc([&]() -> CharSink * {
-        auto inner = Own(base_.CreateCharSinkToUnicode(sink, allocator));
-        if (!inner) {
-            return nullptr;
-        }
-        auto converter = Own(new (allocator) UCS2toWhatever(big_endian_));
-        auto outer = Own(new (allocator) CharSink_8_to_16(*this, converter.get(), base_, *inner));
-        converter.release();
-        auto * proxy = new (allocator) DirectedCharProxySink(outer.get(), outer.get(), inner.get());
-        outer.release();
-        inner.release();
-        return proxy;
+        return ChainSinkToUnicode<CharSink_8_to_16, DirectedCharProxySink>(
+            sink, *this, base_, Own(new (allocator) UCS2toWhatever(big_endian_)), allocator);
     });
 }
 

@@ -114,36 +114,17 @@ unsigned int UTF16ByteOrderMarkVariant::MapFromUnicode(unsigned int c) const {
 
 ToUnicodeSource * UTF16ByteOrderMarkVariant::CreateCharSourceToUnicode(
     Char16Source & source, UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> ToUnicodeSource * {
-        auto remover = Own(new (allocator) UTF16BOMremover);
-        auto inner = Own(new (allocator) CharSource_16_to_16(source, *this, remover.get(), base_));
-        remover.release();
-        auto outer = Own(base_.CreateCharSourceToUnicode(*inner, allocator));
-        if (!outer) {
-            return nullptr;
-        }
-        auto * proxy = new (allocator) ToUnicodeProxySource(*this, outer.get());
-        proxy->DeleteFirst(outer.release());
-        proxy->DeleteSecond(inner.release());
-        return proxy;
+    return NullOnBadAlloc([&] {
+        return ChainSourceToUnicode<CharSource_16_to_16>(source, *this, base_,
+                                                 Own(new (allocator) UTF16BOMremover), allocator);
     });
 }
 
 Char16Source * UTF16ByteOrderMarkVariant::CreateCharSourceFromUnicode(
     Char32Source & source, UnicodeLibAllocator & allocator) const {
     return NullOnBadAlloc([&]() -> Char16Source * {
-        auto inner = Own(base_.CreateCharSourceFromUnicode(source, allocator));
-        if (!inner) {
-            return nullptr;
-        }
-        auto inserter = Own(new (allocator) UTF16BOMinserter);
-        auto outer = Own(new (allocator) CharSource_16_to_16(*inner, base_, inserter.get(), *this));
-        inserter.release();
-        auto * proxy =
-            new (allocator) DirectedChar16ProxySource(outer.get(), outer.get(), inner.get());
-        outer.release();
-        inner.release();
-        return proxy;
+        return ChainSourceFromUnicode<CharSource_16_to_16, DirectedChar16ProxySource>(
+            source, *this, base_, Own(new (allocator) UTF16BOMinserter), allocator);
     });
 }
 

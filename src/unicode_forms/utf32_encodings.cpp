@@ -88,53 +88,25 @@ unsigned int UTF32ByteOrderMarkVariant::MapFromUnicode(unsigned int c) const {
 
 ToUnicodeSource * UTF32ByteOrderMarkVariant::CreateCharSourceToUnicode(
     Char32Source & source, UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> ToUnicodeSource * {
-        auto remover = Own(new (allocator) UTF32BOMremover);
-        auto inner = Own(new (allocator) CharSource_32_to_32(source, *this, remover.get(), base_));
-        remover.release();
-        auto outer = Own(base_.CreateCharSourceToUnicode(*inner, allocator));
-        if (!outer) {
-            return nullptr;
-        }
-        auto * proxy = new (allocator) ToUnicodeProxySource(*this, outer.get());
-        proxy->DeleteFirst(outer.release());
-        proxy->DeleteSecond(inner.release());
-        return proxy;
+    return NullOnBadAlloc([&] {
+        return ChainSourceToUnicode<CharSource_32_to_32>(source, *this, base_,
+                                                 Own(new (allocator) UTF32BOMremover), allocator);
     });
 }
 
 Char32Source * UTF32ByteOrderMarkVariant::CreateCharSourceFromUnicode(
     Char32Source & source, UnicodeLibAllocator & allocator) const {
     return NullOnBadAlloc([&]() -> Char32Source * {
-        auto inner = Own(base_.CreateCharSourceFromUnicode(source, allocator));
-        if (!inner) {
-            return nullptr;
-        }
-        auto inserter = Own(new (allocator) UTF32BOMinserter);
-        auto outer = Own(new (allocator) CharSource_32_to_32(*inner, base_, inserter.get(), *this));
-        inserter.release();
-        auto * proxy =
-            new (allocator) DirectedChar32ProxySource(outer.get(), outer.get(), inner.get());
-        outer.release();
-        inner.release();
-        return proxy;
+        return ChainSourceFromUnicode<CharSource_32_to_32, DirectedChar32ProxySource>(
+            source, *this, base_, Own(new (allocator) UTF32BOMinserter), allocator);
     });
 }
 
 Char32Sink * UTF32ByteOrderMarkVariant::CreateCharSinkToUnicode(
     Char32Sink & sink, UnicodeLibAllocator & allocator) const {
     return NullOnBadAlloc([&]() -> Char32Sink * {
-        auto inner = Own(base_.CreateCharSinkToUnicode(sink, allocator));
-        if (!inner) {
-            return nullptr;
-        }
-        auto remover = Own(new (allocator) UTF32BOMremover);
-        auto outer = Own(new (allocator) CharSink_32_to_32(*this, remover.get(), base_, *inner));
-        remover.release();
-        auto * proxy = new (allocator) DirectedChar32ProxySink(outer.get(), outer.get(), inner.get());
-        outer.release();
-        inner.release();
-        return proxy;
+        return ChainSinkToUnicode<CharSink_32_to_32, DirectedChar32ProxySink>(
+            sink, *this, base_, Own(new (allocator) UTF32BOMremover), allocator);
     });
 }
 
@@ -225,38 +197,17 @@ bool UTF32variant::IsTextModeSafe() const { return false; }
 
 ToUnicodeSource * UTF32variant::CreateCharSourceToUnicode(CharSource & source,
                                                           UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> ToUnicodeSource * {
-        auto converter = Own(new (allocator) UTF32toWhatever(big_endian_));
-        auto inner =
-            Own(new (allocator) CharSource_8_to_32(source, *this, converter.get(), base_));
-        converter.release();
-        auto outer = Own(base_.CreateCharSourceToUnicode(*inner, allocator));
-        if (!outer) {
-            return nullptr;
-        }
-        auto * proxy = new (allocator) ToUnicodeProxySource(*this, outer.get());
-        proxy->DeleteFirst(outer.release());
-        proxy->DeleteSecond(inner.release());
-        return proxy;
+    return NullOnBadAlloc([&] {
+        return ChainSourceToUnicode<CharSource_8_to_32>(source, *this, base_,
+                                                 Own(new (allocator) UTF32toWhatever(big_endian_)), allocator);
     });
 }
 
 CharSource * UTF32variant::CreateCharSourceFromUnicode(Char32Source & source,
                                                        UnicodeLibAllocator & allocator) const {
     return NullOnBadAlloc([&]() -> CharSource * {
-        auto inner = Own(base_.CreateCharSourceFromUnicode(source, allocator));
-        if (!inner) {
-            return nullptr;
-        }
-        auto converter = Own(new (allocator) UTF32fromWhatever(big_endian_));
-        auto outer =
-            Own(new (allocator) CharSource_32_to_8(*inner, base_, converter.get(), *this));
-        converter.release();
-        auto * proxy =
-            new (allocator) DirectedCharProxySource(outer.get(), outer.get(), inner.get());
-        outer.release();
-        inner.release();
-        return proxy;
+        return ChainSourceFromUnicode<CharSource_32_to_8, DirectedCharProxySource>(
+            source, *this, base_, Own(new (allocator) UTF32fromWhatever(big_endian_)), allocator);
     });
 }
 
@@ -280,17 +231,8 @@ Char32Sink * UTF32variant::CreateCharSinkFromUnicode(CharSink & sink,
 CharSink * UTF32variant::CreateCharSinkToUnicode(Char32Sink & sink,
                                                  UnicodeLibAllocator & allocator) const {
     return NullOnBadAlloc([&]() -> CharSink * {
-        auto inner = Own(base_.CreateCharSinkToUnicode(sink, allocator));
-        if (!inner) {
-            return nullptr;
-        }
-        auto converter = Own(new (allocator) UTF32toWhatever(big_endian_));
-        auto outer = Own(new (allocator) CharSink_8_to_32(*this, converter.get(), base_, *inner));
-        converter.release();
-        auto * proxy = new (allocator) DirectedCharProxySink(outer.get(), outer.get(), inner.get());
-        outer.release();
-        inner.release();
-        return proxy;
+        return ChainSinkToUnicode<CharSink_8_to_32, DirectedCharProxySink>(
+            sink, *this, base_, Own(new (allocator) UTF32toWhatever(big_endian_)), allocator);
     });
 }
 
