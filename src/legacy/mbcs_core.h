@@ -5,6 +5,7 @@
 #define ZUUC_SRC_LEGACY_MBCS_CORE_H
 
 #include <cstddef>
+#include <cstring>
 #include <vector>
 
 #include "zuuc/code_tables.h"
@@ -31,15 +32,110 @@ struct DecoderState {
     unsigned int last_value = 0;
 };
 
+// Whether state 0 of the table maps every byte below 0x80 to itself and stays
+// in state 0, so that runs of such bytes can be copied without table lookups.
+template <class T>
+bool AsciiIsIdentity(MBCStoUnicodeTable<T> const & table) {
+    if (table.row_width < 0x80 || table.state_count == 0) {
+        return false;
+    }
+    bool identity = true;
+    for (unsigned int b = 0; b < 0x80; ++b) {
+        MBCStoUnicodeEntry<T> const & entry = table.At(0, static_cast<unsigned char>(b));
+        identity &= entry.value == b && entry.next == 0;
+    }
+    return identity;
+}
+
 // Runs the state machine over [in, inEnd). Characters are written as one
 // unit each (Out is 16- or 32-bit; 16-bit tables never hold larger values).
+//
+// Outside look-ahead mode every step reads one byte and writes at most one
+// unit, so over the next min(input, room, limit left) bytes the room and limit
+// tests cannot fail: such stretches run without them, and in state 0 copy
+// runs of bytes below 0x80 directly when the table maps them to themselves.
+// The results, the bytes consumed and the state are those of the one-byte
+// loop below.
 template <class T, class Out>
 TranscodeResult Decode(MBCStoUnicodeTable<T> const & table, DecoderState & s, char const *& in,
                        char const * inEnd, Out *& out, Out * outEnd, long limit, DecodeMode mode) {
     char const * sequence_start = in;
     unsigned int sequence_state = s.state;
     long written = 0;
+    int ascii_identity = -1;  // decided when first needed
     while (in != inEnd) {
+        if (mode != DecodeMode::kLookAhead) {
+            std::size_t budget = static_cast<std::size_t>(inEnd - in);
+            std::size_t const room = static_cast<std::size_t>(outEnd - out);
+            if (room < budget) {
+                budget = room;
+            }
+            if (limit >= 0) {
+                long const left = limit - written;
+                if (left <= 0) {
+                    budget = 0;
+                } else if (static_cast<std::size_t>(left) < budget) {
+                    budget = static_cast<std::size_t>(left);
+                }
+            }
+            if (budget != 0) {
+                char const * const stop = in + budget;
+                while (in != stop) {
+                    unsigned char const byte = static_cast<unsigned char>(*in);
+                    if (s.state == 0 && byte < 0x80 && stop - in >= 8) {
+                        if (ascii_identity < 0) {
+                            ascii_identity = AsciiIsIdentity(table) ? 1 : 0;
+                        }
+                        if (ascii_identity != 0) {
+                            char const * p = in;
+                            Out * o = out;
+                            while (stop - p >= 8) {
+                                unsigned char b[8];
+                                std::memcpy(b, p, 8);
+                                if (((b[0] | b[1] | b[2] | b[3] | b[4] | b[5] | b[6] | b[7]) &
+                                     0x80) != 0) {
+                                    break;
+                                }
+                                for (int i = 0; i < 8; ++i) {
+                                    o[i] = static_cast<Out>(b[i]);
+                                }
+                                p += 8;
+                                o += 8;
+                            }
+                            while (p != stop && static_cast<unsigned char>(*p) < 0x80) {
+                                *o++ = static_cast<Out>(static_cast<unsigned char>(*p++));
+                            }
+                            written += o - out;
+                            out = o;
+                            s.last_value = static_cast<unsigned char>(p[-1]);
+                            in = p;
+                            sequence_start = in;
+                            sequence_state = 0;
+                            continue;
+                        }
+                    }
+                    MBCStoUnicodeEntry<T> const & entry = table.At(s.state, byte);
+                    ++in;
+                    s.last_value = entry.value;
+                    s.state = entry.next == kReadAgain ? 0 : entry.next;
+                    if (entry.value == kInvalidSequence) {
+                        if (mode == DecodeMode::kInBlock) {
+                            in = sequence_start;
+                            s.state = sequence_state;
+                        }
+                        return kTranscodeNoCharacterDefined;
+                    }
+                    if (entry.value == kNoCharacterYet) {
+                        continue;
+                    }
+                    *out++ = static_cast<Out>(entry.value);
+                    ++written;
+                    sequence_start = in;
+                    sequence_state = s.state;
+                }
+                continue;
+            }
+        }
         if (out == outEnd || (limit >= 0 && written >= limit)) {
             if (mode == DecodeMode::kInBlock) {
                 in = sequence_start;

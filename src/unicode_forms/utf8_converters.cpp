@@ -371,6 +371,7 @@ namespace {
 
 struct UTF8Form {
     static constexpr bool kAsciiIsIdentity = true;
+    static constexpr bool kWritesUTF8 = true;
     static unsigned Length(unsigned long value) { return UTF8Length(value); }
     static void Put(char *& out, unsigned long value, unsigned length) {
         PutUTF8(out, value, length);

@@ -4,6 +4,7 @@
 #define ZUUC_SRC_UNICODE_FORMS_UTF8_ENCODER_DETAIL_H
 
 #include <cstddef>
+#include <type_traits>
 
 #include "zuuc/transcoder.h"
 
@@ -45,6 +46,83 @@ inline In const * CopyAsciiOut(In const * in, In const * inEnd, char *& out, cha
 }
 
 
+// Whether a form writes plain UTF-8 (it declares kWritesUTF8), so that the
+// run loop below may write its bytes directly.
+template <class Form, class = void>
+struct WritesUTF8 : std::false_type {};
+template <class Form>
+struct WritesUTF8<Form, std::void_t<decltype(Form::kWritesUTF8)>>
+    : std::integral_constant<bool, Form::kWritesUTF8> {};
+
+// Encodes UTF-16 as UTF-8 with nothing pending, in stretches where every unit
+// has room for three bytes (the most a unit can need on its own; a pair needs
+// four for two units): within a stretch no room or limit test is needed.
+// Stops before a high surrogate that does not start a pair wholly inside the
+// stretch (the careful path decides it), at the end of the input, and when
+// less than three bytes of room (or of the limit) are left. Writes exactly
+// what the careful path would: a low surrogate on its own, and with `combine`
+// false every surrogate, is written as its own three-byte form.
+inline unsigned short const * EncodeUTF8Run(bool combine, unsigned short const * in,
+                                            unsigned short const * inEnd, char *& out,
+                                            char * outEnd, char const * out_start, long limit) {
+    unsigned char * o = reinterpret_cast<unsigned char *>(out);
+    for (;;) {
+        std::size_t room = static_cast<std::size_t>(outEnd - reinterpret_cast<char *>(o));
+        if (limit >= 0) {
+            long const left = limit - static_cast<long>(reinterpret_cast<char *>(o) - out_start);
+            if (left <= 0) {
+                break;
+            }
+            if (static_cast<std::size_t>(left) < room) {
+                room = static_cast<std::size_t>(left);
+            }
+        }
+        std::size_t const available = static_cast<std::size_t>(inEnd - in);
+        std::size_t const units = available < room / 3 ? available : room / 3;
+        if (units == 0) {
+            break;
+        }
+        unsigned short const * const stop = in + units;
+        while (in < stop) {
+            unsigned const u = *in;
+            if (u < 0x80) {
+                *o++ = static_cast<unsigned char>(u);
+                ++in;
+            } else if (u < 0x800) {
+                o[0] = static_cast<unsigned char>(0xC0 | (u >> 6));
+                o[1] = static_cast<unsigned char>(0x80 | (u & 0x3F));
+                o += 2;
+                ++in;
+            } else if (combine && u >= 0xD800 && u <= 0xDBFF) {
+                if (stop - in < 2 || in[1] < 0xDC00 || in[1] > 0xDFFF) {
+                    out = reinterpret_cast<char *>(o);
+                    return in;
+                }
+                unsigned long const cp =
+                    (static_cast<unsigned long>(u - 0xD800) << 10) + (in[1] - 0xDC00u) + 0x10000;
+                o[0] = static_cast<unsigned char>(0xF0 | (cp >> 18));
+                o[1] = static_cast<unsigned char>(0x80 | ((cp >> 12) & 0x3F));
+                o[2] = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
+                o[3] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+                o += 4;
+                in += 2;
+            } else {
+                o[0] = static_cast<unsigned char>(0xE0 | (u >> 12));
+                o[1] = static_cast<unsigned char>(0x80 | ((u >> 6) & 0x3F));
+                o[2] = static_cast<unsigned char>(0x80 | (u & 0x3F));
+                o += 3;
+                ++in;
+            }
+        }
+        if (in == inEnd) {
+            break;
+        }
+    }
+    out = reinterpret_cast<char *>(o);
+    return in;
+}
+
+
 // The surrogate handling shared by the UTF-16 to UTF-8 and UTF-16 to
 // UTF-EBCDIC encoders; `Form` gives the length of a code point's bytes and
 // writes them.
@@ -67,34 +145,11 @@ TranscodeResult EncodeFromUTF16(bool combine, unsigned short & pending, int & re
             pending = 0;
         }
     };
-    // UTF-8 with nothing pending, no limit and room for the most bytes a unit
-    // can give (three): no character can fail to fit, so the room tests are
-    // skipped.
-    // Anything but well-formed text goes to the general loop below.
-    if (Form::kAsciiIsIdentity && combine && pending == 0 && replay < 0 && limit < 0 &&
-        outEnd - out >= 3 * (inEnd - in)) {
-        while (in < inEnd) {
-            unsigned long code_point = *in;
-            if (code_point < 0x80) {
-                *out++ = static_cast<char>(code_point);
-                ++in;
-                continue;
-            }
-            if (code_point >= 0xD800 && code_point <= 0xDFFF) {
-                if (code_point > 0xDBFF || inEnd - in < 2 || in[1] < 0xDC00 || in[1] > 0xDFFF) {
-                    break;
-                }
-                code_point = ((code_point - 0xD800) << 10) + (in[1] - 0xDC00) + 0x10000;
-                Form::Put(out, code_point, Form::Length(code_point));
-                in += 2;
-                continue;
-            }
-            Form::Put(out, code_point, Form::Length(code_point));
-            ++in;
-        }
-    }
     for (;;) {
         if (Form::kAsciiIsIdentity && pending == 0 && replay < 0) {
+            if constexpr (WritesUTF8<Form>::value) {
+                in = EncodeUTF8Run(combine, in, inEnd, out, outEnd, out_start, limit);
+            }
             in = CopyAsciiOut(in, inEnd, out, outEnd, out_start, limit);
         }
         unsigned int unit;

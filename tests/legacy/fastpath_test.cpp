@@ -1,0 +1,133 @@
+// The multi-byte decoder runs stretches without room and limit tests and
+// copies ASCII runs in state 0 directly; these tests sweep the output size and
+// the limit over text mixing long ASCII runs with double-byte characters, and
+// put problems right after a run.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "mbcs_test_tables.h"
+#include "zuuc/mbcs_encoding.h"
+
+using namespace mbcs_test;
+
+namespace {
+
+// ASCII, and 81 40 = U+3042, 81 41 = U+4E00; other trails are invalid.
+StateTable<unsigned short> MakeTable(bool ascii_identity) {
+    StateTable<unsigned short> t;
+    t.AddState(0xFFFD, 0);
+    t.AddState(0xFFFD, 0);
+    t.Identity(0, 0x00, 0x7F, 0);
+    if (!ascii_identity) {
+        t.Set(0, 'q', 0x0051, 0);  // 'q' decodes to 'Q': no ASCII shortcut
+    }
+    t.Set(0, 0x81, 0xFFFF, 1);
+    t.Set(1, 0x40, 0x3042, 0);
+    t.Set(1, 0x41, 0x4E00, 0);
+    return t;
+}
+
+struct Piece {
+    std::string bytes;
+    unsigned short unit;
+};
+
+std::vector<Piece> Text(bool ascii_identity) {
+    std::vector<Piece> pieces;
+    std::string const run = "the quick brown fox";
+    for (int round = 0; round < 3; ++round) {
+        for (char c : run.substr(0, 9 + 4 * round)) {
+            unsigned short const u = (!ascii_identity && c == 'q') ? 0x51 : static_cast<unsigned char>(c);
+            pieces.push_back({std::string(1, c), u});
+        }
+        pieces.push_back({"\x81\x40", 0x3042});
+        pieces.push_back({"\x81\x41", 0x4E00});
+    }
+    return pieces;
+}
+
+}  // namespace
+
+TEST(MbcsFastPath, EveryOutputSizeAndLimitStopsBeforeTheNextCharacter) {
+    for (bool identity : {true, false}) {
+        StateTable<unsigned short> table = MakeTable(identity);
+        std::vector<Piece> const pieces = Text(identity);
+        std::string input;
+        std::vector<unsigned short> all;
+        for (auto const & p : pieces) {
+            input += p.bytes;
+            all.push_back(p.unit);
+        }
+        for (int pass = 0; pass < 3; ++pass) {
+            bool const by_limit = pass == 1;
+            bool const in_block = pass == 2;
+            for (std::size_t n = 0; n <= all.size() + 1; ++n) {
+                SCOPED_TRACE(std::to_string(pass) + " " + std::to_string(n) + " " +
+                             std::to_string(identity));
+                std::size_t const units = n < all.size() ? n : all.size();
+                std::size_t bytes = 0;
+                for (std::size_t i = 0; i < units; ++i) {
+                    bytes += pieces[i].bytes.size();
+                }
+                MBCStoUTF16 decoder(table.Get(), true);
+                std::vector<unsigned short> buffer(by_limit ? all.size() + 4 : n);
+                char const * in = input.data();
+                unsigned short * out = buffer.data();
+                unsigned short * const outEnd = buffer.data() + buffer.size();
+                char const * const inEnd = input.data() + input.size();
+                long const limit = by_limit ? static_cast<long>(n) : -1;
+                TranscodeResult const result =
+                    in_block ? decoder.TranscodeInBlock(in, inEnd, out, outEnd, limit)
+                             : decoder.Transcode(in, inEnd, out, outEnd, limit);
+                TranscodeResult const expected =
+                    units == all.size() ? kTranscodeInputExhausted
+                                        : (by_limit ? kTranscodeLimitReached : kTranscodeOutputFull);
+                EXPECT_EQ(expected, result);
+                EXPECT_EQ(bytes, static_cast<std::size_t>(in - input.data()));
+                EXPECT_EQ(std::vector<unsigned short>(all.begin(), all.begin() + units),
+                          std::vector<unsigned short>(buffer.data(), out));
+                // The rest decodes as if never split.
+                std::vector<unsigned short> rest(all.size());
+                out = rest.data();
+                EXPECT_EQ(kTranscodeInputExhausted,
+                          decoder.Transcode(in, inEnd, out, rest.data() + rest.size(), -1));
+                EXPECT_EQ(std::vector<unsigned short>(all.begin() + units, all.end()),
+                          std::vector<unsigned short>(rest.data(), out));
+            }
+        }
+    }
+}
+
+TEST(MbcsFastPath, ProblemsAndSplitsRightAfterARun) {
+    StateTable<unsigned short> table = MakeTable(true);
+    // An invalid sequence right after a long ASCII run: consumed by Transcode,
+    // left in place by TranscodeInBlock.
+    std::vector<char> const bad = Bytes("abcdefghijklmnop\x81\x7Fxyz");
+    MBCStoUTF16 plain(table.Get(), true);
+    auto r = TranscodeOnce(plain, bad);
+    EXPECT_EQ(kTranscodeNoCharacterDefined, r.result);
+    EXPECT_EQ(18u, r.consumed);
+    EXPECT_EQ(16u, r.output.size());
+    MBCStoUTF16 block(table.Get(), true);
+    r = TranscodeOnce(block, bad, 64, -1, true);
+    EXPECT_EQ(kTranscodeNoCharacterDefined, r.result);
+    EXPECT_EQ(16u, r.consumed);
+
+    // A lead byte ending the input after a run is held for the next call.
+    MBCStoUTF16 split(table.Get(), true);
+    r = TranscodeOnce(split, Bytes("abcdefghijklmnop\x81"));
+    EXPECT_EQ(kTranscodeInputExhausted, r.result);
+    EXPECT_EQ(17u, r.consumed);
+    r = TranscodeOnce(split, Bytes("\x41" "abcdefghij"));
+    EXPECT_EQ(11u, r.output.size());
+    EXPECT_EQ(0x4E00, r.output[0]);
+
+    // Output full exactly at the end of a run, with a lead byte next: the
+    // lead byte is not taken.
+    MBCStoUTF16 full(table.Get(), true);
+    r = TranscodeOnce(full, Bytes("abcdefghijklmnop\x81\x40"), 16);
+    EXPECT_EQ(kTranscodeOutputFull, r.result);
+    EXPECT_EQ(16u, r.consumed);
+}
