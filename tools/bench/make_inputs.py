@@ -96,9 +96,15 @@ def owner(path):
 def encodable(line, codecs):
     for codec in codecs:
         try:
-            if line.encode(codec).decode(codec) != line:
+            encoded = line.encode(codec)
+            if encoded.decode(codec) != line:
                 return False
         except UnicodeError:
+            return False
+        # Python writes Hangul syllables outside KS X 1001 as eight-byte
+        # make-up sequences (A4 D4 ...), which plain EUC-KR (iconv, ICU, this
+        # library) does not have: such lines are not EUC-KR text.
+        if codec == "euc_kr" and b"\xa4\xd4" in encoded:
             return False
     return True
 
