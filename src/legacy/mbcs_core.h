@@ -47,6 +47,18 @@ bool AsciiIsIdentity(MBCStoUnicodeTable<T> const & table) {
     return identity;
 }
 
+// A sequence cut short by a byte that cannot continue it ends before that
+// byte when the byte can begin something in the state the machine falls back
+// to: the problem then covers the bytes before it, and the byte is read again
+// (a stray lead byte must not swallow the ASCII character after it). A byte
+// that is invalid where the machine rests is consumed with the problem.
+template <class T>
+bool EndsBefore(MBCStoUnicodeTable<T> const & table, unsigned int before, unsigned int fallback,
+                unsigned char byte) {
+    return before != fallback && fallback < table.state_count &&
+           table.At(fallback, byte).value != kInvalidSequence;
+}
+
 // Runs the state machine over [in, inEnd). Characters are written as one
 // unit each (Out is 16- or 32-bit; 16-bit tables never hold larger values).
 //
@@ -114,6 +126,7 @@ TranscodeResult Decode(MBCStoUnicodeTable<T> const & table, DecoderState & s, ch
                             continue;
                         }
                     }
+                    unsigned int const before = s.state;
                     MBCStoUnicodeEntry<T> const & entry = table.At(s.state, byte);
                     ++in;
                     s.last_value = entry.value;
@@ -122,6 +135,8 @@ TranscodeResult Decode(MBCStoUnicodeTable<T> const & table, DecoderState & s, ch
                         if (mode == DecodeMode::kInBlock) {
                             in = sequence_start;
                             s.state = sequence_state;
+                        } else if (EndsBefore(table, before, s.state, byte)) {
+                            --in;
                         }
                         return kTranscodeNoCharacterDefined;
                     }
@@ -152,6 +167,8 @@ TranscodeResult Decode(MBCStoUnicodeTable<T> const & table, DecoderState & s, ch
             if (mode == DecodeMode::kInBlock) {
                 in = sequence_start;
                 s.state = sequence_state;
+            } else if (EndsBefore(table, previous, s.state, static_cast<unsigned char>(in[-1]))) {
+                --in;
             }
             return kTranscodeNoCharacterDefined;
         }

@@ -94,8 +94,9 @@ TEST(MbcsCatalogue, ChineseAndKoreanFamilies) {
 
 TEST(MbcsCatalogue, InvalidAndUnmappable) {
     std::vector<int> results;
-    // A lead byte with an invalid trail is one problem; decoding goes on after it.
-    EXPECT_EQ(U32({'b'}), Decode(CharEncoding::EUCKR(), "\xB0\x20" "b", &results));
+    // A lead byte with an invalid trail is one problem; a trail that can stand
+    // on its own (the blank) is not swallowed but read again.
+    EXPECT_EQ(U32({' ', 'b'}), Decode(CharEncoding::EUCKR(), "\xB0\x20" "b", &results));
     EXPECT_EQ(kTranscodeNoCharacterDefined, results.front());
     results.clear();
     Decode(CharEncoding::ShiftJISMS(), "a\x82", &results);
@@ -164,5 +165,5 @@ TEST(MbcsCatalogue, ShiftJISThroughASourceWithSubstitution) {
         got.insert(got.end(), b, e);
         decoded->DoneWith(e);
     }
-    EXPECT_EQ(U32({'a', 0x3042, 0xFFFD, 'z', 0xFFFD}), got);
+    EXPECT_EQ(U32({'a', 0x3042, 0xFFFD, ' ', 'z', 0xFFFD}), got);
 }
