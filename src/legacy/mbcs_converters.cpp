@@ -1,4 +1,7 @@
 // Converters of the table-driven multi-byte encodings.
+#include <algorithm>
+#include <cstddef>
+
 #include "mbcs_core.h"
 #include "zuuc/mbcs_encoding.h"
 
@@ -194,6 +197,66 @@ private:
     unsigned int & count_;
 };
 
+// Encodes from UTF-16 with a fast run over the ASCII units that the table
+// maps to themselves: each writes one byte, so room, limit and input are
+// settled once per run. The units between runs go through the careful loop
+// in slices that end just before the next such ASCII unit (or one unit later
+// when the slice would end in a high surrogate, so that the careful loop
+// sees what follows it, as it would over the whole input). Units held from
+// an earlier call come first: then the careful loop takes the whole call.
+template <class V>
+TranscodeResult EncodeWithAsciiRuns(PlaneTable<unsigned short, V> const * table,
+                                    unsigned short * held_units, unsigned int & held_count,
+                                    unsigned short const *& in, unsigned short const * inEnd,
+                                    char *& out, char * outEnd, long limit, bool in_block) {
+    if (held_count != 0 || table->undefined < 0x80) {
+        Held held(held_units, held_count);
+        return zuuc_legacy::EncodeUTF16(NarrowLookup(table), held.get(), in, inEnd, out, outEnd,
+                                        limit, in_block);
+    }
+    V const * const ascii = table->pages[0];
+    auto const plain = [ascii](unsigned int unit) { return unit < 0x80 && ascii[unit] == unit; };
+    for (;;) {
+        std::size_t n = std::min(static_cast<std::size_t>(inEnd - in),
+                                 static_cast<std::size_t>(outEnd - out));
+        if (limit >= 0 && static_cast<std::size_t>(limit) < n) {
+            n = static_cast<std::size_t>(limit);
+        }
+        std::size_t i = 0;
+        for (; i < n && plain(in[i]); ++i) {
+            out[i] = static_cast<char>(in[i]);
+        }
+        in += i;
+        out += i;
+        if (limit >= 0) {
+            limit -= static_cast<long>(i);
+        }
+        if (in == inEnd) {
+            return kTranscodeInputExhausted;
+        }
+        unsigned short const * sliceEnd = in + 1;
+        while (sliceEnd != inEnd && !plain(*sliceEnd)) {
+            ++sliceEnd;
+        }
+        if (sliceEnd != inEnd && zuuc_legacy::IsHighSurrogate(sliceEnd[-1])) {
+            ++sliceEnd;
+        }
+        char * const before = out;
+        TranscodeResult result;
+        {
+            Held held(held_units, held_count);
+            result = zuuc_legacy::EncodeUTF16(NarrowLookup(table), held.get(), in, sliceEnd, out,
+                                              outEnd, limit, in_block);
+        }
+        if (result != kTranscodeInputExhausted || sliceEnd == inEnd) {
+            return result;
+        }
+        if (limit >= 0) {
+            limit -= static_cast<long>(out - before);
+        }
+    }
+}
+
 }  // namespace
 
 MBCSFromUTF16_16::MBCSFromUTF16_16(PlaneTable<unsigned short, unsigned short> const * table,
@@ -205,17 +268,15 @@ MBCSFromUTF16_16::~MBCSFromUTF16_16() = default;
 TranscodeResult MBCSFromUTF16_16::Transcode(unsigned short const *& in,
                                             unsigned short const * inEnd, char *& out,
                                             char * outEnd, long limit) {
-    Held held(held_, held_count_);
-    return zuuc_legacy::EncodeUTF16(NarrowLookup(table_), held.get(), in, inEnd, out, outEnd,
-                                    limit, false);
+    return EncodeWithAsciiRuns(table_, held_, held_count_, in, inEnd, out, outEnd, limit,
+                               false);
 }
 
 TranscodeResult MBCSFromUTF16_16::TranscodeInBlock(unsigned short const *& in,
                                                    unsigned short const * inEnd, char *& out,
                                                    char * outEnd, long limit) {
-    Held held(held_, held_count_);
-    return zuuc_legacy::EncodeUTF16(NarrowLookup(table_), held.get(), in, inEnd, out, outEnd,
-                                    limit, true);
+    return EncodeWithAsciiRuns(table_, held_, held_count_, in, inEnd, out, outEnd, limit,
+                               true);
 }
 
 TranscodeResult MBCSFromUTF16_16::Finish(char *& out, char * outEnd, long limit) {
@@ -244,17 +305,15 @@ MBCSFromUTF16_32::~MBCSFromUTF16_32() = default;
 TranscodeResult MBCSFromUTF16_32::Transcode(unsigned short const *& in,
                                             unsigned short const * inEnd, char *& out,
                                             char * outEnd, long limit) {
-    Held held(held_, held_count_);
-    return zuuc_legacy::EncodeUTF16(NarrowLookup(table_), held.get(), in, inEnd, out, outEnd,
-                                    limit, false);
+    return EncodeWithAsciiRuns(table_, held_, held_count_, in, inEnd, out, outEnd, limit,
+                               false);
 }
 
 TranscodeResult MBCSFromUTF16_32::TranscodeInBlock(unsigned short const *& in,
                                                    unsigned short const * inEnd, char *& out,
                                                    char * outEnd, long limit) {
-    Held held(held_, held_count_);
-    return zuuc_legacy::EncodeUTF16(NarrowLookup(table_), held.get(), in, inEnd, out, outEnd,
-                                    limit, true);
+    return EncodeWithAsciiRuns(table_, held_, held_count_, in, inEnd, out, outEnd, limit,
+                               true);
 }
 
 TranscodeResult MBCSFromUTF16_32::Finish(char *& out, char * outEnd, long limit) {

@@ -77,6 +77,42 @@ TranscodeResult EncodeUnits(SBCSFromUnicodeTable const * table, bool & high_pend
         }
         return kTranscodeNotInRepertoire;
     }
+    // Fast run: every unit writes exactly one byte, so room, limit and input
+    // are settled once and the loop stops at the first unit that needs care
+    // (a surrogate, a value above 0xFFFF or an unmapped character).
+    std::size_t n = std::min(static_cast<std::size_t>(inEnd - in),
+                             static_cast<std::size_t>(outEnd - out));
+    if (limit >= 0 && static_cast<std::size_t>(limit) < n) {
+        n = static_cast<std::size_t>(limit);
+    }
+    // The table fields live in locals: stores through `out` may alias them.
+    std::size_t i = 0;
+    if (table == nullptr) {
+        for (; i < n && in[i] < 0x100; ++i) {
+            out[i] = static_cast<char>(in[i]);
+        }
+    } else {
+        unsigned char const * const * const pages = table->pages;
+        unsigned char const undefined = table->undefined;
+        for (; i < n; ++i) {
+            unsigned int const c = in[i];
+            if ((kUtf16 && c >= 0xD800 && c <= 0xDFFF) || c > 0xFFFF) {
+                break;
+            }
+            unsigned char const byte = pages[c >> 8][c & 0xFF];
+            if (byte == undefined) {
+                break;
+            }
+            out[i] = static_cast<char>(byte);
+        }
+    }
+    in += i;
+    out += i;
+    if (limit > 0) {
+        limit -= static_cast<long>(i);
+    }
+    // What stopped the run (a problem, full output, the limit or the end of
+    // the input) is settled unit by unit; at most one more unit is looked at.
     while (in != inEnd) {
         unsigned int const c = *in;
         if (kUtf16 && (IsHighSurrogate(c) || IsLowSurrogate(c))) {

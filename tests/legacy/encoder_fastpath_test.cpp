@@ -1,0 +1,273 @@
+// The single-byte encoders and the multi-byte encoders from UTF-16 copy runs
+// of plain characters with room and limit settled once per run. These tests
+// put the end of a run at every output size and limit, and problems (an
+// unmapped character, a surrogate, a pair split between calls) right after it.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "mbcs_test_tables.h"
+#include "zuuc/mbcs_encoding.h"
+#include "zuuc/sbcs_encoding.h"
+
+using namespace mbcs_test;
+
+namespace {
+
+using u16 = unsigned short;
+using u32 = unsigned int;
+
+// Single-byte: ASCII and Latin-1 to themselves, U+20AC to 0x80; the marker
+// for "unmapped" is 0x41, so 'A' cannot be encoded.
+struct SbcsTables {
+    unsigned char undefined_page[256];
+    unsigned char page0[256];
+    unsigned char page20[256];
+    unsigned char const * pages[256];
+    SBCSFromUnicodeTable plane;
+
+    SbcsTables() {
+        for (unsigned b = 0; b < 256; ++b) {
+            undefined_page[b] = 0x41;
+            page0[b] = b < 0x80 || b >= 0xA0 ? static_cast<unsigned char>(b) : 0x41;
+            page20[b] = 0x41;
+        }
+        page20[0xAC] = 0x80;
+        for (auto & page : pages) page = undefined_page;
+        pages[0x00] = page0;
+        pages[0x20] = page20;
+        plane.undefined = 0x41;
+        plane.pages = pages;
+    }
+};
+
+SbcsTables const & Sbcs() {
+    static SbcsTables const tables;
+    return tables;
+}
+
+// One character of the input: its units and the bytes it encodes to.
+template <class In>
+struct Piece {
+    std::vector<In> units;
+    std::string bytes;
+};
+
+// Sweeps the output size and the limit over `pieces` (all mappable): every
+// call must stop before the first character that does not fit, with the
+// matching result, and write exactly the bytes of the characters it took.
+template <class In, class Make>
+void SweepRoomAndLimit(Make make, std::vector<Piece<In>> const & pieces) {
+    std::vector<In> input;
+    std::string all;
+    for (auto const & p : pieces) {
+        input.insert(input.end(), p.units.begin(), p.units.end());
+        all += p.bytes;
+    }
+    for (int by_limit = 0; by_limit < 2; ++by_limit) {
+        for (std::size_t n = 0; n <= all.size() + 1; ++n) {
+            SCOPED_TRACE((by_limit ? "limit " : "room ") + std::to_string(n));
+            std::size_t units = 0;
+            std::size_t bytes = 0;
+            std::size_t taken = 0;
+            while (taken < pieces.size() && bytes + pieces[taken].bytes.size() <= n) {
+                units += pieces[taken].units.size();
+                bytes += pieces[taken].bytes.size();
+                ++taken;
+            }
+            auto converter = make();
+            auto const r = by_limit ? TranscodeOnce(*converter, input, all.size() + 4,
+                                                    static_cast<long>(n))
+                                    : TranscodeOnce(*converter, input, n);
+            TranscodeResult const expected = taken == pieces.size() ? kTranscodeInputExhausted
+                                             : by_limit            ? kTranscodeLimitReached
+                                                                   : kTranscodeOutputFull;
+            EXPECT_EQ(expected, r.result);
+            EXPECT_EQ(units, r.consumed);
+            EXPECT_EQ(all.substr(0, bytes), Str(r.output));
+        }
+    }
+}
+
+template <class In>
+std::vector<Piece<In>> Ascii(std::string const & s) {
+    std::vector<Piece<In>> pieces;
+    for (char c : s) {
+        pieces.push_back({{static_cast<In>(static_cast<unsigned char>(c))}, std::string(1, c)});
+    }
+    return pieces;
+}
+
+template <class In>
+std::vector<Piece<In>> operator+(std::vector<Piece<In>> a, std::vector<Piece<In>> const & b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// Multi-byte: ASCII to itself except '\' (two bytes 81 5F) and '~'
+// (unmapped); U+3042 = 82 A0, U+00E9 = E9.
+template <class V>
+NarrowPlane<V> MakeMbcs(V undefined) {
+    NarrowPlane<V> plane(undefined);
+    for (unsigned int c = 0; c < 0x80; ++c) {
+        plane.Set(c, static_cast<V>(c));
+    }
+    plane.Set('\\', 0x815F);
+    plane.Set('~', undefined);
+    plane.Set(0x3042, 0x82A0);
+    plane.Set(0xE9, 0xE9);
+    return plane;
+}
+
+}  // namespace
+
+TEST(EncoderFastPath, SingleByteRunsStopAtEveryRoomAndLimit) {
+    auto const text16 = Ascii<u16>("abc") + std::vector<Piece<u16>>{{{0x20AC}, "\x80"}} +
+                        Ascii<u16>("defgh") + std::vector<Piece<u16>>{{{0xE9}, "\xE9"}} +
+                        Ascii<u16>("ij");
+    SweepRoomAndLimit<u16>([] { return std::make_unique<SBCSFromUTF16>(&Sbcs().plane, true); },
+                           text16);
+    SweepRoomAndLimit<u16>([] { return std::make_unique<Latin1FromUTF16>(); },
+                           Ascii<u16>("abcdefgh"));
+    auto const text32 = Ascii<u32>("xy") + std::vector<Piece<u32>>{{{0x20AC}, "\x80"}} +
+                        Ascii<u32>("zzz");
+    SweepRoomAndLimit<u32>([] { return std::make_unique<SBCSFromUTF32>(&Sbcs().plane, true); },
+                           text32);
+}
+
+TEST(EncoderFastPath, SingleByteProblemRightAfterARun) {
+    // The run fills the output (or the limit) exactly; the unmappable unit
+    // that follows is still reported and consumed, as one character.
+    SBCSFromUTF16 enc(&Sbcs().plane, true);
+    auto r = TranscodeOnce(enc, std::vector<u16>{'a', 'b', 'c', 'A', 'd'}, 3);
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(4u, r.consumed);
+    EXPECT_EQ("abc", Str(r.output));
+    r = TranscodeOnce(enc, std::vector<u16>{'a', 'b', 'c', 'A', 'd'}, 64, 3);
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(4u, r.consumed);
+    r = TranscodeOnce(enc, std::vector<u16>{'a', 'b', 0xD83D, 0xDE00, 'c'}, 2);
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(4u, r.consumed);
+    EXPECT_EQ("ab", Str(r.output));
+    r = TranscodeOnce(enc, std::vector<u16>{'a', 0xDC00, 'b'});
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(2u, r.consumed);
+
+    SBCSFromUTF32 enc32(&Sbcs().plane, true);
+    auto r32 = TranscodeOnce(enc32, std::vector<u32>{'a', 0x1F600, 'b'}, 1);
+    EXPECT_EQ(kTranscodeNotInRepertoire, r32.result);
+    EXPECT_EQ(2u, r32.consumed);
+    Latin1FromUTF32 latin;
+    r32 = TranscodeOnce(latin, std::vector<u32>{'a', 'b', 0x100}, 64, 2);
+    EXPECT_EQ(kTranscodeNotInRepertoire, r32.result);
+    EXPECT_EQ(3u, r32.consumed);
+    EXPECT_EQ("ab", Str(r32.output));
+}
+
+TEST(EncoderFastPath, SingleByteHighSurrogateEndingARunIsHeld) {
+    SBCSFromUTF16 enc(&Sbcs().plane, true);
+    // The run ends exactly at the output end; the high surrogate behind it
+    // is taken and held, and its low half in the next call is one problem.
+    auto r = TranscodeOnce(enc, std::vector<u16>{'a', 'b', 0xD83D}, 2);
+    EXPECT_EQ(kTranscodeInputExhausted, r.result);
+    EXPECT_EQ(3u, r.consumed);
+    r = TranscodeOnce(enc, std::vector<u16>{0xDE00, 'c', 'd'});
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(1u, r.consumed);
+    EXPECT_TRUE(r.output.empty());
+    r = TranscodeOnce(enc, std::vector<u16>{'c', 'd'});
+    EXPECT_EQ(kTranscodeInputExhausted, r.result);
+    EXPECT_EQ("cd", Str(r.output));
+
+    // Held at the end of the text: Finish reports it once.
+    r = TranscodeOnce(enc, std::vector<u16>{'e', 0xDBFF});
+    EXPECT_EQ(kTranscodeInputExhausted, r.result);
+    char * out = nullptr;
+    EXPECT_EQ(kTranscodeNotInRepertoire, enc.Finish(out, out, -1));
+    EXPECT_EQ(kTranscodeComplete, enc.Finish(out, out, -1));
+}
+
+TEST(EncoderFastPath, MultiByteRunsStopAtEveryRoomAndLimit) {
+    NarrowPlane<u16> const plane = MakeMbcs<u16>(0xFFFF);
+    std::vector<Piece<u16>> const text =
+        Ascii<u16>("abc") + std::vector<Piece<u16>>{{{0x3042}, "\x82\xA0"}} +
+        Ascii<u16>("defgh") + std::vector<Piece<u16>>{{{'\\'}, "\x81\x5F"}} + Ascii<u16>("ij") +
+        std::vector<Piece<u16>>{{{0xE9}, "\xE9"}} + Ascii<u16>("k");
+    SweepRoomAndLimit<u16>([&] { return std::make_unique<MBCSFromUTF16_16>(plane.Get(), true); },
+                           text);
+
+    NarrowPlane<u32> plane32 = MakeMbcs<u32>(0xFFFFFFFF);
+    plane32.Set(0x4E00, 0x8F8080);
+    std::vector<Piece<u16>> const text32 = Ascii<u16>("ab") +
+                                           std::vector<Piece<u16>>{{{0x4E00}, "\x8F\x80\x80"}} +
+                                           Ascii<u16>("cdef");
+    SweepRoomAndLimit<u16>(
+        [&] { return std::make_unique<MBCSFromUTF16_32>(plane32.Get(), true); }, text32);
+}
+
+TEST(EncoderFastPath, MultiByteProblemRightAfterARun) {
+    NarrowPlane<u16> const plane = MakeMbcs<u16>(0xFFFF);
+    MBCSFromUTF16_16 enc(plane.Get(), true);
+    // Unmapped ASCII right after a run that filled the output exactly.
+    auto r = TranscodeOnce(enc, std::vector<u16>{'a', 'b', 'c', 'd', '~', 'x'}, 4);
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(5u, r.consumed);
+    EXPECT_EQ("abcd", Str(r.output));
+    // In a block nothing after the problem is consumed.
+    r = TranscodeOnce(enc, std::vector<u16>{'a', 'b', '~'}, 64, -1, true);
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(2u, r.consumed);
+    // A surrogate pair after a run is one problem.
+    r = TranscodeOnce(enc, std::vector<u16>{'a', 0xD83D, 0xDE00, 'b'}, 64, 1);
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(3u, r.consumed);
+
+    // A lone high surrogate between a double-byte character and the next run:
+    // one problem for the surrogate alone, the ASCII unit after it is kept.
+    r = TranscodeOnce(enc, std::vector<u16>{'a', 0x3042, 0xD800, 'b', 'c'});
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(3u, r.consumed);
+    EXPECT_EQ("a\x82\xA0", Str(r.output));
+
+    // An undefined marker inside ASCII ('?' here) is never copied as itself.
+    NarrowPlane<u16> marked(0x3F);
+    for (unsigned int c = 0; c < 0x80; ++c) {
+        if (c != '?') marked.Set(c, static_cast<u16>(c));
+    }
+    MBCSFromUTF16_16 enc_marked(marked.Get(), true);
+    r = TranscodeOnce(enc_marked, std::vector<u16>{'a', '?', 'b'});
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(2u, r.consumed);
+    EXPECT_EQ("a", Str(r.output));
+}
+
+TEST(EncoderFastPath, MultiBytePairSplitBetweenCalls) {
+    NarrowPlane<u16> const plane = MakeMbcs<u16>(0xFFFF);
+    MBCSFromUTF16_16 enc(plane.Get(), true);
+    auto r = TranscodeOnce(enc, std::vector<u16>{'a', 'b', 0xD83D}, 2);
+    EXPECT_EQ(kTranscodeInputExhausted, r.result);
+    EXPECT_EQ(3u, r.consumed);
+    EXPECT_EQ("ab", Str(r.output));
+    r = TranscodeOnce(enc, std::vector<u16>{0xDE00, 'c'});
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_EQ(1u, r.consumed);
+    r = TranscodeOnce(enc, std::vector<u16>{'c'});
+    EXPECT_EQ(kTranscodeInputExhausted, r.result);
+    EXPECT_EQ("c", Str(r.output));
+
+    // A lone high surrogate held before plain text: the held unit is settled
+    // first (the text after it is taken up in order, nothing lost).
+    r = TranscodeOnce(enc, std::vector<u16>{0xD800});
+    EXPECT_EQ(kTranscodeInputExhausted, r.result);
+    std::vector<u16> const xyz = {'x', 'y', 'z'};
+    r = TranscodeOnce(enc, xyz);
+    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
+    EXPECT_TRUE(r.output.empty());
+    std::vector<u16> const rest(xyz.begin() + static_cast<long>(r.consumed), xyz.end());
+    r = TranscodeOnce(enc, rest);
+    EXPECT_EQ(kTranscodeInputExhausted, r.result);
+    EXPECT_EQ("xyz", Str(r.output));
+}
