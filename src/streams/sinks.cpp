@@ -7,6 +7,7 @@
 #include "streams/stream_util.h"
 
 using zuuc_streams_detail::AppendRange;
+using zuuc_streams_detail::AssignWhole;
 using zuuc_streams_detail::ResolveRange;
 
 // ---------------------------------------------------------------------------
@@ -215,18 +216,13 @@ void BufferChar32Sink::PutBuffer(unsigned int const * begin, unsigned int const 
 
 StringCharSink::StringCharSink() = default;
 
-StringCharSink::StringCharSink(StringCharSink const & other) : CharSink(other), text_(other.text_) {
-    if (text_.size() != other.text_.size()) {
-        throw std::bad_alloc();
-    }
+StringCharSink::StringCharSink(StringCharSink const & other) : CharSink(other), text_() {
+    AssignWhole(text_, other.text_);
 }
 
 StringCharSink & StringCharSink::operator=(StringCharSink const & other) {
     CharSink::operator=(other);
-    text_ = other.text_;
-    if (text_.size() != other.text_.size()) {
-        throw std::bad_alloc();
-    }
+    AssignWhole(text_, other.text_);
     return *this;
 }
 
@@ -248,18 +244,13 @@ void StringCharSink::PutBuffer(char const * begin, char const * end) {
 StringChar16Sink::StringChar16Sink() = default;
 
 StringChar16Sink::StringChar16Sink(StringChar16Sink const & other)
-    : Char16Sink(other), text_(other.text_) {
-    if (text_.size() != other.text_.size()) {
-        throw std::bad_alloc();
-    }
+    : Char16Sink(other), text_() {
+    AssignWhole(text_, other.text_);
 }
 
 StringChar16Sink & StringChar16Sink::operator=(StringChar16Sink const & other) {
     Char16Sink::operator=(other);
-    text_ = other.text_;
-    if (text_.size() != other.text_.size()) {
-        throw std::bad_alloc();
-    }
+    AssignWhole(text_, other.text_);
     return *this;
 }
 
@@ -273,18 +264,13 @@ void StringChar16Sink::PutBuffer(unsigned short const * begin, unsigned short co
 StringChar32Sink::StringChar32Sink() = default;
 
 StringChar32Sink::StringChar32Sink(StringChar32Sink const & other)
-    : Char32Sink(other), text_(other.text_) {
-    if (text_.size() != other.text_.size()) {
-        throw std::bad_alloc();
-    }
+    : Char32Sink(other), text_() {
+    AssignWhole(text_, other.text_);
 }
 
 StringChar32Sink & StringChar32Sink::operator=(StringChar32Sink const & other) {
     Char32Sink::operator=(other);
-    text_ = other.text_;
-    if (text_.size() != other.text_.size()) {
-        throw std::bad_alloc();
-    }
+    AssignWhole(text_, other.text_);
     return *this;
 }
 

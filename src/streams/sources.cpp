@@ -6,6 +6,7 @@
 #include "streams/stream_util.h"
 
 using zuuc_streams_detail::AppendRange;
+using zuuc_streams_detail::AssignWhole;
 using zuuc_streams_detail::ResolveRange;
 
 // ---------------------------------------------------------------------------
@@ -207,10 +208,8 @@ S CopyRange(T const * begin, T const * end) {
 
 }  // namespace
 
-StringCharSource::StringCharSource(zu_string const & text) : text_(text) {
-    if (text_.size() != text.size()) {
-        throw std::bad_alloc();
-    }
+StringCharSource::StringCharSource(zu_string const & text) : text_() {
+    AssignWhole(text_, text);
     SetWindow(text_.data(), text_.data() + text_.size());
 }
 
@@ -231,10 +230,7 @@ StringCharSource & StringCharSource::operator=(StringCharSource const & other) {
     if (this != &other) {
         zu_string rest = CopyRange<zu_string>(other.position_, other.end_);
         CharSource::operator=(other);
-        text_ = rest;
-        if (text_.size() != rest.size()) {
-            throw std::bad_alloc();
-        }
+        AssignWhole(text_, rest);
         SetWindow(text_.data(), text_.data() + text_.size());
     }
     return *this;
@@ -243,10 +239,8 @@ StringCharSource & StringCharSource::operator=(StringCharSource const & other) {
 StringCharSource::~StringCharSource() = default;
 bool StringCharSource::FillBuffer() { return false; }
 
-StringChar16Source::StringChar16Source(zu_wstring const & text) : text_(text) {
-    if (text_.size() != text.size()) {
-        throw std::bad_alloc();
-    }
+StringChar16Source::StringChar16Source(zu_wstring const & text) : text_() {
+    AssignWhole(text_, text);
     SetWindow(text_.data(), text_.data() + text_.size());
 }
 
@@ -264,10 +258,7 @@ StringChar16Source & StringChar16Source::operator=(StringChar16Source const & ot
     if (this != &other) {
         zu_wstring rest = CopyRange<zu_wstring>(other.position_, other.end_);
         Char16Source::operator=(other);
-        text_ = rest;
-        if (text_.size() != rest.size()) {
-            throw std::bad_alloc();
-        }
+        AssignWhole(text_, rest);
         SetWindow(text_.data(), text_.data() + text_.size());
     }
     return *this;
@@ -276,10 +267,8 @@ StringChar16Source & StringChar16Source::operator=(StringChar16Source const & ot
 StringChar16Source::~StringChar16Source() = default;
 bool StringChar16Source::FillBuffer() { return false; }
 
-StringChar32Source::StringChar32Source(zu_utf32_string const & text) : text_(text) {
-    if (text_.size() != text.size()) {
-        throw std::bad_alloc();
-    }
+StringChar32Source::StringChar32Source(zu_utf32_string const & text) : text_() {
+    AssignWhole(text_, text);
     SetWindow(text_.data(), text_.data() + text_.size());
 }
 
@@ -297,10 +286,7 @@ StringChar32Source & StringChar32Source::operator=(StringChar32Source const & ot
     if (this != &other) {
         zu_utf32_string rest = CopyRange<zu_utf32_string>(other.position_, other.end_);
         Char32Source::operator=(other);
-        text_ = rest;
-        if (text_.size() != rest.size()) {
-            throw std::bad_alloc();
-        }
+        AssignWhole(text_, rest);
         SetWindow(text_.data(), text_.data() + text_.size());
     }
     return *this;

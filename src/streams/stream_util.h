@@ -53,6 +53,16 @@ void AppendRange(S & text, T const * begin, T const * end) {
     }
 }
 
+// Makes `target` a copy of `text`. The string classes leave a string empty
+// when they cannot allocate, which a stream must not take for empty text.
+template <class S>
+void AssignWhole(S & target, S const & text) {
+    target = text;
+    if (target.size() != text.size()) {
+        throw std::bad_alloc();
+    }
+}
+
 }  // namespace zuuc_streams_detail
 
 #endif
