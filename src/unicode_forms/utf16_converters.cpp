@@ -47,6 +47,39 @@ TranscodeResult UTF16ToUTF32Converter::Transcode(unsigned short const *& in,
     }
     unsigned short const * const start = in;
     while (in < inEnd) {
+        if (pending_ == 0) {
+            // Units outside the surrogate range each become one code point:
+            // over min(input, room, budget) units they need no room tests.
+            std::size_t const n = Stretch(in, inEnd, out, outEnd, budget);
+            unsigned short const * p = in;
+            unsigned short const * const stop = in + n;
+            unsigned int * o = out;
+            while (stop - p >= 8) {
+                bool surrogate = false;
+                for (int i = 0; i < 8; ++i) {
+                    surrogate |= static_cast<unsigned short>(p[i] - 0xD800u) < 0x800u;
+                }
+                if (surrogate) {
+                    break;
+                }
+                for (int i = 0; i < 8; ++i) {
+                    o[i] = p[i];
+                }
+                p += 8;
+                o += 8;
+            }
+            while (p != stop && static_cast<unsigned short>(*p - 0xD800u) >= 0x800u) {
+                *o++ = *p++;
+            }
+            if (budget > 0) {
+                budget -= o - out;
+            }
+            in = p;
+            out = o;
+            if (in == inEnd) {
+                break;
+            }
+        }
         if (out >= outEnd) {
             return kTranscodeOutputFull;
         }
@@ -102,6 +135,37 @@ TranscodeResult UTF32ToUTF16Converter::Transcode(unsigned int const *& in, unsig
                                                  long limit) {
     OutputBudget budget(limit);
     while (in < inEnd) {
+        {
+            // Code points below U+10000 each become one unit: over
+            // min(input, room, limit) of them no room or limit test is needed.
+            std::size_t const n = Stretch(in, inEnd, out, outEnd, budget.Left());
+            unsigned int const * p = in;
+            unsigned int const * const stop = in + n;
+            unsigned short * o = out;
+            while (stop - p >= 8) {
+                unsigned int any = 0;
+                for (int i = 0; i < 8; ++i) {
+                    any |= p[i];
+                }
+                if (any >= kFirstSupplementary) {
+                    break;
+                }
+                for (int i = 0; i < 8; ++i) {
+                    o[i] = static_cast<unsigned short>(p[i]);
+                }
+                p += 8;
+                o += 8;
+            }
+            while (p != stop && *p < kFirstSupplementary) {
+                *o++ = static_cast<unsigned short>(*p++);
+            }
+            budget.Spend(o - out);
+            in = p;
+            out = o;
+            if (in == inEnd) {
+                break;
+            }
+        }
         unsigned int const c = *in;
         if (c > kLastCodePoint) {
             ++in;

@@ -2,6 +2,7 @@
 #ifndef ZUUC_SRC_UNICODE_FORMS_UTF16_UNITS_H
 #define ZUUC_SRC_UNICODE_FORMS_UTF16_UNITS_H
 
+#include <cstddef>
 #include <cstring>
 
 #include "zuuc/transcoder.h"
@@ -30,6 +31,7 @@ class OutputBudget {
 public:
     explicit OutputBudget(long limit) : left_(limit) {}
     bool Allows(long units) const { return left_ < 0 || units <= left_; }
+    long Left() const { return left_; }
     void Spend(long units) {
         if (left_ >= 0) {
             left_ -= units;
@@ -39,6 +41,22 @@ public:
 private:
     long left_;
 };
+
+// The number of units that can be read and written one for one without room or
+// limit tests: min(input, room, budget), where a negative budget is no limit.
+template <class In, class Out>
+std::size_t Stretch(In const * in, In const * inEnd, Out const * out, Out const * outEnd,
+                    long budget) {
+    std::size_t n = static_cast<std::size_t>(inEnd - in);
+    std::size_t const room = static_cast<std::size_t>(outEnd - out);
+    if (room < n) {
+        n = room;
+    }
+    if (budget >= 0 && static_cast<std::size_t>(budget) < n) {
+        n = static_cast<std::size_t>(budget);
+    }
+    return n;
+}
 
 // Copies units one for one while there is input, room and budget.
 template <class Unit>

@@ -5,7 +5,9 @@
 // between two calls goes through the slower held-bytes path. Both paths
 // decide every sequence with the same function (ExamineSequence), so where
 // the input is split never changes the output or the problems reported.
+#include <algorithm>
 #include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -420,6 +422,29 @@ TranscodeResult UTF32ToUTF8::Transcode(unsigned int const *& in, unsigned int co
         in = CopyAsciiOut(in, inEnd, out, outEnd, out_start, limit);
         if (in == inEnd) {
             return kTranscodeInputExhausted;
+        }
+        // Over as many code points as have room (and limit) for four bytes
+        // each, no room or limit test is needed.
+        std::size_t room = static_cast<std::size_t>(outEnd - out);
+        if (limit >= 0) {
+            long const left = limit - (out - out_start);
+            room = left <= 0 ? 0 : std::min(room, static_cast<std::size_t>(left));
+        }
+        std::size_t const n = std::min(static_cast<std::size_t>(inEnd - in), room / 4);
+        if (n != 0) {
+            unsigned int const * p = in;
+            unsigned int const * const stop = in + n;
+            char * o = out;
+            while (p != stop && *p <= 0x10FFFF) {
+                unsigned long const v = *p++;
+                PutUTF8(o, v, UTF8Length(v));
+            }
+            bool const moved = p != in;
+            in = p;
+            out = o;
+            if (moved) {
+                continue;
+            }
         }
         unsigned long const value = *in;
         if (value > 0x10FFFF) {
