@@ -1,11 +1,28 @@
 // Converters between the 16- and 32-bit Unicode forms, and the byte-order
 // mark inserters and removers of both widths.
+#include <cstdint>
+#include <cstring>
+
 #include "unicode_forms/utf16_units.h"
 #include "zuuc/unicode_encodings.h"
 
 using namespace zuuc_unicode_forms;
 
 // --- UTF16ToUTF32Converter -------------------------------------------------------
+
+namespace {
+
+// Whether any of the four units at p is a surrogate: each unit masked to its
+// top five bits and compared with 0xD800 gives a zero lane exactly for the
+// surrogates, and a word has a zero 16-bit lane when the borrow test says so.
+inline bool HasSurrogate(unsigned short const * p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    std::uint64_t const lanes = (word & 0xF800F800F800F800ULL) ^ 0xD800D800D800D800ULL;
+    return ((lanes - 0x0001000100010001ULL) & ~lanes & 0x8000800080008000ULL) != 0;
+}
+
+}  // namespace
 
 UTF16ToUTF32Converter::UTF16ToUTF32Converter() : pending_(0), kept_(0), has_kept_(false) {}
 UTF16ToUTF32Converter::~UTF16ToUTF32Converter() = default;
@@ -55,11 +72,7 @@ TranscodeResult UTF16ToUTF32Converter::Transcode(unsigned short const *& in,
             unsigned short const * const stop = in + n;
             unsigned int * o = out;
             while (stop - p >= 8) {
-                bool surrogate = false;
-                for (int i = 0; i < 8; ++i) {
-                    surrogate |= static_cast<unsigned short>(p[i] - 0xD800u) < 0x800u;
-                }
-                if (surrogate) {
+                if (HasSurrogate(p) || HasSurrogate(p + 4)) {
                     break;
                 }
                 for (int i = 0; i < 8; ++i) {

@@ -214,11 +214,53 @@ TranscodeResult DecodeUTF8(UTF8DecoderState & state, char const *& in_chars, cha
     }
 
     // Nothing held: straight on the input. Every input byte gives at most
-    // one output unit, so with room for as many units as bytes left and no
-    // limit, no character can fail to fit and the room tests are skipped.
-    if (limit < 0 && outEnd - out >= inEnd - in) {
-        for (;;) {
-            while (inEnd - in >= 8) {
+    // one output unit, so over a stretch of min(input, room, limit left)
+    // bytes no character can fail to fit and the room tests are skipped.
+    // A sequence that the stretch cuts short, and any problem, is left to
+    // the careful loop below (which only runs near the end of the room).
+    for (;;) {
+        std::size_t n = static_cast<std::size_t>(inEnd - in);
+        std::size_t const room = static_cast<std::size_t>(outEnd - out);
+        if (room < n) {
+            n = room;
+        }
+        if (limit >= 0) {
+            long const left = limit - static_cast<long>(out - out_start);
+            if (left < 16 || static_cast<std::size_t>(left) < n) {
+                n = left < 0 ? 0 : static_cast<std::size_t>(left);
+            }
+        }
+        if (n < 16) {
+            break;
+        }
+        Byte const * const stretch_end = in + n;
+        bool careful = false;
+        while (in != stretch_end) {
+            // Two- and three-byte characters, the bulk of non-Latin text, are
+            // decided here directly; everything else by ExamineSequence.
+            while (stretch_end - in >= 3 && in[0] >= 0xC2) {
+                unsigned const b0 = in[0];
+                unsigned const b1 = in[1];
+                if (b0 < 0xE0) {
+                    if ((b1 & 0xC0) != 0x80) {
+                        break;
+                    }
+                    *out++ = static_cast<Out>(((b0 & 0x1Fu) << 6) | (b1 & 0x3Fu));
+                    in += 2;
+                    continue;
+                }
+                unsigned const b2 = in[2];
+                if (b0 >= 0xF0 || ((b1 & 0xC0) != 0x80) || ((b2 & 0xC0) != 0x80)) {
+                    break;
+                }
+                unsigned const value = ((b0 & 0x0Fu) << 12) | ((b1 & 0x3Fu) << 6) | (b2 & 0x3Fu);
+                if (value < 0x800 || (value >= 0xD800 && value <= 0xDFFF) || value == 0xFEFF) {
+                    break;
+                }
+                *out++ = static_cast<Out>(value);
+                in += 3;
+            }
+            while (stretch_end - in >= 8) {
                 std::uint64_t word;
                 std::memcpy(&word, in, 8);
                 if ((word & 0x8080808080808080ULL) != 0) {
@@ -230,22 +272,29 @@ TranscodeResult DecodeUTF8(UTF8DecoderState & state, char const *& in_chars, cha
                 in += 8;
                 out += 8;
             }
-            while (in < inEnd && *in < 0x80) {
+            while (in != stretch_end && *in < 0x80) {
                 *out++ = static_cast<Out>(*in++);
             }
-            if (in == inEnd) {
-                return stop(kTranscodeInputExhausted);
+            if (in == stretch_end) {
+                break;
             }
             Examined const seq = ExamineSequence(
-                in, static_cast<unsigned>(inEnd - in < 4 ? inEnd - in : 4));
+                in, static_cast<unsigned>(stretch_end - in < 4 ? stretch_end - in : 4));
             if (seq.kind == Sequence::kCharacter) {
                 PutUnits(out, seq.value);
                 in += seq.length;
             } else if (seq.kind == Sequence::kDropped) {
                 in += seq.length;
             } else {
-                break;  // the general loop reports it
+                careful = true;  // a problem, or a sequence the stretch cuts short
+                break;
             }
+        }
+        if (careful) {
+            break;
+        }
+        if (in == inEnd) {
+            return stop(kTranscodeInputExhausted);
         }
     }
     for (;;) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 #include <vector>
 
 #include "zuuc/unicode_encodings.h"
@@ -226,6 +227,102 @@ TEST(Utf32Stretches, FromUtf16StopsWhereTheCarefulLoopStops) {
             }
         }
     }
+}
+
+
+// UTF-8 decoding in one call from a fresh decoder, as a list of pieces: a
+// character (its bytes and its units), a byte-order mark (dropped, even
+// without room) or a malformed sequence (consumed and reported). The limit
+// is tested before room.
+struct Piece {
+    std::string bytes;
+    std::vector<unsigned short> units;  // empty: dropped or malformed
+    bool malformed;
+};
+
+template <class Unit>
+Outcome<Unit> ModelUtf8(std::vector<Piece> const & pieces, std::size_t room, long limit) {
+    Outcome<Unit> o{kTranscodeInputExhausted, 0, {}};
+    for (Piece const & piece : pieces) {
+        if (piece.malformed) {
+            o.consumed += piece.bytes.size();
+            o.result = kTranscodeIllegalInput;
+            return o;
+        }
+        std::vector<Unit> units;
+        if (sizeof(Unit) == 4 && piece.units.size() == 2) {
+            units.push_back(static_cast<Unit>(((piece.units[0] - 0xD800u) << 10) +
+                                              (piece.units[1] - 0xDC00u) + 0x10000));
+        } else {
+            units.assign(piece.units.begin(), piece.units.end());
+        }
+        if (limit >= 0 && o.output.size() + units.size() > static_cast<std::size_t>(limit)) {
+            o.result = kTranscodeLimitReached;
+            return o;
+        }
+        if (room - o.output.size() < units.size()) {
+            o.result = kTranscodeOutputFull;
+            return o;
+        }
+        o.output.insert(o.output.end(), units.begin(), units.end());
+        o.consumed += piece.bytes.size();
+    }
+    return o;
+}
+
+template <class Unit, class Decoder>
+void SweepUtf8Decoder(unsigned seed) {
+    std::vector<Piece> const good = {
+        {"a", {'a'}, false},
+        {"Q", {'Q'}, false},
+        {"\xD0\x96", {0x0416}, false},
+        {"\xE6\x97\xA5", {0x65E5}, false},
+        {"\xF0\x9F\x98\x80", {0xD83D, 0xDE00}, false},
+        {"\xEF\xBB\xBF", {}, false},
+    };
+    std::vector<Piece> const bad = {
+        {"\x80", {}, true},
+        {"\xC0\xAF", {}, true},
+        {"\xED\xA0\x80", {}, true},
+        {"\xF8", {}, true},
+        {"\xE0\x80\xAF", {}, true},
+        {"\xC3", {}, true},  // cut short by the next piece, never last
+    };
+    std::mt19937 random(seed);
+    for (int round = 0; round < 12; ++round) {
+        std::vector<Piece> pieces;
+        std::uniform_int_distribution<int> pick(0, 9);
+        for (int i = 0; i < 48; ++i) {
+            int const p = pick(random);
+            pieces.push_back(p < 4 ? good[p % 2] : good[static_cast<std::size_t>(p - 4) % good.size()]);
+        }
+        if (round % 2 == 1) {
+            std::uniform_int_distribution<std::size_t> where(0, pieces.size() - 1);
+            pieces.insert(pieces.begin() + static_cast<long>(where(random)),
+                          bad[static_cast<std::size_t>(round / 2) % bad.size()]);
+        }
+        std::string text;
+        for (Piece const & piece : pieces) {
+            text += piece.bytes;
+        }
+        std::vector<char> const input(text.begin(), text.end());
+        for (std::size_t room = 0; room <= 70; ++room) {
+            for (long limit : Limits(70)) {
+                Decoder d;
+                ASSERT_EQ(TranscodeOnce(d, input, room, limit), ModelUtf8<Unit>(pieces, room, limit))
+                    << "round " << round << ", room " << room << ", limit " << limit;
+            }
+        }
+    }
+}
+
+struct Utf8To16 : UTF8ToUTF16 {
+    Utf8To16() : UTF8ToUTF16(true) {}
+};
+
+TEST(Utf32Stretches, Utf8DecodersStopWhereTheCarefulLoopStops) {
+    SweepUtf8Decoder<unsigned short, Utf8To16>(7);
+    SweepUtf8Decoder<unsigned int, UTF8ToUTF32>(8);
 }
 
 }  // namespace
