@@ -6,6 +6,10 @@
 #include <cstddef>
 #include <type_traits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "zuuc/transcoder.h"
 
 namespace zuuc_utf8_detail {
@@ -45,6 +49,31 @@ inline In const * CopyAsciiOut(In const * in, In const * inEnd, char *& out, cha
     return in;
 }
 
+
+// Writes eight units as eight bytes when all of them are below 0x80.
+inline bool AsciiEight(unsigned short const * in, unsigned char * o) {
+#if defined(__SSE2__)
+    __m128i const units = _mm_loadu_si128(reinterpret_cast<__m128i const *>(in));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(
+            _mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xFF80))),
+            _mm_setzero_si128())) != 0xFFFF) {
+        return false;
+    }
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(o), _mm_packus_epi16(units, units));
+#else
+    unsigned any = 0;
+    for (int i = 0; i < 8; ++i) {
+        any |= in[i];
+    }
+    if (any >= 0x80) {
+        return false;
+    }
+    for (int i = 0; i < 8; ++i) {
+        o[i] = static_cast<unsigned char>(in[i]);
+    }
+#endif
+    return true;
+}
 
 // Whether a form writes plain UTF-8 (it declares kWritesUTF8), so that the
 // run loop below may write its bytes directly.
@@ -86,6 +115,11 @@ inline unsigned short const * EncodeUTF8Run(bool combine, unsigned short const *
         while (in < stop) {
             unsigned const u = *in;
             if (u < 0x80) {
+                if (stop - in >= 8 && AsciiEight(in, o)) {
+                    in += 8;
+                    o += 8;
+                    continue;
+                }
                 *o++ = static_cast<unsigned char>(u);
                 ++in;
             } else if (u < 0x800) {
