@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "mbcs_core.h"
+#include "mbcs_encode.h"
 #include "zuuc/mbcs_encoding.h"
 
 using zuuc_legacy::DecodeMode;
@@ -197,64 +198,50 @@ private:
     unsigned int & count_;
 };
 
-// Encodes from UTF-16 with a fast run over the ASCII units that the table
-// maps to themselves: each writes one byte, so room, limit and input are
-// settled once per run. The units between runs go through the careful loop
-// in slices that end just before the next such ASCII unit (or one unit later
-// when the slice would end in a high surrogate, so that the careful loop
-// sees what follows it, as it would over the whole input). Units held from
-// an earlier call come first: then the careful loop takes the whole call.
+// Encodes from UTF-16: stretches of mapped units first (room and limit
+// settled once per stretch), then the careful loop from the unit that
+// stopped them, which settles a problem, a high surrogate ending the input,
+// or the last bytes of room or limit exactly as it would over the whole
+// call. Units held from an earlier call come first: then the careful loop
+// takes the whole call.
 template <class V>
-TranscodeResult EncodeWithAsciiRuns(PlaneTable<unsigned short, V> const * table,
+TranscodeResult EncodeWithStretches(PlaneTable<unsigned short, V> const * table,
                                     unsigned short * held_units, unsigned int & held_count,
                                     unsigned short const *& in, unsigned short const * inEnd,
                                     char *& out, char * outEnd, long limit, bool in_block) {
-    if (held_count != 0 || table->undefined < 0x80) {
-        Held held(held_units, held_count);
-        return zuuc_legacy::EncodeUTF16(NarrowLookup(table), held.get(), in, inEnd, out, outEnd,
-                                        limit, in_block);
+    if (held_count == 0) {
+        zuuc_legacy::EncodeStretches(zuuc_legacy::NarrowFind<V>{table->pages}, table->undefined,
+                                     in, inEnd, out, outEnd, limit);
     }
-    V const * const ascii = table->pages[0];
-    auto const plain = [ascii](unsigned int unit) { return unit < 0x80 && ascii[unit] == unit; };
-    for (;;) {
-        std::size_t n = std::min(static_cast<std::size_t>(inEnd - in),
-                                 static_cast<std::size_t>(outEnd - out));
-        if (limit >= 0 && static_cast<std::size_t>(limit) < n) {
-            n = static_cast<std::size_t>(limit);
-        }
-        std::size_t i = 0;
-        for (; i < n && plain(in[i]); ++i) {
-            out[i] = static_cast<char>(in[i]);
-        }
-        in += i;
-        out += i;
-        if (limit >= 0) {
-            limit -= static_cast<long>(i);
-        }
-        if (in == inEnd) {
-            return kTranscodeInputExhausted;
-        }
-        unsigned short const * sliceEnd = in + 1;
-        while (sliceEnd != inEnd && !plain(*sliceEnd)) {
-            ++sliceEnd;
-        }
-        if (sliceEnd != inEnd && zuuc_legacy::IsHighSurrogate(sliceEnd[-1])) {
-            ++sliceEnd;
-        }
-        char * const before = out;
-        TranscodeResult result;
-        {
-            Held held(held_units, held_count);
-            result = zuuc_legacy::EncodeUTF16(NarrowLookup(table), held.get(), in, sliceEnd, out,
-                                              outEnd, limit, in_block);
-        }
-        if (result != kTranscodeInputExhausted || sliceEnd == inEnd) {
-            return result;
-        }
-        if (limit >= 0) {
-            limit -= static_cast<long>(out - before);
-        }
-    }
+    Held held(held_units, held_count);
+    return zuuc_legacy::EncodeUTF16(NarrowLookup(table), held.get(), in, inEnd, out, outEnd, limit,
+                                    in_block);
+}
+
+// The same from UTF-32 (no units are held between calls).
+template <class Find, class V, class Lookup>
+TranscodeResult EncodeUTF32WithStretches(Find find, V undefined, Lookup lookup,
+                                         unsigned int const *& in, unsigned int const * inEnd,
+                                         char *& out, char * outEnd, long limit, bool in_block) {
+    zuuc_legacy::EncodeStretches(find, undefined, in, inEnd, out, outEnd, limit);
+    return zuuc_legacy::EncodeUTF32(lookup, in, inEnd, out, outEnd, limit, in_block);
+}
+
+template <class V>
+TranscodeResult EncodeUTF32Narrow(PlaneTable<unsigned short, V> const * table,
+                                  unsigned int const *& in, unsigned int const * inEnd,
+                                  char *& out, char * outEnd, long limit, bool in_block) {
+    return EncodeUTF32WithStretches(zuuc_legacy::NarrowFind32<V>{table->pages, table->undefined},
+                                    table->undefined, NarrowLookup(table), in, inEnd, out,
+                                    outEnd, limit, in_block);
+}
+
+template <class V>
+TranscodeResult EncodeUTF32Wide(PlaneTable<unsigned int, V> const * table,
+                                unsigned int const *& in, unsigned int const * inEnd, char *& out,
+                                char * outEnd, long limit, bool in_block) {
+    return EncodeUTF32WithStretches(zuuc_legacy::WideFind<V>{table->root}, table->undefined,
+                                    WideLookup(table), in, inEnd, out, outEnd, limit, in_block);
 }
 
 }  // namespace
@@ -268,14 +255,14 @@ MBCSFromUTF16_16::~MBCSFromUTF16_16() = default;
 TranscodeResult MBCSFromUTF16_16::Transcode(unsigned short const *& in,
                                             unsigned short const * inEnd, char *& out,
                                             char * outEnd, long limit) {
-    return EncodeWithAsciiRuns(table_, held_, held_count_, in, inEnd, out, outEnd, limit,
+    return EncodeWithStretches(table_, held_, held_count_, in, inEnd, out, outEnd, limit,
                                false);
 }
 
 TranscodeResult MBCSFromUTF16_16::TranscodeInBlock(unsigned short const *& in,
                                                    unsigned short const * inEnd, char *& out,
                                                    char * outEnd, long limit) {
-    return EncodeWithAsciiRuns(table_, held_, held_count_, in, inEnd, out, outEnd, limit,
+    return EncodeWithStretches(table_, held_, held_count_, in, inEnd, out, outEnd, limit,
                                true);
 }
 
@@ -305,14 +292,14 @@ MBCSFromUTF16_32::~MBCSFromUTF16_32() = default;
 TranscodeResult MBCSFromUTF16_32::Transcode(unsigned short const *& in,
                                             unsigned short const * inEnd, char *& out,
                                             char * outEnd, long limit) {
-    return EncodeWithAsciiRuns(table_, held_, held_count_, in, inEnd, out, outEnd, limit,
+    return EncodeWithStretches(table_, held_, held_count_, in, inEnd, out, outEnd, limit,
                                false);
 }
 
 TranscodeResult MBCSFromUTF16_32::TranscodeInBlock(unsigned short const *& in,
                                                    unsigned short const * inEnd, char *& out,
                                                    char * outEnd, long limit) {
-    return EncodeWithAsciiRuns(table_, held_, held_count_, in, inEnd, out, outEnd, limit,
+    return EncodeWithStretches(table_, held_, held_count_, in, inEnd, out, outEnd, limit,
                                true);
 }
 
@@ -348,18 +335,18 @@ MBCSFromUTF32_16::~MBCSFromUTF32_16() = default;
 TranscodeResult MBCSFromUTF32_16::Transcode(unsigned int const *& in, unsigned int const * inEnd,
                                             char *& out, char * outEnd, long limit) {
     if (wide_keys_) {
-        return zuuc_legacy::EncodeUTF32(WideLookup(wide_), in, inEnd, out, outEnd, limit, false);
+        return EncodeUTF32Wide(wide_, in, inEnd, out, outEnd, limit, false);
     }
-    return zuuc_legacy::EncodeUTF32(NarrowLookup(narrow_), in, inEnd, out, outEnd, limit, false);
+    return EncodeUTF32Narrow(narrow_, in, inEnd, out, outEnd, limit, false);
 }
 
 TranscodeResult MBCSFromUTF32_16::TranscodeInBlock(unsigned int const *& in,
                                                    unsigned int const * inEnd, char *& out,
                                                    char * outEnd, long limit) {
     if (wide_keys_) {
-        return zuuc_legacy::EncodeUTF32(WideLookup(wide_), in, inEnd, out, outEnd, limit, true);
+        return EncodeUTF32Wide(wide_, in, inEnd, out, outEnd, limit, true);
     }
-    return zuuc_legacy::EncodeUTF32(NarrowLookup(narrow_), in, inEnd, out, outEnd, limit, true);
+    return EncodeUTF32Narrow(narrow_, in, inEnd, out, outEnd, limit, true);
 }
 
 TranscodeResult MBCSFromUTF32_16::Finish(char *&, char *, long) {
@@ -380,18 +367,18 @@ MBCSFromUTF32_32::~MBCSFromUTF32_32() = default;
 TranscodeResult MBCSFromUTF32_32::Transcode(unsigned int const *& in, unsigned int const * inEnd,
                                             char *& out, char * outEnd, long limit) {
     if (wide_keys_) {
-        return zuuc_legacy::EncodeUTF32(WideLookup(wide_), in, inEnd, out, outEnd, limit, false);
+        return EncodeUTF32Wide(wide_, in, inEnd, out, outEnd, limit, false);
     }
-    return zuuc_legacy::EncodeUTF32(NarrowLookup(narrow_), in, inEnd, out, outEnd, limit, false);
+    return EncodeUTF32Narrow(narrow_, in, inEnd, out, outEnd, limit, false);
 }
 
 TranscodeResult MBCSFromUTF32_32::TranscodeInBlock(unsigned int const *& in,
                                                    unsigned int const * inEnd, char *& out,
                                                    char * outEnd, long limit) {
     if (wide_keys_) {
-        return zuuc_legacy::EncodeUTF32(WideLookup(wide_), in, inEnd, out, outEnd, limit, true);
+        return EncodeUTF32Wide(wide_, in, inEnd, out, outEnd, limit, true);
     }
-    return zuuc_legacy::EncodeUTF32(NarrowLookup(narrow_), in, inEnd, out, outEnd, limit, true);
+    return EncodeUTF32Narrow(narrow_, in, inEnd, out, outEnd, limit, true);
 }
 
 TranscodeResult MBCSFromUTF32_32::Finish(char *&, char *, long) {

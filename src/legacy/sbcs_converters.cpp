@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 #include "zuuc/sbcs_encoding.h"
 
@@ -15,13 +17,46 @@ constexpr unsigned short kNoCharacter = 0xFFFD;
 bool IsHighSurrogate(unsigned int u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLowSurrogate(unsigned int u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
+// Whether a byte-to-Unicode table maps 0x00-0x7F to themselves, so that
+// ASCII bytes can be widened without reading it. Decided per call (the
+// converter classes have no room for a cached answer): one comparison of 256
+// bytes, made only when the call converts enough bytes to gain from it.
+bool AsciiIsIdentity(unsigned short const * table) {
+    struct Identity {
+        unsigned short units[0x80];
+        constexpr Identity() : units() {
+            for (unsigned int i = 0; i < 0x80; ++i) {
+                units[i] = static_cast<unsigned short>(i);
+            }
+        }
+    };
+    static constexpr Identity kIdentity{};
+    return std::memcmp(table, kIdentity.units, sizeof kIdentity.units) == 0;
+}
+
+// The same for a Unicode-to-byte table: page 0 maps 0x00-0x7F to themselves,
+// and the marker for "unmapped" is not one of them.
+bool AsciiIsIdentity(SBCSFromUnicodeTable const * table) {
+    if (table->undefined < 0x80) {
+        return false;
+    }
+    unsigned char const * const page = table->pages[0];
+    unsigned char differs = 0;
+    for (unsigned int i = 0; i < 0x80; ++i) {
+        differs |= static_cast<unsigned char>(page[i] ^ i);
+    }
+    return differs == 0;
+}
+
+// Calls converting fewer units than this do not look for the ASCII shortcut.
+constexpr std::size_t kShortcutMinimum = 32;
+
 // Byte to Unicode through a 256-entry table (null for ISO-8859-1, where the
 // byte value is the code point).
 template <class Out>
 TranscodeResult DecodeBytes(unsigned short const * table, char const *& in, char const * inEnd,
                             Out *& out, Out * outEnd, long limit) {
-    // Room, limit and input are settled once for the whole run; the loop
-    // itself is one table load per byte.
+    // Room, limit and input are settled once for the whole run.
     auto const * bytes = reinterpret_cast<unsigned char const *>(in);
     std::size_t n = std::min(static_cast<std::size_t>(inEnd - in),
                              static_cast<std::size_t>(outEnd - out));
@@ -33,7 +68,31 @@ TranscodeResult DecodeBytes(unsigned short const * table, char const *& in, char
             out[i] = static_cast<Out>(bytes[i]);
         }
     } else {
-        for (std::size_t i = 0; i < n; ++i) {
+        // Blocks of 8 bytes: widened directly when all are ASCII and the
+        // table maps ASCII to itself, else looked up byte by byte.
+        std::size_t i = 0;
+        bool const ascii = n >= kShortcutMinimum && AsciiIsIdentity(table);
+        while (n - i >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes + i, 8);
+            if (ascii && (word & 0x8080808080808080u) == 0) {
+                for (std::size_t k = 0; k < 8; ++k) {
+                    out[i + k] = static_cast<Out>(bytes[i + k]);
+                }
+                i += 8;
+                continue;
+            }
+            for (std::size_t const end = i + 8; i < end; ++i) {
+                unsigned int const value = table[bytes[i]];
+                if (value == kNoCharacter) {
+                    in += i + 1;  // the undefined byte is consumed
+                    out += i;
+                    return kTranscodeNoCharacterDefined;
+                }
+                out[i] = static_cast<Out>(value);
+            }
+        }
+        for (; i < n; ++i) {
             unsigned int const value = table[bytes[i]];
             if (value == kNoCharacter) {
                 in += i + 1;  // the undefined byte is consumed
@@ -94,6 +153,38 @@ TranscodeResult EncodeUnits(SBCSFromUnicodeTable const * table, bool & high_pend
     } else {
         unsigned char const * const * const pages = table->pages;
         unsigned char const undefined = table->undefined;
+        if (n >= kShortcutMinimum && AsciiIsIdentity(table)) {
+            // Blocks of 8 units below 0x80 are narrowed without the table;
+            // other blocks go through it and stop at the first problem.
+            while (n - i >= 8) {
+                unsigned int any = 0;
+                for (std::size_t k = 0; k < 8; ++k) {
+                    any |= in[i + k];
+                }
+                if (any < 0x80) {
+                    for (std::size_t k = 0; k < 8; ++k) {
+                        out[i + k] = static_cast<char>(in[i + k]);
+                    }
+                    i += 8;
+                    continue;
+                }
+                std::size_t const end = i + 8;
+                for (; i < end; ++i) {
+                    unsigned int const c = in[i];
+                    if ((kUtf16 && c >= 0xD800 && c <= 0xDFFF) || c > 0xFFFF) {
+                        break;
+                    }
+                    unsigned char const byte = pages[c >> 8][c & 0xFF];
+                    if (byte == undefined) {
+                        break;
+                    }
+                    out[i] = static_cast<char>(byte);
+                }
+                if (i != end) {
+                    n = i;  // the unit-by-unit loop below settles it
+                }
+            }
+        }
         for (; i < n; ++i) {
             unsigned int const c = in[i];
             if ((kUtf16 && c >= 0xD800 && c <= 0xDFFF) || c > 0xFFFF) {

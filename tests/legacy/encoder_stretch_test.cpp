@@ -1,0 +1,458 @@
+// The plane-table encoders write stretches of units with room and limit
+// settled once per stretch, and the single-byte converters copy blocks of
+// 8 ASCII units without the table. These tests compare every converter with
+// a one-unit-at-a-time model over random texts, at every output size and
+// limit, in a block and not, and check that no byte or unit behind the final
+// output position is touched.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <random>
+#include <ostream>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "mbcs_test_tables.h"
+#include "zuuc/mbcs_encoding.h"
+#include "zuuc/sbcs_encoding.h"
+
+using namespace mbcs_test;
+
+namespace {
+
+using u16 = unsigned short;
+using u32 = unsigned int;
+
+constexpr unsigned char kSentinel = 0xCC;
+
+template <class In, class Out>
+struct Outcome {
+    TranscodeResult result;
+    std::size_t consumed;
+    std::vector<Out> output;
+
+    bool operator==(Outcome const & o) const {
+        return result == o.result && consumed == o.consumed && output == o.output;
+    }
+};
+
+template <class In, class Out>
+std::ostream & operator<<(std::ostream & os, Outcome<In, Out> const & o) {
+    os << "result " << o.result << ", consumed " << o.consumed << ", output";
+    for (Out v : o.output) {
+        os << ' ' << std::hex
+           << static_cast<unsigned long>(static_cast<std::make_unsigned_t<Out>>(v))
+           << std::dec;
+    }
+    return os;
+}
+
+// One call on a fresh converter; the output buffer is filled with a sentinel
+// and must keep it behind the final output position.
+template <class In, class Out>
+Outcome<In, Out> Call(Transcoder<In, Out> & t, std::vector<In> const & input, std::size_t room,
+                      long limit, bool in_block) {
+    std::vector<Out> buffer(room + 8, static_cast<Out>(kSentinel));
+    In const * in = input.data();
+    In const * const inEnd = input.data() + input.size();
+    Out * out = buffer.data();
+    TranscodeResult const r = in_block
+                                  ? t.TranscodeInBlock(in, inEnd, out, buffer.data() + room, limit)
+                                  : t.Transcode(in, inEnd, out, buffer.data() + room, limit);
+    for (Out const * p = out; p != buffer.data() + buffer.size(); ++p) {
+        EXPECT_EQ(static_cast<Out>(kSentinel), *p) << "written behind the output at "
+                                                   << (p - buffer.data());
+    }
+    return {r, static_cast<std::size_t>(in - input.data()), std::vector<Out>(buffer.data(), out)};
+}
+
+bool IsHigh(u32 u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool IsLow(u32 u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+void AppendValue(std::vector<char> & out, unsigned long v) {
+    unsigned int const count = v <= 0xFF ? 1 : v <= 0xFFFF ? 2 : v <= 0xFFFFFF ? 3 : 4;
+    for (unsigned int i = count; i-- > 0;) {
+        out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    }
+}
+
+// The multi-byte encoders one unit at a time, from a fresh converter.
+// `map` holds the mapped units; a high surrogate ending the input is taken
+// and held outside a block.
+template <class In>
+Outcome<In, char> EncodeModel(std::map<u32, unsigned long> const & map,
+                              std::vector<In> const & input, std::size_t room, long limit,
+                              bool in_block) {
+    constexpr bool kUtf16 = sizeof(In) == 2;
+    Outcome<In, char> o{kTranscodeInputExhausted, 0, {}};
+    std::size_t i = 0;
+    while (i < input.size()) {
+        u32 const u = input[i];
+        auto const found = map.find(u);
+        if (found != map.end()) {
+            std::vector<char> bytes;
+            AppendValue(bytes, found->second);
+            if (o.output.size() + bytes.size() > room) {
+                o.result = kTranscodeOutputFull;
+                break;
+            }
+            if (limit >= 0 && o.output.size() + bytes.size() > static_cast<std::size_t>(limit)) {
+                o.result = kTranscodeLimitReached;
+                break;
+            }
+            o.output.insert(o.output.end(), bytes.begin(), bytes.end());
+            ++i;
+            continue;
+        }
+        std::size_t units = 1;
+        if (kUtf16 && IsHigh(u)) {
+            if (i + 1 == input.size()) {
+                if (!in_block) {
+                    ++i;  // held for the next call
+                    break;
+                }
+                o.result = kTranscodeNotInRepertoire;
+                break;
+            }
+            if (IsLow(input[i + 1])) {
+                units = 2;
+            }
+        }
+        if (!in_block) {
+            i += units;
+        }
+        o.result = kTranscodeNotInRepertoire;
+        break;
+    }
+    o.consumed = i;
+    return o;
+}
+
+// The units the random texts are made of, with what each encodes to.
+std::map<u32, unsigned long> MbcsMap(bool wide_values, bool wide_keys) {
+    std::map<u32, unsigned long> map;
+    for (u32 c = 0; c < 0x80; ++c) {
+        map[c] = c;
+    }
+    map.erase('~');
+    map['\\'] = 0x815F;
+    map[0xE9] = 0xE9;
+    map[0x3042] = 0x82A0;
+    map[0xAC00] = 0xB0A1;
+    if (wide_values) {
+        map[0x4E00] = 0x8F8080;
+        map[0x5000] = 0x81308130;
+    }
+    if (wide_keys) {
+        map[0x20000] = 0x9532;
+    }
+    return map;
+}
+
+std::vector<u32> const kMbcsAlphabet = {'a', 'b', ' ', '~', '\\', 0xE9, 0x3042, 0xAC00, 0xAC00,
+                                        0x4E00, 0x5000, 0x4E01, 0xD83D, 0xDE00, 0x20000,
+                                        0x1F600};
+
+// Random texts: mostly runs of mapped units, with problems mixed in.
+template <class In>
+std::vector<std::vector<In>> RandomTexts(std::vector<u32> const & alphabet, std::size_t count,
+                                         std::size_t longest, unsigned int seed) {
+    std::mt19937 random(seed);
+    std::vector<std::vector<In>> texts;
+    for (std::size_t t = 0; t < count; ++t) {
+        std::size_t const length = random() % (longest + 1);
+        bool const plain = t % 3 == 0;  // only the first few symbols: long stretches
+        std::vector<In> text;
+        for (std::size_t i = 0; i < length; ++i) {
+            std::size_t const k = random() % (plain ? 8 : alphabet.size());
+            u32 const c = alphabet[k];
+            if (sizeof(In) == 2 && c > 0xFFFF) {
+                text.push_back(static_cast<In>(0xD840));
+                text.push_back(static_cast<In>(0xDC00));
+            } else {
+                text.push_back(static_cast<In>(c));
+            }
+        }
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+// Compares a converter with the model at every room and limit.
+template <class In, class Model>
+void CompareWithModel(std::function<std::unique_ptr<Transcoder<In, char>>()> const & make,
+                      Model const & model, std::vector<std::vector<In>> const & texts,
+                      std::size_t most_bytes) {
+    for (auto const & text : texts) {
+        std::size_t const full = text.size() * most_bytes + 2;
+        for (int in_block = 0; in_block < 2; ++in_block) {
+            for (std::size_t n = 0; n <= full; ++n) {
+                auto by_room = make();
+                auto by_limit = make();
+                ASSERT_EQ(model(text, n, -1, in_block != 0),
+                          Call(*by_room, text, n, -1, in_block != 0))
+                    << "room " << n << ", block " << in_block << ", length " << text.size();
+                ASSERT_EQ(model(text, full, static_cast<long>(n), in_block != 0),
+                          Call(*by_limit, text, full, static_cast<long>(n), in_block != 0))
+                    << "limit " << n << ", block " << in_block << ", length " << text.size();
+            }
+        }
+    }
+}
+
+template <class V>
+NarrowPlane<V> NarrowFrom(std::map<u32, unsigned long> const & map, V undefined) {
+    NarrowPlane<V> plane(undefined);
+    for (auto const & [key, value] : map) {
+        if (key <= 0xFFFF) {
+            plane.Set(key, static_cast<V>(value));
+        }
+    }
+    return plane;
+}
+
+template <class V>
+WidePlane<V> WideFrom(std::map<u32, unsigned long> const & map, V undefined) {
+    WidePlane<V> plane(undefined);
+    for (auto const & [key, value] : map) {
+        plane.Set(key, static_cast<V>(value));
+    }
+    return plane;
+}
+
+}  // namespace
+
+TEST(EncoderStretch, FromUTF16MatchesTheUnitByUnitModel) {
+    auto const texts = RandomTexts<u16>(kMbcsAlphabet, 60, 24, 421);
+    {
+        auto const map = MbcsMap(false, false);
+        NarrowPlane<u16> const plane = NarrowFrom<u16>(map, 0xFFFF);
+        auto model = [&](auto const & t, std::size_t r, long l, bool b) {
+            return EncodeModel<u16>(map, t, r, l, b);
+        };
+        CompareWithModel<u16>(
+            [&] { return std::make_unique<MBCSFromUTF16_16>(plane.Get(), true); }, model, texts,
+            2);
+    }
+    {
+        auto const map = MbcsMap(true, false);
+        NarrowPlane<u32> const plane = NarrowFrom<u32>(map, 0xFFFFFFFF);
+        auto model = [&](auto const & t, std::size_t r, long l, bool b) {
+            return EncodeModel<u16>(map, t, r, l, b);
+        };
+        CompareWithModel<u16>(
+            [&] { return std::make_unique<MBCSFromUTF16_32>(plane.Get(), true); }, model, texts,
+            4);
+    }
+}
+
+TEST(EncoderStretch, FromUTF32MatchesTheUnitByUnitModel) {
+    auto const texts = RandomTexts<u32>(kMbcsAlphabet, 60, 24, 4210);
+    for (int wide_keys = 0; wide_keys < 2; ++wide_keys) {
+        for (int wide_values = 0; wide_values < 2; ++wide_values) {
+            SCOPED_TRACE(std::string(wide_keys ? "wide" : "narrow") + " keys, " +
+                         (wide_values ? "32" : "16") + "-bit values");
+            auto const map = MbcsMap(wide_values != 0, wide_keys != 0);
+            auto model = [&](auto const & t, std::size_t r, long l, bool b) {
+                return EncodeModel<u32>(map, t, r, l, b);
+            };
+            std::function<std::unique_ptr<Transcoder<u32, char>>()> make;
+            NarrowPlane<u16> narrow16 = NarrowFrom<u16>(map, 0xFFFF);
+            NarrowPlane<u32> narrow32 = NarrowFrom<u32>(map, 0xFFFFFFFF);
+            WidePlane<u16> wide16 = WideFrom<u16>(map, 0xFFFF);
+            WidePlane<u32> wide32 = WideFrom<u32>(map, 0xFFFFFFFF);
+            auto const * w16 = wide16.Get();
+            auto const * w32 = wide32.Get();
+            if (wide_keys && wide_values) {
+                make = [&] { return std::make_unique<MBCSFromUTF32_32>(w32, true); };
+            } else if (wide_keys) {
+                make = [&] { return std::make_unique<MBCSFromUTF32_16>(w16, true); };
+            } else if (wide_values) {
+                make = [&] { return std::make_unique<MBCSFromUTF32_32>(narrow32.Get(), true); };
+            } else {
+                make = [&] { return std::make_unique<MBCSFromUTF32_16>(narrow16.Get(), true); };
+            }
+            CompareWithModel<u32>(make, model, texts, wide_values ? 4 : 2);
+        }
+    }
+}
+
+// --- single-byte converters -------------------------------------------------------
+
+namespace {
+
+// A CP1252-like table: ASCII to itself, 0x80 = U+20AC, 0x81 undefined, the
+// rest Latin-1. With `remap_a` the byte 'A' decodes to U+0391 instead.
+struct SbcsCode {
+    unsigned short to_unicode[256];
+    unsigned char undefined_page[256];
+    unsigned char page0[256];
+    unsigned char page3[256];
+    unsigned char page20[256];
+    unsigned char const * pages[256];
+    SBCSFromUnicodeTable plane;
+
+    SbcsCode(bool remap_a, unsigned char undefined) {
+        for (unsigned b = 0; b < 256; ++b) {
+            to_unicode[b] = static_cast<unsigned short>(b);
+            undefined_page[b] = page0[b] = page3[b] = page20[b] = undefined;
+        }
+        to_unicode[0x80] = 0x20AC;
+        to_unicode[0x81] = 0xFFFD;
+        if (remap_a) {
+            to_unicode[0x41] = 0x391;
+        }
+        unsigned char * const writable[4] = {page0, nullptr, page3, page20};
+        for (unsigned b = 0; b < 256; ++b) {
+            unsigned int const c = to_unicode[b];
+            if (c != 0xFFFD && b != undefined) {
+                unsigned int const which = c < 0x100 ? 0 : c < 0x400 ? 2 : 3;
+                writable[which][c & 0xFF] = static_cast<unsigned char>(b);
+            }
+        }
+        for (auto & page : pages) page = undefined_page;
+        pages[0] = page0;
+        pages[3] = page3;
+        pages[0x20] = page20;
+        plane.undefined = undefined;
+        plane.pages = pages;
+    }
+};
+
+template <class Out>
+Outcome<char, Out> DecodeModel(unsigned short const * table, std::vector<char> const & input,
+                               std::size_t room, long limit) {
+    Outcome<char, Out> o{kTranscodeInputExhausted, 0, {}};
+    for (char ch : input) {
+        unsigned char const b = static_cast<unsigned char>(ch);
+        if (o.output.size() == room) {
+            o.result = kTranscodeOutputFull;
+            return o;
+        }
+        if (limit >= 0 && o.output.size() == static_cast<std::size_t>(limit)) {
+            o.result = kTranscodeLimitReached;
+            return o;
+        }
+        ++o.consumed;
+        if (table[b] == 0xFFFD) {
+            o.result = kTranscodeNoCharacterDefined;
+            return o;
+        }
+        o.output.push_back(static_cast<Out>(table[b]));
+    }
+    return o;
+}
+
+template <class In>
+Outcome<In, char> SbcsEncodeModel(SbcsCode const & code, std::vector<In> const & input,
+                                  std::size_t room, long limit) {
+    Outcome<In, char> o{kTranscodeInputExhausted, 0, {}};
+    std::size_t i = 0;
+    for (; i < input.size(); ++i) {
+        u32 const c = input[i];
+        if (sizeof(In) == 2 && (IsHigh(c) || IsLow(c))) {
+            if (IsHigh(c) && i + 1 == input.size()) {
+                o.consumed = i + 1;  // held for the other half
+                return o;
+            }
+            o.consumed = i + (IsHigh(c) && IsLow(input[i + 1]) ? 2 : 1);
+            o.result = kTranscodeNotInRepertoire;
+            return o;
+        }
+        unsigned char const byte =
+            c > 0xFFFF ? code.plane.undefined : code.plane.Lookup(static_cast<u16>(c));
+        if (byte == code.plane.undefined) {
+            o.consumed = i + 1;
+            o.result = kTranscodeNotInRepertoire;
+            return o;
+        }
+        bool const at_limit = limit >= 0 && o.output.size() == static_cast<std::size_t>(limit);
+        if (o.output.size() == room || at_limit) {
+            o.consumed = i;
+            o.result = o.output.size() == room ? kTranscodeOutputFull : kTranscodeLimitReached;
+            return o;
+        }
+        o.output.push_back(static_cast<char>(byte));
+    }
+    o.consumed = i;
+    return o;
+}
+
+// Texts long enough for the shortcut, mostly ASCII so that 8-unit blocks
+// occur, with the other characters and problems at random places.
+std::vector<std::vector<u32>> SbcsTexts(std::vector<u32> const & rare, unsigned int seed) {
+    std::mt19937 random(seed);
+    std::vector<std::vector<u32>> texts;
+    for (int t = 0; t < 40; ++t) {
+        std::size_t const length = 30 + random() % 50;
+        std::vector<u32> text;
+        for (std::size_t i = 0; i < length; ++i) {
+            if (random() % 9 == 0) {
+                text.push_back(rare[random() % rare.size()]);
+            } else {
+                text.push_back('a' + random() % 26);
+            }
+        }
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+}  // namespace
+
+TEST(SbcsShortcut, DecodersMatchTheByteByByteModel) {
+    for (int remap = 0; remap < 2; ++remap) {
+        SCOPED_TRACE(remap ? "ASCII remapped" : "ASCII identity");
+        SbcsCode const code(remap != 0, 0x3F);
+        for (auto const & text32 : SbcsTexts({0x80, 0x81, 0xE9, 'A', 0xFF, ' '}, 7 + remap)) {
+            std::vector<char> const text(text32.begin(), text32.end());
+            for (std::size_t n = 0; n <= text.size() + 1; ++n) {
+                SBCStoUTF16 to16(code.to_unicode, true);
+                SBCStoUTF32 to32(code.to_unicode, true);
+                ASSERT_EQ(DecodeModel<u16>(code.to_unicode, text, n, -1),
+                          Call(to16, text, n, -1, false))
+                    << "room " << n;
+                long const limit = static_cast<long>(n);
+                ASSERT_EQ(DecodeModel<u32>(code.to_unicode, text, text.size(), limit),
+                          Call(to32, text, text.size(), limit, false))
+                    << "limit " << n;
+            }
+        }
+    }
+}
+
+TEST(SbcsShortcut, EncodersMatchTheUnitByUnitModel) {
+    // Undefined marker 0x3F ('?', inside ASCII: no shortcut) and 0xFF.
+    for (unsigned undefined : {0x3Fu, 0xFFu}) {
+        for (int remap = 0; remap < 2; ++remap) {
+            SCOPED_TRACE("undefined " + std::to_string(undefined) + ", remap " +
+                         std::to_string(remap));
+            SbcsCode const code(remap != 0, static_cast<unsigned char>(undefined));
+            auto const texts = SbcsTexts({0x20AC, 0xE9, 'A', '?', 0x391, 0x4E00, 0xD83D, 0xDE00,
+                                          0xFFFF, 0x10000},
+                                         100 + undefined + remap);
+            for (auto const & text32 : texts) {
+                std::vector<u16> text16;
+                for (u32 c : text32) text16.push_back(static_cast<u16>(c));
+                for (std::size_t n = 0; n <= text32.size() + 1; ++n) {
+                    SBCSFromUTF16 from16(&code.plane, true);
+                    SBCSFromUTF32 from32(&code.plane, true);
+                    ASSERT_EQ(SbcsEncodeModel<u16>(code, text16, n, -1),
+                              Call(from16, text16, n, -1, false))
+                        << "room " << n;
+                    SBCSFromUTF16 from16l(&code.plane, true);
+                    long const limit = static_cast<long>(n);
+                    ASSERT_EQ(SbcsEncodeModel<u16>(code, text16, text16.size(), limit),
+                              Call(from16l, text16, text16.size(), limit, false))
+                        << "limit " << n;
+                    ASSERT_EQ(SbcsEncodeModel<u32>(code, text32, n, -1),
+                              Call(from32, text32, n, -1, false))
+                        << "room " << n;
+                }
+            }
+        }
+    }
+}
