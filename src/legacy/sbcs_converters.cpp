@@ -153,6 +153,21 @@ TranscodeResult EncodeUnits(SBCSFromUnicodeTable const * table, bool & high_pend
     } else {
         unsigned char const * const * const pages = table->pages;
         unsigned char const undefined = table->undefined;
+        // Maps units [i, end) through the table; returns where it stopped.
+        auto map = [&](std::size_t from, std::size_t end) {
+            for (; from < end; ++from) {
+                unsigned int const c = in[from];
+                if ((kUtf16 && c >= 0xD800 && c <= 0xDFFF) || c > 0xFFFF) {
+                    break;
+                }
+                unsigned char const byte = pages[c >> 8][c & 0xFF];
+                if (byte == undefined) {
+                    break;
+                }
+                out[from] = static_cast<char>(byte);
+            }
+            return from;
+        };
         if (n >= kShortcutMinimum && AsciiIsIdentity(table)) {
             // Blocks of 8 units below 0x80 are narrowed without the table;
             // other blocks go through it and stop at the first problem.
@@ -169,33 +184,13 @@ TranscodeResult EncodeUnits(SBCSFromUnicodeTable const * table, bool & high_pend
                     continue;
                 }
                 std::size_t const end = i + 8;
-                for (; i < end; ++i) {
-                    unsigned int const c = in[i];
-                    if ((kUtf16 && c >= 0xD800 && c <= 0xDFFF) || c > 0xFFFF) {
-                        break;
-                    }
-                    unsigned char const byte = pages[c >> 8][c & 0xFF];
-                    if (byte == undefined) {
-                        break;
-                    }
-                    out[i] = static_cast<char>(byte);
-                }
+                i = map(i, end);
                 if (i != end) {
                     n = i;  // the unit-by-unit loop below settles it
                 }
             }
         }
-        for (; i < n; ++i) {
-            unsigned int const c = in[i];
-            if ((kUtf16 && c >= 0xD800 && c <= 0xDFFF) || c > 0xFFFF) {
-                break;
-            }
-            unsigned char const byte = pages[c >> 8][c & 0xFF];
-            if (byte == undefined) {
-                break;
-            }
-            out[i] = static_cast<char>(byte);
-        }
+        i = map(i, n);
     }
     in += i;
     out += i;
