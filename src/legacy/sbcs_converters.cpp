@@ -70,6 +70,18 @@ TranscodeResult DecodeBytes(unsigned short const * table, char const *& in, char
     } else {
         // Blocks of 8 bytes: widened directly when all are ASCII and the
         // table maps ASCII to itself, else looked up byte by byte.
+        // Maps bytes [from, end) through the table; returns where it stopped
+        // (at an undefined byte, or at the end).
+        auto map = [&](std::size_t from, std::size_t end) {
+            for (; from < end; ++from) {
+                unsigned int const value = table[bytes[from]];
+                if (value == kNoCharacter) {
+                    break;
+                }
+                out[from] = static_cast<Out>(value);
+            }
+            return from;
+        };
         std::size_t i = 0;
         bool const ascii = n >= kShortcutMinimum && AsciiIsIdentity(table);
         while (n - i >= 8) {
@@ -82,24 +94,19 @@ TranscodeResult DecodeBytes(unsigned short const * table, char const *& in, char
                 i += 8;
                 continue;
             }
-            for (std::size_t const end = i + 8; i < end; ++i) {
-                unsigned int const value = table[bytes[i]];
-                if (value == kNoCharacter) {
-                    in += i + 1;  // the undefined byte is consumed
-                    out += i;
-                    return kTranscodeNoCharacterDefined;
-                }
-                out[i] = static_cast<Out>(value);
+            std::size_t const end = i + 8;
+            i = map(i, end);
+            if (i != end) {
+                break;
             }
         }
-        for (; i < n; ++i) {
-            unsigned int const value = table[bytes[i]];
-            if (value == kNoCharacter) {
-                in += i + 1;  // the undefined byte is consumed
-                out += i;
-                return kTranscodeNoCharacterDefined;
-            }
-            out[i] = static_cast<Out>(value);
+        if (n - i < 8) {
+            i = map(i, n);
+        }
+        if (i != n) {
+            in += i + 1;  // the undefined byte is consumed
+            out += i;
+            return kTranscodeNoCharacterDefined;
         }
     }
     in += n;
