@@ -1,6 +1,7 @@
 // The converters of the 16- and 32-bit Unicode forms, driven directly.
 #include <gtest/gtest.h>
 
+#include "support/transcode_once.h"
 #include "support/utf16_support.h"
 #include "zuuc/unicode_encodings.h"
 
@@ -8,35 +9,15 @@ using namespace utf16_test;
 
 namespace {
 
-// Runs one Transcode call over all of `input` into a buffer of `room` units.
-template <class From, class To>
-struct Step {
-    TranscodeResult result;
-    std::size_t consumed;
-    std::vector<To> output;
-};
-
-template <class From, class To>
-Step<From, To> Convert(Transcoder<From, To> & converter, std::vector<From> const & input,
-                   std::size_t room = 64, long limit = -1) {
-    std::vector<To> buffer(room + 1);
-    From const * in = input.data();
-    To * out = buffer.data();
-    TranscodeResult const r =
-        converter.Transcode(in, input.data() + input.size(), out, buffer.data() + room, limit);
-    buffer.resize(static_cast<std::size_t>(out - buffer.data()));
-    return {r, static_cast<std::size_t>(in - input.data()), buffer};
-}
-
 std::vector<char> Chars(Bytes const & bytes) { return std::vector<char>(bytes.begin(), bytes.end()); }
 
 TEST(UTF16ToUTF32ConverterTest, PairsCombineEvenAcrossCalls) {
     UTF16ToUTF32Converter c;
-    auto first = Convert(c, {0x41, 0xD83D});
+    auto first = TranscodeOnce(c, {0x41, 0xD83D});
     EXPECT_EQ(first.result, kTranscodeInputExhausted);
     EXPECT_EQ(first.consumed, 2u);
     EXPECT_EQ(first.output, Units32({0x41}));
-    auto second = Convert(c, {0xDE00, 0xDC00});
+    auto second = TranscodeOnce(c, {0xDE00, 0xDC00});
     EXPECT_EQ(second.result, kTranscodeInputExhausted);
     // The pair combines; the lone low surrogate passes unchanged.
     EXPECT_EQ(second.output, Units32({0x1F600, 0xDC00}));
@@ -45,30 +26,30 @@ TEST(UTF16ToUTF32ConverterTest, PairsCombineEvenAcrossCalls) {
 TEST(UTF16ToUTF32ConverterTest, UnpairedHighSurrogateCoversOnlyItself) {
     UTF16ToUTF32Converter c;
     std::vector<u16> const input = {0xD83D, 0x41};
-    auto step = Convert(c, input);
+    auto step = TranscodeOnce(c, input);
     EXPECT_EQ(step.result, kTranscodeIllegalInput);
     EXPECT_EQ(step.consumed, 1u);  // "A" is not swallowed
     EXPECT_TRUE(step.output.empty());
-    auto rest = Convert(c, {0x41});
+    auto rest = TranscodeOnce(c, {0x41});
     EXPECT_EQ(rest.output, Units32({0x41}));
 
     // The high surrogate ended the previous block: the unit after it is
     // taken (so the call moves on) and comes out first next time.
     UTF16ToUTF32Converter e;
-    Convert(e, {0xD83D});
-    auto cross = Convert(e, {0x41, 0x42});
+    TranscodeOnce(e, {0xD83D});
+    auto cross = TranscodeOnce(e, {0x41, 0x42});
     EXPECT_EQ(cross.result, kTranscodeIllegalInput);
     EXPECT_EQ(cross.consumed, 1u);
     EXPECT_TRUE(cross.output.empty());
-    EXPECT_EQ(Convert(e, {0x42}).output, Units32({0x41, 0x42}));
-    Convert(e, {0xD83D});
-    EXPECT_EQ(Convert(e, {0xD83D}).result, kTranscodeIllegalInput);  // kept: a high surrogate
+    EXPECT_EQ(TranscodeOnce(e, {0x42}).output, Units32({0x41, 0x42}));
+    TranscodeOnce(e, {0xD83D});
+    EXPECT_EQ(TranscodeOnce(e, {0xD83D}).result, kTranscodeIllegalInput);  // kept: a high surrogate
     u32 buffer[4];
     u32 * out = buffer;
     EXPECT_EQ(e.Finish(out, buffer + 4, -1), kTranscodeIllegalInput);  // still unpaired at the end
     EXPECT_EQ(out, buffer);
-    Convert(e, {0xDBFF});
-    Convert(e, {0x43});
+    TranscodeOnce(e, {0xDBFF});
+    TranscodeOnce(e, {0x43});
     out = buffer;
     EXPECT_EQ(e.Finish(out, buffer + 4, -1), kTranscodeComplete);
     EXPECT_EQ(out - buffer, 1);
@@ -76,113 +57,113 @@ TEST(UTF16ToUTF32ConverterTest, UnpairedHighSurrogateCoversOnlyItself) {
 
     // A high surrogate followed by another: the second still pairs.
     UTF16ToUTF32Converter d;
-    auto twice = Convert(d, {0xD800, 0xD800, 0xDC00});
+    auto twice = TranscodeOnce(d, {0xD800, 0xD800, 0xDC00});
     EXPECT_EQ(twice.result, kTranscodeIllegalInput);
     EXPECT_EQ(twice.consumed, 1u);
-    EXPECT_EQ(Convert(d, {0xD800, 0xDC00}).output, Units32({0x10000}));
+    EXPECT_EQ(TranscodeOnce(d, {0xD800, 0xDC00}).output, Units32({0x10000}));
 }
 
 TEST(UTF16ToUTF32ConverterTest, HighSurrogateAtEndIsReportedByFinishAndReset) {
     UTF16ToUTF32Converter c;
-    Convert(c, {0xDBFF});
+    TranscodeOnce(c, {0xDBFF});
     u32 buffer[4];
     u32 * out = buffer;
     EXPECT_EQ(c.Finish(out, buffer + 4, -1), kTranscodeIllegalInput);
     EXPECT_EQ(out, buffer);
     out = buffer;
     EXPECT_EQ(c.Finish(out, buffer + 4, -1), kTranscodeComplete);  // reset by the first Finish
-    EXPECT_EQ(Convert(c, {0xDFFF}).output, Units32({0xDFFF}));
+    EXPECT_EQ(TranscodeOnce(c, {0xDFFF}).output, Units32({0xDFFF}));
 }
 
 TEST(UTF16ToUTF32ConverterTest, StopsWhenOutputIsFullOrLimitReached) {
     UTF16ToUTF32Converter c;
-    auto full = Convert(c, {0x41, 0x42, 0x43}, 2);
+    auto full = TranscodeOnce(c, {0x41, 0x42, 0x43}, 2);
     EXPECT_EQ(full.result, kTranscodeOutputFull);
     EXPECT_EQ(full.consumed, 2u);
-    auto limited = Convert(c, {0x41, 0x42}, 8, 1);
+    auto limited = TranscodeOnce(c, {0x41, 0x42}, 8, 1);
     EXPECT_EQ(limited.result, kTranscodeLimitReached);
     EXPECT_EQ(limited.output, Units32({0x41}));
 }
 
 TEST(UTF32ToUTF16ConverterTest, RangeAndSurrogateCodePoints) {
     UTF32ToUTF16Converter c;
-    auto step = Convert(c, {0xD800, 0x10FFFF, 0x110000, 0x41});
+    auto step = TranscodeOnce(c, {0xD800, 0x10FFFF, 0x110000, 0x41});
     EXPECT_EQ(step.result, kTranscodeNotInRepertoire);
     EXPECT_EQ(step.consumed, 3u);  // the bad value is consumed, nothing written for it
     EXPECT_EQ(step.output, Units16({0xD800, 0xDBFF, 0xDFFF}));
-    EXPECT_EQ(Convert(c, {0xFFFFFFFFu}).result, kTranscodeNotInRepertoire);
+    EXPECT_EQ(TranscodeOnce(c, {0xFFFFFFFFu}).result, kTranscodeNotInRepertoire);
 }
 
 TEST(UTF32ToUTF16ConverterTest, PairIsNeverSplit) {
     UTF32ToUTF16Converter c;
     // One unit of room left after "A": the pair waits for the next call.
     std::vector<u32> const input = {0x41, 0x10000};
-    auto step = Convert(c, input, 2);
+    auto step = TranscodeOnce(c, input, 2);
     EXPECT_EQ(step.result, kTranscodeOutputFull);
     EXPECT_EQ(step.consumed, 1u);
     EXPECT_EQ(step.output, Units16({0x41}));
-    auto next = Convert(c, {0x10000}, 2);
+    auto next = TranscodeOnce(c, {0x10000}, 2);
     EXPECT_EQ(next.output, Units16({0xD800, 0xDC00}));
     // The same through the limit.
-    auto limited = Convert(c, input, 8, 2);
+    auto limited = TranscodeOnce(c, input, 8, 2);
     EXPECT_EQ(limited.result, kTranscodeLimitReached);
     EXPECT_EQ(limited.output, Units16({0x41}));
 }
 
 TEST(ByteOrderMarkConvertersTest, InserterWritesOneMarkPerText) {
     UTF16BOMinserter ins;
-    EXPECT_EQ(Convert(ins, {}).result, kTranscodeInputExhausted);  // no mark for nothing
-    EXPECT_EQ(Convert(ins, {0x41}).output, Units16({0xFEFF, 0x41}));
-    EXPECT_EQ(Convert(ins, {0x42}).output, Units16({0x42}));
+    EXPECT_EQ(TranscodeOnce(ins, {}).result, kTranscodeInputExhausted);  // no mark for nothing
+    EXPECT_EQ(TranscodeOnce(ins, {0x41}).output, Units16({0xFEFF, 0x41}));
+    EXPECT_EQ(TranscodeOnce(ins, {0x42}).output, Units16({0x42}));
     u16 buf[2];
     u16 * out = buf;
     EXPECT_EQ(ins.Finish(out, buf + 2, -1), kTranscodeComplete);
-    EXPECT_EQ(Convert(ins, {0x43}).output, Units16({0xFEFF, 0x43}));  // again after reset
+    EXPECT_EQ(TranscodeOnce(ins, {0x43}).output, Units16({0xFEFF, 0x43}));  // again after reset
 
     // Only room for the mark: the unit comes next time.
     UTF32BOMinserter ins32;
-    auto step = Convert(ins32, {0x41}, 1);
+    auto step = TranscodeOnce(ins32, {0x41}, 1);
     EXPECT_EQ(step.result, kTranscodeOutputFull);
     EXPECT_EQ(step.output, Units32({0xFEFF}));
-    EXPECT_EQ(Convert(ins32, {0x41}).output, Units32({0x41}));
+    EXPECT_EQ(TranscodeOnce(ins32, {0x41}).output, Units32({0x41}));
 }
 
 TEST(ByteOrderMarkConvertersTest, RemoverDropsOnlyTheFirstMark) {
     UTF16BOMremover rem;
-    EXPECT_EQ(Convert(rem, {0xFEFF, 0xFEFF, 0x41}).output, Units16({0xFEFF, 0x41}));
+    EXPECT_EQ(TranscodeOnce(rem, {0xFEFF, 0xFEFF, 0x41}).output, Units16({0xFEFF, 0x41}));
     UTF32BOMremover rem32;
-    EXPECT_EQ(Convert(rem32, {0x41, 0xFEFF}).output, Units32({0x41, 0xFEFF}));
+    EXPECT_EQ(TranscodeOnce(rem32, {0x41, 0xFEFF}).output, Units32({0x41, 0xFEFF}));
     // Split: the first unit is decided when it arrives, not per call.
     UTF16BOMremover split;
-    EXPECT_TRUE(Convert(split, {}).output.empty());
-    EXPECT_TRUE(Convert(split, {0xFEFF}).output.empty());
-    EXPECT_EQ(Convert(split, {0xFEFF}).output, Units16({0xFEFF}));
+    EXPECT_TRUE(TranscodeOnce(split, {}).output.empty());
+    EXPECT_TRUE(TranscodeOnce(split, {0xFEFF}).output.empty());
+    EXPECT_EQ(TranscodeOnce(split, {0xFEFF}).output, Units16({0xFEFF}));
 }
 
 TEST(UCS2toWhateverTest, SniffedMarkOverridesConfiguredOrder) {
     UCS2toWhatever big(true);
-    EXPECT_EQ(Convert(big, Chars({0xFF, 0xFE, 0x41, 0x00})).output,
+    EXPECT_EQ(TranscodeOnce(big, Chars({0xFF, 0xFE, 0x41, 0x00})).output,
               Units16({0xFEFF, 0x41}));
     u16 buf[2];
     u16 * out = buf;
     EXPECT_EQ(big.Finish(out, buf + 2, -1), kTranscodeComplete);
     // After reset the configured order is back.
-    EXPECT_EQ(Convert(big, Chars({0x00, 0x41})).output, Units16({0x41}));
+    EXPECT_EQ(TranscodeOnce(big, Chars({0x00, 0x41})).output, Units16({0x41}));
 
     UCS2toWhatever little(false);
-    EXPECT_EQ(Convert(little, Chars({0xFE, 0xFF, 0x00, 0x41})).output,
+    EXPECT_EQ(TranscodeOnce(little, Chars({0xFE, 0xFF, 0x00, 0x41})).output,
               Units16({0xFEFF, 0x41}));
     // The text stays big-endian: a mark later in it changes nothing.
-    EXPECT_EQ(Convert(little, Chars({0xFF, 0xFE, 0x41, 0x00})).output,
+    EXPECT_EQ(TranscodeOnce(little, Chars({0xFF, 0xFE, 0x41, 0x00})).output,
               Units16({0xFFFE, 0x4100}));
 }
 
 TEST(UCS2toWhateverTest, OddByteIsHeldAcrossCallsAndReportedAtTheEnd) {
     UCS2toWhatever c(true);
-    auto a = Convert(c, Chars({0x00}));
+    auto a = TranscodeOnce(c, Chars({0x00}));
     EXPECT_EQ(a.result, kTranscodeInputExhausted);
     EXPECT_TRUE(a.output.empty());
-    EXPECT_EQ(Convert(c, Chars({0x41, 0x00})).output, Units16({0x41}));
+    EXPECT_EQ(TranscodeOnce(c, Chars({0x41, 0x00})).output, Units16({0x41}));
     u16 buf[2];
     u16 * out = buf;
     EXPECT_EQ(c.Finish(out, buf + 2, -1), kTranscodeIllegalInput);
@@ -193,39 +174,39 @@ TEST(UCS2toWhateverTest, OddByteIsHeldAcrossCallsAndReportedAtTheEnd) {
 TEST(UCS2fromWhateverTest, ByteOrderAndWholePairs) {
     UCS2fromWhatever big(true);
     UCS2fromWhatever little(false);
-    EXPECT_EQ(Convert(big, {0x0041, 0xFEFF}).output, Chars({0x00, 0x41, 0xFE, 0xFF}));
-    EXPECT_EQ(Convert(little, {0x0041}).output, Chars({0x41, 0x00}));
+    EXPECT_EQ(TranscodeOnce(big, {0x0041, 0xFEFF}).output, Chars({0x00, 0x41, 0xFE, 0xFF}));
+    EXPECT_EQ(TranscodeOnce(little, {0x0041}).output, Chars({0x41, 0x00}));
     // Fewer than two bytes of limit: nothing is read.
-    auto limited = Convert(big, {0x41}, 8, 1);
+    auto limited = TranscodeOnce(big, {0x41}, 8, 1);
     EXPECT_EQ(limited.result, kTranscodeLimitReached);
     EXPECT_EQ(limited.consumed, 0u);
     // A pair with room for one unit only is not split.
-    auto pair = Convert(big, {0xD800, 0xDC00}, 8, 3);
+    auto pair = TranscodeOnce(big, {0xD800, 0xDC00}, 8, 3);
     EXPECT_EQ(pair.result, kTranscodeLimitReached);
     EXPECT_TRUE(pair.output.empty());
-    auto room = Convert(big, {0xD800, 0xDC00}, 3);
+    auto room = TranscodeOnce(big, {0xD800, 0xDC00}, 3);
     EXPECT_EQ(room.result, kTranscodeOutputFull);
     EXPECT_EQ(room.consumed, 0u);
 }
 
 TEST(UTF32BytesTest, GroupsHeldAcrossCallsSniffedAndReported) {
     UTF32toWhatever c(true);
-    EXPECT_TRUE(Convert(c, Chars({0xFF, 0xFE, 0x00})).output.empty());
-    EXPECT_EQ(Convert(c, Chars({0x00, 0x41, 0x00, 0x00, 0x00})).output,
+    EXPECT_TRUE(TranscodeOnce(c, Chars({0xFF, 0xFE, 0x00})).output.empty());
+    EXPECT_EQ(TranscodeOnce(c, Chars({0x00, 0x41, 0x00, 0x00, 0x00})).output,
               Units32({0xFEFF, 0x41}));
     // No range check here.
-    EXPECT_EQ(Convert(c, Chars({0xFF, 0xFF, 0xFF, 0x7F})).output, Units32({0x7FFFFFFF}));
-    Convert(c, Chars({0x00, 0x00, 0x41}));
+    EXPECT_EQ(TranscodeOnce(c, Chars({0xFF, 0xFF, 0xFF, 0x7F})).output, Units32({0x7FFFFFFF}));
+    TranscodeOnce(c, Chars({0x00, 0x00, 0x41}));
     u32 buf[2];
     u32 * out = buf;
     EXPECT_EQ(c.Finish(out, buf + 2, -1), kTranscodeIllegalInput);  // three bytes left over
 
     UTF32fromWhatever big(true);
     UTF32fromWhatever little(false);
-    EXPECT_EQ(Convert(big, {0x10FFFF}).output, Chars({0x00, 0x10, 0xFF, 0xFF}));
-    EXPECT_EQ(Convert(little, {0x10FFFF}).output, Chars({0xFF, 0xFF, 0x10, 0x00}));
-    EXPECT_EQ(Convert(big, {0x41}, 8, 3).result, kTranscodeLimitReached);
-    EXPECT_EQ(Convert(big, {0x41}, 3).result, kTranscodeOutputFull);
+    EXPECT_EQ(TranscodeOnce(big, {0x10FFFF}).output, Chars({0x00, 0x10, 0xFF, 0xFF}));
+    EXPECT_EQ(TranscodeOnce(little, {0x10FFFF}).output, Chars({0xFF, 0xFF, 0x10, 0x00}));
+    EXPECT_EQ(TranscodeOnce(big, {0x41}, 8, 3).result, kTranscodeLimitReached);
+    EXPECT_EQ(TranscodeOnce(big, {0x41}, 3).result, kTranscodeOutputFull);
 }
 
 }  // namespace

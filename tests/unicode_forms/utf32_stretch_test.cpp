@@ -8,38 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "support/transcode_once.h"
 #include "zuuc/unicode_encodings.h"
 #include "zuuc/utf8_encodings.h"
 
 namespace {
 
 template <class To>
-struct Outcome {
-    TranscodeResult result;
-    std::size_t consumed;
-    std::vector<To> output;
-    bool operator==(Outcome const & o) const {
-        return result == o.result && consumed == o.consumed && output == o.output;
-    }
-};
-
-template <class To>
-std::ostream & operator<<(std::ostream & os, Outcome<To> const & o) {
-    return os << "result " << o.result << ", consumed " << o.consumed << ", wrote "
-              << o.output.size();
-}
-
-template <class From, class To>
-Outcome<To> TranscodeOnce(Transcoder<From, To> & converter, std::vector<From> const & input,
-                std::size_t room, long limit) {
-    std::vector<To> buffer(room + 1);
-    From const * in = input.data();
-    To * out = buffer.data();
-    TranscodeResult const r =
-        converter.Transcode(in, input.data() + input.size(), out, buffer.data() + room, limit);
-    buffer.resize(static_cast<std::size_t>(out - buffer.data()));
-    return {r, static_cast<std::size_t>(in - input.data()), buffer};
-}
+using Outcome = TranscodeStep<To>;
 
 // UTF-32 to UTF-16: room is tested before the limit; values above U+10FFFF are
 // consumed and reported as not in the repertoire.
