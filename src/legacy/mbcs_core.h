@@ -5,6 +5,7 @@
 #define ZUUC_SRC_LEGACY_MBCS_CORE_H
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -32,21 +33,6 @@ struct DecoderState {
     unsigned int last_value = 0;
 };
 
-// Whether state 0 of the table maps every byte below 0x80 to itself and stays
-// in state 0, so that runs of such bytes can be copied without table lookups.
-template <class T>
-bool AsciiIsIdentity(MBCStoUnicodeTable<T> const & table) {
-    if (table.row_width < 0x80 || table.state_count == 0) {
-        return false;
-    }
-    bool identity = true;
-    for (unsigned int b = 0; b < 0x80; ++b) {
-        MBCStoUnicodeEntry<T> const & entry = table.At(0, static_cast<unsigned char>(b));
-        identity &= entry.value == b && entry.next == 0;
-    }
-    return identity;
-}
-
 // A sequence cut short by a byte that cannot continue it ends before that
 // byte when the byte can begin something in the state the machine falls back
 // to: the problem then covers the bytes before it, and the byte is read again
@@ -59,24 +45,255 @@ bool EndsBefore(MBCStoUnicodeTable<T> const & table, unsigned int before, unsign
            table.At(fallback, byte).value != kInvalidSequence;
 }
 
+// The lowest byte `low` such that, in `state`, every byte from `low` to 0x7F
+// decodes to itself and leaves the machine in `state`; 0x80 when 0x7F does
+// not. Runs of such bytes can be copied without table lookups.
+template <class T>
+unsigned int CopyRunLow(MBCStoUnicodeTable<T> const & table, unsigned int state) {
+    if (table.row_width < 0x80 || state >= table.state_count) {
+        return 0x80;
+    }
+    unsigned int low = 0x80;
+    while (low > 0) {
+        MBCStoUnicodeEntry<T> const & entry = table.At(state, static_cast<unsigned char>(low - 1));
+        if (entry.value != low - 1 || entry.next != state) {
+            break;
+        }
+        --low;
+    }
+    return low;
+}
+
+// Whether an entry's value is a character (not "invalid", not "go on").
+inline bool IsCharacterValue(unsigned int value) {
+    return value != kInvalidSequence && value != kNoCharacterYet;
+}
+
+// Where a decoder is within its input and output while it runs a stretch;
+// the fields are copied in and out so that the loop keeps them in registers.
+template <class Out>
+struct DecodeCursor {
+    char const * in;
+    Out * out;
+    unsigned int state;
+    unsigned int last_value;
+    char const * sequence_start;  // where the sequence in progress began
+    unsigned int sequence_state;  // and the state it began in
+};
+
+// The copy-run bounds (see CopyRunLow) of the first few states, found when
+// first needed during one call.
+template <class T>
+class CopyRuns {
+public:
+    static constexpr unsigned int kStates = 8;
+    static constexpr unsigned int kUnknown = 0x100;
+
+    explicit CopyRuns(MBCStoUnicodeTable<T> const & table) : table_(table) {
+        for (unsigned int & low : low_) {
+            low = kUnknown;
+        }
+    }
+    // 0x80 (no run) for states past the first few.
+    unsigned int Low(unsigned int state) {
+        if (state >= kStates) {
+            return 0x80;
+        }
+        if (low_[state] == kUnknown) {
+            low_[state] = CopyRunLow(table_, state);
+        }
+        return low_[state];
+    }
+
+private:
+    MBCStoUnicodeTable<T> const & table_;
+    unsigned int low_[kStates];
+};
+
+// Copies, from c.in, eight bytes at a time while all of them lie in
+// [low, 0x80), and then byte by byte while they do, up to `stop`. Returns
+// whether anything was copied.
+template <class Out>
+bool CopyRun(DecodeCursor<Out> & c, char const * stop, unsigned int low) {
+    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    std::uint64_t const add = 0x0101010101010101ull * (0x80u - low);
+    char const * p = c.in;
+    Out * o = c.out;
+    while (stop - p >= 8) {
+        // The bytes go through a local copy, which the output cannot alias,
+        // so that the widening loop below can use vector instructions.
+        unsigned char bytes[8];
+        std::memcpy(bytes, p, 8);
+        std::uint64_t word;
+        std::memcpy(&word, bytes, 8);
+        // A byte below 0x80 gets its top bit from the addition exactly when
+        // it is at least `low`; bytes from 0x80 up fail the first test.
+        if ((word & kHigh) != 0 || ((word + add) & kHigh) != kHigh) {
+            break;
+        }
+        for (int i = 0; i < 8; ++i) {
+            o[i] = static_cast<Out>(bytes[i]);
+        }
+        p += 8;
+        o += 8;
+    }
+    while (p != stop) {
+        unsigned int const b = static_cast<unsigned char>(*p);
+        if (b >= 0x80 || b < low) {
+            break;
+        }
+        *o++ = static_cast<Out>(b);
+        ++p;
+    }
+    if (p == c.in) {
+        return false;
+    }
+    c.last_value = static_cast<unsigned char>(p[-1]);
+    c.out = o;
+    c.in = p;
+    c.sequence_start = p;
+    c.sequence_state = c.state;
+    return true;
+}
+
+// Runs the state machine from c.in to `stop`, where the caller has made sure
+// that every unit the bytes can produce fits the room and the limit (each
+// byte produces at most one unit), outside look-ahead mode. A byte that
+// starts a sequence and the byte after it are read in one step when the
+// second completes the character (most characters of CJK text). Returns 0
+// when the stretch is done, else the problem that ends the call (with c set
+// as the one-byte loop leaves it).
+//
+// kWidth is the table's row width when known at compile time (256 for every
+// table built so far), else 0; the start of the sequence in progress is kept
+// only in block mode, the one mode that goes back to it.
+template <unsigned int kWidth, bool kInBlock, class T, class Out>
+TranscodeResult DecodeStretch(MBCStoUnicodeTable<T> const & table, CopyRuns<T> & runs,
+                              DecodeCursor<Out> & c, char const * stop) {
+    MBCStoUnicodeEntry<T> const * const entries = table.entries;
+    std::size_t const width = kWidth != 0 ? kWidth : table.row_width;
+    char const * p = c.in;
+    Out * o = c.out;
+    unsigned int state = c.state;
+    unsigned int last = c.last_value;
+    char const * sequence_start = c.sequence_start;
+    unsigned int sequence_state = c.sequence_state;
+    TranscodeResult result = kTranscodeComplete;
+    while (p != stop) {
+        unsigned int byte = static_cast<unsigned char>(*p);
+        // The common cases test the next state against the current one
+        // instead of taking it from the table, so that the next step's
+        // lookup does not wait for this one's.
+        unsigned int before = state;
+        MBCStoUnicodeEntry<T> entry = entries[state * width + byte];
+        ++p;
+        if (entry.next == state && IsCharacterValue(entry.value)) {
+            last = entry.value;
+            *o++ = static_cast<Out>(last);
+            if (kInBlock) {
+                sequence_start = p;
+                sequence_state = state;
+            }
+            if (byte < 0x80 && p != stop && static_cast<unsigned char>(*p) < 0x80) {
+                // Two bytes below 0x80 in a row: worth trying a copy run
+                // (a lone one, such as a space between Korean words, is
+                // cheaper through the table).
+                unsigned int const low = runs.Low(state);
+                if (static_cast<unsigned char>(*p) >= low) {
+                    c.in = p;
+                    c.out = o;
+                    c.state = state;
+                    c.last_value = last;
+                    CopyRun(c, stop, low);
+                    p = c.in;
+                    o = c.out;
+                    last = c.last_value;
+                    if (kInBlock) {
+                        sequence_start = p;
+                        sequence_state = state;
+                    }
+                }
+            }
+            continue;
+        }
+        if (entry.value == kNoCharacterYet && entry.next != kReadAgain && p != stop) {
+            // The two-byte step: the next byte in the state this one leads to.
+            before = entry.next;
+            byte = static_cast<unsigned char>(*p);
+            entry = entries[before * width + byte];
+            ++p;
+            if (entry.next == state && IsCharacterValue(entry.value)) {
+                last = entry.value;
+                *o++ = static_cast<Out>(last);
+                if (kInBlock) {
+                    sequence_start = p;
+                    sequence_state = state;
+                }
+                continue;
+            }
+        }
+        unsigned int const value = entry.value;
+        last = value;
+        state = entry.next == kReadAgain ? 0 : entry.next;
+        if (IsCharacterValue(value)) {
+            *o++ = static_cast<Out>(value);
+            if (kInBlock) {
+                sequence_start = p;
+                sequence_state = state;
+            }
+            continue;
+        }
+        if (value == kNoCharacterYet) {
+            continue;
+        }
+        // An invalid sequence.
+        if (kInBlock) {
+            p = sequence_start;
+            state = sequence_state;
+        } else if (EndsBefore(table, before, state, static_cast<unsigned char>(byte))) {
+            --p;
+        }
+        result = kTranscodeNoCharacterDefined;
+        break;
+    }
+    c.in = p;
+    c.out = o;
+    c.state = state;
+    c.last_value = last;
+    c.sequence_start = sequence_start;
+    c.sequence_state = sequence_state;
+    return result;
+}
+
+template <class T, class Out>
+TranscodeResult DecodeStretch(MBCStoUnicodeTable<T> const & table, CopyRuns<T> & runs,
+                              DecodeCursor<Out> & c, char const * stop, DecodeMode mode) {
+    if (table.row_width == 256) {
+        return mode == DecodeMode::kInBlock ? DecodeStretch<256, true>(table, runs, c, stop)
+                                            : DecodeStretch<256, false>(table, runs, c, stop);
+    }
+    return mode == DecodeMode::kInBlock ? DecodeStretch<0, true>(table, runs, c, stop)
+                                        : DecodeStretch<0, false>(table, runs, c, stop);
+}
+
 // Runs the state machine over [in, inEnd). Characters are written as one
 // unit each (Out is 16- or 32-bit; 16-bit tables never hold larger values).
 //
 // Outside look-ahead mode every step reads one byte and writes at most one
 // unit, so over the next min(input, room, limit left) bytes the room and limit
-// tests cannot fail: such stretches run without them, and in state 0 copy
-// runs of bytes below 0x80 directly when the table maps them to themselves.
-// The results, the bytes consumed and the state are those of the one-byte
-// loop below.
+// tests cannot fail: such stretches run without them (DecodeStretch), copy
+// runs of bytes that decode to themselves directly and take two-byte
+// characters in one step. The results, the bytes consumed and the state are
+// those of the one-byte loop below.
 template <class T, class Out>
 TranscodeResult Decode(MBCStoUnicodeTable<T> const & table, DecoderState & s, char const *& in,
                        char const * inEnd, Out *& out, Out * outEnd, long limit, DecodeMode mode) {
     char const * sequence_start = in;
     unsigned int sequence_state = s.state;
     long written = 0;
-    int ascii_identity = -1;  // decided when first needed
-    while (in != inEnd) {
-        if (mode != DecodeMode::kLookAhead) {
+    if (mode != DecodeMode::kLookAhead) {
+        CopyRuns<T> runs(table);
+        while (in != inEnd) {
             std::size_t budget = static_cast<std::size_t>(inEnd - in);
             std::size_t const room = static_cast<std::size_t>(outEnd - out);
             if (room < budget) {
@@ -90,67 +307,24 @@ TranscodeResult Decode(MBCStoUnicodeTable<T> const & table, DecoderState & s, ch
                     budget = static_cast<std::size_t>(left);
                 }
             }
-            if (budget != 0) {
-                char const * const stop = in + budget;
-                while (in != stop) {
-                    unsigned char const byte = static_cast<unsigned char>(*in);
-                    if (s.state == 0 && byte < 0x80 && stop - in >= 8) {
-                        if (ascii_identity < 0) {
-                            ascii_identity = AsciiIsIdentity(table) ? 1 : 0;
-                        }
-                        if (ascii_identity != 0) {
-                            char const * p = in;
-                            Out * o = out;
-                            while (stop - p >= 8) {
-                                unsigned char b[8];
-                                std::memcpy(b, p, 8);
-                                if (((b[0] | b[1] | b[2] | b[3] | b[4] | b[5] | b[6] | b[7]) &
-                                     0x80) != 0) {
-                                    break;
-                                }
-                                for (int i = 0; i < 8; ++i) {
-                                    o[i] = static_cast<Out>(b[i]);
-                                }
-                                p += 8;
-                                o += 8;
-                            }
-                            while (p != stop && static_cast<unsigned char>(*p) < 0x80) {
-                                *o++ = static_cast<Out>(static_cast<unsigned char>(*p++));
-                            }
-                            written += o - out;
-                            out = o;
-                            s.last_value = static_cast<unsigned char>(p[-1]);
-                            in = p;
-                            sequence_start = in;
-                            sequence_state = 0;
-                            continue;
-                        }
-                    }
-                    unsigned int const before = s.state;
-                    MBCStoUnicodeEntry<T> const & entry = table.At(s.state, byte);
-                    ++in;
-                    s.last_value = entry.value;
-                    s.state = entry.next == kReadAgain ? 0 : entry.next;
-                    if (entry.value == kInvalidSequence) {
-                        if (mode == DecodeMode::kInBlock) {
-                            in = sequence_start;
-                            s.state = sequence_state;
-                        } else if (EndsBefore(table, before, s.state, byte)) {
-                            --in;
-                        }
-                        return kTranscodeNoCharacterDefined;
-                    }
-                    if (entry.value == kNoCharacterYet) {
-                        continue;
-                    }
-                    *out++ = static_cast<Out>(entry.value);
-                    ++written;
-                    sequence_start = in;
-                    sequence_state = s.state;
-                }
-                continue;
+            if (budget == 0) {
+                break;  // the one-byte loop reports the full output or the limit
+            }
+            DecodeCursor<Out> c{in, out, s.state, s.last_value, sequence_start, sequence_state};
+            TranscodeResult const result = DecodeStretch(table, runs, c, in + budget, mode);
+            written += c.out - out;
+            in = c.in;
+            out = c.out;
+            s.state = c.state;
+            s.last_value = c.last_value;
+            sequence_start = c.sequence_start;
+            sequence_state = c.sequence_state;
+            if (result != kTranscodeComplete) {
+                return result;
             }
         }
+    }
+    while (in != inEnd) {
         if (out == outEnd || (limit >= 0 && written >= limit)) {
             if (mode == DecodeMode::kInBlock) {
                 in = sequence_start;

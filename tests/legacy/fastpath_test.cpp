@@ -131,3 +131,48 @@ TEST(MbcsFastPath, ProblemsAndSplitsRightAfterARun) {
     EXPECT_EQ(kTranscodeOutputFull, r.result);
     EXPECT_EQ(16u, r.consumed);
 }
+
+TEST(MbcsFastPath, TwoByteStepAtTheEdgesOfTheStretch) {
+    StateTable<unsigned short> table = MakeTable(true);
+
+    // A lead byte that ends the input right after a two-byte character waits
+    // for its trail in the next call.
+    MBCStoUTF16 split(table.Get(), true);
+    auto r = TranscodeOnce(split, Bytes("\x81\x40\x81"));
+    EXPECT_EQ(kTranscodeInputExhausted, r.result);
+    EXPECT_EQ(3u, r.consumed);
+    EXPECT_EQ(std::vector<unsigned short>{0x3042}, r.output);
+    r = TranscodeOnce(split, Bytes("\x41z"));
+    EXPECT_EQ((std::vector<unsigned short>{0x4E00, 'z'}), r.output);
+
+    // Room or limit for the ASCII only: the lead byte is not taken. One more
+    // unit of room: the lead is read at the end of one stretch and its trail
+    // in the next.
+    for (bool in_block : {false, true}) {
+        MBCStoUTF16 room(table.Get(), true);
+        r = TranscodeOnce(room, Bytes("ab\x81\x40"), 2, -1, in_block);
+        EXPECT_EQ(kTranscodeOutputFull, r.result);
+        EXPECT_EQ(2u, r.consumed);
+        MBCStoUTF16 limit(table.Get(), true);
+        r = TranscodeOnce(limit, Bytes("ab\x81\x40"), 64, 2, in_block);
+        EXPECT_EQ(kTranscodeLimitReached, r.result);
+        EXPECT_EQ(2u, r.consumed);
+        MBCStoUTF16 enough(table.Get(), true);
+        r = TranscodeOnce(enough, Bytes("ab\x81\x40"), 3, -1, in_block);
+        EXPECT_EQ(kTranscodeInputExhausted, r.result);
+        EXPECT_EQ(4u, r.consumed);
+        EXPECT_EQ((std::vector<unsigned short>{'a', 'b', 0x3042}), r.output);
+    }
+
+    // A trail the lead cannot take: Transcode reports the lead alone (the
+    // ASCII byte after it is read again), TranscodeInBlock leaves both.
+    MBCStoUTF16 plain(table.Get(), true);
+    r = TranscodeOnce(plain, Bytes("\x81\x40\x81zq"));
+    EXPECT_EQ(kTranscodeNoCharacterDefined, r.result);
+    EXPECT_EQ(3u, r.consumed);
+    EXPECT_EQ(std::vector<unsigned short>{0x3042}, r.output);
+    MBCStoUTF16 block(table.Get(), true);
+    r = TranscodeOnce(block, Bytes("\x81\x40\x81zq"), 64, -1, true);
+    EXPECT_EQ(kTranscodeNoCharacterDefined, r.result);
+    EXPECT_EQ(2u, r.consumed);
+}
