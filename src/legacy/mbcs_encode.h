@@ -75,35 +75,13 @@ inline void EncodeStretches(Find find, V undefined, Unit const *& in, Unit const
         Unit const * p = in;
         Unit const * const stop = in + n;
         char * o = out;
-        if (sizeof(V) <= 2) {
-            // One or two bytes without a branch on which: both positions are
-            // written, the second with its own content when the value takes
-            // one byte (the stretch has room for two bytes per unit, and no
-            // byte beyond the final output position changes).
-            auto * u = reinterpret_cast<unsigned char *>(o);
-            while (p != stop) {
-                unsigned int const value = find(*p);
-                if (value == undefined) {
-                    break;
-                }
-                bool const one = value <= 0xFFu;
-                unsigned char const first = static_cast<unsigned char>(one ? value : value >> 8);
-                unsigned char const second = one ? u[1] : static_cast<unsigned char>(value);
-                u[0] = first;
-                u[1] = second;
-                u += one ? 1 : 2;
-                ++p;
+        while (p != stop) {
+            V const value = find(*p);
+            if (value == undefined) {
+                break;
             }
-            o = reinterpret_cast<char *>(u);
-        } else {
-            while (p != stop) {
-                V const value = find(*p);
-                if (value == undefined) {
-                    break;
-                }
-                o = PutValue(o, value);
-                ++p;
-            }
+            o = PutValue(o, value);
+            ++p;
         }
         if (limit >= 0) {
             limit -= static_cast<long>(o - out);
