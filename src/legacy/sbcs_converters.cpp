@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "zuuc/sbcs_encoding.h"
 
 // The single-byte converters. Each character is one unit in and one unit
@@ -48,6 +52,39 @@ bool AsciiIsIdentity(SBCSFromUnicodeTable const * table) {
     return differs == 0;
 }
 
+// Widens 16 bytes to 16 units when all of them are below 0x80.
+template <class Out>
+bool WidenAscii16(unsigned char const * p, Out * o) {
+#if defined(__SSE2__)
+    __m128i const bytes = _mm_loadu_si128(reinterpret_cast<__m128i const *>(p));
+    if (_mm_movemask_epi8(bytes) != 0) {
+        return false;
+    }
+    __m128i const zero = _mm_setzero_si128();
+    __m128i const low = _mm_unpacklo_epi8(bytes, zero);
+    __m128i const high = _mm_unpackhi_epi8(bytes, zero);
+    if (sizeof(Out) == 2) {
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(o), low);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(o + 8), high);
+    } else {
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(o), _mm_unpacklo_epi16(low, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(o + 4), _mm_unpackhi_epi16(low, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(o + 8), _mm_unpacklo_epi16(high, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(o + 12), _mm_unpackhi_epi16(high, zero));
+    }
+#else
+    std::uint64_t words[2];
+    std::memcpy(words, p, 16);
+    if (((words[0] | words[1]) & 0x8080808080808080u) != 0) {
+        return false;
+    }
+    for (int k = 0; k < 16; ++k) {
+        o[k] = static_cast<Out>(p[k]);
+    }
+#endif
+    return true;
+}
+
 // Calls converting fewer units than this do not look for the ASCII shortcut.
 constexpr std::size_t kShortcutMinimum = 32;
 
@@ -68,8 +105,6 @@ TranscodeResult DecodeBytes(unsigned short const * table, char const *& in, char
             out[i] = static_cast<Out>(bytes[i]);
         }
     } else {
-        // Blocks of 8 bytes: widened directly when all are ASCII and the
-        // table maps ASCII to itself, else looked up byte by byte.
         // Maps bytes [from, end) through the table; returns where it stopped
         // (at an undefined byte, or at the end).
         auto map = [&](std::size_t from, std::size_t end) {
@@ -82,25 +117,22 @@ TranscodeResult DecodeBytes(unsigned short const * table, char const *& in, char
             }
             return from;
         };
+        // Blocks of 16 bytes: widened directly when all are ASCII and the
+        // table maps ASCII to itself, else looked up byte by byte.
         std::size_t i = 0;
         bool const ascii = n >= kShortcutMinimum && AsciiIsIdentity(table);
-        while (n - i >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, bytes + i, 8);
-            if (ascii && (word & 0x8080808080808080u) == 0) {
-                for (std::size_t k = 0; k < 8; ++k) {
-                    out[i + k] = static_cast<Out>(bytes[i + k]);
-                }
-                i += 8;
+        while (n - i >= 16) {
+            if (ascii && WidenAscii16(bytes + i, out + i)) {
+                i += 16;
                 continue;
             }
-            std::size_t const end = i + 8;
+            std::size_t const end = i + 16;
             i = map(i, end);
             if (i != end) {
                 break;
             }
         }
-        if (n - i < 8) {
+        if (n - i < 16) {
             i = map(i, n);
         }
         if (i != n) {
