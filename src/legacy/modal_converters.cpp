@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "mbcs_core.h"
+#include "mbcs_encode.h"
 #include "zuuc/modal_encoding.h"
 
 using zuuc_legacy::DecodeMode;
@@ -66,6 +67,11 @@ public:
     }
     void Consume(Character const & c) { in_ += c.units; }
     void MoveOn() {}
+    // Runs `encode(in, end)` over the input.
+    template <class Encode>
+    void Raw(Encode && encode) {
+        encode(in_, end_);
+    }
 
 private:
     unsigned int const *& in_;
@@ -78,7 +84,7 @@ class Utf16Reader {
 public:
     Utf16Reader(zuuc_legacy::HeldUnits & held, unsigned short const *& in,
                 unsigned short const * end)
-        : input_(held, in, end) {}
+        : input_(held, in, end), held_(held), in_(in), end_(end) {}
     bool Peek(Character & c) {
         if (input_.Available() == 0) {
             return false;
@@ -100,9 +106,19 @@ public:
     }
     void Consume(Character const & c) { input_.Consume(c.units); }
     void MoveOn() { input_.MoveOn(); }
+    // Runs `encode(in, end)` over the input when no units are held.
+    template <class Encode>
+    void Raw(Encode && encode) {
+        if (held_.count == 0) {
+            encode(in_, end_);
+        }
+    }
 
 private:
     zuuc_legacy::Utf16Input input_;
+    zuuc_legacy::HeldUnits const & held_;
+    unsigned short const *& in_;
+    unsigned short const * end_;
 };
 
 // The output side of one call: what remains of the buffer and the limit.
@@ -129,6 +145,19 @@ public:
         zuuc_legacy::PutBytes(out_, value, count);
         written_ += count;
     }
+    // Runs `encode(out, end, limit)` over the room and limit left, less
+    // `keep` bytes kept back.
+    template <class Encode>
+    void Run(unsigned int keep, Encode && encode) {
+        long room = end_ - out_ - static_cast<long>(keep);
+        long limit = limit_ < 0 ? -1 : limit_ - written_ - static_cast<long>(keep);
+        if (room <= 0 || (limit_ >= 0 && limit <= 0)) {
+            return;
+        }
+        char * const before = out_;
+        encode(out_, out_ + room, limit);
+        written_ += out_ - before;
+    }
 
 private:
     char *& out_;
@@ -151,6 +180,46 @@ void BackToInitial(ModalOutputSetup const & setup, unsigned int & mode, ModalOut
     mode = 0;
 }
 
+// Characters that the current mode maps are written in stretches without
+// room or limit tests per character, with the way back to mode 0 kept in
+// reserve as for a single character; whatever else (a mode switch, a
+// surrogate, an unmapped character, the last bytes of room) is left to the
+// character-by-character loop below.
+template <class Unit, class Find>
+void EncodeInMode(Find find, unsigned int undefined, Unit const *& in, Unit const * inEnd,
+                  char *& out, char * outEnd, long & limit) {
+    auto const checked = [&](unsigned int key) {
+        return sizeof(Unit) == 2 && key >= 0xD800 && key <= 0xDFFF ? undefined : find(key);
+    };
+    zuuc_legacy::EncodeStretches(checked, undefined, in, inEnd, out, outEnd, limit);
+}
+
+template <class Reader>
+void StretchInMode(ModalOutputSetup const & setup, unsigned int mode, Reader & reader,
+                   ModalOutput & output) {
+    reader.Raw([&](auto const *& in, auto const * inEnd) {
+        if (inEnd - in < 8) {
+            return;
+        }
+        output.Run(Reserve(setup, mode), [&](char *& out, char * outEnd, long & limit) {
+            if (setup.wide != nullptr) {
+                PlaneTable<unsigned int, unsigned int> const * const table = setup.wide[mode];
+                if (table != nullptr) {
+                    EncodeInMode(zuuc_legacy::WideFind<unsigned int>{table->root}, table->undefined,
+                                 in, inEnd, out, outEnd, limit);
+                }
+            } else if (setup.narrow != nullptr) {
+                PlaneTable<unsigned short, unsigned int> const * const table = setup.narrow[mode];
+                if (table != nullptr) {
+                    EncodeInMode(zuuc_legacy::NarrowFind32<unsigned int>{table->pages,
+                                                                         table->undefined},
+                                 table->undefined, in, inEnd, out, outEnd, limit);
+                }
+            }
+        });
+    });
+}
+
 template <class Reader>
 TranscodeResult EncodeModal(ModalOutputSetup const & setup, unsigned int & mode,
                             bool & header_pending, Reader & reader, ModalOutput & output,
@@ -164,7 +233,11 @@ TranscodeResult EncodeModal(ModalOutputSetup const & setup, unsigned int & mode,
         header_pending = false;
     }
     Character c{};
-    while (reader.Peek(c)) {
+    for (;;) {
+        StretchInMode(setup, mode, reader, output);
+        if (!reader.Peek(c)) {
+            break;
+        }
         unsigned long value = 0;
         unsigned int target = mode;
         bool mapped = MapInMode(setup, mode, c.code_point, value);

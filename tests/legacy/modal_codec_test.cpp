@@ -320,3 +320,112 @@ TEST(ModalEncoding, StreamsSubstituteInTheCurrentMode) {
     EXPECT_EQ("\x1B$B\x24\x22\x1B(B", written);  // a second character and the way back do not fit
     EXPECT_TRUE(target.IsTruncated());
 }
+
+namespace {
+
+// The modal encoder one character at a time, as its header describes it:
+// each character in the current mode when that mode maps it, else in the
+// first mode that does, with the escape before it and room kept for the way
+// back to mode 0; a call that stops for room or limit first goes back to
+// mode 0 when that fits; an unmappable character is consumed and reported.
+struct ModalModel {
+    TranscodeResult result = kTranscodeInputExhausted;
+    std::size_t consumed = 0;
+    std::string output;
+    unsigned int mode = 0;
+};
+
+ModalModel EncodeModel(JisCode const & code, std::vector<unsigned int> const & text,
+                       std::size_t room, long limit) {
+    auto escape = [&](unsigned int from, unsigned int to) {
+        return from == to ? std::string() : std::string(reinterpret_cast<char const *>(
+                                                code.escapes[from * 4 + to]));
+    };
+    auto left = [&](std::string const & out) {
+        long r = static_cast<long>(room) - static_cast<long>(out.size());
+        return limit >= 0 ? std::min(r, limit - static_cast<long>(out.size())) : r;
+    };
+    ModalModel m;
+    for (unsigned int c : text) {
+        int target = -1;
+        unsigned int value = 0;
+        for (unsigned int k = 0; k < 5 && target < 0; ++k) {
+            unsigned int const mode = k == 0 ? m.mode : k - 1;
+            unsigned int const v = c > 0xFFFF ? 0xFFFFFFFFu : code.planes[mode]->Lookup(static_cast<unsigned short>(c));
+            if (v != 0xFFFFFFFFu) {
+                target = static_cast<int>(mode);
+                value = v;
+            }
+        }
+        if (target < 0) {
+            ++m.consumed;
+            m.result = kTranscodeNotInRepertoire;
+            return m;
+        }
+        std::string piece = escape(m.mode, static_cast<unsigned int>(target));
+        if (value > 0xFF) {
+            piece += static_cast<char>(value >> 8);
+        }
+        piece += static_cast<char>(value & 0xFF);
+        std::string const back = escape(static_cast<unsigned int>(target), 0);
+        if (left(m.output) < static_cast<long>(piece.size() + back.size())) {
+            long const need = static_cast<long>(piece.size() + back.size());
+            m.result = static_cast<long>(room) - static_cast<long>(m.output.size()) < need
+                           ? kTranscodeOutputFull
+                           : kTranscodeLimitReached;
+            std::string const home = escape(m.mode, 0);
+            if (m.mode != 0 && left(m.output) >= static_cast<long>(home.size())) {
+                m.output += home;
+                m.mode = 0;
+            }
+            return m;
+        }
+        m.output += piece;
+        m.mode = static_cast<unsigned int>(target);
+        ++m.consumed;
+    }
+    return m;
+}
+
+}  // namespace
+
+// Long runs in one mode go out in stretches; every output size and limit
+// must still stop where the character-by-character rule stops, for both
+// input widths.
+TEST(ModalEncode, StretchesStopWhereTheCharacterRuleStops) {
+    JisCode code;
+    std::vector<unsigned int> const alphabet = {'a', 'b', 0x3042, 0x4E9C, 0xA5, 0x20AC};
+    unsigned int seed = 2022;
+    for (int round = 0; round < 10; ++round) {
+        std::vector<unsigned int> text;
+        for (int i = 0; i < 40; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            // Mostly runs: repeat the last character three times in four.
+            text.push_back(!text.empty() && (seed >> 16) % 4 != 0
+                               ? text.back()
+                               : alphabet[(seed >> 8) % (round % 2 ? 5 : 6)]);
+        }
+        std::vector<unsigned short> const text16(text.begin(), text.end());
+        for (std::size_t room = 0; room <= 100; ++room) {
+            for (long limit : {-1L, static_cast<long>(room), static_cast<long>(room / 2)}) {
+                ModalModel const expected = EncodeModel(code, text, limit == -1 ? room : 200,
+                                                        limit);
+                std::size_t const size = limit == -1 ? room : 200;
+                ModalFromUTF32 e32(code.Setup());
+                auto const r32 = TranscodeOnce(e32, text, size, limit);
+                ModalFromUTF16 e16(code.Setup());
+                auto const r16 = TranscodeOnce(e16, text16, size, limit);
+                SCOPED_TRACE("round " + std::to_string(round) + ", room " + std::to_string(size) +
+                             ", limit " + std::to_string(limit));
+                ASSERT_EQ(expected.result, r32.result);
+                ASSERT_EQ(expected.consumed, r32.consumed);
+                ASSERT_EQ(expected.output, Str(r32.output));
+                ASSERT_EQ(expected.mode, e32.Mode());
+                ASSERT_EQ(expected.result, r16.result);
+                ASSERT_EQ(expected.consumed, r16.consumed);
+                ASSERT_EQ(expected.output, Str(r16.output));
+                ASSERT_EQ(expected.mode, e16.Mode());
+            }
+        }
+    }
+}
