@@ -9,6 +9,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "zuuc/code_tables.h"
 #include "zuuc/detector.h"
 #include "zuuc/transcoder.h"
@@ -81,35 +85,6 @@ struct DecodeCursor {
     unsigned int sequence_state;  // and the state it began in
 };
 
-// The copy-run bounds (see CopyRunLow) of the first few states, found when
-// first needed during one call.
-template <class T>
-class CopyRuns {
-public:
-    static constexpr unsigned int kStates = 8;
-    static constexpr unsigned int kUnknown = 0x100;
-
-    explicit CopyRuns(MBCStoUnicodeTable<T> const & table) : table_(table) {
-        for (unsigned int & low : low_) {
-            low = kUnknown;
-        }
-    }
-    // 0x80 (no run) for states past the first few.
-    unsigned int Low(unsigned int state) {
-        if (state >= kStates) {
-            return 0x80;
-        }
-        if (low_[state] == kUnknown) {
-            low_[state] = CopyRunLow(table_, state);
-        }
-        return low_[state];
-    }
-
-private:
-    MBCStoUnicodeTable<T> const & table_;
-    unsigned int low_[kStates];
-};
-
 // Copies, from c.in, eight bytes at a time while all of them lie in
 // [low, 0x80), and then byte by byte while they do, up to `stop`. Returns
 // whether anything was copied.
@@ -156,6 +131,220 @@ bool CopyRun(DecodeCursor<Out> & c, char const * stop, unsigned int low) {
     return true;
 }
 
+// The block path of DecodeStretch. In text that switches script every few
+// characters (Korean: short runs of ASCII between short runs of two-byte
+// syllables) the "one byte or two" branch of the stretch loop mispredicts at
+// every switch. Where, in the current state, every byte below 0x80 decodes to
+// itself and stays in the state, and a byte from 0x80 up leads to a state in which
+// the next byte completes a character that returns to the current state, the
+// length of each character is known from its first byte alone: 1 below 0x80,
+// 2 from 0x80 up. The lengths within a block of 32 bytes come from one mask of
+// their high bits, so that the next position never waits for a table load and
+// the lookups of successive characters overlap. Each character is then one
+// lookup of its last byte in a row chosen by its first byte (BlockRows), and
+// the only branch is the well-predicted test that the character fits.
+constexpr std::size_t kDecodeBlock = 32;
+// The least stretch for which the rows are worth building.
+constexpr std::size_t kDecodeBlockMinimum = 128;
+
+// A row of entries that are all "invalid": where BlockRows sends first bytes
+// that do not fit the pattern.
+template <class T>
+struct MisfitRow {
+    static constexpr std::size_t kWidth = 256;
+    MBCStoUnicodeEntry<T> entries[kWidth];
+    constexpr MisfitRow() : entries() {
+        for (std::size_t i = 0; i < kWidth; ++i) {
+            entries[i] = MBCStoUnicodeEntry<T>{};
+            entries[i].value = kInvalidSequence;
+            entries[i].next = 0;
+        }
+    }
+};
+template <class T>
+inline constexpr MisfitRow<T> kMisfitRow{};
+
+// For one state of a table with rows of 256 entries in which every byte below
+// 0x80 decodes to itself (CopyRunLow is 0), the row in which the block path
+// looks up the last byte of a character, by its first byte: the state's own
+// row for a byte below 0x80 (the byte is looked up again), the row of the
+// state a lead from 0x80 up leads to, else the misfit row. The rows of the
+// last state asked for are kept.
+template <class T>
+class BlockRows {
+public:
+    static constexpr unsigned int kNone = ~0u;
+
+    MBCStoUnicodeEntry<T> const * const * For(MBCStoUnicodeTable<T> const & table,
+                                              unsigned int state) {
+        if (state != state_) {
+            MBCStoUnicodeEntry<T> const * const row = table.entries + std::size_t{state} * 256;
+            for (unsigned int b = 0; b < 0x80; ++b) {
+                rows_[b] = row;
+            }
+            // Without branches, and in integers, so that a next state outside
+            // the table makes no pointer to outside it.
+            std::uintptr_t const base = reinterpret_cast<std::uintptr_t>(table.entries);
+            std::uintptr_t const misfit = reinterpret_cast<std::uintptr_t>(kMisfitRow<T>.entries);
+            for (unsigned int b = 0x80; b < 256; ++b) {
+                MBCStoUnicodeEntry<T> const entry = row[b];
+                std::uintptr_t const lead =
+                    static_cast<std::uintptr_t>(entry.value == kNoCharacterYet) &
+                    static_cast<std::uintptr_t>(entry.next < table.state_count);
+                std::uintptr_t const mask = 0 - lead;
+                std::uintptr_t const target =
+                    base + std::uintptr_t{entry.next} * 256 * sizeof(MBCStoUnicodeEntry<T>);
+                rows_[b] = reinterpret_cast<MBCStoUnicodeEntry<T> const *>((target & mask) |
+                                                                          (misfit & ~mask));
+            }
+            state_ = state;
+        }
+        return rows_;
+    }
+
+private:
+    unsigned int state_ = kNone;
+    MBCStoUnicodeEntry<T> const * rows_[256];
+};
+
+// The copy-run bounds (see CopyRunLow) of the first few states, found when
+// first needed during one call.
+template <class T>
+class CopyRuns {
+public:
+    static constexpr unsigned int kStates = 8;
+    static constexpr unsigned int kUnknown = 0x100;
+
+    explicit CopyRuns(MBCStoUnicodeTable<T> const & table) : table_(table) {
+        for (unsigned int & low : low_) {
+            low = kUnknown;
+        }
+    }
+    // 0x80 (no run) for states past the first few.
+    unsigned int Low(unsigned int state) {
+        if (state >= kStates) {
+            return 0x80;
+        }
+        if (low_[state] == kUnknown) {
+            low_[state] = CopyRunLow(table_, state);
+        }
+        return low_[state];
+    }
+
+    // The block path's rows for `state` (see BlockRows); the table's rows
+    // must be 256 entries wide.
+    MBCStoUnicodeEntry<T> const * const * Rows(unsigned int state) {
+        return block_rows_.For(table_, state);
+    }
+
+private:
+    MBCStoUnicodeTable<T> const & table_;
+    unsigned int low_[kStates];
+    BlockRows<T> block_rows_;
+};
+
+// Bit i set when byte i of the kDecodeBlock bytes at p is 0x80 or above.
+inline unsigned int HighBitMask(char const * p) {
+#if defined(__SSE2__)
+    unsigned int mask = 0;
+    for (unsigned int i = 0; i < kDecodeBlock; i += 16) {
+        mask |= static_cast<unsigned int>(_mm_movemask_epi8(
+                    _mm_loadu_si128(reinterpret_cast<__m128i const *>(p + i))))
+                << i;
+    }
+    return mask;
+#else
+    unsigned int mask = 0;
+    for (unsigned int i = 0; i < kDecodeBlock; ++i) {
+        mask |= static_cast<unsigned int>(static_cast<unsigned char>(p[i]) >> 7) << i;
+    }
+    return mask;
+#endif
+}
+
+// Decodes whole blocks of kDecodeBlock bytes from p while every character
+// fits the pattern above (a block's characters end by its last byte, so a
+// character starting at its last byte is left to the next block). Stops
+// before the first character that does not fit, or when fewer than
+// kDecodeBlock bytes are left before `stop`; p, o and last are then as the
+// stretch loop leaves them after the same characters. `rows` are the
+// BlockRows of `state`; a block of bytes below 0x80 is copied as it is.
+// Returns whether it stopped at a character that does not fit.
+template <class T, class Out>
+bool DecodeBlocks(MBCStoUnicodeEntry<T> const * const * rows, unsigned int state,
+                  char const *& p_io, Out *& o_io, unsigned int & last_io, char const * stop) {
+    char const * p = p_io;
+    Out * o = o_io;
+    unsigned int last = last_io;
+    constexpr unsigned int kAllHigh = 0xFFFFFFFFu;
+    static_assert(kDecodeBlock == 32, "the mask holds one bit per byte of a block");
+    bool misfit = false;
+    while (static_cast<std::size_t>(stop - p) >= kDecodeBlock) {
+        unsigned int const mask = HighBitMask(p);
+        if (mask == 0) {
+            unsigned char bytes[kDecodeBlock];
+            std::memcpy(bytes, p, kDecodeBlock);
+            for (std::size_t i = 0; i < kDecodeBlock; ++i) {
+                o[i] = static_cast<Out>(bytes[i]);
+            }
+            o += kDecodeBlock;
+            p += kDecodeBlock;
+            last = bytes[kDecodeBlock - 1];
+            continue;
+        }
+        unsigned int pos = 0;
+        if (mask == kAllHigh) {
+            // Only two-byte characters: no lengths to follow.
+            for (; pos < kDecodeBlock; pos += 2) {
+                unsigned int const first = static_cast<unsigned char>(p[pos]);
+                unsigned int const second = static_cast<unsigned char>(p[pos + 1]);
+                MBCStoUnicodeEntry<T> const entry = rows[first][second];
+                unsigned int const value = entry.value;
+                unsigned int const misfits = (entry.next ^ state) |
+                                             static_cast<unsigned int>(value == kInvalidSequence) |
+                                             static_cast<unsigned int>(value == kNoCharacterYet);
+                if (misfits != 0) {
+                    misfit = true;
+                    break;
+                }
+                *o++ = static_cast<Out>(value);
+                last = value;
+            }
+            p += pos;
+            if (misfit) {
+                break;
+            }
+            continue;
+        }
+        while (pos < kDecodeBlock - 1) {
+            // The last byte is the first again for a byte below 0x80.
+            unsigned int const high = (mask >> pos) & 1u;
+            unsigned int const first = static_cast<unsigned char>(p[pos]);
+            unsigned int const second = static_cast<unsigned char>(p[pos + high]);
+            MBCStoUnicodeEntry<T> const entry = rows[first][second];
+            unsigned int const value = entry.value;
+            unsigned int const misfits = (entry.next ^ state) |
+                                         static_cast<unsigned int>(value == kInvalidSequence) |
+                                         static_cast<unsigned int>(value == kNoCharacterYet);
+            if (misfits != 0) {
+                misfit = true;
+                break;
+            }
+            *o++ = static_cast<Out>(value);
+            last = value;
+            pos += 1 + high;
+        }
+        p += pos;
+        if (misfit) {
+            break;
+        }
+    }
+    p_io = p;
+    o_io = o;
+    last_io = last;
+    return misfit;
+}
+
 // Runs the state machine from c.in to `stop`, where the caller has made sure
 // that every unit the bytes can produce fits the room and the limit (each
 // byte produces at most one unit), outside look-ahead mode. A byte that
@@ -164,9 +353,14 @@ bool CopyRun(DecodeCursor<Out> & c, char const * stop, unsigned int low) {
 // when the stretch is done, else the problem that ends the call (with c set
 // as the one-byte loop leaves it).
 //
+// In a long enough stretch, where the state fits the pattern of the block
+// path (DecodeBlocks), that path takes the characters it can, and the loop
+// below the one it stops at; after such a stop the block path is tried again
+// some bytes later.
+//
 // kWidth is the table's row width when known at compile time (256 for every
-// table built so far), else 0; the start of the sequence in progress is kept
-// only in block mode, the one mode that goes back to it.
+// table built so far), else 0 (no block path); the start of the sequence in
+// progress is kept only in block mode, the one mode that goes back to it.
 template <unsigned int kWidth, bool kInBlock, class T, class Out>
 TranscodeResult DecodeStretch(MBCStoUnicodeTable<T> const & table, CopyRuns<T> & runs,
                               DecodeCursor<Out> & c, char const * stop) {
@@ -179,48 +373,47 @@ TranscodeResult DecodeStretch(MBCStoUnicodeTable<T> const & table, CopyRuns<T> &
     char const * sequence_start = c.sequence_start;
     unsigned int sequence_state = c.sequence_state;
     TranscodeResult result = kTranscodeComplete;
+    // Where the block path is tried next, and how far past a misfit it waits
+    // (doubled while it keeps failing at once, so that tables and texts that
+    // do not fit the pattern hardly pay for it).
+    char const * retry = kWidth == 256 ? p : stop;
+    std::size_t hold = kDecodeBlock;
     while (p != stop) {
-        unsigned int byte = static_cast<unsigned char>(*p);
-        // The common cases test the next state against the current one
-        // instead of taking it from the table, so that the next step's
-        // lookup does not wait for this one's.
-        unsigned int before = state;
-        MBCStoUnicodeEntry<T> entry = entries[state * width + byte];
-        ++p;
-        if (entry.next == state && IsCharacterValue(entry.value)) {
-            last = entry.value;
-            *o++ = static_cast<Out>(last);
-            if (kInBlock) {
+        if (p >= retry) {
+            char const * const from = p;
+            bool misfit = false;
+            // The pattern needs every byte below 0x80 to decode to itself.
+            if (static_cast<std::size_t>(stop - p) >= kDecodeBlockMinimum && runs.Low(state) == 0) {
+                misfit = DecodeBlocks(runs.Rows(state), state, p, o, last, stop);
+            } else {
+                misfit = true;
+            }
+            if (p != from && kInBlock) {
                 sequence_start = p;
                 sequence_state = state;
             }
-            if (byte < 0x80 && p != stop && static_cast<unsigned char>(*p) < 0x80) {
-                // Two bytes below 0x80 in a row: worth trying a copy run
-                // (a lone one, such as a space between Korean words, is
-                // cheaper through the table).
-                unsigned int const low = runs.Low(state);
-                if (static_cast<unsigned char>(*p) >= low) {
-                    c.in = p;
-                    c.out = o;
-                    c.state = state;
-                    c.last_value = last;
-                    CopyRun(c, stop, low);
-                    p = c.in;
-                    o = c.out;
-                    last = c.last_value;
-                    if (kInBlock) {
-                        sequence_start = p;
-                        sequence_state = state;
-                    }
-                }
+            if (!misfit) {
+                retry = stop;  // too little left for a block
+            } else {
+                hold = static_cast<std::size_t>(p - from) >= 2 * kDecodeBlock
+                           ? kDecodeBlock
+                           : hold < 1024 ? 2 * hold : hold;
+                retry = static_cast<std::size_t>(stop - p) > hold ? p + hold : stop;
             }
-            continue;
+            if (p == stop) {
+                break;
+            }
         }
-        if (entry.value == kNoCharacterYet && entry.next != kReadAgain && p != stop) {
-            // The two-byte step: the next byte in the state this one leads to.
-            before = entry.next;
-            byte = static_cast<unsigned char>(*p);
-            entry = entries[before * width + byte];
+        // The one-step loop runs up to the next try of the block path (a
+        // two-byte step or a copy run may go past it).
+        char const * const until = retry < stop ? retry : stop;
+        while (p < until) {
+            unsigned int byte = static_cast<unsigned char>(*p);
+            // The common cases test the next state against the current one
+            // instead of taking it from the table, so that the next step's
+            // lookup does not wait for this one's.
+            unsigned int before = state;
+            MBCStoUnicodeEntry<T> entry = entries[state * width + byte];
             ++p;
             if (entry.next == state && IsCharacterValue(entry.value)) {
                 last = entry.value;
@@ -229,32 +422,71 @@ TranscodeResult DecodeStretch(MBCStoUnicodeTable<T> const & table, CopyRuns<T> &
                     sequence_start = p;
                     sequence_state = state;
                 }
+                if (byte < 0x80 && p != stop && static_cast<unsigned char>(*p) < 0x80) {
+                    // Two bytes below 0x80 in a row: worth trying a copy run
+                    // (a lone one, such as a space between Korean words, is
+                    // cheaper through the table).
+                    unsigned int const low = runs.Low(state);
+                    if (static_cast<unsigned char>(*p) >= low) {
+                        c.in = p;
+                        c.out = o;
+                        c.state = state;
+                        c.last_value = last;
+                        CopyRun(c, stop, low);
+                        p = c.in;
+                        o = c.out;
+                        last = c.last_value;
+                        if (kInBlock) {
+                            sequence_start = p;
+                            sequence_state = state;
+                        }
+                    }
+                }
                 continue;
             }
-        }
-        unsigned int const value = entry.value;
-        last = value;
-        state = entry.next == kReadAgain ? 0 : entry.next;
-        if (IsCharacterValue(value)) {
-            *o++ = static_cast<Out>(value);
-            if (kInBlock) {
-                sequence_start = p;
-                sequence_state = state;
+            if (entry.value == kNoCharacterYet && entry.next != kReadAgain && p != stop) {
+                // The two-byte step: the next byte in the state this one leads to.
+                before = entry.next;
+                byte = static_cast<unsigned char>(*p);
+                entry = entries[before * width + byte];
+                ++p;
+                if (entry.next == state && IsCharacterValue(entry.value)) {
+                    last = entry.value;
+                    *o++ = static_cast<Out>(last);
+                    if (kInBlock) {
+                        sequence_start = p;
+                        sequence_state = state;
+                    }
+                    continue;
+                }
             }
-            continue;
+            unsigned int const value = entry.value;
+            last = value;
+            state = entry.next == kReadAgain ? 0 : entry.next;
+            if (IsCharacterValue(value)) {
+                *o++ = static_cast<Out>(value);
+                if (kInBlock) {
+                    sequence_start = p;
+                    sequence_state = state;
+                }
+                continue;
+            }
+            if (value == kNoCharacterYet) {
+                continue;
+            }
+            // An invalid sequence.
+            if (kInBlock) {
+                p = sequence_start;
+                state = sequence_state;
+            } else if (EndsBefore(table, before, state, static_cast<unsigned char>(byte))) {
+                --p;
+            }
+            result = kTranscodeNoCharacterDefined;
+            break;
         }
-        if (value == kNoCharacterYet) {
-            continue;
+        if (result != kTranscodeComplete) {
+            break;
         }
-        // An invalid sequence.
-        if (kInBlock) {
-            p = sequence_start;
-            state = sequence_state;
-        } else if (EndsBefore(table, before, state, static_cast<unsigned char>(byte))) {
-            --p;
-        }
-        result = kTranscodeNoCharacterDefined;
-        break;
     }
     c.in = p;
     c.out = o;

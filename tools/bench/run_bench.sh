@@ -11,4 +11,4 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZUUC_BUILD_BE
   -DZUUC_BUILD_TESTS=OFF -DZUUC_BUILD_EXAMPLES=OFF >/dev/null
 cmake --build "$build" -j2 --target zuuc_conversion_bench
 echo "machine: $(uname -m), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores; load: $(cut -d' ' -f1-3 /proc/loadavg)"
-taskset -c 0 "$build/bin/zuuc_conversion_bench" --benchmark_min_time=0.2 "$@"
+taskset -c "$(($(nproc) - 1))" "$build/bin/zuuc_conversion_bench" --benchmark_min_time=0.2 "$@"

@@ -1,0 +1,355 @@
+// The table decoders take text in which every byte below 0x80 decodes to
+// itself a block of bytes at a time, reading each character's length from the high
+// bits of the block. These tests feed them long inputs (the block path needs
+// a stretch of some length) that mix ASCII with two-byte characters and put
+// everything that does not fit the pattern -- a one-byte character from 0x80
+// up, a three-byte character, a lead whose trail changes the state, an
+// invalid byte, a cut sequence -- at every position of a block, and compare
+// every call with a one-byte-at-a-time walk of the same state machine: every
+// output size, every limit and every split point, through Transcode and
+// TranscodeInBlock, with 16- and 32-bit tables. Input and output buffers are
+// exactly as large as the call may use, so that the sanitizers see any read
+// or write past them.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "mbcs_test_tables.h"
+#include "zuuc/mbcs_encoding.h"
+#include "zuuc/modal_encoding.h"
+
+using namespace mbcs_test;
+
+namespace {
+
+constexpr unsigned int kInvalid = 0xFFFD;
+constexpr unsigned int kGoOn = 0xFFFF;
+constexpr unsigned int kAgain = 0xFFFF;  // as a next state
+
+// An EUC-like machine. State 0: 00-7F decode to themselves; A1-FE lead a
+// two-byte character (state 1); 8E leads one whose trails are 41-5A or A1-DF
+// (state 2); 8F a three-byte one (states 3, then 1); 80 is a one-byte
+// character; 82 is "go on" with next "read again"; 81 leads state 4, whose
+// only character 41 ends with "read again"; FF and 83-8D are invalid.
+// State 1: A1-FE complete a character; 7F completes one but moves to state 5.
+template <class T>
+StateTable<T> MakeTable(unsigned int wide_base) {
+    StateTable<T> t;
+    t.AddState(kInvalid, 0);  // 0
+    t.AddState(kInvalid, 0);  // 1
+    t.AddState(kInvalid, 0);  // 2
+    t.AddState(kInvalid, 0);  // 3
+    t.AddState(kInvalid, 0);  // 4
+    t.AddState(kInvalid, 5);  // 5: everything invalid, and 0F back to 0
+    t.Identity(0, 0x00, 0x7F, 0);
+    t.SetRange(0, 0xA1, 0xFE, kGoOn, 1);
+    t.Set(0, 0x8E, kGoOn, 2);
+    t.Set(0, 0x8F, kGoOn, 3);
+    t.Set(0, 0x80, 0x20AC, 0);
+    t.Set(0, 0x82, kGoOn, kAgain);
+    t.Set(0, 0x81, kGoOn, 4);
+    for (unsigned int b = 0xA1; b <= 0xFE; ++b) {
+        t.Set(1, b, 0xAC00 + b, 0);
+        t.Set(3, b, kGoOn, 1);
+    }
+    t.Set(1, 0x7F, 0x2000, 5);
+    for (unsigned int b = 0x41; b <= 0x5A; ++b) {
+        t.Set(2, b, wide_base + b, 0);
+    }
+    for (unsigned int b = 0xA1; b <= 0xDF; ++b) {
+        t.Set(2, b, 0xFF00 + b - 0x40, 0);
+    }
+    t.Set(4, 0x41, 0x0391, kAgain);
+    t.Set(5, 0x0F, kGoOn, 0);
+    t.Set(5, 0x21, 0x3021, 5);
+    return t;
+}
+
+// The state machine walked one byte at a time, checking room and limit before
+// every byte.
+template <class T>
+struct Reference {
+    MBCStoUnicodeTable<T> const * table;
+    unsigned int state = 0;
+
+    template <class Out>
+    TranscodeResult Run(char const *& in, char const * end, Out *& out, Out * outEnd, long limit,
+                        bool in_block) {
+        char const * sequence_start = in;
+        unsigned int sequence_state = state;
+        long written = 0;
+        while (in != end) {
+            if (out == outEnd || (limit >= 0 && written >= limit)) {
+                if (in_block) {
+                    in = sequence_start;
+                    state = sequence_state;
+                }
+                return out == outEnd ? kTranscodeOutputFull : kTranscodeLimitReached;
+            }
+            unsigned char const byte = static_cast<unsigned char>(*in++);
+            unsigned int const before = state;
+            MBCStoUnicodeEntry<T> const & e = table->At(state, byte);
+            state = e.next == kAgain ? 0 : e.next;
+            if (e.value == kInvalid) {
+                if (in_block) {
+                    in = sequence_start;
+                    state = sequence_state;
+                } else if (before != state && table->At(state, byte).value != kInvalid) {
+                    --in;
+                }
+                return kTranscodeNoCharacterDefined;
+            }
+            if (e.value == kGoOn) {
+                continue;
+            }
+            *out++ = static_cast<Out>(e.value);
+            ++written;
+            sequence_start = in;
+            sequence_state = state;
+        }
+        if (in_block && state != 0) {
+            in = sequence_start;
+            state = sequence_state;
+        }
+        return kTranscodeInputExhausted;
+    }
+};
+
+std::string Describe(TranscodeResult result, std::size_t consumed,
+                     std::vector<unsigned int> const & output) {
+    std::string s =
+        "result " + std::to_string(result) + " consumed " + std::to_string(consumed) + ":";
+    for (unsigned int u : output) {
+        s += " " + std::to_string(u);
+    }
+    return s;
+}
+
+// One call over a copy of bytes [from, to) into exactly `room` units.
+template <class Out, class F>
+std::string Once(F && f, std::string const & bytes, std::size_t from, std::size_t to,
+                 std::size_t room, long limit, std::size_t * consumed, TranscodeResult * result) {
+    std::unique_ptr<char[]> input(new char[to - from + 1]);
+    std::copy(bytes.begin() + static_cast<std::ptrdiff_t>(from),
+              bytes.begin() + static_cast<std::ptrdiff_t>(to), input.get());
+    std::unique_ptr<Out[]> buffer(new Out[room + 1]);
+    char const * in = input.get();
+    Out * out = buffer.get();
+    *result = f(in, input.get() + (to - from), out, buffer.get() + room, limit);
+    *consumed = static_cast<std::size_t>(in - input.get());
+    return Describe(*result, *consumed, std::vector<unsigned int>(buffer.get(), out));
+}
+
+// Runs the decoder and the reference side by side on [0, split) with the
+// given room and limit, then on the rest with plenty of room, going on after
+// problems, comparing every call.
+template <class Out, class Decoder, class T>
+void Compare(Decoder & decoder, MBCStoUnicodeTable<T> const * table, std::string const & bytes,
+             std::size_t split, std::size_t room, long limit, bool in_block) {
+    Reference<T> reference{table};
+    auto mine = [&](char const *& in, char const * end, Out *& out, Out * outEnd, long lim) {
+        return in_block ? decoder.TranscodeInBlock(in, end, out, outEnd, lim)
+                        : decoder.Transcode(in, end, out, outEnd, lim);
+    };
+    auto theirs = [&](char const *& in, char const * end, Out *& out, Out * outEnd, long lim) {
+        return reference.Run(in, end, out, outEnd, lim, in_block);
+    };
+    std::size_t at = 0;
+    std::size_t to = split;
+    for (int calls = 0; calls < 400 && at <= bytes.size(); ++calls) {
+        std::size_t consumed = 0;
+        TranscodeResult result = kTranscodeComplete;
+        std::size_t their_consumed = 0;
+        TranscodeResult their_result = kTranscodeComplete;
+        std::string const a = Once<Out>(mine, bytes, at, to, room, limit, &consumed, &result);
+        std::string const b =
+            Once<Out>(theirs, bytes, at, to, room, limit, &their_consumed, &their_result);
+        ASSERT_EQ(b, a) << "call " << calls << " at byte " << at;
+        at += consumed;
+        if (result == kTranscodeInputExhausted) {
+            if (to == bytes.size()) {
+                return;
+            }
+            to = bytes.size();
+        } else if (result == kTranscodeNoCharacterDefined && consumed == 0 && in_block) {
+            return;  // the in-block decoder leaves the problem where it is
+        }
+        room = bytes.size() + 1;
+        limit = -1;
+    }
+}
+
+// Text like Korean: runs of 1-4 ASCII bytes between runs of 1-4 two-byte
+// characters, with the occasional 8E pair.
+std::string MixedText(std::mt19937 & random, std::size_t size) {
+    std::string s;
+    while (s.size() < size) {
+        for (unsigned int n = 1 + random() % 4; n > 0; --n) {
+            s += static_cast<char>(0x20 + random() % 0x5F);
+        }
+        for (unsigned int n = 1 + random() % 4; n > 0; --n) {
+            if (random() % 8 == 0) {
+                s += '\x8E';
+                s += static_cast<char>(random() % 2 ? 0x41 + random() % 26
+                                                    : 0xA1 + random() % 0x3F);
+            } else {
+                s += static_cast<char>(0xA1 + random() % 0x5E);
+                s += static_cast<char>(0xA1 + random() % 0x5E);
+            }
+        }
+    }
+    return s;
+}
+
+// Text like Chinese: two-byte characters with an ASCII byte now and then, so
+// that whole blocks hold nothing else.
+std::string DenseText(std::mt19937 & random, std::size_t size) {
+    std::string s;
+    while (s.size() < size) {
+        if (random() % 24 == 0) {
+            s += static_cast<char>(0x20 + random() % 0x5F);
+        }
+        s += static_cast<char>(0xA1 + random() % 0x5E);
+        s += static_cast<char>(0xA1 + random() % 0x5E);
+    }
+    return s;
+}
+
+// Pieces that do not fit the block pattern.
+char const * const kMisfits[] = {
+    "\x80",              // a one-byte character from 0x80 up
+    "\x8F\xA1\xA2\xA3",  // a three-byte character (and the lead after it)
+    "\x8F\xA1\xA2",      // a three-byte character
+    "\xB0\x7F\x21\x0F",  // a character that changes the state, and back
+    "\xFF",              // an invalid byte
+    "\x84",              // an invalid byte from 0x80 up
+    "\xB0\x41",          // a lead whose trail is invalid (the trail is read again)
+    "\xB0",              // a lead cut by whatever follows
+    "\x82",              // a lead that reads again
+    "\x81\x41",          // a character ending in "read again"
+    "\x8E\x30",          // a lead whose trail is invalid
+};
+
+// Inputs of 160-200 bytes, mixed and dense, with one misfit at every offset
+// 100..131 (every position of a block, however the blocks fall), plus a few
+// without any.
+std::vector<std::string> Inputs() {
+    std::mt19937 random(4212);
+    std::vector<std::string> inputs;
+    for (int n = 0; n < 3; ++n) {
+        inputs.push_back(MixedText(random, 160 + random() % 40));
+    }
+    std::string ascii(200, 'a');
+    for (std::size_t i = 0; i < ascii.size(); ++i) {
+        ascii[i] = static_cast<char>(0x20 + i % 0x5F);
+    }
+    inputs.push_back(ascii);
+    for (int n = 0; n < 3; ++n) {
+        inputs.push_back(DenseText(random, 160 + random() % 40));
+    }
+    for (char const * misfit : kMisfits) {
+        for (std::size_t offset = 100; offset < 132; ++offset) {
+            std::string s = MixedText(random, offset + 60);
+            s.insert(offset, misfit);
+            inputs.push_back(s);
+            std::string dense = DenseText(random, offset + 60);
+            dense.insert(offset, misfit);
+            inputs.push_back(dense);
+        }
+    }
+    return inputs;
+}
+
+// The first call alone over every input, then, over a few, every room, limit
+// and split.
+template <class Out, class MakeDecoder, class T>
+void SweepAll(MakeDecoder make, MBCStoUnicodeTable<T> const * table) {
+    std::vector<std::string> const inputs = Inputs();
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        std::string const & bytes = inputs[i];
+        for (bool in_block : {false, true}) {
+            SCOPED_TRACE("input " + std::to_string(i) + (in_block ? " in block" : ""));
+            auto d = make();
+            Compare<Out>(*d, table, bytes, bytes.size(), bytes.size() + 1, -1, in_block);
+            // Every room, limit and split for a sample of the inputs.
+            if (i % 7 != 0) {
+                continue;
+            }
+            for (std::size_t n = 0; n <= bytes.size() + 1; ++n) {
+                SCOPED_TRACE("n " + std::to_string(n));
+                {
+                    auto room = make();
+                    Compare<Out>(*room, table, bytes, bytes.size(), n, -1, in_block);
+                }
+                {
+                    auto limited = make();
+                    Compare<Out>(*limited, table, bytes, bytes.size(), bytes.size() + 1,
+                                 static_cast<long>(n), in_block);
+                }
+                if (n <= bytes.size()) {
+                    auto split = make();
+                    Compare<Out>(*split, table, bytes, n, bytes.size() + 1, -1, in_block);
+                }
+                if (::testing::Test::HasFatalFailure()) {
+                    return;
+                }
+            }
+            if (::testing::Test::HasFatalFailure()) {
+                return;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+TEST(DecoderBlock, SixteenBitTableToUtf16MatchesTheOneByteWalk) {
+    StateTable<unsigned short> table = MakeTable<unsigned short>(0x6000);
+    SweepAll<unsigned short>([&] { return std::make_unique<MBCStoUTF16>(table.Get(), true); },
+                             table.Get());
+}
+
+TEST(DecoderBlock, ThirtyTwoBitTableToUtf32MatchesTheOneByteWalk) {
+    // Characters beyond the BMP after 8E.
+    StateTable<unsigned int> table = MakeTable<unsigned int>(0x20000);
+    SweepAll<unsigned int>(
+        [&] { return std::make_unique<MBCStoUTF32>(nullptr, table.Get(), true); }, table.Get());
+}
+
+TEST(DecoderBlock, ModalDecoderMatchesTheOneByteWalk) {
+    StateTable<unsigned short> table = MakeTable<unsigned short>(0x6000);
+    SweepAll<unsigned int>(
+        [&] { return std::make_unique<ModalToUTF32>(table.Get(), nullptr); }, table.Get());
+}
+
+TEST(DecoderBlock, LongMixedTextDecodesWhole) {
+    // A long text with no problem comes out in one call, character for
+    // character, whatever its length modulo the block.
+    StateTable<unsigned short> table = MakeTable<unsigned short>(0x6000);
+    std::mt19937 random(7);
+    for (std::size_t size = 128; size < 160; ++size) {
+        std::string const text = MixedText(random, size);
+        std::vector<unsigned short> expected;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            unsigned int const b = static_cast<unsigned char>(text[i]);
+            if (b < 0x80) {
+                expected.push_back(static_cast<unsigned short>(b));
+            } else if (b == 0x8E) {
+                unsigned int const t = static_cast<unsigned char>(text[++i]);
+                expected.push_back(
+                    static_cast<unsigned short>(t < 0x80 ? 0x6000 + t : 0xFF00 + t - 0x40));
+            } else {
+                unsigned int const t = static_cast<unsigned char>(text[++i]);
+                expected.push_back(static_cast<unsigned short>(0xAC00 + t));
+            }
+        }
+        MBCStoUTF16 d(table.Get(), true);
+        auto r = TranscodeOnce(d, Bytes(text), text.size());
+        EXPECT_EQ(kTranscodeInputExhausted, r.result);
+        EXPECT_EQ(text.size(), r.consumed);
+        EXPECT_EQ(expected, r.output) << "size " << size;
+    }
+}
