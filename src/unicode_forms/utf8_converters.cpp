@@ -216,8 +216,9 @@ TranscodeResult DecodeUTF8(UTF8DecoderState & state, char const *& in_chars, cha
     // Nothing held: straight on the input. Every input byte gives at most
     // one output unit, so over a stretch of min(input, room, limit left)
     // bytes no character can fail to fit and the room tests are skipped.
-    // A sequence that the stretch cuts short, and any problem, is left to
-    // the careful loop below (which only runs near the end of the room).
+    // A sequence that the stretch cuts short starts the next stretch; any
+    // problem is left to the careful loop below, which otherwise only runs
+    // near the end of the room or the limit.
     for (;;) {
         std::size_t n = static_cast<std::size_t>(inEnd - in);
         std::size_t const room = static_cast<std::size_t>(outEnd - out);
@@ -233,6 +234,7 @@ TranscodeResult DecodeUTF8(UTF8DecoderState & state, char const *& in_chars, cha
         if (n < 16) {
             break;
         }
+        Byte const * const stretch_begin = in;
         Byte const * const stretch_end = in + n;
         bool careful = false;
         while (in != stretch_end) {
@@ -286,11 +288,14 @@ TranscodeResult DecodeUTF8(UTF8DecoderState & state, char const *& in_chars, cha
             } else if (seq.kind == Sequence::kDropped) {
                 in += seq.length;
             } else {
-                careful = true;  // a problem, or a sequence the stretch cuts short
+                // A sequence the stretch cuts short goes on in the next
+                // stretch (computed afresh from what is left); a problem, or
+                // the end of the input, is for the careful loop.
+                careful = seq.kind != Sequence::kIncomplete || stretch_end == inEnd;
                 break;
             }
         }
-        if (careful) {
+        if (careful || in == stretch_begin) {
             break;
         }
         if (in == inEnd) {
