@@ -123,10 +123,15 @@ inline unsigned short const * EncodeUTF8Run(bool combine, unsigned short const *
                 *o++ = static_cast<unsigned char>(u);
                 ++in;
             } else if (u < 0x800) {
-                o[0] = static_cast<unsigned char>(0xC0 | (u >> 6));
-                o[1] = static_cast<unsigned char>(0x80 | (u & 0x3F));
-                o += 2;
-                ++in;
+                // Two-byte forms come in words (Cyrillic, Greek, Hebrew,
+                // Arabic): stay in this loop for the rest of the word.
+                unsigned v = u;
+                do {
+                    o[0] = static_cast<unsigned char>(0xC0 | (v >> 6));
+                    o[1] = static_cast<unsigned char>(0x80 | (v & 0x3F));
+                    o += 2;
+                    ++in;
+                } while (in < stop && (v = *in, v - 0x80u < 0x780u));
             } else if (combine && u >= 0xD800 && u <= 0xDBFF) {
                 if (stop - in < 2 || in[1] < 0xDC00 || in[1] > 0xDFFF) {
                     out = reinterpret_cast<char *>(o);
@@ -141,11 +146,15 @@ inline unsigned short const * EncodeUTF8Run(bool combine, unsigned short const *
                 o += 4;
                 in += 2;
             } else {
-                o[0] = static_cast<unsigned char>(0xE0 | (u >> 12));
-                o[1] = static_cast<unsigned char>(0x80 | ((u >> 6) & 0x3F));
-                o[2] = static_cast<unsigned char>(0x80 | (u & 0x3F));
-                o += 3;
-                ++in;
+                // Three-byte forms come in runs too (CJK, Indic scripts).
+                unsigned v = u;
+                do {
+                    o[0] = static_cast<unsigned char>(0xE0 | (v >> 12));
+                    o[1] = static_cast<unsigned char>(0x80 | ((v >> 6) & 0x3F));
+                    o[2] = static_cast<unsigned char>(0x80 | (v & 0x3F));
+                    o += 3;
+                    ++in;
+                } while (in < stop && (v = *in, v >= 0x800) && (!combine || v - 0xD800u >= 0x800u));
             }
         }
         if (in == inEnd) {
