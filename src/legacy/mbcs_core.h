@@ -68,6 +68,15 @@ unsigned int CopyRunLow(MBCStoUnicodeTable<T> const & table, unsigned int state)
     return low;
 }
 
+// Whether an entry does not give a character that leaves the machine in
+// `state` (tested without branches: the block decoder's one exit test).
+template <class T>
+inline bool Misfits(MBCStoUnicodeEntry<T> const & entry, unsigned int state) {
+    unsigned int const value = entry.value;
+    return ((entry.next ^ state) | static_cast<unsigned int>(value == kInvalidSequence) |
+            static_cast<unsigned int>(value == kNoCharacterYet)) != 0;
+}
+
 // Whether an entry's value is a character (not "invalid", not "go on").
 inline bool IsCharacterValue(unsigned int value) {
     return value != kInvalidSequence && value != kNoCharacterYet;
@@ -299,14 +308,11 @@ bool DecodeBlocks(MBCStoUnicodeEntry<T> const * const * rows, unsigned int state
                 unsigned int const first = static_cast<unsigned char>(p[pos]);
                 unsigned int const second = static_cast<unsigned char>(p[pos + 1]);
                 MBCStoUnicodeEntry<T> const entry = rows[first][second];
-                unsigned int const value = entry.value;
-                unsigned int const misfits = (entry.next ^ state) |
-                                             static_cast<unsigned int>(value == kInvalidSequence) |
-                                             static_cast<unsigned int>(value == kNoCharacterYet);
-                if (misfits != 0) {
+                if (Misfits(entry, state)) {
                     misfit = true;
                     break;
                 }
+                unsigned int const value = entry.value;
                 *o++ = static_cast<Out>(value);
                 last = value;
             }
@@ -322,14 +328,11 @@ bool DecodeBlocks(MBCStoUnicodeEntry<T> const * const * rows, unsigned int state
             unsigned int const first = static_cast<unsigned char>(p[pos]);
             unsigned int const second = static_cast<unsigned char>(p[pos + high]);
             MBCStoUnicodeEntry<T> const entry = rows[first][second];
-            unsigned int const value = entry.value;
-            unsigned int const misfits = (entry.next ^ state) |
-                                         static_cast<unsigned int>(value == kInvalidSequence) |
-                                         static_cast<unsigned int>(value == kNoCharacterYet);
-            if (misfits != 0) {
+            if (Misfits(entry, state)) {
                 misfit = true;
                 break;
             }
+            unsigned int const value = entry.value;
             *o++ = static_cast<Out>(value);
             last = value;
             pos += 1 + high;

@@ -10,17 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "decoder_reference.h"
 #include "mbcs_test_tables.h"
 #include "zuuc/mbcs_encoding.h"
 #include "zuuc/modal_encoding.h"
 
 using namespace mbcs_test;
+using namespace decoder_reference;
 
 namespace {
 
-constexpr unsigned int kInvalid = 0xFFFD;
-constexpr unsigned int kGoOn = 0xFFFF;
-constexpr unsigned int kAgain = 0xFFFF;  // as a next state
 
 // State 0: bytes 00-7F decode to themselves except 05 (invalid) and 0E
 // (switch to the two-byte mode 4); 81-84 lead a two-byte character, 85 a
@@ -65,119 +64,6 @@ StateTable<T> MakeTable(unsigned int wide_base) {
     }
     t.Set(6, 0x41, 0x0391, kAgain);
     return t;
-}
-
-// The state machine walked one byte at a time, checking room and limit before
-// every byte: the behaviour the decoders must keep.
-template <class T>
-struct Reference {
-    MBCStoUnicodeTable<T> const * table;
-    unsigned int state = 0;
-
-    template <class Out>
-    TranscodeResult Run(char const *& in, char const * end, Out *& out, Out * outEnd, long limit,
-                        bool in_block) {
-        char const * sequence_start = in;
-        unsigned int sequence_state = state;
-        long written = 0;
-        while (in != end) {
-            if (out == outEnd || (limit >= 0 && written >= limit)) {
-                if (in_block) {
-                    in = sequence_start;
-                    state = sequence_state;
-                }
-                return out == outEnd ? kTranscodeOutputFull : kTranscodeLimitReached;
-            }
-            unsigned char const byte = static_cast<unsigned char>(*in++);
-            unsigned int const before = state;
-            MBCStoUnicodeEntry<T> const & e = table->At(state, byte);
-            state = e.next == kAgain ? 0 : e.next;
-            if (e.value == kInvalid) {
-                if (in_block) {
-                    in = sequence_start;
-                    state = sequence_state;
-                } else if (before != state && table->At(state, byte).value != kInvalid) {
-                    --in;  // the byte may begin the next sequence
-                }
-                return kTranscodeNoCharacterDefined;
-            }
-            if (e.value == kGoOn) {
-                continue;
-            }
-            *out++ = static_cast<Out>(e.value);
-            ++written;
-            sequence_start = in;
-            sequence_state = state;
-        }
-        if (in_block && state != 0) {
-            in = sequence_start;
-            state = sequence_state;
-        }
-        return kTranscodeInputExhausted;
-    }
-};
-
-struct Call {
-    TranscodeResult result;
-    std::size_t consumed;
-    std::vector<unsigned int> output;
-    bool operator==(Call const & o) const {
-        return result == o.result && consumed == o.consumed && output == o.output;
-    }
-};
-
-std::string Describe(Call const & c) {
-    std::string s = "result " + std::to_string(c.result) + " consumed " + std::to_string(c.consumed) + ":";
-    for (unsigned int u : c.output) {
-        s += " " + std::to_string(u);
-    }
-    return s;
-}
-
-template <class Out, class F>
-Call Once(F && f, std::string const & bytes, std::size_t from, std::size_t to, std::size_t room,
-          long limit) {
-    std::vector<Out> buffer(room + 1);
-    char const * in = bytes.data() + from;
-    Out * out = buffer.data();
-    TranscodeResult const r = f(in, bytes.data() + to, out, buffer.data() + room, limit);
-    return {r, static_cast<std::size_t>(in - (bytes.data() + from)),
-            std::vector<unsigned int>(buffer.data(), out)};
-}
-
-// Runs the decoder and the reference side by side on [0, split) with the given
-// room and limit, then on the rest with plenty of room, comparing every call.
-template <class Out, class Decoder, class T>
-void Compare(Decoder & decoder, MBCStoUnicodeTable<T> const * table, std::string const & bytes,
-             std::size_t split, std::size_t room, long limit, bool in_block) {
-    Reference<T> reference{table};
-    auto mine = [&](char const *& in, char const * end, Out *& out, Out * outEnd, long lim) {
-        return in_block ? decoder.TranscodeInBlock(in, end, out, outEnd, lim)
-                        : decoder.Transcode(in, end, out, outEnd, lim);
-    };
-    auto theirs = [&](char const *& in, char const * end, Out *& out, Out * outEnd, long lim) {
-        return reference.Run(in, end, out, outEnd, lim, in_block);
-    };
-    std::size_t at = 0;
-    std::size_t to = split;
-    std::size_t call_room = room;
-    long call_limit = limit;
-    for (int calls = 0; calls < 200 && at <= bytes.size(); ++calls) {
-        Call const a = Once<Out>(mine, bytes, at, to, call_room, call_limit);
-        Call const b = Once<Out>(theirs, bytes, at, to, call_room, call_limit);
-        ASSERT_EQ(Describe(b), Describe(a)) << "call " << calls << " at byte " << at;
-        at += a.consumed;
-        if (a.result == kTranscodeInputExhausted) {
-            if (to == bytes.size()) {
-                return;
-            }
-            to = bytes.size();
-        } else if (a.result == kTranscodeNoCharacterDefined && a.consumed == 0 && in_block) {
-            return;  // the in-block decoder leaves the problem where it is
-        }
-        call_room = bytes.size() + 1;
-        call_limit = -1;
-    }
 }
 
 // Inputs built from pieces that meet every path: long and short ASCII runs,
