@@ -1,7 +1,8 @@
 // The single-byte encoders and the multi-byte encoders from UTF-16 copy runs
-// of plain characters with room and limit settled once per run. These tests
-// put the end of a run at every output size and limit, and problems (an
-// unmapped character, a surrogate, a pair split between calls) right after it.
+// of plain characters with room and limit settled once per run (the sweeps
+// over every output size and limit are in encoder_stretch_test.cpp). These
+// tests put problems right after a run: an unmapped character, a surrogate,
+// a pair split between calls.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -48,64 +49,6 @@ SbcsTables const & Sbcs() {
     return tables;
 }
 
-// One character of the input: its units and the bytes it encodes to.
-template <class In>
-struct Piece {
-    std::vector<In> units;
-    std::string bytes;
-};
-
-// Sweeps the output size and the limit over `pieces` (all mappable): every
-// call must stop before the first character that does not fit, with the
-// matching result, and write exactly the bytes of the characters it took.
-template <class In, class Make>
-void SweepRoomAndLimit(Make make, std::vector<Piece<In>> const & pieces) {
-    std::vector<In> input;
-    std::string all;
-    for (auto const & p : pieces) {
-        input.insert(input.end(), p.units.begin(), p.units.end());
-        all += p.bytes;
-    }
-    for (int by_limit = 0; by_limit < 2; ++by_limit) {
-        for (std::size_t n = 0; n <= all.size() + 1; ++n) {
-            SCOPED_TRACE((by_limit ? "limit " : "room ") + std::to_string(n));
-            std::size_t units = 0;
-            std::size_t bytes = 0;
-            std::size_t taken = 0;
-            while (taken < pieces.size() && bytes + pieces[taken].bytes.size() <= n) {
-                units += pieces[taken].units.size();
-                bytes += pieces[taken].bytes.size();
-                ++taken;
-            }
-            auto converter = make();
-            auto const r = by_limit ? TranscodeOnce(*converter, input, all.size() + 4,
-                                                    static_cast<long>(n))
-                                    : TranscodeOnce(*converter, input, n);
-            TranscodeResult const expected = taken == pieces.size() ? kTranscodeInputExhausted
-                                             : by_limit            ? kTranscodeLimitReached
-                                                                   : kTranscodeOutputFull;
-            EXPECT_EQ(expected, r.result);
-            EXPECT_EQ(units, r.consumed);
-            EXPECT_EQ(all.substr(0, bytes), Str(r.output));
-        }
-    }
-}
-
-template <class In>
-std::vector<Piece<In>> Ascii(std::string const & s) {
-    std::vector<Piece<In>> pieces;
-    for (char c : s) {
-        pieces.push_back({{static_cast<In>(static_cast<unsigned char>(c))}, std::string(1, c)});
-    }
-    return pieces;
-}
-
-template <class In>
-std::vector<Piece<In>> operator+(std::vector<Piece<In>> a, std::vector<Piece<In>> const & b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 // Multi-byte: ASCII to itself except '\' (two bytes 81 5F) and '~'
 // (unmapped); U+3042 = 82 A0, U+00E9 = E9.
 template <class V>
@@ -122,20 +65,6 @@ NarrowPlane<V> MakeMbcs(V undefined) {
 }
 
 }  // namespace
-
-TEST(EncoderFastPath, SingleByteRunsStopAtEveryRoomAndLimit) {
-    auto const text16 = Ascii<u16>("abc") + std::vector<Piece<u16>>{{{0x20AC}, "\x80"}} +
-                        Ascii<u16>("defgh") + std::vector<Piece<u16>>{{{0xE9}, "\xE9"}} +
-                        Ascii<u16>("ij");
-    SweepRoomAndLimit<u16>([] { return std::make_unique<SBCSFromUTF16>(&Sbcs().plane, true); },
-                           text16);
-    SweepRoomAndLimit<u16>([] { return std::make_unique<Latin1FromUTF16>(); },
-                           Ascii<u16>("abcdefgh"));
-    auto const text32 = Ascii<u32>("xy") + std::vector<Piece<u32>>{{{0x20AC}, "\x80"}} +
-                        Ascii<u32>("zzz");
-    SweepRoomAndLimit<u32>([] { return std::make_unique<SBCSFromUTF32>(&Sbcs().plane, true); },
-                           text32);
-}
 
 TEST(EncoderFastPath, SingleByteProblemRightAfterARun) {
     // The run fills the output (or the limit) exactly; the unmappable unit
@@ -188,24 +117,6 @@ TEST(EncoderFastPath, SingleByteHighSurrogateEndingARunIsHeld) {
     char * out = nullptr;
     EXPECT_EQ(kTranscodeNotInRepertoire, enc.Finish(out, out, -1));
     EXPECT_EQ(kTranscodeComplete, enc.Finish(out, out, -1));
-}
-
-TEST(EncoderFastPath, MultiByteRunsStopAtEveryRoomAndLimit) {
-    NarrowPlane<u16> const plane = MakeMbcs<u16>(0xFFFF);
-    std::vector<Piece<u16>> const text =
-        Ascii<u16>("abc") + std::vector<Piece<u16>>{{{0x3042}, "\x82\xA0"}} +
-        Ascii<u16>("defgh") + std::vector<Piece<u16>>{{{'\\'}, "\x81\x5F"}} + Ascii<u16>("ij") +
-        std::vector<Piece<u16>>{{{0xE9}, "\xE9"}} + Ascii<u16>("k");
-    SweepRoomAndLimit<u16>([&] { return std::make_unique<MBCSFromUTF16_16>(plane.Get(), true); },
-                           text);
-
-    NarrowPlane<u32> plane32 = MakeMbcs<u32>(0xFFFFFFFF);
-    plane32.Set(0x4E00, 0x8F8080);
-    std::vector<Piece<u16>> const text32 = Ascii<u16>("ab") +
-                                           std::vector<Piece<u16>>{{{0x4E00}, "\x8F\x80\x80"}} +
-                                           Ascii<u16>("cdef");
-    SweepRoomAndLimit<u16>(
-        [&] { return std::make_unique<MBCSFromUTF16_32>(plane32.Get(), true); }, text32);
 }
 
 TEST(EncoderFastPath, MultiByteProblemRightAfterARun) {

@@ -1,7 +1,7 @@
 // The multi-byte decoder runs stretches without room and limit tests and
-// copies ASCII runs in state 0 directly; these tests sweep the output size and
-// the limit over text mixing long ASCII runs with double-byte characters, and
-// put problems right after a run.
+// copies ASCII runs directly; these tests put problems and splits right after
+// a run and at the edges of a stretch (the sweeps over every output size,
+// limit and split point are in decoder_step_test.cpp).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -29,76 +29,7 @@ StateTable<unsigned short> MakeTable(bool ascii_identity) {
     return t;
 }
 
-struct Piece {
-    std::string bytes;
-    unsigned short unit;
-};
-
-std::vector<Piece> Text(bool ascii_identity) {
-    std::vector<Piece> pieces;
-    std::string const run = "the quick brown fox";
-    for (int round = 0; round < 3; ++round) {
-        for (char c : run.substr(0, 9 + 4 * round)) {
-            unsigned short const u = (!ascii_identity && c == 'q') ? 0x51 : static_cast<unsigned char>(c);
-            pieces.push_back({std::string(1, c), u});
-        }
-        pieces.push_back({"\x81\x40", 0x3042});
-        pieces.push_back({"\x81\x41", 0x4E00});
-    }
-    return pieces;
-}
-
 }  // namespace
-
-TEST(MbcsFastPath, EveryOutputSizeAndLimitStopsBeforeTheNextCharacter) {
-    for (bool identity : {true, false}) {
-        StateTable<unsigned short> table = MakeTable(identity);
-        std::vector<Piece> const pieces = Text(identity);
-        std::string input;
-        std::vector<unsigned short> all;
-        for (auto const & p : pieces) {
-            input += p.bytes;
-            all.push_back(p.unit);
-        }
-        for (int pass = 0; pass < 3; ++pass) {
-            bool const by_limit = pass == 1;
-            bool const in_block = pass == 2;
-            for (std::size_t n = 0; n <= all.size() + 1; ++n) {
-                SCOPED_TRACE(std::to_string(pass) + " " + std::to_string(n) + " " +
-                             std::to_string(identity));
-                std::size_t const units = n < all.size() ? n : all.size();
-                std::size_t bytes = 0;
-                for (std::size_t i = 0; i < units; ++i) {
-                    bytes += pieces[i].bytes.size();
-                }
-                MBCStoUTF16 decoder(table.Get(), true);
-                std::vector<unsigned short> buffer(by_limit ? all.size() + 4 : n);
-                char const * in = input.data();
-                unsigned short * out = buffer.data();
-                unsigned short * const outEnd = buffer.data() + buffer.size();
-                char const * const inEnd = input.data() + input.size();
-                long const limit = by_limit ? static_cast<long>(n) : -1;
-                TranscodeResult const result =
-                    in_block ? decoder.TranscodeInBlock(in, inEnd, out, outEnd, limit)
-                             : decoder.Transcode(in, inEnd, out, outEnd, limit);
-                TranscodeResult const expected =
-                    units == all.size() ? kTranscodeInputExhausted
-                                        : (by_limit ? kTranscodeLimitReached : kTranscodeOutputFull);
-                EXPECT_EQ(expected, result);
-                EXPECT_EQ(bytes, static_cast<std::size_t>(in - input.data()));
-                EXPECT_EQ(std::vector<unsigned short>(all.begin(), all.begin() + units),
-                          std::vector<unsigned short>(buffer.data(), out));
-                // The rest decodes as if never split.
-                std::vector<unsigned short> rest(all.size());
-                out = rest.data();
-                EXPECT_EQ(kTranscodeInputExhausted,
-                          decoder.Transcode(in, inEnd, out, rest.data() + rest.size(), -1));
-                EXPECT_EQ(std::vector<unsigned short>(all.begin() + units, all.end()),
-                          std::vector<unsigned short>(rest.data(), out));
-            }
-        }
-    }
-}
 
 TEST(MbcsFastPath, ProblemsAndSplitsRightAfterARun) {
     StateTable<unsigned short> table = MakeTable(true);
