@@ -9,6 +9,7 @@
 // written when the next group or the end of the number shows how many are
 // still missing. So a number is never held whole, and no step writes more
 // than a few units.
+#include "transforms/constructors.h"
 #include "zuuc/transforms.h"
 
 namespace {
@@ -76,11 +77,7 @@ unsigned int PlacesBelow(unsigned int multiplier) {
 
 }  // namespace
 
-ToLatinNumberTransform::ToLatinNumberTransform(Char32Source & source, CharacterTest const * test)
-    : UnicodeTransform(source, test) {}
-ToLatinNumberTransform::ToLatinNumberTransform(Char16Source & source, CharacterTest const * test)
-    : UnicodeTransform(source, test) {}
-ToLatinNumberTransform::~ToLatinNumberTransform() = default;
+ZUUC_TRANSFORM_CONSTRUCTORS(ToLatinNumberTransform, UnicodeTransform, )
 
 bool ToLatinNumberTransform::FillBuffer() {
     return Fill(

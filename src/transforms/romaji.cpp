@@ -12,6 +12,7 @@
 #include <string>
 #include <utility>
 
+#include "transforms/constructors.h"
 #include "zuuc/transforms.h"
 
 namespace {
@@ -336,21 +337,9 @@ RomajiToKanaTransform::RomajiToKanaTransform(Char16Source & source, CharacterTes
     : UnicodeTransform(source, test), katakana_(katakana) {}
 RomajiToKanaTransform::~RomajiToKanaTransform() = default;
 
-RomajiToHiraganaTransform::RomajiToHiraganaTransform(Char32Source & source,
-                                                     CharacterTest const * test)
-    : RomajiToKanaTransform(source, test, false) {}
-RomajiToHiraganaTransform::RomajiToHiraganaTransform(Char16Source & source,
-                                                     CharacterTest const * test)
-    : RomajiToKanaTransform(source, test, false) {}
-RomajiToHiraganaTransform::~RomajiToHiraganaTransform() = default;
+ZUUC_TRANSFORM_CONSTRUCTORS(RomajiToHiraganaTransform, RomajiToKanaTransform, , false)
 
-RomajiToKatakanaTransform::RomajiToKatakanaTransform(Char32Source & source,
-                                                     CharacterTest const * test)
-    : RomajiToKanaTransform(source, test, true) {}
-RomajiToKatakanaTransform::RomajiToKatakanaTransform(Char16Source & source,
-                                                     CharacterTest const * test)
-    : RomajiToKanaTransform(source, test, true) {}
-RomajiToKatakanaTransform::~RomajiToKatakanaTransform() = default;
+ZUUC_TRANSFORM_CONSTRUCTORS(RomajiToKatakanaTransform, RomajiToKanaTransform, , true)
 
 bool RomajiToKanaTransform::FillBuffer() {
     return Fill(

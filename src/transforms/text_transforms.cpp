@@ -1,17 +1,11 @@
 // Substitutions, selection, line ends, marks and the katakana width
 // transforms with voicing marks.
+#include "transforms/constructors.h"
 #include "transforms/transform_tables.h"
 #include "zuuc/transforms.h"
 
 using namespace zuuc_transforms;
 
-// Both constructors of a transform whose base takes (source, extra...).
-#define ZUUC_TRANSFORM_CONSTRUCTORS(Name, Base, ...)                                         \
-    Name::Name(Char32Source & source, CharacterTest const * test)                            \
-        : Base(source, test __VA_ARGS__) {}                                                  \
-    Name::Name(Char16Source & source, CharacterTest const * test)                            \
-        : Base(source, test __VA_ARGS__) {}                                                  \
-    Name::~Name() = default;
 
 // --- Substitutions ------------------------------------------------------------
 
