@@ -7,6 +7,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "detect/detecting_decoder.h"
 #include "zuuc/char_encoding.h"
 #include "zuuc/foundation.h"
 #include "zuuc/transcoder.h"
@@ -62,12 +63,31 @@ struct Pivot<unsigned short> {
     }
 };
 
+// An auto-detecting byte encoding has no transcoder of its own: its input
+// goes through a detecting decoder to UTF-32.
+inline bool ChoosesAmongCandidates(CharEncoding const & encoding) {
+    return encoding.CountCandidateEncodings() != 0;
+}
+template <class Enc>
+bool ChoosesAmongCandidates(Enc const &) {
+    return false;
+}
+inline Transcoder<char, unsigned int> * DecoderToUTF32(CharEncoding const & encoding,
+                                                       UnicodeLibAllocator & arena) {
+    Transcoder<char, unsigned int> * detecting = zuuc_detect::CreateDetectingDecoder(encoding, arena);
+    return detecting != nullptr ? detecting : encoding.CreateConverterToUTF32(arena);
+}
+template <class Enc>
+auto DecoderToUTF32(Enc const & encoding, UnicodeLibAllocator & arena) {
+    return encoding.CreateConverterToUTF32(arena);
+}
+
 template <>
 struct Pivot<unsigned int> {
     static TextEncoding const & Encoding() { return Char32Encoding::UTF32(); }
     template <class Enc>
     static auto To(Enc const & encoding, UnicodeLibAllocator & arena) {
-        return encoding.CreateConverterToUTF32(arena);
+        return DecoderToUTF32(encoding, arena);
     }
     template <class Enc>
     static auto From(Enc const & encoding, UnicodeLibAllocator & arena) {
@@ -281,7 +301,7 @@ bool BufferConverterImpl<In, Out>::Initialize(InEnc const & in, OutEnc const & o
     }
     try {
         bool const wide = in.TokenSize() == 4 || out.TokenSize() == 4 || in.IsUTF32InUnicode() ||
-                          out.IsUTF32InUnicode();
+                          out.IsUTF32InUnicode() || ChoosesAmongCandidates(in);
         bool const built = wide ? Build<unsigned int>(in, out) : Build<unsigned short>(in, out);
         if (built) {
             output_encoding_ = &out;

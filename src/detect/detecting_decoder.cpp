@@ -1,0 +1,164 @@
+// The detecting decoder of the buffer converters.
+#include "detect/detecting_decoder.h"
+
+#include <memory>
+#include <new>
+
+#include "detect/read_ahead.h"
+#include "zuuc/auto_detect.h"
+
+namespace zuuc_detect {
+namespace {
+
+class DetectingDecoder final : public Transcoder<char, unsigned int> {
+public:
+    DetectingDecoder(CharEncoding const & encoding, UnicodeLibAllocator & allocator)
+        : encoding_(encoding), allocator_(allocator) {
+        Start();
+    }
+    DetectingDecoder(DetectingDecoder const &) = delete;
+    DetectingDecoder & operator=(DetectingDecoder const &) = delete;
+    ~DetectingDecoder() override { Stop(); }
+
+    UnicodeLibBehavior * SetBehavior(UnicodeLibBehavior * behavior) override {
+        chooser_->SetBehavior(behavior);
+        if (decoder_ != nullptr) {
+            decoder_->SetBehavior(behavior);
+        }
+        return Transcoder<char, unsigned int>::SetBehavior(behavior);
+    }
+
+    TranscodeResult Transcode(char const *& in, char const * inEnd, unsigned int *& out,
+                              unsigned int * outEnd, long limit) override {
+        if (decoder_ == nullptr) {
+            CharEncoding const * chosen = nullptr;
+            auto const * begin = reinterpret_cast<unsigned char const *>(in);
+            auto const * end = reinterpret_cast<unsigned char const *>(inEnd);
+            int rating = 0;
+            in = reinterpret_cast<char const *>(ExamineSlices(*chooser_, begin, end, chosen, rating));
+            if (chosen == nullptr) {
+                return kTranscodeInputExhausted;
+            }
+            Decided(*chosen);
+        }
+        unsigned int * const out_start = out;
+        TranscodeResult const drained = DrainReadAhead(out, outEnd, limit);
+        if (drained != kTranscodeInputExhausted) {
+            return drained;
+        }
+        long const left = limit < 0 ? -1 : limit - static_cast<long>(out - out_start);
+        return decoder_->Transcode(in, inEnd, out, outEnd, left);
+    }
+
+    TranscodeResult Finish(unsigned int *& out, unsigned int * outEnd, long limit) override {
+        if (decoder_ == nullptr) {
+            int rating = 0;
+            CharEncoding const * chosen = chooser_->Finish(rating);
+            if (chosen == nullptr) {
+                Reset();
+                return kTranscodeComplete;
+            }
+            Decided(*chosen);
+        }
+        // Problems in what was read ahead cannot be reported from here (a
+        // problem result of Finish ends the conversion), so they are
+        // replaced in place, as the buffer converters would replace them.
+        unsigned int * const out_start = out;
+        auto left = [&] { return limit < 0 ? -1 : limit - static_cast<long>(out - out_start); };
+        for (;;) {
+            TranscodeResult const result = DrainReadAhead(out, outEnd, left());
+            if (result == kTranscodeInputExhausted) {
+                break;
+            }
+            if (result == kTranscodeOutputFull || result == kTranscodeLimitReached) {
+                return result;
+            }
+            if (out == outEnd || left() == 0) {
+                return out == outEnd ? kTranscodeOutputFull : kTranscodeLimitReached;
+            }
+            *out++ = 0xFFFD;
+        }
+        TranscodeResult const result = decoder_->Finish(out, outEnd, left());
+        if (result == kTranscodeOutputFull || result == kTranscodeLimitReached) {
+            return result;
+        }
+        Reset();
+        return result;
+    }
+
+    void Reset() override {
+        Stop();
+        Start();
+    }
+
+    unsigned int Mode() const override { return decoder_ != nullptr ? decoder_->Mode() : 0; }
+
+private:
+    void Start() {
+        CharEncoding const * candidates[EncodingChooser::kMaxCandidates] = {};
+        unsigned int count = encoding_.CountCandidateEncodings();
+        if (count > EncodingChooser::kMaxCandidates) {
+            count = EncodingChooser::kMaxCandidates;
+        }
+        for (unsigned int i = 0; i < count; ++i) {
+            candidates[i] = encoding_.GetCandidateEncoding(i);
+        }
+        LanguageDetector * language = nullptr;
+        if (auto const * detecting = dynamic_cast<AutoDetectEncoding const *>(&encoding_)) {
+            language = detecting->GetLanguageDetector();
+        }
+        chooser_ = new EncodingChooser(GetBehavior(), candidates, static_cast<int>(count),
+                                       allocator_, language);
+        read_position_ = 0;
+    }
+
+    void Stop() {
+        delete decoder_;
+        decoder_ = nullptr;
+        delete chooser_;
+        chooser_ = nullptr;
+    }
+
+    void Decided(CharEncoding const & chosen) {
+        decoder_ = chosen.GetImplementation().CreateConverterToUTF32(allocator_);
+        if (decoder_ == nullptr) {
+            throw std::bad_alloc();  // every candidate of the library decodes
+        }
+        decoder_->SetBehavior(GetBehavior());
+    }
+
+    // Decodes what is left of the bytes read ahead; result 1 once they are all done.
+    TranscodeResult DrainReadAhead(unsigned int *& out, unsigned int * outEnd, long limit) {
+        std::size_t const size = chooser_->ReadAheadSize();
+        if (read_position_ >= size) {
+            return kTranscodeInputExhausted;
+        }
+        auto const * base = reinterpret_cast<char const *>(chooser_->ReadAhead());
+        char const * position = base + read_position_;
+        TranscodeResult const result = decoder_->Transcode(position, base + size, out, outEnd, limit);
+        read_position_ = static_cast<std::size_t>(position - base);
+        bool const clean = result == kTranscodeComplete || result == kTranscodeInputExhausted;
+        if (clean && read_position_ >= size) {
+            return kTranscodeInputExhausted;  // a partial sequence goes on in the decoder
+        }
+        return result;
+    }
+
+    CharEncoding const & encoding_;
+    UnicodeLibAllocator & allocator_;
+    EncodingChooser * chooser_ = nullptr;
+    Transcoder<char, unsigned int> * decoder_ = nullptr;
+    std::size_t read_position_ = 0;
+};
+
+}  // namespace
+
+Transcoder<char, unsigned int> * CreateDetectingDecoder(CharEncoding const & encoding,
+                                                        UnicodeLibAllocator & allocator) {
+    if (encoding.CountCandidateEncodings() == 0) {
+        return nullptr;
+    }
+    return new (allocator) DetectingDecoder(encoding, allocator);
+}
+
+}  // namespace zuuc_detect
