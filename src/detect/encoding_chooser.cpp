@@ -8,6 +8,10 @@
 #include "zuuc/auto_detect.h"
 #include "zuuc/behavior.h"
 
+namespace {
+constexpr std::size_t kLongestByteOrderMark = 4;  // UTF-32
+}  // namespace
+
 EncodingChooser::EncodingChooser(UnicodeLibBehavior * behavior,
                                  CharEncoding const * const * candidates, int count,
                                  UnicodeLibAllocator & allocator, LanguageDetector * language)
@@ -108,7 +112,9 @@ CharEncoding const * EncodingChooser::Examine(unsigned char const * start,
         detectors_[i]->Examine(buffer_, buffer_ + old_size, buffer_ + size_);
     }
     int const sharing = FindBest(false, rating);
-    if (sharing != 1) {
+    // A source may hand out its first bytes one at a time: no decision
+    // before a whole byte-order mark could have been seen.
+    if (sharing != 1 || size_ < kLongestByteOrderMark) {
         return nullptr;
     }
     Report(true, false);
