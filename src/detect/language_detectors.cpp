@@ -1,6 +1,8 @@
 // The CJK language scorers: tables of penalised n-grams and the matcher.
 #include "zuuc/language_detectors.h"
 
+#include <cstdint>
+
 namespace {
 
 constexpr unsigned int kHan = 0x4E00, kHanEnd = 0x9FFF;
@@ -143,6 +145,49 @@ DetectKoreanNGramCollection::DetectKoreanNGramCollection()
 
 // --- the matcher ------------------------------------------------------------------
 
+namespace {
+
+// Which entries could match at a position, looked up by the high byte of the
+// code points there: bit k of first[b] is set when entry k's first range
+// meets the block b × 256 ... b × 256 + 255 (the same for the second code
+// point; entries of length 1 pass the second test). Code points above the
+// Basic Multilingual Plane use block 256. Every candidate is then matched
+// exactly, so the filter changes only the speed.
+class EntryFilter {
+public:
+    EntryFilter(DetectNGram const * const * grams, unsigned int count) {
+        for (unsigned int k = 0; k < count; ++k) {
+            std::uint32_t const bit = std::uint32_t{1} << k;
+            Mark(first_, grams[k]->ranges[0], bit);
+            if (grams[k]->length >= 2) {
+                Mark(second_, grams[k]->ranges[1], bit);
+            } else {
+                for (std::uint32_t & mask : second_) mask |= bit;
+            }
+        }
+    }
+    std::uint32_t Candidates(unsigned int const * text, unsigned int i, unsigned int count) const {
+        std::uint32_t mask = first_[Block(text[i])];
+        if (mask != 0 && i + 1 < count) {
+            mask &= second_[Block(text[i + 1])];  // at the last position the exact match decides
+        }
+        return mask;
+    }
+
+private:
+    static constexpr unsigned int kBlocks = 257;
+    static unsigned int Block(unsigned int c) { return c > 0xFFFF ? 256 : c >> 8; }
+    static void Mark(std::uint32_t * masks, DetectNGram::Range const & range, std::uint32_t bit) {
+        if (range.low > range.high) return;
+        unsigned int const last = Block(range.high);
+        for (unsigned int b = Block(range.low); b <= last; ++b) masks[b] |= bit;
+    }
+    std::uint32_t first_[kBlocks] = {};
+    std::uint32_t second_[kBlocks] = {};
+};
+
+}  // namespace
+
 int MatchNGrams(DetectNGramCollection & collection, int & tie_breaker,
                 unsigned int const * code_points, unsigned int count, unsigned char level) {
     collection.SetLevel(level);
@@ -150,12 +195,23 @@ int MatchNGrams(DetectNGramCollection & collection, int & tie_breaker,
         code_points == nullptr) {
         return 0;
     }
+    // The entries in use, handed out once for every position.
+    constexpr unsigned int kMostEntries = 32;
+    DetectNGram const * grams[kMostEntries];
+    unsigned int used = 0;
+    collection.Restart();
+    while (DetectNGram const * gram = collection.Next()) {
+        if (used == kMostEntries) break;
+        grams[used++] = gram;
+    }
+    EntryFilter const filter(grams, used);
     int matches = 0;
     for (unsigned int i = 0; i < count; ++i) {
-        collection.Restart();
-        while (DetectNGram const * gram = collection.Next()) {
-            if (Matches(*gram, code_points, i, count)) {
-                tie_breaker += gram->weight;
+        for (std::uint32_t mask = filter.Candidates(code_points, i, count); mask != 0;
+             mask &= mask - 1) {
+            DetectNGram const & gram = *grams[__builtin_ctz(mask)];
+            if (Matches(gram, code_points, i, count)) {
+                tie_breaker += gram.weight;
                 ++matches;
             }
         }
