@@ -590,19 +590,24 @@ int Guess(Options const & options) {
         InputFile input(file, name);
         alignas(std::max_align_t) char storage[16384];
         LinearAllocator arena(storage, sizeof storage, "zuconv", 0);
-        ToUnicodeSource * source = detecting->CreateCharSourceToUnicode(input, arena);
-        auto const * detection = static_cast<AutoDetectSource const *>(source);
-        TextEncoding const & chosen = detection->ActualInputEncoding();
-        std::printf("%s: %s %d\n", name, chosen.Name(), detection->ActualRating());
-        if (options.verbose) {
-            EncodingChooser const & chooser = detection->Chooser();
-            for (int i = 0; i < chooser.CountDetectors(); ++i) {
-                CharEncodingDetector const & detector = *chooser.GetDetector(i);
-                std::printf("    %s: %d, tie-breaker %d\n", detector.GetEncoding().Name(),
-                            detector.GetRating(), detector.GetTieBreaker());
+        try {
+            ToUnicodeSource * source = detecting->CreateCharSourceToUnicode(input, arena);
+            auto const * detection = static_cast<AutoDetectSource const *>(source);
+            TextEncoding const & chosen = detection->ActualInputEncoding();
+            std::printf("%s: %s %d\n", name, chosen.Name(), detection->ActualRating());
+            if (options.verbose) {
+                EncodingChooser const & chooser = detection->Chooser();
+                for (int i = 0; i < chooser.CountDetectors(); ++i) {
+                    CharEncodingDetector const & detector = *chooser.GetDetector(i);
+                    std::printf("    %s: %d, tie-breaker %d\n", detector.GetEncoding().Name(),
+                                detector.GetRating(), detector.GetTieBreaker());
+                }
             }
+            delete source;
+        } catch (zu_exception const & error) {
+            std::fprintf(stderr, "%s: %s\n", kProgram, error.what());
+            status = kConversionFailed;
         }
-        delete source;
         if (input.ReadFailed()) {
             std::fprintf(stderr, "%s: cannot read '%s': %s\n", kProgram, name, std::strerror(errno));
             status = kConversionFailed;
