@@ -4,6 +4,8 @@
 // bytes. Prints a Markdown table of the ratios at the end.
 #include <benchmark/benchmark.h>
 
+#include "bench_report.h"
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -103,37 +105,8 @@ void BM_Uchardet(benchmark::State & state, Row const * row) {
 }
 #endif
 
-class TableReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> rates;
-    void ReportRuns(std::vector<Run> const & runs) override {
-        for (Run const & run : runs) {
-            if (run.error_occurred) continue;
-            auto it = run.counters.find("bytes_per_second");
-            if (it != run.counters.end()) rates[run.benchmark_name()] = it->second.value;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
-std::string Cell(std::map<std::string, double> const & rates, std::string const & name) {
-    auto it = rates.find(name);
-    if (it == rates.end()) return "n/a";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.0f", it->second / 1e6);
-    return text;
-}
-
-// How many times longer `slow` takes than `fast` (rates in bytes/s).
-std::string Cost(std::map<std::string, double> const & rates, std::string const & slow,
-                 std::string const & fast) {
-    auto x = rates.find(slow);
-    auto y = rates.find(fast);
-    if (x == rates.end() || y == rates.end() || x->second <= 0) return "n/a";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", y->second / x->second);
-    return text;
-}
+using zuuc_bench::Cell;
+using zuuc_bench::Ratio;
 
 void PrintTable(std::map<std::string, double> const & rates) {
     std::printf("\n| text | bytes | source named MB/s | source detecting MB/s | detecting/named | "
@@ -144,9 +117,9 @@ void PrintTable(std::map<std::string, double> const & rates) {
         std::string const & n = row->name;
         std::printf("| %s | %zu | %s | %s | %s | %s | %s | %s | %s |\n", n.c_str(), row->bytes.size(),
                     Cell(rates, n + "/source/named").c_str(), Cell(rates, n + "/source/detecting").c_str(),
-                    Cost(rates, n + "/source/detecting", n + "/source/named").c_str(),
+                    Ratio(rates, n + "/source/named", n + "/source/detecting").c_str(),
                     Cell(rates, n + "/buffer/named").c_str(), Cell(rates, n + "/buffer/detecting").c_str(),
-                    Cost(rates, n + "/buffer/detecting", n + "/buffer/named").c_str(),
+                    Ratio(rates, n + "/buffer/named", n + "/buffer/detecting").c_str(),
                     Cell(rates, n + "/uchardet").c_str());
     }
 }
@@ -201,7 +174,7 @@ int main(int argc, char ** argv) {
     CharEncoding::UTF8();
     BuildRows();
     benchmark::Initialize(&argc, argv);
-    TableReporter reporter;
+    zuuc_bench::TableReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     PrintTable(reporter.rates);
     benchmark::Shutdown();
