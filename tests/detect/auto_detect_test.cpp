@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/utf8_test_helpers.h"
 #include "zuuc/zuuc.h"
 
 namespace {
@@ -41,26 +42,6 @@ Bytes Encode(U32 const & text, CharEncoding const & encoding) {
     return out;
 }
 
-// A byte source that hands out its text in windows of `window` bytes.
-class ChunkedSource : public CharSource {
-public:
-    ChunkedSource(Bytes const & bytes, std::size_t window) : bytes_(bytes), window_(window) {}
-
-protected:
-    bool FillBuffer() override {
-        if (at_ >= bytes_.size()) return false;
-        std::size_t const n = std::min(window_, bytes_.size() - at_);
-        SetWindow(bytes_.data() + at_, bytes_.data() + at_ + n);
-        at_ += n;
-        return true;
-    }
-
-private:
-    Bytes const & bytes_;
-    std::size_t window_;
-    std::size_t at_ = 0;
-};
-
 struct Decoded {
     U32 text;
     std::string encoding;
@@ -69,34 +50,18 @@ struct Decoded {
 
 Decoded DecodeWithSource(CharEncoding const & detecting, Bytes const & bytes, std::size_t window,
                          UnicodeLibBehavior * behavior = nullptr) {
-    ChunkedSource source(bytes, window);
+    utf8_test::ChunkedCharSource source(std::vector<char>(bytes.begin(), bytes.end()), window);
     Char32EncodingConverter converter(source, detecting, Char32Encoding::UTF32());
     if (behavior != nullptr) converter.SetBehavior(behavior);
     Decoded result;
-    unsigned int const * begin = nullptr;
-    unsigned int const * end = nullptr;
-    while (converter.GetBuffer(begin, end)) {
-        result.text.insert(result.text.end(), begin, end);
-        converter.DoneWith(end);
-    }
+    result.text = utf8_test::ReadAll32(converter);
     result.encoding = converter.ActualInputEncoding().Name();
     result.rating = converter.ActualRating();
     return result;
 }
 
-class U32Collector : public Char32Sink {
-public:
-    void Flush() override {}
-    U32 text;
-
-protected:
-    void PutBuffer(unsigned int const * begin, unsigned int const * end) override {
-        text.insert(text.end(), begin, end);
-    }
-};
-
 U32 DecodeWithSink(CharEncoding const & detecting, Bytes const & bytes, std::size_t piece) {
-    U32Collector collector;
+    utf8_test::VectorChar32Sink collector;
     {
         CharEncodingConverterSink sink(detecting, Char32Encoding::UTF32(), collector);
         for (std::size_t at = 0; at < bytes.size(); at += piece) {
@@ -104,7 +69,7 @@ U32 DecodeWithSink(CharEncoding const & detecting, Bytes const & bytes, std::siz
         }
         sink.Flush();
     }
-    return collector.text;
+    return collector.units;
 }
 
 // Through a buffer converter, with input in pieces and little output room.
@@ -133,14 +98,7 @@ std::vector<unsigned short> DecodeWithBufferConverter(CharEncoding const & detec
 
 std::vector<unsigned short> ToUTF16(U32 const & text) {
     std::vector<unsigned short> out;
-    for (unsigned int c : text) {
-        if (c >= 0x10000) {
-            out.push_back(static_cast<unsigned short>(0xD800 + ((c - 0x10000) >> 10)));
-            out.push_back(static_cast<unsigned short>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-        } else {
-            out.push_back(static_cast<unsigned short>(c));
-        }
-    }
+    for (unsigned int c : text) utf8_test::RefUTF16(c, out);
     return out;
 }
 
