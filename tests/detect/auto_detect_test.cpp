@@ -317,6 +317,21 @@ TEST(AutoDetectEncoding, DiagnosticsFollowTheBehaviour) {
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
+// Four halfwidth katakana in Shift_JIS are also two kanji in EUC-JP: the
+// ratings tie, and at the default level the Japanese scorer's penalty on
+// halfwidth katakana decides; at level 0 nothing is scored and the first
+// candidate stays.
+TEST(AutoDetectEncoding, TieBreakLevelComesFromTheBehaviour) {
+    Bytes const bytes = "\xB1\xB2\xB3\xB4";
+    UnicodeLibBehavior behavior(false);
+    EXPECT_EQ(DecodeWithSource(CharEncoding::JapaneseAutoDetect(), bytes, 4096, &behavior).encoding,
+              "EUC-JP");
+    behavior.SetAutoDetectTieBreakLevel(0);
+    Decoded const plain = DecodeWithSource(CharEncoding::JapaneseAutoDetect(), bytes, 4096, &behavior);
+    EXPECT_EQ(plain.encoding, "Shift-JIS");
+    EXPECT_EQ(plain.text, (U32{0xFF71, 0xFF72, 0xFF73, 0xFF74}));
+}
+
 // Detection keeps no shared state: many threads detect and decode at once
 // (ties included, so the language scorers run) and all get the answers one
 // thread gets.
