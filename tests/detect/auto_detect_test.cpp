@@ -317,6 +317,26 @@ TEST(AutoDetectEncoding, DiagnosticsFollowTheBehaviour) {
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
+// The decision falls on the first kilobyte of a large window; the rest of
+// the window goes to the chosen decoder after the bytes read ahead.
+TEST(AutoDetectEncoding, DecidesInsideALargeWindow) {
+    U32 text;
+    for (int i = 0; i < 60; ++i) {
+        U32 const piece = FromUTF8(i % 2 == 0 ? kJapanese : "ASCII between the sentences. ");
+        text.insert(text.end(), piece.begin(), piece.end());
+    }
+    Bytes const bytes = Encode(text, CharEncoding::EUCPkdFmtJapanese());
+    ASSERT_GT(bytes.size(), 4000u);
+    EXPECT_EQ(DecodeWithSource(CharEncoding::JapaneseAutoDetect(), bytes, bytes.size()).text, text);
+    EXPECT_EQ(DecodeWithSink(CharEncoding::JapaneseAutoDetect(), bytes, bytes.size()), text);
+    EXPECT_EQ(DecodeWithBufferConverter(CharEncoding::JapaneseAutoDetect(), bytes, bytes.size(), 700),
+              ToUTF16(text));
+    Bytes const sjis = Encode(text, CharEncoding::ShiftJISMS());
+    EXPECT_EQ(DecodeWithSource(CharEncoding::JapaneseAutoDetect(), sjis, 5000).text, text);
+    EXPECT_EQ(DecodeWithBufferConverter(CharEncoding::JapaneseAutoDetect(), sjis, 3000, 700),
+              ToUTF16(text));
+}
+
 // Four halfwidth katakana in Shift_JIS are also two kanji in EUC-JP: the
 // ratings tie, and at the default level the Japanese scorer's penalty on
 // halfwidth katakana decides; at level 0 nothing is scored and the first
