@@ -50,12 +50,32 @@ public:
 template <class P>
 struct Pivot;
 
+// An auto-detecting byte encoding has no transcoder of its own: its input
+// goes through a detecting decoder to the pivot.
+template <class P, class Enc>
+auto PlainDecoderTo(Enc const & encoding, UnicodeLibAllocator & arena) {
+    if constexpr (std::is_same<P, unsigned int>::value) {
+        return encoding.CreateConverterToUTF32(arena);
+    } else {
+        return encoding.CreateConverterToUTF16(arena);
+    }
+}
+template <class P, class Enc>
+auto DecoderTo(Enc const & encoding, UnicodeLibAllocator & arena) {
+    return PlainDecoderTo<P>(encoding, arena);
+}
+template <class P>
+Transcoder<char, P> * DecoderTo(CharEncoding const & encoding, UnicodeLibAllocator & arena) {
+    Transcoder<char, P> * detecting = zuuc_detect::CreateDetectingDecoder<P>(encoding, arena);
+    return detecting != nullptr ? detecting : PlainDecoderTo<P>(encoding, arena);
+}
+
 template <>
 struct Pivot<unsigned short> {
     static TextEncoding const & Encoding() { return Char16Encoding::UTF16(); }
     template <class Enc>
     static auto To(Enc const & encoding, UnicodeLibAllocator & arena) {
-        return encoding.CreateConverterToUTF16(arena);
+        return DecoderTo<unsigned short>(encoding, arena);
     }
     template <class Enc>
     static auto From(Enc const & encoding, UnicodeLibAllocator & arena) {
@@ -63,31 +83,12 @@ struct Pivot<unsigned short> {
     }
 };
 
-// An auto-detecting byte encoding has no transcoder of its own: its input
-// goes through a detecting decoder to UTF-32.
-inline bool ChoosesAmongCandidates(CharEncoding const & encoding) {
-    return encoding.CountCandidateEncodings() != 0;
-}
-template <class Enc>
-bool ChoosesAmongCandidates(Enc const &) {
-    return false;
-}
-inline Transcoder<char, unsigned int> * DecoderToUTF32(CharEncoding const & encoding,
-                                                       UnicodeLibAllocator & arena) {
-    Transcoder<char, unsigned int> * detecting = zuuc_detect::CreateDetectingDecoder(encoding, arena);
-    return detecting != nullptr ? detecting : encoding.CreateConverterToUTF32(arena);
-}
-template <class Enc>
-auto DecoderToUTF32(Enc const & encoding, UnicodeLibAllocator & arena) {
-    return encoding.CreateConverterToUTF32(arena);
-}
-
 template <>
 struct Pivot<unsigned int> {
     static TextEncoding const & Encoding() { return Char32Encoding::UTF32(); }
     template <class Enc>
     static auto To(Enc const & encoding, UnicodeLibAllocator & arena) {
-        return DecoderToUTF32(encoding, arena);
+        return DecoderTo<unsigned int>(encoding, arena);
     }
     template <class Enc>
     static auto From(Enc const & encoding, UnicodeLibAllocator & arena) {
@@ -301,7 +302,7 @@ bool BufferConverterImpl<In, Out>::Initialize(InEnc const & in, OutEnc const & o
     }
     try {
         bool const wide = in.TokenSize() == 4 || out.TokenSize() == 4 || in.IsUTF32InUnicode() ||
-                          out.IsUTF32InUnicode() || ChoosesAmongCandidates(in);
+                          out.IsUTF32InUnicode();
         bool const built = wide ? Build<unsigned int>(in, out) : Build<unsigned short>(in, out);
         if (built) {
             output_encoding_ = &out;

@@ -10,7 +10,18 @@
 namespace zuuc_detect {
 namespace {
 
-class DetectingDecoder final : public Transcoder<char, unsigned int> {
+// The chosen candidate's own decoder to the output's width.
+Transcoder<char, unsigned int> * DecoderOf(CharEncoding const & chosen, UnicodeLibAllocator & allocator,
+                                          unsigned int *) {
+    return chosen.GetImplementation().CreateConverterToUTF32(allocator);
+}
+Transcoder<char, unsigned short> * DecoderOf(CharEncoding const & chosen,
+                                            UnicodeLibAllocator & allocator, unsigned short *) {
+    return chosen.GetImplementation().CreateConverterToUTF16(allocator);
+}
+
+template <class Out>
+class DetectingDecoder final : public Transcoder<char, Out> {
 public:
     DetectingDecoder(CharEncoding const & encoding, UnicodeLibAllocator & allocator)
         : encoding_(encoding), allocator_(allocator) {
@@ -25,11 +36,11 @@ public:
         if (decoder_ != nullptr) {
             decoder_->SetBehavior(behavior);
         }
-        return Transcoder<char, unsigned int>::SetBehavior(behavior);
+        return Transcoder<char, Out>::SetBehavior(behavior);
     }
 
-    TranscodeResult Transcode(char const *& in, char const * inEnd, unsigned int *& out,
-                              unsigned int * outEnd, long limit) override {
+    TranscodeResult Transcode(char const *& in, char const * inEnd, Out *& out, Out * outEnd,
+                              long limit) override {
         if (decoder_ == nullptr) {
             CharEncoding const * chosen = nullptr;
             auto const * begin = reinterpret_cast<unsigned char const *>(in);
@@ -39,9 +50,12 @@ public:
             if (chosen == nullptr) {
                 return kTranscodeInputExhausted;
             }
-            Decided(*chosen);
+            if (!Decided(*chosen)) {
+                in = inEnd;
+                return kTranscodeIllegalInput;
+            }
         }
-        unsigned int * const out_start = out;
+        Out * const out_start = out;
         TranscodeResult const drained = DrainReadAhead(out, outEnd, limit);
         if (drained != kTranscodeInputExhausted) {
             return drained;
@@ -50,20 +64,20 @@ public:
         return decoder_->Transcode(in, inEnd, out, outEnd, left);
     }
 
-    TranscodeResult Finish(unsigned int *& out, unsigned int * outEnd, long limit) override {
+    TranscodeResult Finish(Out *& out, Out * outEnd, long limit) override {
         if (decoder_ == nullptr) {
             int rating = 0;
             CharEncoding const * chosen = chooser_->Finish(rating);
-            if (chosen == nullptr) {
+            if (chosen == nullptr || !Decided(*chosen)) {
+                bool const lost = chooser_->ReadAheadSize() != 0;
                 Reset();
-                return kTranscodeComplete;
+                return lost ? kTranscodeIllegalInput : kTranscodeComplete;
             }
-            Decided(*chosen);
         }
         // Problems in what was read ahead cannot be reported from here (a
         // problem result of Finish ends the conversion), so they are
         // replaced in place, as the buffer converters would replace them.
-        unsigned int * const out_start = out;
+        Out * const out_start = out;
         auto left = [&] { return limit < 0 ? -1 : limit - static_cast<long>(out - out_start); };
         for (;;) {
             TranscodeResult const result = DrainReadAhead(out, outEnd, left());
@@ -107,7 +121,7 @@ private:
         if (auto const * detecting = dynamic_cast<AutoDetectEncoding const *>(&encoding_)) {
             language = detecting->GetLanguageDetector();
         }
-        chooser_ = new EncodingChooser(GetBehavior(), candidates, static_cast<int>(count),
+        chooser_ = new EncodingChooser(this->GetBehavior(), candidates, static_cast<int>(count),
                                        allocator_, language);
         read_position_ = 0;
     }
@@ -119,16 +133,18 @@ private:
         chooser_ = nullptr;
     }
 
-    void Decided(CharEncoding const & chosen) {
-        decoder_ = chosen.GetImplementation().CreateConverterToUTF32(allocator_);
-        if (decoder_ == nullptr) {
-            throw std::bad_alloc();  // every candidate of the library decodes
+    // False when the chosen candidate has no decoder of this width (every
+    // candidate of the library's encodings has both).
+    bool Decided(CharEncoding const & chosen) {
+        decoder_ = DecoderOf(chosen, allocator_, static_cast<Out *>(nullptr));
+        if (decoder_ != nullptr) {
+            decoder_->SetBehavior(this->GetBehavior());
         }
-        decoder_->SetBehavior(GetBehavior());
+        return decoder_ != nullptr;
     }
 
     // Decodes what is left of the bytes read ahead; result 1 once they are all done.
-    TranscodeResult DrainReadAhead(unsigned int *& out, unsigned int * outEnd, long limit) {
+    TranscodeResult DrainReadAhead(Out *& out, Out * outEnd, long limit) {
         std::size_t const size = chooser_->ReadAheadSize();
         if (read_position_ >= size) {
             return kTranscodeInputExhausted;
@@ -147,18 +163,24 @@ private:
     CharEncoding const & encoding_;
     UnicodeLibAllocator & allocator_;
     EncodingChooser * chooser_ = nullptr;
-    Transcoder<char, unsigned int> * decoder_ = nullptr;
+    Transcoder<char, Out> * decoder_ = nullptr;
     std::size_t read_position_ = 0;
 };
 
 }  // namespace
 
-Transcoder<char, unsigned int> * CreateDetectingDecoder(CharEncoding const & encoding,
-                                                        UnicodeLibAllocator & allocator) {
+template <class Out>
+Transcoder<char, Out> * CreateDetectingDecoder(CharEncoding const & encoding,
+                                               UnicodeLibAllocator & allocator) {
     if (encoding.CountCandidateEncodings() == 0) {
         return nullptr;
     }
-    return new (allocator) DetectingDecoder(encoding, allocator);
+    return new (allocator) DetectingDecoder<Out>(encoding, allocator);
 }
+
+template Transcoder<char, unsigned int> * CreateDetectingDecoder<unsigned int>(
+    CharEncoding const &, UnicodeLibAllocator &);
+template Transcoder<char, unsigned short> * CreateDetectingDecoder<unsigned short>(
+    CharEncoding const &, UnicodeLibAllocator &);
 
 }  // namespace zuuc_detect

@@ -8,12 +8,14 @@
 
 namespace zuuc_detect {
 
-// A transcoder from bytes to UTF-32 that reads ahead until the encoding's
-// candidates are decided between, then decodes the bytes read ahead and the
-// rest with the chosen candidate's own transcoder. Null when `encoding` has
-// no candidates. Placed in `allocator`.
-Transcoder<char, unsigned int> * CreateDetectingDecoder(CharEncoding const & encoding,
-                                                        UnicodeLibAllocator & allocator);
+// A transcoder from bytes to UTF-32 (Out = unsigned int) or UTF-16 (Out =
+// unsigned short) that reads ahead until the encoding's candidates are
+// decided between, then decodes the bytes read ahead and the rest with the
+// chosen candidate's own transcoder. Null when `encoding` has no candidates.
+// Placed in `allocator`.
+template <class Out>
+Transcoder<char, Out> * CreateDetectingDecoder(CharEncoding const & encoding,
+                                               UnicodeLibAllocator & allocator);
 
 }  // namespace zuuc_detect
 
