@@ -35,7 +35,7 @@ inline std::string Cell(std::map<std::string, double> const & rates, std::string
 }
 
 inline std::string Ratio(std::map<std::string, double> const & rates, std::string const & a,
-                  std::string const & b) {
+                         std::string const & b) {
     auto x = rates.find(a);
     auto y = rates.find(b);
     if (x == rates.end() || y == rates.end() || y->second <= 0) return "n/a";

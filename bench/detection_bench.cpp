@@ -70,7 +70,8 @@ void BM_Source(benchmark::State & state, Row const * row, bool detect) {
     std::vector<unsigned int> out(row->bytes.size() + 16);
     for (auto _ : state) {
         BufferCharSource input(row->bytes.data(), row->bytes.data() + row->bytes.size());
-        benchmark::DoNotOptimize(DrainSource(input, detect ? *row->detecting : *row->named, out.data()));
+        benchmark::DoNotOptimize(
+            DrainSource(input, detect ? *row->detecting : *row->named, out.data()));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * row->bytes.size()));
 }
@@ -86,8 +87,8 @@ void BM_Buffer(benchmark::State & state, Row const * row, bool detect) {
         converter.Reset();
         char const * in = row->bytes.data();
         unsigned short * o = out.data();
-        benchmark::DoNotOptimize(converter.Convert(in, in + row->bytes.size(), o,
-                                                   out.data() + out.size(), true));
+        benchmark::DoNotOptimize(
+            converter.Convert(in, in + row->bytes.size(), o, out.data() + out.size(), true));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * row->bytes.size()));
 }
@@ -109,18 +110,20 @@ using zuuc_bench::Cell;
 using zuuc_bench::Ratio;
 
 void PrintTable(std::map<std::string, double> const & rates) {
-    std::printf("\n| text | bytes | source named MB/s | source detecting MB/s | detecting/named | "
-                "buffer named MB/s | buffer detecting MB/s | detecting/named | "
-                "uchardet detection MB/s |\n");
+    std::printf(
+        "\n| text | bytes | source named MB/s | source detecting MB/s | detecting/named | "
+        "buffer named MB/s | buffer detecting MB/s | detecting/named | "
+        "uchardet detection MB/s |\n");
     std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     for (auto const & row : gRows) {
         std::string const & n = row->name;
-        std::printf("| %s | %zu | %s | %s | %s | %s | %s | %s | %s |\n", n.c_str(), row->bytes.size(),
-                    Cell(rates, n + "/source/named").c_str(), Cell(rates, n + "/source/detecting").c_str(),
-                    Ratio(rates, n + "/source/named", n + "/source/detecting").c_str(),
-                    Cell(rates, n + "/buffer/named").c_str(), Cell(rates, n + "/buffer/detecting").c_str(),
-                    Ratio(rates, n + "/buffer/named", n + "/buffer/detecting").c_str(),
-                    Cell(rates, n + "/uchardet").c_str());
+        std::printf(
+            "| %s | %zu | %s | %s | %s | %s | %s | %s | %s |\n", n.c_str(), row->bytes.size(),
+            Cell(rates, n + "/source/named").c_str(), Cell(rates, n + "/source/detecting").c_str(),
+            Ratio(rates, n + "/source/named", n + "/source/detecting").c_str(),
+            Cell(rates, n + "/buffer/named").c_str(), Cell(rates, n + "/buffer/detecting").c_str(),
+            Ratio(rates, n + "/buffer/named", n + "/buffer/detecting").c_str(),
+            Cell(rates, n + "/uchardet").c_str());
     }
 }
 
@@ -130,7 +133,7 @@ void BuildRows() {
         CharEncoding & (*named)();
         CharEncoding & (*detecting)();
     };
-#define ZUUC_ENC(name) [] () -> CharEncoding & { return CharEncoding::name(); }
+#define ZUUC_ENC(name) []() -> CharEncoding & { return CharEncoding::name(); }
     Text const texts[] = {
         {"ja", ZUUC_ENC(ShiftJISMS), ZUUC_ENC(JapaneseAutoDetect)},
         {"ja", ZUUC_ENC(EUCPkdFmtJapanese), ZUUC_ENC(JapaneseAutoDetect)},
@@ -144,7 +147,8 @@ void BuildRows() {
     };
 #undef ZUUC_ENC
     for (Text const & text : texts) {
-        std::string const utf8 = ReadFile(std::string(ZUUC_BENCH_DATA_DIR) + "/" + text.file + ".txt");
+        std::string const utf8 =
+            ReadFile(std::string(ZUUC_BENCH_DATA_DIR) + "/" + text.file + ".txt");
         if (utf8.empty()) {
             std::fprintf(stderr, "missing input %s.txt\n", text.file);
             continue;

@@ -62,8 +62,8 @@ CharEncoding const * AutoDetectEncoding::GetCandidateEncoding(unsigned int i) co
 
 ToUnicodeSource * AutoDetectEncoding::CreateCharSourceToUnicode(
     CharSource & source, UnicodeLibAllocator & allocator) const {
-    return new (allocator) AutoDetectSource(source, candidates_, static_cast<int>(count_),
-                                            allocator, language_);
+    return new (allocator)
+        AutoDetectSource(source, candidates_, static_cast<int>(count_), allocator, language_);
 }
 
 CharSink * AutoDetectEncoding::CreateCharSinkToUnicode(Char32Sink & sink,
@@ -169,8 +169,8 @@ void AutoDetectSource::Detect() {
         // The window is examined in slices, so that the decision can fall
         // before a large window has been read ahead whole; the rest of the
         // window stays in the byte source for the chosen decoder.
-        unsigned char const * const stop = zuuc_detect::ExamineSlices(chooser_, begin, end,
-                                                                     chosen, rating_);
+        unsigned char const * const stop =
+            zuuc_detect::ExamineSlices(chooser_, begin, end, chosen, rating_);
         input_->DoneWith(stop);
     }
     if (chosen == nullptr) {

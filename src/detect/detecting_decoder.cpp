@@ -11,12 +11,12 @@ namespace zuuc_detect {
 namespace {
 
 // The chosen candidate's own decoder to the output's width.
-Transcoder<char, unsigned int> * DecoderOf(CharEncoding const & chosen, UnicodeLibAllocator & allocator,
-                                          unsigned int *) {
+Transcoder<char, unsigned int> * DecoderOf(CharEncoding const & chosen,
+                                           UnicodeLibAllocator & allocator, unsigned int *) {
     return chosen.GetImplementation().CreateConverterToUTF32(allocator);
 }
 Transcoder<char, unsigned short> * DecoderOf(CharEncoding const & chosen,
-                                            UnicodeLibAllocator & allocator, unsigned short *) {
+                                             UnicodeLibAllocator & allocator, unsigned short *) {
     return chosen.GetImplementation().CreateConverterToUTF16(allocator);
 }
 
@@ -46,7 +46,8 @@ public:
             auto const * begin = reinterpret_cast<unsigned char const *>(in);
             auto const * end = reinterpret_cast<unsigned char const *>(inEnd);
             int rating = 0;
-            in = reinterpret_cast<char const *>(ExamineSlices(*chooser_, begin, end, chosen, rating));
+            in = reinterpret_cast<char const *>(
+                ExamineSlices(*chooser_, begin, end, chosen, rating));
             if (chosen == nullptr) {
                 return kTranscodeInputExhausted;
             }
@@ -151,7 +152,8 @@ private:
         }
         auto const * base = reinterpret_cast<char const *>(chooser_->ReadAhead());
         char const * position = base + read_position_;
-        TranscodeResult const result = decoder_->Transcode(position, base + size, out, outEnd, limit);
+        TranscodeResult const result =
+            decoder_->Transcode(position, base + size, out, outEnd, limit);
         read_position_ = static_cast<std::size_t>(position - base);
         bool const clean = result == kTranscodeComplete || result == kTranscodeInputExhausted;
         if (clean && read_position_ >= size) {

@@ -89,7 +89,8 @@ int EncodingChooser::FindBest(bool tie_breakers, int & best) {
 CharEncoding const * EncodingChooser::Examine(unsigned char const * start,
                                               unsigned char const * end, int & rating) {
     std::size_t const old_size = size_;
-    std::size_t const added = start != nullptr && end > start ? static_cast<std::size_t>(end - start) : 0;
+    std::size_t const added =
+        start != nullptr && end > start ? static_cast<std::size_t>(end - start) : 0;
     if (added > capacity_ - size_) {
         // Grow by the golden ratio so that input read in many small pieces
         // is copied a bounded number of times.

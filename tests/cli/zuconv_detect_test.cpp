@@ -52,8 +52,7 @@ TEST(ZuconvDetect, GuessPrintsTheChoiceAndWithVerboseEveryCandidate) {
     EXPECT_NE(verbose.find("    UCS2: -2147483648, tie-breaker 0\n"), std::string::npos) << verbose;
     EXPECT_EQ(RunOn("--guess zh", "\xFF\xFE\x2D\x4E", status), "FILE: UCS2 1\n");
     EXPECT_EQ(RunOn("--guess ko", "", status), "FILE: ISO-2022-KR 0\n");
-    EXPECT_EQ(RunOn("--guess xx", "", status),
-              "zuconv: --guess takes ja, zh or ko, not 'xx'\n");
+    EXPECT_EQ(RunOn("--guess xx", "", status), "zuconv: --guess takes ja, zh or ko, not 'xx'\n");
     EXPECT_EQ(status, 2);
 }
 

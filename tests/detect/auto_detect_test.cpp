@@ -107,10 +107,11 @@ char const kJapanese[] =
     "ファイルの先頭から読み進めて、候補を一つに絞ります。";
 char const kSimplified[] = "这是一个简体中文的测试文本，用于检测编码是否能够被正确地识别出来。";
 char const kTraditional[] = "這是一個繁體中文的測試文字，用於檢查編碼是否能夠被正確地識別出來。";
-char const kKorean[] = "이것은 한국어 문장입니다. 인코딩을 자동으로 감지하고 올바르게 변환하는지 확인합니다.";
+char const kKorean[] =
+    "이것은 한국어 문장입니다. 인코딩을 자동으로 감지하고 올바르게 변환하는지 확인합니다.";
 
 // A capture-free function that returns the encoding.
-#define ZUUC_ENC(name) [] () -> CharEncoding & { return CharEncoding::name(); }
+#define ZUUC_ENC(name) []() -> CharEncoding & { return CharEncoding::name(); }
 
 struct Case {
     CharEncoding & (*detecting)();
@@ -185,15 +186,24 @@ TEST(AutoDetectEncoding, NamesCandidatesAndFactories) {
         char const * alias;
         std::vector<CharEncoding *> candidates;
     } const expected[] = {
-        {&CharEncoding::ChineseAutoDetect, 5, "ChineseAutoDetect", "csChineseAutoDetect",
+        {&CharEncoding::ChineseAutoDetect,
+         5,
+         "ChineseAutoDetect",
+         "csChineseAutoDetect",
          {&CharEncoding::HZGB2312(), &CharEncoding::GB2312(), &CharEncoding::Big5(),
           &CharEncoding::GB18030(), &CharEncoding::Unicode20UTF8(),
           &CharEncoding::Unicode20ByteStream(), &CharEncoding::UTF32ByteStream()}},
-        {&CharEncoding::JapaneseAutoDetect, 28, "JapaneseAutoDetect", "csJapaneseAutoDetect",
+        {&CharEncoding::JapaneseAutoDetect,
+         28,
+         "JapaneseAutoDetect",
+         "csJapaneseAutoDetect",
          {&CharEncoding::ShiftJISMS(), &CharEncoding::EUCPkdFmtJapanese(),
           &CharEncoding::EUCJPJISRoman(), &CharEncoding::ISO2022JP(),
           &CharEncoding::Unicode20UTF8(), &CharEncoding::Unicode20ByteStream()}},
-        {&CharEncoding::KoreanAutoDetect, 29, "KoreanAutoDetect", "csKoreanAutoDetect",
+        {&CharEncoding::KoreanAutoDetect,
+         29,
+         "KoreanAutoDetect",
+         "csKoreanAutoDetect",
          {&CharEncoding::ISO2022KR(), &CharEncoding::EUCKR(), &CharEncoding::CP949(),
           &CharEncoding::Unicode20UTF8(), &CharEncoding::Unicode20ByteStream()}},
     };
@@ -223,7 +233,8 @@ TEST(AutoDetectEncoding, NamesCandidatesAndFactories) {
 class ManyCandidates : public AutoDetectEncoding {
 public:
     ManyCandidates() : AutoDetectEncoding(TextEncodingID(0), names_) {
-        for (int i = 0; i < 12; ++i) AddCandidate(i % 2 == 0 ? CharEncoding::ShiftJISMS() : CharEncoding::EUCKR());
+        for (int i = 0; i < 12; ++i)
+            AddCandidate(i % 2 == 0 ? CharEncoding::ShiftJISMS() : CharEncoding::EUCKR());
     }
 
 private:
@@ -251,7 +262,8 @@ TEST(AutoDetectEncoding, BadInputIsDecidedAndDecoded) {
         noise.push_back(static_cast<char>(seed >> 24));
     }
     Bytes ascii;
-    for (int i = 0; ascii.size() < 200000; ++i) ascii += "plain ASCII line " + std::to_string(i) + "\n";
+    for (int i = 0; ascii.size() < 200000; ++i)
+        ascii += "plain ASCII line " + std::to_string(i) + "\n";
     Bytes const sjis = Encode(FromUTF8(kJapanese), CharEncoding::ShiftJISMS());
     Bytes const truncated = sjis.substr(0, sjis.size() - 1);  // ends inside a character
     struct Input {
@@ -268,9 +280,9 @@ TEST(AutoDetectEncoding, BadInputIsDecidedAndDecoded) {
     };
     for (Input const & input : inputs) {
         SCOPED_TRACE(input.what);
-        for (CharEncoding * detecting : {&CharEncoding::JapaneseAutoDetect(),
-                                         &CharEncoding::ChineseAutoDetect(),
-                                         &CharEncoding::KoreanAutoDetect()}) {
+        for (CharEncoding * detecting :
+             {&CharEncoding::JapaneseAutoDetect(), &CharEncoding::ChineseAutoDetect(),
+              &CharEncoding::KoreanAutoDetect()}) {
             Decoded const decoded = DecodeWithSource(*detecting, input.bytes, 4096);
             EXPECT_FALSE(decoded.encoding.empty());
             if (input.chosen != nullptr && detecting == &CharEncoding::JapaneseAutoDetect()) {
@@ -329,8 +341,9 @@ TEST(AutoDetectEncoding, DecidesInsideALargeWindow) {
     ASSERT_GT(bytes.size(), 4000u);
     EXPECT_EQ(DecodeWithSource(CharEncoding::JapaneseAutoDetect(), bytes, bytes.size()).text, text);
     EXPECT_EQ(DecodeWithSink(CharEncoding::JapaneseAutoDetect(), bytes, bytes.size()), text);
-    EXPECT_EQ(DecodeWithBufferConverter(CharEncoding::JapaneseAutoDetect(), bytes, bytes.size(), 700),
-              ToUTF16(text));
+    EXPECT_EQ(
+        DecodeWithBufferConverter(CharEncoding::JapaneseAutoDetect(), bytes, bytes.size(), 700),
+        ToUTF16(text));
     Bytes const sjis = Encode(text, CharEncoding::ShiftJISMS());
     EXPECT_EQ(DecodeWithSource(CharEncoding::JapaneseAutoDetect(), sjis, 5000).text, text);
     EXPECT_EQ(DecodeWithBufferConverter(CharEncoding::JapaneseAutoDetect(), sjis, 3000, 700),
@@ -347,7 +360,8 @@ TEST(AutoDetectEncoding, TieBreakLevelComesFromTheBehaviour) {
     EXPECT_EQ(DecodeWithSource(CharEncoding::JapaneseAutoDetect(), bytes, 4096, &behavior).encoding,
               "EUC-JP");
     behavior.SetAutoDetectTieBreakLevel(0);
-    Decoded const plain = DecodeWithSource(CharEncoding::JapaneseAutoDetect(), bytes, 4096, &behavior);
+    Decoded const plain =
+        DecodeWithSource(CharEncoding::JapaneseAutoDetect(), bytes, 4096, &behavior);
     EXPECT_EQ(plain.encoding, "Shift-JIS");
     EXPECT_EQ(plain.text, (U32{0xFF71, 0xFF72, 0xFF73, 0xFF74}));
 }
@@ -360,17 +374,21 @@ TEST(AutoDetectEncoding, DetectsFromSeveralThreadsAtOnce) {
     for (Case const & c : kCases) work.emplace_back(c, Encode(FromUTF8(c.text), c.encoding()));
     Bytes const ascii(3000, 'a');
     std::vector<Decoded> reference;
-    for (auto const & w : work) reference.push_back(DecodeWithSource(w.first.detecting(), w.second, 512));
+    for (auto const & w : work)
+        reference.push_back(DecodeWithSource(w.first.detecting(), w.second, 512));
     std::vector<int> failures(4, 0);
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&, t] {
             for (int round = 0; round < 20; ++round) {
                 for (std::size_t i = 0; i < work.size(); ++i) {
-                    Decoded const d = DecodeWithSource(work[i].first.detecting(), work[i].second, 512);
-                    if (d.text != reference[i].text || d.encoding != reference[i].encoding) ++failures[t];
+                    Decoded const d =
+                        DecodeWithSource(work[i].first.detecting(), work[i].second, 512);
+                    if (d.text != reference[i].text || d.encoding != reference[i].encoding)
+                        ++failures[t];
                 }
-                if (DecodeWithSink(CharEncoding::ChineseAutoDetect(), ascii, 100).size() != ascii.size()) {
+                if (DecodeWithSink(CharEncoding::ChineseAutoDetect(), ascii, 100).size() !=
+                    ascii.size()) {
                     ++failures[t];
                 }
             }
