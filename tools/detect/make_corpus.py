@@ -12,10 +12,16 @@ and file each came from); tools/detect/evaluate.py writes them out in every
 candidate encoding.
 
     python3 tools/detect/make_corpus.py [--check]
+
+The corpus depends on the packages installed: --check compares with what
+they give now, so with other packages installed than MANIFEST names it
+reports the corpus stale (the committed corpus is what the measurements use).
 """
 import argparse
+import hashlib
 import os
 import random
+import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "bench"))
@@ -39,8 +45,10 @@ def fits(text, codecs):
         return False  # pure ASCII says nothing about the language's encodings
     # The same bytes in the Microsoft and the standard forms, so that the
     # reference decoding does not depend on which table a reader uses.
-    if "shift_jis" in codecs and text.encode("shift_jis", "replace") != text.encode("cp932", "replace"):
-        return False
+    if "shift_jis" in codecs:
+        data = text.encode("shift_jis", "replace")
+        if data != text.encode("cp932", "replace") or data.decode("cp932", "replace") != text:
+            return False
     return make_inputs.encodable(text, codecs)
 
 
@@ -61,9 +69,12 @@ def cut(text, limit):
     return data.decode("utf-8", "ignore")
 
 
-def make_language(name, folder, codecs, rng):
-    pages = sources(folder)
-    rng.shuffle(pages)
+def make_language(name, folder, codecs):
+    # Each language has its own random numbers, and pages are taken in an
+    # order fixed by their paths, so that a package installed or removed
+    # later changes as few documents as possible.
+    rng = random.Random(f"421-{name}")
+    pages = sorted(sources(folder), key=lambda p: hashlib.sha1(p.encode()).hexdigest())
     documents = []
     for page in pages:
         if len(documents) >= DOCUMENTS:
@@ -92,15 +103,31 @@ def make_language(name, folder, codecs, rng):
     return documents
 
 
+def owners(paths):
+    """The Debian package of each path (one dpkg query for all)."""
+    # Pages reached through alternatives (vi, view) belong to their target.
+    real = {path: os.path.realpath(path) for path in paths}
+    found = {}
+    out = subprocess.run(["dpkg", "-S", *sorted(set(real.values()))], capture_output=True,
+                         text=True).stdout
+    for line in out.splitlines():
+        package, _, path = line.partition(": ")
+        found[path] = package.split(":")[0]
+    return {path: found.get(target, "?") for path, target in real.items()}
+
+
 def build():
-    rng = random.Random(421)
     files = {}
-    manifest = ["# file\tDebian package\tsource (translations under the package's licence)"]
+    sources_of = {}
     for name, (folder, codecs) in LANGUAGES.items():
-        for i, (text, page) in enumerate(make_language(name, folder, codecs, rng)):
+        for i, (text, page) in enumerate(make_language(name, folder, codecs)):
             path = f"{name}/{i:03d}.txt"
             files[path] = text
-            manifest.append(f"{path}\t{make_inputs.owner(page)}\t{page}")
+            sources_of[path] = page
+    package = owners(sources_of.values())
+    manifest = ["# file\tDebian package\tsource (translations under the package's licence)"]
+    for path, page in sources_of.items():
+        manifest.append(f"{path}\t{package[page]}\t{page}")
     files["MANIFEST"] = "\n".join(manifest) + "\n"
     return files
 
