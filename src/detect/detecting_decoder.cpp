@@ -1,7 +1,6 @@
 // The detecting decoder of the buffer converters.
 #include "detect/detecting_decoder.h"
 
-#include <memory>
 #include <new>
 
 #include "detect/read_ahead.h"
