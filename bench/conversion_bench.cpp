@@ -16,6 +16,8 @@
 //
 //   zuuc_conversion_bench [--benchmark_filter=REGEX] [--benchmark_min_time=0.2]
 #include <benchmark/benchmark.h>
+
+#include "bench_report.h"
 #include <iconv.h>
 
 #include <cerrno>
@@ -283,37 +285,9 @@ void BM_ICU(benchmark::State & state, Row const * row) {
 
 // --- the table -----------------------------------------------------------------------------
 
-// Records bytes/s per benchmark name while the console reporter prints as usual.
-class TableReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> rates;
-    void ReportRuns(std::vector<Run> const & runs) override {
-        for (Run const & run : runs) {
-            if (run.error_occurred) continue;
-            auto it = run.counters.find("bytes_per_second");
-            if (it != run.counters.end()) rates[run.benchmark_name()] = it->second.value;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
-std::string Cell(std::map<std::string, double> const & rates, std::string const & name) {
-    auto it = rates.find(name);
-    if (it == rates.end()) return "n/a";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.0f", it->second / 1e6);
-    return text;
-}
-
-std::string Ratio(std::map<std::string, double> const & rates, std::string const & a,
-                  std::string const & b) {
-    auto x = rates.find(a);
-    auto y = rates.find(b);
-    if (x == rates.end() || y == rates.end() || y->second <= 0) return "n/a";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", x->second / y->second);
-    return text;
-}
+using zuuc_bench::Cell;
+using zuuc_bench::Ratio;
+using zuuc_bench::TableReporter;
 
 void PrintTable(std::map<std::string, double> const & rates) {
     std::printf("\n| direction | language | encoding | buffer MB/s | source MB/s | ICU MB/s | iconv MB/s "

@@ -49,11 +49,14 @@ struct Options {
     bool help = false;
     bool version = false;
     std::vector<zuconv::TransformName const *> transforms;
+    std::string guess;     // --guess LANG: report the detected encoding instead
+    bool verbose = false;  // -v: with --guess, every candidate's rating
 };
 
 void PrintUsage(std::FILE * out) {
     std::fprintf(out,
                  "usage: %s -f FROM -t TO [options] [FILE...]\n"
+                 "       %s --guess=LANG [-v] [FILE...]\n"
                  "       %s -l | --list-variations | --help | --version\n"
                  "\n"
                  "Converts FILEs (standard input when none is given) from the encoding FROM\n"
@@ -78,13 +81,19 @@ void PrintUsage(std::FILE * out) {
                  "      --progress        show progress on standard error\n"
                  "  -l, --list            list every encoding\n"
                  "      --list-variations list the variations usable as NAME:VARIATION\n"
+                 "      --guess=LANG      print the encoding that auto-detection chooses for\n"
+                 "                        text in LANG (ja, zh or ko) and its rating, per file\n"
+                 "  -v                    with --guess, also every candidate's rating\n"
+                 "\n"
+                 "FROM may be JapaneseAutoDetect, ChineseAutoDetect or KoreanAutoDetect:\n"
+                 "the input encoding is then detected.\n"
                  "\n"
                  "By default, characters that cannot be converted are replaced: undecodable\n"
                  "input by U+FFFD, unwritable characters by the output encoding's substitute.\n"
                  "Exit status: 0 success, 1 conversion or write failure, 2 usage error.\n"
                  "\n"
                  "Transforms:\n",
-                 kProgram, kProgram);
+                 kProgram, kProgram, kProgram);
     for (zuconv::TransformName const & t : zuconv::kTransforms) {
         std::fprintf(out, "  %-20s  %s\n", t.name, t.what);
     }
@@ -192,6 +201,10 @@ bool ParseArguments(int argc, char ** argv, Options & options) {
             options.help = true;
         } else if (is("--version")) {
             options.version = true;
+        } else if (starts("--guess")) {
+            if (!TakeValue(argc, argv, i, arg, 7, options.guess)) return false;
+        } else if (is("-v")) {
+            options.verbose = true;
         } else {
             return Fail("unknown option", arg);
         }
@@ -204,6 +217,9 @@ bool ParseArguments(int argc, char ** argv, Options & options) {
 // The Unicode encodings and their byte forms are made on first use; make
 // them all now so that lookups and listings see them.
 void MakeUnicodeEncodings() {
+    CharEncoding::ChineseAutoDetect();
+    CharEncoding::JapaneseAutoDetect();
+    CharEncoding::KoreanAutoDetect();
     CharEncoding::UTF16();
     CharEncoding::Unicode20BigEndian();
     CharEncoding::Unicode20ByteStream();
@@ -560,8 +576,72 @@ int ConvertStream(std::FILE * in, char const * name, CharEncoding const & from,
     return kSuccess;
 }
 
+// --guess: the encoding that auto-detection chooses for each file.
+int Guess(Options const & options) {
+    char const * const languages[][2] = {{"ja", "JapaneseAutoDetect"},
+                                         {"zh", "ChineseAutoDetect"},
+                                         {"ko", "KoreanAutoDetect"}};
+    CharEncoding const * detecting = nullptr;
+    for (auto const & language : languages) {
+        if (options.guess == language[0]) {
+            detecting = CharEncoding::Lookup(language[1]);
+        }
+    }
+    if (detecting == nullptr) {
+        Fail("--guess takes ja, zh or ko, not", options.guess.c_str());
+        return kUsageError;
+    }
+    std::vector<std::string> paths = options.inputs;
+    if (paths.empty()) {
+        paths.emplace_back("-");
+    }
+    int status = kSuccess;
+    for (std::string const & path : paths) {
+        bool const standard = path == "-";
+        std::FILE * file = standard ? stdin : std::fopen(path.c_str(), "rb");
+        char const * name = standard ? "standard input" : path.c_str();
+        if (file == nullptr) {
+            std::fprintf(stderr, "%s: cannot open '%s': %s\n", kProgram, name, std::strerror(errno));
+            status = kConversionFailed;
+            continue;
+        }
+        InputFile input(file, name);
+        alignas(std::max_align_t) char storage[16384];
+        LinearAllocator arena(storage, sizeof storage, "zuconv", 0);
+        try {
+            ToUnicodeSource * source = detecting->CreateCharSourceToUnicode(input, arena);
+            auto const * detection = static_cast<AutoDetectSource const *>(source);
+            TextEncoding const & chosen = detection->ActualInputEncoding();
+            std::printf("%s: %s %d\n", name, chosen.Name(), detection->ActualRating());
+            if (options.verbose) {
+                EncodingChooser const & chooser = detection->Chooser();
+                for (int i = 0; i < chooser.CountDetectors(); ++i) {
+                    CharEncodingDetector const & detector = *chooser.GetDetector(i);
+                    std::printf("    %s: %d, tie-breaker %d\n", detector.GetEncoding().Name(),
+                                detector.GetRating(), detector.GetTieBreaker());
+                }
+            }
+            delete source;
+        } catch (zu_exception const & error) {
+            std::fprintf(stderr, "%s: %s\n", kProgram, error.what());
+            status = kConversionFailed;
+        }
+        if (input.ReadFailed()) {
+            std::fprintf(stderr, "%s: cannot read '%s': %s\n", kProgram, name, std::strerror(errno));
+            status = kConversionFailed;
+        }
+        if (!standard) {
+            std::fclose(file);
+        }
+    }
+    return status;
+}
+
 int Run(Options const & options) {
     MakeUnicodeEncodings();
+    if (!options.guess.empty()) {
+        return Guess(options);
+    }
     if (options.list) {
         ListEncodings();
         return kSuccess;

@@ -112,6 +112,11 @@ public:
     static HZEncoding & HZGB2312();
     // ======================================================================
 
+    // --- auto-detecting encodings (zuuc/auto_detect.h), built on first call ---
+    static CharEncoding & ChineseAutoDetect();
+    static CharEncoding & JapaneseAutoDetect();
+    static CharEncoding & KoreanAutoDetect();
+
     // --- the encodings of this width, in construction order ---
     static unsigned int Count();
     static CharEncoding * Lookup(unsigned int index);

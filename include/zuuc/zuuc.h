@@ -26,6 +26,8 @@
 #include "zuuc/mbcs_encoding.h"
 #include "zuuc/detector.h"
 #include "zuuc/unicode_detectors.h"
+#include "zuuc/auto_detect.h"
+#include "zuuc/language_detectors.h"
 #include "zuuc/utf8_encodings.h"
 #include "zuuc/encoding_converters.h"
 #include "zuuc/unicode_encodings.h"

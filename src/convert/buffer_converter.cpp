@@ -7,6 +7,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "detect/detecting_decoder.h"
 #include "zuuc/char_encoding.h"
 #include "zuuc/foundation.h"
 #include "zuuc/transcoder.h"
@@ -49,12 +50,32 @@ public:
 template <class P>
 struct Pivot;
 
+// An auto-detecting byte encoding has no transcoder of its own: its input
+// goes through a detecting decoder to the pivot.
+template <class P, class Enc>
+auto PlainDecoderTo(Enc const & encoding, UnicodeLibAllocator & arena) {
+    if constexpr (std::is_same<P, unsigned int>::value) {
+        return encoding.CreateConverterToUTF32(arena);
+    } else {
+        return encoding.CreateConverterToUTF16(arena);
+    }
+}
+template <class P, class Enc>
+auto DecoderTo(Enc const & encoding, UnicodeLibAllocator & arena) {
+    return PlainDecoderTo<P>(encoding, arena);
+}
+template <class P>
+Transcoder<char, P> * DecoderTo(CharEncoding const & encoding, UnicodeLibAllocator & arena) {
+    Transcoder<char, P> * detecting = zuuc_detect::CreateDetectingDecoder<P>(encoding, arena);
+    return detecting != nullptr ? detecting : PlainDecoderTo<P>(encoding, arena);
+}
+
 template <>
 struct Pivot<unsigned short> {
     static TextEncoding const & Encoding() { return Char16Encoding::UTF16(); }
     template <class Enc>
     static auto To(Enc const & encoding, UnicodeLibAllocator & arena) {
-        return encoding.CreateConverterToUTF16(arena);
+        return DecoderTo<unsigned short>(encoding, arena);
     }
     template <class Enc>
     static auto From(Enc const & encoding, UnicodeLibAllocator & arena) {
@@ -67,7 +88,7 @@ struct Pivot<unsigned int> {
     static TextEncoding const & Encoding() { return Char32Encoding::UTF32(); }
     template <class Enc>
     static auto To(Enc const & encoding, UnicodeLibAllocator & arena) {
-        return encoding.CreateConverterToUTF32(arena);
+        return DecoderTo<unsigned int>(encoding, arena);
     }
     template <class Enc>
     static auto From(Enc const & encoding, UnicodeLibAllocator & arena) {

@@ -1,0 +1,49 @@
+// The rates table shared by the benchmark programs: a console reporter that
+// also records bytes/s per benchmark name, and the cells of a Markdown table.
+#ifndef ZUUC_BENCH_REPORT_H
+#define ZUUC_BENCH_REPORT_H
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace zuuc_bench {
+
+// Records bytes/s per benchmark name while the console reporter prints as usual.
+class TableReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> rates;
+    void ReportRuns(std::vector<Run> const & runs) override {
+        for (Run const & run : runs) {
+            if (run.error_occurred) continue;
+            auto it = run.counters.find("bytes_per_second");
+            if (it != run.counters.end()) rates[run.benchmark_name()] = it->second.value;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+inline std::string Cell(std::map<std::string, double> const & rates, std::string const & name) {
+    auto it = rates.find(name);
+    if (it == rates.end()) return "n/a";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.0f", it->second / 1e6);
+    return text;
+}
+
+inline std::string Ratio(std::map<std::string, double> const & rates, std::string const & a,
+                         std::string const & b) {
+    auto x = rates.find(a);
+    auto y = rates.find(b);
+    if (x == rates.end() || y == rates.end() || y->second <= 0) return "n/a";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", x->second / y->second);
+    return text;
+}
+
+}  // namespace zuuc_bench
+
+#endif

@@ -1,0 +1,401 @@
+// The auto-detecting encodings end to end: candidate lists, decisions and
+// decoding through converter sources, sinks and buffer converters, bad
+// input, diagnostics and detection from several threads at once.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/utf8_test_helpers.h"
+#include "zuuc/zuuc.h"
+
+namespace {
+
+using U32 = std::vector<unsigned int>;
+using Bytes = std::string;
+
+U32 FromUTF8(char const * text) {
+    U32 out;
+    auto const * p = reinterpret_cast<unsigned char const *>(text);
+    while (*p != 0) {
+        unsigned int c = *p;
+        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+        c &= extra == 0 ? 0x7F : (0x3F >> extra);
+        ++p;
+        for (; extra > 0; --extra, ++p) c = (c << 6) | (*p & 0x3F);
+        out.push_back(c);
+    }
+    return out;
+}
+
+Bytes Encode(U32 const & text, CharEncoding const & encoding) {
+    Char32ToCharBufferConverter converter;
+    EXPECT_TRUE(converter.Initialize(Char32Encoding::UTF32(), encoding)) << encoding.Name();
+    Bytes out(text.size() * 8 + 16, '\0');
+    unsigned int const * in = text.data();
+    char * o = &out[0];
+    EXPECT_EQ(converter.Convert(in, text.data() + text.size(), o, out.data() + out.size(), true),
+              kBufferConverterComplete);
+    out.resize(static_cast<std::size_t>(o - out.data()));
+    return out;
+}
+
+struct Decoded {
+    U32 text;
+    std::string encoding;
+    int rating;
+};
+
+Decoded DecodeWithSource(CharEncoding const & detecting, Bytes const & bytes, std::size_t window,
+                         UnicodeLibBehavior * behavior = nullptr) {
+    utf8_test::ChunkedCharSource source(std::vector<char>(bytes.begin(), bytes.end()), window);
+    Char32EncodingConverter converter(source, detecting, Char32Encoding::UTF32());
+    if (behavior != nullptr) converter.SetBehavior(behavior);
+    Decoded result;
+    result.text = utf8_test::ReadAll32(converter);
+    result.encoding = converter.ActualInputEncoding().Name();
+    result.rating = converter.ActualRating();
+    return result;
+}
+
+U32 DecodeWithSink(CharEncoding const & detecting, Bytes const & bytes, std::size_t piece) {
+    utf8_test::VectorChar32Sink collector;
+    {
+        CharEncodingConverterSink sink(detecting, Char32Encoding::UTF32(), collector);
+        for (std::size_t at = 0; at < bytes.size(); at += piece) {
+            sink.Put(bytes.data() + at, bytes.data() + std::min(bytes.size(), at + piece));
+        }
+        sink.Flush();
+    }
+    return collector.units;
+}
+
+// Through a buffer converter, with input in pieces and little output room.
+std::vector<unsigned short> DecodeWithBufferConverter(CharEncoding const & detecting,
+                                                      Bytes const & bytes, std::size_t piece,
+                                                      std::size_t room) {
+    CharToChar16BufferConverter converter;
+    EXPECT_TRUE(converter.Initialize(detecting, Char16Encoding::UTF16()));
+    std::vector<unsigned short> out;
+    std::vector<unsigned short> buffer(room);
+    char const * in = bytes.data();
+    char const * const end = bytes.data() + bytes.size();
+    for (;;) {
+        char const * const stop = std::min(end, in + piece);
+        bool const final = stop == end;
+        unsigned short * o = buffer.data();
+        BufferConverterResult const r =
+            converter.Convert(in, stop, o, buffer.data() + buffer.size(), final);
+        out.insert(out.end(), buffer.data(), o);
+        if (r == kBufferConverterComplete || r == kBufferConverterCompleteWithSubstitutions) break;
+        EXPECT_TRUE(r == kBufferConverterOutputFull || r == kBufferConverterInputConsumed) << r;
+        if (r != kBufferConverterOutputFull && r != kBufferConverterInputConsumed) break;
+    }
+    return out;
+}
+
+std::vector<unsigned short> ToUTF16(U32 const & text) {
+    std::vector<unsigned short> out;
+    for (unsigned int c : text) utf8_test::RefUTF16(c, out);
+    return out;
+}
+
+char const kJapanese[] =
+    "日本語の文章です。文字コードを自動的に判定し、正しく変換できるか確かめます。"
+    "ファイルの先頭から読み進めて、候補を一つに絞ります。";
+char const kSimplified[] = "这是一个简体中文的测试文本，用于检测编码是否能够被正确地识别出来。";
+char const kTraditional[] = "這是一個繁體中文的測試文字，用於檢查編碼是否能夠被正確地識別出來。";
+char const kKorean[] =
+    "이것은 한국어 문장입니다. 인코딩을 자동으로 감지하고 올바르게 변환하는지 확인합니다.";
+
+// A capture-free function that returns the encoding.
+#define ZUUC_ENC(name) []() -> CharEncoding & { return CharEncoding::name(); }
+
+struct Case {
+    CharEncoding & (*detecting)();
+    char const * text;
+    CharEncoding & (*encoding)();
+    char const * chosen;  // the name of the encoding that must be chosen
+};
+
+std::ostream & operator<<(std::ostream & os, Case const & c) {
+    return os << c.detecting().Name() << " / " << c.encoding().Name();
+}
+
+Case const kCases[] = {
+    {ZUUC_ENC(JapaneseAutoDetect), kJapanese, ZUUC_ENC(ShiftJISMS), "Shift-JIS"},
+    {ZUUC_ENC(JapaneseAutoDetect), kJapanese, ZUUC_ENC(EUCPkdFmtJapanese), "EUC-JP"},
+    {ZUUC_ENC(JapaneseAutoDetect), kJapanese, ZUUC_ENC(ISO2022JP), "ISO-2022-JP"},
+    {ZUUC_ENC(JapaneseAutoDetect), kJapanese, ZUUC_ENC(Unicode20UTF8), nullptr},
+    {ZUUC_ENC(JapaneseAutoDetect), kJapanese, ZUUC_ENC(Unicode20ByteStream), nullptr},
+    {ZUUC_ENC(ChineseAutoDetect), kSimplified, ZUUC_ENC(GB2312), nullptr},
+    {ZUUC_ENC(ChineseAutoDetect), kSimplified, ZUUC_ENC(HZGB2312), nullptr},
+    {ZUUC_ENC(ChineseAutoDetect), kTraditional, ZUUC_ENC(Big5), nullptr},
+    {ZUUC_ENC(ChineseAutoDetect), kSimplified, ZUUC_ENC(Unicode20UTF8), nullptr},
+    {ZUUC_ENC(KoreanAutoDetect), kKorean, ZUUC_ENC(EUCKR), nullptr},
+    {ZUUC_ENC(KoreanAutoDetect), kKorean, ZUUC_ENC(ISO2022KR), nullptr},
+    {ZUUC_ENC(KoreanAutoDetect), kKorean, ZUUC_ENC(Unicode20UTF8), nullptr},
+    {ZUUC_ENC(KoreanAutoDetect), kKorean, ZUUC_ENC(Unicode20ByteStream), nullptr},
+};
+
+class Detection : public ::testing::TestWithParam<Case> {};
+
+// Every way of decoding gives the text back whole (the bytes read ahead are
+// decoded once), whatever the window, piece and output sizes.
+TEST_P(Detection, DecodesTheTextThroughSourcesSinksAndBufferConverters) {
+    Case const & c = GetParam();
+    U32 const text = FromUTF8(c.text);
+    Bytes const bytes = Encode(text, c.encoding());
+    for (std::size_t window : {std::size_t{1}, std::size_t{7}, std::size_t{4096}}) {
+        Decoded const decoded = DecodeWithSource(c.detecting(), bytes, window);
+        EXPECT_EQ(decoded.text, text) << "window " << window;
+        if (c.chosen != nullptr) {
+            EXPECT_STREQ(decoded.encoding.c_str(), c.chosen);
+        }
+        EXPECT_NE(decoded.rating, ToUnicodeSource::kNotRated);
+    }
+    for (std::size_t piece : {std::size_t{3}, bytes.size()}) {
+        EXPECT_EQ(DecodeWithSink(c.detecting(), bytes, piece), text) << "piece " << piece;
+        EXPECT_EQ(DecodeWithBufferConverter(c.detecting(), bytes, piece, 5), ToUTF16(text))
+            << "piece " << piece;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AutoDetect, Detection, ::testing::ValuesIn(kCases));
+
+// UTF-32 with a byte-order mark: big-endian stands alone; little-endian
+// starts with the UTF-16 mark too, the two rate alike and the earlier
+// candidate, UTF-16, is taken.
+TEST(AutoDetectEncoding, UTF32MarksAgainstUTF16Marks) {
+    Bytes big("\x00\x00\xFE\xFF\x00\x00\x4E\x2D\x00\x00\x65\x87", 12);
+    Decoded const decoded = DecodeWithSource(CharEncoding::ChineseAutoDetect(), big, 4096);
+    EXPECT_EQ(decoded.text, (U32{0x4E2D, 0x6587}));
+    EXPECT_STREQ(decoded.encoding.c_str(), CharEncoding::UTF32ByteStream().Name());
+    Bytes little("\xFF\xFE\x00\x00\x2D\x4E\x00\x00", 8);
+    EXPECT_STREQ(DecodeWithSource(CharEncoding::ChineseAutoDetect(), little, 4096).encoding.c_str(),
+                 CharEncoding::Unicode20ByteStream().Name());
+}
+
+TEST(AutoDetectEncoding, NamesCandidatesAndFactories) {
+    struct Expected {
+        CharEncoding & (*accessor)();
+        unsigned long id;
+        char const * name;
+        char const * alias;
+        std::vector<CharEncoding *> candidates;
+    } const expected[] = {
+        {&CharEncoding::ChineseAutoDetect,
+         5,
+         "ChineseAutoDetect",
+         "csChineseAutoDetect",
+         {&CharEncoding::HZGB2312(), &CharEncoding::GB2312(), &CharEncoding::Big5(),
+          &CharEncoding::GB18030(), &CharEncoding::Unicode20UTF8(),
+          &CharEncoding::Unicode20ByteStream(), &CharEncoding::UTF32ByteStream()}},
+        {&CharEncoding::JapaneseAutoDetect,
+         28,
+         "JapaneseAutoDetect",
+         "csJapaneseAutoDetect",
+         {&CharEncoding::ShiftJISMS(), &CharEncoding::EUCPkdFmtJapanese(),
+          &CharEncoding::EUCJPJISRoman(), &CharEncoding::ISO2022JP(),
+          &CharEncoding::Unicode20UTF8(), &CharEncoding::Unicode20ByteStream()}},
+        {&CharEncoding::KoreanAutoDetect,
+         29,
+         "KoreanAutoDetect",
+         "csKoreanAutoDetect",
+         {&CharEncoding::ISO2022KR(), &CharEncoding::EUCKR(), &CharEncoding::CP949(),
+          &CharEncoding::Unicode20UTF8(), &CharEncoding::Unicode20ByteStream()}},
+    };
+    char arena_bytes[256];
+    LinearAllocator arena(arena_bytes, sizeof arena_bytes, "test", 0);
+    for (Expected const & e : expected) {
+        CharEncoding & encoding = e.accessor();
+        EXPECT_EQ(static_cast<unsigned long>(encoding.GetTextEncodingID()), e.id);
+        EXPECT_STREQ(encoding.Name(), e.name);
+        EXPECT_EQ(CharEncoding::Lookup(e.alias), &encoding);
+        EXPECT_EQ(CharEncoding::Lookup(TextEncodingID(e.id)), &encoding);
+        ASSERT_EQ(encoding.CountCandidateEncodings(), e.candidates.size());
+        for (unsigned int i = 0; i < e.candidates.size(); ++i) {
+            EXPECT_EQ(encoding.GetCandidateEncoding(i), e.candidates[i]) << e.name << " " << i;
+        }
+        EXPECT_EQ(encoding.GetCandidateEncoding(99), nullptr);
+        EXPECT_TRUE(encoding.IsValidForInput());
+        EXPECT_FALSE(encoding.IsValidForOutput());
+        EXPECT_EQ(encoding.CreateEncodingDetector(arena), nullptr);
+        EXPECT_EQ(encoding.CreateConverterToUTF32(arena), nullptr);
+        EXPECT_EQ(encoding.CreateConverterFromUTF16(arena), nullptr);
+    }
+}
+
+// An encoding with more candidates than the chooser takes: the list grows
+// and keeps its order; the chooser uses the first eight.
+class ManyCandidates : public AutoDetectEncoding {
+public:
+    ManyCandidates() : AutoDetectEncoding(TextEncodingID(0), names_) {
+        for (int i = 0; i < 12; ++i)
+            AddCandidate(i % 2 == 0 ? CharEncoding::ShiftJISMS() : CharEncoding::EUCKR());
+    }
+
+private:
+    static char const * names_[];
+};
+char const * ManyCandidates::names_[] = {"ManyCandidates", nullptr};
+
+TEST(AutoDetectEncoding, GrowsItsCandidateListAndChoosesAmongEight) {
+    ManyCandidates many;
+    ASSERT_EQ(many.CountCandidateEncodings(), 12u);
+    EXPECT_EQ(many.GetCandidateEncoding(11), &CharEncoding::EUCKR());
+    Bytes const bytes = Encode(FromUTF8(kKorean), CharEncoding::EUCKR());
+    Decoded const decoded = DecodeWithSource(many, bytes, 4096);
+    EXPECT_EQ(decoded.text, FromUTF8(kKorean));
+    EXPECT_STREQ(decoded.encoding.c_str(), CharEncoding::EUCKR().Name());
+}
+
+// Bad input gets a decision and a decoding from every path; ASCII comes back
+// whole however long it is.
+TEST(AutoDetectEncoding, BadInputIsDecidedAndDecoded) {
+    Bytes noise;
+    unsigned int seed = 12345;
+    for (int i = 0; i < 5000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        noise.push_back(static_cast<char>(seed >> 24));
+    }
+    Bytes ascii;
+    for (int i = 0; ascii.size() < 200000; ++i)
+        ascii += "plain ASCII line " + std::to_string(i) + "\n";
+    Bytes const sjis = Encode(FromUTF8(kJapanese), CharEncoding::ShiftJISMS());
+    Bytes const truncated = sjis.substr(0, sjis.size() - 1);  // ends inside a character
+    struct Input {
+        char const * what;
+        Bytes bytes;
+        char const * chosen;
+    } const inputs[] = {
+        {"empty", "", "Shift-JIS"},
+        {"ascii", ascii, "Shift-JIS"},
+        {"lone UTF-16 mark", "\xFF\xFE", nullptr},
+        {"lone UTF-8 mark", "\xEF\xBB\xBF", nullptr},
+        {"truncated", truncated, "Shift-JIS"},
+        {"noise", noise, nullptr},
+    };
+    for (Input const & input : inputs) {
+        SCOPED_TRACE(input.what);
+        for (CharEncoding * detecting :
+             {&CharEncoding::JapaneseAutoDetect(), &CharEncoding::ChineseAutoDetect(),
+              &CharEncoding::KoreanAutoDetect()}) {
+            Decoded const decoded = DecodeWithSource(*detecting, input.bytes, 4096);
+            EXPECT_FALSE(decoded.encoding.empty());
+            if (input.chosen != nullptr && detecting == &CharEncoding::JapaneseAutoDetect()) {
+                EXPECT_STREQ(decoded.encoding.c_str(), input.chosen);
+            }
+            U32 const by_sink = DecodeWithSink(*detecting, input.bytes, 1000);
+            EXPECT_EQ(by_sink, decoded.text);
+            EXPECT_EQ(DecodeWithBufferConverter(*detecting, input.bytes, 1000, 333),
+                      ToUTF16(decoded.text));
+        }
+    }
+    U32 const ascii_text = DecodeWithSource(CharEncoding::KoreanAutoDetect(), ascii, 4096).text;
+    EXPECT_EQ(ascii_text, U32(ascii.begin(), ascii.end()));
+    U32 const cut = DecodeWithSource(CharEncoding::JapaneseAutoDetect(), truncated, 4096).text;
+    U32 expected = FromUTF8(kJapanese);
+    expected.back() = 0xFFFD;  // the cut character is reported once
+    EXPECT_EQ(cut, expected);
+}
+
+TEST(AutoDetectEncoding, DiagnosticsFollowTheBehaviour) {
+    UnicodeLibBehavior behavior(false);
+    behavior.SetDisplayAutoDetectMessages(true);
+    Bytes const sjis = Encode(FromUTF8(kJapanese), CharEncoding::ShiftJISMS());
+    ::testing::internal::CaptureStderr();
+    DecodeWithSource(CharEncoding::JapaneseAutoDetect(), sjis, 4096, &behavior);
+    std::string const chose = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(chose.rfind("Chose encoding Shift-JIS\n  " + std::to_string(sjis.size()) +
+                              " bytes examined\n      Shift-JIS:           0\n",
+                          0),
+              0u)
+        << chose;
+
+    ::testing::internal::CaptureStderr();
+    DecodeWithSource(CharEncoding::JapaneseAutoDetect(), "", 4096, &behavior);
+    std::string const assumed = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(assumed.rfind("Assuming encoding Shift-JIS\n  0 bytes examined\n"
+                            "      Shift-JIS:           0,           0 tie-breaker\n",
+                            0),
+              0u)
+        << assumed;
+
+    ::testing::internal::CaptureStderr();
+    DecodeWithSource(CharEncoding::JapaneseAutoDetect(), sjis, 4096);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+// The decision falls on the first kilobyte of a large window; the rest of
+// the window goes to the chosen decoder after the bytes read ahead.
+TEST(AutoDetectEncoding, DecidesInsideALargeWindow) {
+    U32 text;
+    for (int i = 0; i < 60; ++i) {
+        U32 const piece = FromUTF8(i % 2 == 0 ? kJapanese : "ASCII between the sentences. ");
+        text.insert(text.end(), piece.begin(), piece.end());
+    }
+    Bytes const bytes = Encode(text, CharEncoding::EUCPkdFmtJapanese());
+    ASSERT_GT(bytes.size(), 4000u);
+    EXPECT_EQ(DecodeWithSource(CharEncoding::JapaneseAutoDetect(), bytes, bytes.size()).text, text);
+    EXPECT_EQ(DecodeWithSink(CharEncoding::JapaneseAutoDetect(), bytes, bytes.size()), text);
+    EXPECT_EQ(
+        DecodeWithBufferConverter(CharEncoding::JapaneseAutoDetect(), bytes, bytes.size(), 700),
+        ToUTF16(text));
+    Bytes const sjis = Encode(text, CharEncoding::ShiftJISMS());
+    EXPECT_EQ(DecodeWithSource(CharEncoding::JapaneseAutoDetect(), sjis, 5000).text, text);
+    EXPECT_EQ(DecodeWithBufferConverter(CharEncoding::JapaneseAutoDetect(), sjis, 3000, 700),
+              ToUTF16(text));
+}
+
+// Four halfwidth katakana in Shift_JIS are also two kanji in EUC-JP: the
+// ratings tie, and at the default level the Japanese scorer's penalty on
+// halfwidth katakana decides; at level 0 nothing is scored and the first
+// candidate stays.
+TEST(AutoDetectEncoding, TieBreakLevelComesFromTheBehaviour) {
+    Bytes const bytes = "\xB1\xB2\xB3\xB4";
+    UnicodeLibBehavior behavior(false);
+    EXPECT_EQ(DecodeWithSource(CharEncoding::JapaneseAutoDetect(), bytes, 4096, &behavior).encoding,
+              "EUC-JP");
+    behavior.SetAutoDetectTieBreakLevel(0);
+    Decoded const plain =
+        DecodeWithSource(CharEncoding::JapaneseAutoDetect(), bytes, 4096, &behavior);
+    EXPECT_EQ(plain.encoding, "Shift-JIS");
+    EXPECT_EQ(plain.text, (U32{0xFF71, 0xFF72, 0xFF73, 0xFF74}));
+}
+
+// Detection keeps no shared state: many threads detect and decode at once
+// (ties included, so the language scorers run) and all get the answers one
+// thread gets.
+TEST(AutoDetectEncoding, DetectsFromSeveralThreadsAtOnce) {
+    std::vector<std::pair<Case, Bytes>> work;
+    for (Case const & c : kCases) work.emplace_back(c, Encode(FromUTF8(c.text), c.encoding()));
+    Bytes const ascii(3000, 'a');
+    std::vector<Decoded> reference;
+    for (auto const & w : work)
+        reference.push_back(DecodeWithSource(w.first.detecting(), w.second, 512));
+    std::vector<int> failures(4, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 20; ++round) {
+                for (std::size_t i = 0; i < work.size(); ++i) {
+                    Decoded const d =
+                        DecodeWithSource(work[i].first.detecting(), work[i].second, 512);
+                    if (d.text != reference[i].text || d.encoding != reference[i].encoding)
+                        ++failures[t];
+                }
+                if (DecodeWithSink(CharEncoding::ChineseAutoDetect(), ascii, 100).size() !=
+                    ascii.size()) {
+                    ++failures[t];
+                }
+            }
+        });
+    }
+    for (std::thread & thread : threads) thread.join();
+    EXPECT_EQ(failures, std::vector<int>(4, 0));
+}
+
+}  // namespace
