@@ -33,5 +33,6 @@
 #include "zuuc/wide_chars.h"
 #include "zuuc/unicode_character.h"
 #include "zuuc/character_test.h"
+#include "zuuc/transforms.h"
 
 #endif
