@@ -1,4 +1,5 @@
-// Classification against the character database, over every code point.
+// Classification against the character database, over every code point;
+// case and other single-character mappings.
 #include "zuuc/wide_chars.h"
 
 #include "zuuc/character_test.h"
@@ -69,6 +70,53 @@ TEST(WideClassification, ClassNamesAreExactAndOutOfRangeClassesFail) {
     EXPECT_EQ(zu_iswctype_16('a', 0), 0);
     EXPECT_EQ(zu_iswctype_16('a', 12), 0);
     EXPECT_EQ(zu_iswctype_16('a', -1), 0);
+}
+
+struct MappingCase {
+    char const * name;
+    int t;
+    unsigned int from, to;
+};
+
+TEST(WideMappings, NamesAndMappings) {
+    MappingCase const cases[] = {
+        {"tolower", 1, 'Q', 'q'},           {"TOUPPER", 2, 0x00E9, 0x00C9},
+        {"touppercasetransform", 3, 0x03C9, 0x03A9}, {"ToLowercaseTransform", 4, 0x0410, 0x0430},
+        {"ToFullwidthTransform", 5, 'A', 0xFF21},     {"tohalfwidthtransform", 6, 0x3000, ' '},
+        {"ToKatakanaTransform", 7, 0x3042, 0x30A2},   {"ToHiraganaTransform", 8, 0x30AB, 0x304B},
+    };
+    for (MappingCase const & k : cases) {
+        EXPECT_EQ(zu_wctrans_16(k.name), k.t) << k.name;
+        EXPECT_EQ(zu_towctrans_16(k.from, k.t), k.to) << k.name;
+    }
+    for (char const * name : {"", "upper", "tolower ", "ToUpperTransform"}) EXPECT_EQ(zu_wctrans_16(name), 0) << name;
+    EXPECT_EQ(zu_wctrans_16(nullptr), 0);
+    EXPECT_EQ(zu_towctrans_16('a', 0), unsigned('a'));
+    EXPECT_EQ(zu_towctrans_16('a', 9), unsigned('a'));
+
+    EXPECT_EQ(zu_towupper_16('a'), unsigned('A'));
+    EXPECT_EQ(zu_towlower_32(0x0130), 0x0069u);  // I with dot above: simple mapping
+    EXPECT_EQ(zu_towupper_32(0x00DF), 0x00DFu);  // sharp s has no one-to-one upper case
+    EXPECT_EQ(zu_towupper_16(ZU_WEOF), ZU_WEOF);
+    EXPECT_EQ(zu_towlower_16('1'), unsigned('1'));
+}
+
+TEST(WideMappings, CaseInsensitiveComparisons) {
+    unsigned short const a[] = {'H', 0x00E9, 'l', 'L', 'o', 0};
+    unsigned short const b[] = {'h', 0x00C9, 'L', 'l', 'O', 0};
+    unsigned short const c[] = {'h', 0x00C9, 'L', 'm', 0};
+    EXPECT_EQ(zu_wcscasecmp_16(a, b), 0);
+    EXPECT_EQ(zu_wcscasecmp_16(a, c), -1);
+    EXPECT_EQ(zu_wcscasecmp_16(c, a), 1);
+    EXPECT_EQ(zu_wcsncasecmp_16(a, c, 3), 0);
+    EXPECT_EQ(zu_wcsncasecmp_16(a, c, 4), -1);
+    unsigned int const a32[] = {0x0391, 'b', 0};  // Greek capital alpha
+    unsigned int const b32[] = {0x03B1, 'B', 0};
+    unsigned int const c32[] = {0x03B1, 0};
+    EXPECT_EQ(zu_wcscasecmp_32(a32, b32), 0);
+    EXPECT_EQ(zu_wcscasecmp_32(a32, c32), 1);  // the longer is greater
+    EXPECT_EQ(zu_wcsncasecmp_32(a32, c32, 1), 0);
+    EXPECT_EQ(zu_wcsncasecmp_32(a32, c32, 0), 0);
 }
 
 }  // namespace
