@@ -37,12 +37,17 @@ ZUUC_EXPORT int zu_wcsncasecmp_32(const unsigned int* a, const unsigned int* b, 
 
 /* ---- Numbers ------------------------------------------------------------ */
 
-/* As the C library's wcstod, wcstol and wcstoul (base as there), after
- * skipping leading white space (zu_iswspace_16). The number is read from the
- * ASCII units that can belong to one: for wcstod "+-0123456789.eE", for the
- * integer forms '+', '-', ASCII letters and digits. A number whose text runs
- * to more than 127 such units is refused: the result is 0 and *end is set to
- * s, as for a text without a number. end may be null. */
+/* As the C library's wcstod, wcstol and wcstoul (base as there; decimal
+ * floating numbers only, no hexadecimal, infinity or NaN; '.' is the decimal
+ * point whatever the locale), after skipping leading white space
+ * (zu_iswspace_16). The number is read from the ASCII units that can belong
+ * to one: for wcstod "+-0123456789.eE", for the integer forms '+', '-', ASCII
+ * letters and digits, of which at most 127 are looked at. A number that ends
+ * well inside them converts as in the C library however much such text
+ * follows; one that may run past them (more than 124 units followed by more
+ * such units) is refused rather than cut: the result is 0, errno is set to
+ * ERANGE and *end to s. When nothing is converted *end is s. end may be
+ * null. */
 ZUUC_EXPORT double zu_wcstod_16(const unsigned short* s, unsigned short** end);
 ZUUC_EXPORT long zu_wcstol_16(const unsigned short* s, unsigned short** end, int base);
 ZUUC_EXPORT unsigned long zu_wcstoul_16(const unsigned short* s, unsigned short** end, int base);

@@ -12,64 +12,64 @@
 #include "zuuc/sinks.h"
 #include "zuuc/sources.h"
 #include "zuuc/wide_chars.h"
+#include "zuuc/wide_string.h"
 
 namespace zu_wchar_impl {
 namespace {
 
-// The pieces for converting text of one unit type into another: the buffer
-// source of the input units, the converter source that yields the output
-// units, the string sink that collects them, and the input and output
-// encodings of the converter given the caller's byte encoding.
-template <typename In, typename Out>
-struct Pipeline;
+// The pieces for text of one unit type: its buffer source, the converter
+// source that yields it, the string sink that collects it, and (for 16-bit
+// and 32-bit units) its Unicode encoding.
+template <typename U>
+struct UnitKind;
 
 template <>
-struct Pipeline<char, unsigned short> {
+struct UnitKind<char> {
     typedef BufferCharSource Source;
+    typedef CharEncodingConverter Converter;
+    typedef StringCharSink Sink;
+};
+template <>
+struct UnitKind<unsigned short> {
+    typedef BufferChar16Source Source;
     typedef Char16EncodingConverter Converter;
     typedef StringChar16Sink Sink;
-    static CharEncoding const & From(CharEncoding const & e) { return e; }
-    static Char16Encoding const & To(CharEncoding const &) { return Char16Encoding::UTF16(); }
+    static Char16Encoding const & Unicode() { return Char16Encoding::UTF16(); }
 };
 template <>
-struct Pipeline<char, unsigned int> {
-    typedef BufferCharSource Source;
+struct UnitKind<unsigned int> {
+    typedef BufferChar32Source Source;
     typedef Char32EncodingConverter Converter;
     typedef StringChar32Sink Sink;
-    static CharEncoding const & From(CharEncoding const & e) { return e; }
-    static Char32Encoding const & To(CharEncoding const &) { return Char32Encoding::UTF32(); }
-};
-template <>
-struct Pipeline<unsigned short, char> {
-    typedef BufferChar16Source Source;
-    typedef CharEncodingConverter Converter;
-    typedef StringCharSink Sink;
-    static Char16Encoding const & From(CharEncoding const &) { return Char16Encoding::UTF16(); }
-    static CharEncoding const & To(CharEncoding const & e) { return e; }
-};
-template <>
-struct Pipeline<unsigned int, char> {
-    typedef BufferChar32Source Source;
-    typedef CharEncodingConverter Converter;
-    typedef StringCharSink Sink;
-    static Char32Encoding const & From(CharEncoding const &) { return Char32Encoding::UTF32(); }
-    static CharEncoding const & To(CharEncoding const & e) { return e; }
+    static Char32Encoding const & Unicode() { return Char32Encoding::UTF32(); }
 };
 
+template <typename U>
+using TextOf = typename std::decay<decltype(typename UnitKind<U>::Sink().str())>::type;
+
+// A converter reading `source`; bytes in `encoding` are always one side and
+// Unicode the other. (Built in place: the result is never copied.)
 template <typename In, typename Out>
-using TextOf = typename std::decay<decltype(typename Pipeline<In, Out>::Sink().str())>::type;
+typename UnitKind<Out>::Converter MakeConverter(typename UnitKind<In>::Source & source,
+                                                CharEncoding const & encoding) {
+    typedef typename UnitKind<Out>::Converter Converter;
+    if constexpr (std::is_same<In, char>::value) {
+        return Converter(source, encoding, UnitKind<Out>::Unicode());
+    } else {
+        return Converter(source, UnitKind<In>::Unicode(), encoding);
+    }
+}
 
 // The conversion of [begin, end) with or to `encoding`; *problems receives
 // the number of problems met (each resolved by substitution). Throws what
 // the converter throws when it cannot be built.
 template <typename In, typename Out>
-TextOf<In, Out> Convert(In const * begin, In const * end, CharEncoding const & encoding, int * problems) {
-    typedef Pipeline<In, Out> P;
+TextOf<Out> Convert(In const * begin, In const * end, CharEncoding const & encoding, int * problems) {
     error_count_behavior counting(false);
-    typename P::Source source(begin, end);
-    typename P::Sink sink;
+    typename UnitKind<In>::Source source(begin, end);
+    typename UnitKind<Out>::Sink sink;
     {
-        typename P::Converter converter(source, P::From(encoding), P::To(encoding));
+        typename UnitKind<Out>::Converter converter = MakeConverter<In, Out>(source, encoding);
         converter.SetBehavior(&counting);
         sink.Put(converter);
     }
@@ -77,8 +77,8 @@ TextOf<In, Out> Convert(In const * begin, In const * end, CharEncoding const & e
     return sink.str();
 }
 
-bool IsHigh(unsigned short u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLow(unsigned short u) { return u >= 0xDC00 && u <= 0xDFFF; }
+bool IsHigh(unsigned short u) { return zu_is_high_surrogate(u) != 0; }
+bool IsLow(unsigned short u) { return zu_is_low_surrogate(u) != 0; }
 
 // How many of the first `room` units of a conversion result can be kept
 // whole: bytes are cut elsewhere (see FitBytes); a UTF-16 result never ends
@@ -135,7 +135,7 @@ long ConvertCounted(Out * dst, std::size_t * count_out, In const * src, std::siz
     std::size_t count = 0;
     int problems = 0;
     try {
-        TextOf<In, Out> const text = Convert<In, Out>(src, src + length, encoding, &problems);
+        TextOf<Out> const text = Convert<In, Out>(src, src + length, encoding, &problems);
         if (dst == nullptr) {
             count = text.size();
         } else {
