@@ -34,5 +34,6 @@
 #include "zuuc/unicode_character.h"
 #include "zuuc/character_test.h"
 #include "zuuc/transforms.h"
+#include "zuuc/sgml_transform.h"
 
 #endif
