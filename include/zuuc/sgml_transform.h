@@ -9,7 +9,9 @@
 // goes on with the unit after it, so a reference inside such text (as in
 // "&x&amp;") is still found. The result does not depend on how the input is
 // divided into windows: a reference cut by a window edge is held (at most 32
-// units) until the rest arrives.
+// units) until the rest arrives. Giving up held text writes at most 32
+// units at once, and an output window ends early when fewer than 32 units of
+// room are left, so such a write is never split or cut.
 #ifndef ZUUC_SGML_TRANSFORM_H
 #define ZUUC_SGML_TRANSFORM_H
 
