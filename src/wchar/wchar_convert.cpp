@@ -17,9 +17,27 @@
 namespace zu_wchar_impl {
 namespace {
 
+bool IsHigh(unsigned short u) { return zu_is_high_surrogate(u) != 0; }
+bool IsLow(unsigned short u) { return zu_is_low_surrogate(u) != 0; }
+
+// A sink that only counts what it is given (sizes measured without a
+// destination).
+template <class Base, typename U>
+class CountingSink : public Base {
+public:
+    void Flush() override {}
+    std::size_t size() const { return count_; }
+
+protected:
+    void PutBuffer(U const * begin, U const * end) override { count_ += static_cast<std::size_t>(end - begin); }
+
+private:
+    std::size_t count_ = 0;
+};
+
 // The pieces for text of one unit type: its buffer source, the converter
-// source that yields it, the string sink that collects it, and (for 16-bit
-// and 32-bit units) its Unicode encoding.
+// source that yields it, the sinks that take it, and (for 16-bit and 32-bit
+// units) its Unicode encoding.
 template <typename U>
 struct UnitKind;
 
@@ -27,25 +45,25 @@ template <>
 struct UnitKind<char> {
     typedef BufferCharSource Source;
     typedef CharEncodingConverter Converter;
-    typedef StringCharSink Sink;
+    typedef BufferCharSink BufferSink;
+    typedef CountingSink<CharSink, char> Counter;
 };
 template <>
 struct UnitKind<unsigned short> {
     typedef BufferChar16Source Source;
     typedef Char16EncodingConverter Converter;
-    typedef StringChar16Sink Sink;
+    typedef BufferChar16Sink BufferSink;
+    typedef CountingSink<Char16Sink, unsigned short> Counter;
     static Char16Encoding const & Unicode() { return Char16Encoding::UTF16(); }
 };
 template <>
 struct UnitKind<unsigned int> {
     typedef BufferChar32Source Source;
     typedef Char32EncodingConverter Converter;
-    typedef StringChar32Sink Sink;
+    typedef BufferChar32Sink BufferSink;
+    typedef CountingSink<Char32Sink, unsigned int> Counter;
     static Char32Encoding const & Unicode() { return Char32Encoding::UTF32(); }
 };
-
-template <typename U>
-using TextOf = typename std::decay<decltype(typename UnitKind<U>::Sink().str())>::type;
 
 // A converter reading `source`; bytes in `encoding` are always one side and
 // Unicode the other. (Built in place: the result is never copied.)
@@ -60,47 +78,41 @@ typename UnitKind<Out>::Converter MakeConverter(typename UnitKind<In>::Source & 
     }
 }
 
-// The conversion of [begin, end) with or to `encoding`; *problems receives
-// the number of problems met (each resolved by substitution). Throws what
-// the converter throws when it cannot be built.
-template <typename In, typename Out>
-TextOf<Out> Convert(In const * begin, In const * end, CharEncoding const & encoding, int * problems) {
+// Converts all of [begin, end) with or to `encoding` into `sink` (which may
+// cut it) and returns the number of problems met, each resolved by
+// substitution. Throws what the converter throws when it cannot be built.
+template <typename In, typename Out, class Sink>
+int ConvertInto(In const * begin, In const * end, CharEncoding const & encoding, Sink & sink) {
     error_count_behavior counting(false);
     typename UnitKind<In>::Source source(begin, end);
-    typename UnitKind<Out>::Sink sink;
-    {
-        typename UnitKind<Out>::Converter converter = MakeConverter<In, Out>(source, encoding);
-        converter.SetBehavior(&counting);
-        sink.Put(converter);
-    }
-    if (problems != nullptr) *problems = counting.ErrorCount();
-    return sink.str();
+    typename UnitKind<Out>::Converter converter = MakeConverter<In, Out>(source, encoding);
+    converter.SetBehavior(&counting);
+    sink.Put(converter);
+    return counting.ErrorCount();
 }
 
-bool IsHigh(unsigned short u) { return zu_is_high_surrogate(u) != 0; }
-bool IsLow(unsigned short u) { return zu_is_low_surrogate(u) != 0; }
-
-// How many of the first `room` units of a conversion result can be kept
-// whole: bytes are cut elsewhere (see FitBytes); a UTF-16 result never ends
-// in half of a surrogate pair.
-std::size_t WholeUnits(zu_wstring const & text, std::size_t room) {
-    if (room >= text.size()) return text.size();
-    if (room > 0 && IsHigh(text.data()[room - 1]) && IsLow(text.data()[room])) return room - 1;
-    return room;
-}
-std::size_t WholeUnits(zu_utf32_string const & text, std::size_t room) {
-    return room < text.size() ? room : text.size();
-}
-
-// The conversion of the longest beginning of src[0, length) whose bytes fit
-// in `room` (never splitting a surrogate pair of the input). Converting each
-// candidate beginning on its own means the bytes end on a character boundary
-// and a modal encoding ends back in its initial state.
+// The number of units at the start of a cut conversion of src[0, length)
+// into dst[0, room) that hold whole characters, with dst then holding them:
+// UTF-16 never ends in the first half of a surrogate pair; bytes are the
+// conversion of the longest beginning of src whose bytes fit (never
+// splitting a surrogate pair of the input). Converting that beginning on its
+// own means the bytes end on a character boundary and a modal encoding ends
+// back in its initial state.
 template <typename In>
-zu_string FitBytes(In const * src, std::size_t length, std::size_t room, CharEncoding const & encoding) {
-    std::size_t low = 0;  // a beginning that fits
+std::size_t WholeCharacters(unsigned short * dst, std::size_t stored, In const *, std::size_t, std::size_t,
+                            CharEncoding const &) {
+    return stored > 0 && IsHigh(dst[stored - 1]) ? stored - 1 : stored;
+}
+template <typename In>
+std::size_t WholeCharacters(unsigned int *, std::size_t stored, In const *, std::size_t, std::size_t,
+                            CharEncoding const &) {
+    return stored;
+}
+template <typename In>
+std::size_t WholeCharacters(char * dst, std::size_t, In const * src, std::size_t length, std::size_t room,
+                            CharEncoding const & encoding) {
+    std::size_t low = 0;        // a beginning that fits
     std::size_t high = length;  // a beginning that does not
-    zu_string best;
     while (high - low > 1) {
         std::size_t middle = low + (high - low) / 2;
         if (sizeof(In) == 2 && IsHigh(static_cast<unsigned short>(src[middle - 1])) &&
@@ -113,15 +125,13 @@ zu_string FitBytes(In const * src, std::size_t length, std::size_t room, CharEnc
                 break;  // only the halves of one pair lie between
             }
         }
-        zu_string candidate = Convert<In, char>(src, src + middle, encoding, nullptr);
-        if (candidate.size() <= room) {
-            low = middle;
-            best = candidate;
-        } else {
-            high = middle;
-        }
+        CountingSink<CharSink, char> measure;
+        ConvertInto<In, char>(src, src + middle, encoding, measure);
+        (measure.size() <= room ? low : high) = middle;
     }
-    return best;
+    BufferCharSink fitted(dst, static_cast<long>(room));
+    ConvertInto<In, char>(src, src + low, encoding, fitted);
+    return static_cast<std::size_t>(fitted.size());
 }
 
 template <typename In, typename Out>
@@ -129,29 +139,22 @@ long ConvertCounted(Out * dst, std::size_t * count_out, In const * src, std::siz
     if (count_out != nullptr) *count_out = 0;
     if (id == nullptr) return -1;
     CharEncoding const & encoding = *reinterpret_cast<CharEncoding const *>(id);
-    std::size_t const length = src != nullptr ? zu_wchar_impl::length(src) : 0;
     static In const kEmpty[1] = {0};
     if (src == nullptr) src = kEmpty;
+    std::size_t const length = zu_wchar_impl::length(src);
     std::size_t count = 0;
     int problems = 0;
     try {
-        TextOf<Out> const text = Convert<In, Out>(src, src + length, encoding, &problems);
         if (dst == nullptr) {
-            count = text.size();
+            typename UnitKind<Out>::Counter measure;
+            problems = ConvertInto<In, Out>(src, src + length, encoding, measure);
+            count = measure.size();
         } else {
-            if constexpr (std::is_same<Out, char>::value) {
-                if (text.size() <= n) {
-                    count = text.size();
-                    mem_copy(dst, text.data(), count);
-                } else {
-                    zu_string const fitted = FitBytes(src, length, n, encoding);
-                    count = fitted.size();
-                    mem_copy(dst, fitted.data(), count);
-                }
-            } else {
-                count = WholeUnits(text, n);
-                mem_copy(dst, text.data(), count);
-            }
+            std::size_t const room = n < 0x7FFFFFFFu ? n : 0x7FFFFFFFu;
+            typename UnitKind<Out>::BufferSink sink(dst, static_cast<long>(room));
+            problems = ConvertInto<In, Out>(src, src + length, encoding, sink);
+            count = static_cast<std::size_t>(sink.size());
+            if (sink.IsTruncated()) count = WholeCharacters(dst, count, src, length, room, encoding);
             if (count < n) dst[count] = 0;
         }
     } catch (zu_exception const &) {
