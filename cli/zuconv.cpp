@@ -7,6 +7,8 @@
 #include <zuuc/encoding_converters.h>
 #include <zuuc/zuuc.h>
 
+#include "zuconv_transforms.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,6 +49,7 @@ struct Options {
     bool list_variations = false;
     bool help = false;
     bool version = false;
+    std::vector<zuconv::TransformName const *> transforms;
 };
 
 void PrintUsage(std::FILE * out) {
@@ -72,14 +75,22 @@ void PrintUsage(std::FILE * out) {
                  "      --to-bom          start the output with a byte-order mark\n"
                  "      --from-sgml       replace character references in the input (&amp;,\n"
                  "                        &#233;, &#xE9;) by the characters they stand for\n"
+                 "      --transform=NAME[,NAME...]\n"
+                 "                        rewrite the text between decoding and encoding,\n"
+                 "                        with the named transforms in the given order\n"
                  "      --progress        show progress on standard error\n"
                  "  -l, --list            list every encoding\n"
                  "      --list-variations list the variations usable as NAME:VARIATION\n"
                  "\n"
                  "By default, characters that cannot be converted are replaced: undecodable\n"
                  "input by U+FFFD, unwritable characters by the output encoding's substitute.\n"
-                 "Exit status: 0 success, 1 conversion or write failure, 2 usage error.\n",
+                 "Exit status: 0 success, 1 conversion or write failure, 2 usage error.\n"
+                 "\n"
+                 "Transforms:\n",
                  kProgram, kProgram);
+    for (zuconv::TransformName const & t : zuconv::kTransforms) {
+        std::fprintf(out, "  %-20s  %s\n", t.name, t.what);
+    }
 }
 
 bool Fail(char const * message, char const * argument = nullptr) {
@@ -170,6 +181,12 @@ bool ParseArguments(int argc, char ** argv, Options & options) {
             options.to_bom = true;
         } else if (is("--from-sgml")) {
             options.from_sgml = true;
+        } else if (starts("--transform")) {
+            std::string bad;
+            if (!TakeValue(argc, argv, i, arg, 11, value)) return false;
+            if (!zuconv::ParseTransforms(value, options.transforms, bad)) {
+                return Fail("unknown transform (see --help):", bad.c_str());
+            }
         } else if (is("--progress")) {
             options.progress = true;
         } else if (is("-l") || is("--list")) {
@@ -517,16 +534,17 @@ struct Progress {
 };
 
 int ConvertStream(std::FILE * in, char const * name, CharEncoding const & from,
-                  CharEncoding const & to, bool from_sgml, CliBehavior & behavior, Output & out,
-                  Progress & progress) {
+                  CharEncoding const & to, Options const & options, CliBehavior & behavior,
+                  Output & out, Progress & progress) {
     InputFile input(in, name);
     behavior.SetInput(&input);
     // Always decode and encode again, even between equal encodings, so that
     // the input is checked and problems are handled as asked.
     Char32EncodingConverter decoder(input, from, Char32Encoding::UTF32());
     FromSGMLEntityTransform references(decoder);
-    Char32Source & text = from_sgml ? static_cast<Char32Source &>(references) : decoder;
-    CharEncodingConverter converter(text, Char32Encoding::UTF32(), to);
+    Char32Source & decoded = options.from_sgml ? static_cast<Char32Source &>(references) : decoder;
+    zuconv::TransformChain transforms(decoded, options.transforms);
+    CharEncodingConverter converter(transforms.Output(), Char32Encoding::UTF32(), to);
     decoder.SetBehavior(&behavior);
     converter.SetBehavior(&behavior);
     char const * begin = nullptr;
@@ -610,7 +628,7 @@ int Run(Options const & options) {
     int status = kSuccess;
     for (auto & input : inputs) {
         try {
-            status = ConvertStream(input.first, input.second.c_str(), *from, *to, options.from_sgml,
+            status = ConvertStream(input.first, input.second.c_str(), *from, *to, options,
                                    behavior, out, progress);
         } catch (ConversionStopped const & stop) {
             std::fprintf(stderr, "%s: %s: %s\n", kProgram, input.second.c_str(),
