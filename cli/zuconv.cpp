@@ -43,6 +43,7 @@ struct Options {
     std::string substitute;
     bool from_bom = false;
     bool to_bom = false;
+    bool from_sgml = false;
     bool progress = false;
     bool list = false;
     bool list_variations = false;
@@ -75,6 +76,8 @@ void PrintUsage(std::FILE * out) {
                  "                        encoding lacks (\\xHH escapes are understood)\n"
                  "      --from-bom        the input starts with a byte-order mark (removed)\n"
                  "      --to-bom          start the output with a byte-order mark\n"
+                 "      --from-sgml       replace character references in the input (&amp;,\n"
+                 "                        &#233;, &#xE9;) by the characters they stand for\n"
                  "      --transform=NAME[,NAME...]\n"
                  "                        rewrite the text between decoding and encoding,\n"
                  "                        with the named transforms in the given order\n"
@@ -185,6 +188,8 @@ bool ParseArguments(int argc, char ** argv, Options & options) {
             options.from_bom = true;
         } else if (is("--to-bom")) {
             options.to_bom = true;
+        } else if (is("--from-sgml")) {
+            options.from_sgml = true;
         } else if (starts("--transform")) {
             std::string bad;
             if (!TakeValue(argc, argv, i, arg, 11, value)) return false;
@@ -552,7 +557,9 @@ int ConvertStream(std::FILE * in, char const * name, CharEncoding const & from,
     // Always decode and encode again, even between equal encodings, so that
     // the input is checked and problems are handled as asked.
     Char32EncodingConverter decoder(input, from, Char32Encoding::UTF32());
-    zuconv::TransformChain transforms(decoder, options.transforms);
+    FromSGMLEntityTransform references(decoder);
+    Char32Source & decoded = options.from_sgml ? static_cast<Char32Source &>(references) : decoder;
+    zuconv::TransformChain transforms(decoded, options.transforms);
     CharEncodingConverter converter(transforms.Output(), Char32Encoding::UTF32(), to);
     decoder.SetBehavior(&behavior);
     converter.SetBehavior(&behavior);
