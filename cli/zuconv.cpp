@@ -184,21 +184,6 @@ bool ParseArguments(int argc, char ** argv, Options & options) {
 
 // --- encodings ----------------------------------------------------------------------
 
-// The Unicode encodings and their byte forms are made on first use; make
-// them all now so that lookups and listings see them.
-void MakeUnicodeEncodings() {
-    CharEncoding::UTF16();
-    CharEncoding::Unicode20BigEndian();
-    CharEncoding::Unicode20ByteStream();
-    CharEncoding::UTF32();
-    CharEncoding::UTF32BigEndian();
-    CharEncoding::UTF32ByteStream();
-    CharEncoding::UTF8();
-    CharEncoding::UTF8BOM();
-    CharEncoding::Unicode20UTF8EBCDIC();
-    EncodingVariation::LittleEndian();
-}
-
 // The byte-order-mark form of a byte form of Unicode: the same variation
 // applied to the byte-order-mark variant of its base.
 CharEncoding const * WithByteOrderMark(CharEncoding const & encoding) {
@@ -543,7 +528,6 @@ int ConvertStream(std::FILE * in, char const * name, CharEncoding const & from,
 }
 
 int Run(Options const & options) {
-    MakeUnicodeEncodings();
     if (options.list) {
         ListEncodings();
         return kSuccess;
