@@ -73,7 +73,7 @@ std::string AnswerAll(std::string const & requests) {
 
 // What the users typed and found nothing from a cold start.
 char const * const kFirstCallNames[] = {"UCS-2",    "BMP",      "UTF-16:big-endian", "x86",
-                                        "little-endian",
+                                        "little-endian", "UTF-16BE", "UTF-16LE", "UTF-32BE", "UTF-32LE",
                                         "UTF-8",    "UTF-EBCDIC"};
 
 #define ZUUC_CALL(accessor, id) CharEncoding::accessor();
