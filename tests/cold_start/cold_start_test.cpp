@@ -71,7 +71,8 @@ std::string AnswerAll(std::string const & requests) {
     return answers;
 }
 
-// What the users typed and found nothing from a cold start.
+// Names that found nothing from a cold start before the variations were
+// built at library start.
 char const * const kFirstCallNames[] = {"UCS-2",    "BMP",      "UTF-16:big-endian", "x86",
                                         "little-endian", "UTF-16BE", "UTF-16LE", "UTF-32BE", "UTF-32LE",
                                         "UTF-8",    "UTF-EBCDIC"};
@@ -160,11 +161,6 @@ TEST(ColdStart, EveryLookupAnswersAsAfterEveryAccessor) {
         ++lines;
     }
     EXPECT_GT(lines, 600u);
-    for (std::size_t i = 0; i < sizeof kFirstCallNames / sizeof *kFirstCallNames; ++i) {
-        EXPECT_NE(Answer(std::string("E ") + kFirstCallNames[i]).substr(0, 2), "- ")
-            << kFirstCallNames[i];
-    }
-    EXPECT_NE(Answer("V little-endian"), "-");
 }
 
 }  // namespace
