@@ -5,6 +5,7 @@
 
 #include "mbcs_chain.h"
 #include "mbcs_core.h"
+#include "table_publish.h"
 
 namespace {
 
@@ -65,22 +66,34 @@ unsigned int ModalEncoding::SubstituteChars(unsigned char const *& chars, unsign
 bool ModalEncoding::IsBasedOnASCII() const { return text_mode_safe_; }
 bool ModalEncoding::IsTextModeSafe() const { return text_mode_safe_; }
 
+namespace {
+
+// Installs the tables of one width, new tables first, then clears those of
+// the other width.
+template <class To, class From, class OtherTo, class OtherFrom>
+void PublishWidth(To & to_field, To to, From & from_field, From from, OtherTo & other_to,
+                  OtherFrom & other_from) {
+    using zuuc_legacy::Publish;
+    Publish(to_field, to);
+    Publish(from_field, from);
+    Publish(other_to, OtherTo(nullptr));
+    Publish(other_from, OtherFrom(nullptr));
+}
+
+}  // namespace
+
 void ModalEncoding::InstallTables(MBCStoUnicodeTable<unsigned short> const * to_unicode,
                                   PlaneTable<unsigned short, unsigned int> const * const * from_unicode) {
-    to_unicode16_ = to_unicode;
-    from_unicode16_ = from_unicode;
-    to_unicode32_ = nullptr;
-    from_unicode32_ = nullptr;
+    PublishWidth(to_unicode16_, to_unicode, from_unicode16_, from_unicode, to_unicode32_,
+                 from_unicode32_);
     set_isUTF32InUnicode(false);
     set_is_loaded(to_unicode != nullptr && from_unicode != nullptr);
 }
 
 void ModalEncoding::InstallTables(MBCStoUnicodeTable<unsigned int> const * to_unicode,
                                   PlaneTable<unsigned int, unsigned int> const * const * from_unicode) {
-    to_unicode16_ = nullptr;
-    from_unicode16_ = nullptr;
-    to_unicode32_ = to_unicode;
-    from_unicode32_ = from_unicode;
+    PublishWidth(to_unicode32_, to_unicode, from_unicode32_, from_unicode, to_unicode16_,
+                 from_unicode16_);
     set_isUTF32InUnicode(true);
     set_is_loaded(to_unicode != nullptr && from_unicode != nullptr);
 }

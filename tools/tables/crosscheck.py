@@ -202,8 +202,10 @@ def render_doc(results):
         '  U+F860-U+F87F) are dropped; a byte that still maps to several characters is left undefined unless',
         '  the table notes give its single-character equivalent.',
         '- From-Unicode (`PlaneTable<unsigned short, unsigned char>`): every defined byte round-trips, except',
-        '  where several bytes decode to the same character; then the byte whose mapping had no hint (the',
-        '  lowest such) is the encoding and the others decode one way only (listed below per table).',
+        '  where several bytes decode to the same character; then the byte the vendor designates for',
+        '  encoding is written (`VENDOR_ENCODES` in gen_sbcs.py where it is not the rule below), else the',
+        '  byte whose mapping had no hint (the lowest such), and the others decode one way only. Every such',
+        '  duplicate is listed below per table as `character written/read one way`.',
         '- One-way encodings are taken only from the owner\'s own file: Adobe lists several characters for',
         '  some bytes (U+00A0 and U+0020 for 0x20); the first is the decoding, the others encode to that byte.',
         '  Vendors\' "best fit" tables are not used: a character without a round-trip mapping is unmappable',
@@ -263,7 +265,9 @@ def render_doc(results):
         defined = sum(1 for v in t.to_unicode if v != gen_sbcs.UNDEFINED)
         L.append('- %d bytes defined, %d characters encodable' % (defined, len(t.from_unicode)))
         if t.one_way_decode:
-            L.append('- Decode only: ' + ' '.join('0x%02X' % b for b in t.one_way_decode))
+            L.append('- Duplicates: ' + ', '.join(
+                'U+%04X 0x%02X/0x%02X' % (t.to_unicode[b], t.from_unicode[t.to_unicode[b]], b)
+                for b in t.one_way_decode))
         if t.one_way_encode:
             L.append('- Encode only (owner\'s alternatives): ' +
                      ' '.join('U+%04X->0x%02X' % cb for cb in t.one_way_encode))

@@ -166,6 +166,32 @@ def _kind(b):
     return t
 
 
+def _duplicate_lines(c, tag):
+    """Every sequence that decodes one way, with the sequence its character is
+    written as. Those that are a written sequence behind one prefix (EUC-TW's
+    plane-1 form 8EA1 + pair) are given per prefix."""
+    by_prefix, single = {}, []
+    for s in c.decode_only:
+        w = c.encode[c.decode[s]]
+        if len(s) > len(w) and s.endswith(w):
+            by_prefix.setdefault(s[:len(s) - len(w)], []).append(s)
+        else:
+            single.append(s)
+    out = []
+    for prefix, seqs in sorted(by_prefix.items()):
+        if len(seqs) < 16:
+            single.extend(seqs)
+            continue
+        out.append('- Duplicates%s: %d characters are written as a sequence S and also read from %s + S '
+                   '(one way)' % (tag, len(seqs), prefix.hex().upper()))
+    if single:
+        count = (tag[:-1] + ', %d)' if tag else ' (%d)') % len(single)
+        out.append('- Duplicates%s: %s' % (count, ', '.join(
+            'U+%04X %s/%s' % (c.decode[s], c.encode[c.decode[s]].hex().upper(), s.hex().upper())
+            for s in sorted(single, key=lambda s: (c.decode[s], s)))))
+    return out
+
+
 def render_section(results, entries):
     L = ['', '## Multi-byte, look-ahead, modal and GB18030 tables', '',
          'Built by `tools/tables/gen_mbcs.py` (state machines and plane tables, rules in its header) with the',
@@ -174,7 +200,11 @@ def render_section(results, entries):
          'sequences inside that mode\'s escape or shift) and encodes every character of the from-Unicode map.',
          'Differences are written `sequence ours/theirs`. A reference is never the program the table was',
          'dumped from. Where a reference differs, the table follows the encoding\'s owner (the vendor or the',
-         'standard); the references are other vendors\' variants.', '',
+         'standard); the references are other vendors\' variants.',
+         'Where a table decodes several sequences to one character, the encoder writes the position that',
+         'the table\'s vendor designates (the `prefer` rules of mbcs_specs.py; else no hint, shortest,',
+         'lowest). Every such duplicate is listed per table as `character written/read one way`; a whole',
+         'set that differs from the written sequences by one prefix is given as that rule.', '',
          '| Encoding | Width |', '|---|---|',
          '| Modal substitutes and escapes | `tools/catalogue/catalogue.py` (`MODAL_DATA`), emitted as '
          '`kModalSubstitutes_*`, `kModalEscapes_*` and `ZUUC_MODAL_CATALOGUE` |',
@@ -202,11 +232,10 @@ def render_section(results, entries):
         for m, c in enumerate(b.charsets):
             tag = (' (mode %d)' % m) if b.modal else ''
             if c.decode_only:
-                L.append('- Decode only%s: %d sequences, e.g. %s' % (tag, len(c.decode_only), ' '.join(
-                    s.hex().upper() for s in c.decode_only[:12])))
+                L.extend(_duplicate_lines(c, tag))
             if c.removed:
-                L.append('- Left undefined to make the table reversible%s: %d sequences, e.g. %s' % (
-                    tag, len(c.removed), ' '.join(s.hex().upper() for s in c.removed[:12])))
+                L.append('- Left undefined to make the table reversible%s: %d sequences, %s' % (
+                    tag, len(c.removed), ' '.join(s.hex().upper() for s in c.removed)))
             if c.dropped:
                 L.append('- Left undefined (a sequence of characters)%s: %d, e.g. %s' % (
                     tag, len(c.dropped), ', '.join('%s %s' % (s.hex().upper(), _u(cps)) for s, cps in c.dropped[:8])))
