@@ -27,6 +27,7 @@
 #include "zuuc/detector.h"
 #include "zuuc/unicode_detectors.h"
 #include "zuuc/utf8_encodings.h"
+#include "zuuc/utf7_encodings.h"
 #include "zuuc/encoding_converters.h"
 #include "zuuc/unicode_encodings.h"
 #include "zuuc/wide_string.h"
