@@ -135,8 +135,8 @@ public:
 // byte stands for itself. Errors (result 3): a byte above 0x7F; a run that
 // ends before its first unit ("+ ", "++" at the end); bits left over at the
 // end of a run that are not zero. After an error the decoder starts afresh;
-// a byte that ended a bad run and is not "-" is left unconsumed and read
-// again outside base64.
+// a byte that ended a bad run and is not "-" is consumed with the run and
+// written (as it would be outside base64) before the next byte is read.
 class ZUUC_EXPORT UTF7toWhatever : public BlockConverter_8_to_16 {
 public:
     UTF7toWhatever();
@@ -152,9 +152,15 @@ public:
         bool unit_written;   // a unit was decoded in the current run
         unsigned long bits;  // held bits, filled from bit 31 down
         unsigned int bit_count;
+        bool has_replay;        // `replay` ended a bad run and is still to be written
+        unsigned short replay;
     };
 
 private:
+    // Writes a byte kept from a bad run; false (with `stop`) when it does not fit.
+    bool WriteReplay(unsigned short *& out, unsigned short * outEnd, long & limit,
+                     TranscodeResult & stop);
+
     State state_;
     ZuHeldSurrogate high_;
 };

@@ -21,10 +21,9 @@ namespace zuuc_unicode_forms {
 struct DecodedByte {
     unsigned short units[2];
     unsigned int count;
-    // kTranscodeIllegalInput for an error (the step has reset its state);
-    // anything else is success.
+    // kTranscodeIllegalInput for an error (the byte is consumed and the step
+    // has reset its state); anything else is success.
     TranscodeResult result;
-    bool consumed;  // false: read this byte again (only with an error)
 };
 
 // Stops with 2 or 7 when `count` more units do not fit.
@@ -99,13 +98,10 @@ TranscodeResult DecodeBytes(char const *& in, char const * inEnd, unsigned short
         budget.Spend(static_cast<long>(n));
         state = next;
         high = held;
+        ++in;
         if (d.result == kTranscodeIllegalInput) {
-            if (d.consumed) {
-                ++in;
-            }
             return kTranscodeIllegalInput;
         }
-        ++in;
     }
     return kTranscodeInputExhausted;
 }

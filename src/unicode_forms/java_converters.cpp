@@ -42,7 +42,7 @@ unsigned short Escaped(unsigned int letter) {
 }
 
 DecodedByte Write(std::initializer_list<unsigned short> units) {
-    DecodedByte d{{0, 0}, 0, kTranscodeComplete, true};
+    DecodedByte d{{0, 0}, 0, kTranscodeComplete};
     for (unsigned short u : units) {
         d.units[d.count++] = u;
     }

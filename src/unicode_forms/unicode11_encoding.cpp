@@ -32,13 +32,15 @@ public:
         for (unsigned int p = 0; p < 256; ++p) {
             pointers_[p] = zeros;
         }
-        // The block each direction does not expect becomes U+FFFD.
-        unsigned short const foreign_first = to_unicode ? kSyllablesFirst : kOldHangulFirst;
-        unsigned short const foreign_last =
-            to_unicode ? kSyllablesLast
-                       : static_cast<unsigned short>(kOldHangulFirst + kUnicode11HangulCount - 1);
-        for (unsigned int c = foreign_first; c <= foreign_last; ++c) {
+        // The 2.0 syllables are unassigned in 1.1 and the old block is gone
+        // from 2.0: both become U+FFFD, except what the list maps below.
+        for (unsigned int c = kSyllablesFirst; c <= kSyllablesLast; ++c) {
             Set(static_cast<unsigned short>(c), kReplacement);
+        }
+        if (!to_unicode) {
+            for (unsigned int i = 0; i < kUnicode11HangulCount; ++i) {
+                Set(static_cast<unsigned short>(kOldHangulFirst + i), kReplacement);
+            }
         }
         for (unsigned int i = 0; i < kUnicode11HangulCount; ++i) {
             auto const old_code = static_cast<unsigned short>(kOldHangulFirst + i);

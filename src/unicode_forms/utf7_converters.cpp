@@ -46,18 +46,18 @@ constexpr DirectSet kStrictSet(false);
 constexpr DirectSet kWideSet(true);
 
 DecodedByte Units(unsigned int count, unsigned short unit = 0) {
-    return DecodedByte{{unit, 0}, count, kTranscodeComplete, true};
+    return DecodedByte{{unit, 0}, count, kTranscodeComplete};
 }
 
-DecodedByte Illegal(UTF7toWhatever::State & s, bool consumed) {
+DecodedByte Illegal(UTF7toWhatever::State & s) {
     s = UTF7toWhatever::State{};
-    return DecodedByte{{0, 0}, 0, kTranscodeIllegalInput, consumed};
+    return DecodedByte{{0, 0}, 0, kTranscodeIllegalInput};
 }
 
 // A byte outside base64.
 DecodedByte Direct(unsigned int byte, UTF7toWhatever::State & s) {
     if (byte > 0x7F) {
-        return Illegal(s, true);
+        return Illegal(s);
     }
     return Units(1, static_cast<unsigned short>(byte));
 }
@@ -65,7 +65,7 @@ DecodedByte Direct(unsigned int byte, UTF7toWhatever::State & s) {
 DecodedByte DecodeUTF7Byte(unsigned int byte, UTF7toWhatever::State & s) {
     if (!s.in_base64) {
         if (byte == '+') {
-            s = UTF7toWhatever::State{true, true, false, 0, 0};
+            s = UTF7toWhatever::State{true, true, false, 0, 0, false, 0};
             return Units(0);
         }
         return Direct(byte, s);
@@ -90,7 +90,14 @@ DecodedByte DecodeUTF7Byte(unsigned int byte, UTF7toWhatever::State & s) {
         return Units(1, '+');
     }
     if (!s.unit_written || s.bits != 0) {
-        return Illegal(s, byte == '-');
+        // The byte that ended the bad run goes with it; outside base64 it
+        // would have stood for itself, so it is still written.
+        DecodedByte const bad = Illegal(s);
+        if (byte != '-' && byte <= 0x7F) {
+            s.has_replay = true;
+            s.replay = static_cast<unsigned short>(byte);
+        }
+        return bad;
     }
     s = UTF7toWhatever::State{};
     if (byte == '-') {
@@ -107,15 +114,36 @@ UTF7toWhatever::UTF7toWhatever() : state_(), high_() {}
 
 UTF7toWhatever::~UTF7toWhatever() = default;
 
+bool UTF7toWhatever::WriteReplay(unsigned short *& out, unsigned short * outEnd, long & limit,
+                                 TranscodeResult & stop) {
+    if (!state_.has_replay) {
+        return true;
+    }
+    if (!Fits(1, out, outEnd, OutputBudget(limit), stop)) {
+        return false;
+    }
+    *out++ = state_.replay;
+    state_.has_replay = false;
+    if (limit > 0) {
+        --limit;
+    }
+    return true;
+}
+
 TranscodeResult UTF7toWhatever::Transcode(char const *& in, char const * inEnd,
                                           unsigned short *& out, unsigned short * outEnd,
                                           long limit) {
+    TranscodeResult stop = kTranscodeComplete;
+    if (!WriteReplay(out, outEnd, limit, stop)) {
+        return stop;
+    }
     return DecodeBytes(in, inEnd, out, outEnd, limit, state_, high_, DecodeUTF7Byte);
 }
 
 TranscodeResult UTF7toWhatever::Finish(unsigned short *& out, unsigned short * outEnd, long limit) {
     TranscodeResult stop = kTranscodeComplete;
-    if (!FlushSurrogate(high_, out, outEnd, limit, stop)) {
+    if (!WriteReplay(out, outEnd, limit, stop) ||
+        !FlushSurrogate(high_, out, outEnd, limit, stop)) {
         return stop;
     }
     bool const bad = state_.in_base64 && (!state_.unit_written || state_.bits != 0);
