@@ -123,6 +123,21 @@ TEST(Unicode11Test, EveryByteFormCarriesTheOldHangul) {
     }
 }
 
+TEST(Unicode11Test, SixteenBitSourcesAndSinks) {
+    Units32 const text = {'A', 0xAC00, 0xBB5E, 0x1F600, 0x4E00};
+    Units16 const old = {'A', 0x3400, 0xFFFD, 0xFFFD, 0x4E00};
+    Unit32Source source(text, {2, 1});
+    Char16EncodingConverter encoder(source, Char32Encoding::UTF32(), U11());
+    EXPECT_EQ(Drain(encoder), old);  // the character above U+FFFF is substituted
+    StringChar32Sink target;
+    {
+        Char16EncodingConverterSink decoder(U11(), Char32Encoding::UTF32(), target);
+        decoder.Put(old.data(), old.data() + 3);
+        decoder.Put(old.data() + 3, old.data() + old.size());
+    }
+    EXPECT_EQ(UnitsOf(target), (Units32{'A', 0xAC00, 0xFFFD, 0xFFFD, 0x4E00}));
+}
+
 TEST(Unicode11Test, NamesAndIdentity) {
     EXPECT_EQ(Char16Encoding::Lookup("UNICODE-1-1"), &U11());
     EXPECT_EQ(Char16Encoding::Lookup("unicode 1.1"), &U11());
