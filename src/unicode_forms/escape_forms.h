@@ -10,6 +10,7 @@
 #define ZUUC_SRC_UNICODE_FORMS_ESCAPE_FORMS_H
 
 #include <cstddef>
+#include <initializer_list>
 
 #include "unicode_forms/utf16_units.h"
 #include "zuuc/transcoder.h"
@@ -26,10 +27,11 @@ struct DecodedByte {
     TranscodeResult result;
 };
 
-// Stops with 2 or 7 when `count` more units do not fit.
+// Writes `count` units from `units` whole, or nothing and stops with 2 or 7
+// (`stop`) when they do not fit the room or the budget.
 template <class Out>
-inline bool Fits(unsigned int count, Out const * out, Out const * outEnd,
-                 OutputBudget const & budget, TranscodeResult & stop) {
+inline bool PutWhole(Out const * units, unsigned int count, Out *& out, Out const * outEnd,
+                     OutputBudget & budget, TranscodeResult & stop) {
     if (static_cast<std::size_t>(outEnd - out) < count) {
         stop = kTranscodeOutputFull;
         return false;
@@ -38,6 +40,10 @@ inline bool Fits(unsigned int count, Out const * out, Out const * outEnd,
         stop = kTranscodeLimitReached;
         return false;
     }
+    for (unsigned int i = 0; i < count; ++i) {
+        *out++ = units[i];
+    }
+    budget.Spend(static_cast<long>(count));
     return true;
 }
 
@@ -89,13 +95,9 @@ TranscodeResult DecodeBytes(char const *& in, char const * inEnd, unsigned short
             n = JoinSurrogates(held, d.units, d.count, local);
         }
         TranscodeResult stop = kTranscodeComplete;
-        if (!Fits(n, out, outEnd, budget, stop)) {
+        if (!PutWhole(local, n, out, outEnd, budget, stop)) {
             return stop;
         }
-        for (unsigned int i = 0; i < n; ++i) {
-            *out++ = local[i];
-        }
-        budget.Spend(static_cast<long>(n));
         state = next;
         high = held;
         ++in;
@@ -110,13 +112,10 @@ TranscodeResult DecodeBytes(char const *& in, char const * inEnd, unsigned short
 // written) when it does not fit.
 inline bool FlushSurrogate(ZuHeldSurrogate & high, unsigned short *& out, unsigned short * outEnd,
                            long limit, TranscodeResult & stop) {
-    if (!high.held) {
-        return true;
+    OutputBudget budget(limit);
+    if (!high.held || !PutWhole(&high.unit, 1, out, outEnd, budget, stop)) {
+        return !high.held;
     }
-    if (!Fits(1, out, outEnd, OutputBudget(limit), stop)) {
-        return false;
-    }
-    *out++ = high.unit;
     high.held = false;
     return true;
 }
@@ -134,18 +133,22 @@ TranscodeResult EncodeUnits(unsigned short const *& in, unsigned short const * i
         char local[16];
         unsigned int const n = encode(in, count, next, local);
         TranscodeResult stop = kTranscodeComplete;
-        if (!Fits(n, out, outEnd, budget, stop)) {
+        if (!PutWhole(local, n, out, outEnd, budget, stop)) {
             return stop;
         }
-        for (unsigned int i = 0; i < n; ++i) {
-            *out++ = local[i];
-        }
-        budget.Spend(static_cast<long>(n));
         state = next;
         in += count;
     }
     return kTranscodeInputExhausted;
 }
+
+using VariationAccessor = EncodingVariation & (*)();
+
+// The byte form of `base` made by the variations given, in order. The
+// caller builds the base first, so that it outlives the variations that own
+// its variants.
+CharEncoding & ByteFormOf(TextEncoding const & base,
+                          std::initializer_list<VariationAccessor> variations);
 
 }  // namespace zuuc_unicode_forms
 

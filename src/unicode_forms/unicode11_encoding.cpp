@@ -2,6 +2,7 @@
 // accessors of its byte forms.
 #include <initializer_list>
 
+#include "unicode_forms/escape_forms.h"
 #include "unicode_forms/utf16_chains.h"
 #include "unicode_forms/utf16_units.h"
 #include "zuuc/exceptions.h"
@@ -231,14 +232,8 @@ Char16Encoding & Char16Encoding::Unicode11() {
     return encoding;
 }
 
-namespace {
-
-using VariationAccessor = EncodingVariation & (*)();
-
-// The byte form of Unicode 1.1 made by the variations given, in order. The
-// base is built before the variations, so it outlives the variants they own.
-CharEncoding & FormOfUnicode11(std::initializer_list<VariationAccessor> variations) {
-    TextEncoding const & base = Char16Encoding::Unicode11();
+CharEncoding & zuuc_unicode_forms::ByteFormOf(TextEncoding const & base,
+                                              std::initializer_list<VariationAccessor> variations) {
     EncodingVariationID id = EncodingVariationID::None();
     for (VariationAccessor variation : variations) {
         id += variation().GetEncodingVariationID();
@@ -249,6 +244,12 @@ CharEncoding & FormOfUnicode11(std::initializer_list<VariationAccessor> variatio
         throw UnicodeLibraryException();  // another object took a variation's number
     }
     return *bytes;
+}
+
+namespace {
+
+CharEncoding & FormOfUnicode11(std::initializer_list<VariationAccessor> variations) {
+    return ByteFormOf(Char16Encoding::Unicode11(), variations);
 }
 
 }  // namespace

@@ -116,17 +116,12 @@ UTF7toWhatever::~UTF7toWhatever() = default;
 
 bool UTF7toWhatever::WriteReplay(unsigned short *& out, unsigned short * outEnd, long & limit,
                                  TranscodeResult & stop) {
-    if (!state_.has_replay) {
-        return true;
+    OutputBudget budget(limit);
+    if (!state_.has_replay || !PutWhole(&state_.replay, 1, out, outEnd, budget, stop)) {
+        return !state_.has_replay;
     }
-    if (!Fits(1, out, outEnd, OutputBudget(limit), stop)) {
-        return false;
-    }
-    *out++ = state_.replay;
     state_.has_replay = false;
-    if (limit > 0) {
-        --limit;
-    }
+    limit = budget.Left();
     return true;
 }
 
@@ -229,11 +224,9 @@ TranscodeResult UTF7fromWhatever::Finish(char *& out, char * outEnd, long limit)
         }
     }
     TranscodeResult stop = kTranscodeComplete;
-    if (!Fits(n, out, outEnd, OutputBudget(limit), stop)) {
+    OutputBudget budget(limit);
+    if (!PutWhole(bytes, n, out, outEnd, budget, stop)) {
         return stop;
-    }
-    for (unsigned int i = 0; i < n; ++i) {
-        *out++ = bytes[i];
     }
     Reset();
     return kTranscodeComplete;

@@ -4,6 +4,7 @@
 // each by itself or with its byte-order mark. They are decided from the
 // identifier alone (a variation is offered an encoding from inside the
 // encoding's base constructor, before the derived part exists).
+#include "unicode_forms/escape_forms.h"
 #include "unicode_forms/utf16_chains.h"
 #include "zuuc/exceptions.h"
 #include "zuuc/utf7_encodings.h"
@@ -122,7 +123,9 @@ Transcoder<char, unsigned short> * UTF7EncodingVariant::CreateConverterToUTF16(
 
 Transcoder<unsigned short, char> * UTF7EncodingVariant::CreateConverterFromUTF16(
     UnicodeLibAllocator & allocator) const {
-    return EncoderFromUTF16(base_, Make<UTF7fromWhatever>(allocator, wide_direct_set_, explicit_terminator_), allocator);
+    return EncoderFromUTF16(
+        base_, Make<UTF7fromWhatever>(allocator, wide_direct_set_, explicit_terminator_),
+        allocator);
 }
 
 Transcoder<char, unsigned int> * UTF7EncodingVariant::CreateConverterToUTF32(
@@ -132,7 +135,9 @@ Transcoder<char, unsigned int> * UTF7EncodingVariant::CreateConverterToUTF32(
 
 Transcoder<unsigned int, char> * UTF7EncodingVariant::CreateConverterFromUTF32(
     UnicodeLibAllocator & allocator) const {
-    return EncoderFromUTF32(base_, Make<UTF7fromWhatever>(allocator, wide_direct_set_, explicit_terminator_), allocator);
+    return EncoderFromUTF32(
+        base_, Make<UTF7fromWhatever>(allocator, wide_direct_set_, explicit_terminator_),
+        allocator);
 }
 
 
@@ -193,7 +198,8 @@ void UTF7Variation::GenerateVariantOfChar16Encoding(Char16Encoding const & encod
     Generate([&] { AddVariant(new UTF7EncodingVariant(encoding, *this, nicknames, false, true)); });
 }
 
-JavaVariation::JavaVariation() : RealEncodingVariation(EncodingVariationID::Java(), gJavaNames, nullptr) {
+JavaVariation::JavaVariation()
+    : RealEncodingVariation(EncodingVariationID::Java(), gJavaNames, nullptr) {
     GenerateVariantsForExistingEncodings();
 }
 
@@ -218,33 +224,15 @@ EncodingVariation & EncodingVariation::Java() {
     return variation;
 }
 
-namespace {
-
-CharEncoding & FormOfUTF16(EncodingVariation & variation) {
-    TextEncoding * const variant =
-        Char16Encoding::UTF16().LookupVariant(variation.GetEncodingVariationID());
-    CharEncoding * const bytes = variant != nullptr ? variant->AsCharEncoding() : nullptr;
-    if (bytes == nullptr) {
-        throw UnicodeLibraryException();  // another object took the variation's number
-    }
-    return *bytes;
-}
-
-}  // namespace
-
 CharEncoding & CharEncoding::Unicode20UTF7() {
-    static CharEncoding & encoding = [] () -> CharEncoding & {
-        Char16Encoding::UTF16();  // the base first: it must outlive the variation
-        return FormOfUTF16(EncodingVariation::UTF7());
-    }();
+    static CharEncoding & encoding =
+        ByteFormOf(Char16Encoding::UTF16(), {&EncodingVariation::UTF7});
     return encoding;
 }
 
 CharEncoding & CharEncoding::Unicode20Java() {
-    static CharEncoding & encoding = [] () -> CharEncoding & {
-        Char16Encoding::UTF16();
-        return FormOfUTF16(EncodingVariation::Java());
-    }();
+    static CharEncoding & encoding =
+        ByteFormOf(Char16Encoding::UTF16(), {&EncodingVariation::Java});
     return encoding;
 }
 

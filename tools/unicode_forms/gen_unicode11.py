@@ -19,6 +19,9 @@ everything else in U+AC00..U+D7A3.
 import os
 import sys
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from generated_file import write_or_check  # noqa: E402
+
 ROOT = os.path.abspath(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..'))
 SOURCE = os.path.join(ROOT, 'data', 'mappings', 'eastasia', 'ksc', 'hangul.txt')
 OUTPUT = os.path.join(ROOT, 'src', 'unicode_forms', 'generated', 'unicode11_hangul.inc')
@@ -69,21 +72,7 @@ def render(targets):
 
 
 def main(argv):
-    check = '--check' in argv[1:]
-    text = render(read_mapping(SOURCE))
-    if check:
-        try:
-            with open(OUTPUT, encoding='utf-8') as f:
-                current = f.read()
-        except FileNotFoundError:
-            current = None
-        if current != text:
-            print('%s is stale: run %s' % (os.path.relpath(OUTPUT, ROOT), os.path.relpath(__file__, ROOT)))
-            return 1
-        return 0
-    with open(OUTPUT, 'w', encoding='utf-8', newline='\n') as f:
-        f.write(text)
-    return 0
+    return write_or_check(OUTPUT, render(read_mapping(SOURCE)), argv, ROOT, __file__)
 
 
 if __name__ == '__main__':

@@ -20,6 +20,9 @@ import os
 import random
 import sys
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from generated_file import write_or_check  # noqa: E402
+
 ROOT = os.path.abspath(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..'))
 OUTPUT = os.path.join(ROOT, 'tests', 'unicode_forms', 'utf7_python_cases.inc')
 
@@ -102,20 +105,7 @@ def render():
 
 
 def main(argv):
-    text = render()
-    if '--check' in argv[1:]:
-        try:
-            with open(OUTPUT, encoding='utf-8') as f:
-                current = f.read()
-        except FileNotFoundError:
-            current = None
-        if current != text:
-            print('%s is stale: run %s' % (os.path.relpath(OUTPUT, ROOT), os.path.relpath(__file__, ROOT)))
-            return 1
-        return 0
-    with open(OUTPUT, 'w', encoding='utf-8', newline='\n') as f:
-        f.write(text)
-    return 0
+    return write_or_check(OUTPUT, render(), argv, ROOT, __file__)
 
 
 if __name__ == '__main__':
