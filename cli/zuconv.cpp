@@ -61,7 +61,7 @@ void PrintUsage(std::FILE * out) {
                  "                        16-bit form such as UNICODE-1-1 is its byte stream\n"
                  "                        with a byte-order mark, a variation alone such as\n"
                  "                        Java is that form of UTF-16)\n"
-                 "  -t, --to-code=NAME    output encoding\n"
+                 "  -t, --to-code=NAME    output encoding (NAME//IGNORE is the same as -c)\n"
                  "  -o, --output=FILE     write to FILE (replaced only when all went well)\n"
                  "  -c                    omit characters that cannot be converted\n"
                  "      --strict          stop at the first character that cannot be converted\n"
@@ -126,6 +126,28 @@ bool TakeValue(int argc, char ** argv, int & i, char const * arg, std::size_t na
     return Fail("option needs a value:", arg);
 }
 
+// iconv's habits on the target name: "//IGNORE" omits what cannot be
+// converted (as -c does); "//TRANSLIT" asks for transliteration, which is not
+// offered; an empty "//" means nothing.
+bool TakeIconvSuffixes(Options & options) {
+    for (std::size_t slashes; (slashes = options.to.rfind("//")) != std::string::npos;) {
+        std::string suffix = options.to.substr(slashes + 2);
+        for (char & c : suffix) {
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+        if (suffix == "IGNORE") {
+            options.on_problem = OnProblem::kOmit;
+        } else if (suffix == "TRANSLIT") {
+            return Fail("transliteration is not offered (//TRANSLIT); use -c to omit, --sgml or "
+                        "--subst to replace what the output encoding lacks");
+        } else if (!suffix.empty()) {
+            break;
+        }
+        options.to.erase(slashes);
+    }
+    return true;
+}
+
 bool ParseArguments(int argc, char ** argv, Options & options) {
     bool only_files = false;
     for (int i = 1; i < argc; ++i) {
@@ -182,25 +204,10 @@ bool ParseArguments(int argc, char ** argv, Options & options) {
             return Fail("unknown option", arg);
         }
     }
-    return true;
+    return TakeIconvSuffixes(options);
 }
 
 // --- encodings ----------------------------------------------------------------------
-
-// The Unicode encodings and their byte forms are made on first use; make
-// them all now so that lookups and listings see them.
-void MakeUnicodeEncodings() {
-    CharEncoding::UTF16();
-    CharEncoding::Unicode20BigEndian();
-    CharEncoding::Unicode20ByteStream();
-    CharEncoding::UTF32();
-    CharEncoding::UTF32BigEndian();
-    CharEncoding::UTF32ByteStream();
-    CharEncoding::UTF8();
-    CharEncoding::UTF8BOM();
-    CharEncoding::Unicode20UTF8EBCDIC();
-    EncodingVariation::LittleEndian();
-}
 
 // The byte-order-mark form of a byte form of Unicode: the same variation
 // applied to the byte-order-mark variant of its base.
@@ -568,7 +575,6 @@ int ConvertStream(std::FILE * in, char const * name, CharEncoding const & from,
 }
 
 int Run(Options const & options) {
-    MakeUnicodeEncodings();
     if (options.list) {
         ListEncodings();
         return kSuccess;

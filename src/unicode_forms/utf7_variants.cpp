@@ -235,22 +235,3 @@ CharEncoding & CharEncoding::Unicode20Java() {
         ByteFormOf(Char16Encoding::UTF16(), {&EncodingVariation::Java});
     return encoding;
 }
-
-namespace {
-
-// The names of these forms ("UTF-7", "UNICODE-1-1", "UTF-16:Java",
-// "EUC-KR:HP-Printer") must be found from the first lookup. The bases come
-// first, so that they outlive the variations that own their variants.
-struct EscapeFormsStartup {
-    EscapeFormsStartup() {
-        Char16Encoding::UTF16();
-        Char16Encoding::Unicode11();
-        EncodingVariation::UTF7();
-        EncodingVariation::Java();
-        EncodingVariation::HPPrinter();
-    }
-};
-
-EscapeFormsStartup const gEscapeFormsStartup;
-
-}  // namespace
