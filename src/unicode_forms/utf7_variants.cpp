@@ -92,6 +92,27 @@ Transcoder<unsigned int, char> * EncoderFromUTF32(Char16Encoding const & base, M
     return first == nullptr ? nullptr : Compose(first, NullOnBadAlloc(make), a);
 }
 
+// UTF-7 from UTF-32 through the base. The base's stage can meet a character
+// it cannot carry (above U+10FFFF, or above U+FFFF for Unicode 1.1); the
+// substitute written for that problem must not land inside an open base64
+// run, so the run is closed before the problem is reported.
+class UTF7FromUTF32 : public CompositeTranscoderFor<unsigned int, unsigned short, char> {
+public:
+    using Base = CompositeTranscoderFor<unsigned int, unsigned short, char>;
+    using Base::Base;
+
+    TranscodeResult Transcode(unsigned int const *& in, unsigned int const * inEnd, char *& out,
+                              char * outEnd, long limit) override {
+        char * const start = out;
+        TranscodeResult const result = Base::Transcode(in, inEnd, out, outEnd, limit);
+        if (result == kTranscodeIllegalInput) {
+            // With no room left the run stays open, as it would without this.
+            second_stage()->Finish(out, outEnd, limit < 0 ? -1 : limit - (out - start));
+        }
+        return result;
+    }
+};
+
 }  // namespace
 
 // --- UTF7EncodingVariant ------------------------------------------------------------
@@ -135,9 +156,18 @@ Transcoder<char, unsigned int> * UTF7EncodingVariant::CreateConverterToUTF32(
 
 Transcoder<unsigned int, char> * UTF7EncodingVariant::CreateConverterFromUTF32(
     UnicodeLibAllocator & allocator) const {
-    return EncoderFromUTF32(
-        base_, Make<UTF7fromWhatever>(allocator, wide_direct_set_, explicit_terminator_),
-        allocator);
+    auto first = Own(base_.CreateConverterFromUTF32(allocator));
+    if (!first) {
+        return nullptr;
+    }
+    return NullOnBadAlloc([&]() -> Transcoder<unsigned int, char> * {
+        auto encoder =
+            Own(new (allocator) UTF7fromWhatever(wide_direct_set_, explicit_terminator_));
+        auto * composite = new (allocator) UTF7FromUTF32(first.get(), encoder.get());
+        first.release();
+        encoder.release();
+        return composite;
+    });
 }
 
 

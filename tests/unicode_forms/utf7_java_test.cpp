@@ -251,6 +251,27 @@ TEST(EscapeFormsTest, RandomTextRoundTripsThroughSourcesSinksAndBufferConverters
     }
 }
 
+TEST(EscapeFormsTest, ASubstituteStandsOutsideABase64Run) {
+    // Unicode 1.1 cannot carry U+1F600: its substitute comes between runs.
+    Units32 const text = {0xAC00, 0x1F600, 0xAC00, 0x110000, 'a'};
+    Char32ToCharBufferConverter encoder;
+    ASSERT_TRUE(encoder.Initialize(Char32Encoding::UTF32(), CharEncoding::Unicode11UTF7()));
+    unsigned int const * from = text.data();
+    char bytes[64];
+    char * to = bytes;
+    encoder.Convert(from, from + text.size(), to, bytes + sizeof bytes, true);
+    EXPECT_EQ(std::string(bytes, to), "+NAA-+//9-+NAA-+//9-a");
+    EXPECT_EQ(encoder.Substitutions(), 2u);
+    CharToChar32BufferConverter buffer;
+    ASSERT_TRUE(buffer.Initialize(CharEncoding::Unicode20UTF7(), Char32Encoding::UTF32()));
+    std::string const utf7 = "+2D3eAA-";
+    char const * in = utf7.data();
+    unsigned int out[4];
+    unsigned int * o = out;
+    buffer.Convert(in, in + utf7.size(), o, out + 4, true);
+    EXPECT_EQ(Units32(out, o), Units32{0x1F600});
+}
+
 TEST(EscapeFormsTest, NamesAndIdentifiers) {
     EXPECT_EQ(CharEncoding::Lookup("utf7"), &CharEncoding::Unicode20UTF7());
     EXPECT_EQ(CharEncoding::Lookup("Unicode:Java"), &CharEncoding::Unicode20Java());
