@@ -201,7 +201,10 @@ private:
 // The UTF-7 form of a 16-bit Unicode encoding. MIME name
 // "UNICODE-1-1-UTF-7" over Unicode 1.1 (or its byte-order-mark variant),
 // else "UTF-7"; the UTF-7 variant of UTF-16 is also named "UTF7" and
-// "UTF-7". Its substitute is U+FFFD in UTF-7 ("+//9-").
+// "UTF-7". Its substitute is U+FFFD in UTF-7 ("+//9-"). From UTF-32, a
+// character the base cannot carry (above U+10FFFF; above U+FFFF for Unicode
+// 1.1) closes an open base64 run before it is reported, so the substitute
+// written for it stands outside the run.
 class ZUUC_EXPORT UTF7EncodingVariant : public BlockCharEncoding {
 public:
     UTF7EncodingVariant(Char16Encoding const & base, EncodingVariation const & variation,
