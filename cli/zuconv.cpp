@@ -64,7 +64,10 @@ void PrintUsage(std::FILE * out) {
                  "to the encoding TO and writes the result to standard output.\n"
                  "\n"
                  "  -f, --from-code=NAME  input encoding (names, aliases and NAME:VARIATION\n"
-                 "                        forms; '-', '_', blanks and case are ignored)\n"
+                 "                        forms; '-', '_', blanks and case are ignored; a\n"
+                 "                        16-bit form such as UNICODE-1-1 is its byte stream\n"
+                 "                        with a byte-order mark, a variation alone such as\n"
+                 "                        Java is that form of UTF-16)\n"
                  "  -t, --to-code=NAME    output encoding (NAME//IGNORE is the same as -c)\n"
                  "  -o, --output=FILE     write to FILE (replaced only when all went well)\n"
                  "  -c                    omit characters that cannot be converted\n"
@@ -269,8 +272,30 @@ CharEncoding const * WithByteOrderMark(CharEncoding const & encoding) {
     return result != nullptr ? result->AsCharEncoding() : nullptr;
 }
 
+// Names that belong to no byte encoding: a 16-bit encoding ("UNICODE-1-1")
+// is read and written as its byte stream (byte-order mark, platform order),
+// and a variation alone ("Java") is that form of UTF-16.
+CharEncoding const * ByteFormByName(char const * name) {
+    TextEncoding const * found = Char16Encoding::Lookup(name);
+    EncodingVariationID variations =
+        EncodingVariationID::ByteOrderMark() + EncodingVariationID::PlatformByteOrder();
+    if (found == nullptr) {
+        EncodingVariation const * variation = EncodingVariation::Lookup(name);
+        if (variation == nullptr) {
+            return nullptr;
+        }
+        found = &Char16Encoding::UTF16();
+        variations = variation->GetEncodingVariationID();
+    }
+    TextEncoding const * form = found->LookupVariant(variations);
+    return form != nullptr ? form->AsCharEncoding() : nullptr;
+}
+
 CharEncoding const * FindEncoding(std::string const & name, bool bom, char const * role) {
     CharEncoding const * encoding = CharEncoding::Lookup(name.c_str());
+    if (encoding == nullptr) {
+        encoding = ByteFormByName(name.c_str());
+    }
     if (encoding == nullptr) {
         std::fprintf(stderr, "%s: unknown %s encoding '%s' (%s -l lists the encodings)\n",
                      kProgram, role, name.c_str(), kProgram);

@@ -80,6 +80,15 @@ public:
     // UTF-8 that writes (and drops on reading) a byte-order mark.
     static CharEncoding & UTF8BOM();
     static CharEncoding & Unicode20UTF8EBCDIC();
+    static CharEncoding & Unicode20UTF7();
+    static CharEncoding & Unicode20Java();
+    // The same forms of Unicode 1.1 (Char16Encoding::Unicode11()).
+    static CharEncoding & Unicode11BigEndian();
+    static CharEncoding & Unicode11ByteStream();
+    static CharEncoding & Unicode11UTF7();
+    static CharEncoding & Unicode11UTF8();
+    static CharEncoding & Unicode11Java();
+    static CharEncoding & Unicode11UTF8EBCDIC();
 
     // ======================================================================
     // Catalogue accessors of the table-driven encodings (zuuc/catalogue.h
@@ -207,6 +216,8 @@ public:
     static Char16Encoding & UTF16();
     static Char16Encoding & Unicode20();
     static Char16Encoding & Unicode();
+    // Unicode 1.1 (identifier 1), with the Hangul syllables at U+3400..U+4DFF.
+    static Char16Encoding & Unicode11();
     // The script of the character that code point `c` of this encoding stands for.
     ScriptSystem GetCharacterScript(unsigned int c) const;
     static unsigned short SubstituteChar();  // U+FFFD

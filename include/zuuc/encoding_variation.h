@@ -54,6 +54,9 @@ public:
     static EncodingVariation & PlatformByteOrder();
     static EncodingVariation & UTF8();
     static EncodingVariation & UTF8EBCDIC();
+    static EncodingVariation & UTF7();
+    static EncodingVariation & Java();
+    static EncodingVariation & HPPrinter();
 
     // Offer the encoding to every registered variation, in number order.
     static void GenerateVariantsOf(CharEncoding const & encoding);

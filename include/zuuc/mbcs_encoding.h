@@ -276,6 +276,9 @@ public:
 
     MBCStoUnicodeTable<unsigned short> const * ToUnicodeTable16() const { return to_unicode16_; }
     MBCStoUnicodeTable<unsigned int> const * ToUnicodeTable32() const { return to_unicode32_; }
+    PlaneTable<unsigned short, unsigned short> const * FromUnicodeTable16() const {
+        return from_16_16_;
+    }
 
 protected:
     bool text_mode_safe_;

@@ -29,6 +29,7 @@
 #include "zuuc/auto_detect.h"
 #include "zuuc/language_detectors.h"
 #include "zuuc/utf8_encodings.h"
+#include "zuuc/utf7_encodings.h"
 #include "zuuc/encoding_converters.h"
 #include "zuuc/unicode_encodings.h"
 #include "zuuc/wide_string.h"

@@ -90,12 +90,18 @@ void CallEveryAccessor() {
                           &CharEncoding::Unicode20ByteStream, &CharEncoding::UTF32,
                           &CharEncoding::UTF32BigEndian, &CharEncoding::UTF32ByteStream,
                           &CharEncoding::UTF8, &CharEncoding::UTF8BOM,
-                          &CharEncoding::Unicode20UTF8EBCDIC}) {
+                          &CharEncoding::Unicode20UTF8EBCDIC, &CharEncoding::Unicode20UTF7,
+                          &CharEncoding::Unicode20Java, &CharEncoding::Unicode11BigEndian,
+                          &CharEncoding::Unicode11ByteStream, &CharEncoding::Unicode11UTF7,
+                          &CharEncoding::Unicode11UTF8, &CharEncoding::Unicode11Java,
+                          &CharEncoding::Unicode11UTF8EBCDIC}) {
         accessor();
     }
     for (auto accessor : {&EncodingVariation::ByteOrderMark, &EncodingVariation::UTF8,
                           &EncodingVariation::BigEndian, &EncodingVariation::LittleEndian,
-                          &EncodingVariation::PlatformByteOrder, &EncodingVariation::UTF8EBCDIC}) {
+                          &EncodingVariation::PlatformByteOrder, &EncodingVariation::UTF8EBCDIC,
+                          &EncodingVariation::UTF7, &EncodingVariation::Java,
+                          &EncodingVariation::HPPrinter}) {
         accessor();
     }
 }
