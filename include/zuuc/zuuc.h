@@ -32,5 +32,6 @@
 #include "zuuc/wide_string.h"
 #include "zuuc/unicode_character.h"
 #include "zuuc/character_test.h"
+#include "zuuc/normalization.h"
 
 #endif

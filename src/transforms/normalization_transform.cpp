@@ -1,0 +1,165 @@
+// NormalizationTransform and NormalizationTransform16: the staging buffer and
+// the windows around the normalizer.
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "transforms/normalize.h"
+#include "zuuc/char_encoding.h"
+#include "zuuc/encoding_converters.h"
+#include "zuuc/normalization.h"
+
+namespace zuuc_norm {
+namespace {
+
+// Stages input, hands the normalizer chunks that end before a boundary (or
+// at the end of the input) and keeps the produced window with its offsets.
+// All buffers are members: nothing is allocated per window.
+template <typename Unit, typename Source>
+class Engine {
+public:
+    static constexpr std::size_t kSize = 1024;
+
+    Engine(Source & input, int form, CharacterTest const * test)
+        : input_(&input), normalizer_(form), test_(test) {}
+
+    // Produces the next window; returns its length (0 at the end of the input).
+    std::size_t Fill() {
+        for (;;) {
+            TopUp();
+            if (staged_ == 0) return 0;
+            std::size_t chunk = ended_ ? staged_ : normalizer_.ChunkEnd(staging_, staged_);
+            NormalizeParams<Unit> p{staging_, chunk, output_, kSize, offsets_, consumed_, produced_,
+                                    test_, 0, 0};
+            normalizer_.Normalize(p);
+            consumed_ += static_cast<std::uint32_t>(p.consumed);
+            produced_ += static_cast<std::uint32_t>(p.produced);
+            staged_ -= p.consumed;
+            std::memmove(staging_, staging_ + p.consumed, staged_ * sizeof(Unit));
+            if (p.produced > 0) return p.produced;
+        }
+    }
+
+    Unit const * Output() const { return output_; }
+    unsigned int * Offsets() { return offsets_; }
+    std::uint32_t OffsetAt(std::uint32_t out) const { return normalizer_.OffsetAt(out, produced_, consumed_); }
+    Source * Input() const { return input_; }
+
+private:
+    // Fills the staging buffer from the input while it has room and the input
+    // has more.
+    void TopUp() {
+        while (!ended_ && staged_ < kSize) {
+            Unit const * begin;
+            Unit const * end;
+            if (!input_->GetBuffer(begin, end)) {
+                ended_ = true;
+                break;
+            }
+            std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(end - begin), kSize - staged_);
+            std::memcpy(staging_ + staged_, begin, n * sizeof(Unit));
+            staged_ += n;
+            input_->DoneWith(begin + n);
+        }
+    }
+
+    Source * input_;
+    normalize normalizer_;
+    CharacterTest const * test_;
+    std::uint32_t consumed_ = 0;
+    std::uint32_t produced_ = 0;
+    std::size_t staged_ = 0;
+    bool ended_ = false;
+    Unit staging_[kSize];
+    Unit output_[kSize];
+    unsigned int offsets_[kSize];
+};
+
+template <typename EngineT, typename U>
+bool OffsetMapOf(EngineT const & engine, unsigned int * offsets, U const * begin, U const * end,
+                 unsigned int *& map, unsigned int & count) {
+    if (begin == nullptr || !(begin < end)) {
+        map = nullptr;
+        count = 0;
+        return false;
+    }
+    map = offsets + (begin - engine.Output());
+    count = static_cast<unsigned int>(end - begin);
+    return true;
+}
+
+}  // namespace
+}  // namespace zuuc_norm
+
+using zuuc_norm::Engine;
+
+// ===========================================================================
+// NormalizationTransform
+// ===========================================================================
+
+struct NormalizationTransform::State {
+    State(Char32Source & input, Form form, CharacterTest const * test) : engine(input, form, test) {}
+    std::unique_ptr<Char32EncodingConverter> converter;  // over a Char16Source
+    Engine<unsigned int, Char32Source> engine;
+};
+
+NormalizationTransform::NormalizationTransform(Char32Source & source, Form form, CharacterTest const * test)
+    : Char32Source(source), form_(form), state_(new State(source, form, test)) {}
+
+NormalizationTransform::NormalizationTransform(Char16Source & source, Form form, CharacterTest const * test)
+    : Char32Source(source), form_(form), state_(nullptr) {
+    std::unique_ptr<Char32EncodingConverter> converter(
+        new Char32EncodingConverter(source, Char16Encoding::UTF16(), Char32Encoding::UTF32()));
+    state_ = new State(*converter, form, test);
+    state_->converter = std::move(converter);
+}
+
+NormalizationTransform::~NormalizationTransform() { delete state_; }
+
+UnicodeLibBehavior * NormalizationTransform::SetBehavior(UnicodeLibBehavior * behavior) {
+    state_->engine.Input()->SetBehavior(behavior);
+    return Char32Source::SetBehavior(behavior);
+}
+
+bool NormalizationTransform::FillBuffer() {
+    std::size_t n = state_->engine.Fill();
+    SetWindow(state_->engine.Output(), state_->engine.Output() + n);
+    return n > 0;
+}
+
+bool NormalizationTransform::GetOffsetMap(unsigned int *& map, unsigned int & count) {
+    return zuuc_norm::OffsetMapOf(state_->engine, state_->engine.Offsets(), position_, end_, map, count);
+}
+
+unsigned int NormalizationTransform::GetOffsetAt(unsigned int offset) { return state_->engine.OffsetAt(offset); }
+
+// ===========================================================================
+// NormalizationTransform16
+// ===========================================================================
+
+struct NormalizationTransform16::State {
+    State(Char16Source & input, Form form, CharacterTest const * test) : engine(input, form, test) {}
+    Engine<unsigned short, Char16Source> engine;
+};
+
+NormalizationTransform16::NormalizationTransform16(Char16Source & source, Form form, CharacterTest const * test)
+    : Char16Source(source), form_(form), state_(new State(source, form, test)) {}
+
+NormalizationTransform16::~NormalizationTransform16() { delete state_; }
+
+UnicodeLibBehavior * NormalizationTransform16::SetBehavior(UnicodeLibBehavior * behavior) {
+    state_->engine.Input()->SetBehavior(behavior);
+    return Char16Source::SetBehavior(behavior);
+}
+
+bool NormalizationTransform16::FillBuffer() {
+    std::size_t n = state_->engine.Fill();
+    SetWindow(state_->engine.Output(), state_->engine.Output() + n);
+    return n > 0;
+}
+
+bool NormalizationTransform16::GetOffsetMap(unsigned int *& map, unsigned int & count) {
+    return zuuc_norm::OffsetMapOf(state_->engine, state_->engine.Offsets(), position_, end_, map, count);
+}
+
+unsigned int NormalizationTransform16::GetOffsetAt(unsigned int offset) { return state_->engine.OffsetAt(offset); }

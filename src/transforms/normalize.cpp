@@ -1,0 +1,302 @@
+// The normalizer: quick copies of inert runs, decomposition, canonical order
+// and composition of the segments between them, offset runs.
+#include "transforms/normalize.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "transforms/normalization_data.h"
+#include "zuuc/character_test.h"
+
+namespace zuuc_norm {
+
+namespace {
+
+// Below these code points every character is inert in the form (numbered as
+// the forms): nothing there has a mapping, a class or a part in a
+// composition.
+constexpr std::uint32_t kQuickLimit[4] = {0xC0, 0x300, 0xA0, 0xA0};
+
+inline bool IsSurrogate(std::uint32_t u) { return u - 0xD800 < 0x800; }
+
+// The code point at `i` and its length in units; a surrogate that is not
+// part of a pair is a code point of its own.
+inline std::uint32_t Decode(std::uint32_t const * in, std::size_t i, std::size_t, std::size_t & len) {
+    len = 1;
+    return in[i];
+}
+
+inline std::uint32_t Decode(std::uint16_t const * in, std::size_t i, std::size_t n, std::size_t & len) {
+    std::uint32_t c = in[i];
+    if (c - 0xD800 < 0x400 && i + 1 < n && in[i + 1] - 0xDC00u < 0x400) {
+        len = 2;
+        return 0x10000 + ((c - 0xD800) << 10) + (in[i + 1] - 0xDC00u);
+    }
+    len = 1;
+    return c;
+}
+
+inline std::size_t Units(std::uint32_t const *, std::uint32_t) { return 1; }
+inline std::size_t Units(std::uint16_t const *, std::uint32_t cp) { return cp > 0xFFFF ? 2 : 1; }
+
+inline void Encode(std::uint32_t * out, std::uint32_t cp) { *out = cp; }
+inline void Encode(std::uint16_t * out, std::uint32_t cp) {
+    if (cp > 0xFFFF) {
+        out[0] = static_cast<std::uint16_t>(0xD800 + ((cp - 0x10000) >> 10));
+        out[1] = static_cast<std::uint16_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+        out[0] = static_cast<std::uint16_t>(cp);
+    }
+}
+
+inline std::uint8_t AnyFlags(std::uint32_t cp) { return cp < 0x10000 ? FlagsBmp(cp) : Flags(cp); }
+
+}  // namespace
+
+normalize::normalize(int form)
+    : form_(form),
+      compose_(form == kNFC || form == kNFKC),
+      compatibility_(form == kNFKD || form == kNFKC),
+      inert_(form >= 0 && form < 4 ? InertBit(form) : 0),
+      boundary_(form >= 0 && form < 4 ? BoundaryBit(form) : 0),
+      run_count_(0) {}
+
+normalize::~normalize() = default;
+
+bool normalize::IsBoundary(std::uint32_t cp) const {
+    return boundary_ == 0 || IsSurrogate(cp) || (AnyFlags(cp) & boundary_) != 0;
+}
+
+void normalize::Normalize(NormalizeParams<std::uint32_t> & p) { Run_(p); }
+void normalize::Normalize(NormalizeParams<std::uint16_t> & p) { Run_(p); }
+
+std::size_t normalize::ChunkEnd(std::uint32_t const * units, std::size_t count) const {
+    return ChunkEnd_(units, count);
+}
+std::size_t normalize::ChunkEnd(std::uint16_t const * units, std::size_t count) const {
+    return ChunkEnd_(units, count);
+}
+
+template <typename Unit>
+std::size_t normalize::ChunkEnd_(Unit const * units, std::size_t count) const {
+    std::size_t p = count;
+    while (p > 1) {
+        --p;
+        std::uint32_t u = units[p];
+        if (u - 0xDC00 < 0x400 && sizeof(Unit) == 2 && units[p - 1] - 0xD800u < 0x400) {
+            --p;  // the pair starting one unit earlier
+            if (p == 0) break;
+            std::size_t len;
+            if (IsBoundary(Decode(units, p, count, len))) return p;
+        } else if (sizeof(Unit) == 2 && u - 0xD800 < 0x400 && p + 1 == count) {
+            continue;  // its low half is still to come
+        } else if (IsBoundary(u)) {
+            return p;
+        }
+    }
+    if (sizeof(Unit) == 2 && count > 1 && units[count - 1] - 0xD800u < 0x400) return count - 1;
+    return count;
+}
+
+// Appends the full decomposition of `cp` (or `cp` itself) to the work area.
+void normalize::Decompose(std::uint32_t cp, std::uint32_t offset, std::size_t & w) {
+    if (cp < kQuickLimit[form_]) {
+        work_[w++] = Work{cp, offset, 0};
+        return;
+    }
+    if (cp - kSBase < kSCount) {
+        std::uint32_t s = cp - kSBase;
+        work_[w++] = Work{kLBase + s / kNCount, offset, 0};
+        work_[w++] = Work{kVBase + (s % kNCount) / kTCount, offset, 0};
+        if (s % kTCount != 0) work_[w++] = Work{kTBase + s % kTCount, offset, 0};
+        return;
+    }
+    std::uint32_t const * m = Mapping(cp, compatibility_);
+    if (m == nullptr) {
+        work_[w++] = Work{cp, offset, static_cast<std::int32_t>(CombiningClass(cp))};
+        return;
+    }
+    // A canonical mapping may hold code points with compatibility mappings.
+    bool again = compatibility_ && static_cast<std::uint32_t>(m - kDecompositionPool) + 1 < kCanonicalPoolLimit;
+    for (std::uint32_t k = 1; k <= m[0]; ++k) {
+        if (again) {
+            Decompose(m[k], offset, w);
+        } else {
+            work_[w++] = Work{m[k], offset, static_cast<std::int32_t>(CombiningClass(m[k]))};
+        }
+    }
+}
+
+// Canonical order: a stable sort of each run of marks by class. Units of
+// class 0 and exempt units are never moved, nor moved across.
+std::size_t normalize::Reorder(std::size_t w) {
+    for (std::size_t r = 1; r < w; ++r) {
+        Work x = work_[r];
+        if (x.ccc <= 0) continue;
+        std::size_t q = r;
+        while (q > 0 && work_[q - 1].ccc > x.ccc) {
+            work_[q] = work_[q - 1];
+            --q;
+        }
+        work_[q] = x;
+    }
+    return w;
+}
+
+// Canonical composition: each unit joins the last starter when nothing
+// between them that stays has class 0 or a class at least its own.
+std::size_t normalize::Compose(std::size_t w) {
+    std::ptrdiff_t starter = -1;
+    std::int32_t last = -1;  // class of the last unit kept after the starter
+    std::size_t out = 0;
+    for (std::size_t r = 0; r < w; ++r) {
+        Work x = work_[r];
+        if (x.ccc < 0) {
+            starter = -1;
+            work_[out++] = x;
+            continue;
+        }
+        if (starter >= 0 && last < x.ccc) {
+            std::uint32_t c = zuuc_norm::Compose(work_[starter].cp, x.cp);
+            if (c != 0) {
+                work_[starter].cp = c;
+                continue;
+            }
+        }
+        if (x.ccc == 0) {
+            starter = static_cast<std::ptrdiff_t>(out);
+            last = -1;
+        } else {
+            last = x.ccc;
+        }
+        work_[out++] = x;
+    }
+    return out;
+}
+
+// Normalizes the segment starting at `start` into the output at `o`.
+// Returns where the next one starts, or `start` when it does not fit.
+template <typename Unit>
+std::size_t normalize::Segment(NormalizeParams<Unit> & p, std::size_t start, std::size_t & o) {
+    std::size_t const n = p.input_count;
+    std::size_t const limit = std::min(kMaxSegment, p.output_capacity / 2);
+    std::size_t w = 0;
+    std::size_t k = start;
+    while (k < n) {
+        std::size_t len;
+        std::uint32_t cp = Decode(p.input, k, n, len);
+        if (k > start && IsBoundary(cp)) break;
+        std::size_t before = w;
+        std::uint32_t offset = p.consumed_before + static_cast<std::uint32_t>(k);
+        if (p.test != nullptr && !(*p.test)(cp)) {
+            work_[w++] = Work{cp, offset, -1};
+        } else {
+            Decompose(cp, offset, w);
+        }
+        if (w > limit && k > start) {
+            w = before;  // an endless run of marks: cut it here
+            break;
+        }
+        k += len;
+    }
+    w = Reorder(w);
+    if (compose_) w = Compose(w);
+    std::size_t need = 0;
+    for (std::size_t r = 0; r < w; ++r) need += Units(p.input, work_[r].cp);
+    if (o + need > p.output_capacity) return start;
+    for (std::size_t r = 0; r < w; ++r) {
+        std::uint32_t out = p.produced_before + static_cast<std::uint32_t>(o);
+        std::size_t u = Units(p.input, work_[r].cp);
+        Encode(p.output + o, work_[r].cp);
+        for (std::size_t q = 0; q < u; ++q) {
+            p.offsets[o + q] = work_[r].offset;
+            AddOffset(out + static_cast<std::uint32_t>(q), work_[r].offset);
+        }
+        o += u;
+    }
+    return k;
+}
+
+template <typename Unit>
+void normalize::Run_(NormalizeParams<Unit> & p) {
+    Unit const * const in = p.input;
+    std::size_t const n = p.input_count;
+    std::size_t const cap = p.output_capacity;
+    std::size_t i = 0;
+    std::size_t o = 0;
+    if (inert_ == 0) {  // not a form: the text passes through
+        std::size_t m = std::min(n, cap);
+        if (sizeof(Unit) == 2 && m > 1 && m < n && in[m - 1] - 0xD800u < 0x400) --m;
+        std::memcpy(p.output, in, m * sizeof(Unit));
+        for (std::size_t k = 0; k < m; ++k) p.offsets[k] = p.consumed_before + static_cast<unsigned>(k);
+        if (m > 0) {
+            AddOffset(p.produced_before, p.consumed_before);
+            AddOffset(p.produced_before + 1, p.consumed_before + 1);
+        }
+        p.consumed = p.produced = m;
+        return;
+    }
+    std::uint32_t const quick = kQuickLimit[form_];
+    std::uint8_t const inert = inert_;
+    while (i < n) {
+        // Inert units pass as they are.
+        std::size_t const lim = i + std::min(n - i, cap - o);
+        std::size_t j = i;
+        if (sizeof(Unit) == 2) {
+            while (j < lim && (in[j] < quick || (FlagsBmp(in[j]) & inert) != 0)) ++j;
+        } else {
+            while (j < lim && (in[j] < quick || (AnyFlags(in[j]) & inert) != 0)) ++j;
+        }
+        std::size_t end = j;
+        if (j < n && j > i) {
+            std::size_t len;
+            if (!IsBoundary(Decode(in, j, n, len))) --end;  // it starts the next segment
+        }
+        if (end > i) {
+            std::size_t count = end - i;
+            std::memcpy(p.output + o, in + i, count * sizeof(Unit));
+            unsigned * map = p.offsets + o;
+            unsigned const base = p.consumed_before + static_cast<unsigned>(i);
+            for (std::size_t k = 0; k < count; ++k) map[k] = base + static_cast<unsigned>(k);
+            std::uint32_t out = p.produced_before + static_cast<std::uint32_t>(o);
+            AddOffset(out, base);
+            if (count > 1) AddOffset(out + 1, base + 1);
+            o += count;
+            i = end;
+        }
+        if (i >= n || o >= cap) break;
+        std::size_t next = Segment(p, i, o);
+        if (next == i) break;  // no room left for it
+        i = next;
+    }
+    p.consumed = i;
+    p.produced = o;
+}
+
+void normalize::AddOffset(std::uint32_t out, std::uint32_t in) {
+    if (run_count_ > 0) {
+        Run & r = runs_[run_count_ - 1];
+        if (in == r.in + r.step * (out - r.out)) return;
+        if (out == r.out + 1 && (in == r.in || in == r.in + 1)) {
+            r.step = in - r.in;  // a run of one unit takes the step of its second
+            return;
+        }
+        if (run_count_ == kMaxRuns) {
+            std::memmove(runs_, runs_ + kMaxRuns / 2, (kMaxRuns / 2) * sizeof(Run));
+            run_count_ -= kMaxRuns / 2;
+        }
+    }
+    runs_[run_count_++] = Run{out, in, 1};
+}
+
+std::uint32_t normalize::OffsetAt(std::uint32_t out, std::uint32_t produced, std::uint32_t consumed) const {
+    if (out >= produced) return consumed + (out - produced);
+    if (run_count_ == 0) return out;
+    Run const * r = std::upper_bound(runs_, runs_ + run_count_, out,
+                                     [](std::uint32_t v, Run const & run) { return v < run.out; });
+    if (r == runs_) return runs_[0].in;  // older than what is kept
+    --r;
+    return r->in + r->step * (out - r->out);
+}
+
+}  // namespace zuuc_norm
