@@ -32,6 +32,7 @@
 #include "zuuc/wide_string.h"
 #include "zuuc/unicode_character.h"
 #include "zuuc/character_test.h"
+#include "zuuc/transforms.h"
 #include "zuuc/normalization.h"
 
 #endif
