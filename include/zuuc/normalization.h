@@ -25,10 +25,11 @@
 
 #include "zuuc/export.h"
 #include "zuuc/sources.h"
+#include "zuuc/transforms.h"
 
 class CharacterTest;
 
-class ZUUC_EXPORT NormalizationTransform : public Char32Source {
+class ZUUC_EXPORT NormalizationTransform : public UnicodeTransform {
 public:
     enum Form : int { NFD = 0, NFC = 1, NFKD = 2, NFKC = 3 };
 
@@ -40,7 +41,6 @@ public:
     NormalizationTransform & operator=(NormalizationTransform const &) = delete;
     ~NormalizationTransform() override;
 
-    UnicodeLibBehavior * SetBehavior(UnicodeLibBehavior * behavior) override;
     bool GetOffsetMap(unsigned int *& map, unsigned int & count) override;
     unsigned int GetOffsetAt(unsigned int offset) override;
 

@@ -2,11 +2,8 @@
 // the windows around the normalizer.
 #include <algorithm>
 #include <cstring>
-#include <memory>
 
 #include "transforms/normalize.h"
-#include "zuuc/char_encoding.h"
-#include "zuuc/encoding_converters.h"
 #include "zuuc/normalization.h"
 
 namespace zuuc_norm {
@@ -20,8 +17,8 @@ class Engine {
 public:
     static constexpr std::size_t kSize = 1024;
 
-    Engine(Source & input, int form, CharacterTest const * test)
-        : input_(&input), normalizer_(form), test_(test) {}
+    Engine(Source & input, Unit * output, int form, CharacterTest const * test)
+        : input_(&input), output_(output), normalizer_(form), test_(test) {}
 
     // Produces the next window; returns its length (0 at the end of the input).
     std::size_t Fill() {
@@ -64,6 +61,7 @@ private:
     }
 
     Source * input_;
+    Unit * output_;  // kSize units
     normalize normalizer_;
     CharacterTest const * test_;
     std::uint32_t consumed_ = 0;
@@ -71,7 +69,6 @@ private:
     std::size_t staged_ = 0;
     bool ended_ = false;
     Unit staging_[kSize];
-    Unit output_[kSize];
     unsigned int offsets_[kSize];
 };
 
@@ -98,28 +95,18 @@ using zuuc_norm::Engine;
 // ===========================================================================
 
 struct NormalizationTransform::State {
-    State(Char32Source & input, Form form, CharacterTest const * test) : engine(input, form, test) {}
-    std::unique_ptr<Char32EncodingConverter> converter;  // over a Char16Source
+    State(Char32Source & input, unsigned int * output, Form form, CharacterTest const * test)
+        : engine(input, output, form, test) {}
     Engine<unsigned int, Char32Source> engine;
 };
 
 NormalizationTransform::NormalizationTransform(Char32Source & source, Form form, CharacterTest const * test)
-    : Char32Source(source), form_(form), state_(new State(source, form, test)) {}
+    : UnicodeTransform(source, test), form_(form), state_(new State(Input(), Buffer(), form, test)) {}
 
 NormalizationTransform::NormalizationTransform(Char16Source & source, Form form, CharacterTest const * test)
-    : Char32Source(source), form_(form), state_(nullptr) {
-    std::unique_ptr<Char32EncodingConverter> converter(
-        new Char32EncodingConverter(source, Char16Encoding::UTF16(), Char32Encoding::UTF32()));
-    state_ = new State(*converter, form, test);
-    state_->converter = std::move(converter);
-}
+    : UnicodeTransform(source, test), form_(form), state_(new State(Input(), Buffer(), form, test)) {}
 
 NormalizationTransform::~NormalizationTransform() { delete state_; }
-
-UnicodeLibBehavior * NormalizationTransform::SetBehavior(UnicodeLibBehavior * behavior) {
-    state_->engine.Input()->SetBehavior(behavior);
-    return Char32Source::SetBehavior(behavior);
-}
 
 bool NormalizationTransform::FillBuffer() {
     std::size_t n = state_->engine.Fill();
@@ -138,7 +125,8 @@ unsigned int NormalizationTransform::GetOffsetAt(unsigned int offset) { return s
 // ===========================================================================
 
 struct NormalizationTransform16::State {
-    State(Char16Source & input, Form form, CharacterTest const * test) : engine(input, form, test) {}
+    State(Char16Source & input, Form form, CharacterTest const * test) : engine(input, output, form, test) {}
+    unsigned short output[Engine<unsigned short, Char16Source>::kSize];
     Engine<unsigned short, Char16Source> engine;
 };
 
