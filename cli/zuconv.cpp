@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,7 @@ struct Options {
     bool from_bom = false;
     bool to_bom = false;
     bool progress = false;
+    int normalize = -1;  // a NormalizationTransform::Form, or -1 for none
     bool list = false;
     bool list_variations = false;
     bool help = false;
@@ -70,6 +72,7 @@ void PrintUsage(std::FILE * out) {
                  "      --from-bom        the input starts with a byte-order mark (removed)\n"
                  "      --to-bom          start the output with a byte-order mark\n"
                  "      --progress        show progress on standard error\n"
+                 "      --normalize=FORM  normalize the decoded text to NFC, NFD, NFKC or NFKD\n"
                  "  -l, --list            list every encoding\n"
                  "      --list-variations list the variations usable as NAME:VARIATION\n"
                  "\n"
@@ -167,6 +170,16 @@ bool ParseArguments(int argc, char ** argv, Options & options) {
             options.to_bom = true;
         } else if (is("--progress")) {
             options.progress = true;
+        } else if (starts("--normalize")) {
+            if (!TakeValue(argc, argv, i, arg, 11, value)) return false;
+            char const * const forms[] = {"NFD", "NFC", "NFKD", "NFKC"};
+            options.normalize = -1;
+            for (int f = 0; f < 4; ++f) {
+                if (value == forms[f]) options.normalize = f;
+            }
+            if (options.normalize < 0) {
+                return Fail("not a normalization form (NFC, NFD, NFKC, NFKD):", value.c_str());
+            }
         } else if (is("-l") || is("--list")) {
             options.list = true;
         } else if (is("--list-variations")) {
@@ -512,14 +525,22 @@ struct Progress {
 };
 
 int ConvertStream(std::FILE * in, char const * name, CharEncoding const & from,
-                  CharEncoding const & to, CliBehavior & behavior, Output & out,
+                  CharEncoding const & to, int normalize, CliBehavior & behavior, Output & out,
                   Progress & progress) {
     InputFile input(in, name);
     behavior.SetInput(&input);
     // Always decode and encode again, even between equal encodings, so that
     // the input is checked and problems are handled as asked.
     Char32EncodingConverter decoder(input, from, Char32Encoding::UTF32());
-    CharEncodingConverter converter(decoder, Char32Encoding::UTF32(), to);
+    // --normalize works on the decoded text, before anything else.
+    std::unique_ptr<NormalizationTransform> normalized;
+    Char32Source * text = &decoder;
+    if (normalize >= 0) {
+        normalized.reset(
+            new NormalizationTransform(decoder, static_cast<NormalizationTransform::Form>(normalize)));
+        text = normalized.get();
+    }
+    CharEncodingConverter converter(*text, Char32Encoding::UTF32(), to);
     decoder.SetBehavior(&behavior);
     converter.SetBehavior(&behavior);
     char const * begin = nullptr;
@@ -603,8 +624,8 @@ int Run(Options const & options) {
     int status = kSuccess;
     for (auto & input : inputs) {
         try {
-            status = ConvertStream(input.first, input.second.c_str(), *from, *to, behavior, out,
-                                   progress);
+            status = ConvertStream(input.first, input.second.c_str(), *from, *to, options.normalize,
+                                   behavior, out, progress);
         } catch (ConversionStopped const & stop) {
             std::fprintf(stderr, "%s: %s: %s\n", kProgram, input.second.c_str(),
                          stop.message.c_str());

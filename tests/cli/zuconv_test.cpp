@@ -100,6 +100,16 @@ TEST_F(ZuconvTest, ProblemHandlingFollowsTheOptions) {
     EXPECT_NE(r.err.find("byte offset 2: C3"), std::string::npos) << r.err;
 }
 
+TEST_F(ZuconvTest, NormalizesTheDecodedText) {
+    std::string const text = "e\xCC\x81 \xEF\xAC\x81";  // e U+0301, U+FB01
+    EXPECT_EQ(Zuconv("-f UTF-8 -t UTF-8 --normalize NFC", text).out, "\xC3\xA9 \xEF\xAC\x81");
+    EXPECT_EQ(Zuconv("-f UTF-8 -t Latin1 --normalize=NFKC", text).out, "\xE9 fi");
+    EXPECT_EQ(Zuconv("-f Latin1 -t UTF-8 --normalize=NFD", "\xE9").out, "e\xCC\x81");
+    Outcome r = Zuconv("-f UTF-8 -t UTF-8 --normalize=NFE", text);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("not a normalization form"), std::string::npos) << r.err;
+}
+
 TEST_F(ZuconvTest, ErrorsExitNonZeroWithAMessage) {
     Outcome r = Zuconv("-f no-such-encoding -t UTF-8");
     EXPECT_EQ(r.status, 2);
