@@ -23,26 +23,59 @@ public:
     // Produces the next window; returns its length (0 at the end of the input).
     std::size_t Fill() {
         for (;;) {
+            if (staged_ == 0 && !ended_) {
+                // Straight from the input's window while it holds a boundary.
+                Unit const * begin;
+                Unit const * end;
+                if (!input_->GetBuffer(begin, end)) {
+                    ended_ = true;
+                    return 0;
+                }
+                std::size_t chunk = normalizer_.LastBoundary(begin, static_cast<std::size_t>(end - begin));
+                if (chunk > 0) {
+                    std::size_t consumed = 0;
+                    std::size_t produced = Normalize(begin, chunk, consumed);
+                    input_->DoneWith(begin + consumed);
+                    if (produced > 0) return produced;
+                    continue;
+                }
+            }
             TopUp();
             if (staged_ == 0) return 0;
-            std::size_t chunk = ended_ ? staged_ : normalizer_.ChunkEnd(staging_, staged_);
-            NormalizeParams<Unit> p{staging_, chunk, output_, kSize, offsets_, consumed_, produced_,
-                                    test_, 0, 0};
-            normalizer_.Normalize(p);
-            consumed_ += static_cast<std::uint32_t>(p.consumed);
-            produced_ += static_cast<std::uint32_t>(p.produced);
-            staged_ -= p.consumed;
-            std::memmove(staging_, staging_ + p.consumed, staged_ * sizeof(Unit));
-            if (p.produced > 0) return p.produced;
+            std::size_t chunk = ended_ ? staged_ : normalizer_.LastBoundary(staging_, staged_);
+            if (chunk == 0) {
+                // No boundary in a full staging buffer: hand it all over, but
+                // never half of a surrogate pair.
+                chunk = staged_;
+                if (sizeof(Unit) == 2 && chunk > 1 && staging_[chunk - 1] - 0xD800u < 0x400) --chunk;
+            }
+            std::size_t consumed = 0;
+            std::size_t produced = Normalize(staging_, chunk, consumed);
+            staged_ -= consumed;
+            std::memmove(staging_, staging_ + consumed, staged_ * sizeof(Unit));
+            if (produced > 0) return produced;
         }
     }
 
     Unit const * Output() const { return output_; }
-    unsigned int * Offsets() { return offsets_; }
+    // The offsets of the last `count` units of the window.
+    unsigned int * Offsets(std::size_t count) {
+        normalizer_.FillOffsets(produced_ - static_cast<std::uint32_t>(count), count, offsets_);
+        return offsets_;
+    }
     std::uint32_t OffsetAt(std::uint32_t out) const { return normalizer_.OffsetAt(out, produced_, consumed_); }
     Source * Input() const { return input_; }
 
 private:
+    std::size_t Normalize(Unit const * units, std::size_t count, std::size_t & consumed) {
+        NormalizeParams<Unit> p{units, count, output_, kSize, consumed_, produced_, test_, 0, 0};
+        normalizer_.Normalize(p);
+        consumed_ += static_cast<std::uint32_t>(p.consumed);
+        produced_ += static_cast<std::uint32_t>(p.produced);
+        consumed = p.consumed;
+        return p.produced;
+    }
+
     // Fills the staging buffer from the input while it has room and the input
     // has more.
     void TopUp() {
@@ -73,15 +106,14 @@ private:
 };
 
 template <typename EngineT, typename U>
-bool OffsetMapOf(EngineT const & engine, unsigned int * offsets, U const * begin, U const * end,
-                 unsigned int *& map, unsigned int & count) {
+bool OffsetMapOf(EngineT & engine, U const * begin, U const * end, unsigned int *& map, unsigned int & count) {
     if (begin == nullptr || !(begin < end)) {
         map = nullptr;
         count = 0;
         return false;
     }
-    map = offsets + (begin - engine.Output());
     count = static_cast<unsigned int>(end - begin);
+    map = engine.Offsets(count);
     return true;
 }
 
@@ -115,7 +147,7 @@ bool NormalizationTransform::FillBuffer() {
 }
 
 bool NormalizationTransform::GetOffsetMap(unsigned int *& map, unsigned int & count) {
-    return zuuc_norm::OffsetMapOf(state_->engine, state_->engine.Offsets(), position_, end_, map, count);
+    return zuuc_norm::OffsetMapOf(state_->engine, position_, end_, map, count);
 }
 
 unsigned int NormalizationTransform::GetOffsetAt(unsigned int offset) { return state_->engine.OffsetAt(offset); }
@@ -147,7 +179,7 @@ bool NormalizationTransform16::FillBuffer() {
 }
 
 bool NormalizationTransform16::GetOffsetMap(unsigned int *& map, unsigned int & count) {
-    return zuuc_norm::OffsetMapOf(state_->engine, state_->engine.Offsets(), position_, end_, map, count);
+    return zuuc_norm::OffsetMapOf(state_->engine, position_, end_, map, count);
 }
 
 unsigned int NormalizationTransform16::GetOffsetAt(unsigned int offset) { return state_->engine.OffsetAt(offset); }

@@ -70,32 +70,30 @@ bool normalize::IsBoundary(std::uint32_t cp) const {
 void normalize::Normalize(NormalizeParams<std::uint32_t> & p) { Run_(p); }
 void normalize::Normalize(NormalizeParams<std::uint16_t> & p) { Run_(p); }
 
-std::size_t normalize::ChunkEnd(std::uint32_t const * units, std::size_t count) const {
-    return ChunkEnd_(units, count);
+std::size_t normalize::LastBoundary(std::uint32_t const * units, std::size_t count) const {
+    return LastBoundary_(units, count);
 }
-std::size_t normalize::ChunkEnd(std::uint16_t const * units, std::size_t count) const {
-    return ChunkEnd_(units, count);
+std::size_t normalize::LastBoundary(std::uint16_t const * units, std::size_t count) const {
+    return LastBoundary_(units, count);
 }
 
 template <typename Unit>
-std::size_t normalize::ChunkEnd_(Unit const * units, std::size_t count) const {
+std::size_t normalize::LastBoundary_(Unit const * units, std::size_t count) const {
     std::size_t p = count;
     while (p > 1) {
         --p;
         std::uint32_t u = units[p];
-        if (u - 0xDC00 < 0x400 && sizeof(Unit) == 2 && units[p - 1] - 0xD800u < 0x400) {
+        if (sizeof(Unit) == 2 && u - 0xDC00 < 0x400 && units[p - 1] - 0xD800u < 0x400) {
             --p;  // the pair starting one unit earlier
-            if (p == 0) break;
             std::size_t len;
-            if (IsBoundary(Decode(units, p, count, len))) return p;
+            if (p > 0 && IsBoundary(Decode(units, p, count, len))) return p;
         } else if (sizeof(Unit) == 2 && u - 0xD800 < 0x400 && p + 1 == count) {
             continue;  // its low half is still to come
-        } else if (IsBoundary(u)) {
+        } else if (u < kQuickLimit[form_ & 3] || IsBoundary(u)) {
             return p;
         }
     }
-    if (sizeof(Unit) == 2 && count > 1 && units[count - 1] - 0xD800u < 0x400) return count - 1;
-    return count;
+    return 0;
 }
 
 // Appends the full decomposition of `cp` (or `cp` itself) to the work area.
@@ -208,10 +206,7 @@ std::size_t normalize::Segment(NormalizeParams<Unit> & p, std::size_t start, std
         std::uint32_t out = p.produced_before + static_cast<std::uint32_t>(o);
         std::size_t u = Units(p.input, work_[r].cp);
         Encode(p.output + o, work_[r].cp);
-        for (std::size_t q = 0; q < u; ++q) {
-            p.offsets[o + q] = work_[r].offset;
-            AddOffset(out + static_cast<std::uint32_t>(q), work_[r].offset);
-        }
+        for (std::size_t q = 0; q < u; ++q) AddOffset(out + static_cast<std::uint32_t>(q), work_[r].offset);
         o += u;
     }
     return k;
@@ -228,7 +223,6 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
         std::size_t m = std::min(n, cap);
         if (sizeof(Unit) == 2 && m > 1 && m < n && in[m - 1] - 0xD800u < 0x400) --m;
         std::memcpy(p.output, in, m * sizeof(Unit));
-        for (std::size_t k = 0; k < m; ++k) p.offsets[k] = p.consumed_before + static_cast<unsigned>(k);
         if (m > 0) {
             AddOffset(p.produced_before, p.consumed_before);
             AddOffset(p.produced_before + 1, p.consumed_before + 1);
@@ -238,14 +232,31 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
     }
     std::uint32_t const quick = kQuickLimit[form_];
     std::uint8_t const inert = inert_;
+    // Eight bytes of units at a time while all lie below the quick limit
+    // (rounded down to 0x100 or 0x80).
+    std::uint64_t const lane = sizeof(Unit) == 2 ? 0xFFFF : 0xFFFFFFFF;
+    std::uint64_t const low = quick >= 0x100 ? 0xFF : 0x7F;
+    std::uint64_t const wide = sizeof(Unit) == 2 ? (lane & ~low) * 0x0001000100010001ull
+                                                 : (lane & ~low) * 0x0000000100000001ull;
+    constexpr std::size_t per_word = 8 / sizeof(Unit);
     while (i < n) {
-        // Inert units pass as they are.
+        // Inert units pass as they are, copied while they are checked.
         std::size_t const lim = i + std::min(n - i, cap - o);
+        Unit * const out = p.output + o;
         std::size_t j = i;
-        if (sizeof(Unit) == 2) {
-            while (j < lim && (in[j] < quick || (FlagsBmp(in[j]) & inert) != 0)) ++j;
-        } else {
-            while (j < lim && (in[j] < quick || (AnyFlags(in[j]) & inert) != 0)) ++j;
+        for (;;) {
+            while (j + per_word <= lim) {
+                std::uint64_t word;
+                std::memcpy(&word, in + j, 8);
+                if ((word & wide) != 0) break;
+                std::memcpy(out + (j - i), &word, 8);
+                j += per_word;
+            }
+            if (j >= lim) break;
+            std::uint32_t c = in[j];
+            if (c >= quick && (AnyFlags(c) & inert) == 0) break;
+            out[j - i] = static_cast<Unit>(c);
+            ++j;
         }
         std::size_t end = j;
         if (j < n && j > i) {
@@ -253,15 +264,11 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
             if (!IsBoundary(Decode(in, j, n, len))) --end;  // it starts the next segment
         }
         if (end > i) {
-            std::size_t count = end - i;
-            std::memcpy(p.output + o, in + i, count * sizeof(Unit));
-            unsigned * map = p.offsets + o;
-            unsigned const base = p.consumed_before + static_cast<unsigned>(i);
-            for (std::size_t k = 0; k < count; ++k) map[k] = base + static_cast<unsigned>(k);
-            std::uint32_t out = p.produced_before + static_cast<std::uint32_t>(o);
-            AddOffset(out, base);
-            if (count > 1) AddOffset(out + 1, base + 1);
-            o += count;
+            std::uint32_t const base = p.consumed_before + static_cast<std::uint32_t>(i);
+            std::uint32_t const first = p.produced_before + static_cast<std::uint32_t>(o);
+            AddOffset(first, base);
+            if (end - i > 1) AddOffset(first + 1, base + 1);
+            o += end - i;
             i = end;
         }
         if (i >= n || o >= cap) break;
@@ -289,14 +296,26 @@ void normalize::AddOffset(std::uint32_t out, std::uint32_t in) {
     runs_[run_count_++] = Run{out, in, 1};
 }
 
-std::uint32_t normalize::OffsetAt(std::uint32_t out, std::uint32_t produced, std::uint32_t consumed) const {
-    if (out >= produced) return consumed + (out - produced);
-    if (run_count_ == 0) return out;
+normalize::Run const * normalize::RunAt(std::uint32_t out) const {
     Run const * r = std::upper_bound(runs_, runs_ + run_count_, out,
                                      [](std::uint32_t v, Run const & run) { return v < run.out; });
-    if (r == runs_) return runs_[0].in;  // older than what is kept
-    --r;
-    return r->in + r->step * (out - r->out);
+    return r == runs_ ? r : r - 1;  // before the oldest run kept: that run
+}
+
+std::uint32_t normalize::OffsetAt(std::uint32_t out, std::uint32_t produced, std::uint32_t consumed) const {
+    if (out >= produced) return consumed + (out - produced);
+    Run const * r = RunAt(out);
+    return out < r->out ? r->in : r->in + r->step * (out - r->out);
+}
+
+void normalize::FillOffsets(std::uint32_t out, std::size_t count, unsigned int * map) const {
+    if (count == 0) return;
+    Run const * r = RunAt(out);
+    Run const * const last = runs_ + run_count_ - 1;
+    for (std::size_t k = 0; k < count; ++k, ++out) {
+        while (r != last && r[1].out <= out) ++r;
+        map[k] = r->in + r->step * (out - r->out);
+    }
 }
 
 }  // namespace zuuc_norm

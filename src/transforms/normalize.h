@@ -35,7 +35,6 @@ struct NormalizeParams {
     std::size_t input_count;
     Unit * output;
     std::size_t output_capacity;  // at least kMinOutput
-    unsigned int * offsets;       // one per output unit
     std::uint32_t consumed_before;  // totals before this call: offsets are absolute
     std::uint32_t produced_before;
     CharacterTest const * test;  // units it refuses are neither decomposed nor composed
@@ -60,15 +59,17 @@ public:
     virtual void Normalize(NormalizeParams<std::uint32_t> & p);
     virtual void Normalize(NormalizeParams<std::uint16_t> & p);
 
-    // Where to end the chunk taken from `count` staged units while more input
-    // follows: before the last boundary that is not the first unit; without
-    // one, all units except a trailing high surrogate (or all of them).
-    std::size_t ChunkEnd(std::uint32_t const * units, std::size_t count) const;
-    std::size_t ChunkEnd(std::uint16_t const * units, std::size_t count) const;
+    // Where a chunk of `count` units may end while more input follows: the
+    // last boundary that is not the first unit, or 0 when there is none.
+    std::size_t LastBoundary(std::uint32_t const * units, std::size_t count) const;
+    std::size_t LastBoundary(std::uint16_t const * units, std::size_t count) const;
 
     // The input position of output position `out` (see the header comment);
     // positions past what was produced count on from what was consumed.
     std::uint32_t OffsetAt(std::uint32_t out, std::uint32_t produced, std::uint32_t consumed) const;
+    // The input positions of the `count` output positions from `out` on, all
+    // produced by the latest call (whose runs are always kept).
+    void FillOffsets(std::uint32_t out, std::size_t count, unsigned int * map) const;
 
     int Form() const { return form_; }
 
@@ -86,10 +87,11 @@ private:
         std::uint32_t in;
         std::uint32_t step;
     };
-    static constexpr std::size_t kMaxRuns = 4096;
+    static constexpr std::size_t kMaxRuns = 4096;  // more than twice what one call makes
 
     template <typename Unit> void Run_(NormalizeParams<Unit> & p);
-    template <typename Unit> std::size_t ChunkEnd_(Unit const * units, std::size_t count) const;
+    template <typename Unit> std::size_t LastBoundary_(Unit const * units, std::size_t count) const;
+    Run const * RunAt(std::uint32_t out) const;
     template <typename Unit>
     std::size_t Segment(NormalizeParams<Unit> & p, std::size_t start, std::size_t & o);
     void Decompose(std::uint32_t cp, std::uint32_t offset, std::size_t & w);
