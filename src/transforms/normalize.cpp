@@ -175,8 +175,79 @@ std::size_t normalize::Compose(std::size_t w) {
 // Normalizes the segment starting at `start` into the output at `o`.
 // Returns where the next one starts, or `start` when it does not fit.
 template <typename Unit>
+void normalize::Put(NormalizeParams<Unit> & p, std::size_t & o, std::uint32_t cp, std::uint32_t offset) {
+    std::uint32_t const out = p.produced_before + static_cast<std::uint32_t>(o);
+    Encode(p.output + o, cp);
+    AddOffset(out, offset);
+    if (Units(p.input, cp) == 2) {
+        AddOffset(out + 1, offset);
+        o += 2;
+    } else {
+        o += 1;
+    }
+}
+
+// The common segments, written without the work area: one code point alone
+// in a decomposing form (its decomposition is stored in canonical order), a
+// starter without decomposition and one mark without decomposition, and a
+// Hangul L V or L V T in a composing form. Returns `start` for any other.
+template <typename Unit>
+std::size_t normalize::QuickSegment(NormalizeParams<Unit> & p, std::size_t start, std::size_t & o) {
+    std::size_t const n = p.input_count;
+    if (p.test != nullptr || p.output_capacity - o < 40) return start;
+    std::size_t len;
+    std::uint32_t const cp = Decode(p.input, start, n, len);
+    std::uint32_t const at = p.consumed_before + static_cast<std::uint32_t>(start);
+    std::size_t const next = start + len;
+    std::size_t len2 = 0;
+    std::uint32_t const c2 = next < n ? Decode(p.input, next, n, len2) : 0;
+    if (!compose_) {
+        if (next < n && !IsBoundary(c2)) return start;
+        if (cp - kSBase < kSCount) {
+            std::uint32_t const s = cp - kSBase;
+            Put(p, o, kLBase + s / kNCount, at);
+            Put(p, o, kVBase + (s % kNCount) / kTCount, at);
+            if (s % kTCount != 0) Put(p, o, kTBase + s % kTCount, at);
+            return next;
+        }
+        std::uint32_t const * m = Mapping(cp, compatibility_);
+        if (m == nullptr) {
+            Put(p, o, cp, at);
+            return next;
+        }
+        if (compatibility_ && static_cast<std::uint32_t>(m - kDecompositionPool) + 1 < kCanonicalPoolLimit) {
+            return start;  // may hold more to decompose
+        }
+        for (std::uint32_t k = 1; k <= m[0]; ++k) Put(p, o, m[k], at);
+        return next;
+    }
+    if (next >= n) return start;
+    std::size_t after = next + len2;
+    std::uint32_t composite = 0;
+    if (cp - kLBase < kLCount && c2 - kVBase < kVCount) {
+        composite = kSBase + ((cp - kLBase) * kVCount + c2 - kVBase) * kTCount;
+        if (after < n && p.input[after] - kTBase - 1 < kTCount - 1) composite += p.input[after++] - kTBase;
+    } else if ((AnyFlags(cp) & InertBit(compatibility_ ? kNFKD : kNFD)) == 0 ||
+               Mapping(c2, compatibility_) != nullptr || c2 - kSBase < kSCount) {
+        return start;
+    }
+    std::size_t len3;
+    if (after < n && !IsBoundary(Decode(p.input, after, n, len3))) return start;
+    if (composite == 0) composite = zuuc_norm::Compose(cp, c2);
+    if (composite != 0) {
+        Put(p, o, composite, at);
+    } else {
+        Put(p, o, cp, at);
+        Put(p, o, c2, p.consumed_before + static_cast<std::uint32_t>(next));
+    }
+    return after;
+}
+
+template <typename Unit>
 std::size_t normalize::Segment(NormalizeParams<Unit> & p, std::size_t start, std::size_t & o) {
     std::size_t const n = p.input_count;
+    std::size_t const quick = QuickSegment(p, start, o);
+    if (quick != start) return quick;
     std::size_t const limit = std::min(kMaxSegment, p.output_capacity / 2);
     std::size_t w = 0;
     std::size_t k = start;
@@ -202,13 +273,7 @@ std::size_t normalize::Segment(NormalizeParams<Unit> & p, std::size_t start, std
     std::size_t need = 0;
     for (std::size_t r = 0; r < w; ++r) need += Units(p.input, work_[r].cp);
     if (o + need > p.output_capacity) return start;
-    for (std::size_t r = 0; r < w; ++r) {
-        std::uint32_t out = p.produced_before + static_cast<std::uint32_t>(o);
-        std::size_t u = Units(p.input, work_[r].cp);
-        Encode(p.output + o, work_[r].cp);
-        for (std::size_t q = 0; q < u; ++q) AddOffset(out + static_cast<std::uint32_t>(q), work_[r].offset);
-        o += u;
-    }
+    for (std::size_t r = 0; r < w; ++r) Put(p, o, work_[r].cp, work_[r].offset);
     return k;
 }
 

@@ -94,6 +94,10 @@ private:
     Run const * RunAt(std::uint32_t out) const;
     template <typename Unit>
     std::size_t Segment(NormalizeParams<Unit> & p, std::size_t start, std::size_t & o);
+    template <typename Unit>
+    std::size_t QuickSegment(NormalizeParams<Unit> & p, std::size_t start, std::size_t & o);
+    template <typename Unit>
+    void Put(NormalizeParams<Unit> & p, std::size_t & o, std::uint32_t cp, std::uint32_t offset);
     void Decompose(std::uint32_t cp, std::uint32_t offset, std::size_t & w);
     std::size_t Reorder(std::size_t w);
     std::size_t Compose(std::size_t w);

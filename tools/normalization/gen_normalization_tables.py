@@ -166,6 +166,8 @@ def build_pool(norm):
     for group, compatible in ((norm.canon, False), (norm.compat, True)):
         for cp in sorted(group):
             full = norm.decompose_char(cp, compatible)
+            if full != norm.decompose(full, compatible):
+                sys.exit('U+%04X: decomposition not in canonical order' % cp)  # the normalizer copies them
             index[cp] = len(pool)
             pool.append(len(full))
             pool.extend(full)
