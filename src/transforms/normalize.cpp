@@ -50,6 +50,8 @@ inline void Encode(std::uint16_t * out, std::uint32_t cp) {
 }
 
 inline std::uint8_t AnyFlags(std::uint32_t cp) { return cp < 0x10000 ? FlagsBmp(cp) : Flags(cp); }
+inline std::uint8_t UnitFlags(std::uint16_t u) { return FlagsBmp(u); }  // 0 for a surrogate
+inline std::uint8_t UnitFlags(std::uint32_t u) { return AnyFlags(u); }
 
 }  // namespace
 
@@ -309,17 +311,20 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
         std::size_t const lim = i + std::min(n - i, cap - o);
         Unit * const out = p.output + o;
         std::size_t j = i;
-        for (;;) {
-            while (j + per_word <= lim) {
-                std::uint64_t word;
-                std::memcpy(&word, in + j, 8);
-                if ((word & wide) != 0) break;
-                std::memcpy(out + (j - i), &word, 8);
-                j += per_word;
+        while (j + per_word <= lim) {
+            std::uint64_t word;
+            std::memcpy(&word, in + j, 8);
+            if ((word & wide) != 0) {
+                std::uint8_t f = inert;
+                for (std::size_t k = 0; k < per_word; ++k) f &= UnitFlags(in[j + k]);
+                if (f == 0) break;
             }
-            if (j >= lim) break;
+            std::memcpy(out + (j - i), &word, 8);
+            j += per_word;
+        }
+        while (j < lim) {
             std::uint32_t c = in[j];
-            if (c >= quick && (AnyFlags(c) & inert) == 0) break;
+            if (c >= quick && (UnitFlags(in[j]) & inert) == 0) break;
             out[j - i] = static_cast<Unit>(c);
             ++j;
         }
@@ -337,6 +342,34 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
             i = end;
         }
         if (i >= n || o >= cap) break;
+        // Runs of Hangul, by rule: syllables decomposed, or L V (T) composed
+        // (nothing that follows one of those can compose with it).
+        std::size_t const hangul = i;
+        if (compose_) {
+            while (i + 1 < n && in[i] - kLBase < kLCount && in[i + 1] - kVBase < kVCount && o < cap) {
+                std::uint32_t const at = p.consumed_before + static_cast<std::uint32_t>(i);
+                std::uint32_t s = kSBase + ((in[i] - kLBase) * kVCount + in[i + 1] - kVBase) * kTCount;
+                i += 2;
+                if (i < n && in[i] - kTBase - 1 < kTCount - 1) s += in[i++] - kTBase;
+                AddOffset(p.produced_before + static_cast<std::uint32_t>(o), at);
+                p.output[o++] = static_cast<Unit>(s);
+            }
+        } else {
+            while (i < n && in[i] - kSBase < kSCount && cap - o >= 3) {
+                std::uint32_t const at = p.consumed_before + static_cast<std::uint32_t>(i);
+                std::uint32_t const s = in[i++] - kSBase;
+                std::uint32_t const first = p.produced_before + static_cast<std::uint32_t>(o);
+                AddOffset(first, at);
+                AddOffset(first + 1, at);
+                p.output[o++] = static_cast<Unit>(kLBase + s / kNCount);
+                p.output[o++] = static_cast<Unit>(kVBase + (s % kNCount) / kTCount);
+                if (s % kTCount != 0) {
+                    AddOffset(first + 2, at);
+                    p.output[o++] = static_cast<Unit>(kTBase + s % kTCount);
+                }
+            }
+        }
+        if (i != hangul) continue;
         std::size_t next = Segment(p, i, o);
         if (next == i) break;  // no room left for it
         i = next;
