@@ -38,7 +38,9 @@ inline std::uint32_t CombiningClass(std::uint32_t cp) { return kCombiningClassTa
 
 // Per-form flags (see the generator): inert and boundary bits.
 inline std::uint8_t Flags(std::uint32_t cp) { return kNormalizationFlagsTable.Lookup(cp); }
-inline std::uint8_t FlagsBmp(std::uint32_t cp) { return kNormalizationBmpTable.Lookup(cp); }
+inline std::uint8_t FlagsBmp(std::uint32_t cp) {  // cp below 0x10000
+    return kNormalizationBmpBlocks[kNormalizationBmpIndex[cp >> 8]][cp & 0xFF];
+}
 constexpr std::uint8_t InertBit(int form) { return static_cast<std::uint8_t>(1u << form); }
 constexpr std::uint8_t BoundaryBit(int form) { return static_cast<std::uint8_t>(16u << form); }
 
@@ -46,6 +48,13 @@ constexpr std::uint8_t BoundaryBit(int form) { return static_cast<std::uint8_t>(
 // none of the kind asked for.
 inline std::uint32_t const * Mapping(std::uint32_t cp, bool compatibility) {
     std::uint32_t i = kDecompositionIndexTable.Lookup(cp);
+    if (i == 0xFFFF || (!compatibility && i + 1 >= kCanonicalPoolLimit)) return nullptr;
+    return kDecompositionPool + i;
+}
+
+// The same for a BMP code point below the surrogates, with fewer loads.
+inline std::uint32_t const * MappingBmp(std::uint32_t cp, bool compatibility) {
+    std::uint32_t i = kDecompositionBmpBlocks[kDecompositionBmpIndex[cp >> 8]][cp & 0xFF];
     if (i == 0xFFFF || (!compatibility && i + 1 >= kCanonicalPoolLimit)) return nullptr;
     return kDecompositionPool + i;
 }

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "transforms/normalization_data.h"
 #include "zuuc/character_test.h"
@@ -65,9 +68,11 @@ normalize::normalize(int form)
 
 normalize::~normalize() = default;
 
-bool normalize::IsBoundary(std::uint32_t cp) const {
+inline bool normalize::Boundary(std::uint32_t cp) const {
     return boundary_ == 0 || IsSurrogate(cp) || (AnyFlags(cp) & boundary_) != 0;
 }
+
+bool normalize::IsBoundary(std::uint32_t cp) const { return Boundary(cp); }
 
 void normalize::Normalize(NormalizeParams<std::uint32_t> & p) { Run_(p); }
 void normalize::Normalize(NormalizeParams<std::uint16_t> & p) { Run_(p); }
@@ -88,10 +93,10 @@ std::size_t normalize::LastBoundary_(Unit const * units, std::size_t count) cons
         if (sizeof(Unit) == 2 && u - 0xDC00 < 0x400 && units[p - 1] - 0xD800u < 0x400) {
             --p;  // the pair starting one unit earlier
             std::size_t len;
-            if (p > 0 && IsBoundary(Decode(units, p, count, len))) return p;
+            if (p > 0 && Boundary(Decode(units, p, count, len))) return p;
         } else if (sizeof(Unit) == 2 && u - 0xD800 < 0x400 && p + 1 == count) {
             continue;  // its low half is still to come
-        } else if (u < kQuickLimit[form_ & 3] || IsBoundary(u)) {
+        } else if (u < kQuickLimit[form_ & 3] || Boundary(u)) {
             return p;
         }
     }
@@ -204,7 +209,7 @@ std::size_t normalize::QuickSegment(NormalizeParams<Unit> & p, std::size_t start
     std::size_t len2 = 0;
     std::uint32_t const c2 = next < n ? Decode(p.input, next, n, len2) : 0;
     if (!compose_) {
-        if (next < n && !IsBoundary(c2)) return start;
+        if (next < n && !Boundary(c2)) return start;
         if (cp - kSBase < kSCount) {
             std::uint32_t const s = cp - kSBase;
             Put(p, o, kLBase + s / kNCount, at);
@@ -234,7 +239,7 @@ std::size_t normalize::QuickSegment(NormalizeParams<Unit> & p, std::size_t start
         return start;
     }
     std::size_t len3;
-    if (after < n && !IsBoundary(Decode(p.input, after, n, len3))) return start;
+    if (after < n && !Boundary(Decode(p.input, after, n, len3))) return start;
     if (composite == 0) composite = zuuc_norm::Compose(cp, c2);
     if (composite != 0) {
         Put(p, o, composite, at);
@@ -256,7 +261,7 @@ std::size_t normalize::Segment(NormalizeParams<Unit> & p, std::size_t start, std
     while (k < n) {
         std::size_t len;
         std::uint32_t cp = Decode(p.input, k, n, len);
-        if (k > start && IsBoundary(cp)) break;
+        if (k > start && Boundary(cp)) break;
         std::size_t before = w;
         std::uint32_t offset = p.consumed_before + static_cast<std::uint32_t>(k);
         if (p.test != nullptr && !(*p.test)(cp)) {
@@ -311,6 +316,22 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
         std::size_t const lim = i + std::min(n - i, cap - o);
         Unit * const out = p.output + o;
         std::size_t j = i;
+#if defined(__SSE2__)
+        if (sizeof(Unit) == 2) {  // eight units at a time, against the quick limit itself
+            __m128i const highest = _mm_set1_epi16(static_cast<short>(quick - 1));
+            __m128i const zero = _mm_setzero_si128();
+            while (j + 8 <= lim) {
+                __m128i const v = _mm_loadu_si128(reinterpret_cast<__m128i const *>(in + j));
+                if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(v, highest), zero)) != 0xFFFF) {
+                    std::uint8_t f = inert;
+                    for (std::size_t k = 0; k < 8; ++k) f &= UnitFlags(in[j + k]);
+                    if (f == 0) break;
+                }
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(out + (j - i)), v);
+                j += 8;
+            }
+        }
+#endif
         while (j + per_word <= lim) {
             std::uint64_t word;
             std::memcpy(&word, in + j, 8);
@@ -331,7 +352,7 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
         std::size_t end = j;
         if (j < n && j > i) {
             std::size_t len;
-            if (!IsBoundary(Decode(in, j, n, len))) --end;  // it starts the next segment
+            if (!Boundary(Decode(in, j, n, len))) --end;  // it starts the next segment
         }
         if (end > i) {
             std::uint32_t const base = p.consumed_before + static_cast<std::uint32_t>(i);
@@ -345,7 +366,9 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
         // Runs of Hangul, by rule: syllables decomposed, or L V (T) composed
         // (nothing that follows one of those can compose with it).
         std::size_t const hangul = i;
-        if (compose_) {
+        if (p.test != nullptr) {
+            // every unit goes through the segments, which ask the test
+        } else if (compose_) {
             while (i + 1 < n && in[i] - kLBase < kLCount && in[i + 1] - kVBase < kVCount && o < cap) {
                 std::uint32_t const at = p.consumed_before + static_cast<std::uint32_t>(i);
                 std::uint32_t s = kSBase + ((in[i] - kLBase) * kVCount + in[i + 1] - kVBase) * kTCount;
@@ -355,6 +378,18 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
                 p.output[o++] = static_cast<Unit>(s);
             }
         } else {
+            // Lone code points whose decomposition is stored whole, followed
+            // by a boundary: the decomposition as it is.
+            while (i < n && cap - o >= 18) {
+                std::uint32_t const c = in[i];
+                if (c < quick || c >= 0xD800) break;
+                std::uint32_t const * m = MappingBmp(c, compatibility_);
+                if (m == nullptr) break;
+                if (compatibility_ && static_cast<std::uint32_t>(m - kDecompositionPool) + 1 < kCanonicalPoolLimit) break;
+                if (i + 1 < n && in[i + 1] >= quick && (UnitFlags(in[i + 1]) & boundary_) == 0) break;
+                std::uint32_t const at = p.consumed_before + static_cast<std::uint32_t>(i++);
+                for (std::uint32_t k = 1; k <= m[0]; ++k) Put(p, o, m[k], at);
+            }
             while (i < n && in[i] - kSBase < kSCount && cap - o >= 3) {
                 std::uint32_t const at = p.consumed_before + static_cast<std::uint32_t>(i);
                 std::uint32_t const s = in[i++] - kSBase;
@@ -378,18 +413,10 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
     p.produced = o;
 }
 
-void normalize::AddOffset(std::uint32_t out, std::uint32_t in) {
-    if (run_count_ > 0) {
-        Run & r = runs_[run_count_ - 1];
-        if (in == r.in + r.step * (out - r.out)) return;
-        if (out == r.out + 1 && (in == r.in || in == r.in + 1)) {
-            r.step = in - r.in;  // a run of one unit takes the step of its second
-            return;
-        }
-        if (run_count_ == kMaxRuns) {
-            std::memmove(runs_, runs_ + kMaxRuns / 2, (kMaxRuns / 2) * sizeof(Run));
-            run_count_ -= kMaxRuns / 2;
-        }
+void normalize::NewRun(std::uint32_t out, std::uint32_t in) {
+    if (run_count_ == kMaxRuns) {
+        std::memmove(runs_, runs_ + kMaxRuns / 2, (kMaxRuns / 2) * sizeof(Run));
+        run_count_ -= kMaxRuns / 2;
     }
     runs_[run_count_++] = Run{out, in, 1};
 }

@@ -101,7 +101,22 @@ private:
     void Decompose(std::uint32_t cp, std::uint32_t offset, std::size_t & w);
     std::size_t Reorder(std::size_t w);
     std::size_t Compose(std::size_t w);
-    void AddOffset(std::uint32_t out, std::uint32_t in);
+    // Records that output position `out` came from input position `in`.
+    // Every unit of a group that maps to one position must be added (the
+    // third and later of a group only extend the run the second made).
+    void AddOffset(std::uint32_t out, std::uint32_t in) {
+        if (run_count_ > 0) {
+            Run & r = runs_[run_count_ - 1];
+            if (in == r.in + r.step * (out - r.out)) return;
+            if (out == r.out + 1 && (in == r.in || in == r.in + 1)) {
+                r.step = in - r.in;  // a run of one unit takes the step of its second
+                return;
+            }
+        }
+        NewRun(out, in);
+    }
+    void NewRun(std::uint32_t out, std::uint32_t in);
+    bool Boundary(std::uint32_t cp) const;
 
     int form_;
     bool compose_;

@@ -38,6 +38,8 @@ Tables (the four-level and two-level shapes of src/chardb/unicode_tables.h):
                                       anything after it.
                       Also as a two-level table over the BMP (NormalizationBmp)
                       for the quick check over UTF-16.
+  DecompositionBmp    the decomposition index again, as a two-level table
+                      over the BMP, for the quick decompositions.
 """
 
 import os
@@ -197,6 +199,21 @@ def build_flags(norm, ccc):
     return flags
 
 
+def emit_bmp(name, values, ctype, decls):
+    """A two-level table over the BMP as two plain arrays, so that lookups
+    address them directly."""
+    index, blocks = chardb.two_level(values, values[0xFFFF])
+    itype = chardb.index_type(len(blocks))
+    decls.append('extern const %s k%sIndex[256];' % (itype, name))
+    decls.append('extern const %s k%sBlocks[%d][256];' % (ctype, name, len(blocks)))
+    out = ['', '// %s: %d blocks.' % (name, len(blocks)),
+           'const %s k%sIndex[256] = {' % (itype, name)]
+    out += chardb.fmt_rows(index, str, 32)
+    out.append('};')
+    out += chardb.array_2d(ctype, 'k%sBlocks' % name, blocks, str, 32)
+    return out
+
+
 def hash_pair(a, b):
     return (((a * 0x9E3779B1) ^ (b * 0x85EBCA77)) & 0xFFFFFFFF) >> (32 - HASH_BITS)
 
@@ -242,9 +259,11 @@ def main():
     w.emit_four_level(fname, 'CombiningClass', ccc, 0, 'canonical combining class')
     w.emit_four_level(fname, 'DecompositionIndex', index, 0xFFFF, 'decomposition index')
     w.emit_four_level(fname, 'NormalizationFlags', flags, flags[0x10FFFF], 'normalization flags')
-    w.emit_two_level(fname, 'NormalizationBmp', flags[:0x10000], flags[0xFFFF],
-                     'std::uint8_t', str)
     body = w.files[fname]
+    bmp_decls = []
+    for name, values, ctype in (('NormalizationBmp', flags, 'std::uint8_t'),
+                                ('DecompositionBmp', index, 'std::uint16_t')):
+        body += emit_bmp(name, values[:0x10000], ctype, bmp_decls)
     body += ['', 'extern const std::uint32_t kDecompositionPool[%d] = {' % len(pool)]
     body += chardb.fmt_rows(pool, lambda v: '0x%X' % v, 12)
     body += ['};', '',
@@ -257,7 +276,7 @@ def main():
                     'namespace zuuc_norm {\n\nusing zuuc_chardb::FourLevelTable;\n'
                     'using zuuc_chardb::TwoLevelTable;\n' + '\n'.join(body)
                     + '\n\n}  // namespace zuuc_norm\n')
-    decls = '\n'.join(w.decls)
+    decls = '\n'.join(w.decls + bmp_decls)
     texts['normalization_tables_decl.h'] = HEADER + '''
 // Declarations of the generated normalization tables; included by
 // transforms/normalization_data.h.

@@ -15,7 +15,10 @@ using zuuc_chardb::TwoLevelTable;
 extern const FourLevelTable<std::uint8_t, std::uint8_t, std::uint8_t, std::uint8_t> kCombiningClassTable;
 extern const FourLevelTable<std::uint16_t, std::uint8_t, std::uint8_t, std::uint8_t> kDecompositionIndexTable;
 extern const FourLevelTable<std::uint8_t, std::uint8_t, std::uint8_t, std::uint8_t> kNormalizationFlagsTable;
-extern const TwoLevelTable<std::uint8_t, std::uint8_t> kNormalizationBmpTable;
+extern const std::uint8_t kNormalizationBmpIndex[256];
+extern const std::uint8_t kNormalizationBmpBlocks[45][256];
+extern const std::uint8_t kDecompositionBmpIndex[256];
+extern const std::uint16_t kDecompositionBmpBlocks[38][256];
 extern const std::uint32_t kDecompositionPool[13556];
 extern const CompositionEntry kCompositions[2048];
 
