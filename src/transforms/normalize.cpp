@@ -316,38 +316,57 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
         std::size_t const lim = i + std::min(n - i, cap - o);
         Unit * const out = p.output + o;
         std::size_t j = i;
+        bool stopped = false;  // in[j] is known not to be inert
 #if defined(__SSE2__)
-        if (sizeof(Unit) == 2) {  // eight units at a time, against the quick limit itself
+        if (sizeof(Unit) == 2) {
+            // Eight units at a time against the quick limit itself; only the
+            // units at or above it are looked up.
             __m128i const highest = _mm_set1_epi16(static_cast<short>(quick - 1));
             __m128i const zero = _mm_setzero_si128();
             while (j + 8 <= lim) {
                 __m128i const v = _mm_loadu_si128(reinterpret_cast<__m128i const *>(in + j));
-                if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(v, highest), zero)) != 0xFFFF) {
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(out + (j - i)), v);
+                unsigned above = ~static_cast<unsigned>(
+                                     _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(v, highest), zero))) &
+                                 0xFFFF;
+                unsigned const units = above & 0x5555;  // one bit per unit
+                if ((units & (units - 1)) != 0) {  // two or more: look all up at once
                     std::uint8_t f = inert;
                     for (std::size_t k = 0; k < 8; ++k) f &= UnitFlags(in[j + k]);
-                    if (f == 0) break;
+                    if (f != 0) above = 0;
                 }
-                _mm_storeu_si128(reinterpret_cast<__m128i *>(out + (j - i)), v);
+                while (above != 0) {  // find the first unit that is not inert
+                    unsigned const k = static_cast<unsigned>(__builtin_ctz(above)) / 2;
+                    if ((UnitFlags(in[j + k]) & inert) == 0) {
+                        j += k;
+                        stopped = true;
+                        break;
+                    }
+                    above &= ~(3u << (2 * k));
+                }
+                if (stopped) break;
                 j += 8;
             }
         }
 #endif
-        while (j + per_word <= lim) {
-            std::uint64_t word;
-            std::memcpy(&word, in + j, 8);
-            if ((word & wide) != 0) {
-                std::uint8_t f = inert;
-                for (std::size_t k = 0; k < per_word; ++k) f &= UnitFlags(in[j + k]);
-                if (f == 0) break;
+        if (!stopped) {
+            while (j + per_word <= lim) {
+                std::uint64_t word;
+                std::memcpy(&word, in + j, 8);
+                if ((word & wide) != 0) {
+                    std::uint8_t f = inert;
+                    for (std::size_t k = 0; k < per_word; ++k) f &= UnitFlags(in[j + k]);
+                    if (f == 0) break;
+                }
+                std::memcpy(out + (j - i), &word, 8);
+                j += per_word;
             }
-            std::memcpy(out + (j - i), &word, 8);
-            j += per_word;
-        }
-        while (j < lim) {
-            std::uint32_t c = in[j];
-            if (c >= quick && (UnitFlags(in[j]) & inert) == 0) break;
-            out[j - i] = static_cast<Unit>(c);
-            ++j;
+            while (j < lim) {
+                std::uint32_t c = in[j];
+                if (c >= quick && (UnitFlags(in[j]) & inert) == 0) break;
+                out[j - i] = static_cast<Unit>(c);
+                ++j;
+            }
         }
         std::size_t end = j;
         if (j < n && j > i) {
