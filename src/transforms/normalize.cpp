@@ -316,7 +316,9 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
         std::size_t const lim = i + std::min(n - i, cap - o);
         Unit * const out = p.output + o;
         std::size_t j = i;
-        bool stopped = false;  // in[j] is known not to be inert
+        bool scanned = false;  // in[j] is known not to be inert
+        bool stopped = false;  // ... and not a surrogate
+        std::uint8_t stop_flags = 0;  // its flags then
 #if defined(__SSE2__)
         if (sizeof(Unit) == 2) {
             // Eight units at a time against the quick limit itself; only the
@@ -337,19 +339,23 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
                 }
                 while (above != 0) {  // find the first unit that is not inert
                     unsigned const k = static_cast<unsigned>(__builtin_ctz(above)) / 2;
-                    if ((UnitFlags(in[j + k]) & inert) == 0) {
+                    stop_flags = UnitFlags(in[j + k]);
+                    if ((stop_flags & inert) == 0) {
                         j += k;
-                        stopped = true;
+                        stopped = !IsSurrogate(in[j]);
                         break;
                     }
                     above &= ~(3u << (2 * k));
                 }
-                if (stopped) break;
+                if (above != 0) {  // in[j] is not inert
+                    scanned = true;
+                    break;
+                }
                 j += 8;
             }
         }
 #endif
-        if (!stopped) {
+        if (!scanned) {
             while (j + per_word <= lim) {
                 std::uint64_t word;
                 std::memcpy(&word, in + j, 8);
@@ -369,9 +375,10 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
             }
         }
         std::size_t end = j;
-        if (j < n && j > i) {
+        if (compose_ && j < n && j > i) {  // (a decomposing form never moves a starter)
             std::size_t len;
-            if (!Boundary(Decode(in, j, n, len))) --end;  // it starts the next segment
+            bool const boundary = stopped ? (stop_flags & boundary_) != 0 : Boundary(Decode(in, j, n, len));
+            if (!boundary) --end;  // it starts the next segment
         }
         if (end > i) {
             std::uint32_t const base = p.consumed_before + static_cast<std::uint32_t>(i);

@@ -6,12 +6,14 @@
 // end before a boundary (or at the end of the input), so a chunk normalizes
 // on its own.
 //
-// Inside a chunk, runs of inert units (see normalization_data.h) are copied
-// as they are; each stretch between two boundaries that holds anything else
-// is a segment, which is decomposed, put in canonical order and, for NFC and
-// NFKC, composed again. The unit before a non-boundary joins the segment that
-// follows it, so the copies give exactly what the full algorithm would, and
-// so do the offsets.
+// Inside a chunk, runs of inert units (see the generator's flags) are copied
+// as they are (eight at a time where SSE2 is there); each stretch between two
+// boundaries that holds anything else is a segment, which is decomposed, put
+// in canonical order and, for NFC and NFKC, composed again. The common
+// segments (a lone decomposable code point, a starter and one mark, Hangul)
+// are written directly. In the composing forms the unit before a non-boundary
+// joins the segment that follows it, so the copies give exactly what the full
+// algorithm would, and so do the offsets.
 //
 // Offsets: every output unit maps to the input position of the unit it came
 // from: a decomposition's units all map to the decomposed unit, a composite
