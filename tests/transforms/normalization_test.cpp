@@ -2,6 +2,7 @@
 // conformance file in full (both transforms, whole lines, all lines joined,
 // sources with small windows), the offsets, and the behaviour around windows.
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <fstream>
@@ -379,6 +380,43 @@ TEST(NormalizationTest, Char32TransformOverUTF16) {
     Result<u32> r = Drain<u32>(t, nullptr);
     EXPECT_EQ(r.units, (Units32{0x1D157, 0x1D165, 'A', 0x30A}));
     EXPECT_EQ(r.offsets, (std::vector<unsigned>{0, 0, 1, 1}));
+}
+
+// Reading allocates nothing: the heap in use stays as it was once the
+// transform is built, window after window.
+#if defined(__SANITIZE_ADDRESS__)
+#define ZUUC_NORMALIZATION_MALLINFO 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZUUC_NORMALIZATION_MALLINFO 0
+#endif
+#endif
+#ifndef ZUUC_NORMALIZATION_MALLINFO
+#define ZUUC_NORMALIZATION_MALLINFO 1
+#endif
+
+TEST(NormalizationTest, NoHeapPerWindow) {
+#if ZUUC_NORMALIZATION_MALLINFO
+    Units16 const piece = {0xE9, 'a', 0x301, 0x316, 0xAC01, 0x1100, 0x1161, 0x4E00};
+    Units16 text;
+    for (int i = 0; i < 4000; ++i) text.insert(text.end(), piece.begin(), piece.end());
+    for (Form form : kForms) {
+        utf16_test::Unit16Source source(text, std::vector<std::size_t>(text.size() / 100, 100));
+        NormalizationTransform16 t(source, static_cast<NormalizationTransform16::Form>(form));
+        std::size_t const before = mallinfo2().uordblks;
+        u16 const * begin;
+        u16 const * end;
+        unsigned * map;
+        unsigned count;
+        while (t.GetBuffer(begin, end)) {
+            t.GetOffsetMap(map, count);
+            t.DoneWith(end);
+            ASSERT_EQ(mallinfo2().uordblks, before);
+        }
+    }
+#else
+    GTEST_SKIP() << "heap statistics are not kept under AddressSanitizer";
+#endif
 }
 
 }  // namespace
