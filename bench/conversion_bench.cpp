@@ -31,6 +31,7 @@
 #include "zuuc/buffer_converters.h"
 #include "zuuc/char_encoding.h"
 #include "zuuc/encoding_converters.h"
+#include "table_reporter.h"
 #include "zuuc/sources.h"
 
 #if ZUUC_BENCH_HAVE_ICU
@@ -282,20 +283,6 @@ void BM_ICU(benchmark::State & state, Row const * row) {
 #endif
 
 // --- the table -----------------------------------------------------------------------------
-
-// Records bytes/s per benchmark name while the console reporter prints as usual.
-class TableReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> rates;
-    void ReportRuns(std::vector<Run> const & runs) override {
-        for (Run const & run : runs) {
-            if (run.error_occurred) continue;
-            auto it = run.counters.find("bytes_per_second");
-            if (it != run.counters.end()) rates[run.benchmark_name()] = it->second.value;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
 
 std::string Cell(std::map<std::string, double> const & rates, std::string const & name) {
     auto it = rates.find(name);

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "zuuc/normalization.h"
+#include "table_reporter.h"
 #include "zuuc/sources.h"
 
 #if ZUUC_BENCH_HAVE_ICU
@@ -152,19 +153,6 @@ void BM_Icu(benchmark::State & state, Row const * row) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * row->input.size() * 2));
 }
 #endif
-
-class TableReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> rates;
-    void ReportRuns(std::vector<Run> const & runs) override {
-        for (Run const & run : runs) {
-            if (run.error_occurred) continue;
-            auto it = run.counters.find("bytes_per_second");
-            if (it != run.counters.end()) rates[run.benchmark_name()] = it->second.value;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
 
 std::string Name(char const * who, Row const & row) {
     return std::string(who) + "/" + row.language + "/" + row.c.key;

@@ -18,7 +18,8 @@
 // Offsets: every output unit maps to the input position of the unit it came
 // from: a decomposition's units all map to the decomposed unit, a composite
 // to its starter, a reordered mark to itself. The normalizer keeps them as
-// runs (output position, input position, step 0 or 1), bounded in number:
+// runs (output position, input position, step: how far the input position
+// moves per output unit, 0 within a decomposition), bounded in number:
 // when the store is full the oldest half is dropped.
 #ifndef ZUUC_TRANSFORMS_NORMALIZE_H
 #define ZUUC_TRANSFORMS_NORMALIZE_H
@@ -110,7 +111,7 @@ private:
         if (run_count_ > 0) {
             Run & r = runs_[run_count_ - 1];
             if (in == r.in + r.step * (out - r.out)) return;
-            if (out == r.out + 1 && (in == r.in || in == r.in + 1)) {
+            if (out == r.out + 1 && in >= r.in) {
                 r.step = in - r.in;  // a run of one unit takes the step of its second
                 return;
             }

@@ -1,0 +1,26 @@
+// The console reporter of the benchmark programs, which also keeps the rate
+// (bytes per second) of every benchmark by name for the Markdown table each
+// program prints at the end.
+#ifndef ZUUC_BENCH_TABLE_REPORTER_H
+#define ZUUC_BENCH_TABLE_REPORTER_H
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+class TableReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> rates;
+    void ReportRuns(std::vector<Run> const & runs) override {
+        for (Run const & run : runs) {
+            if (run.error_occurred) continue;
+            auto it = run.counters.find("bytes_per_second");
+            if (it != run.counters.end()) rates[run.benchmark_name()] = it->second.value;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
+
+#endif
