@@ -34,5 +34,6 @@
 #include "zuuc/character_test.h"
 #include "zuuc/transforms.h"
 #include "zuuc/normalization.h"
+#include "zuuc/collation.h"
 
 #endif
