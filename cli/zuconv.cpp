@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
@@ -44,6 +45,7 @@ struct Options {
     bool to_bom = false;
     bool progress = false;
     int normalize = -1;  // a NormalizationTransform::Form, or -1 for none
+    bool sort = false;
     bool list = false;
     bool list_variations = false;
     bool help = false;
@@ -73,6 +75,8 @@ void PrintUsage(std::FILE * out) {
                  "      --to-bom          start the output with a byte-order mark\n"
                  "      --progress        show progress on standard error\n"
                  "      --normalize=FORM  normalize the decoded text to NFC, NFD, NFKC or NFKD\n"
+                 "      --sort            sort the lines of all inputs by the default collation\n"
+                 "                        (Unicode Collation Algorithm order)\n"
                  "  -l, --list            list every encoding\n"
                  "      --list-variations list the variations usable as NAME:VARIATION\n"
                  "\n"
@@ -180,6 +184,8 @@ bool ParseArguments(int argc, char ** argv, Options & options) {
             if (options.normalize < 0) {
                 return Fail("not a normalization form (NFC, NFD, NFKC, NFKD):", value.c_str());
             }
+        } else if (is("--sort")) {
+            options.sort = true;
         } else if (is("-l") || is("--list")) {
             options.list = true;
         } else if (is("--list-variations")) {
@@ -524,9 +530,68 @@ struct Progress {
     }
 };
 
+// --sort: the decoded text of every input is kept, its lines are put in
+// collation order (lines that collate equal keep their order), and the
+// result is written at the end. Every line ends in a line feed.
+void Collect(Char32Source & text, std::vector<unsigned int> & kept) {
+    unsigned int const * begin = nullptr;
+    unsigned int const * end = nullptr;
+    while (text.GetBuffer(begin, end)) {
+        kept.insert(kept.end(), begin, end);
+        text.DoneWith(end);
+    }
+}
+
+std::vector<unsigned int> SortLines(std::vector<unsigned int> const & text) {
+    CollationSequence const table;
+    struct Line {
+        std::size_t begin;
+        std::size_t end;
+        CollationKey key;
+    };
+    std::vector<Line> lines;
+    std::vector<unsigned int> line;
+    for (std::size_t begin = 0; begin < text.size();) {
+        std::size_t end = begin;
+        while (end < text.size() && text[end] != '\n') ++end;
+        lines.push_back({begin, end, CollationKey()});
+        line.assign(text.begin() + static_cast<long>(begin), text.begin() + static_cast<long>(end));
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        CollationAlgorithm::MakeKey(lines.back().key, table, line.data(), static_cast<int>(line.size()));
+        begin = end + 1;
+    }
+    std::stable_sort(lines.begin(), lines.end(), [](Line const & a, Line const & b) { return a.key < b.key; });
+    std::vector<unsigned int> sorted;
+    sorted.reserve(text.size() + 1);
+    for (Line const & l : lines) {
+        sorted.insert(sorted.end(), text.begin() + static_cast<long>(l.begin), text.begin() + static_cast<long>(l.end));
+        sorted.push_back('\n');
+    }
+    return sorted;
+}
+
+// Writes UTF-32 text in the output encoding, showing how far `input` got.
+int WriteText(Char32Source & text, CharEncoding const & to, CliBehavior & behavior, Output & out,
+              InputFile const * input, Progress & progress) {
+    CharEncodingConverter converter(text, Char32Encoding::UTF32(), to);
+    converter.SetBehavior(&behavior);
+    char const * begin = nullptr;
+    char const * end = nullptr;
+    while (converter.GetBuffer(begin, end)) {
+        if (!out.Write(begin, static_cast<std::size_t>(end - begin))) {
+            std::fprintf(stderr, "%s: cannot write the output: %s\n", kProgram,
+                         std::strerror(errno));
+            return kConversionFailed;
+        }
+        converter.DoneWith(end);
+        if (input != nullptr) progress.Show(input->BytesRead());
+    }
+    return kSuccess;
+}
+
 int ConvertStream(std::FILE * in, char const * name, CharEncoding const & from,
                   CharEncoding const & to, int normalize, CliBehavior & behavior, Output & out,
-                  Progress & progress) {
+                  Progress & progress, std::vector<unsigned int> * kept) {
     InputFile input(in, name);
     behavior.SetInput(&input);
     // Always decode and encode again, even between equal encodings, so that
@@ -540,19 +605,12 @@ int ConvertStream(std::FILE * in, char const * name, CharEncoding const & from,
             new NormalizationTransform(decoder, static_cast<NormalizationTransform::Form>(normalize)));
         text = normalized.get();
     }
-    CharEncodingConverter converter(*text, Char32Encoding::UTF32(), to);
     decoder.SetBehavior(&behavior);
-    converter.SetBehavior(&behavior);
-    char const * begin = nullptr;
-    char const * end = nullptr;
-    while (converter.GetBuffer(begin, end)) {
-        if (!out.Write(begin, static_cast<std::size_t>(end - begin))) {
-            std::fprintf(stderr, "%s: cannot write the output: %s\n", kProgram,
-                         std::strerror(errno));
-            return kConversionFailed;
-        }
-        converter.DoneWith(end);
-        progress.Show(input.BytesRead());
+    if (kept != nullptr) {
+        Collect(*text, *kept);
+    } else {
+        int const status = WriteText(*text, to, behavior, out, &input, progress);
+        if (status != kSuccess) return status;
     }
     behavior.SetInput(nullptr);
     progress.earlier_files += input.BytesRead();
@@ -622,10 +680,11 @@ int Run(Options const & options) {
         return kConversionFailed;
     }
     int status = kSuccess;
+    std::vector<unsigned int> kept;
     for (auto & input : inputs) {
         try {
             status = ConvertStream(input.first, input.second.c_str(), *from, *to, options.normalize,
-                                   behavior, out, progress);
+                                   behavior, out, progress, options.sort ? &kept : nullptr);
         } catch (ConversionStopped const & stop) {
             std::fprintf(stderr, "%s: %s: %s\n", kProgram, input.second.c_str(),
                          stop.message.c_str());
@@ -639,6 +698,16 @@ int Run(Options const & options) {
         }
         if (status != kSuccess) {
             break;
+        }
+    }
+    if (options.sort && status == kSuccess) {
+        try {
+            std::vector<unsigned int> const sorted = SortLines(kept);
+            BufferChar32Source text(sorted.data(), sorted.data() + sorted.size());
+            status = WriteText(text, *to, behavior, out, nullptr, progress);
+        } catch (zu_exception const & error) {
+            std::fprintf(stderr, "%s: %s\n", kProgram, error.what());
+            status = kConversionFailed;
         }
     }
     progress.End();

@@ -1,5 +1,6 @@
 # Installation: headers, the library with its SONAME links, the encoding
-# modules and the default collation table beside it (where the loader's default search finds them), zuconv,
+# modules and the default collation table beside it (where the loader's
+# default search and CollationSequence find them), zuconv,
 # a CMake package (find_package(zuuc CONFIG) -> zuuc::zuuc) and zuuc.pc.
 include(CMakePackageConfigHelpers)
 

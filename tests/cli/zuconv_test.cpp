@@ -110,6 +110,15 @@ TEST_F(ZuconvTest, NormalizesTheDecodedText) {
     EXPECT_NE(r.err.find("not a normalization form"), std::string::npos) << r.err;
 }
 
+TEST_F(ZuconvTest, SortsLinesInCollationOrder) {
+    // Accents and case decide only where the letters tie; CRLF lines and a
+    // last line without its line feed sort like the others.
+    std::string const text = "c\xC3\xB4te\r\ncotes\nCote\ncote\n\xC3\xA9t\xC3\xA9\nzoo\n\xE4\xB8\x80\nabc";
+    EXPECT_EQ(Zuconv("-f UTF-8 -t UTF-8 --sort", text).out,
+              "abc\ncote\nCote\nc\xC3\xB4te\r\ncotes\n\xC3\xA9t\xC3\xA9\nzoo\n\xE4\xB8\x80\n");
+    EXPECT_EQ(Zuconv("-f Latin1 -t UTF-8 --sort", "\xE9\nf\nE\n").out, "E\n\xC3\xA9\nf\n");
+}
+
 TEST_F(ZuconvTest, ErrorsExitNonZeroWithAMessage) {
     Outcome r = Zuconv("-f no-such-encoding -t UTF-8");
     EXPECT_EQ(r.status, 2);
