@@ -85,9 +85,32 @@ bool Decomposed(std::uint32_t c) {  // unchanged by NFD, class 0
     return (c < 0x10000 ? zuuc_norm::FlagsBmp(c) : zuuc_norm::Flags(c)) & bit;
 }
 
-bool InReorderSet(Table const & t, std::uint32_t c) {
-    return c - t.reorder[0] <= t.reorder[t.reorder_count - 1] - t.reorder[0] &&
+inline bool InReorderSet(Table const & t, std::uint32_t c) {
+    return t.reorder_count != 0 && c - t.reorder[0] <= t.reorder[t.reorder_count - 1] - t.reorder[0] &&
            std::binary_search(t.reorder, t.reorder + t.reorder_count, c);
+}
+
+// Appends the canonical decomposition of `c` when it can be written on its
+// own: `c` decomposes to a starter and what follows it cannot be reordered
+// into it (the next character is unchanged by NFD and of class 0). Hangul
+// syllables decompose by rule, everything else from the normalization data.
+bool DecomposeAlone(std::uint32_t c, std::uint32_t const * next, CharBuffer & out) {
+    using namespace zuuc_norm;
+    if (next != nullptr && !Decomposed(*next)) return false;
+    if (c - kSBase < kSCount) {
+        std::uint32_t const v = c - kSBase;
+        std::uint32_t * o = out.Reserve(3);
+        o[0] = kLBase + v / kNCount;
+        o[1] = kVBase + (v % kNCount) / kTCount;
+        o[2] = kTBase + v % kTCount;
+        out.Commit(o[2] == kTBase ? 2 : 3);
+        return true;
+    }
+    std::uint32_t const * m = c < 0x10000 ? MappingBmp(c, false) : Mapping(c, false);
+    if (m == nullptr || CombiningClass(m[1]) != 0) return false;
+    std::memcpy(out.Reserve(m[0]), m + 1, m[0] * sizeof *m);
+    out.Commit(m[0]);
+    return true;
 }
 
 // The text in NFD with its logical-order exceptions moved after the
@@ -99,34 +122,41 @@ std::uint32_t const * Characters(Table const & t, std::uint32_t const * s, std::
     for (; i < n; ++i) {
         std::uint32_t const c = s[i];
         if (c < 0xC0) continue;
-        if (t.reorder_count != 0 && InReorderSet(t, c)) reorder = true;
+        if (InReorderSet(t, c)) reorder = true;
         if (!Decomposed(c)) break;
     }
     count = n;
     if (i == n && !reorder) return s;
     std::memcpy(buffer.Reserve(i), s, i * sizeof *s);
     buffer.Commit(i);
+    // Characters that decompose on their own are written directly; from the
+    // first that does not, the normalizer takes the rest.
+    for (; i < n; ++i) {
+        std::uint32_t const c = s[i];
+        if (Decomposed(c)) {
+            buffer.PushBack(c);
+        } else if (!DecomposeAlone(c, i + 1 < n ? s + i + 1 : nullptr, buffer)) {
+            break;
+        }
+    }
     if (i < n) {
         static thread_local zuuc_norm::normalize nfd(zuuc_norm::kNFD);
-        nfd.ResetOffsets();
         while (i < n) {
             std::size_t const room = std::max<std::size_t>(zuuc_norm::normalize::kMinOutput, n - i + 16);
             zuuc_norm::NormalizeParams<std::uint32_t> p{s + i, n - i, buffer.Reserve(room), room, 0, 0,
                                                         nullptr, 0, 0};
+            nfd.ResetOffsets();
             nfd.Normalize(p);
             buffer.Commit(p.produced);
             i += p.consumed;
-            nfd.ResetOffsets();
         }
     }
     std::uint32_t * c = buffer.data();
     count = buffer.size();
-    if (t.reorder_count != 0) {
-        for (std::size_t k = 1; k < count; ++k) {
-            if (InReorderSet(t, c[k - 1])) {
-                std::swap(c[k - 1], c[k]);
-                ++k;
-            }
+    for (std::size_t k = 1; k < count; ++k) {
+        if (InReorderSet(t, c[k - 1])) {
+            std::swap(c[k - 1], c[k]);
+            ++k;
         }
     }
     return c;
@@ -206,7 +236,7 @@ struct Collated {
 struct Weigher {
     explicit Weigher(Table const & t) : top(t.top), alternate(t.alternate) {}
 
-    bool Variable(std::uint32_t p) const { return p != 0 && p <= top && alternate != 1; }
+    bool Variable(std::uint32_t p) const { return p - 1 < top && alternate != 1; }  // 0 < p <= top
 
     std::uint32_t operator()(int level, std::uint32_t e) const {
         std::uint32_t const p = e >> 16;
@@ -270,20 +300,64 @@ inline unsigned char * PutPair(unsigned char * o, std::uint32_t w) {
     return o + 2;
 }
 
-// Writes one level's weights from `e` stepping by `step`.
+// Writes one level's weights from `e` stepping by `step`. Every weight is
+// stored, and the write position moves on only past the non-zero ones.
 template <int Level>
 unsigned char * PutLevel(Weigher const & weigh, std::uint32_t const * e, std::size_t n, std::ptrdiff_t step,
                          unsigned char * o) {
     for (std::size_t k = 0; k < n; ++k, e += step) {
         std::uint32_t const w = weigh(Level, *e);
-        if (w == 0) continue;
         if (Level == 1 || Level == 4) {
-            o = PutPair(o, w);
+            o[0] = static_cast<unsigned char>(w >> 8);
+            o[1] = static_cast<unsigned char>(w);
+            o += w != 0 ? 2 : 0;
         } else {
-            *o++ = static_cast<unsigned char>(w);
+            *o = static_cast<unsigned char>(w);
+            o += w != 0;
         }
     }
     return o;
+}
+
+// Levels 1 to 4 of a table whose levels all run forwards, in one pass: the
+// weights of levels 2 to 4 go to their own stretches further on in the
+// buffer and move up behind level 1 at the end.
+unsigned char * PutForwardLevels(Weigher const & weigh, std::uint32_t const * e, std::size_t n,
+                                 unsigned char * o, unsigned char *& fourth) {
+    unsigned char * o2 = o + 2 * n + 2;
+    unsigned char * const level2 = o2;
+    unsigned char * o3 = level2 + n + 1;
+    unsigned char * const level3 = o3;
+    unsigned char * o4 = level3 + n + 1;
+    unsigned char * const level4 = o4;
+    for (std::size_t k = 0; k < n; ++k) {
+        std::uint32_t const x = e[k];
+        std::uint32_t const w1 = weigh(1, x);
+        std::uint32_t const w2 = weigh(2, x);
+        std::uint32_t const w3 = weigh(3, x);
+        std::uint32_t const w4 = weigh(4, x);
+        PutPair(o, w1);
+        o += w1 != 0 ? 2 : 0;
+        *o2 = static_cast<unsigned char>(w2);
+        o2 += w2 != 0;
+        *o3 = static_cast<unsigned char>(w3);
+        o3 += w3 != 0;
+        PutPair(o4, w4);
+        o4 += w4 != 0 ? 2 : 0;
+    }
+    o = PutPair(o, 0x0101);
+    std::size_t const n2 = static_cast<std::size_t>(o2 - level2);
+    std::size_t const n3 = static_cast<std::size_t>(o3 - level3);
+    std::size_t const n4 = static_cast<std::size_t>(o4 - level4);
+    std::memmove(o, level2, n2);
+    o += n2;
+    *o++ = 1;
+    std::memmove(o, level3, n3);
+    o += n3;
+    *o++ = 1;
+    fourth = o;
+    std::memmove(o, level4, n4);
+    return o + n4;
 }
 
 void BuildKey(Table const & t, std::uint32_t signature, ElementList const & list, KeyBuffer & key) {
@@ -292,18 +366,23 @@ void BuildKey(Table const & t, std::uint32_t signature, ElementList const & list
     unsigned char * const start = key.Reserve(4 + 6 * n + 6);
     unsigned char * o = PutPair(PutPair(start, signature >> 16), signature);
     std::uint32_t const * e = list.data();
-    auto level = [&](auto put, int l) {
-        bool const back = t.Backward(l);
-        return put(weigh, back && n ? e + n - 1 : e, n, back ? -1 : 1, o);
-    };
-    o = level(PutLevel<1>, 1);
-    o = PutPair(o, 0x0101);
-    o = level(PutLevel<2>, 2);
-    *o++ = 1;
-    o = level(PutLevel<3>, 3);
-    *o++ = 1;
-    unsigned char * const fourth = o;
-    o = level(PutLevel<4>, 4);
+    unsigned char * fourth = nullptr;
+    if (!t.Backward(1) && !t.Backward(2) && !t.Backward(3) && !t.Backward(4)) {
+        o = PutForwardLevels(weigh, e, n, o, fourth);
+    } else {
+        auto level = [&](auto put, int l) {
+            bool const back = t.Backward(l);
+            return put(weigh, back && n ? e + n - 1 : e, n, back ? -1 : 1, o);
+        };
+        o = level(PutLevel<1>, 1);
+        o = PutPair(o, 0x0101);
+        o = level(PutLevel<2>, 2);
+        *o++ = 1;
+        o = level(PutLevel<3>, 3);
+        *o++ = 1;
+        fourth = o;
+        o = level(PutLevel<4>, 4);
+    }
     if (t.alternate == 3) {
         while (o - fourth >= 2 && o[-1] == 0xFF && o[-2] == 0xFF) o -= 2;
     }
