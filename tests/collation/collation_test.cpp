@@ -18,6 +18,8 @@
 
 #include "zuuc/collation.h"
 #include "zuuc/exceptions.h"
+#include "zuuc/normalization.h"
+#include "zuuc/sources.h"
 #include "support/utf16_support.h"
 
 namespace {
@@ -84,6 +86,19 @@ std::vector<unsigned char> KeyOf(CollationSequence const & seq, Text const & s) 
     return {key.Data(), key.Data() + key.Length()};
 }
 
+Text Normalized(Text const & s, NormalizationTransform::Form form) {
+    BufferChar32Source source(s.data(), s.data() + s.size());
+    NormalizationTransform t(source, form);
+    Text out;
+    unsigned int const * begin = nullptr;
+    unsigned int const * end = nullptr;
+    while (t.GetBuffer(begin, end)) {
+        out.insert(out.end(), begin, end);
+        t.DoneWith(end);
+    }
+    return out;
+}
+
 int Direct(CollationSequence const & seq, Text a, Text b) {
     a.push_back(0);
     b.push_back(0);
@@ -135,7 +150,7 @@ TEST_F(Collation, KeysAgreeWithDirectComparison) {
         corpus.push_back(Decode(all.str()));
         ASSERT_GT(corpus.back().size(), 1000u) << name;
     }
-    unsigned int const extras[] = {0x0301, 0x0308, 0x0E40, 0x0E01, 0x0EC0, 0x0418, 0x0306, 0x0FB2, 0x0F71,
+    unsigned int const extras[] = {0x0301, 0x0308, 0x0323, 0x031B, 0x3099, 0x0E40, 0x0E01, 0x0EC0, 0x0418, 0x0306, 0x0FB2, 0x0F71,
                                    0x0F80, 0xFFFE, 0xFFFF, 0xD800, 0x4E00, 0x3400, 0x20000, 0x10FFFF,
                                    0x110000, 0x0020, 0x002D, 0x00DF, 0xAC00, 0x1D400, 0x0000FFFD};
     std::mt19937 rng(421);
@@ -184,6 +199,12 @@ TEST_F(Collation, KeysAgreeWithDirectComparison) {
                 << "variant " << variant << " round " << round;
             ASSERT_EQ(CollationAlgorithm::LengthOf(ka.data()), static_cast<int>(ka.size()));
             ++signs[d + 1];
+            if (variant == 0) {  // canonically equivalent strings have one key
+                std::vector<unsigned char> const kb = KeyOf(seq, b);
+                ASSERT_EQ(kb, KeyOf(seq, Normalized(b, NormalizationTransform::NFD))) << round;
+                ASSERT_EQ(kb, KeyOf(seq, Normalized(b, NormalizationTransform::NFC))) << round;
+                ASSERT_EQ(ka, KeyOf(seq, Normalized(a, NormalizationTransform::NFC))) << round;
+            }
             if (round % 8 == 0) {  // the UTF-16 form builds the same key
                 utf16_test::Units16 u = ToUTF16(a);
                 CollationKey k16;
