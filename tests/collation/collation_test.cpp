@@ -21,6 +21,7 @@
 #include "zuuc/normalization.h"
 #include "zuuc/sources.h"
 #include "support/utf16_support.h"
+#include "support/utf8_test_helpers.h"
 
 namespace {
 
@@ -89,14 +90,7 @@ std::vector<unsigned char> KeyOf(CollationSequence const & seq, Text const & s) 
 Text Normalized(Text const & s, NormalizationTransform::Form form) {
     BufferChar32Source source(s.data(), s.data() + s.size());
     NormalizationTransform t(source, form);
-    Text out;
-    unsigned int const * begin = nullptr;
-    unsigned int const * end = nullptr;
-    while (t.GetBuffer(begin, end)) {
-        out.insert(out.end(), begin, end);
-        t.DoneWith(end);
-    }
-    return out;
+    return utf8_test::ReadAll32(t);
 }
 
 int Direct(CollationSequence const & seq, Text a, Text b) {
