@@ -395,11 +395,18 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
         if (p.test != nullptr) {
             // every unit goes through the segments, which ask the test
         } else if (compose_) {
-            while (i + 1 < n && in[i] - kLBase < kLCount && in[i + 1] - kVBase < kVCount && o < cap) {
+            while (i + 2 < n && o < cap) {
                 std::uint32_t const at = p.consumed_before + static_cast<std::uint32_t>(i);
-                std::uint32_t s = kSBase + ((in[i] - kLBase) * kVCount + in[i + 1] - kVBase) * kTCount;
-                i += 2;
-                if (i < n && in[i] - kTBase - 1 < kTCount - 1) s += in[i++] - kTBase;
+                std::uint32_t s = in[i];
+                if (s - kLBase < kLCount && in[i + 1] - kVBase < kVCount) {
+                    s = kSBase + ((s - kLBase) * kVCount + in[i + 1] - kVBase) * kTCount;
+                    i += 2;
+                    if (in[i] - kTBase - 1 < kTCount - 1) s += in[i++] - kTBase;
+                } else if (s < 0x80 && in[i + 1] - kLBase < kLCount) {
+                    ++i;  // an ASCII unit (a space between words) before the next L
+                } else {
+                    break;
+                }
                 AddOffset(p.produced_before + static_cast<std::uint32_t>(o), at);
                 p.output[o++] = static_cast<Unit>(s);
             }
