@@ -284,6 +284,83 @@ std::size_t normalize::Segment(NormalizeParams<Unit> & p, std::size_t start, std
     return k;
 }
 
+#if defined(__SSE2__)
+// The decomposing forms over UTF-16: eight units at a time, a unit that
+// decomposes on its own (followed by a boundary) expanded in place, until
+// anything else or the end of the room.
+template <typename Unit>
+void normalize::DecomposeBlocks(NormalizeParams<Unit> & p, std::size_t & i, std::size_t & o) {
+    Unit const * const in = p.input;
+    std::size_t const n = p.input_count;
+    std::size_t const cap = p.output_capacity;
+    std::uint32_t const quick = kQuickLimit[form_];
+    __m128i const highest = _mm_set1_epi16(static_cast<short>(quick - 1));
+    __m128i const zero = _mm_setzero_si128();
+    bool fresh = true;  // a copied stretch starts at (i, o)
+    while (i + 8 <= n && o + 8 + 18 <= cap) {
+        if (fresh) {  // its first two units set the run (later units only extend it)
+            std::uint32_t const first = p.produced_before + static_cast<std::uint32_t>(o);
+            std::uint32_t const at = p.consumed_before + static_cast<std::uint32_t>(i);
+            AddOffset(first, at);
+            AddOffset(first + 1, at + 1);
+            fresh = false;
+        }
+        __m128i const v = _mm_loadu_si128(reinterpret_cast<__m128i const *>(in + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(p.output + o), v);
+        unsigned above =
+            ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(v, highest), zero))) & 0xFFFF;
+        unsigned const units = above & 0x5555;
+        if ((units & (units - 1)) != 0) {
+            std::uint8_t f = inert_;
+            for (std::size_t k = 0; k < 8; ++k) f &= FlagsBmp(in[i + k]);
+            if (f != 0) above = 0;
+        }
+        std::size_t k = 8;
+        while (above != 0) {
+            std::size_t const u = static_cast<std::size_t>(__builtin_ctz(above)) / 2;
+            if ((FlagsBmp(in[i + u]) & inert_) == 0) {
+                k = u;
+                break;
+            }
+            above &= ~(3u << (2 * u));
+        }
+        i += k;
+        o += k;
+        if (k == 8) continue;
+        // in[i] is not inert: expand it and whatever follows it that is not
+        // inert either, while each decomposes on its own.
+        do {
+            std::uint32_t const c = in[i];
+            std::uint32_t const at = p.consumed_before + static_cast<std::uint32_t>(i);
+            if (c - kSBase < kSCount) {  // ends in a starter: what follows does not matter
+                std::uint32_t const s = c - kSBase;
+                std::uint32_t const first = p.produced_before + static_cast<std::uint32_t>(o);
+                AddOffset(first, at);
+                AddOffset(first + 1, at);
+                p.output[o++] = static_cast<Unit>(kLBase + s / kNCount);
+                p.output[o++] = static_cast<Unit>(kVBase + (s % kNCount) / kTCount);
+                if (s % kTCount != 0) {
+                    AddOffset(first + 2, at);
+                    p.output[o++] = static_cast<Unit>(kTBase + s % kTCount);
+                }
+            } else {
+                if (IsSurrogate(c)) return;
+                std::uint32_t const c1 = in[i + 1];
+                if (c1 >= quick && (IsSurrogate(c1) || (FlagsBmp(c1) & boundary_) == 0)) return;
+                std::uint32_t const * m = MappingBmp(c, compatibility_);
+                if (m == nullptr) return;
+                if (compatibility_ && static_cast<std::uint32_t>(m - kDecompositionPool) + 1 < kCanonicalPoolLimit) {
+                    return;
+                }
+                for (std::uint32_t q = 1; q <= m[0]; ++q) Put(p, o, m[q], at);
+            }
+            ++i;
+        } while (i + 8 <= n && o + 8 + 18 <= cap && in[i] >= quick && (FlagsBmp(in[i]) & inert_) == 0);
+        fresh = true;
+    }
+}
+#endif
+
 template <typename Unit>
 void normalize::Run_(NormalizeParams<Unit> & p) {
     Unit const * const in = p.input;
@@ -311,7 +388,14 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
     std::uint64_t const wide = sizeof(Unit) == 2 ? (lane & ~low) * 0x0001000100010001ull
                                                  : (lane & ~low) * 0x0000000100000001ull;
     constexpr std::size_t per_word = 8 / sizeof(Unit);
+    bool const decompose_in_place = sizeof(Unit) == 2 && !compose_ && p.test == nullptr;
     while (i < n) {
+#if defined(__SSE2__)
+        if (decompose_in_place) {
+            DecomposeBlocks(p, i, o);
+            if (i >= n || o >= cap) break;
+        }
+#endif
         // Inert units pass as they are, copied while they are checked.
         std::size_t const lim = i + std::min(n - i, cap - o);
         Unit * const out = p.output + o;
