@@ -56,6 +56,37 @@ inline std::uint8_t AnyFlags(std::uint32_t cp) { return cp < 0x10000 ? FlagsBmp(
 inline std::uint8_t UnitFlags(std::uint16_t u) { return FlagsBmp(u); }  // 0 for a surrogate
 inline std::uint8_t UnitFlags(std::uint32_t u) { return AnyFlags(u); }
 
+#if defined(__SSE2__)
+// Of the eight units at `in`, the first that is not inert (8 when all are);
+// `above` has two bits set for each unit at or above the quick limit.
+// Stores the flags of the unit found in `flags`.
+inline std::size_t FirstNotInert(std::uint16_t const * in, unsigned above, std::uint8_t inert, std::uint8_t & flags) {
+    unsigned const units = above & 0x5555;  // one bit per unit
+    if (units == 0) return 8;
+    if ((units & (units - 1)) != 0) {  // two or more: look all up at once
+        std::uint8_t each[8];
+        std::uint8_t all = inert;
+        for (std::size_t k = 0; k < 8; ++k) all &= each[k] = FlagsBmp(in[k]);
+        if (all != 0) return 8;
+        for (std::size_t k = 0;; ++k) {
+            if ((each[k] & inert) == 0) {
+                flags = each[k];
+                return k;
+            }
+        }
+    }
+    std::size_t const k = static_cast<std::size_t>(__builtin_ctz(units));
+    flags = FlagsBmp(in[k / 2]);
+    return (flags & inert) != 0 ? 8 : k / 2;
+}
+
+// Two bits for each of the eight units of `v` at or above `highest` + 1.
+inline unsigned Above(__m128i v, __m128i highest) {
+    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(v, highest), _mm_setzero_si128()))) &
+           0xFFFF;
+}
+#endif
+
 }  // namespace
 
 normalize::normalize(int form)
@@ -295,7 +326,6 @@ void normalize::DecomposeBlocks(NormalizeParams<Unit> & p, std::size_t & i, std:
     std::size_t const cap = p.output_capacity;
     std::uint32_t const quick = kQuickLimit[form_];
     __m128i const highest = _mm_set1_epi16(static_cast<short>(quick - 1));
-    __m128i const zero = _mm_setzero_si128();
     bool fresh = true;  // a copied stretch starts at (i, o)
     while (i + 8 <= n && o + 8 + 18 <= cap) {
         if (fresh) {  // its first two units set the run (later units only extend it)
@@ -307,23 +337,9 @@ void normalize::DecomposeBlocks(NormalizeParams<Unit> & p, std::size_t & i, std:
         }
         __m128i const v = _mm_loadu_si128(reinterpret_cast<__m128i const *>(in + i));
         _mm_storeu_si128(reinterpret_cast<__m128i *>(p.output + o), v);
-        unsigned above =
-            ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(v, highest), zero))) & 0xFFFF;
-        unsigned const units = above & 0x5555;
-        if ((units & (units - 1)) != 0) {
-            std::uint8_t f = inert_;
-            for (std::size_t k = 0; k < 8; ++k) f &= FlagsBmp(in[i + k]);
-            if (f != 0) above = 0;
-        }
-        std::size_t k = 8;
-        while (above != 0) {
-            std::size_t const u = static_cast<std::size_t>(__builtin_ctz(above)) / 2;
-            if ((FlagsBmp(in[i + u]) & inert_) == 0) {
-                k = u;
-                break;
-            }
-            above &= ~(3u << (2 * u));
-        }
+        std::uint8_t flags = 0;
+        std::size_t const k =
+            FirstNotInert(reinterpret_cast<std::uint16_t const *>(in + i), Above(v, highest), inert_, flags);
         i += k;
         o += k;
         if (k == 8) continue;
@@ -408,31 +424,15 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
             // Eight units at a time against the quick limit itself; only the
             // units at or above it are looked up.
             __m128i const highest = _mm_set1_epi16(static_cast<short>(quick - 1));
-            __m128i const zero = _mm_setzero_si128();
             while (j + 8 <= lim) {
                 __m128i const v = _mm_loadu_si128(reinterpret_cast<__m128i const *>(in + j));
                 _mm_storeu_si128(reinterpret_cast<__m128i *>(out + (j - i)), v);
-                unsigned above = ~static_cast<unsigned>(
-                                     _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(v, highest), zero))) &
-                                 0xFFFF;
-                unsigned const units = above & 0x5555;  // one bit per unit
-                if ((units & (units - 1)) != 0) {  // two or more: look all up at once
-                    std::uint8_t f = inert;
-                    for (std::size_t k = 0; k < 8; ++k) f &= UnitFlags(in[j + k]);
-                    if (f != 0) above = 0;
-                }
-                while (above != 0) {  // find the first unit that is not inert
-                    unsigned const k = static_cast<unsigned>(__builtin_ctz(above)) / 2;
-                    stop_flags = UnitFlags(in[j + k]);
-                    if ((stop_flags & inert) == 0) {
-                        j += k;
-                        stopped = !IsSurrogate(in[j]);
-                        break;
-                    }
-                    above &= ~(3u << (2 * k));
-                }
-                if (above != 0) {  // in[j] is not inert
+                std::size_t const k = FirstNotInert(reinterpret_cast<std::uint16_t const *>(in + j), Above(v, highest),
+                                                    inert, stop_flags);
+                if (k < 8) {  // in[j + k] is not inert
+                    j += k;
                     scanned = true;
+                    stopped = !IsSurrogate(in[j]);
                     break;
                 }
                 j += 8;
