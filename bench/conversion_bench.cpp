@@ -380,10 +380,5 @@ void BuildRows() {
 
 int main(int argc, char ** argv) {
     BuildRows();
-    benchmark::Initialize(&argc, argv);
-    TableReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    PrintTable(reporter.rates);
-    benchmark::Shutdown();
-    return 0;
+    return RunAndPrintTable(argc, argv, PrintTable);
 }

@@ -185,10 +185,5 @@ int main(int argc, char ** argv) {
         benchmark::RegisterBenchmark(Name("ICU", row).c_str(), BM_Icu, &row);
 #endif
     }
-    benchmark::Initialize(&argc, argv);
-    TableReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    PrintTable(reporter.rates);
-    benchmark::Shutdown();
-    return 0;
+    return RunAndPrintTable(argc, argv, PrintTable);
 }

@@ -23,4 +23,16 @@ public:
     }
 };
 
+// Runs the benchmarks chosen on the command line, then hands the rates to
+// `print` (which prints the table).
+template <class Print>
+int RunAndPrintTable(int argc, char ** argv, Print print) {
+    benchmark::Initialize(&argc, argv);
+    TableReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    print(reporter.rates);
+    benchmark::Shutdown();
+    return 0;
+}
+
 #endif

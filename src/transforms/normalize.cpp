@@ -56,6 +56,37 @@ inline std::uint8_t AnyFlags(std::uint32_t cp) { return cp < 0x10000 ? FlagsBmp(
 inline std::uint8_t UnitFlags(std::uint16_t u) { return FlagsBmp(u); }  // 0 for a surrogate
 inline std::uint8_t UnitFlags(std::uint32_t u) { return AnyFlags(u); }
 
+#if defined(__SSE2__)
+// Of the eight units at `in`, the first that is not inert (8 when all are);
+// `above` has two bits set for each unit at or above the quick limit.
+// Stores the flags of the unit found in `flags`.
+inline std::size_t FirstNotInert(std::uint16_t const * in, unsigned above, std::uint8_t inert, std::uint8_t & flags) {
+    unsigned const units = above & 0x5555;  // one bit per unit
+    if (units == 0) return 8;
+    if ((units & (units - 1)) != 0) {  // two or more: look all up at once
+        std::uint8_t each[8];
+        std::uint8_t all = inert;
+        for (std::size_t k = 0; k < 8; ++k) all &= each[k] = FlagsBmp(in[k]);
+        if (all != 0) return 8;
+        for (std::size_t k = 0;; ++k) {
+            if ((each[k] & inert) == 0) {
+                flags = each[k];
+                return k;
+            }
+        }
+    }
+    std::size_t const k = static_cast<std::size_t>(__builtin_ctz(units));
+    flags = FlagsBmp(in[k / 2]);
+    return (flags & inert) != 0 ? 8 : k / 2;
+}
+
+// Two bits for each of the eight units of `v` at or above `highest` + 1.
+inline unsigned Above(__m128i v, __m128i highest) {
+    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(v, highest), _mm_setzero_si128()))) &
+           0xFFFF;
+}
+#endif
+
 }  // namespace
 
 normalize::normalize(int form)
@@ -284,6 +315,68 @@ std::size_t normalize::Segment(NormalizeParams<Unit> & p, std::size_t start, std
     return k;
 }
 
+#if defined(__SSE2__)
+// The decomposing forms over UTF-16: eight units at a time, a unit that
+// decomposes on its own (followed by a boundary) expanded in place, until
+// anything else or the end of the room.
+template <typename Unit>
+void normalize::DecomposeBlocks(NormalizeParams<Unit> & p, std::size_t & i, std::size_t & o) {
+    Unit const * const in = p.input;
+    std::size_t const n = p.input_count;
+    std::size_t const cap = p.output_capacity;
+    std::uint32_t const quick = kQuickLimit[form_];
+    __m128i const highest = _mm_set1_epi16(static_cast<short>(quick - 1));
+    bool fresh = true;  // a copied stretch starts at (i, o)
+    while (i + 8 <= n && o + 8 + 18 <= cap) {
+        if (fresh) {  // its first two units set the run (later units only extend it)
+            std::uint32_t const first = p.produced_before + static_cast<std::uint32_t>(o);
+            std::uint32_t const at = p.consumed_before + static_cast<std::uint32_t>(i);
+            AddOffset(first, at);
+            AddOffset(first + 1, at + 1);
+            fresh = false;
+        }
+        __m128i const v = _mm_loadu_si128(reinterpret_cast<__m128i const *>(in + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(p.output + o), v);
+        std::uint8_t flags = 0;
+        std::size_t const k =
+            FirstNotInert(reinterpret_cast<std::uint16_t const *>(in + i), Above(v, highest), inert_, flags);
+        i += k;
+        o += k;
+        if (k == 8) continue;
+        // in[i] is not inert: expand it and whatever follows it that is not
+        // inert either, while each decomposes on its own.
+        do {
+            std::uint32_t const c = in[i];
+            std::uint32_t const at = p.consumed_before + static_cast<std::uint32_t>(i);
+            if (c - kSBase < kSCount) {  // ends in a starter: what follows does not matter
+                std::uint32_t const s = c - kSBase;
+                std::uint32_t const first = p.produced_before + static_cast<std::uint32_t>(o);
+                AddOffset(first, at);
+                AddOffset(first + 1, at);
+                p.output[o++] = static_cast<Unit>(kLBase + s / kNCount);
+                p.output[o++] = static_cast<Unit>(kVBase + (s % kNCount) / kTCount);
+                if (s % kTCount != 0) {
+                    AddOffset(first + 2, at);
+                    p.output[o++] = static_cast<Unit>(kTBase + s % kTCount);
+                }
+            } else {
+                if (IsSurrogate(c)) return;
+                std::uint32_t const c1 = in[i + 1];
+                if (c1 >= quick && (IsSurrogate(c1) || (FlagsBmp(c1) & boundary_) == 0)) return;
+                std::uint32_t const * m = MappingBmp(c, compatibility_);
+                if (m == nullptr) return;
+                if (compatibility_ && static_cast<std::uint32_t>(m - kDecompositionPool) + 1 < kCanonicalPoolLimit) {
+                    return;
+                }
+                for (std::uint32_t q = 1; q <= m[0]; ++q) Put(p, o, m[q], at);
+            }
+            ++i;
+        } while (i + 8 <= n && o + 8 + 18 <= cap && in[i] >= quick && (FlagsBmp(in[i]) & inert_) == 0);
+        fresh = true;
+    }
+}
+#endif
+
 template <typename Unit>
 void normalize::Run_(NormalizeParams<Unit> & p) {
     Unit const * const in = p.input;
@@ -311,7 +404,14 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
     std::uint64_t const wide = sizeof(Unit) == 2 ? (lane & ~low) * 0x0001000100010001ull
                                                  : (lane & ~low) * 0x0000000100000001ull;
     constexpr std::size_t per_word = 8 / sizeof(Unit);
+    bool const decompose_in_place = sizeof(Unit) == 2 && !compose_ && p.test == nullptr;
     while (i < n) {
+#if defined(__SSE2__)
+        if (decompose_in_place) {
+            DecomposeBlocks(p, i, o);
+            if (i >= n || o >= cap) break;
+        }
+#endif
         // Inert units pass as they are, copied while they are checked.
         std::size_t const lim = i + std::min(n - i, cap - o);
         Unit * const out = p.output + o;
@@ -324,31 +424,15 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
             // Eight units at a time against the quick limit itself; only the
             // units at or above it are looked up.
             __m128i const highest = _mm_set1_epi16(static_cast<short>(quick - 1));
-            __m128i const zero = _mm_setzero_si128();
             while (j + 8 <= lim) {
                 __m128i const v = _mm_loadu_si128(reinterpret_cast<__m128i const *>(in + j));
                 _mm_storeu_si128(reinterpret_cast<__m128i *>(out + (j - i)), v);
-                unsigned above = ~static_cast<unsigned>(
-                                     _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(v, highest), zero))) &
-                                 0xFFFF;
-                unsigned const units = above & 0x5555;  // one bit per unit
-                if ((units & (units - 1)) != 0) {  // two or more: look all up at once
-                    std::uint8_t f = inert;
-                    for (std::size_t k = 0; k < 8; ++k) f &= UnitFlags(in[j + k]);
-                    if (f != 0) above = 0;
-                }
-                while (above != 0) {  // find the first unit that is not inert
-                    unsigned const k = static_cast<unsigned>(__builtin_ctz(above)) / 2;
-                    stop_flags = UnitFlags(in[j + k]);
-                    if ((stop_flags & inert) == 0) {
-                        j += k;
-                        stopped = !IsSurrogate(in[j]);
-                        break;
-                    }
-                    above &= ~(3u << (2 * k));
-                }
-                if (above != 0) {  // in[j] is not inert
+                std::size_t const k = FirstNotInert(reinterpret_cast<std::uint16_t const *>(in + j), Above(v, highest),
+                                                    inert, stop_flags);
+                if (k < 8) {  // in[j + k] is not inert
+                    j += k;
                     scanned = true;
+                    stopped = !IsSurrogate(in[j]);
                     break;
                 }
                 j += 8;
@@ -395,11 +479,18 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
         if (p.test != nullptr) {
             // every unit goes through the segments, which ask the test
         } else if (compose_) {
-            while (i + 1 < n && in[i] - kLBase < kLCount && in[i + 1] - kVBase < kVCount && o < cap) {
+            while (i + 2 < n && o < cap) {
                 std::uint32_t const at = p.consumed_before + static_cast<std::uint32_t>(i);
-                std::uint32_t s = kSBase + ((in[i] - kLBase) * kVCount + in[i + 1] - kVBase) * kTCount;
-                i += 2;
-                if (i < n && in[i] - kTBase - 1 < kTCount - 1) s += in[i++] - kTBase;
+                std::uint32_t s = in[i];
+                if (s - kLBase < kLCount && in[i + 1] - kVBase < kVCount) {
+                    s = kSBase + ((s - kLBase) * kVCount + in[i + 1] - kVBase) * kTCount;
+                    i += 2;
+                    if (in[i] - kTBase - 1 < kTCount - 1) s += in[i++] - kTBase;
+                } else if (s < 0x80 && in[i + 1] - kLBase < kLCount) {
+                    ++i;  // an ASCII unit (a space between words) before the next L
+                } else {
+                    break;
+                }
                 AddOffset(p.produced_before + static_cast<std::uint32_t>(o), at);
                 p.output[o++] = static_cast<Unit>(s);
             }

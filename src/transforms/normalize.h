@@ -98,6 +98,8 @@ private:
     template <typename Unit>
     std::size_t Segment(NormalizeParams<Unit> & p, std::size_t start, std::size_t & o);
     template <typename Unit>
+    void DecomposeBlocks(NormalizeParams<Unit> & p, std::size_t & i, std::size_t & o);
+    template <typename Unit>
     std::size_t QuickSegment(NormalizeParams<Unit> & p, std::size_t start, std::size_t & o);
     template <typename Unit>
     void Put(NormalizeParams<Unit> & p, std::size_t & o, std::uint32_t cp, std::uint32_t offset);

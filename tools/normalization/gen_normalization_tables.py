@@ -303,29 +303,12 @@ constexpr int kCompositionLongestProbe = %d;
 ''' % (decls, len(pool), len(slots), CANONICAL_POOL_LIMIT, COMPOSITION_COUNT,
        HASH_BITS, longest)
 
-    stale = []
-    for name, text in sorted(texts.items()):
-        path = os.path.join(OUT, name)
-        if check:
-            try:
-                with open(path, encoding='utf-8') as f:
-                    if f.read() != text:
-                        stale.append(name)
-            except FileNotFoundError:
-                stale.append(name)
-        else:
-            os.makedirs(OUT, exist_ok=True)
-            with open(path, 'w', encoding='utf-8', newline='\n') as f:
-                f.write(text)
-    if check:
-        if stale:
-            sys.exit('stale: %s (run tools/normalization/gen_normalization_tables.py)'
-                     % ', '.join(stale))
-        print('normalization tables are up to date')
-    else:
+    status = chardb.write_files(OUT, texts, check)
+    if not check:
         print('%d compositions (longest probe %d), pool %d words, canonical below %d'
               % (len(comps), longest, len(pool), canonical_end))
+    return status
 
 
 if __name__ == '__main__':
-    main()
+    sys.exit(main())
