@@ -90,13 +90,27 @@ inline bool InReorderSet(Table const & t, std::uint32_t c) {
            std::binary_search(t.reorder, t.reorder + t.reorder_count, c);
 }
 
+// The canonical decomposition of `c` (length first), or null when it has
+// none; Hangul syllables have theirs by rule and answer null.
+inline std::uint32_t const * CanonicalMapping(std::uint32_t c) {
+    return c < 0x10000 ? zuuc_norm::MappingBmp(c, false) : zuuc_norm::Mapping(c, false);
+}
+
+// Whether `c` and its decomposition begin with a starter (class 0).
+bool StartsWithStarter(std::uint32_t c) {
+    if (Decomposed(c) || c - zuuc_norm::kSBase < zuuc_norm::kSCount) return true;
+    if (zuuc_norm::CombiningClass(c) != 0) return false;
+    std::uint32_t const * m = CanonicalMapping(c);
+    return m == nullptr || zuuc_norm::CombiningClass(m[1]) == 0;
+}
+
 // Appends the canonical decomposition of `c` when it can be written on its
-// own: `c` decomposes to a starter and what follows it cannot be reordered
-// into it (the next character is unchanged by NFD and of class 0). Hangul
-// syllables decompose by rule, everything else from the normalization data.
+// own: `c` decomposes to a starter and what follows begins with a starter,
+// so that no mark is reordered into or out of it. Hangul syllables
+// decompose by rule, everything else from the normalization data.
 bool DecomposeAlone(std::uint32_t c, std::uint32_t const * next, CharBuffer & out) {
     using namespace zuuc_norm;
-    if (next != nullptr && !Decomposed(*next)) return false;
+    if (next != nullptr && !StartsWithStarter(*next)) return false;
     if (c - kSBase < kSCount) {
         std::uint32_t const v = c - kSBase;
         std::uint32_t * o = out.Reserve(3);
@@ -106,7 +120,7 @@ bool DecomposeAlone(std::uint32_t c, std::uint32_t const * next, CharBuffer & ou
         out.Commit(o[2] == kTBase ? 2 : 3);
         return true;
     }
-    std::uint32_t const * m = c < 0x10000 ? MappingBmp(c, false) : Mapping(c, false);
+    std::uint32_t const * m = CanonicalMapping(c);
     if (m == nullptr || CombiningClass(m[1]) != 0) return false;
     std::memcpy(out.Reserve(m[0]), m + 1, m[0] * sizeof *m);
     out.Commit(m[0]);

@@ -31,7 +31,11 @@ CollationKey::~CollationKey() {
 }
 
 void CollationKey::copy_key(unsigned char const * data, int length) {
-    if (length < 1) length = CollationAlgorithm::LengthOf(data);
+    if (data == nullptr) {
+        length = 0;
+    } else if (length < 1) {
+        length = CollationAlgorithm::LengthOf(data);
+    }
     if (capacity_ >= 0) {
         if (length > capacity_) throw zu_collation_key_overflow();
         if (length > 0) std::memmove(data_, data, static_cast<std::size_t>(length));
