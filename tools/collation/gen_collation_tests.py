@@ -21,6 +21,9 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 SOURCE = os.path.join(ROOT, 'data', 'uca', 'allkeys.txt')
 TARGET = os.path.join(ROOT, 'tests', 'collation', 'uca_order.txt')
 
+sys.path.insert(0, os.path.join(ROOT, 'tools', 'chardb'))
+import gen_unicode_tables as chardb  # noqa: E402  (the write-or-check step)
+
 WORDS = '''
 a A á Á à â ä Ä å Å ã æ Æ ǽ aa ab Ab ad Ad ae Ae AE aé ah
 b B bä ba Ba bá baa bad Bad bäd bade bé bee bëe be be-e
@@ -137,16 +140,8 @@ def build():
 
 
 def main():
-    text = build()
-    if '--check' in sys.argv[1:]:
-        with open(TARGET, encoding='utf-8') as f:
-            if f.read() != text:
-                print('stale: ' + os.path.relpath(TARGET, ROOT))
-                return 1
-        return 0
-    with open(TARGET, 'w', encoding='utf-8') as f:
-        f.write(text)
-    return 0
+    return chardb.write_files(os.path.dirname(TARGET), {os.path.basename(TARGET): build()},
+                              '--check' in sys.argv[1:])
 
 
 if __name__ == '__main__':
