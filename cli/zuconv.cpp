@@ -7,6 +7,8 @@
 #include <zuuc/encoding_converters.h>
 #include <zuuc/zuuc.h>
 
+#include "zuconv_transforms.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,6 +50,7 @@ struct Options {
     bool list_variations = false;
     bool help = false;
     bool version = false;
+    std::vector<zuconv::TransformName const *> transforms;
 };
 
 void PrintUsage(std::FILE * out) {
@@ -71,6 +74,9 @@ void PrintUsage(std::FILE * out) {
                  "                        encoding lacks (\\xHH escapes are understood)\n"
                  "      --from-bom        the input starts with a byte-order mark (removed)\n"
                  "      --to-bom          start the output with a byte-order mark\n"
+                 "      --transform=NAME[,NAME...]\n"
+                 "                        rewrite the text between decoding and encoding,\n"
+                 "                        with the named transforms in the given order\n"
                  "      --progress        show progress on standard error\n"
                  "      --normalize=FORM  normalize the decoded text to NFC, NFD, NFKC or NFKD\n"
                  "  -l, --list            list every encoding\n"
@@ -78,8 +84,13 @@ void PrintUsage(std::FILE * out) {
                  "\n"
                  "By default, characters that cannot be converted are replaced: undecodable\n"
                  "input by U+FFFD, unwritable characters by the output encoding's substitute.\n"
-                 "Exit status: 0 success, 1 conversion or write failure, 2 usage error.\n",
+                 "Exit status: 0 success, 1 conversion or write failure, 2 usage error.\n"
+                 "\n"
+                 "Transforms:\n",
                  kProgram, kProgram);
+    for (zuconv::TransformName const & t : zuconv::kTransforms) {
+        std::fprintf(out, "  %-20s  %s\n", t.name, t.what);
+    }
 }
 
 bool Fail(char const * message, char const * argument = nullptr) {
@@ -168,6 +179,12 @@ bool ParseArguments(int argc, char ** argv, Options & options) {
             options.from_bom = true;
         } else if (is("--to-bom")) {
             options.to_bom = true;
+        } else if (starts("--transform")) {
+            std::string bad;
+            if (!TakeValue(argc, argv, i, arg, 11, value)) return false;
+            if (!zuconv::ParseTransforms(value, options.transforms, bad)) {
+                return Fail("unknown transform (see --help):", bad.c_str());
+            }
         } else if (is("--progress")) {
             options.progress = true;
         } else if (starts("--normalize")) {
@@ -525,22 +542,23 @@ struct Progress {
 };
 
 int ConvertStream(std::FILE * in, char const * name, CharEncoding const & from,
-                  CharEncoding const & to, int normalize, CliBehavior & behavior, Output & out,
-                  Progress & progress) {
+                  CharEncoding const & to, Options const & options, CliBehavior & behavior,
+                  Output & out, Progress & progress) {
     InputFile input(in, name);
     behavior.SetInput(&input);
     // Always decode and encode again, even between equal encodings, so that
     // the input is checked and problems are handled as asked.
     Char32EncodingConverter decoder(input, from, Char32Encoding::UTF32());
-    // --normalize works on the decoded text, before anything else.
+    // --normalize works on the decoded text, before the transforms.
     std::unique_ptr<NormalizationTransform> normalized;
     Char32Source * text = &decoder;
-    if (normalize >= 0) {
+    if (options.normalize >= 0) {
         normalized.reset(
-            new NormalizationTransform(decoder, static_cast<NormalizationTransform::Form>(normalize)));
+            new NormalizationTransform(decoder, static_cast<NormalizationTransform::Form>(options.normalize)));
         text = normalized.get();
     }
-    CharEncodingConverter converter(*text, Char32Encoding::UTF32(), to);
+    zuconv::TransformChain transforms(*text, options.transforms);
+    CharEncodingConverter converter(transforms.Output(), Char32Encoding::UTF32(), to);
     decoder.SetBehavior(&behavior);
     converter.SetBehavior(&behavior);
     char const * begin = nullptr;
@@ -624,7 +642,7 @@ int Run(Options const & options) {
     int status = kSuccess;
     for (auto & input : inputs) {
         try {
-            status = ConvertStream(input.first, input.second.c_str(), *from, *to, options.normalize,
+            status = ConvertStream(input.first, input.second.c_str(), *from, *to, options,
                                    behavior, out, progress);
         } catch (ConversionStopped const & stop) {
             std::fprintf(stderr, "%s: %s: %s\n", kProgram, input.second.c_str(),
