@@ -7,6 +7,8 @@
 #include <zuuc/encoding_converters.h>
 #include <zuuc/zuuc.h>
 
+#include "zuconv_transforms.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,6 +52,7 @@ struct Options {
     bool list_variations = false;
     bool help = false;
     bool version = false;
+    std::vector<zuconv::TransformName const *> transforms;
 };
 
 void PrintUsage(std::FILE * out) {
@@ -73,6 +76,9 @@ void PrintUsage(std::FILE * out) {
                  "                        encoding lacks (\\xHH escapes are understood)\n"
                  "      --from-bom        the input starts with a byte-order mark (removed)\n"
                  "      --to-bom          start the output with a byte-order mark\n"
+                 "      --transform=NAME[,NAME...]\n"
+                 "                        rewrite the text between decoding and encoding,\n"
+                 "                        with the named transforms in the given order\n"
                  "      --progress        show progress on standard error\n"
                  "      --normalize=FORM  normalize the decoded text to NFC, NFD, NFKC or NFKD\n"
                  "      --sort            sort the lines of all inputs by the default collation\n"
@@ -82,8 +88,13 @@ void PrintUsage(std::FILE * out) {
                  "\n"
                  "By default, characters that cannot be converted are replaced: undecodable\n"
                  "input by U+FFFD, unwritable characters by the output encoding's substitute.\n"
-                 "Exit status: 0 success, 1 conversion or write failure, 2 usage error.\n",
+                 "Exit status: 0 success, 1 conversion or write failure, 2 usage error.\n"
+                 "\n"
+                 "Transforms:\n",
                  kProgram, kProgram);
+    for (zuconv::TransformName const & t : zuconv::kTransforms) {
+        std::fprintf(out, "  %-20s  %s\n", t.name, t.what);
+    }
 }
 
 bool Fail(char const * message, char const * argument = nullptr) {
@@ -172,6 +183,12 @@ bool ParseArguments(int argc, char ** argv, Options & options) {
             options.from_bom = true;
         } else if (is("--to-bom")) {
             options.to_bom = true;
+        } else if (starts("--transform")) {
+            std::string bad;
+            if (!TakeValue(argc, argv, i, arg, 11, value)) return false;
+            if (!zuconv::ParseTransforms(value, options.transforms, bad)) {
+                return Fail("unknown transform (see --help):", bad.c_str());
+            }
         } else if (is("--progress")) {
             options.progress = true;
         } else if (starts("--normalize")) {
@@ -530,9 +547,10 @@ struct Progress {
     }
 };
 
-// --sort: the decoded text of every input is kept, its lines are put in
-// collation order (lines that collate equal keep their order), and the
-// result is written at the end. Every line ends in a line feed.
+// --sort: the text of every input (decoded, normalized and transformed as
+// asked) is kept, its lines are put in collation order (lines that collate
+// equal keep their order), and the result is written at the end. Every line
+// ends in a line feed.
 void Collect(Char32Source & text, std::vector<unsigned int> & kept) {
     unsigned int const * begin = nullptr;
     unsigned int const * end = nullptr;
@@ -590,26 +608,27 @@ int WriteText(Char32Source & text, CharEncoding const & to, CliBehavior & behavi
 }
 
 int ConvertStream(std::FILE * in, char const * name, CharEncoding const & from,
-                  CharEncoding const & to, int normalize, CliBehavior & behavior, Output & out,
-                  Progress & progress, std::vector<unsigned int> * kept) {
+                  CharEncoding const & to, Options const & options, CliBehavior & behavior,
+                  Output & out, Progress & progress, std::vector<unsigned int> * kept) {
     InputFile input(in, name);
     behavior.SetInput(&input);
     // Always decode and encode again, even between equal encodings, so that
     // the input is checked and problems are handled as asked.
     Char32EncodingConverter decoder(input, from, Char32Encoding::UTF32());
-    // --normalize works on the decoded text, before anything else.
+    // --normalize works on the decoded text, before the transforms.
     std::unique_ptr<NormalizationTransform> normalized;
     Char32Source * text = &decoder;
-    if (normalize >= 0) {
+    if (options.normalize >= 0) {
         normalized.reset(
-            new NormalizationTransform(decoder, static_cast<NormalizationTransform::Form>(normalize)));
+            new NormalizationTransform(decoder, static_cast<NormalizationTransform::Form>(options.normalize)));
         text = normalized.get();
     }
+    zuconv::TransformChain transforms(*text, options.transforms);
     decoder.SetBehavior(&behavior);
     if (kept != nullptr) {
-        Collect(*text, *kept);
+        Collect(transforms.Output(), *kept);
     } else {
-        int const status = WriteText(*text, to, behavior, out, &input, progress);
+        int const status = WriteText(transforms.Output(), to, behavior, out, &input, progress);
         if (status != kSuccess) return status;
     }
     behavior.SetInput(nullptr);
@@ -683,7 +702,7 @@ int Run(Options const & options) {
     std::vector<unsigned int> kept;
     for (auto & input : inputs) {
         try {
-            status = ConvertStream(input.first, input.second.c_str(), *from, *to, options.normalize,
+            status = ConvertStream(input.first, input.second.c_str(), *from, *to, options,
                                    behavior, out, progress, options.sort ? &kept : nullptr);
         } catch (ConversionStopped const & stop) {
             std::fprintf(stderr, "%s: %s: %s\n", kProgram, input.second.c_str(),

@@ -1,4 +1,5 @@
 // The per-character transforms: case, width, hiragana/katakana, kana size.
+#include "transforms/constructors.h"
 #include "transforms/transform_tables.h"
 #include "zuuc/transforms.h"
 
@@ -25,11 +26,7 @@ unsigned int HiraganaToKatakana(unsigned int c) {
 // Constructors, destructor and the two table-driven fill operations of one
 // per-character transform; `mapping` is an expression of `c`.
 #define ZUUC_DEFINE_SIMPLE_TRANSFORM(Name, mapping)                                         \
-    Name::Name(Char32Source & source, CharacterTest const * test)                           \
-        : SimpleTransform(source, test) {}                                                  \
-    Name::Name(Char16Source & source, CharacterTest const * test)                           \
-        : SimpleTransform(source, test) {}                                                  \
-    Name::~Name() = default;                                                                \
+    ZUUC_TRANSFORM_CONSTRUCTORS(Name, SimpleTransform, )                                    \
     bool Name::FillBuffer() {                                                               \
         return FillMapped([](unsigned int c) { return mapping; });                          \
     }                                                                                       \

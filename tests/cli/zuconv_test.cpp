@@ -105,6 +105,8 @@ TEST_F(ZuconvTest, NormalizesTheDecodedText) {
     EXPECT_EQ(Zuconv("-f UTF-8 -t UTF-8 --normalize NFC", text).out, "\xC3\xA9 \xEF\xAC\x81");
     EXPECT_EQ(Zuconv("-f UTF-8 -t Latin1 --normalize=NFKC", text).out, "\xE9 fi");
     EXPECT_EQ(Zuconv("-f Latin1 -t UTF-8 --normalize=NFD", "\xE9").out, "e\xCC\x81");
+    // before the transforms: U+FB01 has no uppercase of its own, "fi" has
+    EXPECT_EQ(Zuconv("-f UTF-8 -t UTF-8 --transform upper --normalize NFKC", "\xEF\xAC\x81").out, "FI");
     Outcome r = Zuconv("-f UTF-8 -t UTF-8 --normalize=NFE", text);
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("not a normalization form"), std::string::npos) << r.err;
@@ -140,6 +142,22 @@ TEST_F(ZuconvTest, ErrorsExitNonZeroWithAMessage) {
         int const raw = std::system(command.c_str());
         EXPECT_EQ(WEXITSTATUS(raw), 1);
     }
+}
+
+TEST_F(ZuconvTest, TransformsApplyInTheGivenOrder) {
+    // "ﾃﾞｰﾀ 二千十五\r\n" through the katakana, numeral and line-end transforms.
+    std::string const text = "\xEF\xBE\x83\xEF\xBE\x9E\xEF\xBD\xB0\xEF\xBE\x80 "
+                             "\xE4\xBA\x8C\xE5\x8D\x83\xE5\x8D\x81\xE4\xBA\x94\r\n";
+    Outcome r = Zuconv("-f UTF-8 -t UTF-8 --transform zenkaku-katakana,hepburn "
+                       "--transform=latin-numbers,crlf,upper", text);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "DEETA\xE3\x80\x80" "2015\r\n");
+    // Order matters: the romaji written first is widened by the width transform.
+    EXPECT_EQ(Zuconv("-f UTF-8 -t UTF-8 --transform=hepburn,zenkaku-katakana", "\xE3\x81\x8B").out,
+              "\xEF\xBD\x8B\xEF\xBD\x81");
+    r = Zuconv("-f UTF-8 -t UTF-8 --transform upper,nope");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("unknown transform (see --help): 'nope'"), std::string::npos) << r.err;
 }
 
 TEST_F(ZuconvTest, OutputFileAppearsOnlyOnSuccess) {
