@@ -44,6 +44,18 @@ inline std::string Ratio(std::map<std::string, double> const & rates, std::strin
     return text;
 }
 
+// Runs the benchmarks chosen on the command line, then hands the rates to
+// `print` (which prints the table).
+template <class Print>
+int RunAndPrintTable(int argc, char ** argv, Print print) {
+    benchmark::Initialize(&argc, argv);
+    TableReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    print(reporter.rates);
+    benchmark::Shutdown();
+    return 0;
+}
+
 }  // namespace zuuc_bench
 
 #endif

@@ -287,7 +287,7 @@ void BM_ICU(benchmark::State & state, Row const * row) {
 
 using zuuc_bench::Cell;
 using zuuc_bench::Ratio;
-using zuuc_bench::TableReporter;
+using zuuc_bench::RunAndPrintTable;
 
 void PrintTable(std::map<std::string, double> const & rates) {
     std::printf("\n| direction | language | encoding | buffer MB/s | source MB/s | ICU MB/s | iconv MB/s "
@@ -367,10 +367,5 @@ void BuildRows() {
 
 int main(int argc, char ** argv) {
     BuildRows();
-    benchmark::Initialize(&argc, argv);
-    TableReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    PrintTable(reporter.rates);
-    benchmark::Shutdown();
-    return 0;
+    return RunAndPrintTable(argc, argv, PrintTable);
 }

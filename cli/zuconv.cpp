@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
@@ -19,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,8 @@ struct Options {
     bool to_bom = false;
     bool from_sgml = false;
     bool progress = false;
+    int normalize = -1;  // a NormalizationTransform::Form, or -1 for none
+    bool sort = false;
     bool list = false;
     bool list_variations = false;
     bool help = false;
@@ -85,6 +89,9 @@ void PrintUsage(std::FILE * out) {
                  "                        rewrite the text between decoding and encoding,\n"
                  "                        with the named transforms in the given order\n"
                  "      --progress        show progress on standard error\n"
+                 "      --normalize=FORM  normalize the decoded text to NFC, NFD, NFKC or NFKD\n"
+                 "      --sort            sort the lines of all inputs by the default collation\n"
+                 "                        (Unicode Collation Algorithm order)\n"
                  "  -l, --list            list every encoding\n"
                  "      --list-variations list the variations usable as NAME:VARIATION\n"
                  "      --guess=LANG      print the encoding that auto-detection chooses for\n"
@@ -223,6 +230,18 @@ bool ParseArguments(int argc, char ** argv, Options & options) {
             }
         } else if (is("--progress")) {
             options.progress = true;
+        } else if (starts("--normalize")) {
+            if (!TakeValue(argc, argv, i, arg, 11, value)) return false;
+            char const * const forms[] = {"NFD", "NFC", "NFKD", "NFKC"};
+            options.normalize = -1;
+            for (int f = 0; f < 4; ++f) {
+                if (value == forms[f]) options.normalize = f;
+            }
+            if (options.normalize < 0) {
+                return Fail("not a normalization form (NFC, NFD, NFKC, NFKD):", value.c_str());
+            }
+        } else if (is("--sort")) {
+            options.sort = true;
         } else if (is("-l") || is("--list")) {
             options.list = true;
         } else if (is("--list-variations")) {
@@ -586,19 +605,51 @@ struct Progress {
     }
 };
 
-int ConvertStream(std::FILE * in, char const * name, CharEncoding const & from,
-                  CharEncoding const & to, Options const & options, CliBehavior & behavior,
-                  Output & out, Progress & progress) {
-    InputFile input(in, name);
-    behavior.SetInput(&input);
-    // Always decode and encode again, even between equal encodings, so that
-    // the input is checked and problems are handled as asked.
-    Char32EncodingConverter decoder(input, from, Char32Encoding::UTF32());
-    FromSGMLEntityTransform references(decoder);
-    Char32Source & decoded = options.from_sgml ? static_cast<Char32Source &>(references) : decoder;
-    zuconv::TransformChain transforms(decoded, options.transforms);
-    CharEncodingConverter converter(transforms.Output(), Char32Encoding::UTF32(), to);
-    decoder.SetBehavior(&behavior);
+// --sort: the text of every input (decoded, normalized and transformed as
+// asked) is kept, its lines are put in collation order (lines that collate
+// equal keep their order), and the result is written at the end. Every line
+// ends in a line feed.
+void Collect(Char32Source & text, std::vector<unsigned int> & kept) {
+    unsigned int const * begin = nullptr;
+    unsigned int const * end = nullptr;
+    while (text.GetBuffer(begin, end)) {
+        kept.insert(kept.end(), begin, end);
+        text.DoneWith(end);
+    }
+}
+
+std::vector<unsigned int> SortLines(std::vector<unsigned int> const & text) {
+    CollationSequence const table;
+    struct Line {
+        std::size_t begin;
+        std::size_t end;
+        CollationKey key;
+    };
+    std::vector<Line> lines;
+    std::vector<unsigned int> line;
+    for (std::size_t begin = 0; begin < text.size();) {
+        std::size_t end = begin;
+        while (end < text.size() && text[end] != '\n') ++end;
+        lines.push_back({begin, end, CollationKey()});
+        line.assign(text.begin() + static_cast<long>(begin), text.begin() + static_cast<long>(end));
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        CollationAlgorithm::MakeKey(lines.back().key, table, line.data(), static_cast<int>(line.size()));
+        begin = end + 1;
+    }
+    std::stable_sort(lines.begin(), lines.end(), [](Line const & a, Line const & b) { return a.key < b.key; });
+    std::vector<unsigned int> sorted;
+    sorted.reserve(text.size() + 1);
+    for (Line const & l : lines) {
+        sorted.insert(sorted.end(), text.begin() + static_cast<long>(l.begin), text.begin() + static_cast<long>(l.end));
+        sorted.push_back('\n');
+    }
+    return sorted;
+}
+
+// Writes UTF-32 text in the output encoding, showing how far `input` got.
+int WriteText(Char32Source & text, CharEncoding const & to, CliBehavior & behavior, Output & out,
+              InputFile const * input, Progress & progress) {
+    CharEncodingConverter converter(text, Char32Encoding::UTF32(), to);
     converter.SetBehavior(&behavior);
     char const * begin = nullptr;
     char const * end = nullptr;
@@ -609,7 +660,36 @@ int ConvertStream(std::FILE * in, char const * name, CharEncoding const & from,
             return kConversionFailed;
         }
         converter.DoneWith(end);
-        progress.Show(input.BytesRead());
+        if (input != nullptr) progress.Show(input->BytesRead());
+    }
+    return kSuccess;
+}
+
+int ConvertStream(std::FILE * in, char const * name, CharEncoding const & from,
+                  CharEncoding const & to, Options const & options, CliBehavior & behavior,
+                  Output & out, Progress & progress, std::vector<unsigned int> * kept) {
+    InputFile input(in, name);
+    behavior.SetInput(&input);
+    // Always decode and encode again, even between equal encodings, so that
+    // the input is checked and problems are handled as asked.
+    Char32EncodingConverter decoder(input, from, Char32Encoding::UTF32());
+    // --from-sgml decodes references first; --normalize works on the decoded
+    // text, before the transforms.
+    FromSGMLEntityTransform references(decoder);
+    std::unique_ptr<NormalizationTransform> normalized;
+    Char32Source * text = options.from_sgml ? static_cast<Char32Source *>(&references) : &decoder;
+    if (options.normalize >= 0) {
+        normalized.reset(
+            new NormalizationTransform(*text, static_cast<NormalizationTransform::Form>(options.normalize)));
+        text = normalized.get();
+    }
+    zuconv::TransformChain transforms(*text, options.transforms);
+    decoder.SetBehavior(&behavior);
+    if (kept != nullptr) {
+        Collect(transforms.Output(), *kept);
+    } else {
+        int const status = WriteText(transforms.Output(), to, behavior, out, &input, progress);
+        if (status != kSuccess) return status;
     }
     behavior.SetInput(nullptr);
     progress.earlier_files += input.BytesRead();
@@ -743,10 +823,11 @@ int Run(Options const & options) {
         return kConversionFailed;
     }
     int status = kSuccess;
+    std::vector<unsigned int> kept;
     for (auto & input : inputs) {
         try {
             status = ConvertStream(input.first, input.second.c_str(), *from, *to, options,
-                                   behavior, out, progress);
+                                   behavior, out, progress, options.sort ? &kept : nullptr);
         } catch (ConversionStopped const & stop) {
             std::fprintf(stderr, "%s: %s: %s\n", kProgram, input.second.c_str(),
                          stop.message.c_str());
@@ -760,6 +841,16 @@ int Run(Options const & options) {
         }
         if (status != kSuccess) {
             break;
+        }
+    }
+    if (options.sort && status == kSuccess) {
+        try {
+            std::vector<unsigned int> const sorted = SortLines(kept);
+            BufferChar32Source text(sorted.data(), sorted.data() + sorted.size());
+            status = WriteText(text, *to, behavior, out, nullptr, progress);
+        } catch (zu_exception const & error) {
+            std::fprintf(stderr, "%s: %s\n", kProgram, error.what());
+            status = kConversionFailed;
         }
     }
     progress.End();

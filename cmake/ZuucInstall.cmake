@@ -1,5 +1,6 @@
 # Installation: headers, the library with its SONAME links, the encoding
-# modules beside it (where the loader's default search finds them), zuconv,
+# modules and the default collation table beside it (where the loader's
+# default search and CollationSequence find them), zuconv,
 # a CMake package (find_package(zuuc CONFIG) -> zuuc::zuuc) and zuuc.pc.
 include(CMakePackageConfigHelpers)
 
@@ -12,6 +13,8 @@ install(TARGETS zuuc421 EXPORT zuucTargets
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(TARGETS ${ZUUC_ENCODING_LIBRARIES}
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/src/collation/generated/default.zct
+        DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(TARGETS zuconv RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(ZUUC_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/zuuc)

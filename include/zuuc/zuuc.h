@@ -38,5 +38,7 @@
 #include "zuuc/character_test.h"
 #include "zuuc/transforms.h"
 #include "zuuc/sgml_transform.h"
+#include "zuuc/normalization.h"
+#include "zuuc/collation.h"
 
 #endif

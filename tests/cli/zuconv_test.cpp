@@ -107,6 +107,27 @@ TEST_F(ZuconvTest, FromSgmlDecodesReferencesAfterTheInput) {
     EXPECT_EQ(Zuconv("-f Latin1 -t UTF-8", "&amp;").out, "&amp;");
 }
 
+TEST_F(ZuconvTest, NormalizesTheDecodedText) {
+    std::string const text = "e\xCC\x81 \xEF\xAC\x81";  // e U+0301, U+FB01
+    EXPECT_EQ(Zuconv("-f UTF-8 -t UTF-8 --normalize NFC", text).out, "\xC3\xA9 \xEF\xAC\x81");
+    EXPECT_EQ(Zuconv("-f UTF-8 -t Latin1 --normalize=NFKC", text).out, "\xE9 fi");
+    EXPECT_EQ(Zuconv("-f Latin1 -t UTF-8 --normalize=NFD", "\xE9").out, "e\xCC\x81");
+    // before the transforms: U+FB01 has no uppercase of its own, "fi" has
+    EXPECT_EQ(Zuconv("-f UTF-8 -t UTF-8 --transform upper --normalize NFKC", "\xEF\xAC\x81").out, "FI");
+    Outcome r = Zuconv("-f UTF-8 -t UTF-8 --normalize=NFE", text);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("not a normalization form"), std::string::npos) << r.err;
+}
+
+TEST_F(ZuconvTest, SortsLinesInCollationOrder) {
+    // Accents and case decide only where the letters tie; CRLF lines and a
+    // last line without its line feed sort like the others.
+    std::string const text = "c\xC3\xB4te\r\ncotes\nCote\ncote\n\xC3\xA9t\xC3\xA9\nzoo\n\xE4\xB8\x80\nabc";
+    EXPECT_EQ(Zuconv("-f UTF-8 -t UTF-8 --sort", text).out,
+              "abc\ncote\nCote\nc\xC3\xB4te\r\ncotes\n\xC3\xA9t\xC3\xA9\nzoo\n\xE4\xB8\x80\n");
+    EXPECT_EQ(Zuconv("-f Latin1 -t UTF-8 --sort", "\xE9\nf\nE\n").out, "E\n\xC3\xA9\nf\n");
+}
+
 TEST_F(ZuconvTest, ErrorsExitNonZeroWithAMessage) {
     Outcome r = Zuconv("-f no-such-encoding -t UTF-8");
     EXPECT_EQ(r.status, 2);

@@ -12,6 +12,7 @@ for module in zulat421 zujpn421 zukor421 zuchi421 zurow421; do
   test -f "$prefix/lib/$module.so"
 done
 test -L "$prefix/lib/libzuuc421.so"
+test -f "$prefix/lib/default.zct"
 test -e "$prefix/lib/libzuuc421.so.4"
 
 # 1. CMake package.
@@ -31,4 +32,7 @@ export PKG_CONFIG_PATH
 # 3. The installed zuconv finds its library and the modules.
 printf 'caf\351' | "$prefix/bin/zuconv" -f CP1252 -t UTF-8 >"$work/zuconv.out"
 printf 'caf\303\251' | cmp - "$work/zuconv.out"
+# 4. ... and sorts by the installed default collation table.
+printf 'c\303\264te\ncotes\ncote\n' | "$prefix/bin/zuconv" -f UTF-8 -t UTF-8 --sort >"$work/sorted.out"
+printf 'cote\nc\303\264te\ncotes\n' | cmp - "$work/sorted.out"
 echo "install test passed"

@@ -465,9 +465,17 @@ namespace zuuc_chardb {
 #endif
 '''
 
+    status = write_files(OUT, texts, check)
+    print('\n'.join(report))
+    return status
+
+
+def write_files(out, texts, check):
+    """Writes {file name: text} into the folder `out`, or with `check` only
+    compares; returns 1 when a file is out of date, else 0."""
     status = 0
     for fname, text in sorted(texts.items()):
-        path = os.path.join(OUT, fname)
+        path = os.path.join(out, fname)
         if check:
             try:
                 with open(path, encoding='utf-8') as f:
@@ -478,10 +486,9 @@ namespace zuuc_chardb {
                 print('out of date: %s' % path)
                 status = 1
         else:
-            os.makedirs(OUT, exist_ok=True)
+            os.makedirs(out, exist_ok=True)
             with open(path, 'w', encoding='utf-8', newline='\n') as f:
                 f.write(text)
-    print('\n'.join(report))
     return status
 
 

@@ -1,5 +1,6 @@
 // Uses an installed zuuc421: converts text through an encoding library that
-// the loader finds beside the installed libzuuc421.so.
+// the loader finds beside the installed libzuuc421.so, and collates by the
+// default table installed there too.
 #include <zuuc/encoding_converters.h>
 #include <zuuc/zuuc.h>
 
@@ -21,6 +22,15 @@ int main() {
     }
     if (length != 5 || std::memcmp(out, "caf\xC3\xA9", 5) != 0) {
         std::printf("consumer: unexpected output\n");
+        return 1;
+    }
+    CollationSequence const table;  // default.zct, beside the library
+    unsigned int const cote[] = {'c', 'o', 't', 'e', 0};
+    unsigned int const cote_accented[] = {'c', 0xF4, 't', 'e', 0};
+    unsigned int const cotes[] = {'c', 'o', 't', 'e', 's', 0};
+    if (CollationAlgorithm::Compare(table, cote, cote_accented) != -1 ||
+        CollationAlgorithm::Compare(table, cote_accented, cotes) != -1) {
+        std::printf("consumer: unexpected collation\n");
         return 1;
     }
     std::printf("consumer: %s\n", out);
