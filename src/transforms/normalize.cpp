@@ -225,6 +225,21 @@ void normalize::Put(NormalizeParams<Unit> & p, std::size_t & o, std::uint32_t cp
     }
 }
 
+// The jamo of the Hangul syllable `cp`, all from input position `offset`.
+template <typename Unit>
+void normalize::PutSyllable(NormalizeParams<Unit> & p, std::size_t & o, std::uint32_t cp, std::uint32_t offset) {
+    std::uint32_t const s = cp - kSBase;
+    std::uint32_t const first = p.produced_before + static_cast<std::uint32_t>(o);
+    AddOffset(first, offset);
+    AddOffset(first + 1, offset);
+    p.output[o++] = static_cast<Unit>(kLBase + s / kNCount);
+    p.output[o++] = static_cast<Unit>(kVBase + (s % kNCount) / kTCount);
+    if (s % kTCount != 0) {
+        AddOffset(first + 2, offset);
+        p.output[o++] = static_cast<Unit>(kTBase + s % kTCount);
+    }
+}
+
 // The common segments, written without the work area: one code point alone
 // in a decomposing form (its decomposition is stored in canonical order), a
 // starter without decomposition and one mark without decomposition, and a
@@ -242,10 +257,7 @@ std::size_t normalize::QuickSegment(NormalizeParams<Unit> & p, std::size_t start
     if (!compose_) {
         if (next < n && !Boundary(c2)) return start;
         if (cp - kSBase < kSCount) {
-            std::uint32_t const s = cp - kSBase;
-            Put(p, o, kLBase + s / kNCount, at);
-            Put(p, o, kVBase + (s % kNCount) / kTCount, at);
-            if (s % kTCount != 0) Put(p, o, kTBase + s % kTCount, at);
+            PutSyllable(p, o, cp, at);
             return next;
         }
         std::uint32_t const * m = Mapping(cp, compatibility_);
@@ -349,16 +361,7 @@ void normalize::DecomposeBlocks(NormalizeParams<Unit> & p, std::size_t & i, std:
             std::uint32_t const c = in[i];
             std::uint32_t const at = p.consumed_before + static_cast<std::uint32_t>(i);
             if (c - kSBase < kSCount) {  // ends in a starter: what follows does not matter
-                std::uint32_t const s = c - kSBase;
-                std::uint32_t const first = p.produced_before + static_cast<std::uint32_t>(o);
-                AddOffset(first, at);
-                AddOffset(first + 1, at);
-                p.output[o++] = static_cast<Unit>(kLBase + s / kNCount);
-                p.output[o++] = static_cast<Unit>(kVBase + (s % kNCount) / kTCount);
-                if (s % kTCount != 0) {
-                    AddOffset(first + 2, at);
-                    p.output[o++] = static_cast<Unit>(kTBase + s % kTCount);
-                }
+                PutSyllable(p, o, c, at);
             } else {
                 if (IsSurrogate(c)) return;
                 std::uint32_t const c1 = in[i + 1];
@@ -508,17 +511,8 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
                 for (std::uint32_t k = 1; k <= m[0]; ++k) Put(p, o, m[k], at);
             }
             while (i < n && in[i] - kSBase < kSCount && cap - o >= 3) {
-                std::uint32_t const at = p.consumed_before + static_cast<std::uint32_t>(i);
-                std::uint32_t const s = in[i++] - kSBase;
-                std::uint32_t const first = p.produced_before + static_cast<std::uint32_t>(o);
-                AddOffset(first, at);
-                AddOffset(first + 1, at);
-                p.output[o++] = static_cast<Unit>(kLBase + s / kNCount);
-                p.output[o++] = static_cast<Unit>(kVBase + (s % kNCount) / kTCount);
-                if (s % kTCount != 0) {
-                    AddOffset(first + 2, at);
-                    p.output[o++] = static_cast<Unit>(kTBase + s % kTCount);
-                }
+                PutSyllable(p, o, in[i], p.consumed_before + static_cast<std::uint32_t>(i));
+                ++i;
             }
         }
         if (i != hangul) continue;

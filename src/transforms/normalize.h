@@ -103,6 +103,8 @@ private:
     std::size_t QuickSegment(NormalizeParams<Unit> & p, std::size_t start, std::size_t & o);
     template <typename Unit>
     void Put(NormalizeParams<Unit> & p, std::size_t & o, std::uint32_t cp, std::uint32_t offset);
+    template <typename Unit>
+    void PutSyllable(NormalizeParams<Unit> & p, std::size_t & o, std::uint32_t cp, std::uint32_t offset);
     void Decompose(std::uint32_t cp, std::uint32_t offset, std::size_t & w);
     std::size_t Reorder(std::size_t w);
     std::size_t Compose(std::size_t w);
