@@ -30,6 +30,7 @@
 #include "zuuc/encoding_converters.h"
 #include "zuuc/unicode_encodings.h"
 #include "zuuc/wide_string.h"
+#include "zuuc/wide_format.h"
 #include "zuuc/unicode_character.h"
 #include "zuuc/character_test.h"
 
