@@ -227,8 +227,7 @@ Outcome Scanner<Unit>::Float(Field const & field) {
             number.Take();
             ++digits;
             if (number.TakeIf('x', 'X')) {
-                base = 16;
-                digits = 0;
+                base = 16;  // "0x" alone reads as 0, as for the integers
             }
         }
         digits += number.TakeDigits(base);
@@ -247,7 +246,7 @@ Outcome Scanner<Unit>::Float(Field const & field) {
         return Outcome::kMismatch;
     }
     // The C library decides what of the collected text is a number, as its
-    // scanf does ("1e" reads as 1, "0x" as 0, "in" as nothing).
+    // scanf does ("1e" reads as 1, "in" as nothing).
     char const * const text = number.Text();
     char * end = nullptr;
     void * const target = Target(field);
@@ -309,7 +308,7 @@ Outcome Scanner<Unit>::Character(Field const & field) {
         long const unit = reader_.get();
         if (unit == -1) {
             reader_.unget(unit);
-            return i == 0 ? Outcome::kEndOfInput : Outcome::kMismatch;
+            return Outcome::kEndOfInput;
         }
         if (out != nullptr) {
             out[i] = static_cast<Unit>(unit);
