@@ -70,7 +70,7 @@ void CompareAll(char const * conversions, char const * length, std::vector<T> co
                 for (char const * precision : kPrecisions) {
                     std::string const format = std::string("<%") + flags + width + precision + length + *c + ">";
                     bool const star_width = width[0] == '*';
-                    bool const star_precision = precision[1] == '*';
+                    bool const star_precision = std::string(precision) == ".*";
                     for (T value : values) {
                         for (int w : {9, -9}) {
                             for (int p : {3, -2}) {
