@@ -15,24 +15,18 @@ namespace {
 constexpr int kArguments = 12;
 
 template <class Unit>
-int Scan(Unit const * text, Unit const * format, std::vector<long double> & storage, std::size_t stride);
-
-#define ZUUC_FUZZ_ARGS(p, s)                                                                  \
-    p + 0 * s, p + 1 * s, p + 2 * s, p + 3 * s, p + 4 * s, p + 5 * s, p + 6 * s, p + 7 * s, \
-        p + 8 * s, p + 9 * s, p + 10 * s, p + 11 * s
-
-template <>
-int Scan(unsigned short const * text, unsigned short const * format, std::vector<long double> & storage,
-         std::size_t stride) {
+int Scan(Unit const * text, Unit const * format, std::vector<long double> & storage, std::size_t stride) {
     long double * const p = storage.data();
-    return zu_swscanf_16(text, format, ZUUC_FUZZ_ARGS(p, stride));
-}
-
-template <>
-int Scan(unsigned int const * text, unsigned int const * format, std::vector<long double> & storage,
-         std::size_t stride) {
-    long double * const p = storage.data();
-    return zu_swscanf_32(text, format, ZUUC_FUZZ_ARGS(p, stride));
+#define ZUUC_FUZZ_ARGS                                                                        \
+    p + 0 * stride, p + 1 * stride, p + 2 * stride, p + 3 * stride, p + 4 * stride,          \
+        p + 5 * stride, p + 6 * stride, p + 7 * stride, p + 8 * stride, p + 9 * stride,      \
+        p + 10 * stride, p + 11 * stride
+    if constexpr (sizeof(Unit) == 2) {
+        return zu_swscanf_16(text, format, ZUUC_FUZZ_ARGS);
+    } else {
+        return zu_swscanf_32(text, format, ZUUC_FUZZ_ARGS);
+    }
+#undef ZUUC_FUZZ_ARGS
 }
 
 template <class Unit>

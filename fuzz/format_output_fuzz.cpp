@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <type_traits>
 #include <vector>
 
 #include "fuzz_input.h"
@@ -90,43 +91,31 @@ bool Split(std::vector<Unit> const & format, std::vector<Piece<Unit>> & pieces) 
     return true;
 }
 
-template <class Unit>
-struct Target;
-template <>
-struct Target<unsigned short> {
-    template <class... A>
-    static int Print(unsigned short * buf, std::size_t n, unsigned short const * f, A... a) {
+// Formats into a buffer with the function of the unit width, and into a
+// string sink with the sink's printf, which must agree with its size.
+template <class Unit, class... A>
+int Print(Unit * buf, std::size_t n, Unit const * f, A... a) {
+    if constexpr (sizeof(Unit) == 2) {
         return zu_swprintf_16(buf, n, f, a...);
-    }
-    template <class... A>
-    static int SinkPrint(unsigned short const * f, A... a) {
-        StringChar16Sink sink;
-        int const count = sink.printf(f, a...);
-        if (count >= 0 && sink.size() != static_cast<unsigned>(count)) std::abort();
-        return count;
-    }
-};
-template <>
-struct Target<unsigned int> {
-    template <class... A>
-    static int Print(unsigned int * buf, std::size_t n, unsigned int const * f, A... a) {
+    } else {
         return zu_swprintf_32(buf, n, f, a...);
     }
-    template <class... A>
-    static int SinkPrint(unsigned int const * f, A... a) {
-        StringChar32Sink sink;
-        int const count = sink.printf(f, a...);
-        if (count >= 0 && sink.size() != static_cast<unsigned>(count)) std::abort();
-        return count;
-    }
-};
+}
+
+template <class Unit, class... A>
+int SinkPrint(Unit const * f, A... a) {
+    typename std::conditional<sizeof(Unit) == 2, StringChar16Sink, StringChar32Sink>::type sink;
+    int const count = sink.printf(f, a...);
+    if (count >= 0 && sink.size() != static_cast<unsigned>(count)) std::abort();
+    return count;
+}
 
 template <class Unit, class... A>
 void Check(std::vector<Unit> & buf, std::size_t n, Unit const * f, A... a) {
-    int const count = Target<Unit>::Print(buf.data(), n, f, a...);
+    int const count = Print(buf.data(), n, f, a...);
     // A result below n is terminated there.
     if (count >= 0 && static_cast<std::size_t>(count) < n && buf[static_cast<std::size_t>(count)] != 0) std::abort();
-    if (count >= 0 && Target<Unit>::SinkPrint(f, a...) != count) std::abort();
+    if (count >= 0 && SinkPrint(f, a...) != count) std::abort();
 }
 
 template <class Unit, class V>

@@ -12,16 +12,12 @@
 namespace {
 
 template <class Unit>
-std::size_t Format(Unit * buf, std::size_t n, Unit const * format, std::tm const * time);
-
-template <>
-std::size_t Format(unsigned short * buf, std::size_t n, unsigned short const * format, std::tm const * time) {
-    return zu_wcsftime_16(buf, n, format, time);
-}
-
-template <>
-std::size_t Format(unsigned int * buf, std::size_t n, unsigned int const * format, std::tm const * time) {
-    return zu_wcsftime_32(buf, n, format, time);
+std::size_t Format(Unit * buf, std::size_t n, Unit const * format, std::tm const * time) {
+    if constexpr (sizeof(Unit) == 2) {
+        return zu_wcsftime_16(buf, n, format, time);
+    } else {
+        return zu_wcsftime_32(buf, n, format, time);
+    }
 }
 
 template <class Unit>

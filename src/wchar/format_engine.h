@@ -132,4 +132,13 @@ extern template class ScanfEngine<unsigned int>;
 
 }  // namespace zuuc_internal
 
+// The body of a variadic function that starts its argument list after the
+// parameter `last`, returns `call` (which uses `args`) and ends the list.
+#define ZUUC_WITH_ARGS(last, call)     \
+    va_list args;                      \
+    va_start(args, last);              \
+    int const result_ = (call);        \
+    va_end(args);                      \
+    return result_
+
 #endif

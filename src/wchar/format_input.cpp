@@ -490,26 +490,14 @@ ZUUC_EXTERN_C int zu_vswscanf_16(unsigned short const * s, unsigned short const 
     return ScanString(s, fmt, args);
 }
 ZUUC_EXTERN_C int zu_swscanf_16(unsigned short const * s, unsigned short const * fmt, ...) {
-    va_list args;
-    va_start(args, fmt);
-    int const result = ScanString(s, fmt, args);
-    va_end(args);
-    return result;
+    ZUUC_WITH_ARGS(fmt, ScanString(s, fmt, args));
 }
 ZUUC_EXTERN_C int zu_swscanf(unsigned short const * s, unsigned short const * fmt, ...) {
-    va_list args;
-    va_start(args, fmt);
-    int const result = ScanString(s, fmt, args);
-    va_end(args);
-    return result;
+    ZUUC_WITH_ARGS(fmt, ScanString(s, fmt, args));
 }
 ZUUC_EXTERN_C int zu_vswscanf_32(unsigned int const * s, unsigned int const * fmt, va_list args) {
     return ScanString(s, fmt, args);
 }
 ZUUC_EXTERN_C int zu_swscanf_32(unsigned int const * s, unsigned int const * fmt, ...) {
-    va_list args;
-    va_start(args, fmt);
-    int const result = ScanString(s, fmt, args);
-    va_end(args);
-    return result;
+    ZUUC_WITH_ARGS(fmt, ScanString(s, fmt, args));
 }

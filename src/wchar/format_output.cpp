@@ -407,11 +407,7 @@ int FormatToSink(Char32Sink & sink, unsigned int const * format, va_list args) {
 // ---- Sink members ------------------------------------------------------------
 
 int Char16Sink::printf(unsigned short const * format, ...) {
-    va_list args;
-    va_start(args, format);
-    int const result = zuuc_internal::FormatToSink(*this, format, args);
-    va_end(args);
-    return result;
+    ZUUC_WITH_ARGS(format, zuuc_internal::FormatToSink(*this, format, args));
 }
 
 int Char16Sink::vprintf(unsigned short const * format, va_list args) {
@@ -419,11 +415,7 @@ int Char16Sink::vprintf(unsigned short const * format, va_list args) {
 }
 
 int Char32Sink::printf(unsigned int const * format, ...) {
-    va_list args;
-    va_start(args, format);
-    int const result = zuuc_internal::FormatToSink(*this, format, args);
-    va_end(args);
-    return result;
+    ZUUC_WITH_ARGS(format, zuuc_internal::FormatToSink(*this, format, args));
 }
 
 int Char32Sink::vprintf(unsigned int const * format, va_list args) {
@@ -432,41 +424,33 @@ int Char32Sink::vprintf(unsigned int const * format, va_list args) {
 
 // ---- C entry points ------------------------------------------------------------
 
-// The variadic forms start the list and call their v-form.
-#define ZUUC_VARIADIC(call)          \
-    va_list args;                    \
-    va_start(args, fmt);             \
-    int const result = (call);       \
-    va_end(args);                    \
-    return result
-
 ZUUC_EXTERN_C int zu_vswprintf_16(unsigned short * buf, size_t n, unsigned short const * fmt,
                                   va_list args) {
     return FormatToBuffer<unsigned short, BufferChar16Sink>(buf, n, fmt, args);
 }
 ZUUC_EXTERN_C int zu_swprintf_16(unsigned short * buf, size_t n, unsigned short const * fmt, ...) {
-    ZUUC_VARIADIC(zu_vswprintf_16(buf, n, fmt, args));
+    ZUUC_WITH_ARGS(fmt, zu_vswprintf_16(buf, n, fmt, args));
 }
 ZUUC_EXTERN_C int zu_swprintf(unsigned short * buf, size_t n, unsigned short const * fmt, ...) {
-    ZUUC_VARIADIC(zu_vswprintf_16(buf, n, fmt, args));
+    ZUUC_WITH_ARGS(fmt, zu_vswprintf_16(buf, n, fmt, args));
 }
 ZUUC_EXTERN_C int zu_vfwprintf_16(FILE * f, unsigned short const * fmt, va_list args) {
     return FormatToFile<unsigned short, FileChar16Sink>(f, fmt, args);
 }
 ZUUC_EXTERN_C int zu_fwprintf_16(FILE * f, unsigned short const * fmt, ...) {
-    ZUUC_VARIADIC(zu_vfwprintf_16(f, fmt, args));
+    ZUUC_WITH_ARGS(fmt, zu_vfwprintf_16(f, fmt, args));
 }
 ZUUC_EXTERN_C int zu_fwprintf(FILE * f, unsigned short const * fmt, ...) {
-    ZUUC_VARIADIC(zu_vfwprintf_16(f, fmt, args));
+    ZUUC_WITH_ARGS(fmt, zu_vfwprintf_16(f, fmt, args));
 }
 ZUUC_EXTERN_C int zu_vwprintf_16(unsigned short const * fmt, va_list args) {
     return zu_vfwprintf_16(stdout, fmt, args);
 }
 ZUUC_EXTERN_C int zu_wprintf_16(unsigned short const * fmt, ...) {
-    ZUUC_VARIADIC(zu_vfwprintf_16(stdout, fmt, args));
+    ZUUC_WITH_ARGS(fmt, zu_vfwprintf_16(stdout, fmt, args));
 }
 ZUUC_EXTERN_C int zu_wprintf(unsigned short const * fmt, ...) {
-    ZUUC_VARIADIC(zu_vfwprintf_16(stdout, fmt, args));
+    ZUUC_WITH_ARGS(fmt, zu_vfwprintf_16(stdout, fmt, args));
 }
 
 ZUUC_EXTERN_C int zu_vswprintf_32(unsigned int * buf, size_t n, unsigned int const * fmt,
@@ -474,17 +458,17 @@ ZUUC_EXTERN_C int zu_vswprintf_32(unsigned int * buf, size_t n, unsigned int con
     return FormatToBuffer<unsigned int, BufferChar32Sink>(buf, n, fmt, args);
 }
 ZUUC_EXTERN_C int zu_swprintf_32(unsigned int * buf, size_t n, unsigned int const * fmt, ...) {
-    ZUUC_VARIADIC(zu_vswprintf_32(buf, n, fmt, args));
+    ZUUC_WITH_ARGS(fmt, zu_vswprintf_32(buf, n, fmt, args));
 }
 ZUUC_EXTERN_C int zu_vfwprintf_32(FILE * f, unsigned int const * fmt, va_list args) {
     return FormatToFile<unsigned int, FileChar32Sink>(f, fmt, args);
 }
 ZUUC_EXTERN_C int zu_fwprintf_32(FILE * f, unsigned int const * fmt, ...) {
-    ZUUC_VARIADIC(zu_vfwprintf_32(f, fmt, args));
+    ZUUC_WITH_ARGS(fmt, zu_vfwprintf_32(f, fmt, args));
 }
 ZUUC_EXTERN_C int zu_vwprintf_32(unsigned int const * fmt, va_list args) {
     return zu_vfwprintf_32(stdout, fmt, args);
 }
 ZUUC_EXTERN_C int zu_wprintf_32(unsigned int const * fmt, ...) {
-    ZUUC_VARIADIC(zu_vfwprintf_32(stdout, fmt, args));
+    ZUUC_WITH_ARGS(fmt, zu_vfwprintf_32(stdout, fmt, args));
 }
