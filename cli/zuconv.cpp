@@ -41,6 +41,7 @@ struct Options {
     std::string substitute;
     bool from_bom = false;
     bool to_bom = false;
+    bool from_sgml = false;
     bool progress = false;
     bool list = false;
     bool list_variations = false;
@@ -69,6 +70,8 @@ void PrintUsage(std::FILE * out) {
                  "                        encoding lacks (\\xHH escapes are understood)\n"
                  "      --from-bom        the input starts with a byte-order mark (removed)\n"
                  "      --to-bom          start the output with a byte-order mark\n"
+                 "      --from-sgml       replace character references in the input (&amp;,\n"
+                 "                        &#233;, &#xE9;) by the characters they stand for\n"
                  "      --progress        show progress on standard error\n"
                  "  -l, --list            list every encoding\n"
                  "      --list-variations list the variations usable as NAME:VARIATION\n"
@@ -165,6 +168,8 @@ bool ParseArguments(int argc, char ** argv, Options & options) {
             options.from_bom = true;
         } else if (is("--to-bom")) {
             options.to_bom = true;
+        } else if (is("--from-sgml")) {
+            options.from_sgml = true;
         } else if (is("--progress")) {
             options.progress = true;
         } else if (is("-l") || is("--list")) {
@@ -512,14 +517,16 @@ struct Progress {
 };
 
 int ConvertStream(std::FILE * in, char const * name, CharEncoding const & from,
-                  CharEncoding const & to, CliBehavior & behavior, Output & out,
+                  CharEncoding const & to, bool from_sgml, CliBehavior & behavior, Output & out,
                   Progress & progress) {
     InputFile input(in, name);
     behavior.SetInput(&input);
     // Always decode and encode again, even between equal encodings, so that
     // the input is checked and problems are handled as asked.
     Char32EncodingConverter decoder(input, from, Char32Encoding::UTF32());
-    CharEncodingConverter converter(decoder, Char32Encoding::UTF32(), to);
+    FromSGMLEntityTransform references(decoder);
+    Char32Source & text = from_sgml ? static_cast<Char32Source &>(references) : decoder;
+    CharEncodingConverter converter(text, Char32Encoding::UTF32(), to);
     decoder.SetBehavior(&behavior);
     converter.SetBehavior(&behavior);
     char const * begin = nullptr;
@@ -603,8 +610,8 @@ int Run(Options const & options) {
     int status = kSuccess;
     for (auto & input : inputs) {
         try {
-            status = ConvertStream(input.first, input.second.c_str(), *from, *to, behavior, out,
-                                   progress);
+            status = ConvertStream(input.first, input.second.c_str(), *from, *to, options.from_sgml,
+                                   behavior, out, progress);
         } catch (ConversionStopped const & stop) {
             std::fprintf(stderr, "%s: %s: %s\n", kProgram, input.second.c_str(),
                          stop.message.c_str());

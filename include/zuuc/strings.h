@@ -30,6 +30,9 @@
 
 #include "zuuc/export.h"
 
+class CharEncoding;
+class zu_wstring;
+
 template <class T, class S>
 class ZUUC_EXPORT zu_string_base {
 public:
@@ -118,6 +121,24 @@ private:
     Rep * rep_;
 };
 
+// Encoding-aware members
+// ----------------------
+// The constructors and assign overloads below that take a CharEncoding
+// convert while they store: bytes in that encoding to UTF-16 or UTF-32, or
+// UTF-16 to bytes in that encoding; zu_utf32_string also takes UTF-16. A
+// terminated text is taken up to its 0 unit, (text, n) as n units, (begin,
+// end) as the range. A null text gives the empty string. Each constructor
+// starts from the empty string and assigns.
+//
+// Conversion problems are resolved by the default behaviour (by default an
+// unmappable character becomes the output encoding's substitute). Whatever
+// the conversion throws (a behaviour that throws, InvalidOutputEncoding when
+// the encoding cannot be written, EncodingNotLoaded when its tables cannot
+// be loaded) propagates, and assign leaves the string as it was.
+//
+// Note: (text, 0, encoding) with a literal 0 is ambiguous between the
+// (text, n) and (begin, end) forms; write 0u.
+
 class ZUUC_EXPORT zu_string : public zu_string_base<char, zu_string> {
     typedef zu_string_base<char, zu_string> base_type;
 
@@ -126,6 +147,16 @@ public:
     using base_type::operator=;
     using base_type::assign;
     zu_string() noexcept = default;
+
+    // UTF-16 to bytes in `encoding`.
+    zu_string(unsigned short const * text, CharEncoding const & encoding);
+    zu_string(unsigned short const * begin, unsigned short const * end, CharEncoding const & encoding);
+    zu_string(unsigned short const * text, unsigned n, CharEncoding const & encoding);
+    zu_string(zu_wstring const & text, CharEncoding const & encoding);
+    zu_string & assign(unsigned short const * text, CharEncoding const & encoding);
+    zu_string & assign(unsigned short const * begin, unsigned short const * end, CharEncoding const & encoding);
+    zu_string & assign(unsigned short const * text, unsigned n, CharEncoding const & encoding);
+    zu_string & assign(zu_wstring const & text, CharEncoding const & encoding);
 };
 
 class ZUUC_EXPORT zu_wstring : public zu_string_base<unsigned short, zu_wstring> {
@@ -136,6 +167,16 @@ public:
     using base_type::operator=;
     using base_type::assign;
     zu_wstring() noexcept = default;
+
+    // Bytes in `encoding` to UTF-16.
+    zu_wstring(char const * text, CharEncoding const & encoding);
+    zu_wstring(char const * begin, char const * end, CharEncoding const & encoding);
+    zu_wstring(char const * text, unsigned n, CharEncoding const & encoding);
+    zu_wstring(zu_string const & text, CharEncoding const & encoding);
+    zu_wstring & assign(char const * text, CharEncoding const & encoding);
+    zu_wstring & assign(char const * begin, char const * end, CharEncoding const & encoding);
+    zu_wstring & assign(char const * text, unsigned n, CharEncoding const & encoding);
+    zu_wstring & assign(zu_string const & text, CharEncoding const & encoding);
 };
 
 class ZUUC_EXPORT zu_utf32_string : public zu_string_base<unsigned int, zu_utf32_string> {
@@ -146,6 +187,24 @@ public:
     using base_type::operator=;
     using base_type::assign;
     zu_utf32_string() noexcept = default;
+
+    // UTF-16 to UTF-32.
+    zu_utf32_string(unsigned short const * text);
+    zu_utf32_string(unsigned short const * text, unsigned n);
+    zu_utf32_string(zu_wstring const & text);
+    zu_utf32_string & assign(unsigned short const * text);
+    zu_utf32_string & assign(unsigned short const * text, unsigned n);
+    zu_utf32_string & assign(zu_wstring const & text);
+
+    // Bytes in `encoding` to UTF-32.
+    zu_utf32_string(char const * text, CharEncoding const & encoding);
+    zu_utf32_string(char const * begin, char const * end, CharEncoding const & encoding);
+    zu_utf32_string(char const * text, unsigned n, CharEncoding const & encoding);
+    zu_utf32_string(zu_string const & text, CharEncoding const & encoding);
+    zu_utf32_string & assign(char const * text, CharEncoding const & encoding);
+    zu_utf32_string & assign(char const * begin, char const * end, CharEncoding const & encoding);
+    zu_utf32_string & assign(char const * text, unsigned n, CharEncoding const & encoding);
+    zu_utf32_string & assign(zu_string const & text, CharEncoding const & encoding);
 };
 
 // The out-of-line members of zu_string_base are compiled and exported

@@ -100,6 +100,13 @@ TEST_F(ZuconvTest, ProblemHandlingFollowsTheOptions) {
     EXPECT_NE(r.err.find("byte offset 2: C3"), std::string::npos) << r.err;
 }
 
+TEST_F(ZuconvTest, FromSgmlDecodesReferencesAfterTheInput) {
+    Outcome r = Zuconv("-f Latin1 -t UTF-8 --from-sgml", "caf&eacute; &#233;&#xE9; &AMP; \xE9&amp;");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "caf\xC3\xA9 \xC3\xA9\xC3\xA9 &AMP; \xC3\xA9&");
+    EXPECT_EQ(Zuconv("-f Latin1 -t UTF-8", "&amp;").out, "&amp;");
+}
+
 TEST_F(ZuconvTest, ErrorsExitNonZeroWithAMessage) {
     Outcome r = Zuconv("-f no-such-encoding -t UTF-8");
     EXPECT_EQ(r.status, 2);
