@@ -75,6 +75,21 @@ ZUUC_EXPORT int zu_vswscanf_16(const unsigned short* s, const unsigned short* fm
 ZUUC_EXPORT int zu_swscanf_32(const unsigned int* s, const unsigned int* fmt, ...);
 ZUUC_EXPORT int zu_vswscanf_32(const unsigned int* s, const unsigned int* fmt, va_list args);
 
+/* The file forms read units raw, in the machine's byte order, through
+ * zu_fgetwc_16 / zu_fgetwc_32 (zuuc/wide_chars.h): the unit read past the
+ * last field stays pushed back for the next read of the stream. The
+ * standard-input forms read stdin. */
+ZUUC_EXPORT int zu_fwscanf(FILE* f, const unsigned short* fmt, ...);
+ZUUC_EXPORT int zu_fwscanf_16(FILE* f, const unsigned short* fmt, ...);
+ZUUC_EXPORT int zu_vfwscanf_16(FILE* f, const unsigned short* fmt, va_list args);
+ZUUC_EXPORT int zu_wscanf(const unsigned short* fmt, ...);
+ZUUC_EXPORT int zu_wscanf_16(const unsigned short* fmt, ...);
+ZUUC_EXPORT int zu_vwscanf_16(const unsigned short* fmt, va_list args);
+ZUUC_EXPORT int zu_fwscanf_32(FILE* f, const unsigned int* fmt, ...);
+ZUUC_EXPORT int zu_vfwscanf_32(FILE* f, const unsigned int* fmt, va_list args);
+ZUUC_EXPORT int zu_wscanf_32(const unsigned int* fmt, ...);
+ZUUC_EXPORT int zu_vwscanf_32(const unsigned int* fmt, va_list args);
+
 /* ---- Time formatting ---------------------------------------------------- */
 
 /* Formats tm as strftime does in the current locale, each conversion ("%x",

@@ -7,6 +7,7 @@
 
 #include "wchar/format_engine.h"
 #include "zuuc/character_test.h"
+#include "zuuc/wide_chars.h"
 #include "zuuc/wide_format.h"
 
 namespace zuuc_internal {
@@ -474,6 +475,40 @@ template class ScanfEngine<unsigned int>;
 
 namespace {
 
+// Reads a stdio stream through the wide stream functions, which keep the
+// unit pushed back at the end of a call for the next read of the stream.
+template <unsigned int (*Get)(FILE *), unsigned int (*Unget)(unsigned int, FILE *)>
+class ScanfFileReader : public ScanfReader {
+public:
+    explicit ScanfFileReader(FILE * file) : file_(file) {}
+    long get() override {
+        ++count_;
+        unsigned int const unit = Get(file_);
+        return unit == ZU_WEOF ? -1 : static_cast<long>(unit);
+    }
+    void unget(long unit) override {
+        --count_;
+        if (unit != -1) {
+            Unget(static_cast<unsigned int>(unit), file_);
+        }
+    }
+
+private:
+    FILE * file_;
+};
+
+typedef ScanfFileReader<zu_fgetwc_16, zu_ungetwc_16> ScanfFileReader16;
+typedef ScanfFileReader<zu_fgetwc_32, zu_ungetwc_32> ScanfFileReader32;
+
+template <class Reader, class Unit>
+int ScanFile(FILE * file, Unit const * fmt, va_list args) {
+    if (file == nullptr) {
+        return -1;
+    }
+    Reader reader(file);
+    return zuuc_internal::ScanfEngine<Unit>()(reader, fmt, args);
+}
+
 template <class Unit>
 int ScanString(Unit const * s, Unit const * fmt, va_list args) {
     if (s == nullptr) {
@@ -500,4 +535,35 @@ ZUUC_EXTERN_C int zu_vswscanf_32(unsigned int const * s, unsigned int const * fm
 }
 ZUUC_EXTERN_C int zu_swscanf_32(unsigned int const * s, unsigned int const * fmt, ...) {
     ZUUC_WITH_ARGS(fmt, ScanString(s, fmt, args));
+}
+
+ZUUC_EXTERN_C int zu_vfwscanf_16(FILE * f, unsigned short const * fmt, va_list args) {
+    return ScanFile<ScanfFileReader16>(f, fmt, args);
+}
+ZUUC_EXTERN_C int zu_fwscanf_16(FILE * f, unsigned short const * fmt, ...) {
+    ZUUC_WITH_ARGS(fmt, ScanFile<ScanfFileReader16>(f, fmt, args));
+}
+ZUUC_EXTERN_C int zu_fwscanf(FILE * f, unsigned short const * fmt, ...) {
+    ZUUC_WITH_ARGS(fmt, ScanFile<ScanfFileReader16>(f, fmt, args));
+}
+ZUUC_EXTERN_C int zu_vwscanf_16(unsigned short const * fmt, va_list args) {
+    return ScanFile<ScanfFileReader16>(stdin, fmt, args);
+}
+ZUUC_EXTERN_C int zu_wscanf_16(unsigned short const * fmt, ...) {
+    ZUUC_WITH_ARGS(fmt, ScanFile<ScanfFileReader16>(stdin, fmt, args));
+}
+ZUUC_EXTERN_C int zu_wscanf(unsigned short const * fmt, ...) {
+    ZUUC_WITH_ARGS(fmt, ScanFile<ScanfFileReader16>(stdin, fmt, args));
+}
+ZUUC_EXTERN_C int zu_vfwscanf_32(FILE * f, unsigned int const * fmt, va_list args) {
+    return ScanFile<ScanfFileReader32>(f, fmt, args);
+}
+ZUUC_EXTERN_C int zu_fwscanf_32(FILE * f, unsigned int const * fmt, ...) {
+    ZUUC_WITH_ARGS(fmt, ScanFile<ScanfFileReader32>(f, fmt, args));
+}
+ZUUC_EXTERN_C int zu_vwscanf_32(unsigned int const * fmt, va_list args) {
+    return ScanFile<ScanfFileReader32>(stdin, fmt, args);
+}
+ZUUC_EXTERN_C int zu_wscanf_32(unsigned int const * fmt, ...) {
+    ZUUC_WITH_ARGS(fmt, ScanFile<ScanfFileReader32>(stdin, fmt, args));
 }

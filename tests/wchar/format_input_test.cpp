@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "zuuc/wide_chars.h"
 #include "zuuc/wide_format.h"
 
 namespace {
@@ -176,6 +177,37 @@ TYPED_TEST(FormatInput, UnitsBeyondAsciiAndNumericLimit) {
     EXPECT_EQ(0, Scan<TypeParam>("0." + std::string(126, '0'), "%lf", &real));
     EXPECT_EQ(1, Scan<TypeParam>(std::string(200, '1'), "%3d", &value));
     EXPECT_EQ(111, value);
+}
+
+// The file forms read raw units through the stream functions; the unit
+// read past the last field is there for the next read.
+TYPED_TEST(FormatInput, FilesKeepTheUnitAfterTheLastField) {
+    std::basic_string<TypeParam> const units = {'4', '2', ' ', 0x263A, 'z', '|'};
+    std::FILE * const file = std::tmpfile();
+    ASSERT_NE(nullptr, file);
+    std::fwrite(units.data(), sizeof(TypeParam), units.size(), file);
+    std::rewind(file);
+    int value = 0;
+    TypeParam text[4] = {};
+    std::basic_string<TypeParam> const format = Widen<TypeParam>("%d%[^|]");
+    int count = 0;
+    unsigned int next = 0;
+    if (sizeof(TypeParam) == 2) {
+        count = zu_fwscanf(file, reinterpret_cast<unsigned short const *>(format.c_str()), &value, text);
+        next = zu_fgetwc_16(file);
+        EXPECT_EQ(ZU_WEOF, zu_fgetwc_16(file));
+        EXPECT_EQ(-1, zu_fwscanf_16(file, reinterpret_cast<unsigned short const *>(format.c_str()), &value, text));
+    } else {
+        count = zu_fwscanf_32(file, reinterpret_cast<unsigned int const *>(format.c_str()), &value, text);
+        next = zu_fgetwc_32(file);
+        EXPECT_EQ(ZU_WEOF, zu_fgetwc_32(file));
+        EXPECT_EQ(-1, zu_fwscanf_32(file, reinterpret_cast<unsigned int const *>(format.c_str()), &value, text));
+    }
+    EXPECT_EQ(2, count);
+    EXPECT_EQ(42, value);
+    EXPECT_EQ((std::basic_string<TypeParam>{' ', 0x263A, 'z'}), std::basic_string<TypeParam>(text));
+    EXPECT_EQ(static_cast<unsigned int>('|'), next);
+    zu_fclose(file);
 }
 
 // wcsftime against the C library for every conversion and modifier.
