@@ -6,7 +6,6 @@
 #include <cstdlib>
 
 #include "wchar/format_engine.h"
-#include "zuuc/character_test.h"
 #include "zuuc/wide_chars.h"
 #include "zuuc/wide_format.h"
 
@@ -23,7 +22,7 @@ using zuuc_internal::kNumericInputUnits;
 using zuuc_internal::ScanfReader;
 
 bool IsSpace(long unit) {
-    return unit >= 0 && Ctype_space(static_cast<unsigned int>(unit));
+    return unit >= 0 && zu_iswspace_16(static_cast<unsigned int>(unit)) != 0;
 }
 
 bool IsDigitOf(long unit, int base) {
