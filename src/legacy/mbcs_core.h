@@ -13,6 +13,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "convert/transcode_contract.h"
 #include "zuuc/code_tables.h"
 #include "zuuc/detector.h"
 #include "zuuc/transcoder.h"
@@ -643,8 +644,8 @@ inline void PutBytes(char *& out, V value, unsigned int count) {
     }
 }
 
-inline bool IsHighSurrogate(unsigned int u) { return u >= 0xD800 && u <= 0xDBFF; }
-inline bool IsLowSurrogate(unsigned int u) { return u >= 0xDC00 && u <= 0xDFFF; }
+using zuuc_internal::IsHighSurrogate;
+using zuuc_internal::IsLowSurrogate;
 
 // Whether a character of `count` bytes can be written: 0 when it can, else
 // the result that stops the call (output full first, then the limit).

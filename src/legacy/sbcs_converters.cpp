@@ -7,6 +7,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "convert/transcode_contract.h"
 #include "zuuc/sbcs_encoding.h"
 
 // The single-byte converters. Each character is one unit in and one unit
@@ -18,8 +19,8 @@ namespace {
 
 constexpr unsigned short kNoCharacter = 0xFFFD;
 
-bool IsHighSurrogate(unsigned int u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLowSurrogate(unsigned int u) { return u >= 0xDC00 && u <= 0xDFFF; }
+using zuuc_internal::IsHighSurrogate;
+using zuuc_internal::IsLowSurrogate;
 
 // Whether a byte-to-Unicode table maps 0x00-0x7F to themselves, so that
 // ASCII bytes can be widened without reading it. Decided per call (the

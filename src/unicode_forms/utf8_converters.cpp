@@ -12,23 +12,15 @@
 #include <cstring>
 
 #include "utf8_encoder_detail.h"
+#include "convert/transcode_contract.h"
 #include "zuuc/utf8_encodings.h"
 
 namespace {
 
 using Byte = unsigned char;
 
-// Trailing bytes announced by a lead byte.
-inline unsigned TrailingCount(Byte b) {
-    if (b < 0xC0) return 0;
-    if (b < 0xE0) return 1;
-    if (b < 0xF0) return 2;
-    if (b < 0xF8) return 3;
-    if (b < 0xFC) return 4;
-    return 5;
-}
-
-inline bool IsContinuation(Byte b) { return (b & 0xC0) == 0x80; }
+using zuuc_internal::IsContinuationByte;
+using zuuc_internal::TrailingByteCount;
 
 enum class Sequence { kCharacter, kDropped, kIllegal, kIncomplete };
 
@@ -46,7 +38,7 @@ inline Examined ExamineSequence(Byte const * p, unsigned available) {
     if (lead < 0x80) {
         return {Sequence::kCharacter, 1, lead};
     }
-    unsigned const trailing = TrailingCount(lead);
+    unsigned const trailing = TrailingByteCount(lead);
     if (trailing == 0 || trailing >= 4) {
         // A continuation byte with no lead, or a lead of a 5- or 6-byte form.
         return {Sequence::kIllegal, 1, 0};
@@ -55,7 +47,7 @@ inline Examined ExamineSequence(Byte const * p, unsigned available) {
         if (i >= available) {
             return {Sequence::kIncomplete, available, 0};
         }
-        if (!IsContinuation(p[i])) {
+        if (!IsContinuationByte(p[i])) {
             return {Sequence::kIllegal, i, 0};
         }
     }
@@ -168,7 +160,7 @@ TranscodeResult DecodeUTF8(UTF8DecoderState & state, char const *& in_chars, cha
     if (state.held_count != 0) {
         Byte buffer[4];
         std::memcpy(buffer, state.held, state.held_count);
-        unsigned const trailing = TrailingCount(buffer[0]);
+        unsigned const trailing = TrailingByteCount(buffer[0]);
         unsigned const wanted = trailing >= 4 ? 1 : trailing + 1;
         unsigned available = state.held_count;
         Byte const * p = in;
@@ -192,7 +184,7 @@ TranscodeResult DecodeUTF8(UTF8DecoderState & state, char const *& in_chars, cha
                     // that this call makes progress.
                     state.held[0] = *in++;
                     state.held_count = 1;
-                    state.trailing = TrailingCount(state.held[0]);
+                    state.trailing = TrailingByteCount(state.held[0]);
                 }
                 return stop(kTranscodeIllegalInput);
             case Sequence::kDropped:
@@ -316,7 +308,7 @@ TranscodeResult DecodeUTF8(UTF8DecoderState & state, char const *& in_chars, cha
             case Sequence::kIncomplete:
                 std::memcpy(state.held, in, seq.length);
                 state.held_count = seq.length;
-                state.trailing = TrailingCount(*in);
+                state.trailing = TrailingByteCount(*in);
                 in = inEnd;
                 return stop(kTranscodeInputExhausted);
             case Sequence::kIllegal:
