@@ -13,6 +13,7 @@
 
 #include "utf8_encoder_detail.h"
 #include "convert/transcode_contract.h"
+#include "kernels/ascii_kernels.h"
 #include "zuuc/utf8_encodings.h"
 
 namespace {
@@ -112,36 +113,12 @@ inline TranscodeResult Room(Out const * out, Out const * out_start, Out const * 
 template <class Out>
 inline Byte const * CopyAscii(Byte const * in, Byte const * inEnd, Out *& out, Out * outEnd,
                               Out const * out_start, long limit) {
-    std::size_t room = static_cast<std::size_t>(outEnd - out);
-    if (limit >= 0) {
-        long const left = limit - static_cast<long>(out - out_start);
-        if (left <= 0) {
-            return in;
-        }
-        if (static_cast<std::size_t>(left) < room) {
-            room = static_cast<std::size_t>(left);
-        }
-    }
+    std::size_t const room =
+        zuuc_internal::ClampToLimit(static_cast<std::size_t>(outEnd - out), limit,
+                                    static_cast<long>(out - out_start));
     std::size_t const available = static_cast<std::size_t>(inEnd - in);
-    Byte const * const stop = in + (available < room ? available : room);
-    Out * o = out;
-    while (stop - in >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, in, 8);
-        if ((word & 0x8080808080808080ULL) != 0) {
-            break;
-        }
-        for (int i = 0; i < 8; ++i) {
-            o[i] = static_cast<Out>(in[i]);
-        }
-        in += 8;
-        o += 8;
-    }
-    while (in < stop && *in < 0x80) {
-        *o++ = static_cast<Out>(*in++);
-    }
-    out = o;
-    return in;
+    return zuuc_internal::kernels::WidenAsciiRun(in, in + (available < room ? available : room),
+                                                 out);
 }
 
 template <class Out>
