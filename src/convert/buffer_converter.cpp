@@ -86,7 +86,7 @@ public:
     BufferConverterImpl()
         : finished_(false),
           substitutions_(0),
-          arena_(arena_storage_, sizeof arena_storage_, "BufferConverter", 0),
+          arena_(arena_storage_, static_cast<unsigned int>(sizeof arena_storage_), "BufferConverter", 0),
           transcoder_(nullptr),
           output_encoding_(nullptr) {}
     BufferConverterImpl(BufferConverterImpl const &) = delete;
@@ -108,7 +108,19 @@ private:
     bool Substitute(Out *& out, Out const * outEnd);
     bool WritePending(Out *& out, Out const * outEnd);
 
-    static constexpr unsigned int kArenaSize = 20792;
+    // The largest chain the factories build: the pivot composite through
+    // UTF-32 whose stages are a composite through UTF-32 and one through
+    // UTF-16 (a variant over a chained base), and the state of their codecs.
+    // A new factory that builds a deeper chain must grow this computation.
+    static constexpr std::size_t kCodecRoom = 144;
+    static constexpr std::size_t kLargestChain =
+        2 * sizeof(CompositeTranscoderFor<char, unsigned int, char>) +
+        sizeof(CompositeTranscoderFor<char, unsigned short, unsigned int>) + kCodecRoom;
+    static constexpr std::size_t kArenaSize = kLargestChain;
+    static_assert(sizeof(CompositeTranscoderFor<char, unsigned int, char>) >=
+                      sizeof(CompositeTranscoderFor<unsigned int, unsigned int, unsigned int>),
+                  "the byte-to-byte composite is the largest of its pivot");
+    static_assert(kArenaSize < (1u << 16), "the arena stays inside the converter's own block");
 
     bool finished_;
     alignas(std::max_align_t) unsigned char arena_storage_[kArenaSize];
