@@ -10,7 +10,7 @@
 #include "zuuc/range_encoding.h"
 #include "zuuc/sbcs_encoding.h"
 
-#include "encodings/generated/catalogue_data.inc"
+#include "catalogue/generated/catalogue_data.inc"
 
 namespace {
 
