@@ -4,7 +4,7 @@ truth for their accessors, classes, identifiers, nicknames, MIME names, code
 pages, ASCII flags, substitute bytes, encoding libraries, creation order and
 (for the single-byte ones) the sources of their code tables.
 
-Run it to write src/encodings/generated/catalogue_data.inc and the public
+Run it to write src/catalogue/generated/catalogue_data.inc and the public
 lists include/zuuc/catalogue.h and include/zuuc/encoding_id_list.h:
 
     python3 tools/catalogue/catalogue.py [--check]
@@ -21,7 +21,7 @@ import os
 import sys
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), '..', '..'))
-OUT_INC = os.path.join(ROOT, 'src', 'encodings', 'generated', 'catalogue_data.inc')
+OUT_INC = os.path.join(ROOT, 'src', 'catalogue', 'generated', 'catalogue_data.inc')
 OUT_CATALOGUE_H = os.path.join(ROOT, 'include', 'zuuc', 'catalogue.h')
 OUT_ID_LIST_H = os.path.join(ROOT, 'include', 'zuuc', 'encoding_id_list.h')
 
