@@ -69,7 +69,7 @@ inline Examined ExamineSequence(Byte const * p, unsigned available) {
     for (unsigned i = 1; i < length; ++i) {
         value = (value << 6) | (p[i] & 0x3Fu);
     }
-    if (value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+    if (value > 0x10FFFF || zuuc_internal::IsSurrogate(value)) {
         return {Sequence::kIllegal, length, 0};
     }
     if (value == 0xFEFF) {
@@ -86,8 +86,8 @@ inline unsigned UnitsFor(unsigned int const *, unsigned long) { return 1; }
 
 inline void PutUnits(unsigned short *& out, unsigned long value) {
     if (value >= 0x10000) {
-        *out++ = static_cast<unsigned short>(((value - 0x10000) >> 10) + 0xD800);
-        *out++ = static_cast<unsigned short>((value & 0x3FF) + 0xDC00);
+        *out++ = zuuc_internal::HighSurrogateOf(value);
+        *out++ = zuuc_internal::LowSurrogateOf(value);
     } else {
         *out++ = static_cast<unsigned short>(value);
     }
@@ -225,27 +225,13 @@ TranscodeResult DecodeUTF8(UTF8DecoderState & state, char const *& in_chars, cha
                     break;
                 }
                 unsigned const value = ((b0 & 0x0Fu) << 12) | ((b1 & 0x3Fu) << 6) | (b2 & 0x3Fu);
-                if (value < 0x800 || (value >= 0xD800 && value <= 0xDFFF) || value == 0xFEFF) {
+                if (value < 0x800 || zuuc_internal::IsSurrogate(value) || value == 0xFEFF) {
                     break;
                 }
                 *out++ = static_cast<Out>(value);
                 in += 3;
             }
-            while (stretch_end - in >= 8) {
-                std::uint64_t word;
-                std::memcpy(&word, in, 8);
-                if ((word & 0x8080808080808080ULL) != 0) {
-                    break;
-                }
-                for (int i = 0; i < 8; ++i) {
-                    out[i] = static_cast<Out>(in[i]);
-                }
-                in += 8;
-                out += 8;
-            }
-            while (in != stretch_end && *in < 0x80) {
-                *out++ = static_cast<Out>(*in++);
-            }
+            in = zuuc_internal::kernels::WidenAsciiRun(in, stretch_end, out);
             if (in == stretch_end) {
                 break;
             }
