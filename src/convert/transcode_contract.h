@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <memory>
 #include <new>
+#include <utility>
 
 #include "zuuc/foundation.h"
 #include "zuuc/transcoder.h"
@@ -124,6 +125,12 @@ auto NullOnBadAlloc(Make && make) -> decltype(make()) {
     } catch (std::bad_alloc const &) {
         return nullptr;
     }
+}
+
+// Places one T with `allocator`; null when the allocator has no memory.
+template <class T, class... Args>
+T * Place(UnicodeLibAllocator & allocator, Args &&... args) {
+    return NullOnBadAlloc([&]() -> T * { return new (allocator) T(std::forward<Args>(args)...); });
 }
 
 // The composite of `first` then `second`, owning both; null (and both

@@ -5,6 +5,7 @@
 
 #include "mbcs_chain.h"
 #include "mbcs_core.h"
+#include "convert/transcode_contract.h"
 #include "zuuc/range_encoding.h"
 
 namespace {
@@ -334,7 +335,7 @@ bool MixedBlockRangeEncoding::IsTextModeSafe() const { return text_mode_safe_; }
 CharEncodingDetector * MixedBlockRangeEncoding::CreateEncodingDetector(
     UnicodeLibAllocator & allocator) const {
     Load();
-    return new (allocator) MixedBlockRangeDetector(*this, table_, ranges_.GetRangeSpec());
+    return zuuc_internal::Place<MixedBlockRangeDetector>(allocator, *this, table_, ranges_.GetRangeSpec());
 }
 
 Transcoder<char, unsigned int> * MixedBlockRangeEncoding::CreateConverterToUTF32(
