@@ -18,6 +18,14 @@ using zuuc_internal::Chain;
 using zuuc_internal::NullOnBadAlloc;
 using zuuc_internal::Own;
 
+// The name this folder used for Chain before it moved into the contract;
+// code on branches written against it still builds. New code calls Chain.
+template <class A, class B, class C>
+Transcoder<A, C> * Compose(Transcoder<A, B> * first, Transcoder<B, C> * second,
+                           UnicodeLibAllocator & allocator) {
+    return Chain(first, second, allocator);
+}
+
 // The four stream chains of a variant that adds one conversion step of its
 // own (`converter`, run by the adapter `Adapter`) in front of or behind
 // its base encoding's stream. Every stage is placed with `allocator` and
