@@ -11,6 +11,8 @@
 //
 // Each list agrees with the catalogue data the library is built from: an
 // accessor missing here does not compile, one too many does not link.
+//
+// Written by tools/catalogue/catalogue.py: change the catalogue, not this file.
 #ifndef ZUUC_CATALOGUE_H
 #define ZUUC_CATALOGUE_H
 

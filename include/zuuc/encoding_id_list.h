@@ -1,6 +1,8 @@
 // The base encoding numbers and the names of their TextEncodingID accessors.
 // A number may have several accessor names (UTF16, Unicode20 and Unicode are
 // all 2). The numbers are stable: callers store them.
+//
+// Written by tools/catalogue/catalogue.py: change the catalogue, not this file.
 #ifndef ZUUC_ENCODING_ID_LIST_H
 #define ZUUC_ENCODING_ID_LIST_H
 

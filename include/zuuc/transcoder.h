@@ -169,9 +169,12 @@ public:
 // whole is a T = Transcoder<A, C>. The composite owns both stages.
 //
 // Every problem of either stage comes out as result 3, and only after all
-// the output produced before the problem has been delivered. Units the
-// composite could not deliver because the output was full stay in the
-// intermediate buffer and come out on the next Transcode or Finish call.
+// the output produced before the problem has been delivered: the second
+// stage is run before a first-stage problem is reported even when no
+// intermediate units wait, so a second stage that is itself a composite
+// writes the units it still holds first. Units the composite could not
+// deliver because the output was full stay in the intermediate buffer and
+// come out on the next Transcode or Finish call.
 template <class T, class First, class Second, class A, class B, class C>
 class CompositeTranscoder : public T {
 public:
@@ -197,7 +200,8 @@ public:
 private:
     static constexpr unsigned int kIntermediateSize = 2048;
 
-    // Runs the second stage over the undelivered intermediate units.
+    // Runs the second stage over the undelivered intermediate units (also
+    // when there are none, so that it can write what it holds).
     TranscodeResult Deliver(C *& out, C * outEnd, long limit);
 
     First * first_;

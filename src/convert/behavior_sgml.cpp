@@ -1,5 +1,6 @@
 // UnicodeLibBehaviorSGML: numeric character references for characters that
 // the output encoding cannot represent.
+#include "convert/transcode_contract.h"
 #include "zuuc/behavior.h"
 #include "zuuc/wide_format.h"
 
@@ -16,10 +17,10 @@ bool OffendingCharacter(unsigned short const * start, unsigned short const * ptr
         return false;
     }
     unsigned int const last = ptr[-1];
-    if (last >= 0xDC00 && last <= 0xDFFF && ptr - start >= 2) {
+    if (zuuc_internal::IsLowSurrogate(last) && ptr - start >= 2) {
         unsigned int const lead = ptr[-2];
-        if (lead >= 0xD800 && lead <= 0xDBFF) {
-            character = 0x10000 + ((lead - 0xD800) << 10) + (last - 0xDC00);
+        if (zuuc_internal::IsHighSurrogate(lead)) {
+            character = zuuc_internal::CombineSurrogates(lead, last);
             return true;
         }
     }

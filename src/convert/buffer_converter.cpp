@@ -7,6 +7,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "convert/transcode_contract.h"
 #include "detect/detecting_decoder.h"
 #include "zuuc/char_encoding.h"
 #include "zuuc/foundation.h"
@@ -25,12 +26,10 @@ public:
     TranscodeResult Transcode(T const *& in, T const * inEnd, T *& out, T * outEnd,
                               long limit) override {
         std::size_t const available = static_cast<std::size_t>(inEnd - in);
-        std::size_t room = static_cast<std::size_t>(outEnd - out);
-        bool const limited = limit >= 0 && static_cast<std::size_t>(limit) < room;
-        if (limited) {
-            room = static_cast<std::size_t>(limit);
-        }
-        std::size_t const count = std::min(available, room);
+        std::size_t const room = static_cast<std::size_t>(outEnd - out);
+        std::size_t const allowed = zuuc_internal::ClampToLimit(room, limit);
+        bool const limited = allowed < room;
+        std::size_t const count = std::min(available, allowed);
         if (count != 0) {
             std::memcpy(out, in, count * sizeof(T));
         }
@@ -96,156 +95,9 @@ struct Pivot<unsigned int> {
     }
 };
 
-inline bool IsProblem(TranscodeResult result) {
-    return result >= kTranscodeIllegalInput && result <= kTranscodeIllFormedUTF16;
-}
-
-// What is left of `limit` after `written` units (-1 stays "no limit").
-inline long RemainingLimit(long limit, long written) {
-    if (limit < 0) {
-        return -1;
-    }
-    return written >= limit ? 0 : limit - written;
-}
-
-// Two transcoders chained through 2048 units of the pivot. Like the library's
-// composite, it reports every problem of either stage as result 3, only once
-// everything produced before the problem has been written, and keeps units
-// that did not fit for the next call (also while finishing). Unlike it, the
-// second stage is always given the chance to write what it still holds
-// before a first-stage problem is reported: a second stage that is itself a
-// chain keeps converted units inside, and they come before the problem.
-// Its mode is the second stage's, which decides the byte substitute.
-template <class In, class P, class Out>
-class PivotChain final : public Transcoder<In, Out> {
-public:
-    PivotChain(Transcoder<In, P> * first, Transcoder<P, Out> * second)
-        : first_(first), second_(second), position_(buffer_), end_(buffer_) {}
-    PivotChain(PivotChain const &) = delete;
-    PivotChain & operator=(PivotChain const &) = delete;
-    ~PivotChain() override {
-        delete first_;
-        delete second_;
-    }
-
-    UnicodeLibBehavior * SetBehavior(UnicodeLibBehavior * behavior) override {
-        first_->SetBehavior(behavior);
-        second_->SetBehavior(behavior);
-        return Transcoder<In, Out>::SetBehavior(behavior);
-    }
-
-    TranscodeResult Transcode(In const *& in, In const * inEnd, Out *& out, Out * outEnd,
-                              long limit) override {
-        Out * const out_start = out;
-        for (;;) {
-            TranscodeResult first_result = kTranscodeOutputFull;  // "more may come"
-            if (position_ == end_ && !problem_pending_) {
-                P * produced = buffer_;
-                first_result = first_->Transcode(in, inEnd, produced, buffer_ + kSize, -1);
-                position_ = buffer_;
-                end_ = produced;
-                problem_pending_ = first_result >= kTranscodeIllegalInput &&
-                                   first_result <= kTranscodeLimitReached;
-            }
-            TranscodeResult const second_result =
-                Deliver(out, outEnd, RemainingLimit(limit, static_cast<long>(out - out_start)));
-            if (second_result == kTranscodeOutputFull || second_result == kTranscodeLimitReached) {
-                return second_result;
-            }
-            if (IsProblem(second_result)) {
-                return kTranscodeIllegalInput;
-            }
-            if (problem_pending_) {
-                problem_pending_ = false;
-                return kTranscodeIllegalInput;
-            }
-            if (first_result != kTranscodeOutputFull) {
-                return kTranscodeInputExhausted;
-            }
-        }
-    }
-
-    TranscodeResult Finish(Out *& out, Out * outEnd, long limit) override {
-        Out * const out_start = out;
-        auto remaining = [&] { return RemainingLimit(limit, static_cast<long>(out - out_start)); };
-        if (problem_pending_) {
-            TranscodeResult const result = Deliver(out, outEnd, remaining());
-            if (result == kTranscodeOutputFull || result == kTranscodeLimitReached) {
-                return result;
-            }
-            problem_pending_ = false;
-            return kTranscodeIllegalInput;
-        }
-        for (;;) {
-            if (!first_finished_) {
-                std::size_t const kept = static_cast<std::size_t>(end_ - position_);
-                if (position_ != buffer_) {
-                    std::memmove(buffer_, position_, kept * sizeof(P));
-                    position_ = buffer_;
-                    end_ = buffer_ + kept;
-                }
-                P * produced = end_;
-                TranscodeResult const result = first_->Finish(produced, buffer_ + kSize, -1);
-                bool const stuck = result == kTranscodeOutputFull && produced == end_ && kept == 0;
-                end_ = produced;
-                if (result != kTranscodeOutputFull || stuck) {
-                    first_finished_ = true;
-                    first_finish_problem_ = IsProblem(result) || result == kTranscodeLimitReached;
-                }
-            }
-            TranscodeResult const result = Deliver(out, outEnd, remaining());
-            if (result == kTranscodeOutputFull || result == kTranscodeLimitReached) {
-                return result;
-            }
-            if (IsProblem(result)) {
-                return kTranscodeIllegalInput;
-            }
-            if (first_finished_) {
-                break;
-            }
-        }
-        TranscodeResult const second_result = second_->Finish(out, outEnd, remaining());
-        if (second_result == kTranscodeOutputFull || second_result == kTranscodeLimitReached) {
-            return second_result;
-        }
-        bool const problem = first_finish_problem_ || IsProblem(second_result);
-        Reset();
-        return problem ? kTranscodeIllegalInput : kTranscodeComplete;
-    }
-
-    void Reset() override {
-        first_->Reset();
-        second_->Reset();
-        position_ = buffer_;
-        end_ = buffer_;
-        problem_pending_ = false;
-        first_finished_ = false;
-        first_finish_problem_ = false;
-    }
-
-    unsigned int Mode() const override { return second_->Mode(); }
-
-private:
-    static constexpr unsigned int kSize = 2048;
-
-    // Runs the second stage over the undelivered units, even when there are
-    // none, so that it can write what it holds itself.
-    TranscodeResult Deliver(Out *& out, Out * outEnd, long limit) {
-        P const * position = position_;
-        TranscodeResult const result = second_->Transcode(position, end_, out, outEnd, limit);
-        position_ = buffer_ + (position - buffer_);
-        return result;
-    }
-
-    Transcoder<In, P> * first_;
-    Transcoder<P, Out> * second_;
-    P buffer_[kSize];
-    P * position_;
-    P * end_;
-    bool problem_pending_ = false;
-    bool first_finished_ = false;
-    bool first_finish_problem_ = false;
-};
+using zuuc_internal::IsInputProblem;
+using zuuc_internal::IsOutputStop;
+using zuuc_internal::kNoLimit;
 
 }  // namespace
 
@@ -255,7 +107,7 @@ public:
     BufferConverterImpl()
         : finished_(false),
           substitutions_(0),
-          arena_(arena_storage_, sizeof arena_storage_, "BufferConverter", 0),
+          arena_(arena_storage_, static_cast<unsigned int>(sizeof arena_storage_), "BufferConverter", 0),
           transcoder_(nullptr),
           output_encoding_(nullptr) {}
     BufferConverterImpl(BufferConverterImpl const &) = delete;
@@ -277,7 +129,19 @@ private:
     bool Substitute(Out *& out, Out const * outEnd);
     bool WritePending(Out *& out, Out const * outEnd);
 
-    static constexpr unsigned int kArenaSize = 20792;
+    // The largest chain the factories build: the pivot composite through
+    // UTF-32 whose stages are a composite through UTF-32 and one through
+    // UTF-16 (a variant over a chained base), and the state of their codecs.
+    // A new factory that builds a deeper chain must grow this computation.
+    static constexpr std::size_t kCodecRoom = 144;
+    static constexpr std::size_t kLargestChain =
+        2 * sizeof(CompositeTranscoderFor<char, unsigned int, char>) +
+        sizeof(CompositeTranscoderFor<char, unsigned short, unsigned int>) + kCodecRoom;
+    static constexpr std::size_t kArenaSize = kLargestChain;
+    static_assert(sizeof(CompositeTranscoderFor<char, unsigned int, char>) >=
+                      sizeof(CompositeTranscoderFor<unsigned int, unsigned int, unsigned int>),
+                  "the byte-to-byte composite is the largest of its pivot");
+    static_assert(kArenaSize < (1u << 16), "the arena stays inside the converter's own block");
 
     bool finished_;
     alignas(std::max_align_t) unsigned char arena_storage_[kArenaSize];
@@ -344,7 +208,9 @@ bool BufferConverterImpl<In, Out>::Build(InEnc const & in, OutEnc const & out) {
             }
         }
         if (first != nullptr && second != nullptr) {
-            transcoder_ = new (arena_) PivotChain<In, P, Out>(first, second);
+            // The chain owns both stages from here, also when it cannot be placed.
+            transcoder_ = zuuc_internal::Chain(first, second, arena_);
+            return transcoder_ != nullptr;
         }
     } catch (...) {
         delete first;
@@ -428,14 +294,14 @@ BufferConverterResult BufferConverterImpl<In, Out>::Convert(In const *& in, In c
             }
             In const * const in_before = in;
             Out const * const out_before = out;
-            TranscodeResult const result = transcoder_->Transcode(in, inEnd, out, end, -1);
+            TranscodeResult const result = transcoder_->Transcode(in, inEnd, out, end, kNoLimit);
             if (result == kTranscodeComplete || result == kTranscodeInputExhausted) {
                 break;
             }
-            if (result == kTranscodeOutputFull || result == kTranscodeLimitReached) {
+            if (IsOutputStop(result)) {
                 return kBufferConverterOutputFull;
             }
-            if (IsProblem(result)) {
+            if (IsInputProblem(result)) {
                 if (!Substitute(out, outEnd)) {
                     return kBufferConverterOutputFull;
                 }
@@ -455,14 +321,14 @@ BufferConverterResult BufferConverterImpl<In, Out>::Convert(In const *& in, In c
         return kBufferConverterInputConsumed;
     }
 
-    TranscodeResult const result = transcoder_->Finish(out, end, -1);
-    if (result == kTranscodeOutputFull || result == kTranscodeLimitReached) {
+    TranscodeResult const result = transcoder_->Finish(out, end, kNoLimit);
+    if (IsOutputStop(result)) {
         return kBufferConverterOutputFull;
     }
     // An incomplete sequence at the end: one substitute. The converter has
     // reset itself, so if the substitute must wait for room the next call
     // finishes again with nothing owed.
-    if (IsProblem(result) && !Substitute(out, outEnd)) {
+    if (IsInputProblem(result) && !Substitute(out, outEnd)) {
         return kBufferConverterOutputFull;
     }
     finishing_ = false;

@@ -2,28 +2,14 @@
 // buffer of Unicode units.
 #include <cstring>
 
+#include "convert/transcode_contract.h"
 #include "zuuc/transcoder.h"
 
-namespace {
-
-// What is left of `limit` after `written` units (-1 stays "no limit").
-inline long RemainingLimit(long limit, long written) {
-    if (limit < 0) {
-        return -1;
-    }
-    return written >= limit ? 0 : limit - written;
-}
-
-inline bool IsProblem(TranscodeResult result) {
-    return result >= kTranscodeIllegalInput && result <= kTranscodeLimitReached;
-}
-
-// Results that mean "stopped on bad input" once they leave a composite.
-inline bool IsReportedAsIllegal(TranscodeResult result) {
-    return result >= kTranscodeIllegalInput && result <= kTranscodeIllFormedUTF16;
-}
-
-}  // namespace
+using zuuc_internal::IsInputProblem;
+using zuuc_internal::IsOutputStop;
+using zuuc_internal::IsStageProblem;
+using zuuc_internal::kNoLimit;
+using zuuc_internal::RemainingLimit;
 
 template <class T, class First, class Second, class A, class B, class C>
 CompositeTranscoder<T, First, Second, A, B, C>::CompositeTranscoder(First * first, Second * second)
@@ -50,12 +36,12 @@ UnicodeLibBehavior * CompositeTranscoder<T, First, Second, A, B, C>::SetBehavior
     return T::SetBehavior(behavior);
 }
 
+// Runs the second stage over the undelivered units, even when there are none:
+// a second stage that is itself a chain may still hold converted units, and
+// they come before anything the first stage has to report.
 template <class T, class First, class Second, class A, class B, class C>
 TranscodeResult CompositeTranscoder<T, First, Second, A, B, C>::Deliver(C *& out, C * outEnd,
                                                                          long limit) {
-    if (position_ == end_) {
-        return kTranscodeInputExhausted;
-    }
     B const * position = position_;
     TranscodeResult const result = second_->Transcode(position, end_, out, outEnd, limit);
     position_ = intermediate_ + (position - intermediate_);
@@ -75,21 +61,20 @@ TranscodeResult CompositeTranscoder<T, First, Second, A, B, C>::Transcode(A cons
         if (position_ == end_ && !problem_pending_) {
             position_ = intermediate_;
             B * produced = intermediate_;
-            first_result = first_->Transcode(in, inEnd, produced, intermediate_ + kIntermediateSize, -1);
+            first_result =
+                first_->Transcode(in, inEnd, produced, intermediate_ + kIntermediateSize, kNoLimit);
             end_ = produced;
-            if (IsProblem(first_result)) {
-                problem_pending_ = true;
-            }
+            problem_pending_ = IsStageProblem(first_result);
         }
 
         // The limit applies to the whole call, so the second stage gets what
         // is left of it after earlier rounds.
         TranscodeResult const second_result =
             Deliver(out, outEnd, RemainingLimit(limit, static_cast<long>(out - out_start)));
-        if (second_result == kTranscodeOutputFull || second_result == kTranscodeLimitReached) {
+        if (IsOutputStop(second_result)) {
             return second_result;
         }
-        if (IsReportedAsIllegal(second_result)) {
+        if (IsInputProblem(second_result)) {
             return kTranscodeIllegalInput;
         }
         if (second_result != kTranscodeComplete && second_result != kTranscodeInputExhausted) {
@@ -119,10 +104,10 @@ TranscodeResult CompositeTranscoder<T, First, Second, A, B, C>::Finish(C *& out,
     // report it, and let the next call finish the conversion.
     if (problem_pending_) {
         TranscodeResult const result = Deliver(out, outEnd, remaining());
-        if (result == kTranscodeOutputFull || result == kTranscodeLimitReached) {
+        if (IsOutputStop(result)) {
             return result;
         }
-        if (IsReportedAsIllegal(result)) {
+        if (IsInputProblem(result)) {
             return kTranscodeIllegalInput;
         }
         problem_pending_ = false;
@@ -142,7 +127,7 @@ TranscodeResult CompositeTranscoder<T, First, Second, A, B, C>::Finish(C *& out,
             }
             B * produced = end_;
             TranscodeResult const result =
-                first_->Finish(produced, intermediate_ + kIntermediateSize, -1);
+                first_->Finish(produced, intermediate_ + kIntermediateSize, kNoLimit);
             bool const stuck = result == kTranscodeOutputFull && produced == end_ && kept == 0;
             end_ = produced;
             if (result != kTranscodeOutputFull || stuck) {
@@ -151,10 +136,10 @@ TranscodeResult CompositeTranscoder<T, First, Second, A, B, C>::Finish(C *& out,
             }
         }
         TranscodeResult const result = Deliver(out, outEnd, remaining());
-        if (result == kTranscodeOutputFull || result == kTranscodeLimitReached) {
+        if (IsOutputStop(result)) {
             return result;
         }
-        if (IsReportedAsIllegal(result)) {
+        if (IsInputProblem(result)) {
             return kTranscodeIllegalInput;
         }
         if (first_finished_) {
@@ -163,11 +148,11 @@ TranscodeResult CompositeTranscoder<T, First, Second, A, B, C>::Finish(C *& out,
     }
 
     TranscodeResult const second_result = second_->Finish(out, outEnd, remaining());
-    if (second_result == kTranscodeOutputFull || second_result == kTranscodeLimitReached) {
+    if (IsOutputStop(second_result)) {
         return second_result;  // the second stage owes more: call again
     }
     TranscodeResult result = kTranscodeComplete;
-    if (IsProblem(first_finish_result_) || IsReportedAsIllegal(second_result)) {
+    if (IsStageProblem(first_finish_result_) || IsInputProblem(second_result)) {
         result = kTranscodeIllegalInput;
     }
     Reset();

@@ -1,20 +1,12 @@
 // Detectors of the byte forms of Unicode.
 #include "zuuc/unicode_detectors.h"
 
+#include "convert/transcode_contract.h"
+
 namespace {
 
-// Continuation bytes a UTF-8 lead byte announces (0 for ASCII and for
-// continuation bytes themselves).
-int TrailingCount(unsigned char b) {
-    if (b < 0xC0) return 0;
-    if (b < 0xE0) return 1;
-    if (b < 0xF0) return 2;
-    if (b < 0xF8) return 3;
-    if (b < 0xFC) return 4;
-    return 5;
-}
-
-bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+using zuuc_internal::IsContinuationByte;
+using zuuc_internal::TrailingByteCount;
 
 }  // namespace
 
@@ -30,15 +22,15 @@ void UTF8Detector::Examine(unsigned char const *, unsigned char const * new_star
     for (unsigned char const * p = new_start; p < end; ++p) {
         unsigned char const b = *p;
         if (pending_ > 0) {
-            if (!IsContinuation(b)) {
+            if (!IsContinuationByte(b)) {
                 --rating_;
             }
             --pending_;
         } else {
-            if (IsContinuation(b)) {
+            if (IsContinuationByte(b)) {
                 --rating_;
             }
-            pending_ = TrailingCount(b);
+            pending_ = TrailingByteCount(b);
         }
     }
 }

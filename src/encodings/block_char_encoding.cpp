@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "convert/transcode_contract.h"
 #include "zuuc/stream_adapters.h"
 
 // The stream factories of the table-driven encodings wrap the encoding's own
@@ -16,31 +17,13 @@ namespace {
 // The Unicode side of every conversion these factories build.
 Char32Encoding const * UnicodeSide() { return &Char32Encoding::UTF32(); }
 
-// Places an adapter around `transcoder` with `allocator`; on failure deletes
-// the transcoder and returns null. `create` makes the transcoder (other
-// errors than a failed allocation, such as an encoding library that cannot
-// be loaded, pass on) and `make` does the placement new.
+// Places an adapter around the transcoder `create` makes, by the library's
+// one wrap rule: null when there is no transcoder or no memory (errors other
+// than a failed allocation, such as an encoding library that cannot be
+// loaded, pass on).
 template <class Adapter, class Create, class Make>
 Adapter * Wrap(Create && create, Make && make) {
-    decltype(create()) transcoder = nullptr;
-    try {
-        transcoder = create();
-    } catch (std::bad_alloc const &) {
-        return nullptr;
-    }
-    if (transcoder == nullptr) {
-        return nullptr;
-    }
-    Adapter * adapter = nullptr;
-    try {
-        adapter = make(transcoder);
-    } catch (std::bad_alloc const &) {
-        adapter = nullptr;
-    }
-    if (adapter == nullptr) {
-        delete transcoder;
-    }
-    return adapter;
+    return zuuc_internal::Wrap(zuuc_internal::NullOnBadAlloc(create), make);
 }
 
 }  // namespace

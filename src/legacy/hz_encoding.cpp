@@ -1,5 +1,6 @@
 // HZ-GB-2312: the parser, the converters and the detector.
 #include "mbcs_chain.h"
+#include "convert/transcode_contract.h"
 #include "zuuc/mbcs_encoding.h"
 #include "zuuc/modal_encoding.h"
 
@@ -318,17 +319,17 @@ bool HZEncoding::IsLoadable() const { return GB2312Part().IsLoadable(); }
 CharEncoding const & HZEncoding::GB2312Part() const { return CharEncoding::GB2312(); }
 
 CharEncodingDetector * HZEncoding::CreateEncodingDetector(UnicodeLibAllocator & allocator) const {
-    return new (allocator) EncodingDetector(*this);
+    return zuuc_internal::Place<EncodingDetector>(allocator, *this);
 }
 
 Transcoder<char, unsigned int> * HZEncoding::CreateConverterToUTF32(
     UnicodeLibAllocator & allocator) const {
-    return new (allocator) ToUTF32(GB2312Part(), allocator);
+    return zuuc_internal::Place<ToUTF32>(allocator, GB2312Part(), allocator);
 }
 
 Transcoder<unsigned int, char> * HZEncoding::CreateConverterFromUTF32(
     UnicodeLibAllocator & allocator) const {
-    return new (allocator) FromUTF32(GB2312Part(), allocator);
+    return zuuc_internal::Place<FromUTF32>(allocator, GB2312Part(), allocator);
 }
 
 Transcoder<char, unsigned short> * HZEncoding::CreateConverterToUTF16(

@@ -9,10 +9,9 @@
 #include <cstring>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
+#include "convert/transcode_contract.h"
+#include "kernels/ascii_kernels.h"
 #include "zuuc/code_tables.h"
 #include "zuuc/detector.h"
 #include "zuuc/transcoder.h"
@@ -254,21 +253,8 @@ private:
 
 // Bit i set when byte i of the kDecodeBlock bytes at p is 0x80 or above.
 inline unsigned int HighBitMask(char const * p) {
-#if defined(__SSE2__)
-    unsigned int mask = 0;
-    for (unsigned int i = 0; i < kDecodeBlock; i += 16) {
-        mask |= static_cast<unsigned int>(_mm_movemask_epi8(
-                    _mm_loadu_si128(reinterpret_cast<__m128i const *>(p + i))))
-                << i;
-    }
-    return mask;
-#else
-    unsigned int mask = 0;
-    for (unsigned int i = 0; i < kDecodeBlock; ++i) {
-        mask |= static_cast<unsigned int>(static_cast<unsigned char>(p[i]) >> 7) << i;
-    }
-    return mask;
-#endif
+    static_assert(kDecodeBlock == 32, "one kernel call scans a block");
+    return zuuc_internal::kernels::HighBitMask32(p);
 }
 
 // Decodes whole blocks of kDecodeBlock bytes from p while every character
@@ -643,8 +629,8 @@ inline void PutBytes(char *& out, V value, unsigned int count) {
     }
 }
 
-inline bool IsHighSurrogate(unsigned int u) { return u >= 0xD800 && u <= 0xDBFF; }
-inline bool IsLowSurrogate(unsigned int u) { return u >= 0xDC00 && u <= 0xDFFF; }
+using zuuc_internal::IsHighSurrogate;
+using zuuc_internal::IsLowSurrogate;
 
 // Whether a character of `count` bytes can be written: 0 when it can, else
 // the result that stops the call (output full first, then the limit).

@@ -1,6 +1,7 @@
 // MBCSEncoding and MBCSLookAheadEncoding: table installation and factories.
 #include "zuuc/mbcs_encoding.h"
 
+#include "convert/transcode_contract.h"
 #include "mbcs_chain.h"
 #include "table_publish.h"
 
@@ -75,35 +76,35 @@ void MBCSEncoding::InstallTables(MBCStoUnicodeTable<unsigned int> const * to_uni
 
 CharEncodingDetector * MBCSEncoding::CreateEncodingDetector(UnicodeLibAllocator & allocator) const {
     Load();
-    return new (allocator) MBCSDetector(*this, to_unicode16_, to_unicode32_);
+    return zuuc_internal::Place<MBCSDetector>(allocator, *this, to_unicode16_, to_unicode32_);
 }
 
 Transcoder<char, unsigned int> * MBCSEncoding::CreateConverterToUTF32(
     UnicodeLibAllocator & allocator) const {
     Load();
-    return new (allocator) MBCStoUTF32(to_unicode16_, to_unicode32_, text_mode_safe_);
+    return zuuc_internal::Place<MBCStoUTF32>(allocator, to_unicode16_, to_unicode32_, text_mode_safe_);
 }
 
 Transcoder<unsigned int, char> * MBCSEncoding::CreateConverterFromUTF32(
     UnicodeLibAllocator & allocator) const {
     Load();
     if (from_16_16_ != nullptr) {
-        return new (allocator) MBCSFromUTF32_16(from_16_16_, text_mode_safe_);
+        return zuuc_internal::Place<MBCSFromUTF32_16>(allocator, from_16_16_, text_mode_safe_);
     }
     if (from_16_32_ != nullptr) {
-        return new (allocator) MBCSFromUTF32_32(from_16_32_, text_mode_safe_);
+        return zuuc_internal::Place<MBCSFromUTF32_32>(allocator, from_16_32_, text_mode_safe_);
     }
     if (from_32_16_ != nullptr) {
-        return new (allocator) MBCSFromUTF32_16(from_32_16_, text_mode_safe_);
+        return zuuc_internal::Place<MBCSFromUTF32_16>(allocator, from_32_16_, text_mode_safe_);
     }
-    return new (allocator) MBCSFromUTF32_32(from_32_32_, text_mode_safe_);
+    return zuuc_internal::Place<MBCSFromUTF32_32>(allocator, from_32_32_, text_mode_safe_);
 }
 
 Transcoder<char, unsigned short> * MBCSEncoding::CreateConverterToUTF16(
     UnicodeLibAllocator & allocator) const {
     Load();
     if (to_unicode16_ != nullptr) {
-        return new (allocator) MBCStoUTF16(to_unicode16_, text_mode_safe_);
+        return zuuc_internal::Place<MBCStoUTF16>(allocator, to_unicode16_, text_mode_safe_);
     }
     // Only a table with 32-bit values: its characters may lie beyond U+FFFF.
     return zuuc_legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
@@ -113,10 +114,10 @@ Transcoder<unsigned short, char> * MBCSEncoding::CreateConverterFromUTF16(
     UnicodeLibAllocator & allocator) const {
     Load();
     if (from_16_16_ != nullptr) {
-        return new (allocator) MBCSFromUTF16_16(from_16_16_, text_mode_safe_);
+        return zuuc_internal::Place<MBCSFromUTF16_16>(allocator, from_16_16_, text_mode_safe_);
     }
     if (from_16_32_ != nullptr) {
-        return new (allocator) MBCSFromUTF16_32(from_16_32_, text_mode_safe_);
+        return zuuc_internal::Place<MBCSFromUTF16_32>(allocator, from_16_32_, text_mode_safe_);
     }
     // Only 32-bit keys: pair the surrogates first.
     return zuuc_legacy::ThroughUTF32(CreateConverterFromUTF32(allocator), allocator);
@@ -127,14 +128,14 @@ MBCSLookAheadEncoding::~MBCSLookAheadEncoding() = default;
 Transcoder<char, unsigned int> * MBCSLookAheadEncoding::CreateConverterToUTF32(
     UnicodeLibAllocator & allocator) const {
     Load();
-    return new (allocator) MBCSLookAheadtoUTF32(to_unicode16_, to_unicode32_, text_mode_safe_);
+    return zuuc_internal::Place<MBCSLookAheadtoUTF32>(allocator, to_unicode16_, to_unicode32_, text_mode_safe_);
 }
 
 Transcoder<char, unsigned short> * MBCSLookAheadEncoding::CreateConverterToUTF16(
     UnicodeLibAllocator & allocator) const {
     Load();
     if (to_unicode16_ != nullptr) {
-        return new (allocator) MBCSLookAheadtoUTF16(to_unicode16_, text_mode_safe_);
+        return zuuc_internal::Place<MBCSLookAheadtoUTF16>(allocator, to_unicode16_, text_mode_safe_);
     }
     return zuuc_legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
 }

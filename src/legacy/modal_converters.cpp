@@ -97,7 +97,7 @@ public:
             }
             unsigned int const low = input_.At(1);
             if (zuuc_legacy::IsLowSurrogate(low)) {
-                c = Character{((unit - 0xD800) << 10) + (low - 0xDC00) + 0x10000, 2};
+                c = Character{zuuc_internal::CombineSurrogates(unit, low), 2};
                 return true;
             }
         }
@@ -189,7 +189,7 @@ template <class Unit, class Find>
 void EncodeInMode(Find find, unsigned int undefined, Unit const *& in, Unit const * inEnd,
                   char *& out, char * outEnd, long & limit) {
     auto const checked = [&](unsigned int key) {
-        return sizeof(Unit) == 2 && key >= 0xD800 && key <= 0xDFFF ? undefined : find(key);
+        return sizeof(Unit) == 2 && zuuc_internal::IsSurrogate(key) ? undefined : find(key);
     };
     zuuc_legacy::EncodeStretches(checked, undefined, in, inEnd, out, outEnd, limit);
 }

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "convert/transcode_contract.h"
 #include "mbcs_chain.h"
 #include "mbcs_core.h"
 #include "table_publish.h"
@@ -116,28 +117,28 @@ ModalOutputSetup ModalEncoding::OutputSetup() const {
 CharEncodingDetector * ModalEncoding::CreateEncodingDetector(UnicodeLibAllocator & allocator) const {
     Load();
     if (static_cast<unsigned long>(id_) == kISO2022JP) {
-        return new (allocator) ISO2022JPDetector(*this, to_unicode16_, mode_count_);
+        return zuuc_internal::Place<ISO2022JPDetector>(allocator, *this, to_unicode16_, mode_count_);
     }
-    return new (allocator) ModalDetector(*this, to_unicode16_, mode_count_);
+    return zuuc_internal::Place<ModalDetector>(allocator, *this, to_unicode16_, mode_count_);
 }
 
 Transcoder<char, unsigned int> * ModalEncoding::CreateConverterToUTF32(
     UnicodeLibAllocator & allocator) const {
     Load();
-    return new (allocator) ModalToUTF32(to_unicode16_, to_unicode32_);
+    return zuuc_internal::Place<ModalToUTF32>(allocator, to_unicode16_, to_unicode32_);
 }
 
 Transcoder<unsigned int, char> * ModalEncoding::CreateConverterFromUTF32(
     UnicodeLibAllocator & allocator) const {
     Load();
-    return new (allocator) ModalFromUTF32(OutputSetup());
+    return zuuc_internal::Place<ModalFromUTF32>(allocator, OutputSetup());
 }
 
 Transcoder<char, unsigned short> * ModalEncoding::CreateConverterToUTF16(
     UnicodeLibAllocator & allocator) const {
     Load();
     if (to_unicode16_ != nullptr) {
-        return new (allocator) ModalToUTF16(to_unicode16_);
+        return zuuc_internal::Place<ModalToUTF16>(allocator, to_unicode16_);
     }
     return zuuc_legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
 }
@@ -146,7 +147,7 @@ Transcoder<unsigned short, char> * ModalEncoding::CreateConverterFromUTF16(
     UnicodeLibAllocator & allocator) const {
     Load();
     if (to_unicode16_ != nullptr) {
-        return new (allocator) ModalFromUTF16(OutputSetup());
+        return zuuc_internal::Place<ModalFromUTF16>(allocator, OutputSetup());
     }
     return zuuc_legacy::ThroughUTF32(CreateConverterFromUTF32(allocator), allocator);
 }

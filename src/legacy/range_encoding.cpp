@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "convert/transcode_contract.h"
 #include "mbcs_chain.h"
 #include "mbcs_core.h"
 
@@ -330,17 +331,17 @@ bool RangeEncoding::IsBasedOnASCII() const { return text_mode_safe_; }
 bool RangeEncoding::IsTextModeSafe() const { return text_mode_safe_; }
 
 CharEncodingDetector * RangeEncoding::CreateEncodingDetector(UnicodeLibAllocator & allocator) const {
-    return new (allocator) RangeDetector(*this, spec_);
+    return zuuc_internal::Place<RangeDetector>(allocator, *this, spec_);
 }
 
 Transcoder<char, unsigned int> * RangeEncoding::CreateConverterToUTF32(
     UnicodeLibAllocator & allocator) const {
-    return new (allocator) RangeToUnicode(spec_);
+    return zuuc_internal::Place<RangeToUnicode>(allocator, spec_);
 }
 
 Transcoder<unsigned int, char> * RangeEncoding::CreateConverterFromUTF32(
     UnicodeLibAllocator & allocator) const {
-    return new (allocator) RangeFromUnicode(spec_);
+    return zuuc_internal::Place<RangeFromUnicode>(allocator, spec_);
 }
 
 Transcoder<char, unsigned short> * RangeEncoding::CreateConverterToUTF16(

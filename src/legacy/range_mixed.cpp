@@ -5,6 +5,7 @@
 
 #include "mbcs_chain.h"
 #include "mbcs_core.h"
+#include "convert/transcode_contract.h"
 #include "zuuc/range_encoding.h"
 
 namespace {
@@ -12,12 +13,9 @@ namespace {
 // The character a table block may lack that is never offered to the range block.
 constexpr unsigned int kSubstituteControl = 0x1A;
 
-long Remaining(long limit, unsigned int const * out_start, unsigned int const * out) {
-    return limit < 0 ? -1 : limit - (out - out_start);
-}
-
-long Remaining(long limit, char const * out_start, char const * out) {
-    return limit < 0 ? -1 : limit - (out - out_start);
+template <class Unit>
+long Remaining(long limit, Unit const * out_start, Unit const * out) {
+    return zuuc_internal::RemainingLimit(limit, static_cast<long>(out - out_start));
 }
 
 }  // namespace
@@ -337,37 +335,40 @@ bool MixedBlockRangeEncoding::IsTextModeSafe() const { return text_mode_safe_; }
 CharEncodingDetector * MixedBlockRangeEncoding::CreateEncodingDetector(
     UnicodeLibAllocator & allocator) const {
     Load();
-    return new (allocator) MixedBlockRangeDetector(*this, table_, ranges_.GetRangeSpec());
+    return zuuc_internal::Place<MixedBlockRangeDetector>(allocator, *this, table_, ranges_.GetRangeSpec());
 }
 
 Transcoder<char, unsigned int> * MixedBlockRangeEncoding::CreateConverterToUTF32(
     UnicodeLibAllocator & allocator) const {
     Load();
-    zuuc_legacy::Placed<Transcoder<char, unsigned int>> table(table_.CreateConverterToUTF32(allocator));
-    zuuc_legacy::Placed<Transcoder<char, unsigned int>> range(ranges_.CreateConverterToUTF32(allocator));
+    auto table = zuuc_internal::Own(table_.CreateConverterToUTF32(allocator));
+    auto range = zuuc_internal::Own(ranges_.CreateConverterToUTF32(allocator));
     if (table == nullptr || range == nullptr) {
         return nullptr;
     }
-    Transcoder<char, unsigned int> * const mixed =
-        new (allocator) MixedBlockRangeToUnicode(table.get(), range.get(), &ranges_.GetRangeSpec());
-    table.release();
-    range.release();
-    return mixed;
+    return zuuc_internal::NullOnBadAlloc([&]() -> Transcoder<char, unsigned int> * {
+        auto * mixed = new (allocator)
+            MixedBlockRangeToUnicode(table.get(), range.get(), &ranges_.GetRangeSpec());
+        table.release();
+        range.release();
+        return mixed;
+    });
 }
 
 Transcoder<unsigned int, char> * MixedBlockRangeEncoding::CreateConverterFromUTF32(
     UnicodeLibAllocator & allocator) const {
     Load();
-    zuuc_legacy::Placed<Transcoder<unsigned int, char>> table(table_.CreateConverterFromUTF32(allocator));
-    zuuc_legacy::Placed<Transcoder<unsigned int, char>> range(ranges_.CreateConverterFromUTF32(allocator));
+    auto table = zuuc_internal::Own(table_.CreateConverterFromUTF32(allocator));
+    auto range = zuuc_internal::Own(ranges_.CreateConverterFromUTF32(allocator));
     if (table == nullptr || range == nullptr) {
         return nullptr;
     }
-    Transcoder<unsigned int, char> * const mixed =
-        new (allocator) MixedBlockRangeFromUnicode(table.get(), range.get());
-    table.release();
-    range.release();
-    return mixed;
+    return zuuc_internal::NullOnBadAlloc([&]() -> Transcoder<unsigned int, char> * {
+        auto * mixed = new (allocator) MixedBlockRangeFromUnicode(table.get(), range.get());
+        table.release();
+        range.release();
+        return mixed;
+    });
 }
 
 Transcoder<char, unsigned short> * MixedBlockRangeEncoding::CreateConverterToUTF16(

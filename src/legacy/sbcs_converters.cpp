@@ -3,10 +3,9 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
+#include "convert/transcode_contract.h"
+#include "kernels/ascii_kernels.h"
 #include "zuuc/sbcs_encoding.h"
 
 // The single-byte converters. Each character is one unit in and one unit
@@ -18,8 +17,8 @@ namespace {
 
 constexpr unsigned short kNoCharacter = 0xFFFD;
 
-bool IsHighSurrogate(unsigned int u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLowSurrogate(unsigned int u) { return u >= 0xDC00 && u <= 0xDFFF; }
+using zuuc_internal::IsHighSurrogate;
+using zuuc_internal::IsLowSurrogate;
 
 // Whether a byte-to-Unicode table maps 0x00-0x7F to themselves, so that
 // ASCII bytes can be widened without reading it. Decided per call (the
@@ -52,38 +51,7 @@ bool AsciiIsIdentity(SBCSFromUnicodeTable const * table) {
     return differs == 0;
 }
 
-// Widens 16 bytes to 16 units when all of them are below 0x80.
-template <class Out>
-bool WidenAscii16(unsigned char const * p, Out * o) {
-#if defined(__SSE2__)
-    __m128i const bytes = _mm_loadu_si128(reinterpret_cast<__m128i const *>(p));
-    if (_mm_movemask_epi8(bytes) != 0) {
-        return false;
-    }
-    __m128i const zero = _mm_setzero_si128();
-    __m128i const low = _mm_unpacklo_epi8(bytes, zero);
-    __m128i const high = _mm_unpackhi_epi8(bytes, zero);
-    if (sizeof(Out) == 2) {
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(o), low);
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(o + 8), high);
-    } else {
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(o), _mm_unpacklo_epi16(low, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(o + 4), _mm_unpackhi_epi16(low, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(o + 8), _mm_unpacklo_epi16(high, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(o + 12), _mm_unpackhi_epi16(high, zero));
-    }
-#else
-    std::uint64_t words[2];
-    std::memcpy(words, p, 16);
-    if (((words[0] | words[1]) & 0x8080808080808080u) != 0) {
-        return false;
-    }
-    for (int k = 0; k < 16; ++k) {
-        o[k] = static_cast<Out>(p[k]);
-    }
-#endif
-    return true;
-}
+using zuuc_internal::kernels::WidenAscii16;
 
 // Calls converting fewer units than this do not look for the ASCII shortcut.
 constexpr std::size_t kShortcutMinimum = 32;

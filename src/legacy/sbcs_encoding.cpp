@@ -4,6 +4,8 @@
 
 #include <new>
 
+#include "convert/transcode_contract.h"
+
 // ISO-8859-1 converts by value, whatever tables its library installs.
 namespace {
 constexpr unsigned long kISOLatin1 = 17;
@@ -38,41 +40,41 @@ void SBCSEncoding::InstallTables(unsigned short const * to_unicode,
 
 CharEncodingDetector * SBCSEncoding::CreateEncodingDetector(UnicodeLibAllocator & allocator) const {
     Load();
-    return new (allocator) SBCSDetector(*this, to_unicode_);
+    return zuuc_internal::Place<SBCSDetector>(allocator, *this, to_unicode_);
 }
 
 Transcoder<char, unsigned int> * SBCSEncoding::CreateConverterToUTF32(
     UnicodeLibAllocator & allocator) const {
     Load();
     if (IsLatin1()) {
-        return new (allocator) Latin1ToUTF32();
+        return zuuc_internal::Place<Latin1ToUTF32>(allocator);
     }
-    return new (allocator) SBCStoUTF32(to_unicode_, text_mode_safe_);
+    return zuuc_internal::Place<SBCStoUTF32>(allocator, to_unicode_, text_mode_safe_);
 }
 
 Transcoder<unsigned int, char> * SBCSEncoding::CreateConverterFromUTF32(
     UnicodeLibAllocator & allocator) const {
     Load();
     if (IsLatin1()) {
-        return new (allocator) Latin1FromUTF32();
+        return zuuc_internal::Place<Latin1FromUTF32>(allocator);
     }
-    return new (allocator) SBCSFromUTF32(from_unicode_, text_mode_safe_);
+    return zuuc_internal::Place<SBCSFromUTF32>(allocator, from_unicode_, text_mode_safe_);
 }
 
 Transcoder<char, unsigned short> * SBCSEncoding::CreateConverterToUTF16(
     UnicodeLibAllocator & allocator) const {
     Load();
     if (IsLatin1()) {
-        return new (allocator) Latin1ToUTF16();
+        return zuuc_internal::Place<Latin1ToUTF16>(allocator);
     }
-    return new (allocator) SBCStoUTF16(to_unicode_, text_mode_safe_);
+    return zuuc_internal::Place<SBCStoUTF16>(allocator, to_unicode_, text_mode_safe_);
 }
 
 Transcoder<unsigned short, char> * SBCSEncoding::CreateConverterFromUTF16(
     UnicodeLibAllocator & allocator) const {
     Load();
     if (IsLatin1()) {
-        return new (allocator) Latin1FromUTF16();
+        return zuuc_internal::Place<Latin1FromUTF16>(allocator);
     }
-    return new (allocator) SBCSFromUTF16(from_unicode_, text_mode_safe_);
+    return zuuc_internal::Place<SBCSFromUTF16>(allocator, from_unicode_, text_mode_safe_);
 }

@@ -91,7 +91,7 @@ Transcoder<char, unsigned int> * UCS2variant::CreateConverterToUTF32(
     return NullOnBadAlloc([&]() -> Transcoder<char, unsigned int> * {
         auto bytes = Own(new (allocator) UCS2toWhatever(big_endian_));
         auto base = Own(base_.CreateConverterToUTF32(allocator));
-        return Compose<char, unsigned short, unsigned int>(bytes.release(), base.release(),
+        return Chain<char, unsigned short, unsigned int>(bytes.release(), base.release(),
                                                            allocator);
     });
 }
@@ -101,7 +101,7 @@ Transcoder<unsigned int, char> * UCS2variant::CreateConverterFromUTF32(
     return NullOnBadAlloc([&]() -> Transcoder<unsigned int, char> * {
         auto base = Own(base_.CreateConverterFromUTF32(allocator));
         auto bytes = Own(new (allocator) UCS2fromWhatever(big_endian_));
-        return Compose<unsigned int, unsigned short, char>(base.release(), bytes.release(),
+        return Chain<unsigned int, unsigned short, char>(base.release(), bytes.release(),
                                                            allocator);
     });
 }
@@ -114,7 +114,7 @@ Transcoder<char, unsigned short> * UCS2variant::CreateConverterToUTF16(
         if (!base) {
             return bytes.release();  // the base is UTF-16 itself
         }
-        return Compose<char, unsigned short, unsigned short>(bytes.release(), base.release(),
+        return Chain<char, unsigned short, unsigned short>(bytes.release(), base.release(),
                                                              allocator);
     });
 }
@@ -127,7 +127,7 @@ Transcoder<unsigned short, char> * UCS2variant::CreateConverterFromUTF16(
         if (!base) {
             return bytes.release();
         }
-        return Compose<unsigned short, unsigned short, char>(base.release(), bytes.release(),
+        return Chain<unsigned short, unsigned short, char>(base.release(), bytes.release(),
                                                              allocator);
     });
 }

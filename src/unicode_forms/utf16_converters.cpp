@@ -3,10 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
+#include "kernels/ascii_kernels.h"
 #include "unicode_forms/utf16_units.h"
 #include "zuuc/unicode_encodings.h"
 
@@ -16,75 +13,8 @@ using namespace zuuc_unicode_forms;
 
 namespace {
 
-#if defined(__SSE2__)
-
-// Copies eight units to eight code points unless one of them is a surrogate.
-inline bool WidenEight(unsigned short const * p, unsigned int * o) {
-    __m128i const units = _mm_loadu_si128(reinterpret_cast<__m128i const *>(p));
-    __m128i const top = _mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xF800)));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi16(top, _mm_set1_epi16(static_cast<short>(0xD800)))) != 0) {
-        return false;
-    }
-    __m128i const zero = _mm_setzero_si128();
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(o), _mm_unpacklo_epi16(units, zero));
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(o + 4), _mm_unpackhi_epi16(units, zero));
-    return true;
-}
-
-// Copies eight code points to eight units unless one of them lies above the
-// BMP. Values below 0x10000 shifted down by 0x8000 fit a signed 16-bit lane
-// exactly, so the saturating pack keeps them, and the shift is undone after.
-inline bool NarrowEight(unsigned int const * p, unsigned short * o) {
-    __m128i const a = _mm_loadu_si128(reinterpret_cast<__m128i const *>(p));
-    __m128i const b = _mm_loadu_si128(reinterpret_cast<__m128i const *>(p + 4));
-    __m128i const high = _mm_srli_epi32(_mm_or_si128(a, b), 16);
-    if (_mm_movemask_epi8(_mm_cmpeq_epi32(high, _mm_setzero_si128())) != 0xFFFF) {
-        return false;
-    }
-    __m128i const bias = _mm_set1_epi32(0x8000);
-    __m128i const packed = _mm_packs_epi32(_mm_sub_epi32(a, bias), _mm_sub_epi32(b, bias));
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(o),
-                     _mm_xor_si128(packed, _mm_set1_epi16(static_cast<short>(0x8000))));
-    return true;
-}
-
-#else
-
-// Whether any of the four units at p is a surrogate: each unit masked to its
-// top five bits and compared with 0xD800 gives a zero lane exactly for the
-// surrogates, and a word has a zero 16-bit lane when the borrow test says so.
-inline bool HasSurrogate(unsigned short const * p) {
-    std::uint64_t word;
-    std::memcpy(&word, p, sizeof word);
-    std::uint64_t const lanes = (word & 0xF800F800F800F800ULL) ^ 0xD800D800D800D800ULL;
-    return ((lanes - 0x0001000100010001ULL) & ~lanes & 0x8000800080008000ULL) != 0;
-}
-
-inline bool WidenEight(unsigned short const * p, unsigned int * o) {
-    if (HasSurrogate(p) || HasSurrogate(p + 4)) {
-        return false;
-    }
-    for (int i = 0; i < 8; ++i) {
-        o[i] = p[i];
-    }
-    return true;
-}
-
-inline bool NarrowEight(unsigned int const * p, unsigned short * o) {
-    unsigned int any = 0;
-    for (int i = 0; i < 8; ++i) {
-        any |= p[i];
-    }
-    if (any >= 0x10000) {
-        return false;
-    }
-    for (int i = 0; i < 8; ++i) {
-        o[i] = static_cast<unsigned short>(p[i]);
-    }
-    return true;
-}
-
-#endif
+using zuuc_internal::kernels::NarrowBMP8;
+using zuuc_internal::kernels::WidenBMP8;
 
 }  // namespace
 
@@ -135,7 +65,7 @@ TranscodeResult UTF16ToUTF32Converter::Transcode(unsigned short const *& in,
             unsigned short const * p = in;
             unsigned short const * const stop = in + n;
             unsigned int * o = out;
-            while (stop - p >= 8 && WidenEight(p, o)) {
+            while (stop - p >= 8 && WidenBMP8(p, o)) {
                 p += 8;
                 o += 8;
             }
@@ -213,7 +143,7 @@ TranscodeResult UTF32ToUTF16Converter::Transcode(unsigned int const *& in, unsig
             unsigned int const * p = in;
             unsigned int const * const stop = in + n;
             unsigned short * o = out;
-            while (stop - p >= 8 && NarrowEight(p, o)) {
+            while (stop - p >= 8 && NarrowBMP8(p, o)) {
                 p += 8;
                 o += 8;
             }

@@ -168,7 +168,7 @@ Transcoder<unsigned short, unsigned int> * UTF16ByteOrderMarkVariant::CreateConv
     return NullOnBadAlloc([&]() -> Transcoder<unsigned short, unsigned int> * {
         auto remover = Own(new (allocator) UTF16BOMremover);
         auto base = Own(base_.CreateConverterToUTF32(allocator));
-        return Compose<unsigned short, unsigned short, unsigned int>(remover.release(),
+        return Chain<unsigned short, unsigned short, unsigned int>(remover.release(),
                                                                      base.release(), allocator);
     });
 }
@@ -178,7 +178,7 @@ Transcoder<unsigned int, unsigned short> * UTF16ByteOrderMarkVariant::CreateConv
     return NullOnBadAlloc([&]() -> Transcoder<unsigned int, unsigned short> * {
         auto base = Own(base_.CreateConverterFromUTF32(allocator));
         auto inserter = Own(new (allocator) UTF16BOMinserter);
-        return Compose<unsigned int, unsigned short, unsigned short>(base.release(),
+        return Chain<unsigned int, unsigned short, unsigned short>(base.release(),
                                                                      inserter.release(), allocator);
     });
 }
@@ -191,7 +191,7 @@ Transcoder<unsigned short, unsigned short> * UTF16ByteOrderMarkVariant::CreateCo
         if (!base) {
             return remover.release();  // the base is UTF-16 itself
         }
-        return Compose<unsigned short, unsigned short, unsigned short>(remover.release(),
+        return Chain<unsigned short, unsigned short, unsigned short>(remover.release(),
                                                                        base.release(), allocator);
     });
 }
@@ -204,7 +204,7 @@ Transcoder<unsigned short, unsigned short> * UTF16ByteOrderMarkVariant::CreateCo
         if (!base) {
             return inserter.release();  // the base is UTF-16 itself
         }
-        return Compose<unsigned short, unsigned short, unsigned short>(base.release(),
+        return Chain<unsigned short, unsigned short, unsigned short>(base.release(),
                                                                        inserter.release(), allocator);
     });
 }

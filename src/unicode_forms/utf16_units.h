@@ -5,26 +5,19 @@
 #include <cstddef>
 #include <cstring>
 
+#include "convert/transcode_contract.h"
 #include "zuuc/transcoder.h"
 
 namespace zuuc_unicode_forms {
 
-constexpr unsigned int kByteOrderMark = 0xFEFF;
-constexpr unsigned int kFirstSupplementary = 0x10000;
-constexpr unsigned int kLastCodePoint = 0x10FFFF;
-
-constexpr bool IsHighSurrogate(unsigned int u) { return u >= 0xD800 && u <= 0xDBFF; }
-constexpr bool IsLowSurrogate(unsigned int u) { return u >= 0xDC00 && u <= 0xDFFF; }
-
-constexpr unsigned int CombineSurrogates(unsigned int high, unsigned int low) {
-    return ((high - 0xD800) << 10) + (low - 0xDC00) + kFirstSupplementary;
-}
-constexpr unsigned short HighSurrogateOf(unsigned int c) {
-    return static_cast<unsigned short>(((c - kFirstSupplementary) >> 10) + 0xD800);
-}
-constexpr unsigned short LowSurrogateOf(unsigned int c) {
-    return static_cast<unsigned short>((c & 0x3FF) + 0xDC00);
-}
+using zuuc_internal::CombineSurrogates;
+using zuuc_internal::HighSurrogateOf;
+using zuuc_internal::IsHighSurrogate;
+using zuuc_internal::IsLowSurrogate;
+using zuuc_internal::kByteOrderMark;
+using zuuc_internal::kFirstSupplementary;
+using zuuc_internal::kLastCodePoint;
+using zuuc_internal::LowSurrogateOf;
 
 // The most units one Transcode call may still write (`limit`, -1 for no limit).
 class OutputBudget {

@@ -135,7 +135,7 @@ Transcoder<unsigned int, unsigned int> * UTF32ByteOrderMarkVariant::CreateConver
         if (!base) {
             return remover.release();  // the base is UTF-32 itself
         }
-        return Compose<unsigned int, unsigned int, unsigned int>(remover.release(), base.release(),
+        return Chain<unsigned int, unsigned int, unsigned int>(remover.release(), base.release(),
                                                                  allocator);
     });
 }
@@ -148,7 +148,7 @@ Transcoder<unsigned int, unsigned int> * UTF32ByteOrderMarkVariant::CreateConver
         if (!base) {
             return inserter.release();  // the base is UTF-32 itself
         }
-        return Compose<unsigned int, unsigned int, unsigned int>(base.release(), inserter.release(),
+        return Chain<unsigned int, unsigned int, unsigned int>(base.release(), inserter.release(),
                                                                  allocator);
     });
 }
@@ -158,7 +158,7 @@ Transcoder<unsigned int, unsigned short> * UTF32ByteOrderMarkVariant::CreateConv
     return NullOnBadAlloc([&]() -> Transcoder<unsigned int, unsigned short> * {
         auto remover = Own(new (allocator) UTF32BOMremover);
         auto base = Own(base_.CreateConverterToUTF16(allocator));
-        return Compose<unsigned int, unsigned int, unsigned short>(remover.release(),
+        return Chain<unsigned int, unsigned int, unsigned short>(remover.release(),
                                                                    base.release(), allocator);
     });
 }
@@ -168,7 +168,7 @@ Transcoder<unsigned short, unsigned int> * UTF32ByteOrderMarkVariant::CreateConv
     return NullOnBadAlloc([&]() -> Transcoder<unsigned short, unsigned int> * {
         auto base = Own(base_.CreateConverterFromUTF16(allocator));
         auto inserter = Own(new (allocator) UTF32BOMinserter);
-        return Compose<unsigned short, unsigned int, unsigned int>(base.release(),
+        return Chain<unsigned short, unsigned int, unsigned int>(base.release(),
                                                                    inserter.release(), allocator);
     });
 }
@@ -249,7 +249,7 @@ Transcoder<char, unsigned int> * UTF32variant::CreateConverterToUTF32(
         if (!base) {
             return bytes.release();  // the base is UTF-32 itself
         }
-        return Compose<char, unsigned int, unsigned int>(bytes.release(), base.release(),
+        return Chain<char, unsigned int, unsigned int>(bytes.release(), base.release(),
                                                          allocator);
     });
 }
@@ -262,7 +262,7 @@ Transcoder<unsigned int, char> * UTF32variant::CreateConverterFromUTF32(
         if (!base) {
             return bytes.release();
         }
-        return Compose<unsigned int, unsigned int, char>(base.release(), bytes.release(),
+        return Chain<unsigned int, unsigned int, char>(base.release(), bytes.release(),
                                                          allocator);
     });
 }
@@ -272,7 +272,7 @@ Transcoder<char, unsigned short> * UTF32variant::CreateConverterToUTF16(
     return NullOnBadAlloc([&]() -> Transcoder<char, unsigned short> * {
         auto bytes = Own(new (allocator) UTF32toWhatever(big_endian_));
         auto base = Own(base_.CreateConverterToUTF16(allocator));
-        return Compose<char, unsigned int, unsigned short>(bytes.release(), base.release(),
+        return Chain<char, unsigned int, unsigned short>(bytes.release(), base.release(),
                                                            allocator);
     });
 }
@@ -282,7 +282,7 @@ Transcoder<unsigned short, char> * UTF32variant::CreateConverterFromUTF16(
     return NullOnBadAlloc([&]() -> Transcoder<unsigned short, char> * {
         auto base = Own(base_.CreateConverterFromUTF16(allocator));
         auto bytes = Own(new (allocator) UTF32fromWhatever(big_endian_));
-        return Compose<unsigned short, unsigned int, char>(base.release(), bytes.release(),
+        return Chain<unsigned short, unsigned int, char>(base.release(), bytes.release(),
                                                            allocator);
     });
 }

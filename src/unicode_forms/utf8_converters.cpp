@@ -12,23 +12,16 @@
 #include <cstring>
 
 #include "utf8_encoder_detail.h"
+#include "convert/transcode_contract.h"
+#include "kernels/ascii_kernels.h"
 #include "zuuc/utf8_encodings.h"
 
 namespace {
 
 using Byte = unsigned char;
 
-// Trailing bytes announced by a lead byte.
-inline unsigned TrailingCount(Byte b) {
-    if (b < 0xC0) return 0;
-    if (b < 0xE0) return 1;
-    if (b < 0xF0) return 2;
-    if (b < 0xF8) return 3;
-    if (b < 0xFC) return 4;
-    return 5;
-}
-
-inline bool IsContinuation(Byte b) { return (b & 0xC0) == 0x80; }
+using zuuc_internal::IsContinuationByte;
+using zuuc_internal::TrailingByteCount;
 
 enum class Sequence { kCharacter, kDropped, kIllegal, kIncomplete };
 
@@ -46,7 +39,7 @@ inline Examined ExamineSequence(Byte const * p, unsigned available) {
     if (lead < 0x80) {
         return {Sequence::kCharacter, 1, lead};
     }
-    unsigned const trailing = TrailingCount(lead);
+    unsigned const trailing = TrailingByteCount(lead);
     if (trailing == 0 || trailing >= 4) {
         // A continuation byte with no lead, or a lead of a 5- or 6-byte form.
         return {Sequence::kIllegal, 1, 0};
@@ -55,7 +48,7 @@ inline Examined ExamineSequence(Byte const * p, unsigned available) {
         if (i >= available) {
             return {Sequence::kIncomplete, available, 0};
         }
-        if (!IsContinuation(p[i])) {
+        if (!IsContinuationByte(p[i])) {
             return {Sequence::kIllegal, i, 0};
         }
     }
@@ -76,7 +69,7 @@ inline Examined ExamineSequence(Byte const * p, unsigned available) {
     for (unsigned i = 1; i < length; ++i) {
         value = (value << 6) | (p[i] & 0x3Fu);
     }
-    if (value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+    if (value > 0x10FFFF || zuuc_internal::IsSurrogate(value)) {
         return {Sequence::kIllegal, length, 0};
     }
     if (value == 0xFEFF) {
@@ -93,8 +86,8 @@ inline unsigned UnitsFor(unsigned int const *, unsigned long) { return 1; }
 
 inline void PutUnits(unsigned short *& out, unsigned long value) {
     if (value >= 0x10000) {
-        *out++ = static_cast<unsigned short>(((value - 0x10000) >> 10) + 0xD800);
-        *out++ = static_cast<unsigned short>((value & 0x3FF) + 0xDC00);
+        *out++ = zuuc_internal::HighSurrogateOf(value);
+        *out++ = zuuc_internal::LowSurrogateOf(value);
     } else {
         *out++ = static_cast<unsigned short>(value);
     }
@@ -120,36 +113,12 @@ inline TranscodeResult Room(Out const * out, Out const * out_start, Out const * 
 template <class Out>
 inline Byte const * CopyAscii(Byte const * in, Byte const * inEnd, Out *& out, Out * outEnd,
                               Out const * out_start, long limit) {
-    std::size_t room = static_cast<std::size_t>(outEnd - out);
-    if (limit >= 0) {
-        long const left = limit - static_cast<long>(out - out_start);
-        if (left <= 0) {
-            return in;
-        }
-        if (static_cast<std::size_t>(left) < room) {
-            room = static_cast<std::size_t>(left);
-        }
-    }
+    std::size_t const room =
+        zuuc_internal::ClampToLimit(static_cast<std::size_t>(outEnd - out), limit,
+                                    static_cast<long>(out - out_start));
     std::size_t const available = static_cast<std::size_t>(inEnd - in);
-    Byte const * const stop = in + (available < room ? available : room);
-    Out * o = out;
-    while (stop - in >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, in, 8);
-        if ((word & 0x8080808080808080ULL) != 0) {
-            break;
-        }
-        for (int i = 0; i < 8; ++i) {
-            o[i] = static_cast<Out>(in[i]);
-        }
-        in += 8;
-        o += 8;
-    }
-    while (in < stop && *in < 0x80) {
-        *o++ = static_cast<Out>(*in++);
-    }
-    out = o;
-    return in;
+    return zuuc_internal::kernels::WidenAsciiRun(in, in + (available < room ? available : room),
+                                                 out);
 }
 
 template <class Out>
@@ -168,7 +137,7 @@ TranscodeResult DecodeUTF8(UTF8DecoderState & state, char const *& in_chars, cha
     if (state.held_count != 0) {
         Byte buffer[4];
         std::memcpy(buffer, state.held, state.held_count);
-        unsigned const trailing = TrailingCount(buffer[0]);
+        unsigned const trailing = TrailingByteCount(buffer[0]);
         unsigned const wanted = trailing >= 4 ? 1 : trailing + 1;
         unsigned available = state.held_count;
         Byte const * p = in;
@@ -192,7 +161,7 @@ TranscodeResult DecodeUTF8(UTF8DecoderState & state, char const *& in_chars, cha
                     // that this call makes progress.
                     state.held[0] = *in++;
                     state.held_count = 1;
-                    state.trailing = TrailingCount(state.held[0]);
+                    state.trailing = TrailingByteCount(state.held[0]);
                 }
                 return stop(kTranscodeIllegalInput);
             case Sequence::kDropped:
@@ -256,27 +225,13 @@ TranscodeResult DecodeUTF8(UTF8DecoderState & state, char const *& in_chars, cha
                     break;
                 }
                 unsigned const value = ((b0 & 0x0Fu) << 12) | ((b1 & 0x3Fu) << 6) | (b2 & 0x3Fu);
-                if (value < 0x800 || (value >= 0xD800 && value <= 0xDFFF) || value == 0xFEFF) {
+                if (value < 0x800 || zuuc_internal::IsSurrogate(value) || value == 0xFEFF) {
                     break;
                 }
                 *out++ = static_cast<Out>(value);
                 in += 3;
             }
-            while (stretch_end - in >= 8) {
-                std::uint64_t word;
-                std::memcpy(&word, in, 8);
-                if ((word & 0x8080808080808080ULL) != 0) {
-                    break;
-                }
-                for (int i = 0; i < 8; ++i) {
-                    out[i] = static_cast<Out>(in[i]);
-                }
-                in += 8;
-                out += 8;
-            }
-            while (in != stretch_end && *in < 0x80) {
-                *out++ = static_cast<Out>(*in++);
-            }
+            in = zuuc_internal::kernels::WidenAsciiRun(in, stretch_end, out);
             if (in == stretch_end) {
                 break;
             }
@@ -316,7 +271,7 @@ TranscodeResult DecodeUTF8(UTF8DecoderState & state, char const *& in_chars, cha
             case Sequence::kIncomplete:
                 std::memcpy(state.held, in, seq.length);
                 state.held_count = seq.length;
-                state.trailing = TrailingCount(*in);
+                state.trailing = TrailingByteCount(*in);
                 in = inEnd;
                 return stop(kTranscodeInputExhausted);
             case Sequence::kIllegal:

@@ -6,10 +6,8 @@
 #include <cstddef>
 #include <type_traits>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
+#include "convert/transcode_contract.h"
+#include "kernels/ascii_kernels.h"
 #include "zuuc/transcoder.h"
 
 namespace zuuc_utf8_detail {
@@ -18,63 +16,16 @@ namespace zuuc_utf8_detail {
 template <class In>
 inline In const * CopyAsciiOut(In const * in, In const * inEnd, char *& out, char * outEnd,
                                char const * out_start, long limit) {
-    std::size_t room = static_cast<std::size_t>(outEnd - out);
-    if (limit >= 0) {
-        long const left = limit - static_cast<long>(out - out_start);
-        if (left <= 0) {
-            return in;
-        }
-        if (static_cast<std::size_t>(left) < room) {
-            room = static_cast<std::size_t>(left);
-        }
-    }
+    std::size_t const room =
+        zuuc_internal::ClampToLimit(static_cast<std::size_t>(outEnd - out), limit,
+                                    static_cast<long>(out - out_start));
     std::size_t const available = static_cast<std::size_t>(inEnd - in);
-    In const * const stop = in + (available < room ? available : room);
-    char * o = out;
-    while (stop - in >= 4) {
-        if (((in[0] | in[1] | in[2] | in[3]) & ~static_cast<In>(0x7F)) != 0) {
-            break;
-        }
-        o[0] = static_cast<char>(in[0]);
-        o[1] = static_cast<char>(in[1]);
-        o[2] = static_cast<char>(in[2]);
-        o[3] = static_cast<char>(in[3]);
-        in += 4;
-        o += 4;
-    }
-    while (in < stop && *in < 0x80) {
-        *o++ = static_cast<char>(*in++);
-    }
-    out = o;
-    return in;
+    return zuuc_internal::kernels::NarrowAsciiRun(in, in + (available < room ? available : room),
+                                                  out);
 }
 
 
-// Writes eight units as eight bytes when all of them are below 0x80.
-inline bool AsciiEight(unsigned short const * in, unsigned char * o) {
-#if defined(__SSE2__)
-    __m128i const units = _mm_loadu_si128(reinterpret_cast<__m128i const *>(in));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi16(
-            _mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xFF80))),
-            _mm_setzero_si128())) != 0xFFFF) {
-        return false;
-    }
-    _mm_storel_epi64(reinterpret_cast<__m128i *>(o), _mm_packus_epi16(units, units));
-#else
-    unsigned any = 0;
-    for (int i = 0; i < 8; ++i) {
-        any |= in[i];
-    }
-    if (any >= 0x80) {
-        return false;
-    }
-    for (int i = 0; i < 8; ++i) {
-        o[i] = static_cast<unsigned char>(in[i]);
-    }
-#endif
-    return true;
-}
-
+using zuuc_internal::kernels::NarrowAscii8;
 // Whether a form writes plain UTF-8 (it declares kWritesUTF8), so that the
 // run loop below may write its bytes directly.
 template <class Form, class = void>
@@ -115,7 +66,7 @@ inline unsigned short const * EncodeUTF8Run(bool combine, unsigned short const *
         while (in < stop) {
             unsigned const u = *in;
             if (u < 0x80) {
-                if (stop - in >= 8 && AsciiEight(in, o)) {
+                if (stop - in >= 8 && NarrowAscii8(in, o)) {
                     in += 8;
                     o += 8;
                     continue;

@@ -13,6 +13,7 @@
 // "UTF-32:UTF-8"). Both decode and encode the same bytes.
 #include <new>
 
+#include "convert/transcode_contract.h"
 #include "zuuc/stream_adapters.h"
 #include "zuuc/unicode_detectors.h"
 #include "zuuc/utf8_encodings.h"
@@ -58,47 +59,9 @@ char const * kUTF16EBCDICNicknames[] = {"UTF-EBCDIC", "UTF8-EBCDIC", "UTF-8-EBCD
 unsigned char const kUTF8Substitute[] = {0xEF, 0xBF, 0xBD, 0x00};
 unsigned char const kUTF8EBCDICSubstitute[] = {0xB3, 0xFE, 0xFE, 0xFC, 0x00};
 
-// Runs a placement; null when the allocator has no memory.
-template <class Make>
-auto Place(Make && make) -> decltype(make()) {
-    try {
-        return make();
-    } catch (std::bad_alloc const &) {
-        return nullptr;
-    }
-}
-
-// A composite of `first` then `second`, owning both; when either is missing
-// or the composite cannot be placed, deletes what there is and gives null.
-template <class A, class B, class C>
-Transcoder<A, C> * Compose(Transcoder<A, B> * first, Transcoder<B, C> * second,
-                           UnicodeLibAllocator & allocator) {
-    Transcoder<A, C> * composite = nullptr;
-    if (first != nullptr && second != nullptr) {
-        composite = Place([&]() -> Transcoder<A, C> * {
-            return new (allocator) CompositeTranscoderFor<A, B, C>(first, second);
-        });
-    }
-    if (composite == nullptr) {
-        delete first;
-        delete second;
-    }
-    return composite;
-}
-
-// The stream factories of the byte forms wrap the variant's own UTF-32
-// converters in stream adapters, as the table-driven encodings do.
-template <class Adapter, class T, class Make>
-Adapter * Wrap(T * transcoder, Make && make) {
-    if (transcoder == nullptr) {
-        return nullptr;
-    }
-    Adapter * adapter = Place([&]() -> Adapter * { return make(transcoder); });
-    if (adapter == nullptr) {
-        delete transcoder;
-    }
-    return adapter;
-}
+using zuuc_internal::Chain;
+using zuuc_internal::NullOnBadAlloc;
+using zuuc_internal::Wrap;
 
 }  // namespace
 
@@ -109,7 +72,7 @@ Adapter * Wrap(T * transcoder, Make && make) {
     ToUnicodeSource * Class::CreateCharSourceToUnicode(CharSource & source,                     \
                                                        UnicodeLibAllocator & allocator) const { \
         Char32Encoding const & unicode = Char32Encoding::UTF32();                               \
-        return Wrap<CharSource_8_to_32>(                                                        \
+        return Wrap(                                                        \
             CreateConverterToUTF32(allocator), [&](Transcoder<char, unsigned int> * t) {        \
                 return new (allocator) CharSource_8_to_32(source, *this, t, unicode);           \
             });                                                                                 \
@@ -117,7 +80,7 @@ Adapter * Wrap(T * transcoder, Make && make) {
     CharSource * Class::CreateCharSourceFromUnicode(Char32Source & source,                      \
                                                     UnicodeLibAllocator & allocator) const {    \
         Char32Encoding const & unicode = Char32Encoding::UTF32();                               \
-        return Wrap<CharSource_32_to_8>(                                                        \
+        return Wrap(                                                        \
             CreateConverterFromUTF32(allocator), [&](Transcoder<unsigned int, char> * t) {      \
                 return new (allocator) CharSource_32_to_8(source, unicode, t, *this);           \
             });                                                                                 \
@@ -125,7 +88,7 @@ Adapter * Wrap(T * transcoder, Make && make) {
     Char32Sink * Class::CreateCharSinkFromUnicode(CharSink & sink,                              \
                                                   UnicodeLibAllocator & allocator) const {      \
         Char32Encoding const & unicode = Char32Encoding::UTF32();                               \
-        return Wrap<CharSink_32_to_8>(                                                          \
+        return Wrap(                                                          \
             CreateConverterFromUTF32(allocator), [&](Transcoder<unsigned int, char> * t) {      \
                 return new (allocator) CharSink_32_to_8(unicode, t, *this, sink);               \
             });                                                                                 \
@@ -133,7 +96,7 @@ Adapter * Wrap(T * transcoder, Make && make) {
     CharSink * Class::CreateCharSinkToUnicode(Char32Sink & sink, UnicodeLibAllocator & allocator) \
         const {                                                                                 \
         Char32Encoding const & unicode = Char32Encoding::UTF32();                               \
-        return Wrap<CharSink_8_to_32>(                                                          \
+        return Wrap(                                                          \
             CreateConverterToUTF32(allocator), [&](Transcoder<char, unsigned int> * t) {        \
                 return new (allocator) CharSink_8_to_32(*this, t, unicode, sink);               \
             });                                                                                 \
@@ -159,29 +122,29 @@ unsigned int UTF8EncodingVariantOfUTF16::SubstituteChars(unsigned char const *& 
 
 CharEncodingDetector * UTF8EncodingVariantOfUTF16::CreateEncodingDetector(
     UnicodeLibAllocator & allocator) const {
-    return Place([&]() -> CharEncodingDetector * { return new (allocator) UTF8Detector(*this); });
+    return NullOnBadAlloc([&]() -> CharEncodingDetector * { return new (allocator) UTF8Detector(*this); });
 }
 
 Transcoder<char, unsigned short> * UTF8EncodingVariantOfUTF16::CreateConverterToUTF16(
     UnicodeLibAllocator & allocator) const {
-    auto * decoder = Place([&]() -> Transcoder<char, unsigned short> * {
+    auto * decoder = NullOnBadAlloc([&]() -> Transcoder<char, unsigned short> * {
         return new (allocator) UTF8ToUTF16(combine_surrogates_);
     });
     if (decoder == nullptr || Number(base_.GetTextEncodingID()) == kUTF16Id) {
         return decoder;
     }
-    return Compose(decoder, base_.CreateConverterToUTF16(allocator), allocator);
+    return Chain(decoder, base_.CreateConverterToUTF16(allocator), allocator);
 }
 
 Transcoder<unsigned short, char> * UTF8EncodingVariantOfUTF16::CreateConverterFromUTF16(
     UnicodeLibAllocator & allocator) const {
-    auto * encoder = Place([&]() -> Transcoder<unsigned short, char> * {
+    auto * encoder = NullOnBadAlloc([&]() -> Transcoder<unsigned short, char> * {
         return new (allocator) UTF16ToUTF8(combine_surrogates_);
     });
     if (encoder == nullptr || Number(base_.GetTextEncodingID()) == kUTF16Id) {
         return encoder;
     }
-    return Compose(base_.CreateConverterFromUTF16(allocator), encoder, allocator);
+    return Chain(base_.CreateConverterFromUTF16(allocator), encoder, allocator);
 }
 
 Transcoder<char, unsigned int> * UTF8EncodingVariantOfUTF16::CreateConverterToUTF32(
@@ -189,17 +152,17 @@ Transcoder<char, unsigned int> * UTF8EncodingVariantOfUTF16::CreateConverterToUT
     if (Number(base_.GetTextEncodingID()) == kUTF16Id) {
         // UTF-8 decoded to UTF-16 is always well-formed, so the UTF-16 to
         // UTF-32 stage would pass it on unchanged: decode straight to UTF-32.
-        return Place([&]() -> Transcoder<char, unsigned int> * {
+        return NullOnBadAlloc([&]() -> Transcoder<char, unsigned int> * {
             return new (allocator) UTF8ToUTF32();
         });
     }
-    auto * decoder = Place([&]() -> Transcoder<char, unsigned short> * {
+    auto * decoder = NullOnBadAlloc([&]() -> Transcoder<char, unsigned short> * {
         return new (allocator) UTF8ToUTF16(combine_surrogates_);
     });
     if (decoder == nullptr) {
         return nullptr;
     }
-    return Compose(decoder, base_.CreateConverterToUTF32(allocator), allocator);
+    return Chain(decoder, base_.CreateConverterToUTF32(allocator), allocator);
 }
 
 Transcoder<unsigned int, char> * UTF8EncodingVariantOfUTF16::CreateConverterFromUTF32(
@@ -208,10 +171,10 @@ Transcoder<unsigned int, char> * UTF8EncodingVariantOfUTF16::CreateConverterFrom
     if (first == nullptr) {
         return nullptr;
     }
-    auto * encoder = Place([&]() -> Transcoder<unsigned short, char> * {
+    auto * encoder = NullOnBadAlloc([&]() -> Transcoder<unsigned short, char> * {
         return new (allocator) UTF16ToUTF8(combine_surrogates_);
     });
-    return Compose(first, encoder, allocator);
+    return Chain(first, encoder, allocator);
 }
 
 ZUUC_UNICODE_BYTE_FORM_STREAMS(UTF8EncodingVariantOfUTF16)
@@ -235,45 +198,45 @@ unsigned int UTF8EncodingVariantOfUTF32::SubstituteChars(unsigned char const *& 
 
 CharEncodingDetector * UTF8EncodingVariantOfUTF32::CreateEncodingDetector(
     UnicodeLibAllocator & allocator) const {
-    return Place([&]() -> CharEncodingDetector * { return new (allocator) UTF8Detector(*this); });
+    return NullOnBadAlloc([&]() -> CharEncodingDetector * { return new (allocator) UTF8Detector(*this); });
 }
 
 Transcoder<char, unsigned int> * UTF8EncodingVariantOfUTF32::CreateConverterToUTF32(
     UnicodeLibAllocator & allocator) const {
-    auto * decoder = Place([&]() -> Transcoder<char, unsigned int> * {
+    auto * decoder = NullOnBadAlloc([&]() -> Transcoder<char, unsigned int> * {
         return new (allocator) UTF8ToUTF32();
     });
     if (decoder == nullptr || Number(base_.GetTextEncodingID()) == kUTF32Id) {
         return decoder;
     }
-    return Compose(decoder, base_.CreateConverterToUTF32(allocator), allocator);
+    return Chain(decoder, base_.CreateConverterToUTF32(allocator), allocator);
 }
 
 Transcoder<char, unsigned short> * UTF8EncodingVariantOfUTF32::CreateConverterToUTF16(
     UnicodeLibAllocator & allocator) const {
     if (Number(base_.GetTextEncodingID()) == kUTF32Id) {
-        return Place([&]() -> Transcoder<char, unsigned short> * {
+        return NullOnBadAlloc([&]() -> Transcoder<char, unsigned short> * {
             return new (allocator) UTF8ToUTF16(combine_surrogates_);
         });
     }
-    auto * decoder = Place([&]() -> Transcoder<char, unsigned int> * {
+    auto * decoder = NullOnBadAlloc([&]() -> Transcoder<char, unsigned int> * {
         return new (allocator) UTF8ToUTF32();
     });
     if (decoder == nullptr) {
         return nullptr;
     }
-    return Compose(decoder, base_.CreateConverterToUTF16(allocator), allocator);
+    return Chain(decoder, base_.CreateConverterToUTF16(allocator), allocator);
 }
 
 Transcoder<unsigned int, char> * UTF8EncodingVariantOfUTF32::CreateConverterFromUTF32(
     UnicodeLibAllocator & allocator) const {
-    auto * encoder = Place([&]() -> Transcoder<unsigned int, char> * {
+    auto * encoder = NullOnBadAlloc([&]() -> Transcoder<unsigned int, char> * {
         return new (allocator) UTF32ToUTF8();
     });
     if (encoder == nullptr || Number(base_.GetTextEncodingID()) == kUTF32Id) {
         return encoder;
     }
-    return Compose(base_.CreateConverterFromUTF32(allocator), encoder, allocator);
+    return Chain(base_.CreateConverterFromUTF32(allocator), encoder, allocator);
 }
 
 Transcoder<unsigned short, char> * UTF8EncodingVariantOfUTF32::CreateConverterFromUTF16(
@@ -282,10 +245,10 @@ Transcoder<unsigned short, char> * UTF8EncodingVariantOfUTF32::CreateConverterFr
     if (first == nullptr) {
         return nullptr;
     }
-    auto * encoder = Place([&]() -> Transcoder<unsigned int, char> * {
+    auto * encoder = NullOnBadAlloc([&]() -> Transcoder<unsigned int, char> * {
         return new (allocator) UTF32ToUTF8();
     });
-    return Compose(first, encoder, allocator);
+    return Chain(first, encoder, allocator);
 }
 
 ZUUC_UNICODE_BYTE_FORM_STREAMS(UTF8EncodingVariantOfUTF32)
@@ -311,35 +274,35 @@ unsigned int UTF8EBCDICEncodingVariant::SubstituteChars(unsigned char const *& c
 
 Transcoder<char, unsigned short> * UTF8EBCDICEncodingVariant::CreateConverterToUTF16(
     UnicodeLibAllocator & allocator) const {
-    auto * decoder = Place([&]() -> Transcoder<char, unsigned short> * {
+    auto * decoder = NullOnBadAlloc([&]() -> Transcoder<char, unsigned short> * {
         return new (allocator) UTF8EBCDICtoWhatever(combine_surrogates_);
     });
     if (decoder == nullptr || Number(base_.GetTextEncodingID()) == kUTF16Id) {
         return decoder;
     }
-    return Compose(decoder, base_.CreateConverterToUTF16(allocator), allocator);
+    return Chain(decoder, base_.CreateConverterToUTF16(allocator), allocator);
 }
 
 Transcoder<unsigned short, char> * UTF8EBCDICEncodingVariant::CreateConverterFromUTF16(
     UnicodeLibAllocator & allocator) const {
-    auto * encoder = Place([&]() -> Transcoder<unsigned short, char> * {
+    auto * encoder = NullOnBadAlloc([&]() -> Transcoder<unsigned short, char> * {
         return new (allocator) UTF8EBCDICfromWhatever(combine_surrogates_);
     });
     if (encoder == nullptr || Number(base_.GetTextEncodingID()) == kUTF16Id) {
         return encoder;
     }
-    return Compose(base_.CreateConverterFromUTF16(allocator), encoder, allocator);
+    return Chain(base_.CreateConverterFromUTF16(allocator), encoder, allocator);
 }
 
 Transcoder<char, unsigned int> * UTF8EBCDICEncodingVariant::CreateConverterToUTF32(
     UnicodeLibAllocator & allocator) const {
-    auto * decoder = Place([&]() -> Transcoder<char, unsigned short> * {
+    auto * decoder = NullOnBadAlloc([&]() -> Transcoder<char, unsigned short> * {
         return new (allocator) UTF8EBCDICtoWhatever(combine_surrogates_);
     });
     if (decoder == nullptr) {
         return nullptr;
     }
-    return Compose(decoder, base_.CreateConverterToUTF32(allocator), allocator);
+    return Chain(decoder, base_.CreateConverterToUTF32(allocator), allocator);
 }
 
 Transcoder<unsigned int, char> * UTF8EBCDICEncodingVariant::CreateConverterFromUTF32(
@@ -348,10 +311,10 @@ Transcoder<unsigned int, char> * UTF8EBCDICEncodingVariant::CreateConverterFromU
     if (first == nullptr) {
         return nullptr;
     }
-    auto * encoder = Place([&]() -> Transcoder<unsigned short, char> * {
+    auto * encoder = NullOnBadAlloc([&]() -> Transcoder<unsigned short, char> * {
         return new (allocator) UTF8EBCDICfromWhatever(combine_surrogates_);
     });
-    return Compose(first, encoder, allocator);
+    return Chain(first, encoder, allocator);
 }
 
 ZUUC_UNICODE_BYTE_FORM_STREAMS(UTF8EBCDICEncodingVariant)

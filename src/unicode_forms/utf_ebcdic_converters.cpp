@@ -199,8 +199,8 @@ TranscodeResult UTF8EBCDICtoWhatever::Transcode(char const *& in_chars, char con
             return stop(room);
         }
         if (units == 2) {
-            *out++ = static_cast<unsigned short>(((value - 0x10000) >> 10) + 0xD800);
-            *out++ = static_cast<unsigned short>((value & 0x3FF) + 0xDC00);
+            *out++ = zuuc_internal::HighSurrogateOf(value);
+            *out++ = zuuc_internal::LowSurrogateOf(value);
         } else {
             *out++ = static_cast<unsigned short>(value);
         }

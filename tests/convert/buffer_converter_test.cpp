@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/toy_transcoders.h"
+#include "support/utf8_test_helpers.h"
 #include "zuuc/buffer_converters.h"
 #include "zuuc/char_encoding.h"
 
@@ -531,38 +532,16 @@ TEST(BufferConverterFinal, NonFinalCallsReturnInputConsumedAndKeepPartialState) 
 
 // --- real Unicode forms ---------------------------------------------------------------------
 
+// The independent reference encoders of the UTF-8 tests.
 std::vector<char> Utf8(std::u32string const & text) {
     std::vector<char> bytes;
-    for (char32_t c : text) {
-        if (c < 0x80) {
-            bytes.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            bytes.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            bytes.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            bytes.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            bytes.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            bytes.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            bytes.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            bytes.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
+    for (char32_t c : text) utf8_test::RefUTF8(static_cast<std::uint32_t>(c), bytes);
     return bytes;
 }
 
 std::vector<u16> Utf16(std::u32string const & text) {
     std::vector<u16> units;
-    for (char32_t c : text) {
-        if (c >= 0x10000) {
-            units.push_back(static_cast<u16>(0xD800 + ((c - 0x10000) >> 10)));
-            units.push_back(static_cast<u16>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-        } else {
-            units.push_back(static_cast<u16>(c));
-        }
-    }
+    for (char32_t c : text) utf8_test::RefUTF16(static_cast<std::uint32_t>(c), units);
     return units;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "convert/engine_test_util.h"
+#include "zuuc/detector.h"
 
 using namespace engine_test;
 using namespace zuuc_test;
@@ -163,5 +164,31 @@ TEST_F(Factories, ReturnNullWhenAllocationFailsAndLeakNothing) {
         ASSERT_NE(nullptr, sink);
         delete sink;  // back to the rationed allocator
         EXPECT_EQ(2, log.destroyed);
+    }
+}
+
+TEST(FactoryAllocation, EveryFactoryGivesNullWhenMemoryRunsOutAndThrowsNothing) {
+    // One encoding of each family, with every budget of allocations up to
+    // what the deepest of their chains needs.
+    CharEncoding::UTF8BOM();  // variants are found by name once they exist
+    for (char const * name : {"UTF-8", "UTF8BOM", "UTF-32:UTF-8", "windows-1252", "Shift_JIS",
+                              "EUC-JP", "ISO-2022-JP", "GB18030", "HZ-GB-2312", "Big5"}) {
+        CharEncoding const * encoding = CharEncoding::Lookup(name);
+        ASSERT_NE(nullptr, encoding) << name;
+        for (int budget = 0; budget < 6; ++budget) {
+            SCOPED_TRACE(testing::Message() << name << ", budget " << budget);
+            RationedAllocator allocator(budget);
+            auto check = [&](auto * made) {
+                delete made;  // null, or a whole object
+            };
+            EXPECT_NO_THROW(check(encoding->CreateConverterToUTF16(allocator)));
+            EXPECT_NO_THROW(check(encoding->CreateConverterFromUTF16(allocator)));
+            EXPECT_NO_THROW(check(encoding->CreateConverterToUTF32(allocator)));
+            EXPECT_NO_THROW(check(encoding->CreateConverterFromUTF32(allocator)));
+            EXPECT_NO_THROW(check(encoding->CreateEncodingDetector(allocator)));
+            char const text[] = "abc";
+            StringCharSource bytes(text, text + 3);
+            EXPECT_NO_THROW(check(encoding->CreateCharSourceToUnicode(bytes, allocator)));
+        }
     }
 }

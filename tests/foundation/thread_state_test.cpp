@@ -1,5 +1,5 @@
 // The per-thread records. Their functions are internal to the library, so
-// this program compiles its own copy of them. Records that are not freed at
+// this program links its own copy of them from the library's objects. Records that are not freed at
 // thread exit or at teardown show up as leaks under ASan.
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "../../src/foundation/thread_state.cpp"
+#include "foundation/thread_state.h"
 
 using zu_foundation_impl::CurrentThreadRecord;
 using zu_foundation_impl::ThreadRecord;

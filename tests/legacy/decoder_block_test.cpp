@@ -163,25 +163,7 @@ void SweepAll(MakeDecoder make, MBCStoUnicodeTable<T> const * table) {
             if (i % 7 != 0) {
                 continue;
             }
-            for (std::size_t n = 0; n <= bytes.size() + 1; ++n) {
-                SCOPED_TRACE("n " + std::to_string(n));
-                {
-                    auto room = make();
-                    Compare<Out>(*room, table, bytes, bytes.size(), n, -1, in_block);
-                }
-                {
-                    auto limited = make();
-                    Compare<Out>(*limited, table, bytes, bytes.size(), bytes.size() + 1,
-                                 static_cast<long>(n), in_block);
-                }
-                if (n <= bytes.size()) {
-                    auto split = make();
-                    Compare<Out>(*split, table, bytes, n, bytes.size() + 1, -1, in_block);
-                }
-                if (::testing::Test::HasFatalFailure()) {
-                    return;
-                }
-            }
+            CompareEveryRoomLimitAndSplit<Out>(make, table, bytes, in_block);
             if (::testing::Test::HasFatalFailure()) {
                 return;
             }

@@ -135,6 +135,32 @@ void Compare(Decoder & decoder, MBCStoUnicodeTable<T> const * table, std::string
     }
 }
 
+// Compare over `bytes` with a fresh decoder from `make` for every output
+// room, every limit and every split point n.
+template <class Out, class MakeDecoder, class T>
+void CompareEveryRoomLimitAndSplit(MakeDecoder & make, MBCStoUnicodeTable<T> const * table,
+                                   std::string const & bytes, bool in_block) {
+    for (std::size_t n = 0; n <= bytes.size() + 1; ++n) {
+        SCOPED_TRACE("n " + std::to_string(n));
+        {
+            auto room = make();
+            Compare<Out>(*room, table, bytes, bytes.size(), n, -1, in_block);
+        }
+        {
+            auto limited = make();
+            Compare<Out>(*limited, table, bytes, bytes.size(), bytes.size() + 1,
+                         static_cast<long>(n), in_block);
+        }
+        if (n <= bytes.size()) {
+            auto split = make();
+            Compare<Out>(*split, table, bytes, n, bytes.size() + 1, -1, in_block);
+        }
+        if (::testing::Test::HasFatalFailure()) {
+            return;
+        }
+    }
+}
+
 }  // namespace decoder_reference
 
 #endif

@@ -97,25 +97,11 @@ template <class Out, class MakeDecoder, class T>
 void SweepAll(MakeDecoder make, MBCStoUnicodeTable<T> const * table) {
     for (std::string const & bytes : Inputs()) {
         for (bool in_block : {false, true}) {
-            for (std::size_t n = 0; n <= bytes.size() + 1; ++n) {
-                SCOPED_TRACE("input of " + std::to_string(bytes.size()) + " bytes, n " +
-                             std::to_string(n) + (in_block ? " in block" : ""));
-                {
-                    auto d = make();
-                    Compare<Out>(*d, table, bytes, bytes.size(), n, -1, in_block);  // room n
-                }
-                {
-                    auto d = make();
-                    Compare<Out>(*d, table, bytes, bytes.size(), bytes.size() + 1,
-                                 static_cast<long>(n), in_block);  // limit n
-                }
-                if (n <= bytes.size()) {
-                    auto d = make();
-                    Compare<Out>(*d, table, bytes, n, bytes.size() + 1, -1, in_block);  // split at n
-                }
-                if (::testing::Test::HasFatalFailure()) {
-                    return;
-                }
+            SCOPED_TRACE("input of " + std::to_string(bytes.size()) + " bytes" +
+                         (in_block ? " in block" : ""));
+            CompareEveryRoomLimitAndSplit<Out>(make, table, bytes, in_block);
+            if (::testing::Test::HasFatalFailure()) {
+                return;
             }
         }
     }

@@ -20,34 +20,7 @@ namespace {
 using u16 = unsigned short;
 using u32 = unsigned int;
 
-// Single-byte: ASCII and Latin-1 to themselves, U+20AC to 0x80; the marker
-// for "unmapped" is 0x41, so 'A' cannot be encoded.
-struct SbcsTables {
-    unsigned char undefined_page[256];
-    unsigned char page0[256];
-    unsigned char page20[256];
-    unsigned char const * pages[256];
-    SBCSFromUnicodeTable plane;
-
-    SbcsTables() {
-        for (unsigned b = 0; b < 256; ++b) {
-            undefined_page[b] = 0x41;
-            page0[b] = b < 0x80 || b >= 0xA0 ? static_cast<unsigned char>(b) : 0x41;
-            page20[b] = 0x41;
-        }
-        page20[0xAC] = 0x80;
-        for (auto & page : pages) page = undefined_page;
-        pages[0x00] = page0;
-        pages[0x20] = page20;
-        plane.undefined = 0x41;
-        plane.pages = pages;
-    }
-};
-
-SbcsTables const & Sbcs() {
-    static SbcsTables const tables;
-    return tables;
-}
+// Single-byte: ToySbcs() (U+20AC to 0x80; the marker for "unmapped" is 0x41).
 
 // Multi-byte: ASCII to itself except '\' (two bytes 81 5F) and '~'
 // (unmapped); U+3042 = 82 A0, U+00E9 = E9.
@@ -69,7 +42,7 @@ NarrowPlane<V> MakeMbcs(V undefined) {
 TEST(EncoderFastPath, SingleByteProblemRightAfterARun) {
     // The run fills the output (or the limit) exactly; the unmappable unit
     // that follows is still reported and consumed, as one character.
-    SBCSFromUTF16 enc(&Sbcs().plane, true);
+    SBCSFromUTF16 enc(&ToySbcs().plane, true);
     auto r = TranscodeOnce(enc, std::vector<u16>{'a', 'b', 'c', 'A', 'd'}, 3);
     EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
     EXPECT_EQ(4u, r.consumed);
@@ -85,7 +58,7 @@ TEST(EncoderFastPath, SingleByteProblemRightAfterARun) {
     EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
     EXPECT_EQ(2u, r.consumed);
 
-    SBCSFromUTF32 enc32(&Sbcs().plane, true);
+    SBCSFromUTF32 enc32(&ToySbcs().plane, true);
     auto r32 = TranscodeOnce(enc32, std::vector<u32>{'a', 0x1F600, 'b'}, 1);
     EXPECT_EQ(kTranscodeNotInRepertoire, r32.result);
     EXPECT_EQ(2u, r32.consumed);
@@ -97,7 +70,7 @@ TEST(EncoderFastPath, SingleByteProblemRightAfterARun) {
 }
 
 TEST(EncoderFastPath, SingleByteHighSurrogateEndingARunIsHeld) {
-    SBCSFromUTF16 enc(&Sbcs().plane, true);
+    SBCSFromUTF16 enc(&ToySbcs().plane, true);
     // The run ends exactly at the output end; the high surrogate behind it
     // is taken and held, and its low half in the next call is one problem.
     auto r = TranscodeOnce(enc, std::vector<u16>{'a', 'b', 0xD83D}, 2);

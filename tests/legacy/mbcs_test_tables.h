@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "zuuc/code_tables.h"
+#include "zuuc/sbcs_encoding.h"
 #include "zuuc/transcoder.h"
 
 namespace mbcs_test {
@@ -188,6 +189,39 @@ std::vector<To> ConvertAll(Transcoder<From, To> & t, std::vector<From> const & i
 
 inline std::vector<char> Bytes(std::string const & s) { return std::vector<char>(s.begin(), s.end()); }
 inline std::string Str(std::vector<char> const & v) { return std::string(v.begin(), v.end()); }
+
+// A code page: ASCII, 0x80 = EURO SIGN, 0x81 undefined, 0xA0-0xFF Latin-1;
+// from Unicode the undefined marker is 0x41, so 'A' cannot be encoded even
+// though 0x41 decodes to it.
+struct ToySbcsTables {
+    unsigned short to_unicode[256];
+    unsigned char undefined_page[256];
+    unsigned char page0[256];
+    unsigned char page20[256];
+    unsigned char const * pages[256];
+    SBCSFromUnicodeTable plane;
+
+    ToySbcsTables() {
+        for (unsigned b = 0; b < 256; ++b) {
+            to_unicode[b] = b < 0x80 || b >= 0xA0 ? static_cast<unsigned short>(b) : 0xFFFD;
+            undefined_page[b] = 0x41;
+            page0[b] = b < 0x80 || b >= 0xA0 ? static_cast<unsigned char>(b) : 0x41;
+            page20[b] = 0x41;
+        }
+        to_unicode[0x80] = 0x20AC;
+        page20[0xAC] = 0x80;
+        for (auto & page : pages) page = undefined_page;
+        pages[0x00] = page0;
+        pages[0x20] = page20;
+        plane.undefined = 0x41;
+        plane.pages = pages;
+    }
+};
+
+inline ToySbcsTables const & ToySbcs() {
+    static ToySbcsTables const tables;
+    return tables;
+}
 
 }  // namespace mbcs_test
 

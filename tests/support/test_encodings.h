@@ -53,85 +53,73 @@ private:
     int installs_ = 0;
 };
 
-// A 16-bit encoding of Unicode code points that maps them unchanged.
-class TestUnitEncoding : public Char16EncodingImpl {
+// The streams of each width of Unicode.
+template <class Unit>
+struct StreamsOf;
+template <>
+struct StreamsOf<unsigned short> {
+    using Source = Char16Source;
+    using Sink = Char16Sink;
+};
+template <>
+struct StreamsOf<unsigned int> {
+    using Source = Char32Source;
+    using Sink = Char32Sink;
+};
+
+// An encoding of Unicode code points in units of `Unit` that maps them
+// unchanged and makes no converters or streams.
+template <class Impl, class Unit>
+class TestUnicodeEncoding : public Impl {
 public:
-    TestUnitEncoding(unsigned long id, char const ** nicknames, char const * mime = nullptr,
-                     unsigned code_page = 0)
-        : Char16EncodingImpl(TextEncodingID(id), nicknames, mime, code_page) {}
-    TestUnitEncoding(TextEncoding const & parent, EncodingVariation const & variation,
-                     char const ** nicknames, char const * mime = nullptr)
-        : Char16EncodingImpl(parent, variation, nicknames, mime, 0) {}
+    using Source = typename StreamsOf<Unit>::Source;
+    using Sink = typename StreamsOf<Unit>::Sink;
+    using Impl::Impl;
 
     unsigned int MapToUnicode(unsigned int c) const override { return c; }
     unsigned int MapFromUnicode(unsigned int c) const override { return c; }
-    ToUnicodeSource * CreateCharSourceToUnicode(Char16Source &, UnicodeLibAllocator &) const override {
+    ToUnicodeSource * CreateCharSourceToUnicode(Source &, UnicodeLibAllocator &) const override {
         return nullptr;
     }
-    Char16Source * CreateCharSourceFromUnicode(Char32Source &, UnicodeLibAllocator &) const override {
+    Source * CreateCharSourceFromUnicode(Char32Source &, UnicodeLibAllocator &) const override {
         return nullptr;
     }
-    Char16Sink * CreateCharSinkToUnicode(Char32Sink &, UnicodeLibAllocator &) const override {
+    Sink * CreateCharSinkToUnicode(Char32Sink &, UnicodeLibAllocator &) const override {
         return nullptr;
     }
-    Char32Sink * CreateCharSinkFromUnicode(Char16Sink &, UnicodeLibAllocator &) const override {
+    Char32Sink * CreateCharSinkFromUnicode(Sink &, UnicodeLibAllocator &) const override {
         return nullptr;
     }
-    Transcoder<unsigned short, unsigned int> * CreateConverterToUTF32(
-        UnicodeLibAllocator &) const override {
+    Transcoder<Unit, unsigned int> * CreateConverterToUTF32(UnicodeLibAllocator &) const override {
         return nullptr;
     }
-    Transcoder<unsigned int, unsigned short> * CreateConverterFromUTF32(
-        UnicodeLibAllocator &) const override {
+    Transcoder<unsigned int, Unit> * CreateConverterFromUTF32(UnicodeLibAllocator &) const override {
         return nullptr;
     }
-    Transcoder<unsigned short, unsigned short> * CreateConverterToUTF16(
-        UnicodeLibAllocator &) const override {
+    Transcoder<Unit, unsigned short> * CreateConverterToUTF16(UnicodeLibAllocator &) const override {
         return nullptr;
     }
-    Transcoder<unsigned short, unsigned short> * CreateConverterFromUTF16(
+    Transcoder<unsigned short, Unit> * CreateConverterFromUTF16(
         UnicodeLibAllocator &) const override {
         return nullptr;
     }
 };
 
-// A 32-bit encoding of Unicode code points that maps them unchanged.
-class TestWideEncoding : public Char32EncodingImpl {
+class TestUnitEncoding : public TestUnicodeEncoding<Char16EncodingImpl, unsigned short> {
+public:
+    TestUnitEncoding(unsigned long id, char const ** nicknames, char const * mime = nullptr,
+                     unsigned code_page = 0)
+        : TestUnicodeEncoding(TextEncodingID(id), nicknames, mime, code_page) {}
+    TestUnitEncoding(TextEncoding const & parent, EncodingVariation const & variation,
+                     char const ** nicknames, char const * mime = nullptr)
+        : TestUnicodeEncoding(parent, variation, nicknames, mime, 0) {}
+};
+
+class TestWideEncoding : public TestUnicodeEncoding<Char32EncodingImpl, unsigned int> {
 public:
     TestWideEncoding(unsigned long id, char const ** nicknames, char const * mime = nullptr,
                      unsigned code_page = 0)
-        : Char32EncodingImpl(TextEncodingID(id), nicknames, mime, code_page) {}
-
-    unsigned int MapToUnicode(unsigned int c) const override { return c; }
-    unsigned int MapFromUnicode(unsigned int c) const override { return c; }
-    ToUnicodeSource * CreateCharSourceToUnicode(Char32Source &, UnicodeLibAllocator &) const override {
-        return nullptr;
-    }
-    Char32Source * CreateCharSourceFromUnicode(Char32Source &, UnicodeLibAllocator &) const override {
-        return nullptr;
-    }
-    Char32Sink * CreateCharSinkToUnicode(Char32Sink &, UnicodeLibAllocator &) const override {
-        return nullptr;
-    }
-    Char32Sink * CreateCharSinkFromUnicode(Char32Sink &, UnicodeLibAllocator &) const override {
-        return nullptr;
-    }
-    Transcoder<unsigned int, unsigned int> * CreateConverterToUTF32(
-        UnicodeLibAllocator &) const override {
-        return nullptr;
-    }
-    Transcoder<unsigned int, unsigned int> * CreateConverterFromUTF32(
-        UnicodeLibAllocator &) const override {
-        return nullptr;
-    }
-    Transcoder<unsigned int, unsigned short> * CreateConverterToUTF16(
-        UnicodeLibAllocator &) const override {
-        return nullptr;
-    }
-    Transcoder<unsigned short, unsigned int> * CreateConverterFromUTF16(
-        UnicodeLibAllocator &) const override {
-        return nullptr;
-    }
+        : TestUnicodeEncoding(TextEncodingID(id), nicknames, mime, code_page) {}
 };
 
 }  // namespace zuuc_test

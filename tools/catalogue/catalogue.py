@@ -4,11 +4,12 @@ truth for their accessors, classes, identifiers, nicknames, MIME names, code
 pages, ASCII flags, substitute bytes, encoding libraries, creation order and
 (for the single-byte ones) the sources of their code tables.
 
-Run it to write src/encodings/generated/catalogue_data.inc:
+Run it to write src/catalogue/generated/catalogue_data.inc and the public
+lists include/zuuc/catalogue.h and include/zuuc/encoding_id_list.h:
 
     python3 tools/catalogue/catalogue.py [--check]
 
---check regenerates into memory and fails when the committed file differs.
+--check regenerates into memory and fails when a committed file differs.
 The output depends on nothing but this file, so it is reproducible.
 
 validate() refuses a catalogue in which a normalised nickname (ASCII letters
@@ -20,7 +21,9 @@ import os
 import sys
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), '..', '..'))
-OUT_INC = os.path.join(ROOT, 'src', 'encodings', 'generated', 'catalogue_data.inc')
+OUT_INC = os.path.join(ROOT, 'src', 'catalogue', 'generated', 'catalogue_data.inc')
+OUT_CATALOGUE_H = os.path.join(ROOT, 'include', 'zuuc', 'catalogue.h')
+OUT_ID_LIST_H = os.path.join(ROOT, 'include', 'zuuc', 'encoding_id_list.h')
 
 SBCS = 'SBCSEncoding'
 MBCS = 'MBCSEncoding'
@@ -687,6 +690,222 @@ MODAL_DATA = {
 
 # --- Checks ----------------------------------------------------------------
 
+# The base encoding numbers and the names of their TextEncodingID accessors,
+# for every encoding of the library (the catalogue's and the others). A
+# number may have several names. The numbers are stable: callers store them.
+TEXT_ENCODING_IDS = [
+    (0, 'Unknown'),
+    (1, 'Unicode11'),
+    (2, 'UTF16'),
+    (2, 'Unicode20'),
+    (2, 'Unicode'),
+    (3, 'ASCII'),
+    (4, 'Big5'),
+    (5, 'ChineseAutoDetect'),
+    (6, 'CNS11643EUC'),
+    (7, 'CP1251'),
+    (8, 'CP1252'),
+    (9, 'EUCKR'),
+    (10, 'EUCPkdFmtJapanese'),
+    (11, 'GB2312'),
+    (12, 'HalfWidthKatakana'),
+    (13, 'HZGB2312'),
+    (14, 'ISO2022JP'),
+    (15, 'ISO2022KR'),
+    (16, 'ISO87JISX0208'),
+    (17, 'ISOLatin1'),
+    (18, 'ISOLatin2'),
+    (19, 'ISOLatin3'),
+    (20, 'ISOLatin4'),
+    (21, 'ISOLatin5'),
+    (22, 'ISOLatin6'),
+    (23, 'ISOLatinArabic'),
+    (24, 'ISOLatinCyrillic'),
+    (25, 'ISOLatinGreek'),
+    (26, 'ISOLatinHebrew'),
+    (27, 'ISOLatinThai'),
+    (28, 'JapaneseAutoDetect'),
+    (29, 'KoreanAutoDetect'),
+    (30, 'CP850'),
+    (30, 'PC850Multilingual'),
+    (31, 'CP437'),
+    (31, 'PC8CodePage437'),
+    (32, 'ShiftJIS78'),
+    (33, 'ShiftJISMS'),
+    (34, 'CNS11643_1986_EUC'),
+    (35, 'IBM037'),
+    (36, 'EBCDIK'),
+    (37, 'CP949'),
+    (38, 'CP10001'),
+    (39, 'CP37'),
+    (40, 'CP500'),
+    (41, 'CP708'),
+    (42, 'CP720'),
+    (43, 'CP737'),
+    (44, 'CP775'),
+    (45, 'CP852'),
+    (46, 'CP855'),
+    (47, 'CP857'),
+    (48, 'CP860'),
+    (49, 'CP861'),
+    (50, 'CP862'),
+    (51, 'CP863'),
+    (52, 'CP864'),
+    (53, 'CP865'),
+    (54, 'CP866'),
+    (55, 'CP869'),
+    (56, 'CP870'),
+    (57, 'CP874'),
+    (58, 'CP875'),
+    (59, 'CP936'),
+    (60, 'CP950'),
+    (61, 'CP1026'),
+    (62, 'CP1250'),
+    (63, 'CP1253'),
+    (64, 'CP1254'),
+    (65, 'CP1255'),
+    (66, 'CP1256'),
+    (67, 'CP1257'),
+    (68, 'CP1258'),
+    (69, 'CP1361'),
+    (70, 'CP10000'),
+    (71, 'CP10002'),
+    (72, 'CP10003'),
+    (73, 'CP10004'),
+    (74, 'CP10005'),
+    (75, 'CP10006'),
+    (76, 'CP10007'),
+    (77, 'CP10008'),
+    (78, 'CP10010'),
+    (79, 'CP10017'),
+    (80, 'CP10029'),
+    (81, 'CP10079'),
+    (82, 'CP10081'),
+    (83, 'CP10082'),
+    (84, 'CP20105'),
+    (85, 'CP20261'),
+    (86, 'CP20269'),
+    (87, 'CP20273'),
+    (88, 'CP20277'),
+    (89, 'CP20278'),
+    (90, 'CP20280'),
+    (91, 'CP20284'),
+    (92, 'CP20285'),
+    (93, 'CP20290'),
+    (94, 'CP20297'),
+    (95, 'CP20420'),
+    (96, 'CP20423'),
+    (97, 'CP20833'),
+    (98, 'CP20838'),
+    (99, 'CP20866'),
+    (100, 'CP20871'),
+    (101, 'CP20880'),
+    (102, 'CP20905'),
+    (103, 'CP21025'),
+    (104, 'CP21027'),
+    (105, 'CP28592'),
+    (106, 'CP28593'),
+    (107, 'CP28594'),
+    (108, 'CP28595'),
+    (109, 'CP28596'),
+    (110, 'CP28597'),
+    (111, 'CP28598'),
+    (112, 'CP28599'),
+    (113, 'AdobeStandardEncoding'),
+    (114, 'HPPSMath'),
+    (115, 'ZapfDingbats'),
+    (116, 'MacCentralEuropean'),
+    (117, 'MacChineseSimplified'),
+    (118, 'MacChineseTraditional'),
+    (119, 'MacCroatian'),
+    (120, 'MacCyrillic'),
+    (121, 'MacDevanagari'),
+    (122, 'MacDingbats'),
+    (123, 'MacGreek'),
+    (124, 'MacGurmukhi'),
+    (125, 'MacIcelandic'),
+    (126, 'MacJapanese'),
+    (127, 'MacKorean'),
+    (128, 'MacRoman'),
+    (129, 'MacRomanian'),
+    (130, 'MacSymbol'),
+    (131, 'MacThai'),
+    (132, 'MacTurkish'),
+    (133, 'MacUkrainian'),
+    (134, 'NextStep'),
+    (135, 'ISOLatin8'),
+    (136, 'ISOLatin9'),
+    (137, 'MacGujarati'),
+    (138, 'GB12345'),
+    (139, 'CCSID290'),
+    (140, 'CCSID942'),
+    (141, 'CCSID1027'),
+    (142, 'CP21866'),
+    (143, 'CP28591'),
+    (144, 'CP38598'),
+    (145, 'Johab'),
+    (146, 'IBM_83_4040'),
+    (147, 'IBM_83_4242'),
+    (148, 'JEF_78_4040'),
+    (149, 'JEF_78_A1A1'),
+    (150, 'JEF_83_4040'),
+    (151, 'JEF_83_A1A1'),
+    (152, 'KEIS_78_4040'),
+    (153, 'KEIS_78_A1A1'),
+    (154, 'KEIS_83_4040'),
+    (155, 'KEIS_83_A1A1'),
+    (156, 'CCSID1047'),
+    (157, 'CCSID930'),
+    (158, 'CCSID935'),
+    (159, 'CCSID300'),
+    (160, 'CCSID937'),
+    (161, 'CCSID939'),
+    (162, 'Big5Plus'),
+    (163, 'ISOLatin7'),
+    (164, 'GB18030'),
+    (165, 'ISO2022CN'),
+    (166, 'Roman8'),
+    (167, 'EUCJPJISRoman'),
+    (168, 'HKSCS'),
+    (169, 'UTF32'),
+    (170, 'ShiftJISMSRoundtrip'),
+    (171, 'ISO2022JPRoundtrip'),
+    (172, 'EUCJPJISRomanRoundtrip'),
+    (173, 'EUCPkdFmtJapaneseRoundtrip'),
+    (174, 'ShiftJIS78Roundtrip'),
+    (175, 'MacArabic'),
+    (176, 'MacHebrew'),
+    (177, 'VISCII'),
+    (178, 'TCVN'),
+    (179, 'VIQR'),
+    (180, 'VNI'),
+    (181, 'VPS'),
+    (182, 'ISCIIDevanagari'),
+    (183, 'ISCIIBengali'),
+    (184, 'ISCIIGujarati'),
+    (185, 'ISCIIKannada'),
+    (186, 'ISCIIMalayalam'),
+    (187, 'ISCIITelugu'),
+    (188, 'ISCIITamil'),
+    (189, 'ShiftJIS2004'),
+    (190, 'CCSID1390'),
+]
+
+# The variation numbers and the names of their EncodingVariationID accessors.
+VARIATION_IDS = [
+    (0, 'None'),
+    (1, 'ByteOrderMark'),
+    (2, 'UTF7'),
+    (3, 'UTF8'),
+    (4, 'BigEndian'),
+    (5, 'LittleEndian'),
+    (6, 'PlatformByteOrder'),
+    (7, 'Java'),
+    (8, 'HPPrinter'),
+    (9, 'UTF8EBCDIC'),
+]
+
+
 def normalise(name):
     """The lookup form of a nickname: ASCII letters lower-cased, '-', '_' and
     ' ' removed."""
@@ -881,24 +1100,128 @@ def _render_modal(entries):
     return lines
 
 
+# --- the public lists ------------------------------------------------------------
+
+_CATALOGUE_H_HEAD = """\
+// The accessors of the catalogue's table-driven encodings.
+//
+// Every catalogue encoding is one process-wide object returned by a static
+// accessor of CharEncoding (CharEncoding::CP1252() and so on). The lists
+// below name the accessors of each encoding class in creation order, which is
+// also the order in which they register for lookups; CharEncoding declares
+// its accessors from them, and a caller may expand them to visit every entry:
+//
+//   #define VISIT(accessor, id) Use(CharEncoding::accessor());
+//   ZUUC_SBCS_CATALOGUE(VISIT)
+//
+// Each list agrees with the catalogue data the library is built from: an
+// accessor missing here does not compile, one too many does not link.
+//
+// Written by tools/catalogue/catalogue.py: change the catalogue, not this file.
+#ifndef ZUUC_CATALOGUE_H
+#define ZUUC_CATALOGUE_H
+"""
+
+_CATALOGUE_H_TAIL = """\
+// One more encoding has an accessor outside these lists:
+// CharEncoding::HZGB2312() (class HZEncoding, zuuc/modal_encoding.h), which
+// has no tables of its own and converts through GB2312; it is created right
+// after the catalogue.
+
+#endif
+"""
+
+# (class, macro, description, header, count comment) in the order of the file.
+_CATALOGUE_LISTS = [
+    (SBCS, 'ZUUC_SBCS_CATALOGUE', 'The single-byte encodings', 'zuuc/sbcs_encoding.h',
+     'The number of entries in ZUUC_SBCS_CATALOGUE.'),
+    (MBCS, 'ZUUC_MBCS_CATALOGUE', 'The multi-byte encodings', 'zuuc/mbcs_encoding.h',
+     'The number of entries in that list.'),
+    (LOOKAHEAD, 'ZUUC_MBCS_LOOKAHEAD_CATALOGUE', 'The look-ahead multi-byte encodings',
+     'zuuc/mbcs_encoding.h', 'The number of entries in that list.'),
+    (MODAL, 'ZUUC_MODAL_ENCODING_CATALOGUE', 'The modal encodings', 'zuuc/modal_encoding.h',
+     'The number of entries in that list.'),
+    (MIXED, 'ZUUC_MIXED_RANGE_CATALOGUE', 'The mixed block range encodings',
+     'zuuc/range_encoding.h', 'The number of entries in that list.'),
+]
+
+
+def _x_macro(name, rows):
+    return ['#define %s(X) \\' % name, ' \\\n'.join('    X(%s)' % r for r in rows)]
+
+
+def render_catalogue_h(entries):
+    lines = [_CATALOGUE_H_HEAD]
+    for cls, macro, what, header, count_note in _CATALOGUE_LISTS:
+        members = sorted((e for e in entries if e.cls == cls), key=lambda e: e.order)
+        lines.append('// %s (class %s, %s):' % (what, cls, header))
+        lines.append('// X(accessor, base encoding number).')
+        lines += _x_macro(macro, ['%s, %d' % (e.accessor, e.id) for e in members])
+        lines.append('')
+        lines.append('// ' + count_note)
+        lines.append('#define %s_COUNT %d' % (macro, len(members)))
+        lines.append('')
+    return '\n'.join(lines) + '\n' + _CATALOGUE_H_TAIL
+
+
+def render_id_list_h():
+    lines = [
+        '// The base encoding numbers and the names of their TextEncodingID accessors.',
+        '// A number may have several accessor names (UTF16, Unicode20 and Unicode are',
+        '// all 2). The numbers are stable: callers store them.',
+        '//',
+        '// Written by tools/catalogue/catalogue.py: change the catalogue, not this file.',
+        '#ifndef ZUUC_ENCODING_ID_LIST_H',
+        '#define ZUUC_ENCODING_ID_LIST_H',
+        '',
+    ]
+    lines += _x_macro('ZUUC_TEXT_ENCODING_IDS', ['%3d, %s' % r for r in TEXT_ENCODING_IDS])
+    lines.append('')
+    lines.append('// The variation numbers and the names of their EncodingVariationID accessors.')
+    lines += _x_macro('ZUUC_ENCODING_VARIATION_IDS', ['%d, %s' % r for r in VARIATION_IDS])
+    lines.append('')
+    lines.append('#endif')
+    return '\n'.join(lines) + '\n'
+
+
+def validate_ids(entries):
+    """Every catalogue encoding's number has a name in TEXT_ENCODING_IDS."""
+    numbers = set(n for n, _ in TEXT_ENCODING_IDS)
+    missing = sorted(e.accessor for e in entries if e.id not in numbers)
+    if missing:
+        raise ValueError('no TextEncodingID name for: %s' % ' '.join(missing))
+    names = [name for _, name in TEXT_ENCODING_IDS]
+    if len(names) != len(set(names)):
+        raise ValueError('a TextEncodingID name is given twice')
+
+
 def sbcs_entries(entries=None):
     entries = validate(entries)
     return [e for e in entries if e.cls == SBCS]
 
 
+def outputs(entries):
+    """Every file this generator writes, with its text."""
+    validate_ids(entries)
+    return [(OUT_INC, render_inc(entries)),
+            (OUT_CATALOGUE_H, render_catalogue_h(entries)),
+            (OUT_ID_LIST_H, render_id_list_h())]
+
+
 def main(argv):
     entries = validate()
-    text = render_inc(entries)
-    if '--check' in argv:
-        with open(OUT_INC, encoding='utf-8') as f:
-            if f.read() != text:
-                sys.stderr.write('%s is out of date\n' % OUT_INC)
-                return 1
-        return 0
-    os.makedirs(os.path.dirname(OUT_INC), exist_ok=True)
-    with open(OUT_INC, 'w', encoding='utf-8', newline='\n') as f:
-        f.write(text)
-    return 0
+    stale = 0
+    for path, text in outputs(entries):
+        if '--check' in argv:
+            with open(path, encoding='utf-8') as f:
+                if f.read() != text:
+                    sys.stderr.write('%s is out of date\n' % path)
+                    stale = 1
+            continue
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, 'w', encoding='utf-8', newline='\n') as f:
+            f.write(text)
+    return stale
 
 
 if __name__ == '__main__':

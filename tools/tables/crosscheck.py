@@ -17,6 +17,11 @@ differing bytes.
 zuuc_dump_sbcs program of a build (or a file holding its output).
 --no-probe skips the program-based references (useful where the programs
 are missing); the file-based references are still compared.
+--check compares instead of writing: it fails when the committed
+docs/encodings.md differs from what the comparisons give now (a reference-file
+test: a changed table, reference or library result shows up as a difference),
+and exits 77 (skipped) when a reference program the document relies on is
+missing.
 --mbcs-only redoes only the multi-byte section (mbcs_crosscheck.py) and puts
 it in place of that section of the existing document, leaving the rest as it
 stands (the single-byte part takes most of the run time).  The document
@@ -185,7 +190,7 @@ def render_doc(results):
         '`tools/tables/gen_sbcs.py` builds. Do not edit; run',
         '',
         '```sh',
-        'python3 tools/catalogue/catalogue.py     # src/encodings/generated/catalogue_data.inc',
+        'python3 tools/catalogue/catalogue.py     # src/catalogue/generated/catalogue_data.inc',
         'python3 tools/tables/gen_sbcs.py         # encoding_libs/<lib>/generated/sbcs_tables.{h,cpp}',
         'python3 tools/tables/crosscheck.py --library build/<dir>/bin/zuuc_dump_sbcs',
         '                                         # this file (needs iconv, uconv, recode and a build)',
@@ -318,8 +323,28 @@ def main_mbcs_only(argv):
     return 0
 
 
+def _check_against_committed(text):
+    import difflib
+    with open(DOC, encoding='utf-8') as f:
+        committed = f.read()
+    if committed == text:
+        return 0
+    sys.stdout.writelines(difflib.unified_diff(
+        committed.splitlines(True), text.splitlines(True), 'docs/encodings.md (committed)',
+        'docs/encodings.md (now)', n=1))
+    return 1
+
+
+def _missing_reference_programs():
+    import shutil
+    return [p for p in ('iconv', 'uconv', 'recode') if shutil.which(p) is None]
+
+
 def main(argv):
     import gen_mbcs
+    if '--check' in argv and '--no-probe' not in argv and _missing_reference_programs():
+        print('skipped: reference programs missing: %s' % ' '.join(_missing_reference_programs()))
+        return 77
     import mbcs_crosscheck
     if '--mbcs-only' in argv:
         return main_mbcs_only(argv)
@@ -334,10 +359,12 @@ def main(argv):
         if i + 1 >= len(argv):
             raise SystemExit('--library needs the zuuc_dump_sbcs program or its output')
         lines, mismatches, missing = check_library.run(argv[i + 1], results)
-        text += '\n'.join(lines)
+        text = text.rstrip('\n') + '\n' + '\n'.join(lines)
         library = (mismatches, missing)
     if not text.endswith('\n'):
         text += '\n'
+    if '--check' in argv:
+        return _check_against_committed(text)
     os.makedirs(os.path.dirname(DOC), exist_ok=True)
     with open(DOC, 'w', encoding='utf-8', newline='\n') as f:
         f.write(text)

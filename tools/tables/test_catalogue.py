@@ -101,9 +101,16 @@ class GeneratedInclude(unittest.TestCase):
     def setUpClass(cls):
         cls.text = catalogue.render_inc(catalogue.validate())
 
-    def test_committed_file_is_current(self):
-        with open(catalogue.OUT_INC, encoding='utf-8') as f:
-            self.assertEqual(f.read(), self.text, 'run tools/catalogue/catalogue.py')
+    def test_committed_files_are_current(self):
+        for path, text in catalogue.outputs(catalogue.validate()):
+            with open(path, encoding='utf-8') as f:
+                self.assertEqual(f.read(), text, 'run tools/catalogue/catalogue.py')
+
+    def test_every_encoding_number_has_a_name(self):
+        entries = copy.deepcopy(catalogue.validate())
+        entries[0].id = 999
+        with self.assertRaises(ValueError):
+            catalogue.validate_ids(entries)
 
     def test_rows_follow_creation_order(self):
         rows = re.findall(r'^    X\((\w+), (\w+), (\d+), kNicknames_(\w+), ', self.text, re.M)

@@ -10,8 +10,8 @@
 #include "zuuc/range_encoding.h"
 #include "zuuc/sbcs_encoding.h"
 
-#include "encodings/generated/catalogue_data.inc"
-#include "registry.h"
+#include "catalogue/generated/catalogue_data.inc"
+#include "encodings/registry.h"
 
 namespace {
 
