@@ -263,14 +263,6 @@ bool ParseArguments(int argc, char ** argv, Options & options) {
 
 // --- encodings ----------------------------------------------------------------------
 
-// The auto-detecting encodings join name lookup when first made; make them
-// now so that -f and the listings see them.
-void MakeAutoDetectEncodings() {
-    CharEncoding::ChineseAutoDetect();
-    CharEncoding::JapaneseAutoDetect();
-    CharEncoding::KoreanAutoDetect();
-}
-
 // The byte-order-mark form of a byte form of Unicode: the same variation
 // applied to the byte-order-mark variant of its base.
 CharEncoding const * WithByteOrderMark(CharEncoding const & encoding) {
@@ -762,7 +754,6 @@ int Guess(Options const & options) {
 }
 
 int Run(Options const & options) {
-    MakeAutoDetectEncodings();
     if (!options.guess.empty()) {
         return Guess(options);
     }

@@ -10,9 +10,9 @@
 //   DualCharSource      serves one byte source to its end, then another
 //
 // The library's three auto-detecting encodings are CharEncoding::
-// ChineseAutoDetect(), JapaneseAutoDetect() and KoreanAutoDetect(); like the
-// Unicode encodings they are built (and become known to name lookup) on the
-// first call of their accessor.
+// ChineseAutoDetect(), JapaneseAutoDetect() and KoreanAutoDetect(); they are
+// built at library start, after the catalogue, so name lookup finds them from
+// the first call.
 //
 // Decoding through an auto-detecting encoding works with the converter
 // sources and sinks (zuuc/encoding_converters.h) and the buffer converters;

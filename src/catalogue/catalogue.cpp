@@ -135,6 +135,12 @@ struct CatalogueCreation {
         ZUUC_CATALOGUE(ZUUC_CALL_ACCESSOR)
         CharEncoding::HZGB2312();
         zuuc::registry::CreateVariations();
+        // The auto-detecting encodings last, once their candidates exist: made
+        // here, they are found by name from the first lookup on, and no thread
+        // registers them while another one looks names up.
+        CharEncoding::ChineseAutoDetect();
+        CharEncoding::JapaneseAutoDetect();
+        CharEncoding::KoreanAutoDetect();
     }
 };
 

@@ -94,7 +94,8 @@ void CallEveryAccessor() {
                           &CharEncoding::Unicode20Java, &CharEncoding::Unicode11BigEndian,
                           &CharEncoding::Unicode11ByteStream, &CharEncoding::Unicode11UTF7,
                           &CharEncoding::Unicode11UTF8, &CharEncoding::Unicode11Java,
-                          &CharEncoding::Unicode11UTF8EBCDIC}) {
+                          &CharEncoding::Unicode11UTF8EBCDIC, &CharEncoding::ChineseAutoDetect,
+                          &CharEncoding::JapaneseAutoDetect, &CharEncoding::KoreanAutoDetect}) {
         accessor();
     }
     for (auto accessor : {&EncodingVariation::ByteOrderMark, &EncodingVariation::UTF8,
