@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -13,7 +14,10 @@ namespace {
 // Runs zuconv on a file holding `bytes`; returns standard output and sets
 // the exit status.
 std::string RunOn(std::string const & arguments, std::string const & bytes, int & status) {
-    std::string const path = testing::TempDir() + "zuconv-detect-input";
+    // One file per test and process: ctest runs the cases side by side.
+    std::string const path = testing::TempDir() + "zuconv-detect-" +
+                             testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
+                             std::to_string(getpid());
     std::ofstream(path, std::ios::binary) << bytes;
     std::string const command = std::string(ZUCONV_PATH) + " " + arguments + " " + path + " 2>&1";
     std::FILE * pipe = popen(command.c_str(), "r");
@@ -21,6 +25,7 @@ std::string RunOn(std::string const & arguments, std::string const & bytes, int 
     char block[4096];
     for (std::size_t n; (n = std::fread(block, 1, sizeof block, pipe)) != 0;) out.append(block, n);
     int const raw = pclose(pipe);
+    std::remove(path.c_str());
     status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     std::size_t at;
     while ((at = out.find(path)) != std::string::npos) out.replace(at, path.size(), "FILE");
