@@ -239,44 +239,6 @@ TEST(EncoderStretch, FromUTF32MatchesTheUnitByUnitModel) {
 
 namespace {
 
-// A CP1252-like table: ASCII to itself, 0x80 = U+20AC, 0x81 undefined, the
-// rest Latin-1. With `remap_a` the byte 'A' decodes to U+0391 instead.
-struct SbcsCode {
-    unsigned short to_unicode[256];
-    unsigned char undefined_page[256];
-    unsigned char page0[256];
-    unsigned char page3[256];
-    unsigned char page20[256];
-    unsigned char const * pages[256];
-    SBCSFromUnicodeTable plane;
-
-    SbcsCode(bool remap_a, unsigned char undefined) {
-        for (unsigned b = 0; b < 256; ++b) {
-            to_unicode[b] = static_cast<unsigned short>(b);
-            undefined_page[b] = page0[b] = page3[b] = page20[b] = undefined;
-        }
-        to_unicode[0x80] = 0x20AC;
-        to_unicode[0x81] = 0xFFFD;
-        if (remap_a) {
-            to_unicode[0x41] = 0x391;
-        }
-        unsigned char * const writable[4] = {page0, nullptr, page3, page20};
-        for (unsigned b = 0; b < 256; ++b) {
-            unsigned int const c = to_unicode[b];
-            if (c != 0xFFFD && b != undefined) {
-                unsigned int const which = c < 0x100 ? 0 : c < 0x400 ? 2 : 3;
-                writable[which][c & 0xFF] = static_cast<unsigned char>(b);
-            }
-        }
-        for (auto & page : pages) page = undefined_page;
-        pages[0] = page0;
-        pages[3] = page3;
-        pages[0x20] = page20;
-        plane.undefined = undefined;
-        plane.pages = pages;
-    }
-};
-
 template <class Out>
 Run<char, Out> DecodeModel(unsigned short const * table, std::vector<char> const & input,
                                std::size_t room, long limit) {

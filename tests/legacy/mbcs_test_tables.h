@@ -259,37 +259,50 @@ private:
     int per_point_;
 };
 
-// A code page: ASCII, 0x80 = EURO SIGN, 0x81 undefined, 0xA0-0xFF Latin-1;
-// from Unicode the undefined marker is 0x41, so 'A' cannot be encoded even
-// though 0x41 decodes to it.
-struct ToySbcsTables {
+// A CP1252-like table: ASCII to itself, 0x80 = U+20AC, 0x81 undefined, the
+// rest Latin-1. With `remap_a` the byte 'A' decodes to U+0391 instead. From
+// Unicode, the byte `undefined` marks what cannot be encoded, so that
+// character cannot be encoded even where a byte decodes to it.
+struct SbcsCode {
     unsigned short to_unicode[256];
     unsigned char undefined_page[256];
     unsigned char page0[256];
+    unsigned char page3[256];
     unsigned char page20[256];
     unsigned char const * pages[256];
     SBCSFromUnicodeTable plane;
 
-    ToySbcsTables() {
+    SbcsCode(bool remap_a, unsigned char undefined) {
         for (unsigned b = 0; b < 256; ++b) {
-            to_unicode[b] = b < 0x80 || b >= 0xA0 ? static_cast<unsigned short>(b) : 0xFFFD;
-            undefined_page[b] = 0x41;
-            page0[b] = b < 0x80 || b >= 0xA0 ? static_cast<unsigned char>(b) : 0x41;
-            page20[b] = 0x41;
+            to_unicode[b] = static_cast<unsigned short>(b);
+            undefined_page[b] = page0[b] = page3[b] = page20[b] = undefined;
         }
         to_unicode[0x80] = 0x20AC;
-        page20[0xAC] = 0x80;
+        to_unicode[0x81] = 0xFFFD;
+        if (remap_a) {
+            to_unicode[0x41] = 0x391;
+        }
+        unsigned char * const writable[4] = {page0, nullptr, page3, page20};
+        for (unsigned b = 0; b < 256; ++b) {
+            unsigned int const c = to_unicode[b];
+            if (c != 0xFFFD && b != undefined) {
+                unsigned int const which = c < 0x100 ? 0 : c < 0x400 ? 2 : 3;
+                writable[which][c & 0xFF] = static_cast<unsigned char>(b);
+            }
+        }
         for (auto & page : pages) page = undefined_page;
-        pages[0x00] = page0;
+        pages[0] = page0;
+        pages[3] = page3;
         pages[0x20] = page20;
-        plane.undefined = 0x41;
+        plane.undefined = undefined;
         plane.pages = pages;
     }
 };
 
-inline ToySbcsTables const & ToySbcs() {
-    static ToySbcsTables const tables;
-    return tables;
+// The toy code page: the marker is 0x41, so 'A' cannot be encoded.
+inline SbcsCode const & ToySbcs() {
+    static SbcsCode const code(false, 0x41);
+    return code;
 }
 
 }  // namespace mbcs_test
