@@ -3,7 +3,10 @@
 
 #include <vector>
 
+#include "mbcs_test_tables.h"
 #include "zuuc/zuuc.h"
+
+using mbcs_test::RecordingLanguage;
 
 TEST(RangeTable, DenseRangeWithDefault) {
     unsigned int const values[] = {0, 7, 0, 9, 0};
@@ -76,19 +79,6 @@ TEST(SparseTable, HalvingSearch) {
 
 namespace {
 
-// Adds `bonus` per code point and records what it was given.
-class CountingLanguage : public LanguageDetector {
-public:
-    int Score(int & tie_breaker, unsigned int const * code_points, unsigned int count,
-              unsigned char level) override {
-        seen.assign(code_points, code_points + count);
-        last_level = level;
-        tie_breaker += static_cast<int>(count) * 10;
-        return tie_breaker;
-    }
-    std::vector<unsigned int> seen;
-    int last_level = -1;
-};
 
 struct Detect {
     unsigned short table[256];
@@ -120,14 +110,14 @@ TEST(SbcsDetector, TieBreakPenalisesPrivateUseAndAsksTheLanguage) {
     unsigned char const bytes[] = {'a', 0x81, 0x82, 0x83, 0x84, 'b'};
     {
         SBCSDetector detector(CharEncoding::CP1252(), d.table);
-        CountingLanguage language;
+        RecordingLanguage language(0, 10);
         detector.BreakTie(bytes, bytes, bytes + 6, 0, &language);  // level 0: no language
         EXPECT_EQ(-2, detector.GetTieBreaker());
         EXPECT_EQ(-1, language.last_level);
     }
     {
         SBCSDetector detector(CharEncoding::CP1252(), d.table);
-        CountingLanguage language;
+        RecordingLanguage language(0, 10);
         detector.BreakTie(bytes, bytes, bytes + 6, 60, &language);
         EXPECT_EQ((std::vector<unsigned int>{'a', 0xE000, 0xF8FF, 0xF900, 'b'}), language.seen);
         EXPECT_EQ(60, language.last_level);

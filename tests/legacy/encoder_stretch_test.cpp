@@ -10,9 +10,7 @@
 #include <map>
 #include <memory>
 #include <random>
-#include <ostream>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "mbcs_test_tables.h"
@@ -25,49 +23,6 @@ namespace {
 
 using u16 = unsigned short;
 using u32 = unsigned int;
-
-constexpr unsigned char kSentinel = 0xCC;
-
-template <class In, class Out>
-struct Outcome {
-    TranscodeResult result;
-    std::size_t consumed;
-    std::vector<Out> output;
-
-    bool operator==(Outcome const & o) const {
-        return result == o.result && consumed == o.consumed && output == o.output;
-    }
-};
-
-template <class In, class Out>
-std::ostream & operator<<(std::ostream & os, Outcome<In, Out> const & o) {
-    os << "result " << o.result << ", consumed " << o.consumed << ", output";
-    for (Out v : o.output) {
-        os << ' ' << std::hex
-           << static_cast<unsigned long>(static_cast<std::make_unsigned_t<Out>>(v))
-           << std::dec;
-    }
-    return os;
-}
-
-// One call on a fresh converter; the output buffer is filled with a sentinel
-// and must keep it behind the final output position.
-template <class In, class Out>
-Outcome<In, Out> Call(Transcoder<In, Out> & t, std::vector<In> const & input, std::size_t room,
-                      long limit, bool in_block) {
-    std::vector<Out> buffer(room + 8, static_cast<Out>(kSentinel));
-    In const * in = input.data();
-    In const * const inEnd = input.data() + input.size();
-    Out * out = buffer.data();
-    TranscodeResult const r = in_block
-                                  ? t.TranscodeInBlock(in, inEnd, out, buffer.data() + room, limit)
-                                  : t.Transcode(in, inEnd, out, buffer.data() + room, limit);
-    for (Out const * p = out; p != buffer.data() + buffer.size(); ++p) {
-        EXPECT_EQ(static_cast<Out>(kSentinel), *p) << "written behind the output at "
-                                                   << (p - buffer.data());
-    }
-    return {r, static_cast<std::size_t>(in - input.data()), std::vector<Out>(buffer.data(), out)};
-}
 
 bool IsHigh(u32 u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLow(u32 u) { return u >= 0xDC00 && u <= 0xDFFF; }
@@ -83,11 +38,11 @@ void AppendValue(std::vector<char> & out, unsigned long v) {
 // `map` holds the mapped units; a high surrogate ending the input is taken
 // and held outside a block.
 template <class In>
-Outcome<In, char> EncodeModel(std::map<u32, unsigned long> const & map,
+Run<In, char> EncodeModel(std::map<u32, unsigned long> const & map,
                               std::vector<In> const & input, std::size_t room, long limit,
                               bool in_block) {
     constexpr bool kUtf16 = sizeof(In) == 2;
-    Outcome<In, char> o{kTranscodeInputExhausted, 0, {}};
+    Run<In, char> o{kTranscodeInputExhausted, {}, 0};
     std::size_t i = 0;
     while (i < input.size()) {
         u32 const u = input[i];
@@ -193,10 +148,10 @@ void CompareWithModel(std::function<std::unique_ptr<Transcoder<In, char>>()> con
                 auto by_room = make();
                 auto by_limit = make();
                 ASSERT_EQ(model(text, n, -1, in_block != 0),
-                          Call(*by_room, text, n, -1, in_block != 0))
+                          TranscodeOnce(*by_room, text, n, -1, in_block != 0))
                     << "room " << n << ", block " << in_block << ", length " << text.size();
                 ASSERT_EQ(model(text, full, static_cast<long>(n), in_block != 0),
-                          Call(*by_limit, text, full, static_cast<long>(n), in_block != 0))
+                          TranscodeOnce(*by_limit, text, full, static_cast<long>(n), in_block != 0))
                     << "limit " << n << ", block " << in_block << ", length " << text.size();
             }
         }
@@ -284,48 +239,10 @@ TEST(EncoderStretch, FromUTF32MatchesTheUnitByUnitModel) {
 
 namespace {
 
-// A CP1252-like table: ASCII to itself, 0x80 = U+20AC, 0x81 undefined, the
-// rest Latin-1. With `remap_a` the byte 'A' decodes to U+0391 instead.
-struct SbcsCode {
-    unsigned short to_unicode[256];
-    unsigned char undefined_page[256];
-    unsigned char page0[256];
-    unsigned char page3[256];
-    unsigned char page20[256];
-    unsigned char const * pages[256];
-    SBCSFromUnicodeTable plane;
-
-    SbcsCode(bool remap_a, unsigned char undefined) {
-        for (unsigned b = 0; b < 256; ++b) {
-            to_unicode[b] = static_cast<unsigned short>(b);
-            undefined_page[b] = page0[b] = page3[b] = page20[b] = undefined;
-        }
-        to_unicode[0x80] = 0x20AC;
-        to_unicode[0x81] = 0xFFFD;
-        if (remap_a) {
-            to_unicode[0x41] = 0x391;
-        }
-        unsigned char * const writable[4] = {page0, nullptr, page3, page20};
-        for (unsigned b = 0; b < 256; ++b) {
-            unsigned int const c = to_unicode[b];
-            if (c != 0xFFFD && b != undefined) {
-                unsigned int const which = c < 0x100 ? 0 : c < 0x400 ? 2 : 3;
-                writable[which][c & 0xFF] = static_cast<unsigned char>(b);
-            }
-        }
-        for (auto & page : pages) page = undefined_page;
-        pages[0] = page0;
-        pages[3] = page3;
-        pages[0x20] = page20;
-        plane.undefined = undefined;
-        plane.pages = pages;
-    }
-};
-
 template <class Out>
-Outcome<char, Out> DecodeModel(unsigned short const * table, std::vector<char> const & input,
+Run<char, Out> DecodeModel(unsigned short const * table, std::vector<char> const & input,
                                std::size_t room, long limit) {
-    Outcome<char, Out> o{kTranscodeInputExhausted, 0, {}};
+    Run<char, Out> o{kTranscodeInputExhausted, {}, 0};
     for (char ch : input) {
         unsigned char const b = static_cast<unsigned char>(ch);
         if (o.output.size() == room) {
@@ -346,39 +263,15 @@ Outcome<char, Out> DecodeModel(unsigned short const * table, std::vector<char> c
     return o;
 }
 
-template <class In>
-Outcome<In, char> SbcsEncodeModel(SbcsCode const & code, std::vector<In> const & input,
-                                  std::size_t room, long limit) {
-    Outcome<In, char> o{kTranscodeInputExhausted, 0, {}};
-    std::size_t i = 0;
-    for (; i < input.size(); ++i) {
-        u32 const c = input[i];
-        if (sizeof(In) == 2 && (IsHigh(c) || IsLow(c))) {
-            if (IsHigh(c) && i + 1 == input.size()) {
-                o.consumed = i + 1;  // held for the other half
-                return o;
-            }
-            o.consumed = i + (IsHigh(c) && IsLow(input[i + 1]) ? 2 : 1);
-            o.result = kTranscodeNotInRepertoire;
-            return o;
-        }
-        unsigned char const byte =
-            c > 0xFFFF ? code.plane.undefined : code.plane.Lookup(static_cast<u16>(c));
-        if (byte == code.plane.undefined) {
-            o.consumed = i + 1;
-            o.result = kTranscodeNotInRepertoire;
-            return o;
-        }
-        bool const at_limit = limit >= 0 && o.output.size() == static_cast<std::size_t>(limit);
-        if (o.output.size() == room || at_limit) {
-            o.consumed = i;
-            o.result = o.output.size() == room ? kTranscodeOutputFull : kTranscodeLimitReached;
-            return o;
-        }
-        o.output.push_back(static_cast<char>(byte));
+// What the table maps, as the multi-byte model takes it: the single-byte
+// encoders follow the same one-unit-at-a-time rule.
+std::map<u32, unsigned long> SbcsMap(SbcsCode const & code) {
+    std::map<u32, unsigned long> map;
+    for (u32 c = 0; c <= 0xFFFF; ++c) {
+        unsigned char const byte = code.plane.Lookup(static_cast<u16>(c));
+        if (byte != code.plane.undefined) map[c] = byte;
     }
-    o.consumed = i;
-    return o;
+    return map;
 }
 
 // Texts long enough for the shortcut, mostly ASCII so that 8-unit blocks
@@ -413,11 +306,11 @@ TEST(SbcsShortcut, DecodersMatchTheByteByByteModel) {
                 SBCStoUTF16 to16(code.to_unicode, true);
                 SBCStoUTF32 to32(code.to_unicode, true);
                 ASSERT_EQ(DecodeModel<u16>(code.to_unicode, text, n, -1),
-                          Call(to16, text, n, -1, false))
+                          TranscodeOnce(to16, text, n, -1, false))
                     << "room " << n;
                 long const limit = static_cast<long>(n);
                 ASSERT_EQ(DecodeModel<u32>(code.to_unicode, text, text.size(), limit),
-                          Call(to32, text, text.size(), limit, false))
+                          TranscodeOnce(to32, text, text.size(), limit, false))
                     << "limit " << n;
             }
         }
@@ -431,6 +324,7 @@ TEST(SbcsShortcut, EncodersMatchTheUnitByUnitModel) {
             SCOPED_TRACE("undefined " + std::to_string(undefined) + ", remap " +
                          std::to_string(remap));
             SbcsCode const code(remap != 0, static_cast<unsigned char>(undefined));
+            auto const map = SbcsMap(code);
             auto const texts = SbcsTexts({0x20AC, 0xE9, 'A', '?', 0x391, 0x4E00, 0xD83D, 0xDE00,
                                           0xFFFF, 0x10000},
                                          100 + undefined + remap);
@@ -440,16 +334,16 @@ TEST(SbcsShortcut, EncodersMatchTheUnitByUnitModel) {
                 for (std::size_t n = 0; n <= text32.size() + 1; ++n) {
                     SBCSFromUTF16 from16(&code.plane, true);
                     SBCSFromUTF32 from32(&code.plane, true);
-                    ASSERT_EQ(SbcsEncodeModel<u16>(code, text16, n, -1),
-                              Call(from16, text16, n, -1, false))
+                    ASSERT_EQ(EncodeModel<u16>(map, text16, n, -1, false),
+                              TranscodeOnce(from16, text16, n, -1, false))
                         << "room " << n;
                     SBCSFromUTF16 from16l(&code.plane, true);
                     long const limit = static_cast<long>(n);
-                    ASSERT_EQ(SbcsEncodeModel<u16>(code, text16, text16.size(), limit),
-                              Call(from16l, text16, text16.size(), limit, false))
+                    ASSERT_EQ(EncodeModel<u16>(map, text16, text16.size(), limit, false),
+                              TranscodeOnce(from16l, text16, text16.size(), limit, false))
                         << "limit " << n;
-                    ASSERT_EQ(SbcsEncodeModel<u32>(code, text32, n, -1),
-                              Call(from32, text32, n, -1, false))
+                    ASSERT_EQ(EncodeModel<u32>(map, text32, n, -1, false),
+                              TranscodeOnce(from32, text32, n, -1, false))
                         << "room " << n;
                 }
             }

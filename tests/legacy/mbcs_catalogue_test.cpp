@@ -20,7 +20,6 @@ using namespace mbcs_test;
 
 namespace {
 
-std::vector<unsigned int> U32(std::initializer_list<unsigned int> l) { return std::vector<unsigned int>(l); }
 
 // Encodes through the encoding's converter from UTF-32, Finish included.
 std::string Encode(CharEncoding const & encoding, std::vector<unsigned int> const & text,

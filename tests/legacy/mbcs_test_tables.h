@@ -2,11 +2,16 @@
 #ifndef ZUUC_TESTS_LEGACY_MBCS_TEST_TABLES_H
 #define ZUUC_TESTS_LEGACY_MBCS_TEST_TABLES_H
 
+#include <gtest/gtest.h>
+
 #include <map>
+#include <ostream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "zuuc/code_tables.h"
+#include "zuuc/detector.h"
 #include "zuuc/sbcs_encoding.h"
 #include "zuuc/transcoder.h"
 
@@ -133,23 +138,40 @@ private:
     PlaneTable<unsigned int, V> table_{};
 };
 
-// Runs Transcode once over the whole input with an output of `room` units.
+// Runs Transcode (or TranscodeInBlock) once over the whole input with an
+// output of `room` units; the units behind the final output position must
+// keep the sentinel they were filled with.
 template <class From, class To>
 struct Run {
     TranscodeResult result;
     std::vector<To> output;
     std::size_t consumed;
+    bool operator==(Run const & o) const {
+        return result == o.result && consumed == o.consumed && output == o.output;
+    }
 };
-
+template <class From, class To>
+std::ostream & operator<<(std::ostream & os, Run<From, To> const & r) {
+    os << "result " << r.result << ", consumed " << r.consumed << ", output";
+    for (To u : r.output) {
+        os << ' ' << std::hex << static_cast<unsigned long>(static_cast<std::make_unsigned_t<To>>(u))
+           << std::dec;
+    }
+    return os;
+}
 template <class From, class To>
 Run<From, To> TranscodeOnce(Transcoder<From, To> & t, std::vector<From> const & input,
                             std::size_t room = 64, long limit = -1, bool in_block = false) {
-    std::vector<To> buffer(room + 1);
+    constexpr To kSentinel = static_cast<To>(0xCC);
+    std::vector<To> buffer(room + 8, kSentinel);
     From const * in = input.data();
     To * out = buffer.data();
     TranscodeResult const r =
         in_block ? t.TranscodeInBlock(in, input.data() + input.size(), out, buffer.data() + room, limit)
                  : t.Transcode(in, input.data() + input.size(), out, buffer.data() + room, limit);
+    for (To const * p = out; p != buffer.data() + buffer.size(); ++p) {
+        EXPECT_EQ(kSentinel, *p) << "written behind the output at " << (p - buffer.data());
+    }
     return {r, std::vector<To>(buffer.data(), out), static_cast<std::size_t>(in - input.data())};
 }
 
@@ -189,38 +211,98 @@ std::vector<To> ConvertAll(Transcoder<From, To> & t, std::vector<From> const & i
 
 inline std::vector<char> Bytes(std::string const & s) { return std::vector<char>(s.begin(), s.end()); }
 inline std::string Str(std::vector<char> const & v) { return std::string(v.begin(), v.end()); }
+inline std::vector<unsigned short> U16(std::initializer_list<unsigned int> l) {
+    return std::vector<unsigned short>(l.begin(), l.end());
+}
+inline std::vector<unsigned int> U32(std::initializer_list<unsigned int> l) { return l; }
 
-// A code page: ASCII, 0x80 = EURO SIGN, 0x81 undefined, 0xA0-0xFF Latin-1;
-// from Unicode the undefined marker is 0x41, so 'A' cannot be encoded even
-// though 0x41 decodes to it.
-struct ToySbcsTables {
+// One call's result and units consumed, and what it wrote unless `output` is
+// null: EXPECT_TRUE(Ran(TranscodeOnce(...), kTranscode..., 3, &expected)).
+template <class From, class To>
+::testing::AssertionResult Ran(Run<From, To> const & r, TranscodeResult result,
+                               std::size_t consumed, std::vector<To> const * output = nullptr) {
+    if (r.result == result && r.consumed == consumed && (!output || *output == r.output)) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << r << " (want result " << result << ", consumed "
+                                         << consumed << ")";
+}
+template <class From, class To>
+::testing::AssertionResult Ran(Run<From, To> const & r, TranscodeResult result,
+                               std::size_t consumed, std::vector<To> const & output) {
+    return Ran(r, result, consumed, &output);
+}
+template <class From>
+::testing::AssertionResult Ran(Run<From, char> const & r, TranscodeResult result,
+                               std::size_t consumed, std::string const & output) {
+    return Ran(r, result, consumed, Bytes(output));
+}
+
+// Adds `per_call` plus `per_point` for each code point to the tie breaker,
+// and records what it was given.
+class RecordingLanguage : public LanguageDetector {
+public:
+    explicit RecordingLanguage(int per_call = 0, int per_point = 0)
+        : per_call_(per_call), per_point_(per_point) {}
+    int Score(int & tie_breaker, unsigned int const * code_points, unsigned int count,
+              unsigned char level) override {
+        seen.assign(code_points, code_points + count);
+        last_level = level;
+        tie_breaker += per_call_ + per_point_ * static_cast<int>(count);
+        return tie_breaker;
+    }
+    std::vector<unsigned int> seen;
+    int last_level = -1;
+
+private:
+    int per_call_;
+    int per_point_;
+};
+
+// A CP1252-like table: ASCII to itself, 0x80 = U+20AC, 0x81 undefined, the
+// rest Latin-1. With `remap_a` the byte 'A' decodes to U+0391 instead. From
+// Unicode, the byte `undefined` marks what cannot be encoded, so that
+// character cannot be encoded even where a byte decodes to it.
+struct SbcsCode {
     unsigned short to_unicode[256];
     unsigned char undefined_page[256];
     unsigned char page0[256];
+    unsigned char page3[256];
     unsigned char page20[256];
     unsigned char const * pages[256];
     SBCSFromUnicodeTable plane;
 
-    ToySbcsTables() {
+    SbcsCode(bool remap_a, unsigned char undefined) {
         for (unsigned b = 0; b < 256; ++b) {
-            to_unicode[b] = b < 0x80 || b >= 0xA0 ? static_cast<unsigned short>(b) : 0xFFFD;
-            undefined_page[b] = 0x41;
-            page0[b] = b < 0x80 || b >= 0xA0 ? static_cast<unsigned char>(b) : 0x41;
-            page20[b] = 0x41;
+            to_unicode[b] = static_cast<unsigned short>(b);
+            undefined_page[b] = page0[b] = page3[b] = page20[b] = undefined;
         }
         to_unicode[0x80] = 0x20AC;
-        page20[0xAC] = 0x80;
+        to_unicode[0x81] = 0xFFFD;
+        if (remap_a) {
+            to_unicode[0x41] = 0x391;
+        }
+        unsigned char * const writable[4] = {page0, nullptr, page3, page20};
+        for (unsigned b = 0; b < 256; ++b) {
+            unsigned int const c = to_unicode[b];
+            if (c != 0xFFFD && b != undefined) {
+                unsigned int const which = c < 0x100 ? 0 : c < 0x400 ? 2 : 3;
+                writable[which][c & 0xFF] = static_cast<unsigned char>(b);
+            }
+        }
         for (auto & page : pages) page = undefined_page;
-        pages[0x00] = page0;
+        pages[0] = page0;
+        pages[3] = page3;
         pages[0x20] = page20;
-        plane.undefined = 0x41;
+        plane.undefined = undefined;
         plane.pages = pages;
     }
 };
 
-inline ToySbcsTables const & ToySbcs() {
-    static ToySbcsTables const tables;
-    return tables;
+// The toy code page: the marker is 0x41, so 'A' cannot be encoded.
+inline SbcsCode const & ToySbcs() {
+    static SbcsCode const code(false, 0x41);
+    return code;
 }
 
 }  // namespace mbcs_test

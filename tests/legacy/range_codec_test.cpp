@@ -13,7 +13,6 @@ using namespace mbcs_test;
 
 namespace {
 
-std::vector<unsigned int> U32(std::initializer_list<unsigned int> l) { return std::vector<unsigned int>(l); }
 
 char const * kNames[] = {"Test-GB18030", nullptr};
 unsigned char const kSub[] = {0x1A, 0};
@@ -77,42 +76,32 @@ TEST(RangeSpec, GB18030Arithmetic) {
 
 TEST(RangeConverters, WholeSequencesOnly) {
     RangeToUnicode d(RangeSpec::GB18030());
-    auto r = TranscodeOnce(d, Bytes("\x90\x30\x81\x30\xE3\x32"));
-    EXPECT_EQ(U32({0x10000}), r.output);
-    EXPECT_EQ(6u, r.consumed);  // the half sequence is kept
+    // The half sequence is kept for the next call.
+    EXPECT_TRUE(Ran(TranscodeOnce(d, Bytes("\x90\x30\x81\x30\xE3\x32")), kTranscodeInputExhausted, 6,
+                    U32({0x10000})));
     EXPECT_EQ(U32({0x10FFFF}), TranscodeOnce(d, Bytes("\x9A\x35")).output);
     TranscodeOnce(d, Bytes("\x90\x30"));
     unsigned int buf[2];
     unsigned int * out = buf;
     EXPECT_EQ(kTranscodeIllegalInput, d.Finish(out, buf + 2, -1));
     // In a block: a sequence in no range, or one cut short, stays in place.
-    r = TranscodeOnce(d, Bytes("\x90\x30\x81\x30\x84\x31\xA5\x30"), 64, -1, true);
-    EXPECT_EQ(kTranscodeNoCharacterDefined, r.result);
-    EXPECT_EQ(4u, r.consumed);
-    r = TranscodeOnce(d, Bytes("\x90\x30\x81"), 64, -1, true);
-    EXPECT_EQ(kTranscodeInputExhausted, r.result);
-    EXPECT_EQ(0u, r.consumed);
-    r = TranscodeOnce(d, Bytes("\x41\x30"), 64, -1, true);
-    EXPECT_EQ(kTranscodeNoCharacterDefined, r.result);  // wrong already, no need to wait
+    EXPECT_TRUE(Ran(TranscodeOnce(d, Bytes("\x90\x30\x81\x30\x84\x31\xA5\x30"), 64, -1, true),
+                    kTranscodeNoCharacterDefined, 4));
+    EXPECT_TRUE(Ran(TranscodeOnce(d, Bytes("\x90\x30\x81"), 64, -1, true), kTranscodeInputExhausted, 0));
+    // Wrong already, no need to wait.
+    EXPECT_EQ(kTranscodeNoCharacterDefined, TranscodeOnce(d, Bytes("\x41\x30"), 64, -1, true).result);
     // Plain Transcode consumes the sequence it reports.
-    r = TranscodeOnce(d, Bytes("\x84\x31\xA5\x30\x90\x30\x81\x30"));
-    EXPECT_EQ(kTranscodeNoCharacterDefined, r.result);
-    EXPECT_EQ(4u, r.consumed);
+    EXPECT_TRUE(Ran(TranscodeOnce(d, Bytes("\x84\x31\xA5\x30\x90\x30\x81\x30")),
+                    kTranscodeNoCharacterDefined, 4));
 
     RangeFromUnicode e(RangeSpec::GB18030());
-    auto w = TranscodeOnce(e, U32({0x10000, 0x80}));
-    EXPECT_EQ(std::string("\x90\x30\x81\x30\x81\x30\x81\x30"), Str(w.output));
-    w = TranscodeOnce(e, U32({0x10000}), 3);
-    EXPECT_EQ(kTranscodeOutputFull, w.result);
-    w = TranscodeOnce(e, U32({0x10000}), 8, 3);
-    EXPECT_EQ(kTranscodeLimitReached, w.result);
+    EXPECT_EQ("\x90\x30\x81\x30\x81\x30\x81\x30", Str(TranscodeOnce(e, U32({0x10000, 0x80})).output));
+    EXPECT_EQ(kTranscodeOutputFull, TranscodeOnce(e, U32({0x10000}), 3).result);
+    EXPECT_EQ(kTranscodeLimitReached, TranscodeOnce(e, U32({0x10000}), 8, 3).result);
     // A surrogate code point is reported, not dropped in silence.
-    w = TranscodeOnce(e, U32({0xD800, 0x80}));
-    EXPECT_EQ(kTranscodeNotInRepertoire, w.result);
-    EXPECT_EQ(1u, w.consumed);
-    w = TranscodeOnce(e, U32({0x4E02}), 8, -1, true);  // a table character: not a range one
-    EXPECT_EQ(kTranscodeNotInRepertoire, w.result);
-    EXPECT_EQ(0u, w.consumed);
+    EXPECT_TRUE(Ran(TranscodeOnce(e, U32({0xD800, 0x80})), kTranscodeNotInRepertoire, 1));
+    // A table character is not a range one.
+    EXPECT_TRUE(Ran(TranscodeOnce(e, U32({0x4E02}), 8, -1, true), kTranscodeNotInRepertoire, 0));
 }
 
 TEST(MixedBlockRange, TableFirstThenRanges) {
@@ -156,9 +145,7 @@ TEST(MixedBlockRange, EverySplitGivesTheSameCharacters) {
 TEST(MixedBlockRange, SplitSequencesAndTheEnd) {
     Mixed m;
     std::unique_ptr<Transcoder<char, unsigned int>> d(m.encoding.CreateConverterToUTF32(m.heap));
-    auto r = TranscodeOnce(*d, Bytes("\x81\x30"));
-    EXPECT_EQ(kTranscodeInputExhausted, r.result);
-    EXPECT_EQ(2u, r.consumed);
+    EXPECT_TRUE(Ran(TranscodeOnce(*d, Bytes("\x81\x30")), kTranscodeInputExhausted, 2));
     EXPECT_EQ(U32({0x80}), TranscodeOnce(*d, Bytes("\x81\x30")).output);
     // Input that ends inside a sequence: Finish reports it.
     TranscodeOnce(*d, Bytes("x\x90\x30\x81"));
@@ -168,7 +155,7 @@ TEST(MixedBlockRange, SplitSequencesAndTheEnd) {
     EXPECT_EQ(kTranscodeComplete, d->Finish(out, buf + 2, -1));
     // A bad sequence found in the kept bytes alone still moves the input on.
     TranscodeOnce(*d, Bytes("\x84\x31\xA5"));
-    r = TranscodeOnce(*d, Bytes("\x30zz"));
+    auto const r = TranscodeOnce(*d, Bytes("\x30zz"));
     EXPECT_EQ(kTranscodeNoCharacterDefined, r.result);
     EXPECT_LT(0u, r.consumed);
 }
@@ -179,10 +166,7 @@ TEST(MixedBlockRange, Encoding) {
     EXPECT_EQ(std::string("a\x81\x40\x90\x30\x81\x30\x81\x30\x81\x30"),
               Str(ConvertAll(*e, U32({'a', 0x4E02, 0x10000, 0x80}))));
     // U+001A, missing from the table block, is not offered to the ranges.
-    auto r = TranscodeOnce(*e, U32({'a', 0x1A, 'b'}));
-    EXPECT_EQ(kTranscodeNotInRepertoire, r.result);
-    EXPECT_EQ(2u, r.consumed);
-    EXPECT_EQ("a", Str(r.output));
+    EXPECT_TRUE(Ran(TranscodeOnce(*e, U32({'a', 0x1A, 'b'})), kTranscodeNotInRepertoire, 2, "a"));
     // Through UTF-16.
     std::unique_ptr<Transcoder<unsigned short, char>> e16(m.encoding.CreateConverterFromUTF16(m.heap));
     EXPECT_EQ(std::string("\x90\x30\x81\x30z"),
@@ -204,15 +188,6 @@ TEST(MixedBlockRange, LoadedWhenBothBlocksAre) {
 
 namespace {
 
-class RecordingLanguage : public LanguageDetector {
-public:
-    int Score(int & tie_breaker, unsigned int const * code_points, unsigned int count,
-              unsigned char) override {
-        seen.assign(code_points, code_points + count);
-        return tie_breaker;
-    }
-    std::vector<unsigned int> seen;
-};
 
 int Rate(CharEncodingDetector & d, std::string const & text, std::size_t chunk) {
     // The read-ahead buffer grows (and moves) with every chunk.

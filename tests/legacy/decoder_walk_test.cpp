@@ -1,0 +1,294 @@
+// The table decoders take two-byte characters in one step, copy runs of
+// bytes that decode to themselves, and take text in which every byte below
+// 0x80 decodes to itself a block of bytes at a time, reading each
+// character's length from the high bits of the block. These tests compare
+// them, call by call, with a plain one-byte-at-a-time walk of the same state
+// machine: every output size, every limit and every split point, through
+// Transcode and TranscodeInBlock, with 16- and 32-bit tables and the modal
+// decoder. Input and output buffers are exactly as large as the call may
+// use, so that the sanitizers see any read or write past them.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "decoder_reference.h"
+#include "mbcs_test_tables.h"
+#include "zuuc/mbcs_encoding.h"
+#include "zuuc/modal_encoding.h"
+
+using namespace mbcs_test;
+using namespace decoder_reference;
+
+namespace {
+
+// Each input in one call, and every `sample`-th one at every room, limit and
+// split, in a block and not.
+template <class Out, class MakeDecoder, class T>
+void SweepAll(MakeDecoder make, MBCStoUnicodeTable<T> const * table,
+              std::vector<std::string> const & inputs, std::size_t sample) {
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        std::string const & bytes = inputs[i];
+        for (bool in_block : {false, true}) {
+            SCOPED_TRACE("input " + std::to_string(i) + (in_block ? " in block" : ""));
+            auto d = make();
+            Compare<Out>(*d, table, bytes, bytes.size(), bytes.size() + 1, -1, in_block);
+            if (i % sample == 0) {
+                CompareEveryRoomLimitAndSplit<Out>(make, table, bytes, in_block);
+            }
+            if (::testing::Test::HasFatalFailure()) {
+                return;
+            }
+        }
+    }
+}
+
+// The three table decoders over the machine `MakeTable` builds (32-bit
+// values from `wide_base` on beyond the BMP).
+template <class Machine>
+void SweepTheDecoders(std::vector<std::string> const & inputs, std::size_t sample) {
+    {
+        SCOPED_TRACE("16-bit table to UTF-16");
+        StateTable<unsigned short> table = Machine::template MakeTable<unsigned short>(0x6000);
+        SweepAll<unsigned short>([&] { return std::make_unique<MBCStoUTF16>(table.Get(), true); },
+                                 table.Get(), inputs, sample);
+        SCOPED_TRACE("modal to UTF-32");
+        SweepAll<unsigned int>([&] { return std::make_unique<ModalToUTF32>(table.Get(), nullptr); },
+                               table.Get(), inputs, sample);
+    }
+    SCOPED_TRACE("32-bit table to UTF-32");
+    StateTable<unsigned int> table = Machine::template MakeTable<unsigned int>(0x20000);
+    SweepAll<unsigned int>(
+        [&] { return std::make_unique<MBCStoUTF32>(nullptr, table.Get(), true); }, table.Get(),
+        inputs, sample);
+}
+
+struct StepMachine {
+// State 0: bytes 00-7F decode to themselves except 05 (invalid) and 0E
+// (switch to the two-byte mode 4); 81-84 lead a two-byte character, 85 a
+// three-byte one, 87 one whose trail says "read again"; 88 is a one-byte
+// character above 0x7F; FF is invalid.
+// State 1 (trail): 40-7E and 80-FC complete a character; 7F completes one
+// and switches to mode 4.
+// States 2, 3: second and third bytes of the three-byte characters.
+// State 4 (two-byte mode, like JIS X 0208): 21-7E lead, 0F back to state 0,
+// 0A is a newline that stays in the mode; state 5 holds its trails.
+// State 6: 41 completes a character with next "read again", others invalid.
+template <class T>
+static StateTable<T> MakeTable(unsigned int wide_base) {
+    StateTable<T> t;
+    t.AddState(kInvalid, 0);  // 0
+    t.AddState(kInvalid, 0);  // 1
+    t.AddState(kInvalid, 0);  // 2
+    t.AddState(kInvalid, 0);  // 3
+    t.AddState(kInvalid, 4);  // 4
+    t.AddState(kInvalid, 4);  // 5
+    t.AddState(kInvalid, 0);  // 6
+    t.Identity(0, 0x00, 0x7F, 0);
+    t.Set(0, 0x05, kInvalid, 0);
+    t.Set(0, 0x0E, kGoOn, 4);
+    t.SetRange(0, 0x81, 0x84, kGoOn, 1);
+    t.Set(0, 0x85, kGoOn, 2);
+    t.Set(0, 0x87, kGoOn, 6);
+    t.Set(0, 0x88, 0xFF61, 0);
+    for (unsigned int b = 0x40; b <= 0xFC; ++b) {
+        t.Set(1, b, 0x4E00 + b, 0);
+    }
+    t.Set(1, 0x7F, 0x2000, 4);
+    t.SetRange(2, 0xA1, 0xFE, kGoOn, 3);
+    for (unsigned int b = 0xA1; b <= 0xFE; ++b) {
+        t.Set(3, b, wide_base + b, 0);
+    }
+    t.SetRange(4, 0x21, 0x7E, kGoOn, 5);
+    t.Set(4, 0x0F, kGoOn, 0);
+    t.Set(4, 0x0A, 0x0A, 4);
+    for (unsigned int b = 0x21; b <= 0x7E; ++b) {
+        t.Set(5, b, 0x3000 + b, 4);
+    }
+    t.Set(6, 0x41, 0x0391, kAgain);
+    return t;
+}
+
+// Inputs built from pieces that meet every path: long and short ASCII runs,
+// two- and three-byte characters, mode switches, invalid bytes and cut
+// sequences.
+static std::vector<std::string> Inputs() {
+    static char const * const kPieces[] = {
+        "abcdefghijklmnopqrst", "abcdefgh", "xyz", " ", "\n", "\x81\x41", "\x84\xFC", "\x82\x7F",
+        "\x85\xA1\xFE", "\x87\x41", "\x87\x42", "\x88", "\x05", "\xFF", "\x81", "\x85\xA1",
+        "\x81\x20", "\x0E\x21\x21\x30\x7E\x0F", "\x0E\x24\x22\n\x24\x0F", "\x0E\x21", "\x0E\x21\x05",
+        "\x40", "\x7F", "\xA1",
+    };
+    constexpr std::size_t kCount = sizeof(kPieces) / sizeof(kPieces[0]);
+    std::mt19937 random(421);
+    std::vector<std::string> inputs;
+    for (std::size_t i = 0; i < kCount; ++i) {
+        inputs.push_back(std::string("abcdefghijklmnop") + kPieces[i] + "abcdefghijklmnop");
+    }
+    for (int n = 0; n < 60; ++n) {
+        std::string s;
+        int const pieces = 1 + static_cast<int>(random() % 8);
+        for (int p = 0; p < pieces; ++p) {
+            s += kPieces[random() % kCount];
+        }
+        inputs.push_back(s);
+    }
+    return inputs;
+}
+};
+
+struct BlockMachine {
+// An EUC-like machine. State 0: 00-7F decode to themselves; A1-FE lead a
+// two-byte character (state 1); 8E leads one whose trails are 41-5A or A1-DF
+// (state 2); 8F a three-byte one (states 3, then 1); 80 is a one-byte
+// character; 82 is "go on" with next "read again"; 81 leads state 4, whose
+// only character 41 ends with "read again"; FF and 83-8D are invalid.
+// State 1: A1-FE complete a character; 7F completes one but moves to state 5.
+template <class T>
+static StateTable<T> MakeTable(unsigned int wide_base) {
+    StateTable<T> t;
+    t.AddState(kInvalid, 0);  // 0
+    t.AddState(kInvalid, 0);  // 1
+    t.AddState(kInvalid, 0);  // 2
+    t.AddState(kInvalid, 0);  // 3
+    t.AddState(kInvalid, 0);  // 4
+    t.AddState(kInvalid, 5);  // 5: everything invalid, and 0F back to 0
+    t.Identity(0, 0x00, 0x7F, 0);
+    t.SetRange(0, 0xA1, 0xFE, kGoOn, 1);
+    t.Set(0, 0x8E, kGoOn, 2);
+    t.Set(0, 0x8F, kGoOn, 3);
+    t.Set(0, 0x80, 0x20AC, 0);
+    t.Set(0, 0x82, kGoOn, kAgain);
+    t.Set(0, 0x81, kGoOn, 4);
+    for (unsigned int b = 0xA1; b <= 0xFE; ++b) {
+        t.Set(1, b, 0xAC00 + b, 0);
+        t.Set(3, b, kGoOn, 1);
+    }
+    t.Set(1, 0x7F, 0x2000, 5);
+    for (unsigned int b = 0x41; b <= 0x5A; ++b) {
+        t.Set(2, b, wide_base + b, 0);
+    }
+    for (unsigned int b = 0xA1; b <= 0xDF; ++b) {
+        t.Set(2, b, 0xFF00 + b - 0x40, 0);
+    }
+    t.Set(4, 0x41, 0x0391, kAgain);
+    t.Set(5, 0x0F, kGoOn, 0);
+    t.Set(5, 0x21, 0x3021, 5);
+    return t;
+}
+
+// Text like Korean: runs of 1-4 ASCII bytes between runs of 1-4 two-byte
+// characters, with the occasional 8E pair.
+static std::string MixedText(std::mt19937 & random, std::size_t size) {
+    std::string s;
+    while (s.size() < size) {
+        for (unsigned int n = 1 + random() % 4; n > 0; --n) {
+            s += static_cast<char>(0x20 + random() % 0x5F);
+        }
+        for (unsigned int n = 1 + random() % 4; n > 0; --n) {
+            if (random() % 8 == 0) {
+                s += '\x8E';
+                s += static_cast<char>(random() % 2 ? 0x41 + random() % 26
+                                                    : 0xA1 + random() % 0x3F);
+            } else {
+                s += static_cast<char>(0xA1 + random() % 0x5E);
+                s += static_cast<char>(0xA1 + random() % 0x5E);
+            }
+        }
+    }
+    return s;
+}
+
+// Text like Chinese: two-byte characters with an ASCII byte now and then, so
+// that whole blocks hold nothing else.
+static std::string DenseText(std::mt19937 & random, std::size_t size) {
+    std::string s;
+    while (s.size() < size) {
+        if (random() % 24 == 0) {
+            s += static_cast<char>(0x20 + random() % 0x5F);
+        }
+        s += static_cast<char>(0xA1 + random() % 0x5E);
+        s += static_cast<char>(0xA1 + random() % 0x5E);
+    }
+    return s;
+}
+
+// Pieces that do not fit the block pattern.
+static constexpr char const * kMisfits[] = {
+    "\x80",              // a one-byte character from 0x80 up
+    "\x8F\xA1\xA2\xA3",  // a three-byte character (and the lead after it)
+    "\x8F\xA1\xA2",      // a three-byte character
+    "\xB0\x7F\x21\x0F",  // a character that changes the state, and back
+    "\xFF",              // an invalid byte
+    "\x84",              // an invalid byte from 0x80 up
+    "\xB0\x41",          // a lead whose trail is invalid (the trail is read again)
+    "\xB0",              // a lead cut by whatever follows
+    "\x82",              // a lead that reads again
+    "\x81\x41",          // a character ending in "read again"
+    "\x8E\x30",          // a lead whose trail is invalid
+};
+
+// Inputs of 160-200 bytes, mixed and dense, with one misfit at every offset
+// 100..131 (every position of a block, however the blocks fall), plus a few
+// without any.
+static std::vector<std::string> Inputs() {
+    std::mt19937 random(4212);
+    std::vector<std::string> inputs;
+    for (int n = 0; n < 3; ++n) {
+        inputs.push_back(MixedText(random, 160 + random() % 40));
+    }
+    std::string ascii(200, 'a');
+    for (std::size_t i = 0; i < ascii.size(); ++i) {
+        ascii[i] = static_cast<char>(0x20 + i % 0x5F);
+    }
+    inputs.push_back(ascii);
+    for (int n = 0; n < 3; ++n) {
+        inputs.push_back(DenseText(random, 160 + random() % 40));
+    }
+    for (char const * misfit : kMisfits) {
+        for (std::size_t offset = 100; offset < 132; ++offset) {
+            std::string s = MixedText(random, offset + 60);
+            s.insert(offset, misfit);
+            inputs.push_back(s);
+            std::string dense = DenseText(random, offset + 60);
+            dense.insert(offset, misfit);
+            inputs.push_back(dense);
+        }
+    }
+    return inputs;
+}
+};
+
+}  // namespace
+
+TEST(DecoderStep, TableDecodersMatchTheOneByteWalk) {
+    SweepTheDecoders<StepMachine>(StepMachine::Inputs(), 1);
+}
+
+// Inputs long enough for the block path, every misfit at every position of
+// a block; the whole sweep over every seventh.
+TEST(DecoderBlock, TableDecodersMatchTheOneByteWalk) {
+    SweepTheDecoders<BlockMachine>(BlockMachine::Inputs(), 7);
+}
+
+TEST(DecoderStep, CopyRunsStopAtBytesThatDoNotDecodeToThemselves) {
+    // In state 0, 0E switches mode and 05 is invalid: a run of ASCII that
+    // ends at either stops there, whatever the alignment.
+    StateTable<unsigned short> table = StepMachine::MakeTable<unsigned short>(0x6000);
+    std::string const tail = "abcdefghijklmnop";
+    for (std::size_t lead = 0; lead < 20; ++lead) {
+        SCOPED_TRACE(lead);
+        std::vector<unsigned short> expected(lead, 'k');
+        expected.push_back(0x3021);
+        expected.insert(expected.end(), tail.begin(), tail.end());
+        MBCStoUTF16 d(table.Get(), true);
+        EXPECT_TRUE(Ran(TranscodeOnce(d, Bytes(std::string(lead, 'k') + "\x0E\x21\x21\x0F" + tail)),
+                        kTranscodeInputExhausted, lead + 20, expected));
+        MBCStoUTF16 bad(table.Get(), true);
+        expected.resize(lead);
+        EXPECT_TRUE(Ran(TranscodeOnce(bad, Bytes(std::string(lead, 'k') + "\x05" + tail)),
+                        kTranscodeNoCharacterDefined, lead + 1, expected));
+    }
+}
