@@ -49,13 +49,6 @@ std::vector<C> Drive(Transcoder<A, C> & t, std::vector<A> const & input, std::si
     return output;
 }
 
-std::string LongText(std::size_t n) {
-    std::string text;
-    for (std::size_t i = 0; i < n; ++i) {
-        text.push_back(static_cast<char>('a' + i % 26));
-    }
-    return text;
-}
 
 }  // namespace
 

@@ -15,26 +15,11 @@ namespace {
 
 // A byte encoding whose transcoders are toys: bytes map to code points
 // unchanged; '!' is illegal on the way in and '#' unrepresentable on the way out.
-class ToyBlockEncoding : public BlockCharEncoding {
-public:
-    explicit ToyBlockEncoding(ToyLog * log)
-        : BlockCharEncoding(TextEncodingID(0), Substitute(), ToyNames(), nullptr, 0), log_(log) {}
-
-    bool IsTextModeSafe() const override { return true; }
-    Transcoder<char, unsigned int> * CreateConverterToUTF32(UnicodeLibAllocator & a) const override {
-        return new (a) FaultyTranscoder<char, u32>(log_);
-    }
-    Transcoder<unsigned int, char> * CreateConverterFromUTF32(UnicodeLibAllocator & a) const override {
-        return new (a) FaultyTranscoder<u32, char>(log_);
-    }
-
-private:
-    static unsigned char const * Substitute() {
-        static unsigned char const kSubstitute[] = {'?', 0};
-        return kSubstitute;
-    }
-    ToyLog * log_;
-};
+ToyOptions QuestionMark() {
+    ToyOptions options;
+    options.substitute = "?";
+    return options;
+}
 
 // Serves the first `budget` requests from the heap, then fails.
 class RationedAllocator : public UnicodeLibAllocator {
@@ -76,8 +61,8 @@ protected:
 }  // namespace
 
 TEST_F(Factories, BuildWorkingAdaptersInTheCallersAllocator) {
-    ToyLog log;
-    ToyBlockEncoding encoding(&log);
+    ToyByteEncoding encoding(QuestionMark());
+    ToyLog & log = encoding.log;
     RecordingBehavior behavior;
     LinearAllocator allocator(arena_, sizeof(arena_), "engine", 1);
 
@@ -144,8 +129,8 @@ TEST_F(Factories, ReturnNullWhenTheEncodingHasNoTranscoder) {
 }
 
 TEST_F(Factories, ReturnNullWhenAllocationFailsAndLeakNothing) {
-    ToyLog log;
-    ToyBlockEncoding encoding(&log);
+    ToyByteEncoding encoding;
+    ToyLog & log = encoding.log;
     BufferCharSource bytes("x", nullptr);
     StringChar32Sink unicode_sink;
     {
