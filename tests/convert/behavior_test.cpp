@@ -245,23 +245,7 @@ TEST(BehaviorSGML, NamesTheUnitBeforeTheProblemPointer) {
     EXPECT_EQ(SgmlReference(odd, 3), "&#0;");
 }
 
-TEST(BehaviorSGML, WithoutAnOffendingUnitFallsBackToTheSubstitute) {
-    UnicodeLibBehaviorSGML sgml;
-    sgml.SetExternalSubstitute("*");
-    char out[4];
-    unsigned int const wide[] = {0x4E00};
-    Solver32to8 s32;
-    Char32ToCharCharacterNotInRepertoire no_input(Wide(), Bytes(), s32, nullptr, nullptr, nullptr,
-                                                  out, out, 0u);
-    sgml.HandleCharacterNotInRepertoire(no_input);
-    Char32ToCharCharacterNotInRepertoire at_start(Wide(), Bytes(), s32, wide, wide, wide + 1, out,
-                                                  out, 0u);
-    sgml.HandleCharacterNotInRepertoire(at_start);
-    EXPECT_EQ(s32.output, UnitsOf<char>("**"));
-    EXPECT_EQ(s32.input_calls, 0);
-}
-
-TEST(BehaviorSGML, CopiesSettings) {
+TEST(BehaviorSGML, CopiesSettingsAndWithoutAnOffendingUnitUsesTheSubstitute) {
     UnicodeLibBehavior plain(false);
     plain.SetAutoDetectTieBreakLevel(42);
     plain.SetExternalSubstitute("!");
@@ -272,13 +256,21 @@ TEST(BehaviorSGML, CopiesSettings) {
     UnicodeLibBehaviorSGML assigned;
     assigned = copy;
     EXPECT_EQ(assigned.AutoDetectTieBreakLevel(), 42);
-    // The substitute came along (used when there is no unit to name).
+    // The substitute came along: it is used when there is no unit to name,
+    // for want of input or with the problem at the start of the block.
     char out[2];
+    unsigned int const unit[] = {0x4E00};
     Solver16to8 s16;
-    Char16ToCharCharacterNotInRepertoire at_end(Units(), Bytes(), s16, nullptr, nullptr, nullptr,
-                                                out, out, 0u);
-    assigned.HandleCharacterNotInRepertoire(at_end);
+    Solver32to8 s32;
+    Char16ToCharCharacterNotInRepertoire no_input(Units(), Bytes(), s16, nullptr, nullptr, nullptr,
+                                                  out, out, 0u);
+    assigned.HandleCharacterNotInRepertoire(no_input);
+    Char32ToCharCharacterNotInRepertoire at_start(Wide(), Bytes(), s32, unit, unit, unit + 1, out,
+                                                  out, 0u);
+    assigned.HandleCharacterNotInRepertoire(at_start);
     EXPECT_EQ(s16.output, UnitsOf<char>("!"));
+    EXPECT_EQ(s32.output, UnitsOf<char>("!"));
+    EXPECT_EQ(s16.input_calls + s32.input_calls, 0);
 }
 
 // --- counting ------------------------------------------------------------------------

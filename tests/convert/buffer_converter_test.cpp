@@ -245,7 +245,7 @@ TEST(BufferConverterSubstitution, UnitSubstituteWaitsForRoomToo) {
 
 // --- output full and the final call -----------------------------------------------------
 
-TEST(BufferConverterOutputFull, NoRoomConsumesNothingDirectOrChained) {
+TEST(BufferConverterOutputFull, ConsumesOnlyWhatFitsWholeDirectOrChained) {
     ToyByteEncoding toy;
     std::vector<char> input = Bytes("abc");
     CharToChar16BufferConverter direct;
@@ -257,14 +257,13 @@ TEST(BufferConverterOutputFull, NoRoomConsumesNothingDirectOrChained) {
         ExpectRun(ConvertOnce<char>(chained, input, 0, 0, final), kBufferConverterOutputFull, "", 0);
     }
     ExpectRun(ConvertOnce<char>(chained, input, 0, 8, true), kBufferConverterComplete, "abc");
-}
 
-TEST(BufferConverterOutputFull, CharacterThatDoesNotFitIsLeftUnconsumed) {
+    // A character that does not fit whole is left unconsumed.
     ToyOptions options;
     options.wide_output = true;
-    ToyByteEncoding toy(options);
+    ToyByteEncoding wide(options);
     Char16ToCharBufferConverter c;
-    ASSERT_TRUE(c.Initialize(Char16Encoding::UTF16(), toy));
+    ASSERT_TRUE(c.Initialize(Char16Encoding::UTF16(), wide));
     ExpectRun(ConvertOnce<char>(c, std::vector<u16>{'a', 0xE9, 'b'}, 0, 2, false), kBufferConverterOutputFull,
               "a", 1);
 }
@@ -311,7 +310,7 @@ TEST(BufferConverterFinal, WhatFinishOwesIsDeliveredAcrossCalls) {
     EXPECT_EQ(calls, 3);
 }
 
-TEST(BufferConverterFinal, IncompleteSequenceAtTheEndBecomesOneSubstitute) {
+TEST(BufferConverterFinal, IncompleteSequenceBecomesOneSubstituteOnlyAtTheEnd) {
     ToyByteEncoding toy;
     CharToChar16BufferConverter c;
     ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
@@ -320,16 +319,13 @@ TEST(BufferConverterFinal, IncompleteSequenceAtTheEndBecomesOneSubstitute) {
     ExpectRun(run, kBufferConverterOutputFull, "a");
     ExpectRun(ConvertOnce<u16>(c, input, run.consumed, 1, true), kBufferConverterCompleteWithSubstitutions, "*");
     EXPECT_EQ(c.Substitutions(), 1u);
-}
 
-TEST(BufferConverterFinal, NonFinalCallsReturnInputConsumedAndKeepPartialState) {
-    ToyByteEncoding toy;
-    CharToChar16BufferConverter c;
-    ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
+    // Before the final call the partial sequence is kept for the next input.
+    ASSERT_TRUE(c.Reset());
     EXPECT_EQ(ConvertOnce<u16>(c, Bytes("a\x1B"), 0, 8, false).result, kBufferConverterInputConsumed);
-    // The escape carried across calls.
     ExpectRun(ConvertOnce<u16>(c, Bytes("!b"), 0, 8, true), kBufferConverterComplete, "!b");
 }
+
 
 // --- real Unicode forms ---------------------------------------------------------------------
 

@@ -273,18 +273,17 @@ TEST_F(SourceAdapter, BehaviourReachesTheTranscoder) {
 
 TEST_F(SourceAdapter, ReportsTheInputEncodingNotRated) {
     BufferCharSource bytes("", nullptr);
-    std::vector<u16> none;
-    BufferChar16Source units(none.data(), none.data());
+    HeldChar16Source units("", nullptr);
     CharSource_8_to_32 a(bytes, enc.bytes, new IdentityTranscoder<char, u32>, enc.wide);
     CharSource_8_to_16 b(bytes, enc.bytes, new IdentityTranscoder<char, u16>, enc.units);
-    CharSource_16_to_16 c(units, enc.units, new IdentityTranscoder<u16, u16>, enc.units);
-    ToUnicodeSource & as_unicode = a;
+    CharSource_16_to_16 c(units.source, enc.units, new IdentityTranscoder<u16, u16>, enc.units);
+    ToUnicodeSource & as_unicode = a;  // through the base
     EXPECT_EQ(&enc.bytes, &as_unicode.ActualInputEncoding());
     EXPECT_EQ(-2147483647 - 1, as_unicode.ActualRating());
-    EXPECT_EQ(&enc.bytes, &b.ActualInputEncoding());
     EXPECT_EQ(ToUnicodeSource::kNotRated, b.ActualRating());
-    EXPECT_EQ(&enc.units, &c.ActualInputEncoding());
     EXPECT_EQ(ToUnicodeSource::kNotRated, c.ActualRating());
+    EXPECT_EQ(&enc.bytes, &b.ActualInputEncoding());
+    EXPECT_EQ(&enc.units, &c.ActualInputEncoding());
 }
 
 // --- ToUnicodeProxySource ------------------------------------------------------
