@@ -64,7 +64,7 @@ TEST_F(SourceAdapter, WindowsHoldWholeCharactersOnly) {
     EXPECT_EQ(expected, Text(out));
 }
 
-TEST_F(SourceAdapter, AnEmptySourceFinishesOnceAndEnds) {
+TEST_F(SourceAdapter, FinishesOnceAtTheEndAndDeliversWhatIsOwed) {
     ToyLog log;
     BufferCharSource input(static_cast<char const *>(nullptr), nullptr);
     CharSource_8_to_32 adapter(input, enc.bytes, new OwingTranscoder<char, u32>(&log), enc.wide);
@@ -73,15 +73,13 @@ TEST_F(SourceAdapter, AnEmptySourceFinishesOnceAndEnds) {
     EXPECT_FALSE(adapter.GetBuffer(b, e));
     EXPECT_EQ(1, log.finishes);
     EXPECT_EQ(0, log.transcodes);
-}
 
-TEST_F(SourceAdapter, TheTranscoderOwesItsFinalSequenceAtTheEnd) {
-    ToyLog log;
-    HeldCharSource input("ab\x0E" "cd", nullptr);
-    CharSource_8_to_16 adapter(input.source, enc.bytes,
-                               new OwingTranscoder<char, u16>(&log, Units<u16>("<END>")), enc.units);
-    EXPECT_EQ("abcd<END>", Text(ReadAll<Char16Source, u16>(adapter, 2)));
-    EXPECT_EQ(-1, log.last_limit);  // sources convert without a limit
+    ToyLog owing_log;
+    HeldCharSource text("ab\x0E" "cd", nullptr);
+    CharSource_8_to_16 owing(text.source, enc.bytes,
+                             new OwingTranscoder<char, u16>(&owing_log, Units<u16>("<END>")), enc.units);
+    EXPECT_EQ("abcd<END>", Text(ReadAll<Char16Source, u16>(owing, 2)));
+    EXPECT_EQ(-1, owing_log.last_limit);  // sources convert without a limit
 }
 
 TEST_F(SourceAdapter, ProblemsGoToTheBehaviourWithTheirContext) {
