@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
 
 #include "convert/engine_test_util.h"
 #include "zuuc/detector.h"
@@ -38,12 +37,7 @@ private:
 class Factories : public ::testing::Test {
 protected:
     void SetUp() override {
-        // The Unicode side of the adapters is the registered UTF-32 encoding;
-        // stand one in while the library has none.
-        if (Char32Encoding::Lookup(TextEncodingID::UTF32()) == nullptr) {
-            static char const * names[] = {"engine-utf32", nullptr};
-            utf32_ = std::make_unique<TestWideEncoding>(169, names);
-        }
+        // The Unicode side of the adapters is the registered UTF-32 encoding.
         unicode_ = Char32Encoding::Lookup(TextEncodingID::UTF32());
         ASSERT_NE(nullptr, unicode_);
     }
@@ -54,7 +48,6 @@ protected:
     }
 
     alignas(16) unsigned char arena_[64 * 1024];
-    std::unique_ptr<TestWideEncoding> utf32_;
     Char32Encoding const * unicode_ = nullptr;
 };
 
