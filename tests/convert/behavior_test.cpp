@@ -209,66 +209,43 @@ TEST(BehaviorSGML, InsertsADecimalReferenceAsInput) {
     EXPECT_EQ(kinds.s16to32[1].output, kFFFD32);
 }
 
-TEST(BehaviorSGML, NamesTheUnitBeforeTheProblemPointer) {
-    UnicodeLibBehaviorSGML sgml;
+// What the SGML behaviour inserts as input for a problem whose pointer is
+// `at` units into `units`, in a block that starts `from` units into them.
+std::string SgmlReference(std::vector<unsigned int> const & units, std::size_t at) {
     char out[4];
+    Solver32to8 solver;
+    Char32ToCharCharacterNotInRepertoire problem(Wide(), Bytes(), solver, units.data(), units.data() + at,
+                                                 units.data() + units.size(), out, out, 0u);
+    UnicodeLibBehaviorSGML().HandleCharacterNotInRepertoire(problem);
+    return std::string(solver.input.begin(), solver.input.end());
+}
 
+std::string SgmlReference(std::vector<unsigned short> const & units, std::size_t at, std::size_t from = 0) {
+    char out[4];
+    Solver16to8 solver;
+    Char16ToCharCharacterNotInRepertoire problem(Units(), Bytes(), solver, units.data() + from, units.data() + at,
+                                                 units.data() + units.size(), out, out, 0u);
+    UnicodeLibBehaviorSGML().HandleCharacterNotInRepertoire(problem);
+    return std::string(solver.input.begin(), solver.input.end());
+}
+
+TEST(BehaviorSGML, NamesTheUnitBeforeTheProblemPointer) {
     // A supplementary character from 32-bit input: its code point.
-    unsigned int const wide[] = {'a', 0x1F600, 'b'};
-    Solver32to8 s32;
-    Char32ToCharCharacterNotInRepertoire p32(Wide(), Bytes(), s32, wide, wide + 2, wide + 3, out,
-                                             out, 0u);
-    sgml.HandleCharacterNotInRepertoire(p32);
-    EXPECT_EQ(s32.input, UnitsOf<unsigned int>("&#128512;"));
-
+    EXPECT_EQ(SgmlReference(std::vector<unsigned int>{'a', 0x1F600, 'b'}, 2), "&#128512;");
     // The same character as a surrogate pair in 16-bit input: the pair is
     // named as one character, not as its second half.
-    unsigned short const pair[] = {'a', 0xD83D, 0xDE00};
-    Solver16to8 s16;
-    Char16ToCharCharacterNotInRepertoire p16(Units(), Bytes(), s16, pair, pair + 3, pair + 3, out,
-                                             out, 0u);
-    sgml.HandleCharacterNotInRepertoire(p16);
-    EXPECT_EQ(s16.input, UnitsOf<unsigned short>("&#128512;"));
-
+    std::vector<unsigned short> const pair = {'a', 0xD83D, 0xDE00};
+    EXPECT_EQ(SgmlReference(pair, 3), "&#128512;");
     // A low surrogate whose high half is outside the block: the unit itself.
-    Char16ToCharCharacterNotInRepertoire half(Units(), Bytes(), s16, pair + 2, pair + 3, pair + 3,
-                                              out, out, 0u);
-    sgml.HandleCharacterNotInRepertoire(half);
-    EXPECT_EQ(s16.input, UnitsOf<unsigned short>("&#56832;"));
-
+    EXPECT_EQ(SgmlReference(pair, 3, 2), "&#56832;");
     // The value is written as "%d" writes the unit passed as an int.
-    unsigned int const odd[] = {0xFFFFFFFFu, 0x80000000u, 0};
-    Char32ToCharCharacterNotInRepertoire minus_one(Wide(), Bytes(), s32, odd, odd + 1, odd + 3,
-                                                   out, out, 0u);
-    sgml.HandleCharacterNotInRepertoire(minus_one);
-    EXPECT_EQ(s32.input, UnitsOf<unsigned int>("&#-1;"));
-    Char32ToCharCharacterNotInRepertoire most_negative(Wide(), Bytes(), s32, odd, odd + 2, odd + 3,
-                                                       out, out, 0u);
-    sgml.HandleCharacterNotInRepertoire(most_negative);
-    EXPECT_EQ(s32.input, UnitsOf<unsigned int>("&#-2147483648;"));
-    Char32ToCharCharacterNotInRepertoire zero(Wide(), Bytes(), s32, odd, odd + 3, odd + 3, out,
-                                              out, 0u);
-    sgml.HandleCharacterNotInRepertoire(zero);
-    EXPECT_EQ(s32.input, UnitsOf<unsigned int>("&#0;"));
+    std::vector<unsigned int> const odd = {0xFFFFFFFFu, 0x80000000u, 0};
+    EXPECT_EQ(SgmlReference(odd, 1), "&#-1;");
+    EXPECT_EQ(SgmlReference(odd, 2), "&#-2147483648;");
+    EXPECT_EQ(SgmlReference(odd, 3), "&#0;");
 }
 
-TEST(BehaviorSGML, WithoutAnOffendingUnitFallsBackToTheSubstitute) {
-    UnicodeLibBehaviorSGML sgml;
-    sgml.SetExternalSubstitute("*");
-    char out[4];
-    unsigned int const wide[] = {0x4E00};
-    Solver32to8 s32;
-    Char32ToCharCharacterNotInRepertoire no_input(Wide(), Bytes(), s32, nullptr, nullptr, nullptr,
-                                                  out, out, 0u);
-    sgml.HandleCharacterNotInRepertoire(no_input);
-    Char32ToCharCharacterNotInRepertoire at_start(Wide(), Bytes(), s32, wide, wide, wide + 1, out,
-                                                  out, 0u);
-    sgml.HandleCharacterNotInRepertoire(at_start);
-    EXPECT_EQ(s32.output, UnitsOf<char>("**"));
-    EXPECT_EQ(s32.input_calls, 0);
-}
-
-TEST(BehaviorSGML, CopiesSettings) {
+TEST(BehaviorSGML, CopiesSettingsAndWithoutAnOffendingUnitUsesTheSubstitute) {
     UnicodeLibBehavior plain(false);
     plain.SetAutoDetectTieBreakLevel(42);
     plain.SetExternalSubstitute("!");
@@ -279,13 +256,21 @@ TEST(BehaviorSGML, CopiesSettings) {
     UnicodeLibBehaviorSGML assigned;
     assigned = copy;
     EXPECT_EQ(assigned.AutoDetectTieBreakLevel(), 42);
-    // The substitute came along (used when there is no unit to name).
+    // The substitute came along: it is used when there is no unit to name,
+    // for want of input or with the problem at the start of the block.
     char out[2];
+    unsigned int const unit[] = {0x4E00};
     Solver16to8 s16;
-    Char16ToCharCharacterNotInRepertoire at_end(Units(), Bytes(), s16, nullptr, nullptr, nullptr,
-                                                out, out, 0u);
-    assigned.HandleCharacterNotInRepertoire(at_end);
+    Solver32to8 s32;
+    Char16ToCharCharacterNotInRepertoire no_input(Units(), Bytes(), s16, nullptr, nullptr, nullptr,
+                                                  out, out, 0u);
+    assigned.HandleCharacterNotInRepertoire(no_input);
+    Char32ToCharCharacterNotInRepertoire at_start(Wide(), Bytes(), s32, unit, unit, unit + 1, out,
+                                                  out, 0u);
+    assigned.HandleCharacterNotInRepertoire(at_start);
     EXPECT_EQ(s16.output, UnitsOf<char>("!"));
+    EXPECT_EQ(s32.output, UnitsOf<char>("!"));
+    EXPECT_EQ(s16.input_calls + s32.input_calls, 0);
 }
 
 // --- counting ------------------------------------------------------------------------

@@ -9,157 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "support/toy_transcoders.h"
+#include "convert/engine_test_util.h"
 #include "support/utf8_test_helpers.h"
 #include "zuuc/buffer_converters.h"
 #include "zuuc/char_encoding.h"
 
 namespace {
 
-using u16 = unsigned short;
-using u32 = unsigned int;
-using zuuc_test::ToyLog;
-using zuuc_test::UnitValue;
+using namespace engine_test;
 
-// A toy codec that copies units. As a decoder, '!' is illegal (3), '?'
-// undefined (4), and ESC escapes the next unit (an ESC at the end is an
-// incomplete sequence). As an encoder, '#' is not in repertoire (5), SO/SI
-// shift out and back (Mode() is 1 while shifted, and Finish owes the
-// trailer, whole or not at all), and with `wide` units from 0x80 up take two
-// output units. The trailer lives inside the object: making a codec takes
-// no heap.
-template <class From, class To>
-class ToyCodec : public zuuc_test::ToyTranscoder<From, To> {
-public:
-    ToyCodec(ToyLog * log, bool encoder, std::vector<char> const & trailer, bool wide)
-        : zuuc_test::ToyTranscoder<From, To>(log), encoder_(encoder), wide_(wide) {
-        for (char c : trailer) {
-            if (trailer_length_ < 4) trailer_[trailer_length_++] = static_cast<To>(c);
-        }
-    }
-    unsigned int Mode() const override { return shifted_ ? 1 : 0; }
-
-protected:
-    long Width(unsigned long u) const override { return encoder_ && wide_ && u >= 0x80 ? 2 : 1; }
-    bool Special(From const *& in, From const *, To *& out, To * outEnd,
-                 TranscodeResult & result) override {
-        unsigned long const u = UnitValue(*in);
-        if (escaped_) {
-            if (out == outEnd) {
-                result = kTranscodeOutputFull;
-                return true;
-            }
-            *out++ = static_cast<To>(u);
-            escaped_ = false;
-        } else if (!encoder_ && u == '!') {
-            result = kTranscodeIllegalInput;
-        } else if (!encoder_ && u == '?') {
-            result = kTranscodeNoCharacterDefined;
-        } else if (!encoder_ && u == 0x1B) {
-            escaped_ = true;
-        } else if (encoder_ && u == '#') {
-            result = kTranscodeNotInRepertoire;
-        } else if (encoder_ && (u == 0x0E || u == 0x0F)) {
-            shifted_ = u == 0x0E;
-        } else {
-            return false;
-        }
-        ++in;
-        return true;
-    }
-    TranscodeResult Owed(To *& out, To * outEnd, long) override {
-        if (shifted_) {
-            if (outEnd - out < static_cast<long>(trailer_length_)) return kTranscodeOutputFull;
-            for (unsigned i = 0; i < trailer_length_; ++i) *out++ = trailer_[i];
-            shifted_ = false;
-        }
-        return escaped_ ? kTranscodeIllegalInput : kTranscodeComplete;
-    }
-    void ResetState() override {
-        shifted_ = false;
-        escaped_ = false;
-    }
-
-private:
-    bool encoder_, wide_;
-    bool shifted_ = false, escaped_ = false;
-    To trailer_[4] = {};
-    unsigned trailer_length_ = 0;
-};
-
-// Which converter factories of a toy encoding were asked for.
-struct FactoryLog {
-    int to16 = 0, from16 = 0, to32 = 0, from32 = 0;
-};
-
-struct ToyOptions {
-    bool utf32_in_unicode = false;
-    bool no_converter_to_unicode = false;
-    bool no_converter_from_unicode = false;
-    bool wide_output = false;                 // from Unicode: bytes >= 0x80 take two
-    std::vector<char> trailer = {0x0F};       // what Finish owes while shifted
-    std::string substitute = "s";             // in mode 0; mode 1 gives "SS"
-};
-
-// A byte encoding whose converters are toy codecs.
-class ToyByteEncoding : public BlockCharEncoding {
-public:
-    explicit ToyByteEncoding(ToyOptions options = {})
-        : BlockCharEncoding(TextEncodingID(0UL), nullptr, nullptr, nullptr, 0),
-          options_(std::move(options)) {
-        set_isUTF32InUnicode(options_.utf32_in_unicode);
-    }
-
-    mutable FactoryLog factories;
-    mutable ToyLog log;  // shared by every codec made
-
-    unsigned int SubstituteChars(unsigned char const *& chars, unsigned int mode) const override {
-        static unsigned char const kShifted[] = "SS";
-        chars = mode == 1 ? kShifted : reinterpret_cast<unsigned char const *>(options_.substitute.c_str());
-        return mode == 1 ? 2 : static_cast<unsigned int>(options_.substitute.size());
-    }
-    bool IsTextModeSafe() const override { return true; }
-
-    Transcoder<char, u32> * CreateConverterToUTF32(UnicodeLibAllocator & a) const override {
-        ++factories.to32;
-        return Decoder<u32>(a);
-    }
-    Transcoder<u32, char> * CreateConverterFromUTF32(UnicodeLibAllocator & a) const override {
-        ++factories.from32;
-        return Encoder<u32>(a);
-    }
-    Transcoder<char, u16> * CreateConverterToUTF16(UnicodeLibAllocator & a) const override {
-        ++factories.to16;
-        return Decoder<u16>(a);
-    }
-    Transcoder<u16, char> * CreateConverterFromUTF16(UnicodeLibAllocator & a) const override {
-        ++factories.from16;
-        return Encoder<u16>(a);
-    }
-
-private:
-    template <class P>
-    Transcoder<char, P> * Decoder(UnicodeLibAllocator & a) const {
-        if (options_.no_converter_to_unicode) return nullptr;
-        return new (a) ToyCodec<char, P>(&log, false, {}, false);
-    }
-    template <class P>
-    Transcoder<P, char> * Encoder(UnicodeLibAllocator & a) const {
-        if (options_.no_converter_from_unicode) return nullptr;
-        return new (a) ToyCodec<P, char>(&log, true, options_.trailer, options_.wide_output);
-    }
-
-    ToyOptions options_;
-};
-
-std::vector<char> Bytes(std::string const & s) { return std::vector<char>(s.begin(), s.end()); }
-
-template <class T>
-std::vector<T> Units(std::string const & s) {
-    std::vector<T> units;
-    for (char c : s) units.push_back(static_cast<T>(static_cast<unsigned char>(c)));
-    return units;
-}
+std::vector<char> Bytes(std::string const & s) { return Units<char>(s); }
 
 // Result of one Convert over a whole vector with a given output capacity.
 template <class Out>
@@ -180,13 +39,19 @@ Run<Out> ConvertOnce(Converter & c, std::vector<In> const & input, std::size_t f
     return {r, static_cast<std::size_t>(in - (input.data() + from)), buffer};
 }
 
-std::string Str(std::vector<char> const & v) { return std::string(v.begin(), v.end()); }
-
 template <class T>
-std::string Str(std::vector<T> const & v) {
-    std::string s;
-    for (T u : v) s.push_back(u == 0xFFFD ? '*' : static_cast<char>(u));
-    return s;
+std::string Str(std::vector<T> const & v) { return Text(v); }
+
+// Checks the result of a run, the text it wrote ('*' for U+FFFD) and,
+// unless negative, how many input units it consumed.
+template <class Out>
+void ExpectRun(Run<Out> const & run, BufferConverterResult result, std::string const & text,
+               long consumed = -1) {
+    EXPECT_EQ(run.result, result);
+    EXPECT_EQ(Str(run.output), text);
+    if (consumed >= 0) {
+        EXPECT_EQ(run.consumed, static_cast<std::size_t>(consumed));
+    }
 }
 
 // --- lifecycle -------------------------------------------------------------------
@@ -201,26 +66,20 @@ TEST(BufferConverterLifecycle, ConvertAndResetBeforeInitializeAndDoubleInitializ
     ToyByteEncoding toy;
     ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
     EXPECT_FALSE(c.Initialize(toy, Char16Encoding::UTF16()));
-    auto run = ConvertOnce<u16>(c, input, 0, 8, true);
-    EXPECT_EQ(run.result, kBufferConverterComplete);
-    EXPECT_EQ(Str(run.output), "ab");
-    EXPECT_EQ(run.consumed, 2u);
+    ExpectRun(ConvertOnce<u16>(c, input, 0, 8, true), kBufferConverterComplete, "ab", 2);
 }
 
 TEST(BufferConverterLifecycle, MissingConverterFailsInitializeAndFreesTheOtherStage) {
     ToyByteEncoding plain;
-    ToyOptions no_decoder;
+    ToyOptions no_decoder, no_encoder;
     no_decoder.no_converter_to_unicode = true;
-    ToyByteEncoding undecodable(no_decoder);
-    ToyOptions no_encoder;
     no_encoder.no_converter_from_unicode = true;
-    ToyByteEncoding unencodable(no_encoder);
+    ToyByteEncoding undecodable(no_decoder), unencodable(no_encoder);
 
     CharToCharBufferConverter a;
     EXPECT_FALSE(a.Initialize(undecodable, plain));
     EXPECT_EQ(plain.factories.from16, 0);  // gave up before asking the output side
-    std::vector<char> input = Bytes("x");
-    EXPECT_EQ(ConvertOnce<char>(a, input, 0, 4, true).result, kBufferConverterNotInitialized);
+    EXPECT_EQ(ConvertOnce<char>(a, Bytes("x"), 0, 4, true).result, kBufferConverterNotInitialized);
 
     CharToCharBufferConverter b;
     EXPECT_FALSE(b.Initialize(plain, unencodable));
@@ -235,19 +94,15 @@ TEST(BufferConverterLifecycle, FinishedUntilResetThenReusable) {
     CharToChar16BufferConverter c;
     ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
     std::vector<char> input = Bytes("a!b");
-    auto run = ConvertOnce<u16>(c, input, 0, 8, true);
-    EXPECT_EQ(run.result, kBufferConverterCompleteWithSubstitutions);
-    EXPECT_EQ(Str(run.output), "a*b");
+    ExpectRun(ConvertOnce<u16>(c, input, 0, 8, true), kBufferConverterCompleteWithSubstitutions, "a*b");
     EXPECT_EQ(c.Substitutions(), 1u);
-    EXPECT_EQ(ConvertOnce<u16>(c, input, 0, 8, false).result, kBufferConverterAlreadyFinished);
-    EXPECT_EQ(ConvertOnce<u16>(c, input, 0, 8, true).result, kBufferConverterAlreadyFinished);
-
+    for (bool final : {false, true}) {
+        EXPECT_EQ(ConvertOnce<u16>(c, input, 0, 8, final).result, kBufferConverterAlreadyFinished);
+    }
     EXPECT_TRUE(c.Reset());
     EXPECT_EQ(c.Substitutions(), 0u);
-    std::vector<char> clean = Bytes("xy");
-    run = ConvertOnce<u16>(c, clean, 0, 8, true);
-    EXPECT_EQ(run.result, kBufferConverterComplete);  // the old count does not leak into the result
-    EXPECT_EQ(Str(run.output), "xy");
+    // The old count does not leak into the result.
+    ExpectRun(ConvertOnce<u16>(c, Bytes("xy"), 0, 8, true), kBufferConverterComplete, "xy");
 }
 
 TEST(BufferConverterLifecycle, ResetDropsConverterStateAndPendingSubstitute) {
@@ -257,15 +112,10 @@ TEST(BufferConverterLifecycle, ResetDropsConverterStateAndPendingSubstitute) {
     Char16ToCharBufferConverter c;
     ASSERT_TRUE(c.Initialize(Char16Encoding::UTF16(), toy));
     // Shift out, then a problem whose substitute cannot be written.
-    std::vector<u16> input = Units<u16>("\x0E#");
-    auto run = ConvertOnce<char>(c, input, 0, 1, false);
-    EXPECT_EQ(run.result, kBufferConverterOutputFull);
+    EXPECT_EQ(ConvertOnce<char>(c, Units<u16>("\x0E#"), 0, 1, false).result, kBufferConverterOutputFull);
     EXPECT_TRUE(c.Reset());
     // Nothing of the old text remains: no substitute, no trailer owed.
-    std::vector<u16> next = Units<u16>("z");
-    run = ConvertOnce<char>(c, next, 0, 8, true);
-    EXPECT_EQ(run.result, kBufferConverterComplete);
-    EXPECT_EQ(Str(run.output), "z");
+    ExpectRun(ConvertOnce<char>(c, Units<u16>("z"), 0, 8, true), kBufferConverterComplete, "z");
     EXPECT_EQ(c.Substitutions(), 0u);
 }
 
@@ -275,8 +125,7 @@ TEST(BufferConverterPivot, ByteToByteChainsThroughUTF16OrThroughUTF32WhenFlagged
     ToyByteEncoding a, b;
     CharToCharBufferConverter plain;
     ASSERT_TRUE(plain.Initialize(a, b));
-    EXPECT_EQ(a.factories.to16, 1);
-    EXPECT_EQ(b.factories.from16, 1);
+    EXPECT_EQ(a.factories.to16 + b.factories.from16, 2);
     EXPECT_EQ(a.factories.to32 + b.factories.from32, 0);
 
     ToyOptions flagged_options;
@@ -287,13 +136,9 @@ TEST(BufferConverterPivot, ByteToByteChainsThroughUTF16OrThroughUTF32WhenFlagged
         ToyByteEncoding & out = flagged_side == 0 ? x : flagged;
         CharToCharBufferConverter c;
         ASSERT_TRUE(c.Initialize(in, out));
-        EXPECT_EQ(in.factories.to32, 1);
-        EXPECT_EQ(out.factories.from32, 1);
+        EXPECT_EQ(in.factories.to32 + out.factories.from32, 2);
         EXPECT_EQ(in.factories.to16 + out.factories.from16, 0);
-        std::vector<char> input = Bytes("hello");
-        auto run = ConvertOnce<char>(c, input, 0, 16, true);
-        EXPECT_EQ(run.result, kBufferConverterComplete);
-        EXPECT_EQ(Str(run.output), "hello");
+        ExpectRun(ConvertOnce<char>(c, Bytes("hello"), 0, 16, true), kBufferConverterComplete, "hello");
     }
 }
 
@@ -312,10 +157,7 @@ TEST(BufferConverterPivot, PivotSideConvertsWithOneStage) {
     Char32ToCharBufferConverter from32;
     ASSERT_TRUE(from32.Initialize(Char32Encoding::UTF32(), toy));
     EXPECT_EQ(toy.factories.from32, 1);
-    std::vector<u32> input = Units<u32>("ok");
-    auto run = ConvertOnce<char>(from32, input, 0, 4, true);
-    EXPECT_EQ(run.result, kBufferConverterComplete);
-    EXPECT_EQ(Str(run.output), "ok");
+    ExpectRun(ConvertOnce<char>(from32, Units<u32>("ok"), 0, 4, true), kBufferConverterComplete, "ok");
 }
 
 TEST(BufferConverterPivot, SameUnicodeFormOnBothSidesCopies) {
@@ -344,24 +186,19 @@ TEST(BufferConverterSubstitution, EveryProblemKindIsReplacedAndCountedInEachWidt
     std::vector<char> input = Bytes("a!b?c");
     CharToChar16BufferConverter c16;
     ASSERT_TRUE(c16.Initialize(toy, Char16Encoding::UTF16()));
-    auto r16 = ConvertOnce<u16>(c16, input, 0, 16, true);
-    EXPECT_EQ(r16.result, kBufferConverterCompleteWithSubstitutions);
-    EXPECT_EQ(Str(r16.output), "a*b*c");
+    ExpectRun(ConvertOnce<u16>(c16, input, 0, 16, true), kBufferConverterCompleteWithSubstitutions, "a*b*c");
     EXPECT_EQ(c16.Substitutions(), 2u);
 
     CharToChar32BufferConverter c32;
     ASSERT_TRUE(c32.Initialize(toy, Char32Encoding::UTF32()));
-    auto r32 = ConvertOnce<u32>(c32, input, 0, 16, true);
-    EXPECT_EQ(Str(r32.output), "a*b*c");
+    ExpectRun(ConvertOnce<u32>(c32, input, 0, 16, true), kBufferConverterCompleteWithSubstitutions, "a*b*c");
     EXPECT_EQ(c32.Substitutions(), 2u);
 
     // Byte output: both stages' problems come through the chain.
     CharToCharBufferConverter c8;
     ASSERT_TRUE(c8.Initialize(toy, toy));
-    std::vector<char> mixed = Bytes("a!b#c");
-    auto r8 = ConvertOnce<char>(c8, mixed, 0, 16, true);
-    EXPECT_EQ(r8.result, kBufferConverterCompleteWithSubstitutions);
-    EXPECT_EQ(Str(r8.output), "asbsc");
+    ExpectRun(ConvertOnce<char>(c8, Bytes("a!b#c"), 0, 16, true), kBufferConverterCompleteWithSubstitutions,
+              "asbsc");
     EXPECT_EQ(c8.Substitutions(), 2u);
 }
 
@@ -370,17 +207,14 @@ TEST(BufferConverterSubstitution, ByteSubstituteFollowsTheOutputStageMode) {
     ToyByteEncoding toy;
     CharToCharBufferConverter chained;
     ASSERT_TRUE(chained.Initialize(toy, toy));
-    std::vector<char> input = Bytes("a#\x0E#\x0F#");
-    auto run = ConvertOnce<char>(chained, input, 0, 32, true);
-    EXPECT_EQ(run.result, kBufferConverterCompleteWithSubstitutions);
-    EXPECT_EQ(Str(run.output), "asSSs");
+    ExpectRun(ConvertOnce<char>(chained, Bytes("a#\x0E#\x0F#"), 0, 32, true),
+              kBufferConverterCompleteWithSubstitutions, "asSSs");
     EXPECT_EQ(chained.Substitutions(), 3u);
 
     Char16ToCharBufferConverter direct;
     ASSERT_TRUE(direct.Initialize(Char16Encoding::UTF16(), toy));
-    std::vector<u16> units = Units<u16>("\x0E#");
-    run = ConvertOnce<char>(direct, units, 0, 32, true);
-    EXPECT_EQ(Str(run.output), "SS\x0F");  // the substitute, then the owed trailer
+    // The substitute, then the owed trailer.
+    EXPECT_EQ(Str(ConvertOnce<char>(direct, Units<u16>("\x0E#"), 0, 32, true).output), "SS\x0F");
 }
 
 TEST(BufferConverterSubstitution, SubstituteThatDoesNotFitIsWrittenWholeOnTheNextCall) {
@@ -388,19 +222,13 @@ TEST(BufferConverterSubstitution, SubstituteThatDoesNotFitIsWrittenWholeOnTheNex
     Char16ToCharBufferConverter c;
     ASSERT_TRUE(c.Initialize(Char16Encoding::UTF16(), toy));
     std::vector<u16> input = Units<u16>("\x0E" "a#b");
-    auto run = ConvertOnce<char>(c, input, 0, 2, false);
-    // "a" fits, the two-byte substitute does not: nothing half-written.
-    EXPECT_EQ(run.result, kBufferConverterOutputFull);
-    EXPECT_EQ(Str(run.output), "a");
-    EXPECT_EQ(run.consumed, 3u);  // the problem unit has been consumed...
+    // "a" fits, the two-byte substitute does not: nothing half-written, but
+    // the problem unit has been consumed...
+    ExpectRun(ConvertOnce<char>(c, input, 0, 2, false), kBufferConverterOutputFull, "a", 3);
     EXPECT_EQ(c.Substitutions(), 0u);
-    run = ConvertOnce<char>(c, input, 3, 1, false);  // ...its substitute still waits
-    EXPECT_EQ(run.result, kBufferConverterOutputFull);
-    EXPECT_TRUE(run.output.empty());
-    EXPECT_EQ(run.consumed, 0u);
-    run = ConvertOnce<char>(c, input, 3, 8, true);
-    EXPECT_EQ(run.result, kBufferConverterCompleteWithSubstitutions);
-    EXPECT_EQ(Str(run.output), "SSb\x0F");
+    // ...and its substitute still waits.
+    ExpectRun(ConvertOnce<char>(c, input, 3, 1, false), kBufferConverterOutputFull, "", 0);
+    ExpectRun(ConvertOnce<char>(c, input, 3, 8, true), kBufferConverterCompleteWithSubstitutions, "SSb\x0F");
     EXPECT_EQ(c.Substitutions(), 1u);
 }
 
@@ -410,17 +238,14 @@ TEST(BufferConverterSubstitution, UnitSubstituteWaitsForRoomToo) {
     ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
     std::vector<char> input = Bytes("ab!c");
     auto run = ConvertOnce<u16>(c, input, 0, 2, false);
-    EXPECT_EQ(run.result, kBufferConverterOutputFull);
-    EXPECT_EQ(Str(run.output), "ab");
-    run = ConvertOnce<u16>(c, input, run.consumed, 2, true);
-    EXPECT_EQ(run.result, kBufferConverterCompleteWithSubstitutions);
-    EXPECT_EQ(Str(run.output), "*c");
+    ExpectRun(run, kBufferConverterOutputFull, "ab");
+    ExpectRun(ConvertOnce<u16>(c, input, run.consumed, 2, true), kBufferConverterCompleteWithSubstitutions, "*c");
     EXPECT_EQ(c.Substitutions(), 1u);
 }
 
 // --- output full and the final call -----------------------------------------------------
 
-TEST(BufferConverterOutputFull, NoRoomConsumesNothingDirectOrChained) {
+TEST(BufferConverterOutputFull, ConsumesOnlyWhatFitsWholeDirectOrChained) {
     ToyByteEncoding toy;
     std::vector<char> input = Bytes("abc");
     CharToChar16BufferConverter direct;
@@ -428,29 +253,19 @@ TEST(BufferConverterOutputFull, NoRoomConsumesNothingDirectOrChained) {
     CharToCharBufferConverter chained;
     ASSERT_TRUE(chained.Initialize(toy, toy));
     for (bool final : {false, true}) {
-        auto r1 = ConvertOnce<u16>(direct, input, 0, 0, final);
-        EXPECT_EQ(r1.result, kBufferConverterOutputFull);
-        EXPECT_EQ(r1.consumed, 0u);
-        auto r2 = ConvertOnce<char>(chained, input, 0, 0, final);
-        EXPECT_EQ(r2.result, kBufferConverterOutputFull);
-        EXPECT_EQ(r2.consumed, 0u);
+        ExpectRun(ConvertOnce<u16>(direct, input, 0, 0, final), kBufferConverterOutputFull, "", 0);
+        ExpectRun(ConvertOnce<char>(chained, input, 0, 0, final), kBufferConverterOutputFull, "", 0);
     }
-    auto run = ConvertOnce<char>(chained, input, 0, 8, true);
-    EXPECT_EQ(run.result, kBufferConverterComplete);
-    EXPECT_EQ(Str(run.output), "abc");
-}
+    ExpectRun(ConvertOnce<char>(chained, input, 0, 8, true), kBufferConverterComplete, "abc");
 
-TEST(BufferConverterOutputFull, CharacterThatDoesNotFitIsLeftUnconsumed) {
+    // A character that does not fit whole is left unconsumed.
     ToyOptions options;
     options.wide_output = true;
-    ToyByteEncoding toy(options);
+    ToyByteEncoding wide(options);
     Char16ToCharBufferConverter c;
-    ASSERT_TRUE(c.Initialize(Char16Encoding::UTF16(), toy));
-    std::vector<u16> input = {'a', 0xE9, 'b'};
-    auto run = ConvertOnce<char>(c, input, 0, 2, false);
-    EXPECT_EQ(run.result, kBufferConverterOutputFull);
-    EXPECT_EQ(run.consumed, 1u);
-    EXPECT_EQ(run.output.size(), 1u);
+    ASSERT_TRUE(c.Initialize(Char16Encoding::UTF16(), wide));
+    ExpectRun(ConvertOnce<char>(c, std::vector<u16>{'a', 0xE9, 'b'}, 0, 2, false), kBufferConverterOutputFull,
+              "a", 1);
 }
 
 TEST(BufferConverterFinal, FinalCallThatRunsOutOfRoomContinues) {
@@ -459,11 +274,8 @@ TEST(BufferConverterFinal, FinalCallThatRunsOutOfRoomContinues) {
     CharToChar16BufferConverter c;
     ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
     std::vector<char> input = Bytes("abcdef");
-    auto run = ConvertOnce<u16>(c, input, 0, 4, true);
-    EXPECT_EQ(run.result, kBufferConverterOutputFull);
-    run = ConvertOnce<u16>(c, input, 4, 4, true);
-    EXPECT_EQ(run.result, kBufferConverterComplete);
-    EXPECT_EQ(Str(run.output), "ef");
+    EXPECT_EQ(ConvertOnce<u16>(c, input, 0, 4, true).result, kBufferConverterOutputFull);
+    ExpectRun(ConvertOnce<u16>(c, input, 4, 4, true), kBufferConverterComplete, "ef");
     EXPECT_EQ(ConvertOnce<u16>(c, input, 6, 4, true).result, kBufferConverterAlreadyFinished);
 }
 
@@ -474,16 +286,10 @@ TEST(BufferConverterFinal, WhatFinishOwesIsDeliveredAcrossCalls) {
     Char32ToCharBufferConverter direct;
     ASSERT_TRUE(direct.Initialize(Char32Encoding::UTF32(), toy));
     std::vector<u32> input = Units<u32>("\x0Exy");
-    auto run = ConvertOnce<char>(direct, input, 0, 4, true);
-    EXPECT_EQ(run.result, kBufferConverterOutputFull);  // the three-byte trailer does not fit
-    EXPECT_EQ(Str(run.output), "xy");
-    EXPECT_EQ(run.consumed, 3u);
-    run = ConvertOnce<char>(direct, input, 3, 2, true);
-    EXPECT_EQ(run.result, kBufferConverterOutputFull);
-    EXPECT_TRUE(run.output.empty());
-    run = ConvertOnce<char>(direct, input, 3, 3, true);
-    EXPECT_EQ(run.result, kBufferConverterComplete);
-    EXPECT_EQ(Str(run.output), "<->");
+    // The three-byte trailer does not fit.
+    ExpectRun(ConvertOnce<char>(direct, input, 0, 4, true), kBufferConverterOutputFull, "xy", 3);
+    ExpectRun(ConvertOnce<char>(direct, input, 3, 2, true), kBufferConverterOutputFull, "");
+    ExpectRun(ConvertOnce<char>(direct, input, 3, 3, true), kBufferConverterComplete, "<->");
 
     // Through a chain, three bytes at a time: the chain keeps what did not fit.
     CharToCharBufferConverter chained;
@@ -504,31 +310,22 @@ TEST(BufferConverterFinal, WhatFinishOwesIsDeliveredAcrossCalls) {
     EXPECT_EQ(calls, 3);
 }
 
-TEST(BufferConverterFinal, IncompleteSequenceAtTheEndBecomesOneSubstitute) {
+TEST(BufferConverterFinal, IncompleteSequenceBecomesOneSubstituteOnlyAtTheEnd) {
     ToyByteEncoding toy;
     CharToChar16BufferConverter c;
     ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
     std::vector<char> input = Bytes("a\x1B");
     auto run = ConvertOnce<u16>(c, input, 0, 1, true);  // room for "a" only
-    EXPECT_EQ(run.result, kBufferConverterOutputFull);
-    EXPECT_EQ(Str(run.output), "a");
-    run = ConvertOnce<u16>(c, input, run.consumed, 1, true);
-    EXPECT_EQ(run.result, kBufferConverterCompleteWithSubstitutions);
-    EXPECT_EQ(Str(run.output), "*");
+    ExpectRun(run, kBufferConverterOutputFull, "a");
+    ExpectRun(ConvertOnce<u16>(c, input, run.consumed, 1, true), kBufferConverterCompleteWithSubstitutions, "*");
     EXPECT_EQ(c.Substitutions(), 1u);
+
+    // Before the final call the partial sequence is kept for the next input.
+    ASSERT_TRUE(c.Reset());
+    EXPECT_EQ(ConvertOnce<u16>(c, Bytes("a\x1B"), 0, 8, false).result, kBufferConverterInputConsumed);
+    ExpectRun(ConvertOnce<u16>(c, Bytes("!b"), 0, 8, true), kBufferConverterComplete, "!b");
 }
 
-TEST(BufferConverterFinal, NonFinalCallsReturnInputConsumedAndKeepPartialState) {
-    ToyByteEncoding toy;
-    CharToChar16BufferConverter c;
-    ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
-    std::vector<char> first = Bytes("a\x1B");
-    std::vector<char> second = Bytes("!b");
-    EXPECT_EQ(ConvertOnce<u16>(c, first, 0, 8, false).result, kBufferConverterInputConsumed);
-    auto run = ConvertOnce<u16>(c, second, 0, 8, true);
-    EXPECT_EQ(run.result, kBufferConverterComplete);  // the escape carried across calls
-    EXPECT_EQ(Str(run.output), "!b");
-}
 
 // --- real Unicode forms ---------------------------------------------------------------------
 
@@ -547,20 +344,6 @@ std::vector<u16> Utf16(std::u32string const & text) {
 
 std::u32string const kMixedText = U"Gr\u00FC\u00DFe, \u041F\u0440\u0438\u0432\u0435\u0442, "
                                   U"\u65E5\u672C\u8A9E \U0001F600 \u00E9t\u00E9";
-
-TEST(BufferConverterUnicode, Utf8SplitInsideSequenceMatchesOneCall) {
-    CharToChar16BufferConverter c;
-    ASSERT_TRUE(c.Initialize(CharEncoding::UTF8(), Char16Encoding::UTF16()));
-    std::vector<char> bytes = Utf8(U"\u65E5\u672C");  // E6 97 A5 E6 9C AC
-    std::vector<char> head(bytes.begin(), bytes.begin() + 4);
-    std::vector<char> tail(bytes.begin() + 4, bytes.end());
-    auto run = ConvertOnce<u16>(c, head, 0, 8, false);
-    EXPECT_EQ(run.result, kBufferConverterInputConsumed);
-    EXPECT_EQ(run.output, std::vector<u16>({0x65E5}));
-    run = ConvertOnce<u16>(c, tail, 0, 8, true);
-    EXPECT_EQ(run.result, kBufferConverterComplete);
-    EXPECT_EQ(run.output, std::vector<u16>({0x672C}));
-}
 
 TEST(BufferConverterUnicode, Utf8EndingInsideSequenceWritesOneReplacement) {
     CharToChar16BufferConverter c;

@@ -27,20 +27,15 @@ thread_local long gAllocations = 0;
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 #endif
 
+void * operator new(std::size_t size, std::nothrow_t const &) noexcept {
+    gAllocations += gCounting ? 1 : 0;
+    return std::malloc(size != 0 ? size : 1);
+}
 void * operator new(std::size_t size) {
-    if (gCounting) {
-        ++gAllocations;
-    }
-    if (void * p = std::malloc(size != 0 ? size : 1)) {
+    if (void * p = operator new(size, std::nothrow)) {
         return p;
     }
     throw std::bad_alloc();
-}
-void * operator new(std::size_t size, std::nothrow_t const &) noexcept {
-    if (gCounting) {
-        ++gAllocations;
-    }
-    return std::malloc(size != 0 ? size : 1);
 }
 void operator delete(void * p) noexcept { std::free(p); }
 void operator delete(void * p, std::size_t) noexcept { std::free(p); }

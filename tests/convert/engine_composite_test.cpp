@@ -49,13 +49,6 @@ std::vector<C> Drive(Transcoder<A, C> & t, std::vector<A> const & input, std::si
     return output;
 }
 
-std::string LongText(std::size_t n) {
-    std::string text;
-    for (std::size_t i = 0; i < n; ++i) {
-        text.push_back(static_cast<char>('a' + i % 26));
-    }
-    return text;
-}
 
 }  // namespace
 
@@ -223,7 +216,7 @@ TEST(Composite, FinishDeliversUnitsKeptBeforeAPendingProblem) {
     EXPECT_EQ(3, o - out);
 }
 
-TEST(Composite, FinishKeepsOwedUnitsWhenTheOutputFills) {
+TEST(Composite, FinishKeepsOwedUnitsOfEitherStageWhenTheOutputFills) {
     // The first stage owes a five-unit trailer; the output has room for two
     // units per call. Nothing may be lost.
     std::vector<u16> trailer = Units<u16>("TRAIL");
@@ -238,23 +231,20 @@ TEST(Composite, FinishKeepsOwedUnitsWhenTheOutputFills) {
     std::vector<int> expected = {-1 - kTranscodeOutputFull, -1 - kTranscodeOutputFull,
                                  -1 - kTranscodeComplete};
     EXPECT_EQ(expected, tail);
-}
 
-TEST(Composite, FinishOfTheSecondStageMayAlsoFill) {
     // The second stage owes a three-unit trailer that it writes whole: with
     // two units of room the composite says "output full" and keeps its state.
-    std::vector<u32> trailer = Units<u32>("XYZ");
-    CompositeTranscoderFor<u32, u32, u32> c(new IdentityTranscoder<u32, u32>,
-                                            new OwingTranscoder<u32, u32>(nullptr, trailer));
+    CompositeTranscoderFor<u32, u32, u32> second(new IdentityTranscoder<u32, u32>,
+                                                 new OwingTranscoder<u32, u32>(nullptr, Units<u32>("XYZ")));
     std::vector<u32> input = Units<u32>("\x0E" "ab");
-    u32 out[8];
+    u32 wide[8];
     u32 const * in = input.data();
-    u32 * o = out;
-    EXPECT_EQ(kTranscodeInputExhausted, c.Transcode(in, input.data() + 3, o, out + 8, -1));
+    u32 * o = wide;
+    EXPECT_EQ(kTranscodeInputExhausted, second.Transcode(in, input.data() + 3, o, wide + 8, -1));
     u32 * small_end = o + 2;
-    EXPECT_EQ(kTranscodeOutputFull, c.Finish(o, small_end, -1));
-    EXPECT_EQ(kTranscodeComplete, c.Finish(o, out + 8, -1));
-    EXPECT_EQ("abXYZ", Text(std::vector<u32>(out, o)));
+    EXPECT_EQ(kTranscodeOutputFull, second.Finish(o, small_end, -1));
+    EXPECT_EQ(kTranscodeComplete, second.Finish(o, wide + 8, -1));
+    EXPECT_EQ("abXYZ", Text(std::vector<u32>(wide, o)));
 }
 
 TEST(Composite, FinishReportsAnIncompleteSequenceOnceAndStartsAfresh) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
 
 #include "convert/engine_test_util.h"
 #include "zuuc/detector.h"
@@ -15,26 +14,11 @@ namespace {
 
 // A byte encoding whose transcoders are toys: bytes map to code points
 // unchanged; '!' is illegal on the way in and '#' unrepresentable on the way out.
-class ToyBlockEncoding : public BlockCharEncoding {
-public:
-    explicit ToyBlockEncoding(ToyLog * log)
-        : BlockCharEncoding(TextEncodingID(0), Substitute(), ToyNames(), nullptr, 0), log_(log) {}
-
-    bool IsTextModeSafe() const override { return true; }
-    Transcoder<char, unsigned int> * CreateConverterToUTF32(UnicodeLibAllocator & a) const override {
-        return new (a) FaultyTranscoder<char, u32>(log_);
-    }
-    Transcoder<unsigned int, char> * CreateConverterFromUTF32(UnicodeLibAllocator & a) const override {
-        return new (a) FaultyTranscoder<u32, char>(log_);
-    }
-
-private:
-    static unsigned char const * Substitute() {
-        static unsigned char const kSubstitute[] = {'?', 0};
-        return kSubstitute;
-    }
-    ToyLog * log_;
-};
+ToyOptions QuestionMark() {
+    ToyOptions options;
+    options.substitute = "?";
+    return options;
+}
 
 // Serves the first `budget` requests from the heap, then fails.
 class RationedAllocator : public UnicodeLibAllocator {
@@ -53,12 +37,7 @@ private:
 class Factories : public ::testing::Test {
 protected:
     void SetUp() override {
-        // The Unicode side of the adapters is the registered UTF-32 encoding;
-        // stand one in while the library has none.
-        if (Char32Encoding::Lookup(TextEncodingID::UTF32()) == nullptr) {
-            static char const * names[] = {"engine-utf32", nullptr};
-            utf32_ = std::make_unique<TestWideEncoding>(169, names);
-        }
+        // The Unicode side of the adapters is the registered UTF-32 encoding.
         unicode_ = Char32Encoding::Lookup(TextEncodingID::UTF32());
         ASSERT_NE(nullptr, unicode_);
     }
@@ -69,15 +48,14 @@ protected:
     }
 
     alignas(16) unsigned char arena_[64 * 1024];
-    std::unique_ptr<TestWideEncoding> utf32_;
     Char32Encoding const * unicode_ = nullptr;
 };
 
 }  // namespace
 
 TEST_F(Factories, BuildWorkingAdaptersInTheCallersAllocator) {
-    ToyLog log;
-    ToyBlockEncoding encoding(&log);
+    ToyByteEncoding encoding(QuestionMark());
+    ToyLog & log = encoding.log;
     RecordingBehavior behavior;
     LinearAllocator allocator(arena_, sizeof(arena_), "engine", 1);
 
@@ -144,8 +122,8 @@ TEST_F(Factories, ReturnNullWhenTheEncodingHasNoTranscoder) {
 }
 
 TEST_F(Factories, ReturnNullWhenAllocationFailsAndLeakNothing) {
-    ToyLog log;
-    ToyBlockEncoding encoding(&log);
+    ToyByteEncoding encoding;
+    ToyLog & log = encoding.log;
     BufferCharSource bytes("x", nullptr);
     StringChar32Sink unicode_sink;
     {

@@ -26,8 +26,7 @@ void PutInPieces(Sink & sink, std::vector<T> const & units, std::size_t piece) {
 }  // namespace
 
 TEST_F(SinkAdapter, CarriesTextInPiecesOfEverySize) {
-    std::string text;
-    for (int i = 0; i < 3000; ++i) text.push_back(static_cast<char>('a' + i % 26));
+    std::string const text = LongText(3000);
     std::string doubled;
     for (char c : text) doubled.append(2, c);
     for (std::size_t piece : {1u, 2u, 511u, 512u, 513u, 3000u}) {
@@ -55,43 +54,26 @@ TEST_F(SinkAdapter, AProblemInUnitsHeldFromAnEarlierPutLosesNothing) {
 
 TEST_F(SinkAdapter, EveryPairConverts) {
     std::string const text = "Hello, sinks";
-    {
-        RecordingChar32Sink t;
-        CharSink_8_to_32 s(enc.bytes, new IdentityTranscoder<char, u32>, enc.wide, t);
-        s.Put(text.c_str(), nullptr);  // zero-terminated
-        EXPECT_EQ(text, Text(t.units));
-    }
-    {
-        RecordingCharSink t;
-        CharSink_16_to_8 s(enc.units, new IdentityTranscoder<u16, char>, enc.bytes, t);
-        PutInPieces(s, Units<u16>(text), 5);
-        EXPECT_EQ(text, Text(t.units));
-    }
-    {
-        RecordingChar16Sink t;
-        CharSink_16_to_16 s(enc.units, new IdentityTranscoder<u16, u16>, enc.units, t);
-        PutInPieces(s, Units<u16>(text), 1);
-        EXPECT_EQ(text, Text(t.units));
-    }
-    {
-        RecordingChar32Sink t;
-        CharSink_16_to_32 s(enc.units, new IdentityTranscoder<u16, u32>, enc.wide, t);
-        PutInPieces(s, Units<u16>(text), 3);
-        EXPECT_EQ(text, Text(t.units));
-    }
-    {
-        RecordingCharSink t;
-        CharSink_32_to_8 s(enc.wide, new IdentityTranscoder<u32, char>, enc.bytes, t);
-        PutInPieces(s, Units<u32>(text), 4);
-        EXPECT_EQ(text, Text(t.units));
-    }
-    {
-        RecordingChar32Sink t;
-        CharSink_32_to_32 s(enc.wide, new IdentityTranscoder<u32, u32>, enc.wide, t);
-        std::vector<u32> units = Units<u32>(text);
-        StringChar32Source source(units.data(), units.data() + units.size());
-        s.Put(source);  // draining a source goes through the same path
-        EXPECT_EQ(text, Text(t.units));
+    RecordingCharSink t16_8, t32_8;
+    RecordingChar16Sink t16_16;
+    RecordingChar32Sink t8_32, t16_32, t32_32;
+    CharSink_8_to_32 s8_32(enc.bytes, new IdentityTranscoder<char, u32>, enc.wide, t8_32);
+    s8_32.Put(text.c_str(), nullptr);  // zero-terminated
+    CharSink_16_to_8 s16_8(enc.units, new IdentityTranscoder<u16, char>, enc.bytes, t16_8);
+    PutInPieces(s16_8, Units<u16>(text), 5);
+    CharSink_16_to_16 s16_16(enc.units, new IdentityTranscoder<u16, u16>, enc.units, t16_16);
+    PutInPieces(s16_16, Units<u16>(text), 1);
+    CharSink_16_to_32 s16_32(enc.units, new IdentityTranscoder<u16, u32>, enc.wide, t16_32);
+    PutInPieces(s16_32, Units<u16>(text), 3);
+    CharSink_32_to_8 s32_8(enc.wide, new IdentityTranscoder<u32, char>, enc.bytes, t32_8);
+    PutInPieces(s32_8, Units<u32>(text), 4);
+    CharSink_32_to_32 s32_32(enc.wide, new IdentityTranscoder<u32, u32>, enc.wide, t32_32);
+    std::vector<u32> units = Units<u32>(text);
+    StringChar32Source source(units.data(), units.data() + units.size());
+    s32_32.Put(source);  // draining a source goes through the same path
+    for (std::string const & got : {Text(t8_32.units), Text(t16_8.units), Text(t16_16.units),
+                                    Text(t16_32.units), Text(t32_8.units), Text(t32_32.units)}) {
+        EXPECT_EQ(text, got);
     }
 }
 
@@ -126,9 +108,7 @@ TEST_F(SinkAdapter, UTF32ToUTF16StopsForGoodWhenAPairDoesNotFit) {
     sink.Put(units.data() + 3, units.data() + 4);
     sink.Flush();
     EXPECT_EQ(2, target.size());
-    EXPECT_EQ('a', buffer[0]);
-    EXPECT_EQ('b', buffer[1]);
-    EXPECT_EQ(0, buffer[2]);
+    EXPECT_EQ(Units<u16>(std::string("ab\0", 3)), std::vector<u16>(buffer, buffer + 3));
 }
 
 TEST_F(SinkAdapter, ASubstituteThatDoesNotFitIsNotWrittenInPart) {
@@ -151,12 +131,10 @@ TEST_F(SinkAdapter, ProblemsGoToTheBehaviourAndTheSubstituteLandsInPlace) {
     std::vector<char> bytes = Units<char>("ab!cd?e");
     sink.Put(bytes.data(), bytes.data() + bytes.size());
     EXPECT_EQ("ab*cd*e", Text(target.units));
-    ASSERT_EQ(2u, behavior.records.size());
-    EXPECT_EQ("illegal", behavior.records[0].kind);
+    ASSERT_EQ("illegal undefined", Kinds(behavior.records));
     EXPECT_EQ(3, behavior.records[0].problem_offset);
     EXPECT_EQ(7, behavior.records[0].input_length);  // input start is the range put
     EXPECT_EQ(2, behavior.records[0].output_length);
-    EXPECT_EQ("undefined", behavior.records[1].kind);
     EXPECT_EQ(6, behavior.records[1].problem_offset);
     EXPECT_EQ(7, behavior.records[1].input_length);
     EXPECT_EQ(&enc.bytes, behavior.records[1].input_encoding);
@@ -225,7 +203,7 @@ TEST_F(SinkAdapter, DestructorFinishesWithoutFlushingAndSwallowsAThrow) {
         sink.Put(bytes.data(), bytes.data() + bytes.size());
     }
     EXPECT_EQ("z", Text(wide_target.units));
-    ASSERT_EQ(1u, behavior.records.size());
+    ASSERT_EQ("illegal", Kinds(behavior.records));
     EXPECT_TRUE(behavior.records[0].null_input);
 }
 
@@ -242,9 +220,8 @@ TEST_F(SinkAdapter, FlushFinishesThenFlushesTheTarget) {
     EXPECT_EQ(0x0Fu, target.units[2]);
     EXPECT_EQ(0xFFFDu, target.units[3]);
     EXPECT_EQ(1, target.flushes);
-    ASSERT_EQ(1u, behavior.records.size());
+    ASSERT_EQ("illegal", Kinds(behavior.records));
     EXPECT_TRUE(behavior.records[0].null_input);
-    EXPECT_EQ("illegal", behavior.records[0].kind);
     EXPECT_EQ(-1, sink.RemainingCapacity());
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/test_encodings.h"
+#include "zuuc/char_encoding.h"
 #include "support/toy_transcoders.h"
 #include "zuuc/behavior.h"
 #include "zuuc/problems.h"
@@ -147,6 +148,13 @@ private:
     }
 };
 
+// The kinds of the recorded problems, in order, separated by spaces.
+inline std::string Kinds(std::vector<ProblemRecord> const & records) {
+    std::string kinds;
+    for (ProblemRecord const & r : records) kinds += (kinds.empty() ? "" : " ") + r.kind;
+    return kinds;
+}
+
 // A source that offers its units `window` at a time (and takes back what
 // the consumer did not use).
 template <class Base, class T>
@@ -176,6 +184,21 @@ private:
 using TrickleCharSource = TrickleSource<CharSource, char>;
 using TrickleChar16Source = TrickleSource<Char16Source, u16>;
 using TrickleChar32Source = TrickleSource<Char32Source, u32>;
+
+// A buffer source over its own copy of `text`, reporting to `behavior`.
+template <class Base, class T>
+struct HeldSource {
+    HeldSource(std::string const & text, UnicodeLibBehavior * behavior)
+        : units(Units<T>(text)), source(units.data(), units.data() + units.size()) {
+        source.SetBehavior(behavior);
+    }
+    std::vector<T> units;
+    Base source;
+};
+
+using HeldCharSource = HeldSource<BufferCharSource, char>;
+using HeldChar16Source = HeldSource<BufferChar16Source, u16>;
+using HeldChar32Source = HeldSource<BufferChar32Source, u32>;
 
 // Pulls everything from `source`, taking at most `take` units per GetBuffer.
 template <class Source, class T>
@@ -220,6 +243,143 @@ private:
 using RecordingCharSink = RecordingSink<CharSink, char>;
 using RecordingChar16Sink = RecordingSink<Char16Sink, u16>;
 using RecordingChar32Sink = RecordingSink<Char32Sink, u32>;
+
+// A toy codec that copies units. As a decoder, '!' is illegal (3), '?'
+// undefined (4), and ESC escapes the next unit (an ESC at the end is an
+// incomplete sequence). As an encoder, '#' is not in repertoire (5), SO/SI
+// shift out and back (Mode() is 1 while shifted, and Finish owes the
+// trailer, whole or not at all), and with `wide` units from 0x80 up take two
+// output units. The trailer lives inside the object: making a codec takes
+// no heap.
+template <class From, class To>
+class ToyCodec : public zuuc_test::ToyTranscoder<From, To> {
+public:
+    ToyCodec(zuuc_test::ToyLog * log, bool encoder, std::vector<char> const & trailer, bool wide)
+        : zuuc_test::ToyTranscoder<From, To>(log), encoder_(encoder), wide_(wide) {
+        for (char c : trailer) {
+            if (trailer_length_ < 4) trailer_[trailer_length_++] = static_cast<To>(c);
+        }
+    }
+    unsigned int Mode() const override { return shifted_ ? 1 : 0; }
+
+protected:
+    long Width(unsigned long u) const override { return encoder_ && wide_ && u >= 0x80 ? 2 : 1; }
+    bool Special(From const *& in, From const *, To *& out, To * outEnd,
+                 TranscodeResult & result) override {
+        unsigned long const u = UnitValue(*in);
+        if (escaped_) {
+            if (out == outEnd) {
+                result = kTranscodeOutputFull;
+                return true;
+            }
+            *out++ = static_cast<To>(u);
+            escaped_ = false;
+        } else if (!encoder_ && u == '!') {
+            result = kTranscodeIllegalInput;
+        } else if (!encoder_ && u == '?') {
+            result = kTranscodeNoCharacterDefined;
+        } else if (!encoder_ && u == 0x1B) {
+            escaped_ = true;
+        } else if (encoder_ && u == '#') {
+            result = kTranscodeNotInRepertoire;
+        } else if (encoder_ && (u == 0x0E || u == 0x0F)) {
+            shifted_ = u == 0x0E;
+        } else {
+            return false;
+        }
+        ++in;
+        return true;
+    }
+    TranscodeResult Owed(To *& out, To * outEnd, long) override {
+        if (shifted_) {
+            if (outEnd - out < static_cast<long>(trailer_length_)) return kTranscodeOutputFull;
+            for (unsigned i = 0; i < trailer_length_; ++i) *out++ = trailer_[i];
+            shifted_ = false;
+        }
+        return escaped_ ? kTranscodeIllegalInput : kTranscodeComplete;
+    }
+    void ResetState() override {
+        shifted_ = false;
+        escaped_ = false;
+    }
+
+private:
+    bool encoder_, wide_;
+    bool shifted_ = false, escaped_ = false;
+    To trailer_[4] = {};
+    unsigned trailer_length_ = 0;
+};
+
+// Which converter factories of a toy encoding were asked for.
+struct FactoryLog {
+    int to16 = 0, from16 = 0, to32 = 0, from32 = 0;
+};
+
+struct ToyOptions {
+    bool utf32_in_unicode = false;
+    bool no_converter_to_unicode = false;
+    bool no_converter_from_unicode = false;
+    bool wide_output = false;                 // from Unicode: bytes >= 0x80 take two
+    std::vector<char> trailer = {0x0F};       // what Finish owes while shifted
+    std::string substitute = "s";             // in mode 0; mode 1 gives "SS"
+};
+
+// A byte encoding whose converters are toy codecs.
+class ToyByteEncoding : public BlockCharEncoding {
+public:
+    explicit ToyByteEncoding(ToyOptions options = {})
+        : BlockCharEncoding(TextEncodingID(0UL), nullptr, nullptr, nullptr, 0),
+          options_(std::move(options)) {
+        set_isUTF32InUnicode(options_.utf32_in_unicode);
+    }
+
+    mutable FactoryLog factories;
+    mutable zuuc_test::ToyLog log;  // shared by every codec made
+
+    unsigned int SubstituteChars(unsigned char const *& chars, unsigned int mode) const override {
+        static unsigned char const kShifted[] = "SS";
+        chars = mode == 1 ? kShifted : reinterpret_cast<unsigned char const *>(options_.substitute.c_str());
+        return mode == 1 ? 2 : static_cast<unsigned int>(options_.substitute.size());
+    }
+    bool IsTextModeSafe() const override { return true; }
+
+    Transcoder<char, u32> * CreateConverterToUTF32(UnicodeLibAllocator & a) const override {
+        ++factories.to32;
+        return Decoder<u32>(a);
+    }
+    Transcoder<u32, char> * CreateConverterFromUTF32(UnicodeLibAllocator & a) const override {
+        ++factories.from32;
+        return Encoder<u32>(a);
+    }
+    Transcoder<char, u16> * CreateConverterToUTF16(UnicodeLibAllocator & a) const override {
+        ++factories.to16;
+        return Decoder<u16>(a);
+    }
+    Transcoder<u16, char> * CreateConverterFromUTF16(UnicodeLibAllocator & a) const override {
+        ++factories.from16;
+        return Encoder<u16>(a);
+    }
+
+private:
+    template <class P>
+    Transcoder<char, P> * Decoder(UnicodeLibAllocator & a) const {
+        if (options_.no_converter_to_unicode) return nullptr;
+        return new (a) ToyCodec<char, P>(&log, false, {}, false);
+    }
+    template <class P>
+    Transcoder<P, char> * Encoder(UnicodeLibAllocator & a) const {
+        if (options_.no_converter_from_unicode) return nullptr;
+        return new (a) ToyCodec<P, char>(&log, true, options_.trailer, options_.wide_output);
+    }
+
+    ToyOptions options_;
+};
+
+inline std::string LongText(std::size_t n) {
+    std::string text;
+    for (std::size_t i = 0; i < n; ++i) text.push_back(static_cast<char>('a' + i % 26));
+    return text;
+}
 
 // Unregistered encodings for the problems to refer to.
 inline char const ** ToyNames() {

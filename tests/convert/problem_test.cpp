@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <type_traits>
-
 #include "support/behaviour_fakes.h"
 
 namespace {
@@ -43,17 +41,7 @@ TEST(ConversionProblem, CarriesItsFieldsAndTheModeWhereItHasOne) {
     EXPECT_EQ(at_end.InputEnd(), nullptr);
 }
 
-TEST(ConversionProblem, KindsAreTheirDirectionAndProblemsAreValues) {
-    static_assert(std::is_base_of<CharToChar16ConversionProblem,
-                                  CharToChar16NoCharacterDefinedForCodepoint>::value, "");
-    static_assert(std::is_base_of<Char16ToCharConversionProblem,
-                                  Char16ToCharCharacterNotInRepertoire>::value, "");
-    static_assert(std::is_base_of<Char32ToChar16ConversionProblem,
-                                  Char32ToChar16CharacterNotInRepertoire>::value, "");
-    static_assert(std::is_base_of<ConversionProblem, Char32ToCharConversionProblem>::value, "");
-    static_assert(std::is_copy_assignable<CharToChar32IllegalByteRange>::value, "");
-    static_assert(std::is_copy_assignable<Char16ToCharCharacterNotInRepertoire>::value, "");
-
+TEST(ConversionProblem, ACopiedProblemTalksToTheOriginalsSolver) {
     unsigned short const a[] = {1, 2}, b[] = {3};
     char out[1];
     Solver16to8 first_solver, second_solver;
