@@ -14,6 +14,7 @@
 #ifndef ZUUC_SINKS_H
 #define ZUUC_SINKS_H
 
+#include <cstdarg>
 #include <cstddef>
 #include <cstdio>
 
@@ -77,6 +78,11 @@ public:
     // character becomes a surrogate pair). Does not flush.
     void Put(Char32Source & source);
 
+    // Formatted output into the sink, as zu_swprintf_16 formats (see
+    // zuuc/wide_format.h); returns the number of units formatted, or -1.
+    int printf(unsigned short const * format, ...);
+    int vprintf(unsigned short const * format, va_list args);
+
 protected:
     Char16Sink();
     Char16Sink(Char16Sink const & other);
@@ -98,6 +104,10 @@ public:
     // --- Writing (as for CharSink) ---------------------------------------------
     void Put(unsigned int const * begin, unsigned int const * end);
     void Put(Char32Source & source);
+
+    // Formatted output into the sink, as zu_swprintf_32 formats.
+    int printf(unsigned int const * format, ...);
+    int vprintf(unsigned int const * format, va_list args);
 
 protected:
     Char32Sink();

@@ -33,6 +33,7 @@
 #include "zuuc/unicode_encodings.h"
 #include "zuuc/wide_string.h"
 #include "zuuc/wide_chars.h"
+#include "zuuc/wide_format.h"
 #include "zuuc/unicode_character.h"
 #include "zuuc/character_test.h"
 #include "zuuc/transforms.h"

@@ -1,7 +1,7 @@
 // UnicodeLibBehaviorSGML: numeric character references for characters that
 // the output encoding cannot represent.
-#include "convert/behavior_format.h"
 #include "zuuc/behavior.h"
+#include "zuuc/wide_format.h"
 
 namespace {
 
@@ -36,6 +36,18 @@ bool OffendingCharacter(unsigned int const * start, unsigned int const * ptr,
     return true;
 }
 
+// "&#<decimal>;" for a unit of either width, formatted by the wide
+// formatting functions into a 32-unit buffer.
+int FormatReference(unsigned int character, unsigned short (&reference)[32]) {
+    static unsigned short const kFormat[] = {'&', '#', '%', 'd', ';', 0};
+    return zu_swprintf_16(reference, 32, kFormat, static_cast<int>(character));
+}
+
+int FormatReference(unsigned int character, unsigned int (&reference)[32]) {
+    static unsigned int const kFormat[] = {'&', '#', '%', 'd', ';', 0};
+    return zu_swprintf_32(reference, 32, kFormat, static_cast<int>(character));
+}
+
 // Inserts "&#<decimal>;" as input. The value is formatted as "%d" formats
 // the unit passed as an int.
 template <class Problem>
@@ -46,8 +58,7 @@ bool InsertReference(Problem & problem) {
     }
     typedef typename Problem::InputUnit Unit;
     Unit reference[32];
-    unsigned int const length =
-        zuuc_internal::FormatDecimalReference(static_cast<int>(character), reference);
+    int const length = FormatReference(character, reference);
     problem.InsertInput(reference, reference + length);
     return true;
 }
