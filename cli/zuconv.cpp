@@ -65,7 +65,7 @@ void PrintUsage(std::FILE * out) {
                  "\n"
                  "  -f, --from-code=NAME  input encoding (names, aliases and NAME:VARIATION\n"
                  "                        forms; '-', '_', blanks and case are ignored)\n"
-                 "  -t, --to-code=NAME    output encoding\n"
+                 "  -t, --to-code=NAME    output encoding (NAME//IGNORE is the same as -c)\n"
                  "  -o, --output=FILE     write to FILE (replaced only when all went well)\n"
                  "  -c                    omit characters that cannot be converted\n"
                  "      --strict          stop at the first character that cannot be converted\n"
@@ -146,6 +146,28 @@ bool TakeValue(int argc, char ** argv, int & i, char const * arg, std::size_t na
     return Fail("option needs a value:", arg);
 }
 
+// iconv's habits on the target name: "//IGNORE" omits what cannot be
+// converted (as -c does); "//TRANSLIT" asks for transliteration, which is not
+// offered; an empty "//" means nothing.
+bool TakeIconvSuffixes(Options & options) {
+    for (std::size_t slashes; (slashes = options.to.rfind("//")) != std::string::npos;) {
+        std::string suffix = options.to.substr(slashes + 2);
+        for (char & c : suffix) {
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+        if (suffix == "IGNORE") {
+            options.on_problem = OnProblem::kOmit;
+        } else if (suffix == "TRANSLIT") {
+            return Fail("transliteration is not offered (//TRANSLIT); use -c to omit, --sgml or "
+                        "--subst to replace what the output encoding lacks");
+        } else if (!suffix.empty()) {
+            break;
+        }
+        options.to.erase(slashes);
+    }
+    return true;
+}
+
 bool ParseArguments(int argc, char ** argv, Options & options) {
     bool only_files = false;
     for (int i = 1; i < argc; ++i) {
@@ -214,7 +236,7 @@ bool ParseArguments(int argc, char ** argv, Options & options) {
             return Fail("unknown option", arg);
         }
     }
-    return true;
+    return TakeIconvSuffixes(options);
 }
 
 // --- encodings ----------------------------------------------------------------------

@@ -287,7 +287,10 @@ protected:
     PlaneTable<unsigned int, unsigned int> const * from_32_32_;
 
 private:
-    void ClearTables();
+    // Installs one to-Unicode and one from-Unicode table and clears the
+    // others, new tables first; a field that keeps its value is not written.
+    template <class To, class From>
+    void PublishTables(To & to_field, To to, From & from_field, From from);
 };
 
 // The multi-byte encodings whose characters end only when the next byte

@@ -51,8 +51,10 @@ public:
     ~zu_string_base();
 
     // Replacing the contents. Assigning the string's own data() pointer
-    // leaves the string unchanged (whatever the count); any other range,
-    // including one inside this string's own block, is copied correctly.
+    // leaves the string unchanged (whatever the count, also for the empty
+    // string); any other range, including one inside this string's own
+    // block, is copied correctly. A range that starts among the string's
+    // own units is cut at their end.
     zu_string_base & operator=(zu_string_base const & other);
     S & operator=(T const * text);
     S & assign(S const & other);
@@ -60,7 +62,8 @@ public:
     S & assign(T const * text, unsigned n);
 
     // Appending. The appended range may lie inside this string's own block
-    // (s += s, s.append(s.data() + 1, 3)).
+    // (s += s, s.append(s.data() + 1, 3)); one that starts among its own
+    // units is cut at their end (s.append(s.data(), 100) doubles s).
     S & append(T const * text, unsigned n);
     S & operator+=(S const & other);
     S & operator+=(T const * text);

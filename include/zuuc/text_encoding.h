@@ -145,7 +145,7 @@ private:
     mutable std::atomic<bool> name_cache_built_;
     mutable std::atomic<bool> unicode_name_cache_built_;
     mutable std::atomic<bool> unicode_mime_name_cache_built_;
-    bool utf32_in_unicode_;
+    std::atomic<bool> utf32_in_unicode_;
     TextEncoding * variants_[10];
     LoaderFunction loader_;
     char const * library_;

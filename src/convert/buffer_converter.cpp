@@ -301,6 +301,9 @@ bool BufferConverterImpl<In, Out>::Initialize(InEnc const & in, OutEnc const & o
         return false;
     }
     try {
+        // The width of an encoding's tables is known once they are installed.
+        in.Load();
+        out.Load();
         bool const wide = in.TokenSize() == 4 || out.TokenSize() == 4 || in.IsUTF32InUnicode() ||
                           out.IsUTF32InUnicode();
         bool const built = wide ? Build<unsigned int>(in, out) : Build<unsigned short>(in, out);

@@ -11,6 +11,7 @@
 #include "zuuc/sbcs_encoding.h"
 
 #include "encodings/generated/catalogue_data.inc"
+#include "registry.h"
 
 namespace {
 
@@ -128,11 +129,12 @@ void CharEncoding::IncludeAllEncodings() {
 namespace {
 
 // Creates the catalogue encodings during the library's static
-// initialisation, in catalogue order.
+// initialisation, in catalogue order, then the variations and their variants.
 struct CatalogueCreation {
     CatalogueCreation() {
         ZUUC_CATALOGUE(ZUUC_CALL_ACCESSOR)
         CharEncoding::HZGB2312();
+        zuuc::registry::CreateVariations();
     }
 };
 

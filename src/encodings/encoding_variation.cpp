@@ -56,7 +56,8 @@ unsigned short const * EncodingVariation::NameInUnicode() const {
         unicode_name_cache_ = zuuc::names::ToUnicode(Name());
         unicode_name_cache_.c_str();
     });
-    return unicode_name_cache_.c_str();
+    // Terminated when it was built; c_str() would write the terminator again.
+    return unicode_name_cache_.data();
 }
 
 unsigned int EncodingVariation::CountNames() const {

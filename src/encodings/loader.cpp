@@ -2,8 +2,12 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <vector>
+
+#include "loader_lock.h"
 
 namespace {
 
@@ -11,13 +15,17 @@ constexpr std::size_t kPathSize = 260;
 constexpr char kModuleSuffix[] = ".so";
 constexpr char kInitializeSymbol[] = "_InitializeLibrary";
 
-std::mutex & LoaderMutex() {
-    static auto * mutex = new std::mutex();
-    return *mutex;
-}
+using Lock = std::lock_guard<std::recursive_mutex>;
 
 // Guarded by the loader mutex.
 char gLoadDirectory[kPathSize] = {};
+
+// The modules whose initialisation has run, guarded by the loader mutex.
+// Deliberately leaked, like the modules themselves.
+std::vector<void *> & InitializedModules() {
+    static auto * modules = new std::vector<void *>();
+    return *modules;
+}
 
 // Copies as much of `text` as fits into buffer[at..] while leaving room for
 // `reserve` more bytes and the terminating NUL; returns the new length.
@@ -60,11 +68,21 @@ void * OpenNextToThisLibrary(char const * file) {
 
 }  // namespace
 
+namespace zuuc::loader {
+
+// Leaked: encodings may load during static teardown.
+std::recursive_mutex & Mutex() {
+    static auto * mutex = new std::recursive_mutex();
+    return *mutex;
+}
+
+}  // namespace zuuc::loader
+
 bool UnicodeLibLoader::Load(char const * name) {
     if (name == nullptr) {
         return false;
     }
-    std::lock_guard<std::mutex> lock(LoaderMutex());
+    Lock lock(zuuc::loader::Mutex());
 
     char file[kPathSize];
     std::size_t const reserve = sizeof kModuleSuffix - 1;
@@ -91,15 +109,20 @@ bool UnicodeLibLoader::Load(char const * name) {
         return false;
     }
     // The module stays open for the rest of the process: the tables it
-    // installed live in it.
-    initialize();
+    // installed live in it. Its initialisation runs once: running it again
+    // would install the same tables while other threads convert with them.
+    std::vector<void *> & initialized = InitializedModules();
+    if (std::find(initialized.begin(), initialized.end(), module) == initialized.end()) {
+        initialize();
+        initialized.push_back(module);
+    }
     return true;
 }
 
 bool UnicodeLibLoader::IsLoadable(char const * name) { return Load(name); }
 
 void UnicodeLibLoader::SetLoadDirectory(char const * directory) {
-    std::lock_guard<std::mutex> lock(LoaderMutex());
+    Lock lock(zuuc::loader::Mutex());
     if (directory == nullptr || directory[0] == '\0') {
         gLoadDirectory[0] = '\0';
         return;
@@ -116,7 +139,7 @@ void UnicodeLibLoader::GetLoadDirectory(char * buffer, int size) {
     if (buffer == nullptr || size <= 0) {
         return;
     }
-    std::lock_guard<std::mutex> lock(LoaderMutex());
+    Lock lock(zuuc::loader::Mutex());
     std::size_t const capacity = static_cast<std::size_t>(size);
     std::strncpy(buffer, gLoadDirectory, capacity);
     buffer[capacity - 1] = '\0';

@@ -27,6 +27,10 @@ std::vector<CharEncoding *> & CharEncodings();
 std::vector<Char16Encoding *> & Char16Encodings();
 std::vector<Char32Encoding *> & Char32Encodings();
 
+// Builds every variation, in number order, with the Unicode encodings it
+// applies to; called once at library start, after the catalogue.
+void CreateVariations();
+
 // Guards the lazily built name caches of encodings and variations.
 std::recursive_mutex & NameCacheMutex();
 

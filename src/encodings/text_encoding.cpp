@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "loader_lock.h"
 #include "names.h"
 #include "registry.h"
 #include "zuuc/char_encoding.h"
@@ -122,7 +123,7 @@ void TextEncoding::CopyFrom(TextEncoding const & other) {
     name_cache_built_.store(other.name_cache_built_.load());
     unicode_name_cache_built_.store(other.unicode_name_cache_built_.load());
     unicode_mime_name_cache_built_.store(other.unicode_mime_name_cache_built_.load());
-    utf32_in_unicode_ = other.utf32_in_unicode_;
+    utf32_in_unicode_.store(other.utf32_in_unicode_.load());
     for (unsigned i = 0; i < zuuc::registry::kVariationCount; ++i) {
         variants_[i] = other.variants_[i];
     }
@@ -185,7 +186,7 @@ char const * TextEncoding::Name() const {
         name_cache_ = name;
         name_cache_.c_str();  // terminate now, while the lock is held
     });
-    return name_cache_.c_str();
+    return name_cache_.data();  // terminated when built
 }
 
 char const * TextEncoding::MimeName() const {
@@ -200,7 +201,8 @@ unsigned short const * TextEncoding::NameInUnicode() const {
         unicode_name_cache_ = zuuc::names::ToUnicode(Name());
         unicode_name_cache_.c_str();
     });
-    return unicode_name_cache_.c_str();
+    // Terminated when it was built; c_str() would write the terminator again.
+    return unicode_name_cache_.data();
 }
 
 unsigned short const * TextEncoding::MimeNameInUnicode() const {
@@ -211,7 +213,7 @@ unsigned short const * TextEncoding::MimeNameInUnicode() const {
         unicode_mime_name_cache_ = zuuc::names::ToUnicode(mime_name_);
         unicode_mime_name_cache_.c_str();
     });
-    return unicode_mime_name_cache_.c_str();
+    return unicode_mime_name_cache_.data();
 }
 
 unsigned int TextEncoding::CountNicknames() const {
@@ -329,8 +331,8 @@ CharEncoding const * TextEncoding::AsExternalEncoding() const { return AsCharEnc
 Char16Encoding * TextEncoding::AsInternalEncoding() { return AsChar16Encoding(); }
 Char16Encoding const * TextEncoding::AsInternalEncoding() const { return AsChar16Encoding(); }
 
-bool TextEncoding::IsUTF32InUnicode() const { return utf32_in_unicode_; }
-void TextEncoding::set_isUTF32InUnicode(bool const & value) { utf32_in_unicode_ = value; }
+bool TextEncoding::IsUTF32InUnicode() const { return utf32_in_unicode_.load(); }
+void TextEncoding::set_isUTF32InUnicode(bool const & value) { utf32_in_unicode_.store(value); }
 
 // --- variants -------------------------------------------------------------------
 
@@ -358,6 +360,13 @@ void TextEncoding::Load() const {
     if (loaded_) {
         return;
     }
+    // Another thread may be installing the tables right now: wait for it and
+    // look again, so that a module is not initialised while its tables are
+    // in use.
+    std::lock_guard<std::recursive_mutex> lock(zuuc::loader::Mutex());
+    if (loaded_) {
+        return;
+    }
     if (loader_ != nullptr) {
         loader_();
         if (loaded_) {
@@ -376,6 +385,10 @@ void TextEncoding::Load() const {
 }
 
 bool TextEncoding::IsLoadable() const {
+    if (loaded_) {
+        return true;
+    }
+    std::lock_guard<std::recursive_mutex> lock(zuuc::loader::Mutex());
     if (loaded_) {
         return true;
     }

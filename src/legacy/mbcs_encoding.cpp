@@ -2,6 +2,9 @@
 #include "zuuc/mbcs_encoding.h"
 
 #include "mbcs_chain.h"
+#include "table_publish.h"
+
+#include <type_traits>
 
 MBCSEncoding::MBCSEncoding(TextEncodingID id, unsigned char const * substitute,
                            char const ** nicknames, char const * mime_name, unsigned int code_page,
@@ -22,47 +25,50 @@ MBCSEncoding::~MBCSEncoding() = default;
 bool MBCSEncoding::IsBasedOnASCII() const { return text_mode_safe_; }
 bool MBCSEncoding::IsTextModeSafe() const { return text_mode_safe_; }
 
-void MBCSEncoding::ClearTables() {
-    to_unicode16_ = nullptr;
-    to_unicode32_ = nullptr;
-    from_16_16_ = nullptr;
-    from_16_32_ = nullptr;
-    from_32_16_ = nullptr;
-    from_32_32_ = nullptr;
+using zuuc_legacy::Publish;
+
+template <class To, class From>
+void MBCSEncoding::PublishTables(To & to_field, To to, From & from_field, From from) {
+    Publish(to_field, to);
+    Publish(from_field, from);
+    auto clear = [&](auto & field) {
+        if (static_cast<void const *>(&field) != &to_field &&
+            static_cast<void const *>(&field) != &from_field) {
+            Publish(field, std::remove_reference_t<decltype(field)>(nullptr));
+        }
+    };
+    clear(to_unicode16_);
+    clear(to_unicode32_);
+    clear(from_16_16_);
+    clear(from_16_32_);
+    clear(from_32_16_);
+    clear(from_32_32_);
 }
 
 void MBCSEncoding::InstallTables(MBCStoUnicodeTable<unsigned short> const * to_unicode,
                                  PlaneTable<unsigned short, unsigned short> const * from_unicode) {
-    ClearTables();
-    to_unicode16_ = to_unicode;
-    from_16_16_ = from_unicode;
+    PublishTables(to_unicode16_, to_unicode, from_16_16_, from_unicode);
     set_isUTF32InUnicode(false);
     set_is_loaded(to_unicode != nullptr && from_unicode != nullptr);
 }
 
 void MBCSEncoding::InstallTables(MBCStoUnicodeTable<unsigned short> const * to_unicode,
                                  PlaneTable<unsigned short, unsigned int> const * from_unicode) {
-    ClearTables();
-    to_unicode16_ = to_unicode;
-    from_16_32_ = from_unicode;
+    PublishTables(to_unicode16_, to_unicode, from_16_32_, from_unicode);
     set_isUTF32InUnicode(false);
     set_is_loaded(to_unicode != nullptr && from_unicode != nullptr);
 }
 
 void MBCSEncoding::InstallTables(MBCStoUnicodeTable<unsigned int> const * to_unicode,
                                  PlaneTable<unsigned int, unsigned short> const * from_unicode) {
-    ClearTables();
-    to_unicode32_ = to_unicode;
-    from_32_16_ = from_unicode;
+    PublishTables(to_unicode32_, to_unicode, from_32_16_, from_unicode);
     set_isUTF32InUnicode(true);
     set_is_loaded(to_unicode != nullptr && from_unicode != nullptr);
 }
 
 void MBCSEncoding::InstallTables(MBCStoUnicodeTable<unsigned int> const * to_unicode,
                                  PlaneTable<unsigned int, unsigned int> const * from_unicode) {
-    ClearTables();
-    to_unicode32_ = to_unicode;
-    from_32_32_ = from_unicode;
+    PublishTables(to_unicode32_, to_unicode, from_32_32_, from_unicode);
     set_isUTF32InUnicode(true);
     set_is_loaded(to_unicode != nullptr && from_unicode != nullptr);
 }

@@ -5,6 +5,7 @@
 
 #include "mbcs_chain.h"
 #include "mbcs_core.h"
+#include "table_publish.h"
 
 namespace {
 
@@ -67,20 +68,24 @@ bool ModalEncoding::IsTextModeSafe() const { return text_mode_safe_; }
 
 void ModalEncoding::InstallTables(MBCStoUnicodeTable<unsigned short> const * to_unicode,
                                   PlaneTable<unsigned short, unsigned int> const * const * from_unicode) {
-    to_unicode16_ = to_unicode;
-    from_unicode16_ = from_unicode;
-    to_unicode32_ = nullptr;
-    from_unicode32_ = nullptr;
+    using zuuc_legacy::Publish;
+    Publish(to_unicode16_, to_unicode);
+    Publish(from_unicode16_, from_unicode);
+    Publish(to_unicode32_, static_cast<MBCStoUnicodeTable<unsigned int> const *>(nullptr));
+    Publish(from_unicode32_,
+            static_cast<PlaneTable<unsigned int, unsigned int> const * const *>(nullptr));
     set_isUTF32InUnicode(false);
     set_is_loaded(to_unicode != nullptr && from_unicode != nullptr);
 }
 
 void ModalEncoding::InstallTables(MBCStoUnicodeTable<unsigned int> const * to_unicode,
                                   PlaneTable<unsigned int, unsigned int> const * const * from_unicode) {
-    to_unicode16_ = nullptr;
-    from_unicode16_ = nullptr;
-    to_unicode32_ = to_unicode;
-    from_unicode32_ = from_unicode;
+    using zuuc_legacy::Publish;
+    Publish(to_unicode32_, to_unicode);
+    Publish(from_unicode32_, from_unicode);
+    Publish(to_unicode16_, static_cast<MBCStoUnicodeTable<unsigned short> const *>(nullptr));
+    Publish(from_unicode16_,
+            static_cast<PlaneTable<unsigned short, unsigned int> const * const *>(nullptr));
     set_isUTF32InUnicode(true);
     set_is_loaded(to_unicode != nullptr && from_unicode != nullptr);
 }

@@ -1,5 +1,7 @@
 #include "zuuc/sbcs_encoding.h"
 
+#include "table_publish.h"
+
 #include <new>
 
 // ISO-8859-1 converts by value, whatever tables its library installs.
@@ -29,8 +31,8 @@ bool SBCSEncoding::IsLatin1() const {
 
 void SBCSEncoding::InstallTables(unsigned short const * to_unicode,
                                  SBCSFromUnicodeTable const * from_unicode) {
-    to_unicode_ = to_unicode;
-    from_unicode_ = from_unicode;
+    zuuc_legacy::Publish(to_unicode_, to_unicode);
+    zuuc_legacy::Publish(from_unicode_, from_unicode);
     set_is_loaded(to_unicode != nullptr && from_unicode != nullptr);
 }
 

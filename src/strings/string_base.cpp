@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <functional>
 #include <new>
 
 namespace {
@@ -46,6 +47,19 @@ void CopyUnits(T * dst, T const * src, unsigned n) {
 template <class T>
 void MoveUnits(T * dst, T const * src, unsigned n) {
     std::memmove(dst, src, static_cast<std::size_t>(n) * sizeof(T));
+}
+
+// A range that starts among a string's own units in use (`own`, `length`
+// units; the static empty text for the empty string) ends with them: the
+// units past them are stale or not there at all.
+template <class T>
+unsigned ClampToOwnUnits(T const * text, unsigned n, T const * own, unsigned length) {
+    std::less_equal<T const *> const not_after;
+    if (not_after(own, text) && not_after(text, own + length)) {
+        unsigned const available = length - static_cast<unsigned>(text - own);
+        return n < available ? n : available;
+    }
+    return n;
 }
 
 // Number of units before the first 0 unit, or kMaxUnits + 1 (as size_t)
@@ -199,6 +213,10 @@ S & zu_string_base<T, S>::assign(T const * text) {
 template <class T, class S>
 S & zu_string_base<T, S>::assign(T const * text, unsigned n) {
     S & self = static_cast<S &>(*this);
+    if (text == data()) {
+        return self;  // the string's own units, whatever the count: nothing to do
+    }
+    n = ClampToOwnUnits(text, n, data(), size());
     if (n == 0 || text == nullptr) {
         return erase();
     }
@@ -218,9 +236,6 @@ S & zu_string_base<T, S>::assign(T const * text, unsigned n) {
         CopyUnits(rep->data, text, n);
         rep_ = rep;
         return self;
-    }
-    if (text == rep_->data) {
-        return self;  // the string's own units: nothing to do
     }
     if (rep_->capacity < n) {
         // The text is copied before the old block goes, so a text inside
@@ -247,6 +262,7 @@ S & zu_string_base<T, S>::assign(T const * text, unsigned n) {
 template <class T, class S>
 S & zu_string_base<T, S>::append(T const * text, unsigned n) {
     S & self = static_cast<S &>(*this);
+    n = ClampToOwnUnits(text, n, data(), size());
     if (n == 0 || text == nullptr) {
         return self;
     }

@@ -11,7 +11,14 @@ char const * gBigEndianNames[] = {"big-endian", "BigEndian", "68k",
                                   "PowerPC",    "Mac",       "Macintosh", nullptr};
 char const * gLittleEndianNames[] = {"little-endian", "LittleEndian", "x86", nullptr};
 char const * gPlatformNames[] = {"UCS2", "UCS-2", "unicode", "ISO-10646-UCS-2", "UTF-16", nullptr};
-char const * gBMPNames[] = {"BMP", "BMPstring", nullptr};
+// The byte streams of UTF-16 and UTF-32 in one stated byte order answer to
+// the IANA labels, which mean exactly that: no byte-order mark is written and
+// a leading one is read as U+FEFF. Streams that had no nicknames keep the
+// name they had (parent:variation) as their first one.
+char const * gBMPNames[] = {"BMP", "BMPstring", "UTF-16BE", nullptr};
+char const * gUTF16LittleEndianNames[] = {"Unicode20:little-endian", "UTF-16LE", nullptr};
+char const * gUTF32BigEndianNames[] = {"UTF32:big-endian", "UTF-32BE", nullptr};
+char const * gUTF32LittleEndianNames[] = {"UTF32:little-endian", "UTF-32LE", nullptr};
 char const * gUTF32StreamNames[] = {"UTF32", nullptr};
 
 constexpr unsigned long kUTF16 = 2;
@@ -26,8 +33,17 @@ char const ** StreamNames(unsigned long variation, unsigned long parent) {
         if (parent == kUTF16) {
             return gBMPNames;
         }
+        if (parent == kUTF32) {
+            return gUTF32BigEndianNames;
+        }
         return parent == (kUTF16 | kWithMark) ? gBigEndianNames : nullptr;
     case 5:
+        if (parent == kUTF16) {
+            return gUTF16LittleEndianNames;
+        }
+        if (parent == kUTF32) {
+            return gUTF32LittleEndianNames;
+        }
         return parent == (kUTF16 | kWithMark) ? gLittleEndianNames : nullptr;
     case 6:
         if (parent == (kUTF16 | kWithMark)) {

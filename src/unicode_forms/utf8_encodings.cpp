@@ -453,23 +453,3 @@ CharEncoding & CharEncoding::Unicode20UTF8EBCDIC() {
     }();
     return encoding;
 }
-
-namespace {
-
-// UTF-8 must be found by name ("UTF-8", "UTF8", "UTF-32:UTF-8",
-// "UTF-EBCDIC") from the start, before any accessor has been called. The
-// bases come first, so that they outlive the variations that own their
-// variants. Only encodings without names shared with the catalogue are made
-// here, so the catalogue's registration order for name lookup is unaffected.
-struct UTF8Startup {
-    UTF8Startup() {
-        Char16Encoding::UTF16();
-        Char32Encoding::UTF32();
-        EncodingVariation::UTF8();
-        EncodingVariation::UTF8EBCDIC();
-    }
-};
-
-UTF8Startup const gUTF8Startup;
-
-}  // namespace

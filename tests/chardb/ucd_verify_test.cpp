@@ -205,26 +205,9 @@ struct Expected {
     }
   }
 
-  // Unassigned code points (not noncharacters) take their block's default.
-  void ApplyBidiDefaults() {
-    const std::map<std::string, int> rtl = {
-        {"Hebrew", Bidi_R},
-        {"Arabic", Bidi_AL},
-        {"Syriac", Bidi_AL},
-        {"Thaana", Bidi_AL},
-        {"Arabic Presentation Forms-A", Bidi_AL},
-        {"Arabic Presentation Forms-B", Bidi_AL},
-        {"Cypriot Syllabary", Bidi_R}};
-    for (unsigned int c = 0; c < kCodePoints; ++c) {
-      if (assigned[c] || (c & 0xFFFE) == 0xFFFE || (c >= 0xFDD0 && c <= 0xFDEF)) continue;
-      const Block* b = BlockOf(c);
-      if (b == nullptr) continue;
-      auto it = rtl.find(b->name);
-      if (it != rtl.end()) bidi[c] = static_cast<std::uint8_t>(it->second);
-      // The Hebrew presentation forms inside Alphabetic Presentation Forms.
-      if (c >= 0xFB1D && c <= 0xFB4F) bidi[c] = Bidi_R;
-    }
-  }
+  // Every code point's class, assigned or not, as the database's own
+  // statement of defaults gives it (L where it lists nothing).
+  void ApplyBidiDefaults() { ReadEnumerated("DerivedBidiClass.txt", kBidi, &bidi); }
 
   void ReadScripts() {
     for (const auto& f : ReadFields("Scripts.txt")) {

@@ -154,12 +154,13 @@ TEST(UnicodeCharacter, BidiDefaultsOfUnassignedCodePoints) {
   EXPECT_EQ(UC::GetBidirectionalCategory(0x07B2), Bidi_AL);  // Thaana
   EXPECT_EQ(UC::GetBidirectionalCategory(0xFD40), Bidi_AL);  // Arabic Presentation Forms-A
   EXPECT_EQ(UC::GetBidirectionalCategory(0xFEFD), Bidi_AL);  // Arabic Presentation Forms-B
-  // L elsewhere: Latin ligature gap, outside any block, other planes,
-  // noncharacters in an Arabic block.
+  // Outside any block, as DerivedBidiClass.txt gives them.
+  EXPECT_EQ(UC::GetBidirectionalCategory(0x0750), Bidi_AL);
+  EXPECT_EQ(UC::GetBidirectionalCategory(0x07C0), Bidi_R);
+  EXPECT_EQ(UC::GetBidirectionalCategory(0x10840), Bidi_R);
+  // L elsewhere: Latin ligature gap, other planes, noncharacters in an
+  // Arabic block.
   EXPECT_EQ(UC::GetBidirectionalCategory(0xFB07), Bidi_L);
-  EXPECT_EQ(UC::GetBidirectionalCategory(0x0750), Bidi_L);
-  EXPECT_EQ(UC::GetBidirectionalCategory(0x07C0), Bidi_L);
-  EXPECT_EQ(UC::GetBidirectionalCategory(0x10840), Bidi_L);
   EXPECT_EQ(UC::GetBidirectionalCategory(0x0378), Bidi_L);
   EXPECT_EQ(UC::GetBidirectionalCategory(0xFDD0), Bidi_L);
   EXPECT_EQ(UC::GetBidirectionalCategory(0x30000), Bidi_L);

@@ -180,11 +180,24 @@ TEST_F(ZuconvTest, ByteOrderMarks) {
               "A");
 }
 
+TEST_F(ZuconvTest, TakesIconvSuffixesOnTheTargetName) {
+    EXPECT_EQ(Zuconv("-f UTF-8 -t ASCII//IGNORE", "a\xC3\xA9" "b").out, "ab");
+    EXPECT_EQ(Zuconv("-f UTF-8 -t ascii//ignore//", "a\xC3\xA9" "b").out, "ab");
+    Outcome r = Zuconv("-f UTF-8 -t ASCII//TRANSLIT", "a");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("transliteration is not offered"), std::string::npos) << r.err;
+    EXPECT_EQ(Zuconv("-f UTF-8 -t ASCII//TRANSLIT//IGNORE", "a").status, 2);
+    EXPECT_NE(Zuconv("-f UTF-8 -t ASCII//NONSENSE", "a").err.find("unknown output encoding"),
+              std::string::npos);
+}
+
 TEST_F(ZuconvTest, ListsEncodingsAndVariations) {
     Outcome r = Zuconv("-l");
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("CP1252\t0x00008\t1252\twindows-1252\tzulat421\tyes"), std::string::npos);
     EXPECT_NE(r.out.find("UTF8"), std::string::npos);
+    EXPECT_NE(r.out.find("UTF-16LE"), std::string::npos);
+    EXPECT_NE(r.out.find("UTF-32BE"), std::string::npos);
     r = Zuconv("--list-variations");
     EXPECT_NE(r.out.find("big-endian"), std::string::npos);
 }

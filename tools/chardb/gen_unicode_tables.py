@@ -70,18 +70,6 @@ PROPERTIES = ['ASCII_Hex_Digit', 'Bidi_Control', 'Dash', 'Deprecated',
 # the first to carry them (4.0.1 added no characters).
 PROPERTIES_FROM_401 = ('STerm', 'Variation_Selector')
 
-# Unassigned code points take the bidirectional default of their block.
-BIDI_BLOCK_DEFAULTS = [
-    (0x0590, 0x05FF, 'R'),    # Hebrew
-    (0x0600, 0x06FF, 'AL'),   # Arabic
-    (0x0700, 0x074F, 'AL'),   # Syriac
-    (0x0780, 0x07BF, 'AL'),   # Thaana
-    (0xFB1D, 0xFB4F, 'R'),    # Hebrew presentation forms
-    (0xFB50, 0xFDFF, 'AL'),   # Arabic Presentation Forms-A
-    (0xFE70, 0xFEFF, 'AL'),   # Arabic Presentation Forms-B
-    (0x10800, 0x1083F, 'R'),  # Cypriot Syllabary
-]
-
 # Explicit script extents that differ from a plain reading of Scripts.txt.
 SCRIPT_EXTENTS = [
     (0x0020, 0x0020, SCRIPT_SPACING),
@@ -179,25 +167,25 @@ def read_mirrors():
     return mirror
 
 
-def is_noncharacter(c):
-    return (c & 0xFFFE) == 0xFFFE or 0xFDD0 <= c <= 0xFDEF
-
-
 # ---------------------------------------------------------------------------
 # Derived values
 
 def derive_bidi(assigned, bidi):
+    """Unassigned code points take their class from the database's own
+    statement of defaults, DerivedBidiClass.txt (L where it lists nothing);
+    every code point, assigned or not, must then agree with that file."""
+    derived = ['L'] * NCP
+    for f in data_lines('DerivedBidiClass.txt'):
+        lo, hi = code_range(f[0])
+        for c in range(lo, hi + 1):
+            derived[c] = f[1]
     out = []
     for c in range(NCP):
-        if assigned[c]:
-            out.append(bidi[c])
-            continue
-        v = 'L'
-        if not is_noncharacter(c):
-            for lo, hi, d in BIDI_BLOCK_DEFAULTS:
-                if lo <= c <= hi:
-                    v = d
-        out.append(BIDI.index(v))
+        v = bidi[c] if assigned[c] else BIDI.index(derived[c])
+        if BIDI[v] != derived[c]:
+            sys.exit('U+%04X: bidirectional class %s in UnicodeData.txt, %s in '
+                     'DerivedBidiClass.txt' % (c, BIDI[v], derived[c]))
+        out.append(v)
     return out
 
 

@@ -139,6 +139,15 @@ class SbcsTable(object):
         return [tuple(p) for p in pages]
 
 
+# Bytes that a table's vendor designates for encoding where the table decodes
+# two bytes to one character and the lower one is not the vendor's choice.
+VENDOR_ENCODES = {
+    # IBM's Thai EBCDIC writes the tone marks at 0xED-0xEF and 0xFA-0xFB;
+    # 0x51, 0xCA, 0xE1, 0xFD and 0xFE read one way.
+    'CP20838': (0xED, 0xEE, 0xEF, 0xFA, 0xFB),
+}
+
+
 def build_table(entry):
     src = entry.source
     path = mapping_path(src.file)
@@ -175,7 +184,9 @@ def build_table(entry):
         if cp > 0xFFFF or 0xD800 <= cp <= 0xDFFF or cp == 0xFFFF:
             raise TableError('%s: byte 0x%02X maps to U+%04X, which a single-byte table cannot hold'
                              % (entry.accessor, byte, cp))
-    # From-Unicode: one byte per character, preferring unhinted, then lowest.
+    # From-Unicode: one byte per character, preferring the byte the vendor
+    # designates for encoding, then unhinted, then lowest.
+    designated = VENDOR_ENCODES.get(entry.accessor, ())
     for byte in range(256):
         cp = t.to_unicode[byte]
         if cp == UNDEFINED:
@@ -183,7 +194,8 @@ def build_table(entry):
         have = t.from_unicode.get(cp)
         if have is None:
             t.from_unicode[cp] = byte
-        elif hinted.get(have) and not hinted.get(byte):
+        elif (byte in designated and have not in designated) or (
+                hinted.get(have) and not hinted.get(byte) and have not in designated):
             t.one_way_decode.append(have)
             t.from_unicode[cp] = byte
         else:

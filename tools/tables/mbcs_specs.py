@@ -76,8 +76,9 @@ class ModalSpec(object):
     modal = True
 
     def __init__(self, files, modes, states, extra=(), refs=(), note='', derived=False, wraps=None,
-                 roundtrip=False):
+                 roundtrip=False, prefer=None):
         self.files = list(files)
+        self.prefer = prefer
         self.modes = modes
         self.states = states
         self.extra = extra
@@ -91,7 +92,7 @@ class ModalSpec(object):
         return ', '.join(self.files) + (', derived' if self.derived else '')
 
     def build(self, b):
-        charsets = [Charset(m(), roundtrip=self.roundtrip) for m in self.modes]
+        charsets = [Charset(m(), prefer=self.prefer, roundtrip=self.roundtrip) for m in self.modes]
         extra = Charset(self.extra() if self.extra else [])
         roots = []
         for s, (mode, escapes) in enumerate(self.states):
@@ -165,6 +166,41 @@ def _cp932_prefer(seq):
     return 1 if len(seq) == 2 and seq[0] in (0xED, 0xEE) else 0
 
 
+# Where a table decodes two byte sequences to one character, the encoder
+# writes the position the table's vendor designates for encoding; each of
+# these answers 1 for the position(s) that decode one way only.
+
+def _big5_radicals_prefer(seq):
+    # Microsoft's Big5 writes U+5341 and U+5345 in the main hanzi block
+    # (A451, A4CA), not at the duplicate radical positions A2CC and A2CE.
+    return 1 if seq in (b'\xa2\xcc', b'\xa2\xce') else 0
+
+
+def _hkscs_prefer(seq):
+    # HKSCS-2004 designates the later of two codes: the ETEN box drawing
+    # F9E9-F9FD, the main hanzi A451 and A4CA, and A241/A242 for the fullwidth
+    # solidus and reverse solidus.
+    return -int.from_bytes(seq, 'big')
+
+
+def _gb2312_prefer(seq):
+    # GB 2312 0x212C is DOUBLE VERTICAL LINE; the Consortium's table also
+    # gives it U+2225, whose own position is 0x214E.
+    return 1 if len(seq) == 2 and (seq[0] & 0x7F, seq[1] & 0x7F) == (0x21, 0x2C) else 0
+
+
+def _johab_prefer(seq):
+    # KS X 1001 annex 3 writes the compatibility jamo as initial-consonant
+    # codes (x841) and U+3000 at D931; the fill-code forms 0x84xx read one way.
+    return 1 if len(seq) == 2 and seq[0] == 0x84 else 0
+
+
+def _ibm937_prefer(seq):
+    # IBM 937 writes hanzi in their main rows; rows 0x45-0x49 (radicals and
+    # duplicates) read one way when the character has another code.
+    return 1 if len(seq) == 2 and 0x45 <= seq[0] <= 0x49 else 0
+
+
 def _euc_jp(roman=False):
     single = cs.jis_roman_lines if roman else cs.ascii_lines
     return _f(single, _gr(cs.jis0208), lambda: cs.halfwidth_katakana(b'\x8e'),
@@ -212,14 +248,14 @@ def _cns_plane(plane, prefix=b''):
     return go
 
 
-def _ebcdic(n, sb=None):
+def _ebcdic(n, sb=None, prefer=None):
     sb = sb or 'icu-ibm-%s-sb' % n
     return ModalSpec(
         ['derived/%s.txt' % sb, 'derived/icu-ibm-%s-db.txt' % n],
         modes=[lambda: cs.derived(sb), lambda: cs.derived('icu-ibm-%s-db' % n)],
         states=[(0, {SO: 1, SI: 0}), (1, {SI: 0, SO: 1})],
         refs=['iconv:IBM%s' % n],
-        wraps={1: (SO, SI)},
+        wraps={1: (SO, SI)}, prefer=prefer,
         note='IBM\'s mixed EBCDIC code page %s as ICU carries IBM\'s CDRA tables: mode 0 is the single-byte half, '
              'mode 1 the double-byte half (pairs 0x40-0xFE, 0x4040 the ideographic space) between SO (0x0E) and '
              'SI (0x0F). A redundant SO in mode 1 or SI in mode 0 is accepted and changes nothing.' % n)
@@ -357,8 +393,10 @@ SPECS = {
                       note='ASCII and the KS C 5601 (KS X 1001) pairs 0xA1A1-0xFEFE of the Consortium\'s table.'),
     'CP949': MbcsSpec([W + 'cp949.txt'], _file(W + 'cp949.txt'), ['py:cp949', 'iconv:CP949']),
     'CP1361': MbcsSpec(['derived/python-johab.txt'], lambda: cs.derived('python-johab'), ['iconv:JOHAB'],
+                       prefer=_johab_prefer,
                        note='Windows 1361 is Johab (KS X 1001 annex 3); Microsoft publishes no table.'),
-    'Johab': MbcsSpec(['derived/python-johab.txt'], lambda: cs.derived('python-johab'), ['iconv:JOHAB']),
+    'Johab': MbcsSpec(['derived/python-johab.txt'], lambda: cs.derived('python-johab'), ['iconv:JOHAB'],
+                      prefer=_johab_prefer),
     'CP10003': MbcsSpec([AP + 'KOREAN.TXT'], _file(AP + 'KOREAN.TXT'), ['py:euc_kr'],
                         note='Windows 10003 is Mac OS Korean, whose owner is Apple. Byte sequences that Apple maps to '
                              'several characters are left undefined.'),
@@ -372,27 +410,29 @@ SPECS = {
                             note='EUC-TW with CNS 11643-1992 planes 1-7 (plane 1 also as 0x8E 0xA1 + pair) as glibc '
                                  'carries it; no owner\'s table is published.'),
     'GB2312': MbcsSpec(['eastasia/gb/gb2312.txt'], _f(cs.ascii_lines, _gr(_file('eastasia/gb/gb2312.txt'))),
-                       ['py:gb2312', 'iconv:EUC-CN'], derived=True,
+                       ['py:gb2312', 'iconv:EUC-CN'], derived=True, prefer=_gb2312_prefer,
                        note='EUC-CN: ASCII and GB 2312 in GR, from the Consortium\'s table.'),
     'CNS11643_1986_EUC': MbcsSpec(['eastasia/other/cns11643.txt'], _cns_1986(), ['iconv:EUC-TW'], derived=True,
                                   note='EUC-TW with the planes of CNS 11643-1986 (1 and 2) from the Consortium\'s '
                                        'table: plane 1 as a GR pair and as 0x8E 0xA1 + pair (decode only), plane 2 as '
                                        '0x8E 0xA2 + pair. The table\'s plane 14 (added in 1988) is left out.'),
     'CP936': MbcsSpec([W + 'cp936.txt'], _file(W + 'cp936.txt'), ['py:gbk', 'iconv:CP936']),
-    'CP950': MbcsSpec([W + 'cp950.txt'], _file(W + 'cp950.txt'), ['py:cp950', 'iconv:CP950']),
+    'CP950': MbcsSpec([W + 'cp950.txt'], _file(W + 'cp950.txt'), ['py:cp950', 'iconv:CP950'],
+                      prefer=_big5_radicals_prefer),
     'CP10002': MbcsSpec([AP + 'CHINTRAD.TXT'], _file(AP + 'CHINTRAD.TXT'), ['py:big5'],
                         note='Windows 10002 is Mac OS Chinese Traditional, whose owner is Apple.'),
     'MacChineseTraditional': MbcsSpec([AP + 'CHINTRAD.TXT'], _file(AP + 'CHINTRAD.TXT'), ['py:big5']),
     'MacChineseSimplified': MbcsSpec([AP + 'CHINSIMP.TXT'], _file(AP + 'CHINSIMP.TXT'), ['py:gb2312']),
     'GB12345': MbcsSpec(['eastasia/gb/gb12345.txt'], _f(cs.ascii_lines, _gr(_file('eastasia/gb/gb12345.txt'))),
-                        ['iconv:GB_1988-80'], derived=True,
+                        ['iconv:GB_1988-80'], derived=True, prefer=_gb2312_prefer,
                         note='ASCII and GB 12345 in GR (EUC form), from the Consortium\'s table.'),
     'Big5Plus': MbcsSpec([W + 'cp950.txt'], _file(W + 'cp950.txt'), ['py:cp950'], derived=True,
+                         prefer=_big5_radicals_prefer,
                          note='Big5+ extends Big5 with code points whose Unicode mapping no owner publishes; the '
                               'table is Microsoft\'s Big5 (code page 950), the nearest published one, so the Big5+ '
                               'extension area decodes as invalid.'),
     'HKSCS': MbcsSpec(['derived/python-big5hkscs.txt'], lambda: cs.derived('python-big5hkscs'),
-                      ['iconv:BIG5-HKSCS'],
+                      ['iconv:BIG5-HKSCS'], prefer=_hkscs_prefer,
                       note='Big5-HKSCS (HKSCS-2004) as Python carries it; the four codes that stand for a letter and '
                            'a combining mark are left undefined.'),
     'GB18030': Gb18030Spec(['derived/icu-gb18030.txt', 'derived/icu-gb18030-4byte-bmp.txt'], None,
@@ -454,7 +494,7 @@ SPECS = {
         ],
         extra=lambda: _CONTROLS_2022() + [(ESC + b'N' + c[1:], u, h) for c, u, h in
                                           cs.read_pairs('eastasia/other/cns11643.txt') if c[0] == 2],
-        refs=['py:iso2022_cn' if False else 'iconv:ISO-2022-CN'], derived=True,
+        refs=['py:iso2022_cn' if False else 'iconv:ISO-2022-CN'], derived=True, prefer=_gb2312_prefer,
         wraps={1: (ESC + b'$)A' + SO, SI), 2: (ESC + b'$)G' + SO, SI), 3: (ESC + b'$*H', b'')},
         note='RFC 1922: mode 0 ASCII, 1 GB 2312 (ESC $ ) A, SO), 2 CNS 11643 plane 1 (ESC $ ) G, SO), 3 CNS 11643 '
              'plane 2 (ESC $ * H designates it; each character is written as the single shift ESC N and its GL '
@@ -463,7 +503,7 @@ SPECS = {
              'from the Consortium\'s CNS 11643-1986 table.'),
     'CCSID930': _ebcdic('930'),
     'CCSID935': _ebcdic('935'),
-    'CCSID937': _ebcdic('937'),
+    'CCSID937': _ebcdic('937', prefer=_ibm937_prefer),
     'CCSID939': _ebcdic('939', sb='icu-ibm-939-sb'),
     'CCSID1390': _ebcdic('1390'),
 }
