@@ -1,0 +1,127 @@
+// Decoding (ZUUC_FUZZ_ENCODE unset) or encoding (set) through every byte
+// encoding, whole against chunked. The first input byte picks the encoding,
+// the next two seed the chunk and window sizes, the rest is the text: bytes
+// to decode, or code points to encode (a byte below 0x80 is itself; 0x80 to
+// 0xFE with the next byte give an even BMP code point; 0xFF with the next
+// three bytes gives any 24-bit value, surrogates and non-characters
+// included).
+//
+// Each path is run whole and chunked and must give the same text: buffer
+// converters (chunked input, small output windows), converter sources (the
+// input source in chunks, the output read a few units at a time) and
+// converter sinks (the text put in chunks). UTF-16 output is checked as
+// well as UTF-32 for decoding, UTF-16 input as well as UTF-32 for encoding.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "fuzz_conversion.h"
+#include "zuuc/encoding_converters.h"
+#include "zuuc/exceptions.h"
+
+namespace {
+
+using fuzz::Schedule;
+
+std::vector<CharEncoding const *> const & Encodings() {
+    static std::vector<CharEncoding const *> const list = fuzz::ByteEncodings(false);
+    return list;
+}
+
+template <class T>
+void Same(T const & a, T const & b) {
+    if (!(a == b)) std::abort();
+}
+
+#ifndef ZUUC_FUZZ_ENCODE
+
+template <class Out, class Converter, class OutEnc, class SourceConverter, class SinkBase>
+void Decode(CharEncoding const & encoding, OutEnc const & unicode, std::vector<char> const & bytes,
+            std::uint32_t seed) {
+    Schedule a(seed), b(seed), c(seed);
+    Same(fuzz::ConvertBuffered<Converter, char, Out>(encoding, unicode, bytes, nullptr),
+         fuzz::ConvertBuffered<Converter, char, Out>(encoding, unicode, bytes, &a));
+
+    fuzz::ChunkSource<CharSource, char> whole_in(bytes, nullptr);
+    SourceConverter whole(whole_in, encoding, unicode);
+    fuzz::ChunkSource<CharSource, char> chunked_in(bytes, &b);
+    SourceConverter chunked(chunked_in, encoding, unicode);
+    Same(fuzz::Drain<SourceConverter, Out>(whole, nullptr), fuzz::Drain<SourceConverter, Out>(chunked, &b));
+
+    fuzz::RecordingSink<SinkBase, Out> whole_out;
+    fuzz::RecordingSink<SinkBase, Out> chunked_out;
+    {
+        CharEncodingConverterSink sink(encoding, unicode, whole_out);
+        fuzz::PutAll(sink, bytes, nullptr);
+    }
+    {
+        CharEncodingConverterSink sink(encoding, unicode, chunked_out);
+        fuzz::PutAll(sink, bytes, &c);
+    }
+    Same(whole_out.text, chunked_out.text);
+}
+
+void Run(CharEncoding const & encoding, std::uint8_t const * data, std::size_t size, std::uint32_t seed) {
+    std::vector<char> const bytes(data, data + size);
+    Decode<unsigned int, CharToChar32BufferConverter, Char32Encoding, Char32EncodingConverter, Char32Sink>(
+        encoding, Char32Encoding::UTF32(), bytes, seed);
+    Decode<unsigned short, CharToChar16BufferConverter, Char16Encoding, Char16EncodingConverter,
+           Char16Sink>(encoding, Char16Encoding::UTF16(), bytes, seed);
+}
+
+#else
+
+template <class In, class Converter, class InEnc, class SinkConverter, class SourceBase>
+void Encode(CharEncoding const & encoding, InEnc const & unicode, std::vector<In> const & text,
+            std::uint32_t seed) {
+    Schedule a(seed), b(seed), c(seed);
+    Same(fuzz::ConvertBuffered<Converter, In, char>(unicode, encoding, text, nullptr),
+         fuzz::ConvertBuffered<Converter, In, char>(unicode, encoding, text, &a));
+
+    fuzz::ChunkSource<SourceBase, In> whole_in(text, nullptr);
+    CharEncodingConverter whole(whole_in, unicode, encoding);
+    fuzz::ChunkSource<SourceBase, In> chunked_in(text, &b);
+    CharEncodingConverter chunked(chunked_in, unicode, encoding);
+    Same(fuzz::Drain<CharEncodingConverter, char>(whole, nullptr),
+         fuzz::Drain<CharEncodingConverter, char>(chunked, &b));
+
+    fuzz::RecordingSink<CharSink, char> whole_out;
+    fuzz::RecordingSink<CharSink, char> chunked_out;
+    {
+        SinkConverter sink(unicode, encoding, whole_out);
+        fuzz::PutAll(sink, text, nullptr);
+    }
+    {
+        SinkConverter sink(unicode, encoding, chunked_out);
+        fuzz::PutAll(sink, text, &c);
+    }
+    Same(whole_out.text, chunked_out.text);
+}
+
+void Run(CharEncoding const & encoding, std::uint8_t const * data, std::size_t size, std::uint32_t seed) {
+    std::vector<unsigned int> const text = fuzz::CodePoints(data, size);
+    Encode<unsigned int, Char32ToCharBufferConverter, Char32Encoding, Char32EncodingConverterSink,
+           Char32Source>(encoding, Char32Encoding::UTF32(), text, seed);
+    // The same code points as UTF-16 units (above U+FFFF cut to 16 bits:
+    // lone surrogates and all).
+    std::vector<unsigned short> const units(text.begin(), text.end());
+    Encode<unsigned short, Char16ToCharBufferConverter, Char16Encoding, Char16EncodingConverterSink,
+           Char16Source>(encoding, Char16Encoding::UTF16(), units, seed);
+}
+
+#endif
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const * data, std::size_t size) {
+    if (size < 3) return 0;
+    CharEncoding const & encoding = *Encodings()[data[0] % Encodings().size()];
+    try {
+        encoding.Load();
+    } catch (zu_exception const &) {
+        return 0;  // an encoding whose library is not installed
+    }
+    Run(encoding, data + 3, size - 3, fuzz::Seed(data, size, 1));
+    return 0;
+}
