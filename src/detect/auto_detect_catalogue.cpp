@@ -1,6 +1,6 @@
 // The library's three auto-detecting encodings: names, candidate lists in
-// tie order, language scorers and accessors. Like the Unicode encodings they
-// are built, and enter the registry, on the first call of their accessor.
+// tie order, language scorers and accessors. They are built, and enter the
+// registry, at library start, after the catalogue (src/encodings/catalogue.cpp).
 #include "zuuc/language_detectors.h"
 #include "zuuc/mbcs_encoding.h"
 #include "zuuc/modal_encoding.h"

@@ -89,7 +89,8 @@ void CallEveryAccessor() {
                           &CharEncoding::Unicode20ByteStream, &CharEncoding::UTF32,
                           &CharEncoding::UTF32BigEndian, &CharEncoding::UTF32ByteStream,
                           &CharEncoding::UTF8, &CharEncoding::UTF8BOM,
-                          &CharEncoding::Unicode20UTF8EBCDIC}) {
+                          &CharEncoding::Unicode20UTF8EBCDIC, &CharEncoding::ChineseAutoDetect,
+                          &CharEncoding::JapaneseAutoDetect, &CharEncoding::KoreanAutoDetect}) {
         accessor();
     }
     for (auto accessor : {&EncodingVariation::ByteOrderMark, &EncodingVariation::UTF8,
