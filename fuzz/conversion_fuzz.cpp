@@ -29,25 +29,21 @@ std::vector<CharEncoding const *> const & Encodings() {
     return list;
 }
 
-template <class T>
-void Same(T const & a, T const & b) {
-    if (!(a == b)) std::abort();
-}
-
 #ifndef ZUUC_FUZZ_ENCODE
 
 template <class Out, class Converter, class OutEnc, class SourceConverter, class SinkBase>
 void Decode(CharEncoding const & encoding, OutEnc const & unicode, std::vector<char> const & bytes,
             std::uint32_t seed) {
     Schedule a(seed), b(seed), c(seed);
-    Same(fuzz::ConvertBuffered<Converter, char, Out>(encoding, unicode, bytes, nullptr),
-         fuzz::ConvertBuffered<Converter, char, Out>(encoding, unicode, bytes, &a));
+    fuzz::Same(fuzz::ConvertBuffered<Converter, char, Out>(encoding, unicode, bytes, nullptr),
+         fuzz::ConvertBuffered<Converter, char, Out>(encoding, unicode, bytes, &a), "buffer converter");
 
     fuzz::ChunkSource<CharSource, char> whole_in(bytes, nullptr);
     SourceConverter whole(whole_in, encoding, unicode);
     fuzz::ChunkSource<CharSource, char> chunked_in(bytes, &b);
     SourceConverter chunked(chunked_in, encoding, unicode);
-    Same(fuzz::Drain<SourceConverter, Out>(whole, nullptr), fuzz::Drain<SourceConverter, Out>(chunked, &b));
+    std::vector<Out> const read = fuzz::Drain<SourceConverter, Out>(whole, nullptr);
+    fuzz::Same(read, fuzz::Drain<SourceConverter, Out>(chunked, &b), "converter source");
 
     fuzz::RecordingSink<SinkBase, Out> whole_out;
     fuzz::RecordingSink<SinkBase, Out> chunked_out;
@@ -59,7 +55,7 @@ void Decode(CharEncoding const & encoding, OutEnc const & unicode, std::vector<c
         CharEncodingConverterSink sink(encoding, unicode, chunked_out);
         fuzz::PutAll(sink, bytes, &c);
     }
-    Same(whole_out.text, chunked_out.text);
+    fuzz::Same(whole_out.text, chunked_out.text, "converter sink");
 }
 
 void Run(CharEncoding const & encoding, std::uint8_t const * data, std::size_t size, std::uint32_t seed) {
@@ -76,15 +72,15 @@ template <class In, class Converter, class InEnc, class SinkConverter, class Sou
 void Encode(CharEncoding const & encoding, InEnc const & unicode, std::vector<In> const & text,
             std::uint32_t seed) {
     Schedule a(seed), b(seed), c(seed);
-    Same(fuzz::ConvertBuffered<Converter, In, char>(unicode, encoding, text, nullptr),
-         fuzz::ConvertBuffered<Converter, In, char>(unicode, encoding, text, &a));
+    fuzz::Same(fuzz::ConvertBuffered<Converter, In, char>(unicode, encoding, text, nullptr),
+         fuzz::ConvertBuffered<Converter, In, char>(unicode, encoding, text, &a), "buffer converter");
 
     fuzz::ChunkSource<SourceBase, In> whole_in(text, nullptr);
     CharEncodingConverter whole(whole_in, unicode, encoding);
     fuzz::ChunkSource<SourceBase, In> chunked_in(text, &b);
     CharEncodingConverter chunked(chunked_in, unicode, encoding);
-    Same(fuzz::Drain<CharEncodingConverter, char>(whole, nullptr),
-         fuzz::Drain<CharEncodingConverter, char>(chunked, &b));
+    std::vector<char> const read = fuzz::Drain<CharEncodingConverter, char>(whole, nullptr);
+    fuzz::Same(read, fuzz::Drain<CharEncodingConverter, char>(chunked, &b), "converter source");
 
     fuzz::RecordingSink<CharSink, char> whole_out;
     fuzz::RecordingSink<CharSink, char> chunked_out;
@@ -96,7 +92,7 @@ void Encode(CharEncoding const & encoding, InEnc const & unicode, std::vector<In
         SinkConverter sink(unicode, encoding, chunked_out);
         fuzz::PutAll(sink, text, &c);
     }
-    Same(whole_out.text, chunked_out.text);
+    fuzz::Same(whole_out.text, chunked_out.text, "converter sink");
 }
 
 void Run(CharEncoding const & encoding, std::uint8_t const * data, std::size_t size, std::uint32_t seed) {
@@ -122,6 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const * data, std::size_t siz
     } catch (zu_exception const &) {
         return 0;  // an encoding whose library is not installed
     }
+    fuzz::Context() = encoding.Name();
     Run(encoding, data + 3, size - 3, fuzz::Seed(data, size, 1));
     return 0;
 }

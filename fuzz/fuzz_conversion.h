@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -182,6 +183,34 @@ inline std::vector<unsigned int> CodePoints(std::uint8_t const * data, std::size
         }
     }
     return text;
+}
+
+// What the current input is about (an encoding name), for the reports.
+inline char const *& Context() {
+    static char const * context = "";
+    return context;
+}
+
+// Aborts, naming the check and the first difference, unless a == b.
+template <class Unit>
+void Same(std::vector<Unit> const & a, std::vector<Unit> const & b, char const * what) {
+    if (a == b) return;
+    std::size_t at = 0;
+    while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;
+    auto unit = [](std::vector<Unit> const & v, std::size_t i) {
+        return i < v.size() ? static_cast<long>(v[i]) : -1L;
+    };
+    std::fprintf(stderr, "%s, %s: lengths %zu and %zu, first difference at %zu: %lx against %lx\n", Context(), what, a.size(),
+                 b.size(), at, unit(a, at), unit(b, at));
+    std::abort();
+}
+template <class Out>
+void Same(Buffered<Out> const & a, Buffered<Out> const & b, char const * what) {
+    Same(a.text, b.text, what);
+    if (a.result != b.result) {
+        std::fprintf(stderr, "%s, %s: results %d and %d\n", Context(), what, a.result, b.result);
+        std::abort();
+    }
 }
 
 inline std::uint32_t Seed(std::uint8_t const * data, std::size_t size, std::size_t at) {
