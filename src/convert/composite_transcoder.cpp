@@ -53,9 +53,9 @@ UnicodeLibBehavior * CompositeTranscoder<T, First, Second, A, B, C>::SetBehavior
 template <class T, class First, class Second, class A, class B, class C>
 TranscodeResult CompositeTranscoder<T, First, Second, A, B, C>::Deliver(C *& out, C * outEnd,
                                                                          long limit) {
-    if (position_ == end_) {
-        return kTranscodeInputExhausted;
-    }
+    // The second stage runs even when every intermediate unit has been
+    // passed on: a second stage that is itself a composite may still hold
+    // converted units that did not fit into an earlier output.
     B const * position = position_;
     TranscodeResult const result = second_->Transcode(position, end_, out, outEnd, limit);
     position_ = intermediate_ + (position - intermediate_);
