@@ -6,6 +6,7 @@
 // same detected encoding.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -31,15 +32,18 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const * data, std::size_t siz
     Char32EncodingConverter whole(whole_in, encoding, Char32Encoding::UTF32());
     fuzz::ChunkSource<CharSource, char> chunked_in(bytes, &a);
     Char32EncodingConverter chunked(chunked_in, encoding, Char32Encoding::UTF32());
+    fuzz::Context() = encoding.Name();
     std::vector<unsigned int> const text = fuzz::Drain<Char32EncodingConverter, unsigned int>(whole, nullptr);
-    if (text != fuzz::Drain<Char32EncodingConverter, unsigned int>(chunked, &a)) std::abort();
-    if (&whole.ActualInputEncoding() != &chunked.ActualInputEncoding()) std::abort();
-
-    auto const all = fuzz::ConvertBuffered<CharToChar32BufferConverter, char, unsigned int>(
-        encoding, Char32Encoding::UTF32(), bytes, nullptr);
-    if (!(all == fuzz::ConvertBuffered<CharToChar32BufferConverter, char, unsigned int>(
-                     encoding, Char32Encoding::UTF32(), bytes, &b))) {
+    fuzz::Same(text, fuzz::Drain<Char32EncodingConverter, unsigned int>(chunked, &a), "converter source");
+    if (&whole.ActualInputEncoding() != &chunked.ActualInputEncoding()) {
+        std::fprintf(stderr, "detected %s whole, %s chunked\n", whole.ActualInputEncoding().Name(),
+                     chunked.ActualInputEncoding().Name());
         std::abort();
     }
+    fuzz::Same(fuzz::ConvertBuffered<CharToChar32BufferConverter, char, unsigned int>(
+                   encoding, Char32Encoding::UTF32(), bytes, nullptr),
+               fuzz::ConvertBuffered<CharToChar32BufferConverter, char, unsigned int>(
+                   encoding, Char32Encoding::UTF32(), bytes, &b),
+               "buffer converter");
     return 0;
 }

@@ -19,6 +19,7 @@
 #include "fuzz_conversion.h"
 #include "zuuc/encoding_converters.h"
 #include "zuuc/exceptions.h"
+#include "zuuc/modal_encoding.h"
 
 namespace {
 
@@ -68,19 +69,35 @@ void Run(CharEncoding const & encoding, std::uint8_t const * data, std::size_t s
 
 #else
 
+// Encoded bytes must match, except that a modal encoding that returns to
+// its initial mode whenever the output fills writes extra escapes at window
+// ends: for those the bytes must decode to the same text.
+void SameEncoded(CharEncoding const & encoding, std::vector<char> const & a, std::vector<char> const & b,
+                 char const * what) {
+    if (a == b) return;
+    if (dynamic_cast<ModalEncoding const *>(&encoding) == nullptr) fuzz::Same(a, b, what);
+    auto decode = [&](std::vector<char> const & bytes) {
+        return fuzz::ConvertBuffered<CharToChar32BufferConverter, char, unsigned int>(
+            encoding, Char32Encoding::UTF32(), bytes, nullptr);
+    };
+    fuzz::Same(decode(a), decode(b), what);
+}
+
 template <class In, class Converter, class InEnc, class SinkConverter, class SourceBase>
 void Encode(CharEncoding const & encoding, InEnc const & unicode, std::vector<In> const & text,
             std::uint32_t seed) {
     Schedule a(seed), b(seed), c(seed);
-    fuzz::Same(fuzz::ConvertBuffered<Converter, In, char>(unicode, encoding, text, nullptr),
-         fuzz::ConvertBuffered<Converter, In, char>(unicode, encoding, text, &a), "buffer converter");
+    auto const whole_buffer = fuzz::ConvertBuffered<Converter, In, char>(unicode, encoding, text, nullptr);
+    auto const chunked_buffer = fuzz::ConvertBuffered<Converter, In, char>(unicode, encoding, text, &a);
+    if (whole_buffer.result != chunked_buffer.result) fuzz::Same(whole_buffer, chunked_buffer, "buffer converter");
+    SameEncoded(encoding, whole_buffer.text, chunked_buffer.text, "buffer converter");
 
     fuzz::ChunkSource<SourceBase, In> whole_in(text, nullptr);
     CharEncodingConverter whole(whole_in, unicode, encoding);
     fuzz::ChunkSource<SourceBase, In> chunked_in(text, &b);
     CharEncodingConverter chunked(chunked_in, unicode, encoding);
     std::vector<char> const read = fuzz::Drain<CharEncodingConverter, char>(whole, nullptr);
-    fuzz::Same(read, fuzz::Drain<CharEncodingConverter, char>(chunked, &b), "converter source");
+    SameEncoded(encoding, read, fuzz::Drain<CharEncodingConverter, char>(chunked, &b), "converter source");
 
     fuzz::RecordingSink<CharSink, char> whole_out;
     fuzz::RecordingSink<CharSink, char> chunked_out;
@@ -92,7 +109,7 @@ void Encode(CharEncoding const & encoding, InEnc const & unicode, std::vector<In
         SinkConverter sink(unicode, encoding, chunked_out);
         fuzz::PutAll(sink, text, &c);
     }
-    fuzz::Same(whole_out.text, chunked_out.text, "converter sink");
+    SameEncoded(encoding, whole_out.text, chunked_out.text, "converter sink");
 }
 
 void Run(CharEncoding const & encoding, std::uint8_t const * data, std::size_t size, std::uint32_t seed) {
