@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "fuzz_conversion.h"
@@ -28,6 +29,23 @@ using fuzz::Schedule;
 std::vector<CharEncoding const *> const & Encodings() {
     static std::vector<CharEncoding const *> const list = fuzz::ByteEncodings(false);
     return list;
+}
+
+// What converter sinks made by `make(target)` write when the text is put
+// whole and when it is put in scheduled chunks.
+template <class Recording, class Unit, class Make>
+auto SinkBoth(std::vector<Unit> const & text, Schedule & schedule, Make && make) {
+    Recording whole;
+    Recording chunked;
+    {
+        auto sink = make(whole);
+        fuzz::PutAll(sink, text, nullptr);
+    }
+    {
+        auto sink = make(chunked);
+        fuzz::PutAll(sink, text, &schedule);
+    }
+    return std::make_pair(whole.text, chunked.text);
 }
 
 #ifndef ZUUC_FUZZ_ENCODE
@@ -46,17 +64,10 @@ void Decode(CharEncoding const & encoding, OutEnc const & unicode, std::vector<c
     std::vector<Out> const read = fuzz::Drain<SourceConverter, Out>(whole, nullptr);
     fuzz::Same(read, fuzz::Drain<SourceConverter, Out>(chunked, &b), "converter source");
 
-    fuzz::RecordingSink<SinkBase, Out> whole_out;
-    fuzz::RecordingSink<SinkBase, Out> chunked_out;
-    {
-        CharEncodingConverterSink sink(encoding, unicode, whole_out);
-        fuzz::PutAll(sink, bytes, nullptr);
-    }
-    {
-        CharEncodingConverterSink sink(encoding, unicode, chunked_out);
-        fuzz::PutAll(sink, bytes, &c);
-    }
-    fuzz::Same(whole_out.text, chunked_out.text, "converter sink");
+    auto const sunk = SinkBoth<fuzz::RecordingSink<SinkBase, Out>>(bytes, c, [&](auto & target) {
+        return CharEncodingConverterSink(encoding, unicode, target);
+    });
+    fuzz::Same(sunk.first, sunk.second, "converter sink");
 }
 
 void Run(CharEncoding const & encoding, std::uint8_t const * data, std::size_t size, std::uint32_t seed) {
@@ -107,17 +118,10 @@ void Encode(CharEncoding const & encoding, InEnc const & unicode, std::vector<In
     std::vector<char> const read = fuzz::Drain<CharEncodingConverter, char>(whole, nullptr);
     SameEncoded(encoding, read, fuzz::Drain<CharEncodingConverter, char>(chunked, &b), "converter source");
 
-    fuzz::RecordingSink<CharSink, char> whole_out;
-    fuzz::RecordingSink<CharSink, char> chunked_out;
-    {
-        SinkConverter sink(unicode, encoding, whole_out);
-        fuzz::PutAll(sink, text, nullptr);
-    }
-    {
-        SinkConverter sink(unicode, encoding, chunked_out);
-        fuzz::PutAll(sink, text, &c);
-    }
-    SameEncoded(encoding, whole_out.text, chunked_out.text, "converter sink");
+    auto const sunk = SinkBoth<fuzz::RecordingSink<CharSink, char>>(text, c, [&](auto & target) {
+        return SinkConverter(unicode, encoding, target);
+    });
+    SameEncoded(encoding, sunk.first, sunk.second, "converter sink");
 }
 
 void Run(CharEncoding const & encoding, std::uint8_t const * data, std::size_t size, std::uint32_t seed) {
