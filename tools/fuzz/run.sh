@@ -5,7 +5,8 @@
 #                                        strings, transforms, sgml, format_output,
 #                                        format_input, wcsftime)
 #   tools/fuzz/run.sh all SECONDS        every target in turn
-#   tools/fuzz/run.sh smoke              every target for 5 seconds (CI)
+#   tools/fuzz/run.sh smoke              every target for 1000 inputs from a fixed seed,
+#                                        a few seconds each (CI; the same inputs every time)
 #
 # The committed seeds in fuzz/corpus/TARGET are read; new inputs go to
 # build/fuzz/corpus/TARGET (never into the committed folder) and crashes to
@@ -18,9 +19,11 @@ cd "$(dirname "$0")/../.."
 targets=(decode encode autodetect names strings transforms sgml format_output format_input wcsftime)
 what=${1:?usage: tools/fuzz/run.sh TARGET|all|smoke [SECONDS]}
 seconds=${2:-5}
+extra=()
 if [ "$what" = smoke ]; then
   what=all
-  seconds=${2:-5}
+  seconds=60
+  extra=(-seed=1 -runs=1000)
 fi
 if [ "$what" = all ]; then
   run=("${targets[@]}")
@@ -43,7 +46,7 @@ for target in "${run[@]}"; do
   mkdir -p "$corpus"
   log="$build/$target.log"
   echo "== fuzz_$target for ${seconds}s"
-  if "$build/bin/fuzz_$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
+  if "$build/bin/fuzz_$target" -max_total_time="$seconds" "${extra[@]}" -timeout=20 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$build/findings/$target-" \
       "$corpus" "fuzz/corpus/$target" >"$log" 2>&1; then
     result=clean
