@@ -34,7 +34,9 @@
 // Holds the bytes read ahead and one detector per candidate, and decides.
 //
 // Examine appends bytes and returns the chosen encoding as soon as exactly
-// one detector has the best rating (ties go on reading); Finish decides on
+// one detector has the best rating (ties go on reading), looking only where
+// the bytes read ahead reach a multiple of 1024, so that the choice does not
+// depend on how the input was divided into pieces; Finish decides on
 // what was read when the input ended, breaking ties with the detectors'
 // tie-breakers at the behaviour's tie-break level, and falls back to the
 // first of the best in candidate order. When the behaviour's

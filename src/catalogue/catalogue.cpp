@@ -129,15 +129,14 @@ void CharEncoding::IncludeAllEncodings() {
 namespace {
 
 // Creates the catalogue encodings during the library's static
-// initialisation, in catalogue order, then the variations and their variants.
+// initialisation, in catalogue order, then the variations and their variants,
+// then the auto-detecting encodings (whose candidates are all made by then),
+// so that every encoding is found by name on the first call.
 struct CatalogueCreation {
     CatalogueCreation() {
         ZUUC_CATALOGUE(ZUUC_CALL_ACCESSOR)
         CharEncoding::HZGB2312();
         zuuc::registry::CreateVariations();
-        // The auto-detecting encodings last, once their candidates exist: made
-        // here, they are found by name from the first lookup on, and no thread
-        // registers them while another one looks names up.
         CharEncoding::ChineseAutoDetect();
         CharEncoding::JapaneseAutoDetect();
         CharEncoding::KoreanAutoDetect();

@@ -171,6 +171,12 @@ Out * FillWindow(InSource & input, Transcoder<In, Out> & transcoder,
             input.DoneWith(position);
         }
 
+        // Any progress ends a stall: a problem raised later without moving
+        // lies in units held by this step and is legitimate once again.
+        if (position != window || out != out_before) {
+            stalled = false;
+        }
+
         // 4. What the transcoder's result asks for.
         if (result == kTranscodeComplete || result == kTranscodeOutputFull) {
             break;

@@ -80,6 +80,15 @@ public:
         Out * const out_start = out;
         auto left = [&] { return limit < 0 ? -1 : limit - static_cast<long>(out - out_start); };
         for (;;) {
+            // A substitute owed from a call that ran out of room comes first:
+            // the bytes it stands for are consumed already.
+            if (substitute_owed_) {
+                if (out == outEnd || left() == 0) {
+                    return out == outEnd ? kTranscodeOutputFull : kTranscodeLimitReached;
+                }
+                *out++ = 0xFFFD;
+                substitute_owed_ = false;
+            }
             TranscodeResult const result = DrainReadAhead(out, outEnd, left());
             if (result == kTranscodeInputExhausted) {
                 break;
@@ -87,10 +96,7 @@ public:
             if (result == kTranscodeOutputFull || result == kTranscodeLimitReached) {
                 return result;
             }
-            if (out == outEnd || left() == 0) {
-                return out == outEnd ? kTranscodeOutputFull : kTranscodeLimitReached;
-            }
-            *out++ = 0xFFFD;
+            substitute_owed_ = true;
         }
         TranscodeResult const result = decoder_->Finish(out, outEnd, left());
         if (result == kTranscodeOutputFull || result == kTranscodeLimitReached) {
@@ -103,6 +109,7 @@ public:
     void Reset() override {
         Stop();
         Start();
+        substitute_owed_ = false;
     }
 
     unsigned int Mode() const override { return decoder_ != nullptr ? decoder_->Mode() : 0; }
@@ -166,6 +173,7 @@ private:
     EncodingChooser * chooser_ = nullptr;
     Transcoder<char, Out> * decoder_ = nullptr;
     std::size_t read_position_ = 0;
+    bool substitute_owed_ = false;
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "detect/read_ahead.h"
 #include "zuuc/auto_detect.h"
 #include "zuuc/behavior.h"
 
@@ -113,9 +114,11 @@ CharEncoding const * EncodingChooser::Examine(unsigned char const * start,
         detectors_[i]->Examine(buffer_, buffer_ + old_size, buffer_ + size_);
     }
     int const sharing = FindBest(false, rating);
-    // A source may hand out its first bytes one at a time: no decision
-    // before a whole byte-order mark could have been seen.
-    if (sharing != 1 || size_ < kLongestByteOrderMark) {
+    // The decision is taken only where the read-ahead reaches a whole number
+    // of slices, so that it rests on the same bytes however the input is
+    // divided (a source may hand out its bytes a few at a time; a larger
+    // window would otherwise let a later leader win).
+    if (sharing != 1 || size_ < kLongestByteOrderMark || size_ % zuuc_detect::kExamineSlice != 0) {
         return nullptr;
     }
     Report(true, false);

@@ -23,8 +23,11 @@ inline unsigned char const * ExamineSlices(EncodingChooser & chooser, unsigned c
     chosen = nullptr;
     unsigned char const * position = begin;
     do {
+        // Slices end where the read-ahead reaches a multiple of the slice
+        // size: the only places a decision can fall.
         std::size_t const left = static_cast<std::size_t>(end - position);
-        unsigned char const * const stop = position + (left < kExamineSlice ? left : kExamineSlice);
+        std::size_t const to_boundary = kExamineSlice - chooser.ReadAheadSize() % kExamineSlice;
+        unsigned char const * const stop = position + (left < to_boundary ? left : to_boundary);
         chosen = chooser.Examine(position, stop, rating);
         position = stop;
     } while (chosen == nullptr && position < end);

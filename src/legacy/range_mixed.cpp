@@ -148,13 +148,28 @@ TranscodeResult MixedBlockRangeToUnicode::Transcode(char const *& in, char const
 
 TranscodeResult MixedBlockRangeToUnicode::Finish(unsigned int *& out, unsigned int * outEnd,
                                                  long limit) {
+    if (carry_count_ != 0) {
+        // The kept bytes are not always one incomplete sequence: after a
+        // problem they hold the bytes read again after it. Convert them as
+        // the end of the input; a problem among them is reported and the
+        // caller finishes again with the rest.
+        char const * p = carry_;
+        bool incomplete = false;
+        TranscodeResult const result = Run(p, carry_ + carry_count_, out, outEnd, limit, incomplete);
+        std::size_t const consumed = static_cast<std::size_t>(p - carry_);
+        std::memmove(carry_, p, carry_count_ - consumed);
+        carry_count_ -= static_cast<unsigned int>(consumed);
+        if (result != kTranscodeInputExhausted) {
+            return result;
+        }
+        if (carry_count_ != 0) {
+            Reset();  // an incomplete sequence at the end of the input
+            return kTranscodeIllegalInput;
+        }
+    }
     TranscodeResult const range_result = range_->Finish(out, outEnd, limit);
     TranscodeResult const table_result = table_->Finish(out, outEnd, limit);
-    bool const carried = carry_count_ != 0;
     Reset();
-    if (carried) {
-        return kTranscodeIllegalInput;
-    }
     return range_result != kTranscodeComplete ? range_result : table_result;
 }
 

@@ -1,0 +1,176 @@
+// Eight threads on shared encodings: each converts text through catalogue
+// encodings of every module (whose libraries load on first use, from
+// whichever thread gets there first), through converter sources read in
+// small pieces and buffer converters, and decodes the same bytes through the
+// auto-detecting encodings, while one of them keeps replacing the default
+// behaviour. Every thread must get the same results. Run it under
+// ThreadSanitizer (the tsan preset): it must report nothing.
+//
+// The program must be the first in its process to load a module, so it holds
+// only this test.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "zuuc/behavior.h"
+#include "zuuc/buffer_converters.h"
+#include "zuuc/char_encoding.h"
+#include "zuuc/encoding_converters.h"
+#include "zuuc/sources.h"
+
+namespace {
+
+struct Sample {
+    char const * encoding;
+    char const * detecting;  // an auto-detecting encoding that should find it, or null
+    std::u32string text;
+};
+
+std::vector<Sample> const & Samples() {
+    static std::vector<Sample> const samples = {
+        {"windows-1252", nullptr, U"caf\u00E9 \u20AC5 \U0010FFFD"},
+        {"KOI8-R", nullptr, U"\u041F\u0440\u0438\u0432\u0435\u0442"},
+        {"Shift_JIS", "JapaneseAutoDetect", U"\u65E5\u672C\u8A9E\u306E\u6587\u7AE0\u3067\u3059\u3002"},
+        {"EUC-JP", "JapaneseAutoDetect", U"\u3053\u308C\u306F\u65E5\u672C\u8A9E\u306E\u6587\u7AE0\u3067\u3059"},
+        {"ISO-2022-JP", "JapaneseAutoDetect", U"a\u65E5\u672C\u8A9Eb\uFF76"},
+        {"EUC-KR", "KoreanAutoDetect", U"\uD55C\uAD6D\uC5B4 \uBB38\uC7A5\uC785\uB2C8\uB2E4"},
+        {"GB2312", "ChineseAutoDetect", U"\u8FD9\u662F\u4E2D\u6587\u7684\u53E5\u5B50"},
+        {"Big5", "ChineseAutoDetect", U"\u9019\u662F\u4E2D\u6587\u7684\u53E5\u5B50"},
+        {"GB18030", nullptr, U"\u4E2D\U0001F600\u00E9"},
+        {"UTF-16BE", nullptr, U"\U0001F600\uFFFD"},
+    };
+    return samples;
+}
+
+// Hands out bytes three at a time.
+class TrickleSource : public CharSource {
+public:
+    explicit TrickleSource(std::string bytes) : bytes_(std::move(bytes)) {}
+
+protected:
+    bool FillBuffer() override {
+        if (at_ >= bytes_.size()) return false;
+        std::size_t const n = std::min<std::size_t>(3, bytes_.size() - at_);
+        SetWindow(bytes_.data() + at_, bytes_.data() + at_ + n);
+        at_ += n;
+        return true;
+    }
+
+private:
+    std::string bytes_;
+    std::size_t at_ = 0;
+};
+
+std::string Encode(CharEncoding const & encoding, std::u32string const & text) {
+    Char32ToCharBufferConverter encoder;
+    if (!encoder.Initialize(Char32Encoding::UTF32(), encoding)) return "<no encoder>";
+    std::string out(text.size() * 8 + 16, '\0');
+    auto const * in = reinterpret_cast<unsigned int const *>(text.data());
+    char * o = &out[0];
+    encoder.Convert(in, in + text.size(), o, &out[0] + out.size(), true);
+    out.resize(static_cast<std::size_t>(o - out.data()));
+    return out;
+}
+
+// Decodes through a converter source that reads a trickle; also reports the
+// encoding it read the bytes as.
+std::u32string Decode(CharEncoding const & encoding, std::string const & bytes, std::string & read_as) {
+    TrickleSource source(bytes);
+    Char32EncodingConverter converter(source, encoding, Char32Encoding::UTF32());
+    std::u32string text;
+    unsigned int const * begin = nullptr;
+    unsigned int const * end = nullptr;
+    while (converter.GetBuffer(begin, end)) {
+        text.push_back(static_cast<char32_t>(*begin));
+        converter.DoneWith(begin + 1);
+    }
+    read_as = converter.ActualInputEncoding().Name();
+    return text;
+}
+
+// One thread's result for every sample, in sample order; the samples are
+// converted starting at `start`, so that first loads collide.
+std::vector<std::string> Round(std::size_t start) {
+    std::vector<Sample> const & samples = Samples();
+    std::vector<std::string> results(samples.size());
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        std::size_t const k = (i + start) % samples.size();
+        Sample const & sample = samples[k];
+        std::string & all = results[k];
+        CharEncoding const * encoding = CharEncoding::Lookup(sample.encoding);
+        if (encoding == nullptr) {
+            all = std::string("no encoding ") + sample.encoding;
+            continue;
+        }
+        std::string const bytes = Encode(*encoding, sample.text);
+        std::string read_as;
+        std::u32string const back = Decode(*encoding, bytes, read_as);
+        all += bytes + '|' + std::to_string(back.size()) + '|';
+        if (sample.detecting != nullptr) {
+            // Found by name without its accessor having been called.
+            CharEncoding const * detecting = CharEncoding::Lookup(sample.detecting);
+            if (detecting == nullptr) {
+                all += std::string("no encoding ") + sample.detecting;
+                continue;
+            }
+            std::u32string const detected = Decode(*detecting, bytes, read_as);
+            all += read_as + (detected == back ? "=" : "!");
+        }
+    }
+    return results;
+}
+
+TEST(Stress, EightThreadsShareEncodingsWhileTheDefaultBehaviourChanges) {
+    constexpr int kThreads = 8;
+    constexpr int kRounds = 4;
+    UnicodeLibBehavior question(true);
+    question.SetExternalSubstitute("?");
+    UnicodeLibBehavior other(true);
+    other.SetExternalSubstitute("?");
+    other.SetAutoDetectTieBreakLevel(100);
+
+    std::atomic<int> ready{0};
+    std::atomic<bool> done{false};
+    std::vector<std::vector<std::string>> results(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            ++ready;
+            while (ready.load() < kThreads) {
+            }
+            for (int round = 0; round < kRounds; ++round) {
+                std::vector<std::string> const result = Round(static_cast<std::size_t>(t + round));
+                if (round == 0) {
+                    results[static_cast<std::size_t>(t)] = result;
+                } else if (result != results[static_cast<std::size_t>(t)]) {
+                    results[static_cast<std::size_t>(t)] = {"changed between rounds"};
+                }
+            }
+        });
+    }
+    // The default behaviour changes all the while.
+    UnicodeLibBehavior * const initial = UnicodeLibBehavior::GetDefaultBehavior();
+    std::thread setter([&] {
+        while (ready.load() < kThreads) {
+        }
+        for (int i = 0; !done.load(); ++i) {
+            UnicodeLibBehavior::SetDefaultBehavior(i % 2 == 0 ? &question : &other);
+            std::this_thread::yield();
+        }
+    });
+    for (std::thread & thread : threads) thread.join();
+    done = true;
+    setter.join();
+    UnicodeLibBehavior::SetDefaultBehavior(initial);
+
+    for (int t = 1; t < kThreads; ++t) {
+        EXPECT_EQ(results[static_cast<std::size_t>(t)], results[0]) << "thread " << t;
+    }
+    ASSERT_EQ(results[0].size(), Samples().size());
+    EXPECT_EQ(results[0][5].substr(results[0][5].size() - 7), "EUC-KR=");
+}
+
+}  // namespace
