@@ -1,5 +1,6 @@
 // Helpers for the stream tests: a source that yields given chunks as its
-// windows, and a sink that records each range it receives.
+// windows, a sink that records each range it receives, and readers of
+// whole sources and single windows.
 #ifndef ZUUC_TESTS_STREAMS_STREAM_TEST_UTIL_H
 #define ZUUC_TESTS_STREAMS_STREAM_TEST_UTIL_H
 
@@ -63,6 +64,31 @@ public:
 protected:
     void PutBuffer(char const * begin, char const * end) override { puts.emplace_back(begin, end); }
 };
+
+// Everything the source still holds, each window consumed whole.
+template <class T, class Source>
+std::vector<T> DrainUnits(Source & source) {
+    std::vector<T> all;
+    T const * b = nullptr;
+    T const * e = nullptr;
+    while (source.GetBuffer(b, e)) {
+        all.insert(all.end(), b, e);
+        source.DoneWith(e);
+    }
+    return all;
+}
+
+inline std::string DrainChars(CharSource & source) {
+    std::vector<char> const v = DrainUnits<char>(source);
+    return std::string(v.begin(), v.end());
+}
+
+// The window the source offers now, not consumed, or "<end>".
+inline std::string Window(CharSource & source) {
+    char const * b = nullptr;
+    char const * e = nullptr;
+    return source.GetBuffer(b, e) ? std::string(b, e) : "<end>";
+}
 
 }  // namespace streams_test
 

@@ -37,4 +37,14 @@ TranscodeStep<To> TranscodeOnce(Transcoder<From, To> & converter, std::vector<Fr
     return {r, static_cast<std::size_t>(in - input.data()), buffer};
 }
 
+// One Finish call into a buffer of a given size.
+template <class From, class To>
+TranscodeStep<To> FinishOnce(Transcoder<From, To> & converter, std::size_t room = 8) {
+    std::vector<To> buffer(room + 1);
+    To * out = buffer.data();
+    TranscodeResult const r = converter.Finish(out, buffer.data() + room, -1);
+    buffer.resize(static_cast<std::size_t>(out - buffer.data()));
+    return {r, 0, buffer};
+}
+
 #endif

@@ -25,13 +25,6 @@ Units16 Decode(CharEncoding const & encoding, Bytes const & bytes,
     return Drain(converter);
 }
 
-// Encodes UTF-16 units in `encoding`.
-Bytes Encode(CharEncoding const & encoding, Units16 const & units) {
-    Unit16Source source(units);
-    CharEncodingConverter converter(source, Char16Encoding::UTF16(), encoding);
-    return Drain(converter);
-}
-
 Bytes Platform(Bytes big, Bytes little) { return MachineIsBigEndian() ? big : little; }
 
 TEST(UnicodeBaseEncodingsTest, IdentityNamesAndAccessors) {
@@ -120,20 +113,6 @@ TEST(UnicodeByteStreamsTest, ReadingSniffsTheMark) {
               Units16({0xD83D, 0xDE00}));
     EXPECT_EQ(Decode(CharEncoding::UTF32BigEndian(), {0xFF, 0xFE, 0x00, 0x00, 0x41, 0, 0, 0}),
               Units16({0xFEFF, 0x41}));
-}
-
-TEST(UnicodeByteStreamsTest, WritingProducesTheAccessorsBytes) {
-    Units16 const a = {0x41};
-    EXPECT_EQ(Encode(CharEncoding::Unicode20ByteStream(), a),
-              Platform({0xFE, 0xFF, 0x00, 0x41}, {0xFF, 0xFE, 0x41, 0x00}));
-    EXPECT_EQ(Encode(CharEncoding::Unicode20BigEndian(), a), Bytes({0x00, 0x41}));
-    EXPECT_EQ(Encode(CharEncoding::UCS2(), a), Platform({0x00, 0x41}, {0x41, 0x00}));
-    EXPECT_EQ(Encode(CharEncoding::UTF32ByteStream(), a),
-              Platform({0, 0, 0xFE, 0xFF, 0, 0, 0, 0x41}, {0xFF, 0xFE, 0, 0, 0x41, 0, 0, 0}));
-    EXPECT_EQ(Encode(CharEncoding::UTF32BigEndian(), {0xD83D, 0xDE00}),
-              Bytes({0x00, 0x01, 0xF6, 0x00}));
-    EXPECT_EQ(Encode(CharEncoding::UTF32(), a), Platform({0, 0, 0, 0x41}, {0x41, 0, 0, 0}));
-    EXPECT_TRUE(Encode(CharEncoding::Unicode20ByteStream(), {}).empty());  // no mark for nothing
 }
 
 TEST(UnicodeByteStreamsTest, MalformedInputBecomesOneSubstituteEach) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <type_traits>
 
 #include "support/utf16_support.h"
 #include "zuuc/encoding_converters.h"
@@ -78,100 +79,83 @@ Units32 Widen(V const & v) {
     return Units32(v.begin(), v.end());
 }
 
-template <class Source, class InEncoding>
-Units32 ReadAs(Source & source, InEncoding const & in, Form const & out, std::mt19937 & rng) {
-    switch (out.width) {
-        case 1: {
-            CharEncodingConverter c(source, in, *out.encoding->AsCharEncoding());
-            return Widen(Drain(c, &rng));
-        }
-        case 2: {
-            Char16EncodingConverter c(source, in, *out.encoding->AsChar16Encoding());
-            return Widen(Drain(c, &rng));
-        }
-        default: {
-            Char32EncodingConverter c(source, in, *out.encoding->AsChar32Encoding());
-            return Widen(Drain(c, &rng));
-        }
+// The stream classes of each width of encoding.
+template <class Encoding>
+struct Kind;
+template <>
+struct Kind<CharEncoding> {
+    using Source = ByteSource;
+    using Converter = CharEncodingConverter;
+    using ConverterSink = CharEncodingConverterSink;
+    using Sink = StringCharSink;
+    using Unit = char;
+};
+template <>
+struct Kind<Char16Encoding> {
+    using Source = Unit16Source;
+    using Converter = Char16EncodingConverter;
+    using ConverterSink = Char16EncodingConverterSink;
+    using Sink = StringChar16Sink;
+    using Unit = u16;
+};
+template <>
+struct Kind<Char32Encoding> {
+    using Source = Unit32Source;
+    using Converter = Char32EncodingConverter;
+    using ConverterSink = Char32EncodingConverterSink;
+    using Sink = StringChar32Sink;
+    using Unit = u32;
+};
+
+template <class E>
+using KindOf = Kind<std::decay_t<E>>;
+
+// Calls `f` with the form's encoding as the class of its width.
+template <class F>
+Units32 WithEncoding(Form const & form, F f) {
+    switch (form.width) {
+        case 1: return f(*form.encoding->AsCharEncoding());
+        case 2: return f(*form.encoding->AsChar16Encoding());
+        default: return f(*form.encoding->AsChar32Encoding());
     }
 }
 
 Units32 ThroughSource(Form const & in, Form const & out, Units32 const & input,
                       std::vector<std::size_t> const & pieces, std::mt19937 & rng) {
-    switch (in.width) {
-        case 1: {
-            ByteSource source(input, pieces);
-            return ReadAs(source, *in.encoding->AsCharEncoding(), out, rng);
-        }
-        case 2: {
-            Unit16Source source(input, pieces);
-            return ReadAs(source, *in.encoding->AsChar16Encoding(), out, rng);
-        }
-        default: {
-            Unit32Source source(input, pieces);
-            return ReadAs(source, *in.encoding->AsChar32Encoding(), out, rng);
-        }
-    }
-}
-
-template <class Sink, class Unit>
-void PutPieces(std::unique_ptr<Sink> sink, Units32 const & input,
-               std::vector<std::size_t> const & pieces, bool flush) {
-    std::vector<Unit> const units(input.begin(), input.end());
-    std::size_t at = 0;
-    for (std::size_t piece : pieces) {
-        sink->Put(units.data() + at, units.data() + at + piece);
-        at += piece;
-    }
-    if (flush) {
-        sink->Flush();
-    }
-    // Destroying the sink finishes whatever is still owed.
-}
-
-template <class OutEncoding, class Target>
-void WriteInto(Form const & in, OutEncoding const & out, Target & target, Units32 const & input,
-               std::vector<std::size_t> const & pieces, bool flush) {
-    switch (in.width) {
-        case 1:
-            PutPieces<CharEncodingConverterSink, char>(
-                std::make_unique<CharEncodingConverterSink>(*in.encoding->AsCharEncoding(), out, target),
-                input, pieces, flush);
-            break;
-        case 2:
-            PutPieces<Char16EncodingConverterSink, u16>(
-                std::make_unique<Char16EncodingConverterSink>(*in.encoding->AsChar16Encoding(), out,
-                                                              target),
-                input, pieces, flush);
-            break;
-        default:
-            PutPieces<Char32EncodingConverterSink, u32>(
-                std::make_unique<Char32EncodingConverterSink>(*in.encoding->AsChar32Encoding(), out,
-                                                              target),
-                input, pieces, flush);
-            break;
-    }
+    return WithEncoding(in, [&](auto const & from) {
+        typename KindOf<decltype(from)>::Source source(input, pieces);
+        return WithEncoding(out, [&](auto const & to) {
+            typename KindOf<decltype(to)>::Converter c(source, from, to);
+            return Widen(Drain(c, &rng));
+        });
+    });
 }
 
 Units32 ThroughSink(Form const & in, Form const & out, Units32 const & input,
                     std::vector<std::size_t> const & pieces, bool flush) {
-    switch (out.width) {
-        case 1: {
-            StringCharSink target;
-            WriteInto(in, *out.encoding->AsCharEncoding(), target, input, pieces, flush);
+    return WithEncoding(out, [&](auto const & to) {
+        using Out = KindOf<decltype(to)>;
+        typename Out::Sink target;
+        WithEncoding(in, [&](auto const & from) {
+            using In = KindOf<decltype(from)>;
+            std::vector<typename In::Unit> const units(input.begin(), input.end());
+            typename In::ConverterSink sink(from, to, target);
+            std::size_t at = 0;
+            for (std::size_t piece : pieces) {
+                sink.Put(units.data() + at, units.data() + at + piece);
+                at += piece;
+            }
+            if (flush) {
+                sink.Flush();
+            }
+            return Units32{};  // destroying the sink finishes whatever is still owed
+        });
+        if constexpr (std::is_same_v<typename Out::Sink, StringCharSink>) {
             return Widen(BytesOf(target));
-        }
-        case 2: {
-            StringChar16Sink target;
-            WriteInto(in, *out.encoding->AsChar16Encoding(), target, input, pieces, flush);
+        } else {
             return Widen(UnitsOf(target));
         }
-        default: {
-            StringChar32Sink target;
-            WriteInto(in, *out.encoding->AsChar32Encoding(), target, input, pieces, flush);
-            return Widen(UnitsOf(target));
-        }
-    }
+    });
 }
 
 TEST(UnicodeFormsRoundTripTest, FormsAreAllFound) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/transcode_once.h"
+#include "support/utf8_test_helpers.h"
 #include "zuuc/unicode_encodings.h"
 #include "zuuc/utf8_encodings.h"
 
@@ -17,72 +18,34 @@ namespace {
 template <class To>
 using Outcome = TranscodeStep<To>;
 
-// UTF-32 to UTF-16: room is tested before the limit; values above U+10FFFF are
-// consumed and reported as not in the repertoire.
-Outcome<unsigned short> Model32to16(std::vector<unsigned int> const & input, std::size_t room,
-                                    long limit) {
-    Outcome<unsigned short> o{kTranscodeInputExhausted, 0, {}};
+// UTF-32 to UTF-16 or UTF-8. To UTF-16 room is tested before the limit and
+// values above U+10FFFF are not in the repertoire; to UTF-8 the limit (in
+// bytes) is tested before room, such values are illegal, and surrogate code
+// points are written in their three-byte form. Either way the bad value is
+// consumed.
+template <class Unit>
+Outcome<Unit> Model32(std::vector<unsigned int> const & input, std::size_t room, long limit) {
+    bool constexpr to8 = sizeof(Unit) == 1;
+    Outcome<Unit> o{kTranscodeInputExhausted, 0, {}};
     for (unsigned int c : input) {
         if (c > 0x10FFFF) {
             ++o.consumed;
-            o.result = kTranscodeNotInRepertoire;
+            o.result = to8 ? kTranscodeIllegalInput : kTranscodeNotInRepertoire;
             return o;
         }
-        std::size_t const need = c >= 0x10000 ? 2 : 1;
-        if (room - o.output.size() < need) {
-            o.result = kTranscodeOutputFull;
-            return o;
-        }
-        if (limit >= 0 && o.output.size() + need > static_cast<std::size_t>(limit)) {
-            o.result = kTranscodeLimitReached;
-            return o;
-        }
-        if (need == 2) {
-            o.output.push_back(static_cast<unsigned short>(0xD800 + ((c - 0x10000) >> 10)));
-            o.output.push_back(static_cast<unsigned short>(0xDC00 + (c & 0x3FF)));
+        std::vector<Unit> units;
+        if constexpr (to8) {
+            utf8_test::RefUTF8(c, units);
         } else {
-            o.output.push_back(static_cast<unsigned short>(c));
+            utf8_test::RefUTF16(c, units);
         }
-        ++o.consumed;
-    }
-    return o;
-}
-
-// UTF-32 to UTF-8: the limit (in bytes) is tested before room; values above
-// U+10FFFF are consumed and reported as illegal; surrogate code points are
-// written in their three-byte form.
-Outcome<char> Model32to8(std::vector<unsigned int> const & input, std::size_t room, long limit) {
-    Outcome<char> o{kTranscodeInputExhausted, 0, {}};
-    for (unsigned int c : input) {
-        if (c > 0x10FFFF) {
-            ++o.consumed;
-            o.result = kTranscodeIllegalInput;
+        bool const full = room - o.output.size() < units.size();
+        bool const over = limit >= 0 && o.output.size() + units.size() > static_cast<std::size_t>(limit);
+        if (full || over) {
+            o.result = over && (to8 || !full) ? kTranscodeLimitReached : kTranscodeOutputFull;
             return o;
         }
-        std::vector<char> bytes;
-        if (c < 0x80) {
-            bytes = {static_cast<char>(c)};
-        } else if (c < 0x800) {
-            bytes = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
-        } else if (c < 0x10000) {
-            bytes = {static_cast<char>(0xE0 | (c >> 12)),
-                     static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
-                     static_cast<char>(0x80 | (c & 0x3F))};
-        } else {
-            bytes = {static_cast<char>(0xF0 | (c >> 18)),
-                     static_cast<char>(0x80 | ((c >> 12) & 0x3F)),
-                     static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
-                     static_cast<char>(0x80 | (c & 0x3F))};
-        }
-        if (limit >= 0 && o.output.size() + bytes.size() > static_cast<std::size_t>(limit)) {
-            o.result = kTranscodeLimitReached;
-            return o;
-        }
-        if (room - o.output.size() < bytes.size()) {
-            o.result = kTranscodeOutputFull;
-            return o;
-        }
-        o.output.insert(o.output.end(), bytes.begin(), bytes.end());
+        o.output.insert(o.output.end(), units.begin(), units.end());
         ++o.consumed;
     }
     return o;
@@ -143,43 +106,26 @@ std::vector<Unit> MixedText(std::mt19937 & random, std::vector<Unit> const & spe
     return text;
 }
 
-std::vector<long> Limits(std::size_t n) {
-    std::vector<long> limits = {-1};
-    for (std::size_t l = 0; l <= n; ++l) {
-        limits.push_back(static_cast<long>(l));
+// Every room and every limit up to `max` (and no limit) for one text.
+template <class Converter, class In, class Model>
+void Sweep(std::vector<In> const & text, std::size_t max, Model model, int round) {
+    for (std::size_t room = 0; room <= max; ++room) {
+        for (long limit = -1; limit <= static_cast<long>(max); ++limit) {
+            Converter c;
+            ASSERT_EQ(TranscodeOnce(c, text, room, limit), model(text, room, limit))
+                << "round " << round << ", room " << room << ", limit " << limit;
+        }
     }
-    return limits;
 }
 
-TEST(Utf32Stretches, ToUtf16StopsWhereTheCarefulLoopStops) {
+TEST(Utf32Stretches, ToUtf16AndUtf8StopWhereTheCarefulLoopStops) {
     std::mt19937 random(421);
-    std::vector<unsigned int> const specials = {0x1F600, 0x10000, 0x10FFFF, 0xD800, 0xDFFF,
-                                                0x110000, 0xFFFF};
+    std::vector<unsigned int> const specials = {0x1F600, 0x10000, 0x10FFFF, 0xD800, 0xDFFF, 0x110000,
+                                                0xFFFF, 0x7FF, 0x80, 0xFFFFFFFF};
     for (int round = 0; round < 12; ++round) {
-        std::vector<unsigned int> const text = MixedText(random, specials, 40);
-        for (std::size_t room = 0; room <= 44; ++room) {
-            for (long limit : Limits(44)) {
-                UTF32ToUTF16Converter c;
-                ASSERT_EQ(TranscodeOnce(c, text, room, limit), Model32to16(text, room, limit))
-                    << "round " << round << ", room " << room << ", limit " << limit;
-            }
-        }
-    }
-}
-
-TEST(Utf32Stretches, ToUtf8StopsWhereTheCarefulLoopStops) {
-    std::mt19937 random(4210);
-    std::vector<unsigned int> const specials = {0x1F600, 0x10FFFF, 0xD800, 0x110000, 0x7FF,
-                                                0x80, 0xFFFFFFFF};
-    for (int round = 0; round < 8; ++round) {
-        std::vector<unsigned int> const text = MixedText(random, specials, 30);
-        for (std::size_t room = 0; room <= 70; ++room) {
-            for (long limit : Limits(70)) {
-                UTF32ToUTF8 c;
-                ASSERT_EQ(TranscodeOnce(c, text, room, limit), Model32to8(text, room, limit))
-                    << "round " << round << ", room " << room << ", limit " << limit;
-            }
-        }
+        std::vector<unsigned int> const text = MixedText(random, specials, round < 8 ? 40 : 30);
+        Sweep<UTF32ToUTF16Converter>(text, 44, Model32<unsigned short>, round);
+        Sweep<UTF32ToUTF8>(text, 70, Model32<char>, round);
     }
 }
 
@@ -195,16 +141,9 @@ TEST(Utf32Stretches, FromUtf16StopsWhereTheCarefulLoopStops) {
                 text[i + 1] = 0xDE00;
             }
         }
-        for (std::size_t room = 0; room <= 42; ++room) {
-            for (long limit : Limits(42)) {
-                UTF16ToUTF32Converter c;
-                ASSERT_EQ(TranscodeOnce(c, text, room, limit), Model16to32(text, room, limit))
-                    << "round " << round << ", room " << room << ", limit " << limit;
-            }
-        }
+        Sweep<UTF16ToUTF32Converter>(text, 42, Model16to32, round);
     }
 }
-
 
 // UTF-8 decoding in one call from a fresh decoder, as a list of pieces: a
 // character (its bytes and its units), a byte-order mark (dropped, even
@@ -281,14 +220,10 @@ void SweepUtf8Decoder(unsigned seed) {
         for (Piece const & piece : pieces) {
             text += piece.bytes;
         }
-        std::vector<char> const input(text.begin(), text.end());
-        for (std::size_t room = 0; room <= 70; ++room) {
-            for (long limit : Limits(70)) {
-                Decoder d;
-                ASSERT_EQ(TranscodeOnce(d, input, room, limit), ModelUtf8<Unit>(pieces, room, limit))
-                    << "round " << round << ", room " << room << ", limit " << limit;
-            }
-        }
+        auto const model = [&](std::vector<char> const &, std::size_t room, long limit) {
+            return ModelUtf8<Unit>(pieces, room, limit);
+        };
+        Sweep<Decoder>(std::vector<char>(text.begin(), text.end()), 70, model, round);
     }
 }
 

@@ -37,21 +37,33 @@ std::vector<u32> Decode(CharEncoding const & encoding, std::vector<char> const &
     return source ? ReadAll32(*source) : std::vector<u32>{};
 }
 
+// Puts `input` into the sink made by `make` in pieces of `chunk` units,
+// flushes it and returns what reached the target.
+template <class Target, class In, class Make>
+auto PutInChunks(Make make, std::vector<In> const & input, std::size_t chunk) {
+    HeapAllocator allocator;
+    Target target;
+    {
+        auto sink = Own(make(target, allocator));
+        EXPECT_NE(nullptr, sink);
+        for (std::size_t i = 0; sink && i < input.size(); i += chunk) {
+            sink->Put(input.data() + i, input.data() + std::min(i + chunk, input.size()));
+        }
+        if (sink) sink->Flush();
+    }
+    return target;
+}
+
 std::vector<char> EncodeThroughSink(CharEncoding const & encoding, std::vector<u32> const & text,
                                     std::size_t chunk) {
-    HeapAllocator allocator;
-    VectorCharSink target;
-    {
-        auto sink = Own(encoding.CreateCharSinkFromUnicode(target, allocator));
-        EXPECT_NE(nullptr, sink);
-        if (!sink) return {};
-        for (std::size_t i = 0; i < text.size(); i += chunk) {
-            std::size_t const n = std::min(chunk, text.size() - i);
-            sink->Put(text.data() + i, text.data() + i + n);
-        }
-        sink->Flush();
-    }
-    return target.bytes;
+    auto make = [&](CharSink & t, HeapAllocator & a) { return encoding.CreateCharSinkFromUnicode(t, a); };
+    return PutInChunks<VectorCharSink>(make, text, chunk).bytes;
+}
+
+std::vector<u32> DecodeThroughSink(CharEncoding const & encoding, std::vector<char> const & bytes,
+                                   std::size_t chunk) {
+    auto make = [&](Char32Sink & t, HeapAllocator & a) { return encoding.CreateCharSinkToUnicode(t, a); };
+    return PutInChunks<VectorChar32Sink>(make, bytes, chunk).units;
 }
 
 std::vector<char> EncodeThroughSource(CharEncoding const & encoding, std::vector<u32> const & text) {
@@ -60,23 +72,6 @@ std::vector<char> EncodeThroughSource(CharEncoding const & encoding, std::vector
     auto source = Own(encoding.CreateCharSourceFromUnicode(input, allocator));
     EXPECT_NE(nullptr, source);
     return source ? ReadAllBytes(*source) : std::vector<char>{};
-}
-
-std::vector<u32> DecodeThroughSink(CharEncoding const & encoding, std::vector<char> const & bytes,
-                                   std::size_t chunk) {
-    HeapAllocator allocator;
-    VectorChar32Sink target;
-    {
-        auto sink = Own(encoding.CreateCharSinkToUnicode(target, allocator));
-        EXPECT_NE(nullptr, sink);
-        if (!sink) return {};
-        for (std::size_t i = 0; i < bytes.size(); i += chunk) {
-            std::size_t const n = std::min(chunk, bytes.size() - i);
-            sink->Put(bytes.data() + i, bytes.data() + i + n);
-        }
-        sink->Flush();
-    }
-    return target.units;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/transcode_once.h"
 #include "zuuc/utf8_encodings.h"
 
 namespace {
@@ -38,6 +39,8 @@ std::vector<Character> Characters() {
     return all;
 }
 
+std::vector<char> Chars(std::string const & s) { return std::vector<char>(s.begin(), s.end()); }
+
 }  // namespace
 
 TEST(Utf8FastPath, EveryOutputSizeAndLimitStopsAfterWholeCharacters) {
@@ -62,69 +65,38 @@ TEST(Utf8FastPath, EveryOutputSizeAndLimitStopsAfterWholeCharacters) {
                 i == chars.size() ? kTranscodeInputExhausted
                                   : (by_limit ? kTranscodeLimitReached : kTranscodeOutputFull);
 
-            UTF16ToUTF8 encoder(true);
-            std::vector<char> buffer(by_limit ? all_bytes.size() + 8 : size);
-            unsigned short const * in = input.data();
-            char * out = buffer.data();
-            char * const outEnd = buffer.data() + buffer.size();
-            TranscodeResult const result = encoder.Transcode(
-                in, input.data() + input.size(), out, outEnd, by_limit ? static_cast<long>(size) : -1);
             SCOPED_TRACE(std::string(by_limit ? "limit " : "size ") + std::to_string(size));
-            EXPECT_EQ(expected, result);
-            EXPECT_EQ(units, static_cast<std::size_t>(in - input.data()));
-            EXPECT_EQ(all_bytes.substr(0, bytes), std::string(buffer.data(), out));
+            UTF16ToUTF8 encoder(true);
+            auto const step = TranscodeOnce(encoder, input, by_limit ? all_bytes.size() + 8 : size,
+                                            by_limit ? static_cast<long>(size) : -1);
+            EXPECT_EQ(step, (TranscodeStep<char>{expected, units, Chars(all_bytes.substr(0, bytes))}));
 
             // The rest follows in a second call with room, as if never split.
-            out = buffer.data();
-            std::vector<char> rest(all_bytes.size() + 8);
-            char * out2 = rest.data();
-            EXPECT_EQ(kTranscodeInputExhausted,
-                      encoder.Transcode(in, input.data() + input.size(), out2,
-                                        rest.data() + rest.size(), -1));
-            EXPECT_EQ(all_bytes.substr(bytes), std::string(rest.data(), out2));
+            std::vector<unsigned short> const rest(input.begin() + static_cast<long>(units), input.end());
+            EXPECT_EQ(TranscodeOnce(encoder, rest, all_bytes.size() + 8).output,
+                      Chars(all_bytes.substr(bytes)));
         }
     }
 }
 
 TEST(Utf8FastPath, ProblemsRightAfterARun) {
+    using Step = TranscodeStep<char>;
     // A high surrogate followed by a non-surrogate, after a run of Cyrillic.
-    std::vector<unsigned short> input = {0x0430, 0x0431, 0x0432, 0x0433, 0xD800, 'x'};
     UTF16ToUTF8 encoder(true);
-    char buffer[64];
-    unsigned short const * in = input.data();
-    char * out = buffer;
-    EXPECT_EQ(kTranscodeIllFormedUTF16,
-              encoder.Transcode(in, input.data() + input.size(), out, buffer + sizeof buffer, -1));
-    EXPECT_EQ(5, in - input.data());
-    EXPECT_EQ(std::string("\xD0\xB0\xD0\xB1\xD0\xB2\xD0\xB3"), std::string(buffer, out));
-    out = buffer;
-    EXPECT_EQ(kTranscodeInputExhausted,
-              encoder.Transcode(in, input.data() + input.size(), out, buffer + sizeof buffer, -1));
-    EXPECT_EQ(std::string("x"), std::string(buffer, out));
+    EXPECT_EQ(TranscodeOnce(encoder, {0x0430, 0x0431, 0x0432, 0x0433, 0xD800, 'x'}),
+              (Step{kTranscodeIllFormedUTF16, 5, Chars("\xD0\xB0\xD0\xB1\xD0\xB2\xD0\xB3")}));
+    EXPECT_EQ(TranscodeOnce(encoder, {'x'}), (Step{kTranscodeInputExhausted, 1, Chars("x")}));
 
     // A high surrogate ending the input is held for the next call, which
     // completes the pair.
-    std::vector<unsigned short> first = {0x4E00, 0x4E01, 0x4E02, 0xD83D};
-    std::vector<unsigned short> second = {0xDE00, 'y'};
     UTF16ToUTF8 split(true);
-    in = first.data();
-    out = buffer;
-    EXPECT_EQ(kTranscodeInputExhausted,
-              split.Transcode(in, first.data() + first.size(), out, buffer + sizeof buffer, -1));
-    EXPECT_EQ(4, in - first.data());
-    EXPECT_EQ(9, out - buffer);
-    in = second.data();
-    out = buffer;
-    EXPECT_EQ(kTranscodeInputExhausted,
-              split.Transcode(in, second.data() + second.size(), out, buffer + sizeof buffer, -1));
-    EXPECT_EQ(std::string("\xF0\x9F\x98\x80y"), std::string(buffer, out));
+    EXPECT_EQ(TranscodeOnce(split, {0x4E00, 0x4E01, 0x4E02, 0xD83D}),
+              (Step{kTranscodeInputExhausted, 4, Chars("\xE4\xB8\x80\xE4\xB8\x81\xE4\xB8\x82")}));
+    EXPECT_EQ(TranscodeOnce(split, {0xDE00, 'y'}),
+              (Step{kTranscodeInputExhausted, 2, Chars("\xF0\x9F\x98\x80y")}));
 
     // Without combining, every surrogate is written as its own three bytes.
-    std::vector<unsigned short> lone = {'a', 0xD83D, 0xDE00, 0xD800};
     UTF16ToUTF8 separate(false);
-    in = lone.data();
-    out = buffer;
-    EXPECT_EQ(kTranscodeInputExhausted,
-              separate.Transcode(in, lone.data() + lone.size(), out, buffer + sizeof buffer, -1));
-    EXPECT_EQ(std::string("a\xED\xA0\xBD\xED\xB8\x80\xED\xA0\x80"), std::string(buffer, out));
+    EXPECT_EQ(TranscodeOnce(separate, {'a', 0xD83D, 0xDE00, 0xD800}).output,
+              Chars("a\xED\xA0\xBD\xED\xB8\x80\xED\xA0\x80"));
 }
