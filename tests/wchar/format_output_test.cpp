@@ -141,13 +141,11 @@ U16 Format16(std::string const & format, ...) {
     return U16(out);
 }
 
+// Padding and precision the comparison with the C library does not reach.
 TEST(FormatOutput, PaddingOfTextAndUnitsBeyondAscii) {
     U16 const abc = Widen<unsigned short>("abc");
-    EXPECT_EQ(Widen<unsigned short>("  abc"), Format16("%5s", abc.c_str()));
-    EXPECT_EQ(Widen<unsigned short>("abc  "), Format16("%-5s", abc.c_str()));
     EXPECT_EQ(abc, Format16("%05s", abc.c_str()));
     EXPECT_EQ(Widen<unsigned short>("ab   "), Format16("%-05.2s", abc.c_str()));
-    EXPECT_EQ(Widen<unsigned short>("ab"), Format16("%.2s", abc.c_str()));
     EXPECT_EQ(Widen<unsigned short>("    ab"), Format16("%*.*s", 6, 2, abc.c_str()));
     EXPECT_EQ(Widen<unsigned short>("ab    |"), Format16("%*.*s|", -6, 2, abc.c_str()));
     EXPECT_EQ(Widen<unsigned short>("(null)|(n"), Format16("%s|%.2s", nullptr, nullptr));
