@@ -39,68 +39,31 @@ TEST_P(StaticTransform, MapsOneCodePoint) {
         << std::hex << "U+" << GetParam().from;
 }
 
+// The case and width tables are checked over the whole BMP below; here the
+// kana tables and what lies beyond the BMP.
+using Up = ToUppercaseTransform;
+using Low = ToLowercaseTransform;
+using Hira = ToHiraganaTransform;
+using Kata = ToKatakanaTransform;
+using Large = SmallToLargeKanaTransform;
+using Small = LargeToSmallKanaTransform;
 MapCase const kMapCases[] = {
-    {ToUppercaseTransform::Transform, 0x0061, 0x0041},
-    {ToUppercaseTransform::Transform, 0x00FF, 0x0178},
-    {ToUppercaseTransform::Transform, 0x0131, 0x0049},
-    {ToUppercaseTransform::Transform, 0x01C5, 0x01C4},
-    {ToUppercaseTransform::Transform, 0x03C2, 0x03A3},
-    {ToUppercaseTransform::Transform, 0x24D0, 0x24B6},
-    {ToUppercaseTransform::Transform, 0x00DF, 0x00DF},
-    {ToUppercaseTransform::Transform, 0x10428, 0x10428},  // no supplementary mappings
-    {ToUppercaseTransform::Transform, 0x110061, 0x110061},
-    {ToLowercaseTransform::Transform, 0x0130, 0x0069},
-    {ToLowercaseTransform::Transform, 0x01C5, 0x01C6},
-    {ToLowercaseTransform::Transform, 0x212A, 0x006B},
-    {ToLowercaseTransform::Transform, 0xFF21, 0xFF41},
-    {ToLowercaseTransform::Transform, 0x10400, 0x10400},
-    {ToHalfwidthTransform::Transform, 0xFF01, 0x0021},
-    {ToHalfwidthTransform::Transform, 0xFFE5, 0x00A5},
-    {ToHalfwidthTransform::Transform, 0x3000, 0x0020},
-    {ToHalfwidthTransform::Transform, 0x30AB, 0xFF76},
-    {ToHalfwidthTransform::Transform, 0x30C3, 0xFF6F},
-    {ToHalfwidthTransform::Transform, 0x3001, 0xFF64},
-    {ToHalfwidthTransform::Transform, 0x30FB, 0xFF65},
-    {ToHalfwidthTransform::Transform, 0x3099, 0xFF9E},
-    {ToHalfwidthTransform::Transform, 0x3131, 0xFFA1},
-    {ToHalfwidthTransform::Transform, 0x2190, 0xFFE9},
-    {ToHalfwidthTransform::Transform, 0x25CB, 0xFFEE},
-    {ToHalfwidthTransform::Transform, 0x30AC, 0x30AC},
-    {ToHalfwidthTransform::Transform, 0x309B, 0x309B},
-    {ToFullwidthTransform::Transform, 0x0041, 0xFF21},
-    {ToFullwidthTransform::Transform, 0x0020, 0x3000},
-    {ToFullwidthTransform::Transform, 0xFF76, 0x30AB},
-    {ToFullwidthTransform::Transform, 0xFF9E, 0x3099},
-    {ToFullwidthTransform::Transform, 0xFF61, 0x3002},
-    {ToFullwidthTransform::Transform, 0xFFA1, 0x3131},
-    {ToFullwidthTransform::Transform, 0x20A9, 0xFFE6},
-    {ToHiraganaTransform::Transform, 0x30A2, 0x3042},
-    {ToHiraganaTransform::Transform, 0x30F5, 0x304B},
-    {ToHiraganaTransform::Transform, 0x30F6, 0x3051},
-    {ToHiraganaTransform::Transform, 0x30FE, 0x309E},
-    {ToHiraganaTransform::Transform, 0x30FC, 0x30FC},
-    {ToHiraganaTransform::Transform, 0xFF76, 0x304B},  // halfwidth widened first
-    {ToKatakanaTransform::Transform, 0x3042, 0x30A2},
-    {ToKatakanaTransform::Transform, 0x3094, 0x30F4},
-    {ToKatakanaTransform::Transform, 0x309D, 0x30FD},
-    {ToKatakanaTransform::Transform, 0x3095, 0x3095},
-    {SmallToLargeKanaTransform::Transform, 0x3041, 0x3042},
-    {SmallToLargeKanaTransform::Transform, 0x3083, 0x3084},
-    {SmallToLargeKanaTransform::Transform, 0x308E, 0x308F},
-    {SmallToLargeKanaTransform::Transform, 0x3095, 0x304B},
-    {SmallToLargeKanaTransform::Transform, 0x30F5, 0x30AB},
-    {SmallToLargeKanaTransform::Transform, 0x30F6, 0x30B1},
-    {SmallToLargeKanaTransform::Transform, 0x30E3, 0x30E4},
-    {SmallToLargeKanaTransform::Transform, 0x3063, 0x3063},
-    {SmallToLargeKanaTransform::Transform, 0x30C3, 0x30C3},
-    {LargeToSmallKanaTransform::Transform, 0x3042, 0x3041},
-    {LargeToSmallKanaTransform::Transform, 0x304B, 0x3095},
-    {LargeToSmallKanaTransform::Transform, 0x3051, 0x3096},
-    {LargeToSmallKanaTransform::Transform, 0x30AB, 0x30F5},
-    {LargeToSmallKanaTransform::Transform, 0x30B1, 0x30F6},
-    {LargeToSmallKanaTransform::Transform, 0x308F, 0x308E},
-    {LargeToSmallKanaTransform::Transform, 0x3064, 0x3064},
-    {LargeToSmallKanaTransform::Transform, 0x30C4, 0x30C4},
+    {Up::Transform, 0x10428, 0x10428},  // no supplementary mappings
+    {Up::Transform, 0x110061, 0x110061}, {Low::Transform, 0x10400, 0x10400},
+    {Hira::Transform, 0x30A2, 0x3042},  {Hira::Transform, 0x30F5, 0x304B},
+    {Hira::Transform, 0x30F6, 0x3051},  {Hira::Transform, 0x30FE, 0x309E},
+    {Hira::Transform, 0x30FC, 0x30FC},  {Hira::Transform, 0xFF76, 0x304B},  // widened first
+    {Kata::Transform, 0x3042, 0x30A2},  {Kata::Transform, 0x3094, 0x30F4},
+    {Kata::Transform, 0x309D, 0x30FD},  {Kata::Transform, 0x3095, 0x3095},
+    {Large::Transform, 0x3041, 0x3042}, {Large::Transform, 0x3083, 0x3084},
+    {Large::Transform, 0x308E, 0x308F}, {Large::Transform, 0x3095, 0x304B},
+    {Large::Transform, 0x30F5, 0x30AB}, {Large::Transform, 0x30F6, 0x30B1},
+    {Large::Transform, 0x30E3, 0x30E4}, {Large::Transform, 0x3063, 0x3063},
+    {Large::Transform, 0x30C3, 0x30C3}, {Small::Transform, 0x3042, 0x3041},
+    {Small::Transform, 0x304B, 0x3095}, {Small::Transform, 0x3051, 0x3096},
+    {Small::Transform, 0x30AB, 0x30F5}, {Small::Transform, 0x30B1, 0x30F6},
+    {Small::Transform, 0x308F, 0x308E}, {Small::Transform, 0x3064, 0x3064},
+    {Small::Transform, 0x30C4, 0x30C4},
 };
 INSTANTIATE_TEST_SUITE_P(Tables, StaticTransform, ::testing::ValuesIn(kMapCases));
 

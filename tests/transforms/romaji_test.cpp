@@ -110,25 +110,19 @@ std::u32string Text(std::u32string Word::*field, std::u32string (*change)(std::u
     return text;
 }
 
-TEST(Romaji, WordListHasOverAHundredWords) { EXPECT_GE(sizeof kWords / sizeof kWords[0], 100u); }
-
+// The whole list in one text through every window size catches what a word
+// at a time would, and words meeting window borders besides.
 TEST(Romaji, KanaToHepburnAndKunrei) {
-    for (Word const & w : kWords) {
-        EXPECT_EQ(Apply<KanaToHebonRomajiTransform>(w.kana, 100), w.hepburn);
-        EXPECT_EQ(Apply<KanaToKunreiRomajiTransform>(w.kana, 100), w.kunrei);
-        EXPECT_EQ(Apply<KanaToRomajiTransform>(Katakana(w.kana), 100, true), w.hepburn);
-    }
     EXPECT_EQ(ApplyAnyWindows<KanaToHebonRomajiTransform>(Text(&Word::kana)), Text(&Word::hepburn));
     EXPECT_EQ(ApplyAnyWindows<KanaToKunreiRomajiTransform>(Text(&Word::kana, Katakana)),
               Text(&Word::kunrei));
+    EXPECT_EQ(ApplyAnyWindows<KanaToRomajiTransform>(Text(&Word::kana, Katakana), true),
+              Text(&Word::hepburn));
 }
 
 TEST(Romaji, HepburnAndKunreiToKana) {
-    for (Word const & w : kWords) {
-        EXPECT_EQ(Apply<RomajiToHiraganaTransform>(w.hepburn, 100), w.kana) << "hepburn";
-        EXPECT_EQ(Apply<RomajiToHiraganaTransform>(w.kunrei, 100), w.kana) << "kunrei";
-    }
     EXPECT_EQ(ApplyAnyWindows<RomajiToHiraganaTransform>(Text(&Word::hepburn)), Text(&Word::kana));
+    EXPECT_EQ(ApplyAnyWindows<RomajiToHiraganaTransform>(Text(&Word::kunrei)), Text(&Word::kana));
     EXPECT_EQ(ApplyAnyWindows<RomajiToKatakanaTransform>(Text(&Word::kunrei, Upper)),
               Text(&Word::kana, Katakana));
 }

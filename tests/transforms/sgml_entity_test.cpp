@@ -26,8 +26,6 @@ TEST(SGMLEntities, TheTableIsHtml401) {
     for (; kEntityNames[count] != nullptr; ++count) names.insert(kEntityNames[count]);
     EXPECT_EQ(count, 252u);
     EXPECT_EQ(names.size(), 252u);
-    EXPECT_STREQ(kEntityNames[0], "nbsp");
-    EXPECT_STREQ(kEntityNames[251], "euro");
     struct Known {
         char const * name;
         unsigned int cp;

@@ -10,15 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "wchar/wide_test_util.h"
 #include "zuuc/wide_chars.h"
 #include "zuuc/wide_format.h"
 
 namespace {
 
-template <class Unit>
-std::basic_string<Unit> Widen(std::string const & text) {
-    return std::basic_string<Unit>(text.begin(), text.end());
-}
+using wide_test::Widen;
 
 // Storage for one stored field: numbers are compared byte for byte, text
 // unit for unit.
@@ -32,21 +30,6 @@ struct ScanCase {
     char const * format;  // our spelling; for the C library c, s and [ take an 'l'
 };
 
-std::string CSpelling(std::string format) {
-    std::string out;
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        out += format[i];
-        if (format[i] != '%') continue;
-        std::size_t j = i + 1;
-        while (j < format.size() && std::strchr("*0123456789", format[j]) != nullptr) ++j;
-        if (j < format.size() && std::strchr("cs[", format[j]) != nullptr) {
-            out += format.substr(i + 1, j - i - 1) + "l";
-            i = j - 1;
-        }
-    }
-    return out;
-}
-
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
 // Runs one case with up to three fields; c, s and [ results are compared
@@ -55,7 +38,7 @@ void ExpectSameAsC(ScanCase const & c) {
     SCOPED_TRACE(std::string("input \"") + c.input + "\" format \"" + c.format + "\"");
     Slot expected[3], got16[3], got32[3];
     std::wstring const input(c.input, c.input + std::strlen(c.input));
-    std::wstring const cformat = Widen<wchar_t>(CSpelling(c.format));
+    std::wstring const cformat = Widen<wchar_t>(wide_test::CSpelling(c.format));
     int const count = std::swscanf(input.c_str(), cformat.c_str(), expected[0].bytes, expected[1].bytes, expected[2].bytes);
     EXPECT_EQ(count, zu_swscanf(Widen<unsigned short>(c.input).c_str(), Widen<unsigned short>(c.format).c_str(),
                                 got16[0].bytes, got16[1].bytes, got16[2].bytes));
@@ -121,19 +104,23 @@ TEST(FormatInputVersusC, TextSetsAndDirectives) {
 }
 
 template <class Unit>
-int Scan(std::string const & input, std::string const & format, void * a = nullptr, void * b = nullptr) {
+int Scan(std::basic_string<Unit> const & input, std::string const & format, void * a = nullptr, void * b = nullptr) {
+    std::basic_string<Unit> const units = Widen<Unit>(format);
     if (sizeof(Unit) == 2) {
-        return zu_swscanf_16(reinterpret_cast<unsigned short const *>(Widen<Unit>(input).c_str()),
-                             reinterpret_cast<unsigned short const *>(Widen<Unit>(format).c_str()), a, b);
+        return zu_swscanf_16(reinterpret_cast<unsigned short const *>(input.c_str()),
+                             reinterpret_cast<unsigned short const *>(units.c_str()), a, b);
     }
-    return zu_swscanf_32(reinterpret_cast<unsigned int const *>(Widen<Unit>(input).c_str()),
-                         reinterpret_cast<unsigned int const *>(Widen<Unit>(format).c_str()), a, b);
+    return zu_swscanf_32(reinterpret_cast<unsigned int const *>(input.c_str()),
+                         reinterpret_cast<unsigned int const *>(units.c_str()), a, b);
+}
+template <class Unit>
+int Scan(std::string const & input, std::string const & format, void * a = nullptr, void * b = nullptr) {
+    return Scan<Unit>(Widen<Unit>(input), format, a, b);
 }
 
 template <class Unit>
 class FormatInput : public ::testing::Test {};
-typedef ::testing::Types<unsigned short, unsigned int> UnitTypes;
-TYPED_TEST_SUITE(FormatInput, UnitTypes);
+TYPED_TEST_SUITE(FormatInput, wide_test::UnitTypes);
 
 // Where the library differs from glibc's swscanf on purpose.
 TYPED_TEST(FormatInput, EndOfInputAndShortFields) {
@@ -155,16 +142,8 @@ TYPED_TEST(FormatInput, EndOfInputAndShortFields) {
 }
 
 TYPED_TEST(FormatInput, UnitsBeyondAsciiAndNumericLimit) {
-    std::basic_string<TypeParam> const input = {0x263A, 0x00E9, ' ', 'x'};
-    std::basic_string<TypeParam> const format = Widen<TypeParam>("%s");
     TypeParam text[8] = {};
-    if (sizeof(TypeParam) == 2) {
-        EXPECT_EQ(1, zu_swscanf(reinterpret_cast<unsigned short const *>(input.c_str()),
-                                reinterpret_cast<unsigned short const *>(format.c_str()), text));
-    } else {
-        EXPECT_EQ(1, zu_swscanf_32(reinterpret_cast<unsigned int const *>(input.c_str()),
-                                   reinterpret_cast<unsigned int const *>(format.c_str()), text));
-    }
+    EXPECT_EQ(1, Scan<TypeParam>(std::basic_string<TypeParam>{0x263A, 0x00E9, ' ', 'x'}, "%s", text));
     EXPECT_EQ((std::basic_string<TypeParam>{0x263A, 0x00E9}), std::basic_string<TypeParam>(text));
 
     // Numeric fields are copied up to 127 units; a longer one fails.

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "wchar/wide_test_util.h"
 #include "zuuc/sinks.h"
 #include "zuuc/wide_format.h"
 
@@ -20,18 +21,18 @@ namespace {
 typedef std::basic_string<unsigned short> U16;
 typedef std::basic_string<unsigned int> U32;
 
-template <class Unit>
-std::basic_string<Unit> Widen(std::string const & text) {
-    return std::basic_string<Unit>(text.begin(), text.end());
-}
+using wide_test::Widen;
 
-template <class Unit, class Wide>
-std::basic_string<Unit> Convert(Wide const * text, int length) {
-    std::basic_string<Unit> out;
-    for (int i = 0; i < length; ++i) {
-        out.push_back(static_cast<Unit>(text[i]));
-    }
-    return out;
+// An argument for %s: "abc" in the units of each function's own width.
+struct Abc {};
+template <class Unit, class T>
+T Arg(T value) {
+    return value;
+}
+template <class Unit>
+Unit const * Arg(Abc) {
+    static Unit const abc[] = {'a', 'b', 'c', 0};
+    return abc;
 }
 
 #pragma GCC diagnostic push
@@ -41,18 +42,21 @@ std::basic_string<Unit> Convert(Wide const * text, int length) {
 template <class... Args>
 void ExpectSameAsC(std::string const & format, Args... args) {
     SCOPED_TRACE(format);
-    std::wstring const wide_format(format.begin(), format.end());
+    std::wstring const wide_format = Widen<wchar_t>(wide_test::CSpelling(format));
     std::vector<wchar_t> expected(2048);
-    int const expected_count = std::swprintf(expected.data(), expected.size(), wide_format.c_str(), args...);
+    int const expected_count =
+        std::swprintf(expected.data(), expected.size(), wide_format.c_str(), Arg<wchar_t>(args)...);
     ASSERT_GE(expected_count, 0);
 
     std::vector<unsigned short> out16(2048, 0xBEEF);
-    EXPECT_EQ(expected_count, zu_swprintf_16(out16.data(), out16.size(), Widen<unsigned short>(format).c_str(), args...));
-    EXPECT_EQ((Convert<unsigned short>(expected.data(), expected_count)), U16(out16.data()));
+    EXPECT_EQ(expected_count, zu_swprintf_16(out16.data(), out16.size(), Widen<unsigned short>(format).c_str(),
+                                             Arg<unsigned short>(args)...));
+    EXPECT_EQ(U16(expected.begin(), expected.begin() + expected_count), U16(out16.data()));
 
     std::vector<unsigned int> out32(2048, 0xBEEF);
-    EXPECT_EQ(expected_count, zu_swprintf_32(out32.data(), out32.size(), Widen<unsigned int>(format).c_str(), args...));
-    EXPECT_EQ((Convert<unsigned int>(expected.data(), expected_count)), U32(out32.data()));
+    EXPECT_EQ(expected_count, zu_swprintf_32(out32.data(), out32.size(), Widen<unsigned int>(format).c_str(),
+                                             Arg<unsigned int>(args)...));
+    EXPECT_EQ(U32(expected.begin(), expected.begin() + expected_count), U32(out32.data()));
 }
 #pragma GCC diagnostic pop
 
@@ -119,27 +123,9 @@ TEST(FormatOutputVersusC, CharactersAndStrings) {
     for (char const * flags : {"", "-", "+", " ", "#"}) {
         for (char const * width : {"", "1", "5"}) {
             for (char const * precision : {"", ".0", ".2", ".9"}) {
-                for (char conversion : {'c', 's'}) {
-                    std::string const spec = std::string("[%") + flags + width + precision;
-                    std::string const ours = spec + conversion + "]";
-                    std::wstring const theirs = Widen<wchar_t>(spec + "l" + conversion + "]");
-                    SCOPED_TRACE(ours);
-                    wchar_t expected[64];
-                    unsigned short out16[64];
-                    unsigned int out32[64];
-                    int count = 0;
-                    if (conversion == 'c') {
-                        count = std::swprintf(expected, 64, theirs.c_str(), L'\u00e9');
-                        EXPECT_EQ(count, zu_swprintf_16(out16, 64, Widen<unsigned short>(ours).c_str(), 0xE9));
-                        EXPECT_EQ(count, zu_swprintf_32(out32, 64, Widen<unsigned int>(ours).c_str(), 0xE9));
-                    } else {
-                        count = std::swprintf(expected, 64, theirs.c_str(), L"abc");
-                        EXPECT_EQ(count, zu_swprintf_16(out16, 64, Widen<unsigned short>(ours).c_str(), Widen<unsigned short>("abc").c_str()));
-                        EXPECT_EQ(count, zu_swprintf_32(out32, 64, Widen<unsigned int>(ours).c_str(), Widen<unsigned int>("abc").c_str()));
-                    }
-                    EXPECT_EQ((Convert<unsigned short>(expected, count)), U16(out16));
-                    EXPECT_EQ((Convert<unsigned int>(expected, count)), U32(out32));
-                }
+                std::string const spec = std::string("[%") + flags + width + precision;
+                ExpectSameAsC(spec + "c]", 0xE9);
+                ExpectSameAsC(spec + "s]", Abc());
             }
         }
     }
@@ -155,13 +141,11 @@ U16 Format16(std::string const & format, ...) {
     return U16(out);
 }
 
+// Padding and precision the comparison with the C library does not reach.
 TEST(FormatOutput, PaddingOfTextAndUnitsBeyondAscii) {
     U16 const abc = Widen<unsigned short>("abc");
-    EXPECT_EQ(Widen<unsigned short>("  abc"), Format16("%5s", abc.c_str()));
-    EXPECT_EQ(Widen<unsigned short>("abc  "), Format16("%-5s", abc.c_str()));
     EXPECT_EQ(abc, Format16("%05s", abc.c_str()));
     EXPECT_EQ(Widen<unsigned short>("ab   "), Format16("%-05.2s", abc.c_str()));
-    EXPECT_EQ(Widen<unsigned short>("ab"), Format16("%.2s", abc.c_str()));
     EXPECT_EQ(Widen<unsigned short>("    ab"), Format16("%*.*s", 6, 2, abc.c_str()));
     EXPECT_EQ(Widen<unsigned short>("ab    |"), Format16("%*.*s|", -6, 2, abc.c_str()));
     EXPECT_EQ(Widen<unsigned short>("(null)|(n"), Format16("%s|%.2s", nullptr, nullptr));

@@ -5,23 +5,15 @@
 
 #include <vector>
 
+#include "wchar/wide_test_util.h"
+
 namespace {
 
 using U16 = std::vector<unsigned short>;
 using U32 = std::vector<unsigned int>;
 
-// n writable units followed by guard units that must survive the call.
-template <typename T>
-std::vector<T> Buffer(size_t n) {
-    return std::vector<T>(n + 4, T{0xBEEF});
-}
-template <typename T>
-bool GuardsIntact(const std::vector<T>& buf, size_t n) {
-    for (size_t i = n; i < buf.size(); ++i) {
-        if (buf[i] != T{0xBEEF}) return false;
-    }
-    return true;
-}
+using wide_test::Buffer;
+using wide_test::GuardsIntact;
 
 TEST(Surrogates, Classification) {
     EXPECT_EQ(zu_is_high_surrogate(0xD7FF) + zu_is_high_surrogate(0xDC00), 0);

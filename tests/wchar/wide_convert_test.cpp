@@ -57,8 +57,7 @@ std::vector<U> ToWide(std::string const & bytes, zu_encoding_id enc, long * resu
 
 template <typename U>
 class WideConversion : public ::testing::Test {};
-using UnitTypes = ::testing::Types<unsigned short, unsigned int>;
-TYPED_TEST_SUITE(WideConversion, UnitTypes);
+TYPED_TEST_SUITE(WideConversion, wide_test::UnitTypes);
 
 TYPED_TEST(WideConversion, RoundTripsAndCountsProblems) {
     using U = TypeParam;

@@ -17,8 +17,7 @@ using wide_test::TempFile;
 
 template <typename U>
 class WideStreams : public ::testing::Test {};
-using UnitTypes = ::testing::Types<unsigned short, unsigned int>;
-TYPED_TEST_SUITE(WideStreams, UnitTypes);
+TYPED_TEST_SUITE(WideStreams, wide_test::UnitTypes);
 
 TYPED_TEST(WideStreams, RawUnitsLinesAndPushback) {
     using U = TypeParam;

@@ -7,55 +7,28 @@
 #include <string>
 #include <vector>
 
+#include "wchar/wide_test_util.h"
+
 namespace {
 
-template <typename U>
-struct Wide;
-
-#define ZU_WIDE_API(S)                                                                                \
-    static constexpr auto wcscpy = &zu_wcscpy##S; static constexpr auto wcsncpy = &zu_wcsncpy##S;     \
-    static constexpr auto wcscat = &zu_wcscat##S; static constexpr auto wcsncat = &zu_wcsncat##S;     \
-    static constexpr auto wcscmp = &zu_wcscmp##S; static constexpr auto wcscoll = &zu_wcscoll##S;     \
-    static constexpr auto wcsncmp = &zu_wcsncmp##S; static constexpr auto wcschr = &zu_wcschr##S;     \
-    static constexpr auto wcsrchr = &zu_wcsrchr##S; static constexpr auto wcsspn = &zu_wcsspn##S;     \
-    static constexpr auto wcscspn = &zu_wcscspn##S; static constexpr auto wcspbrk = &zu_wcspbrk##S;   \
-    static constexpr auto wcsstr = &zu_wcsstr##S; static constexpr auto wcslen = &zu_wcslen##S;       \
-    static constexpr auto wcsdup = &zu_wcsdup##S; static constexpr auto wcsxfrm = &zu_wcsxfrm##S;     \
-    static constexpr auto wmemchr = &zu_wmemchr##S; static constexpr auto wmemcmp = &zu_wmemcmp##S;   \
-    static constexpr auto wmemcpy = &zu_wmemcpy##S; static constexpr auto wmemmove = &zu_wmemmove##S; \
-    static constexpr auto wmemset = &zu_wmemset##S;
-template <>
-struct Wide<unsigned short> { ZU_WIDE_API(_16) };
-template <>
-struct Wide<unsigned int> { ZU_WIDE_API(_32) };
-#undef ZU_WIDE_API
+using wide_test::Wide;
 
 template <typename U>
 class WideString : public ::testing::Test {
 protected:
-    using Vec = std::vector<U>;
-    static constexpr U kGuard = 0xBEEF;  // never written by the functions under test
     // A terminated string from ASCII text.
-    static Vec S(const char* text) {
-        Vec v(text, text + std::char_traits<char>::length(text) + 1);
-        return v;
+    static std::vector<U> S(const char* text) {
+        return std::vector<U>(text, text + std::char_traits<char>::length(text) + 1);
     }
-    // n writable units followed by guard units.
-    static Vec Buffer(size_t n) { return Vec(n + 4, kGuard); }
-    static bool GuardsIntact(const Vec& buf, size_t n) {
-        for (size_t i = n; i < buf.size(); ++i) {
-            if (buf[i] != kGuard) return false;
-        }
-        return true;
-    }
+    static std::vector<U> Buffer(size_t n) { return wide_test::Buffer<U>(n); }
+    static bool GuardsIntact(const std::vector<U>& buf, size_t n) { return wide_test::GuardsIntact(buf, n); }
 };
 
 struct UnitNames {
     template <typename U>
     static std::string GetName(int) { return sizeof(U) == 2 ? "Units16" : "Units32"; }
 };
-using UnitTypes = ::testing::Types<unsigned short, unsigned int>;
-TYPED_TEST_SUITE(WideString, UnitTypes, UnitNames);
+TYPED_TEST_SUITE(WideString, wide_test::UnitTypes, UnitNames);
 
 TYPED_TEST(WideString, CopyFamily) {
     using W = Wide<TypeParam>;
