@@ -6,7 +6,7 @@ using namespace zuuc_unicode_forms;
 
 namespace {
 
-char const kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
 constexpr unsigned long kLow32 = 0xFFFFFFFFul;
 
