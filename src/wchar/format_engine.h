@@ -16,7 +16,7 @@ namespace zuuc_internal {
 // Bytes of the buffer one numeric output conversion is formatted into; a
 // conversion whose text would need more (terminator included) is refused.
 constexpr int kNumericFieldBytes = 1056;
-// Bytes of the narrowed conversion specification handed to the C library.
+// Bytes of the narrowed conversion directive handed to the C library.
 // The engine rebuilds it from the parsed fields (each flag once, width and
 // precision as at most ten digits), so it always fits.
 constexpr int kNarrowSpecBytes = 64;

@@ -48,7 +48,7 @@ char const * IntegerLengthText(Length length) {
     return "";
 }
 
-// Rebuilds the conversion specification in bytes: '%', each flag once, the
+// Rebuilds the conversion directive in bytes: '%', each flag once, the
 // width and precision as decimal numbers (the '*' values already read), the
 // length modifier and the conversion. At most 1 + 5 + 10 + 11 + 2 + 1 + 1
 // bytes, well inside the buffer.

@@ -190,7 +190,7 @@ TEST(FormatOutput, CutOutputKeepsTheFullCountAndHasNoTerminator) {
 }
 
 // The limits: each is kept, and what lies beyond is refused (-1) or, for
-// the specification, folded.
+// the directive, folded.
 TEST(FormatOutput, Limits) {
     unsigned short buf[16];
     auto format = [&buf](std::string const & f, auto... args) {
@@ -206,7 +206,7 @@ TEST(FormatOutput, Limits) {
     // A width of 100,000 on text is written in full.
     EXPECT_EQ(100001, format("%100000sx", Widen<unsigned short>("a").c_str()));
     EXPECT_EQ(Widen<unsigned short>(std::string(16, ' ')), U16(buf, 16));
-    // Repeated flags fold to one each, so the narrowed specification stays short.
+    // Repeated flags fold to one each, so the narrowed directive stays short.
     std::string many;
     for (int i = 0; i < 40; ++i) many += "-0+ #";
     EXPECT_EQ(format("%-0+ #8.3x|", 255), format(("%" + many + "8.3x|").c_str(), 255));
