@@ -12,14 +12,17 @@
 
 namespace zuuc_bench {
 
-// Records bytes/s per benchmark name while the console reporter prints as usual.
+// Records the rate per benchmark name while the console reporter prints as usual.
 class TableReporter : public benchmark::ConsoleReporter {
 public:
     std::map<std::string, double> rates;
     void ReportRuns(std::vector<Run> const & runs) override {
         for (Run const & run : runs) {
             if (run.error_occurred) continue;
+            // Bytes per second, or items (characters) per second for the
+            // benchmarks that count those instead.
             auto it = run.counters.find("bytes_per_second");
+            if (it == run.counters.end()) it = run.counters.find("items_per_second");
             if (it != run.counters.end()) rates[run.benchmark_name()] = it->second.value;
         }
         ConsoleReporter::ReportRuns(runs);

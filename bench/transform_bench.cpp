@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_report.h"
 #include "zuuc/sources.h"
 #include "zuuc/transforms.h"
 
@@ -56,7 +57,6 @@ std::vector<unsigned int> ReadUtf32(char const * language) {
     return units;
 }
 
-std::map<std::string, double> gRates;  // benchmark name -> code points per second
 
 void Finish(benchmark::State & state, std::size_t units) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * units));
@@ -125,17 +125,6 @@ struct Text {
     std::vector<unsigned int> units;
 };
 
-// Prints name, rate and the ratio of ours to each peer of the same row.
-class TableReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(std::vector<Run> const & runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (Run const & run : runs) {
-            auto const items = run.counters.find("items_per_second");
-            if (items != run.counters.end()) gRates[run.benchmark_name()] = items->second;
-        }
-    }
-};
 
 }  // namespace
 
@@ -156,21 +145,19 @@ int main(int argc, char ** argv) {
 #if ZUUC_BENCH_HAVE_ICU
     benchmark::RegisterBenchmark("hankaku/ja/icu", BM_IcuHalfwidth, &ja);
 #endif
-    benchmark::Initialize(&argc, argv);
-    TableReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-
-    std::printf("\n| row | ours Mchar/s | peer | peer Mchar/s | ours/peer |\n|---|---|---|---|---|\n");
-    for (auto const & entry : gRates) {
-        std::string const & name = entry.first;
-        if (name.size() < 5 || name.compare(name.size() - 5, 5, "/ours") != 0) continue;
-        std::string const row = name.substr(0, name.size() - 5);
-        for (char const * peer : {"icu", "towupper"}) {
-            auto const other = gRates.find(row + "/" + peer);
-            if (other == gRates.end()) continue;
-            std::printf("| %s | %.0f | %s | %.0f | %.2f |\n", row.c_str(), entry.second / 1e6, peer,
-                        other->second / 1e6, entry.second / other->second);
+    // The table: rate of ours and the ratio to each peer of the same row.
+    return zuuc_bench::RunAndPrintTable(argc, argv, [](std::map<std::string, double> const & rates) {
+        std::printf("\n| row | ours Mchar/s | peer | peer Mchar/s | ours/peer |\n|---|---|---|---|---|\n");
+        for (auto const & entry : rates) {
+            std::string const & name = entry.first;
+            if (name.size() < 5 || name.compare(name.size() - 5, 5, "/ours") != 0) continue;
+            std::string const row = name.substr(0, name.size() - 5);
+            for (char const * peer : {"icu", "towupper"}) {
+                auto const other = rates.find(row + "/" + peer);
+                if (other == rates.end()) continue;
+                std::printf("| %s | %.0f | %s | %.0f | %.2f |\n", row.c_str(), entry.second / 1e6, peer,
+                            other->second / 1e6, entry.second / other->second);
+            }
         }
-    }
-    return 0;
+    });
 }
