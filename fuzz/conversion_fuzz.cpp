@@ -10,7 +10,8 @@
 // converters (chunked input, small output windows), converter sources (the
 // input source in chunks, the output read a few units at a time) and
 // converter sinks (the text put in chunks). UTF-16 output is checked as
-// well as UTF-32 for decoding, UTF-16 input as well as UTF-32 for encoding.
+// well as UTF-32 for decoding, UTF-16 input as well as UTF-32 for encoding;
+// the seed picks the path and the width of each input.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -34,6 +35,15 @@ std::vector<CharEncoding const *> const & Encodings() {
 
 // What converter sinks made by `make(target)` write when the text is put
 // whole and when it is put in scheduled chunks.
+// One input takes one path in one unit width (both chosen by the seed), so
+// that an execution costs two conversions rather than twelve; the corpus
+// covers every combination.
+enum class Path { kBuffer, kSource, kSink };
+
+Path PathOf(std::uint32_t seed) {
+    return static_cast<Path>((seed >> 1) % 3);
+}
+
 template <class Recording, class Unit, class Make>
 auto SinkBoth(std::vector<Unit> const & text, Schedule & schedule, Make && make) {
     Recording whole;
@@ -53,30 +63,43 @@ auto SinkBoth(std::vector<Unit> const & text, Schedule & schedule, Make && make)
 
 template <class Out, class Converter, class OutEnc, class SourceConverter, class SinkBase>
 void Decode(CharEncoding const & encoding, OutEnc const & unicode, std::vector<char> const & bytes,
-            std::uint32_t seed) {
-    Schedule a(seed), b(seed), c(seed);
-    fuzz::Same(fuzz::ConvertBuffered<Converter, char, Out>(encoding, unicode, bytes, nullptr),
-         fuzz::ConvertBuffered<Converter, char, Out>(encoding, unicode, bytes, &a), "buffer converter");
-
-    fuzz::ChunkSource<CharSource, char> whole_in(bytes, nullptr);
-    SourceConverter whole(whole_in, encoding, unicode);
-    fuzz::ChunkSource<CharSource, char> chunked_in(bytes, &b);
-    SourceConverter chunked(chunked_in, encoding, unicode);
-    std::vector<Out> const read = fuzz::Drain<SourceConverter, Out>(whole, nullptr);
-    fuzz::Same(read, fuzz::Drain<SourceConverter, Out>(chunked, &b), "converter source");
-
-    auto const sunk = SinkBoth<fuzz::RecordingSink<SinkBase, Out>>(bytes, c, [&](auto & target) {
-        return CharEncodingConverterSink(encoding, unicode, target);
-    });
-    fuzz::Same(sunk.first, sunk.second, "converter sink");
+            std::uint32_t seed, Path path) {
+    Schedule schedule(seed);
+    switch (path) {
+    case Path::kBuffer:
+        fuzz::Same(fuzz::ConvertBuffered<Converter, char, Out>(encoding, unicode, bytes, nullptr),
+                   fuzz::ConvertBuffered<Converter, char, Out>(encoding, unicode, bytes, &schedule),
+                   "buffer converter");
+        return;
+    case Path::kSource: {
+        fuzz::ChunkSource<CharSource, char> whole_in(bytes, nullptr);
+        SourceConverter whole(whole_in, encoding, unicode);
+        fuzz::ChunkSource<CharSource, char> chunked_in(bytes, &schedule);
+        SourceConverter chunked(chunked_in, encoding, unicode);
+        std::vector<Out> const read = fuzz::Drain<SourceConverter, Out>(whole, nullptr);
+        fuzz::Same(read, fuzz::Drain<SourceConverter, Out>(chunked, &schedule), "converter source");
+        return;
+    }
+    case Path::kSink: {
+        auto const sunk = SinkBoth<fuzz::RecordingSink<SinkBase, Out>>(bytes, schedule, [&](auto & target) {
+            return CharEncodingConverterSink(encoding, unicode, target);
+        });
+        fuzz::Same(sunk.first, sunk.second, "converter sink");
+        return;
+    }
+    }
 }
 
 void Run(CharEncoding const & encoding, std::uint8_t const * data, std::size_t size, std::uint32_t seed) {
     std::vector<char> const bytes(data, data + size);
-    Decode<unsigned int, CharToChar32BufferConverter, Char32Encoding, Char32EncodingConverter, Char32Sink>(
-        encoding, Char32Encoding::UTF32(), bytes, seed);
-    Decode<unsigned short, CharToChar16BufferConverter, Char16Encoding, Char16EncodingConverter,
-           Char16Sink>(encoding, Char16Encoding::UTF16(), bytes, seed);
+    Path const path = PathOf(seed);
+    if (seed & 1) {
+        Decode<unsigned int, CharToChar32BufferConverter, Char32Encoding, Char32EncodingConverter, Char32Sink>(
+            encoding, Char32Encoding::UTF32(), bytes, seed, path);
+    } else {
+        Decode<unsigned short, CharToChar16BufferConverter, Char16Encoding, Char16EncodingConverter,
+               Char16Sink>(encoding, Char16Encoding::UTF16(), bytes, seed, path);
+    }
 }
 
 #else
@@ -108,35 +131,49 @@ void SameEncoded(CharEncoding const & encoding, std::vector<char> const & a, std
 
 template <class In, class Converter, class InEnc, class SinkConverter, class SourceBase>
 void Encode(CharEncoding const & encoding, InEnc const & unicode, std::vector<In> const & text,
-            std::uint32_t seed) {
-    Schedule a(seed), b(seed), c(seed);
-    auto const whole_buffer = fuzz::ConvertBuffered<Converter, In, char>(unicode, encoding, text, nullptr);
-    auto const chunked_buffer = fuzz::ConvertBuffered<Converter, In, char>(unicode, encoding, text, &a);
-    if (whole_buffer.result != chunked_buffer.result) fuzz::Same(whole_buffer, chunked_buffer, "buffer converter");
-    SameEncoded(encoding, whole_buffer.text, chunked_buffer.text, "buffer converter");
-
-    fuzz::ChunkSource<SourceBase, In> whole_in(text, nullptr);
-    CharEncodingConverter whole(whole_in, unicode, encoding);
-    fuzz::ChunkSource<SourceBase, In> chunked_in(text, &b);
-    CharEncodingConverter chunked(chunked_in, unicode, encoding);
-    std::vector<char> const read = fuzz::Drain<CharEncodingConverter, char>(whole, nullptr);
-    SameEncoded(encoding, read, fuzz::Drain<CharEncodingConverter, char>(chunked, &b), "converter source");
-
-    auto const sunk = SinkBoth<fuzz::RecordingSink<CharSink, char>>(text, c, [&](auto & target) {
-        return SinkConverter(unicode, encoding, target);
-    });
-    SameEncoded(encoding, sunk.first, sunk.second, "converter sink");
+            std::uint32_t seed, Path path) {
+    Schedule schedule(seed);
+    switch (path) {
+    case Path::kBuffer: {
+        auto const whole = fuzz::ConvertBuffered<Converter, In, char>(unicode, encoding, text, nullptr);
+        auto const chunked = fuzz::ConvertBuffered<Converter, In, char>(unicode, encoding, text, &schedule);
+        if (whole.result != chunked.result) fuzz::Same(whole, chunked, "buffer converter");
+        SameEncoded(encoding, whole.text, chunked.text, "buffer converter");
+        return;
+    }
+    case Path::kSource: {
+        fuzz::ChunkSource<SourceBase, In> whole_in(text, nullptr);
+        CharEncodingConverter whole(whole_in, unicode, encoding);
+        fuzz::ChunkSource<SourceBase, In> chunked_in(text, &schedule);
+        CharEncodingConverter chunked(chunked_in, unicode, encoding);
+        std::vector<char> const read = fuzz::Drain<CharEncodingConverter, char>(whole, nullptr);
+        SameEncoded(encoding, read, fuzz::Drain<CharEncodingConverter, char>(chunked, &schedule),
+                    "converter source");
+        return;
+    }
+    case Path::kSink: {
+        auto const sunk = SinkBoth<fuzz::RecordingSink<CharSink, char>>(text, schedule, [&](auto & target) {
+            return SinkConverter(unicode, encoding, target);
+        });
+        SameEncoded(encoding, sunk.first, sunk.second, "converter sink");
+        return;
+    }
+    }
 }
 
 void Run(CharEncoding const & encoding, std::uint8_t const * data, std::size_t size, std::uint32_t seed) {
     std::vector<unsigned int> const text = fuzz::CodePoints(data, size);
-    Encode<unsigned int, Char32ToCharBufferConverter, Char32Encoding, Char32EncodingConverterSink,
-           Char32Source>(encoding, Char32Encoding::UTF32(), text, seed);
-    // The same code points as UTF-16 units (above U+FFFF cut to 16 bits:
-    // lone surrogates and all).
-    std::vector<unsigned short> const units(text.begin(), text.end());
-    Encode<unsigned short, Char16ToCharBufferConverter, Char16Encoding, Char16EncodingConverterSink,
-           Char16Source>(encoding, Char16Encoding::UTF16(), units, seed);
+    Path const path = PathOf(seed);
+    if (seed & 1) {
+        Encode<unsigned int, Char32ToCharBufferConverter, Char32Encoding, Char32EncodingConverterSink,
+               Char32Source>(encoding, Char32Encoding::UTF32(), text, seed, path);
+    } else {
+        // The same code points as UTF-16 units (above U+FFFF cut to 16 bits:
+        // lone surrogates and all).
+        std::vector<unsigned short> const units(text.begin(), text.end());
+        Encode<unsigned short, Char16ToCharBufferConverter, Char16Encoding, Char16EncodingConverterSink,
+               Char16Source>(encoding, Char16Encoding::UTF16(), units, seed, path);
+    }
 }
 
 #endif
