@@ -193,19 +193,20 @@ Out * FillWindow(InSource & input, Transcoder<In, Out> & transcoder,
             commit(start, out);
             raised = raise(result, window, position, window_end, start, out);
         }
-        if (position != window || out != out_before || (finishing && raised)) {
-            continue;  // (a finishing transcoder goes on with what it still holds)
-        }
-        // A problem without moving lies in units the transcoder holds from an
-        // earlier window (whether or not this adapter raises its kind): ask
-        // again once. Twice, the transcoder would be asked the same forever:
-        // go on after the unit it stopped at, or end when finishing.
-        if (!stalled) {
-            stalled = true;
-        } else if (finishing) {
-            break;
+        if (finishing) {
+            if (!raised) {
+                break;  // nothing to resolve: the transcoder has finished
+            }
+        } else if (position == window && out == out_before) {
+            // A transcoder that stops without moving twice would be asked the
+            // same again forever: go on after the unit it stopped at.
+            if (stalled || !raised) {
+                input.DoneWith(window + 1);
+                stalled = false;
+            } else {
+                stalled = true;
+            }
         } else {
-            input.DoneWith(window + 1);
             stalled = false;
         }
     }
@@ -254,10 +255,10 @@ void ConvertInto(Transcoder<In, Out> & transcoder, Target & target, In const * b
                   static_cast<Out const *>(out));
         }
         if (in == before && out == local) {
-            // A problem without moving lies in units held from an earlier
-            // call (reported or not): go on once. Twice, the transcoder
-            // cannot go on with this input.
-            if (stalled) {
+            // A problem raised without moving lies in units held from an
+            // earlier call: go on once. Twice, the transcoder cannot go on
+            // with this input.
+            if (stalled || !report) {
                 return;
             }
             stalled = true;
