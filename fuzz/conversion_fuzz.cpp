@@ -37,11 +37,20 @@ std::vector<CharEncoding const *> const & Encodings() {
 // whole and when it is put in scheduled chunks.
 // One input takes one path in one unit width (both chosen by the seed), so
 // that an execution costs two conversions rather than twelve; the corpus
-// covers every combination.
+// covers every combination. With ZUUC_FUZZ_ALL_PATHS set in the environment
+// every input takes all six (to replay an input found by another build), or
+// the one it names (0-5: buffer, source, sink; even UTF-16, odd UTF-32).
 enum class Path { kBuffer, kSource, kSink };
 
-Path PathOf(std::uint32_t seed) {
-    return static_cast<Path>((seed >> 1) % 3);
+Path PathOf(unsigned int pick) {
+    return static_cast<Path>((pick >> 1) % 3);
+}
+
+std::vector<unsigned int> Picks(std::uint32_t seed) {
+    static char const * const all = std::getenv("ZUUC_FUZZ_ALL_PATHS");
+    if (all == nullptr) return {seed % 6};
+    if (*all >= '0' && *all <= '5') return {static_cast<unsigned int>(*all - '0')};
+    return {0, 1, 2, 3, 4, 5};
 }
 
 template <class Recording, class Unit, class Make>
@@ -92,13 +101,14 @@ void Decode(CharEncoding const & encoding, OutEnc const & unicode, std::vector<c
 
 void Run(CharEncoding const & encoding, std::uint8_t const * data, std::size_t size, std::uint32_t seed) {
     std::vector<char> const bytes(data, data + size);
-    Path const path = PathOf(seed);
-    if (seed & 1) {
-        Decode<unsigned int, CharToChar32BufferConverter, Char32Encoding, Char32EncodingConverter, Char32Sink>(
-            encoding, Char32Encoding::UTF32(), bytes, seed, path);
-    } else {
-        Decode<unsigned short, CharToChar16BufferConverter, Char16Encoding, Char16EncodingConverter,
-               Char16Sink>(encoding, Char16Encoding::UTF16(), bytes, seed, path);
+    for (unsigned int pick : Picks(seed)) {
+        if (pick & 1) {
+            Decode<unsigned int, CharToChar32BufferConverter, Char32Encoding, Char32EncodingConverter,
+                   Char32Sink>(encoding, Char32Encoding::UTF32(), bytes, seed, PathOf(pick));
+        } else {
+            Decode<unsigned short, CharToChar16BufferConverter, Char16Encoding, Char16EncodingConverter,
+                   Char16Sink>(encoding, Char16Encoding::UTF16(), bytes, seed, PathOf(pick));
+        }
     }
 }
 
@@ -163,16 +173,17 @@ void Encode(CharEncoding const & encoding, InEnc const & unicode, std::vector<In
 
 void Run(CharEncoding const & encoding, std::uint8_t const * data, std::size_t size, std::uint32_t seed) {
     std::vector<unsigned int> const text = fuzz::CodePoints(data, size);
-    Path const path = PathOf(seed);
-    if (seed & 1) {
-        Encode<unsigned int, Char32ToCharBufferConverter, Char32Encoding, Char32EncodingConverterSink,
-               Char32Source>(encoding, Char32Encoding::UTF32(), text, seed, path);
-    } else {
-        // The same code points as UTF-16 units (above U+FFFF cut to 16 bits:
-        // lone surrogates and all).
-        std::vector<unsigned short> const units(text.begin(), text.end());
-        Encode<unsigned short, Char16ToCharBufferConverter, Char16Encoding, Char16EncodingConverterSink,
-               Char16Source>(encoding, Char16Encoding::UTF16(), units, seed, path);
+    for (unsigned int pick : Picks(seed)) {
+        if (pick & 1) {
+            Encode<unsigned int, Char32ToCharBufferConverter, Char32Encoding, Char32EncodingConverterSink,
+                   Char32Source>(encoding, Char32Encoding::UTF32(), text, seed, PathOf(pick));
+        } else {
+            // The same code points as UTF-16 units (above U+FFFF cut to 16
+            // bits: lone surrogates and all).
+            std::vector<unsigned short> const units(text.begin(), text.end());
+            Encode<unsigned short, Char16ToCharBufferConverter, Char16Encoding, Char16EncodingConverterSink,
+                   Char16Source>(encoding, Char16Encoding::UTF16(), units, seed, PathOf(pick));
+        }
     }
 }
 
