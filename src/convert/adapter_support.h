@@ -8,6 +8,8 @@
 #include <cstring>
 #include <type_traits>
 
+#include "streams/stream_util.h"
+#include "streams/unit_width.h"
 #include "zuuc/behavior.h"
 #include "zuuc/problems.h"
 #include "zuuc/stream_adapters.h"
@@ -25,6 +27,46 @@ struct ProblemKinds {
 };
 
 using NoProblems = ProblemKinds<void, void, void>;
+
+// What the adapter from In to Out raises: a narrower input can hold bytes
+// that are illegal or undefined, a wider one characters the output lacks.
+template <class In, class Out>
+struct ProblemsOf;
+template <>
+struct ProblemsOf<char, unsigned short> {
+    using Kinds = ProblemKinds<CharToChar16IllegalByteRange,
+                               CharToChar16NoCharacterDefinedForCodepoint, void>;
+};
+template <>
+struct ProblemsOf<char, unsigned int> {
+    using Kinds = ProblemKinds<CharToChar32IllegalByteRange,
+                               CharToChar32NoCharacterDefinedForCodepoint, void>;
+};
+template <>
+struct ProblemsOf<unsigned short, unsigned int> {
+    using Kinds = ProblemKinds<Char16ToChar32IllegalByteRange,
+                               Char16ToChar32NoCharacterDefinedForCodepoint, void>;
+};
+template <>
+struct ProblemsOf<unsigned short, char> {
+    using Kinds = ProblemKinds<void, void, Char16ToCharCharacterNotInRepertoire>;
+};
+template <>
+struct ProblemsOf<unsigned int, char> {
+    using Kinds = ProblemKinds<void, void, Char32ToCharCharacterNotInRepertoire>;
+};
+template <>
+struct ProblemsOf<unsigned int, unsigned short> {
+    using Kinds = ProblemKinds<void, void, Char32ToChar16CharacterNotInRepertoire>;
+};
+template <>
+struct ProblemsOf<unsigned short, unsigned short> {
+    using Kinds = NoProblems;
+};
+template <>
+struct ProblemsOf<unsigned int, unsigned int> {
+    using Kinds = NoProblems;
+};
 
 template <class Kinds>
 constexpr bool Raises(TranscodeResult result) {
@@ -86,13 +128,7 @@ inline TranscodeResult ProblemResult(TranscodeResult result) {
     return result == kTranscodeIllFormedUTF16 ? kTranscodeNotInRepertoire : result;
 }
 
-template <class T>
-T const * TerminatedEnd(T const * p) {
-    while (*p != 0) {
-        ++p;
-    }
-    return p;
-}
+using zuuc_streams_detail::TerminatedEnd;
 
 // Refills a source adapter's window [start, limit):
 //  1. units the behaviour inserted as output;
@@ -297,5 +333,176 @@ void FinishInto(Transcoder<In, Out> & transcoder, Put && put, Raise && raise) {
 }
 
 }  // namespace zuuc_adapter
+
+namespace zuuc_internal {
+
+using zuuc_streams_detail::TerminatedEnd;
+
+// The stream adapters CharSource_X_to_Y and CharSink_X_to_Y are thin shells
+// around the templates below: each of their members hands its own fields to
+// one of these.
+
+// Hands a problem met by `adapter`'s transcoder to the adapter's behaviour.
+template <class Adapter, class In, class Out>
+struct AdapterProblemRaiser {
+    using Kinds = typename zuuc_adapter::ProblemsOf<In, Out>::Kinds;
+
+    Adapter & adapter;  // the actor whose behaviour decides, and the problem solver
+    EncodingOf<In> const & input_encoding;
+    EncodingOf<Out> const & output_encoding;
+    Transcoder<In, Out> & transcoder;
+
+    bool operator()(TranscodeResult result, In const * input_start, In const * problem,
+                    In const * input_end, Out const * output_start, Out const * output_end) const {
+        return zuuc_adapter::RaiseProblem<Kinds>(*adapter.GetBehavior(), result, input_encoding,
+                                                 output_encoding, adapter, input_start, problem,
+                                                 input_end, output_start, output_end,
+                                                 transcoder.Mode());
+    }
+};
+
+// Holds what a behaviour inserts into a source adapter (a null end: up to
+// the terminating 0).
+template <class T>
+void HoldInserted(zuuc_detail::PendingUnits<T> & pending, T const * begin, T const * end) {
+    if (begin != nullptr && end == nullptr) {
+        end = TerminatedEnd(begin);
+    }
+    pending.Assign(begin, end);
+}
+
+// A source adapter's refill: the next window of converted units in
+// `buffer`, set as the adapter's window [position, end).
+template <class Adapter, class In, class Out, unsigned int N>
+bool FillSourceAdapter(Adapter & adapter, SourceOf<In> & input,
+                       EncodingOf<In> const & input_encoding, Transcoder<In, Out> & transcoder,
+                       EncodingOf<Out> const & output_encoding,
+                       zuuc_detail::PendingUnits<In> & pending_input,
+                       zuuc_detail::PendingUnits<Out> & pending_output, zu_buffer<Out, N> & buffer,
+                       Out const *& position, Out const *& end) {
+    Out * const start = buffer.start();
+    Out * const filled = zuuc_adapter::FillWindow(
+        input, transcoder, pending_input, pending_output, start, buffer.end(),
+        AdapterProblemRaiser<Adapter, In, Out>{adapter, input_encoding, output_encoding,
+                                               transcoder},
+        [&](Out const * window_begin, Out const * window_end) {
+            position = window_begin;
+            end = window_end;
+        });
+    return filled != start;
+}
+
+// The members of a sink adapter from In to Out converting through a local
+// buffer of N units. Adapters from a wider to a narrower width convert no
+// more than the target's remaining capacity; when the next character does
+// not fit, a byte target is marked truncated, and an adapter that keeps its
+// own `truncated` flag sets it and discards everything from then on.
+template <unsigned int N, class Adapter, class In, class Out>
+struct SinkAdapterOps {
+    static constexpr bool kLimited = sizeof(In) > sizeof(Out);
+
+    Adapter & adapter;
+    EncodingOf<In> const & input_encoding;
+    Transcoder<In, Out> & transcoder;
+    EncodingOf<Out> const & output_encoding;
+    SinkOf<Out> & target;
+    bool * truncated;
+
+    bool Discarding() const { return truncated != nullptr && *truncated; }
+
+    void OnLimit() const {
+        if (truncated != nullptr) {
+            *truncated = true;
+        } else if constexpr (std::is_same<Out, char>::value) {
+            target.MarkAsTruncated();
+        }
+    }
+
+    AdapterProblemRaiser<Adapter, In, Out> Raiser() const {
+        return {adapter, input_encoding, output_encoding, transcoder};
+    }
+
+    void Start() const {
+        if (truncated != nullptr) {
+            *truncated = false;
+        }
+        transcoder.SetBehavior(adapter.GetBehavior());
+    }
+
+    // What the transcoder still owes reaches the target; the target is not
+    // flushed. A destructor cannot pass an exception on.
+    void Close() const {
+        try {
+            Finish();
+        } catch (...) {
+        }
+        delete &transcoder;
+    }
+
+    void Flush() const {
+        Finish();
+        target.Flush();
+    }
+
+    // Put (reported) or inserted input (not reported); a null end: up to the
+    // terminating 0.
+    void Put(In const * begin, In const * end, bool report) const {
+        if (begin == nullptr) {
+            return;
+        }
+        if (end == nullptr) {
+            end = TerminatedEnd(begin);
+        }
+        Convert(begin, end, report);
+    }
+
+    void InsertOutput(Out const * begin, Out const * end) const {
+        if (begin == nullptr || Discarding()) {
+            return;
+        }
+        if (end == nullptr) {
+            end = TerminatedEnd(begin);
+        }
+        if constexpr (kLimited) {
+            // A substitute that does not fit whole is not written in part.
+            long const room = target.RemainingCapacity();
+            if (room >= 0 && room < end - begin) {
+                OnLimit();
+                return;
+            }
+        }
+        target.Put(begin, end);
+    }
+
+    void Convert(In const * begin, In const * end, bool report) const {
+        if (Discarding()) {
+            return;
+        }
+        zuuc_adapter::ConvertInto<N>(transcoder, target, begin, end, kLimited, report, Raiser(),
+                                     [&]() { OnLimit(); });
+    }
+
+    void Finish() const {
+        zuuc_adapter::FinishInto<N, In, Out>(
+            transcoder,
+            [&](Out const * begin, Out const * end) {
+                if (!Discarding()) {
+                    target.Put(begin, end);
+                }
+            },
+            Raiser());
+    }
+};
+
+template <unsigned int N, class Adapter, class In, class Out>
+SinkAdapterOps<N, Adapter, In, Out> SinkOps(Adapter & adapter,
+                                            EncodingOf<In> const & input_encoding,
+                                            Transcoder<In, Out> & transcoder,
+                                            EncodingOf<Out> const & output_encoding,
+                                            SinkOf<Out> & target, bool * truncated) {
+    return {adapter, input_encoding, transcoder, output_encoding, target, truncated};
+}
+
+}  // namespace zuuc_internal
 
 #endif

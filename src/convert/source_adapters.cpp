@@ -3,8 +3,6 @@
 #include "convert/adapter_support.h"
 #include "zuuc/stream_adapters.h"
 
-using zuuc_adapter::ProblemKinds;
-
 // --- ToUnicodeSource -----------------------------------------------------------
 
 ToUnicodeSource::ToUnicodeSource() : Char32Source() {}
@@ -61,100 +59,51 @@ bool ToUnicodeProxySource::FillBuffer() {
 
 // --- The source adapters -------------------------------------------------------
 //
-// Every adapter has the same members; they differ in unit types, encodings,
-// buffer size and the problems they raise.
+// The logic is zuuc_internal::FillSourceAdapter (convert/adapter_support.h);
+// each adapter hands it its own fields.
 
-namespace {
-
-using Kinds_8_to_16 = ProblemKinds<CharToChar16IllegalByteRange,
-                                   CharToChar16NoCharacterDefinedForCodepoint, void>;
-using Kinds_8_to_32 = ProblemKinds<CharToChar32IllegalByteRange,
-                                   CharToChar32NoCharacterDefinedForCodepoint, void>;
-using Kinds_16_to_32 = ProblemKinds<Char16ToChar32IllegalByteRange,
-                                    Char16ToChar32NoCharacterDefinedForCodepoint, void>;
-using Kinds_16_to_8 = ProblemKinds<void, void, Char16ToCharCharacterNotInRepertoire>;
-using Kinds_32_to_8 = ProblemKinds<void, void, Char32ToCharCharacterNotInRepertoire>;
-using Kinds_32_to_16 = ProblemKinds<void, void, Char32ToChar16CharacterNotInRepertoire>;
-using Kinds_none = zuuc_adapter::NoProblems;
-
-}  // namespace
-
-#define ZUUC_SOURCE_ADAPTER(Class, In, Out, InSource, InEncoding, OutEncoding, Kinds)                 \
-    Class::Class(InSource & source, InEncoding const & input_encoding,                              \
-                 Transcoder<In, Out> * transcoder, OutEncoding const & output_encoding)             \
-        : Class##Base(static_cast<UnicodeLibActor const &>(source)),                                \
-          input_(&source),                                                                          \
-          input_encoding_(&input_encoding),                                                         \
-          output_encoding_(&output_encoding),                                                       \
-          transcoder_(transcoder) {                                                                 \
-        transcoder_->SetBehavior(GetBehavior());                                                    \
-    }                                                                                               \
-                                                                                                    \
-    Class::~Class() { delete transcoder_; }                                                         \
-                                                                                                    \
-    UnicodeLibBehavior * Class::SetBehavior(UnicodeLibBehavior * behavior) {                        \
-        transcoder_->SetBehavior(behavior);                                                         \
-        return Class##Base::SetBehavior(behavior);                                                  \
-    }                                                                                               \
-                                                                                                    \
-    void Class::InsertInput(In const * begin, In const * end) {                                     \
-        if (begin != nullptr && end == nullptr) {                                                   \
-            end = zuuc_adapter::TerminatedEnd(begin);                                               \
-        }                                                                                           \
-        pending_input_.Assign(begin, end);                                                          \
-    }                                                                                               \
-                                                                                                    \
-    void Class::InsertOutput(Out const * begin, Out const * end) {                                  \
-        if (begin != nullptr && end == nullptr) {                                                   \
-            end = zuuc_adapter::TerminatedEnd(begin);                                               \
-        }                                                                                           \
-        pending_output_.Assign(begin, end);                                                         \
-    }                                                                                               \
-                                                                                                    \
-    bool Class::FillBuffer() {                                                                      \
-        Out * const start = buffer_.start();                                                        \
-        Out * const end = zuuc_adapter::FillWindow(                                                 \
-            *input_, *transcoder_, pending_input_, pending_output_, start, buffer_.end(),           \
-            [&](TranscodeResult result, In const * input_start, In const * problem,              \
-                   In const * input_end, Out const * output_start, Out const * output_end) {        \
-                return zuuc_adapter::RaiseProblem<Kinds>(                                           \
-                    *GetBehavior(), result, *input_encoding_, *output_encoding_, *this,             \
-                    input_start, problem, input_end, output_start, output_end,                      \
-                    transcoder_->Mode());                                                           \
-            },                                                                                      \
-            [&](Out const * begin, Out const * window_end) { SetWindow(begin, window_end); });   \
-        return end != start;                                                                        \
+#define ZUUC_SOURCE_ADAPTER(Class, Base, In, Out)                                                 \
+    Class::Class(zuuc_internal::SourceOf<In> & source,                                           \
+                 zuuc_internal::EncodingOf<In> const & input_encoding,                           \
+                 Transcoder<In, Out> * transcoder,                                               \
+                 zuuc_internal::EncodingOf<Out> const & output_encoding)                         \
+        : Base(static_cast<UnicodeLibActor const &>(source)),                                    \
+          input_(&source),                                                                       \
+          input_encoding_(&input_encoding),                                                      \
+          output_encoding_(&output_encoding),                                                    \
+          transcoder_(transcoder) {                                                              \
+        transcoder_->SetBehavior(GetBehavior());                                                 \
+    }                                                                                            \
+    Class::~Class() { delete transcoder_; }                                                      \
+    UnicodeLibBehavior * Class::SetBehavior(UnicodeLibBehavior * behavior) {                     \
+        transcoder_->SetBehavior(behavior);                                                      \
+        return Base::SetBehavior(behavior);                                                      \
+    }                                                                                            \
+    void Class::InsertInput(In const * begin, In const * end) {                                  \
+        zuuc_internal::HoldInserted(pending_input_, begin, end);                                 \
+    }                                                                                            \
+    void Class::InsertOutput(Out const * begin, Out const * end) {                               \
+        zuuc_internal::HoldInserted(pending_output_, begin, end);                                \
+    }                                                                                            \
+    bool Class::FillBuffer() {                                                                   \
+        return zuuc_internal::FillSourceAdapter(*this, *input_, *input_encoding_, *transcoder_,  \
+                                                *output_encoding_, pending_input_,               \
+                                                pending_output_, buffer_, position_, end_);      \
     }
 
-#define ZUUC_NOT_RATED(Class)                                                                       \
-    TextEncoding const & Class::ActualInputEncoding() const { return *input_encoding_; }           \
+// The adapters to a Unicode width report their input encoding, not rated.
+#define ZUUC_NOT_RATED(Class)                                                                    \
+    TextEncoding const & Class::ActualInputEncoding() const { return *input_encoding_; }        \
     int Class::ActualRating() const { return ToUnicodeSource::kNotRated; }
 
-using CharSource_8_to_16Base = Char16Source;
-using CharSource_8_to_32Base = ToUnicodeSource;
-using CharSource_16_to_8Base = CharSource;
-using CharSource_16_to_16Base = Char16Source;
-using CharSource_16_to_32Base = ToUnicodeSource;
-using CharSource_32_to_8Base = CharSource;
-using CharSource_32_to_16Base = Char16Source;
-using CharSource_32_to_32Base = ToUnicodeSource;
-
-ZUUC_SOURCE_ADAPTER(CharSource_8_to_16, char, unsigned short, CharSource, CharEncoding,
-                    Char16Encoding, Kinds_8_to_16)
-ZUUC_SOURCE_ADAPTER(CharSource_8_to_32, char, unsigned int, CharSource, CharEncoding,
-                    Char32Encoding, Kinds_8_to_32)
-ZUUC_SOURCE_ADAPTER(CharSource_16_to_8, unsigned short, char, Char16Source, Char16Encoding,
-                    CharEncoding, Kinds_16_to_8)
-ZUUC_SOURCE_ADAPTER(CharSource_16_to_16, unsigned short, unsigned short, Char16Source,
-                    Char16Encoding, Char16Encoding, Kinds_none)
-ZUUC_SOURCE_ADAPTER(CharSource_16_to_32, unsigned short, unsigned int, Char16Source,
-                    Char16Encoding, Char32Encoding, Kinds_16_to_32)
-ZUUC_SOURCE_ADAPTER(CharSource_32_to_8, unsigned int, char, Char32Source, Char32Encoding,
-                    CharEncoding, Kinds_32_to_8)
-ZUUC_SOURCE_ADAPTER(CharSource_32_to_16, unsigned int, unsigned short, Char32Source,
-                    Char32Encoding, Char16Encoding, Kinds_32_to_16)
-ZUUC_SOURCE_ADAPTER(CharSource_32_to_32, unsigned int, unsigned int, Char32Source,
-                    Char32Encoding, Char32Encoding, Kinds_none)
+ZUUC_SOURCE_ADAPTER(CharSource_8_to_16, Char16Source, char, unsigned short)
+ZUUC_SOURCE_ADAPTER(CharSource_8_to_32, ToUnicodeSource, char, unsigned int)
+ZUUC_SOURCE_ADAPTER(CharSource_16_to_8, CharSource, unsigned short, char)
+ZUUC_SOURCE_ADAPTER(CharSource_16_to_16, Char16Source, unsigned short, unsigned short)
+ZUUC_SOURCE_ADAPTER(CharSource_16_to_32, ToUnicodeSource, unsigned short, unsigned int)
+ZUUC_SOURCE_ADAPTER(CharSource_32_to_8, CharSource, unsigned int, char)
+ZUUC_SOURCE_ADAPTER(CharSource_32_to_16, Char16Source, unsigned int, unsigned short)
+ZUUC_SOURCE_ADAPTER(CharSource_32_to_32, ToUnicodeSource, unsigned int, unsigned int)
 
 ZUUC_NOT_RATED(CharSource_8_to_16)
 ZUUC_NOT_RATED(CharSource_8_to_32)
