@@ -4,6 +4,8 @@
 #ifndef ZUUC_SRC_STREAMS_UNIT_WIDTH_H
 #define ZUUC_SRC_STREAMS_UNIT_WIDTH_H
 
+#include <type_traits>
+
 #include "zuuc/char_encoding.h"
 #include "zuuc/sinks.h"
 #include "zuuc/sources.h"
@@ -43,9 +45,20 @@ struct UnitWidth<unsigned int> {
 template <class Unit>
 using SourceOf = typename UnitWidth<Unit>::Source;
 template <class Unit>
+using ProxySourceOf = typename UnitWidth<Unit>::ProxySource;
+template <class Unit>
+using ProxySinkOf = typename UnitWidth<Unit>::ProxySink;
+template <class Unit>
 using SinkOf = typename UnitWidth<Unit>::Sink;
 template <class Unit>
 using EncodingOf = typename UnitWidth<Unit>::Encoding;
+
+// The unit of an encoding class (or of a class derived from one).
+template <class Encoding>
+using UnitOfEncoding = std::conditional_t<
+    std::is_base_of<CharEncoding, Encoding>::value, char,
+    std::conditional_t<std::is_base_of<Char16Encoding, Encoding>::value, unsigned short,
+                       unsigned int>>;
 
 }  // namespace zuuc_internal
 

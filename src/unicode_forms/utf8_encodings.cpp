@@ -13,6 +13,7 @@
 // "UTF-32:UTF-8"). Both decode and encode the same bytes.
 #include <new>
 
+#include "convert/byte_streams.h"
 #include "convert/transcode_contract.h"
 #include "zuuc/stream_adapters.h"
 #include "zuuc/unicode_detectors.h"
@@ -61,7 +62,6 @@ unsigned char const kUTF8EBCDICSubstitute[] = {0xB3, 0xFE, 0xFE, 0xFC, 0x00};
 
 using zuuc_internal::Chain;
 using zuuc_internal::NullOnBadAlloc;
-using zuuc_internal::Wrap;
 
 }  // namespace
 
@@ -71,35 +71,19 @@ using zuuc_internal::Wrap;
     bool Class::IsTextModeSafe() const { return false; }                                        \
     ToUnicodeSource * Class::CreateCharSourceToUnicode(CharSource & source,                     \
                                                        UnicodeLibAllocator & allocator) const { \
-        Char32Encoding const & unicode = Char32Encoding::UTF32();                               \
-        return Wrap(                                                        \
-            CreateConverterToUTF32(allocator), [&](Transcoder<char, unsigned int> * t) {        \
-                return new (allocator) CharSource_8_to_32(source, *this, t, unicode);           \
-            });                                                                                 \
+        return zuuc_internal::ByteSourceToUnicode(*this, source, allocator);                    \
     }                                                                                           \
     CharSource * Class::CreateCharSourceFromUnicode(Char32Source & source,                      \
                                                     UnicodeLibAllocator & allocator) const {    \
-        Char32Encoding const & unicode = Char32Encoding::UTF32();                               \
-        return Wrap(                                                        \
-            CreateConverterFromUTF32(allocator), [&](Transcoder<unsigned int, char> * t) {      \
-                return new (allocator) CharSource_32_to_8(source, unicode, t, *this);           \
-            });                                                                                 \
+        return zuuc_internal::ByteSourceFromUnicode(*this, source, allocator);                  \
     }                                                                                           \
     Char32Sink * Class::CreateCharSinkFromUnicode(CharSink & sink,                              \
                                                   UnicodeLibAllocator & allocator) const {      \
-        Char32Encoding const & unicode = Char32Encoding::UTF32();                               \
-        return Wrap(                                                          \
-            CreateConverterFromUTF32(allocator), [&](Transcoder<unsigned int, char> * t) {      \
-                return new (allocator) CharSink_32_to_8(unicode, t, *this, sink);               \
-            });                                                                                 \
+        return zuuc_internal::ByteSinkFromUnicode(*this, sink, allocator);                      \
     }                                                                                           \
     CharSink * Class::CreateCharSinkToUnicode(Char32Sink & sink, UnicodeLibAllocator & allocator) \
         const {                                                                                 \
-        Char32Encoding const & unicode = Char32Encoding::UTF32();                               \
-        return Wrap(                                                          \
-            CreateConverterToUTF32(allocator), [&](Transcoder<char, unsigned int> * t) {        \
-                return new (allocator) CharSink_8_to_32(*this, t, unicode, sink);               \
-            });                                                                                 \
+        return zuuc_internal::ByteSinkToUnicode(*this, sink, allocator);                        \
     }
 
 // --- UTF8EncodingVariantOfUTF16 -----------------------------------------------------
