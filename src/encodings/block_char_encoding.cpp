@@ -1,10 +1,10 @@
 #include "zuuc/char_encoding.h"
 
-#include "convert/byte_streams.h"
+#include "convert/encoding_streams.h"
 
 // The stream factories of the table-driven encodings wrap the encoding's own
 // UTF-32 transcoders in the stream adapters of the conversion engine
-// (convert/byte_streams.h). Each first brings the encoding's tables in
+// (convert/encoding_streams.h). Each first brings the encoding's tables in
 // (throwing when they cannot be loaded).
 
 BlockCharEncoding::~BlockCharEncoding() = default;
@@ -12,23 +12,23 @@ BlockCharEncoding::~BlockCharEncoding() = default;
 ToUnicodeSource * BlockCharEncoding::CreateCharSourceToUnicode(CharSource & source,
                                                                UnicodeLibAllocator & allocator) const {
     Load();
-    return zuuc_internal::ByteSourceToUnicode(*this, source, allocator);
+    return zuuc_internal::TranscodingSourceToUnicode(*this, source, allocator);
 }
 
 CharSource * BlockCharEncoding::CreateCharSourceFromUnicode(Char32Source & source,
                                                             UnicodeLibAllocator & allocator) const {
     Load();
-    return zuuc_internal::ByteSourceFromUnicode(*this, source, allocator);
+    return zuuc_internal::TranscodingSourceFromUnicode(*this, source, allocator);
 }
 
 Char32Sink * BlockCharEncoding::CreateCharSinkFromUnicode(CharSink & sink,
                                                           UnicodeLibAllocator & allocator) const {
     Load();
-    return zuuc_internal::ByteSinkFromUnicode(*this, sink, allocator);
+    return zuuc_internal::TranscodingSinkFromUnicode(*this, sink, allocator);
 }
 
 CharSink * BlockCharEncoding::CreateCharSinkToUnicode(Char32Sink & sink,
                                                       UnicodeLibAllocator & allocator) const {
     Load();
-    return zuuc_internal::ByteSinkToUnicode(*this, sink, allocator);
+    return zuuc_internal::TranscodingSinkToUnicode(*this, sink, allocator);
 }

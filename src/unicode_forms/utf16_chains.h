@@ -8,6 +8,7 @@
 #include <new>
 #include <type_traits>
 
+#include "convert/encoding_streams.h"
 #include "convert/transcode_contract.h"
 #include "streams/directed_proxies.h"
 #include "streams/unit_width.h"
@@ -104,39 +105,7 @@ Char32Sink * ChainSinkFromUnicode(zuuc_internal::SinkOf<zuuc_internal::UnitOfEnc
     return proxy;
 }
 
-// The stream adapter between two widths.
-template <class In, class Out>
-struct AdapterOf;
-template <>
-struct AdapterOf<char, unsigned short> {
-    using Source = CharSource_8_to_16;
-    using Sink = CharSink_8_to_16;
-};
-template <>
-struct AdapterOf<unsigned short, char> {
-    using Source = CharSource_16_to_8;
-    using Sink = CharSink_16_to_8;
-};
-template <>
-struct AdapterOf<char, unsigned int> {
-    using Source = CharSource_8_to_32;
-    using Sink = CharSink_8_to_32;
-};
-template <>
-struct AdapterOf<unsigned int, char> {
-    using Source = CharSource_32_to_8;
-    using Sink = CharSink_32_to_8;
-};
-template <>
-struct AdapterOf<unsigned short, unsigned short> {
-    using Source = CharSource_16_to_16;
-    using Sink = CharSink_16_to_16;
-};
-template <>
-struct AdapterOf<unsigned int, unsigned int> {
-    using Source = CharSource_32_to_32;
-    using Sink = CharSink_32_to_32;
-};
+using zuuc_internal::AdapterOf;
 
 // A step is placed with the byte order of its variant when it has one.
 template <class Step, class Self>

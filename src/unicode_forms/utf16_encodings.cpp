@@ -1,4 +1,5 @@
 // UTF-16, the library's internal form, and its byte-order-mark variant.
+#include "convert/encoding_streams.h"
 #include "streams/directed_proxies.h"
 #include "unicode_forms/utf16_chains.h"
 #include "zuuc/stream_adapters.h"
@@ -24,49 +25,7 @@ UTF16Encoding::~UTF16Encoding() = default;
 unsigned int UTF16Encoding::MapToUnicode(unsigned int c) const { return c; }
 unsigned int UTF16Encoding::MapFromUnicode(unsigned int c) const { return c; }
 
-ToUnicodeSource * UTF16Encoding::CreateCharSourceToUnicode(Char16Source & source,
-                                                           UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> ToUnicodeSource * {
-        auto converter = Own(new (allocator) UTF16ToUTF32Converter);
-        auto * adapter = new (allocator)
-            CharSource_16_to_32(source, *this, converter.get(), Char32Encoding::UTF32());
-        converter.release();
-        return adapter;
-    });
-}
-
-Char16Source * UTF16Encoding::CreateCharSourceFromUnicode(Char32Source & source,
-                                                          UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> Char16Source * {
-        auto converter = Own(new (allocator) UTF32ToUTF16Converter);
-        auto * adapter = new (allocator)
-            CharSource_32_to_16(source, Char32Encoding::UTF32(), converter.get(), *this);
-        converter.release();
-        return adapter;
-    });
-}
-
-Char16Sink * UTF16Encoding::CreateCharSinkToUnicode(Char32Sink & sink,
-                                                    UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> Char16Sink * {
-        auto converter = Own(new (allocator) UTF16ToUTF32Converter);
-        auto * adapter = new (allocator)
-            CharSink_16_to_32(*this, converter.get(), Char32Encoding::UTF32(), sink);
-        converter.release();
-        return adapter;
-    });
-}
-
-Char32Sink * UTF16Encoding::CreateCharSinkFromUnicode(Char16Sink & sink,
-                                                      UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> Char32Sink * {
-        auto converter = Own(new (allocator) UTF32ToUTF16Converter);
-        auto * adapter = new (allocator)
-            CharSink_32_to_16(Char32Encoding::UTF32(), converter.get(), *this, sink);
-        converter.release();
-        return adapter;
-    });
-}
+ZUUC_TRANSCODING_STREAMS(UTF16Encoding)
 
 Transcoder<unsigned short, unsigned int> * UTF16Encoding::CreateConverterToUTF32(
     UnicodeLibAllocator & allocator) const {

@@ -13,7 +13,7 @@
 // "UTF-32:UTF-8"). Both decode and encode the same bytes.
 #include <new>
 
-#include "convert/byte_streams.h"
+#include "convert/encoding_streams.h"
 #include "convert/transcode_contract.h"
 #include "zuuc/stream_adapters.h"
 #include "zuuc/unicode_detectors.h"
@@ -69,22 +69,7 @@ using zuuc_internal::NullOnBadAlloc;
 
 #define ZUUC_UNICODE_BYTE_FORM_STREAMS(Class)                                                   \
     bool Class::IsTextModeSafe() const { return false; }                                        \
-    ToUnicodeSource * Class::CreateCharSourceToUnicode(CharSource & source,                     \
-                                                       UnicodeLibAllocator & allocator) const { \
-        return zuuc_internal::ByteSourceToUnicode(*this, source, allocator);                    \
-    }                                                                                           \
-    CharSource * Class::CreateCharSourceFromUnicode(Char32Source & source,                      \
-                                                    UnicodeLibAllocator & allocator) const {    \
-        return zuuc_internal::ByteSourceFromUnicode(*this, source, allocator);                  \
-    }                                                                                           \
-    Char32Sink * Class::CreateCharSinkFromUnicode(CharSink & sink,                              \
-                                                  UnicodeLibAllocator & allocator) const {      \
-        return zuuc_internal::ByteSinkFromUnicode(*this, sink, allocator);                      \
-    }                                                                                           \
-    CharSink * Class::CreateCharSinkToUnicode(Char32Sink & sink, UnicodeLibAllocator & allocator) \
-        const {                                                                                 \
-        return zuuc_internal::ByteSinkToUnicode(*this, sink, allocator);                        \
-    }
+    ZUUC_TRANSCODING_STREAMS(Class)
 
 // --- UTF8EncodingVariantOfUTF16 -----------------------------------------------------
 
