@@ -59,8 +59,145 @@ bool ToUnicodeProxySource::FillBuffer() {
 
 // --- The source adapters -------------------------------------------------------
 //
-// The logic is zuuc_internal::FillSourceAdapter (convert/adapter_support.h);
-// each adapter hands it its own fields.
+// The logic is FillSourceAdapter below; each adapter hands it its own fields.
+// (It has internal linkage, so that each adapter's refill is one function.)
+
+namespace {
+
+using namespace zuuc_internal;
+
+// A source adapter's refill: its window [start, limit) of `buffer`:
+//  1. units the behaviour inserted as output;
+//  2. units it inserted as input, converted without reporting problems;
+//  3. the next window of the input source (or, once it has ended, what the
+//     transcoder still owes), with problems handed to `raise`, after which
+//     the loop starts again at 1.
+// The adapter's window [shown, shown_end) is set before every problem too, so
+// that an exception thrown by the behaviour leaves the units converted so
+// far in the window. Returns whether the window holds anything.
+template <class Adapter, class In, class Out, unsigned int N>
+bool FillSourceAdapter(Adapter & adapter, SourceOf<In> & input,
+                       EncodingOf<In> const & input_encoding, Transcoder<In, Out> & transcoder,
+                       EncodingOf<Out> const & output_encoding,
+                       zuuc_detail::PendingUnits<In> & pending_input,
+                       zuuc_detail::PendingUnits<Out> & pending_output, zu_buffer<Out, N> & buffer,
+                       Out const *& shown, Out const *& shown_end) {
+    using zuuc_adapter::ProblemResult;
+    AdapterProblemRaiser<Adapter, In, Out> const raise{adapter, input_encoding, output_encoding,
+                                                       transcoder};
+    auto commit = [&](Out const * begin, Out const * finish) {
+        shown = begin;
+        shown_end = finish;
+    };
+    Out * const start = buffer.start();
+    Out * const limit = buffer.end();
+    Out * out = start;
+    // Set after a step that raised a problem without moving: legitimate once
+    // (the problem lies in units held from an earlier call), a fault twice.
+    bool stalled = false;
+    while (out != limit) {
+        // 1. Inserted output, as far as it fits.
+        if (!pending_output.empty()) {
+            std::size_t const n = std::min(static_cast<std::size_t>(limit - out),
+                                           static_cast<std::size_t>(pending_output.end() -
+                                                                    pending_output.position()));
+            std::memcpy(out, pending_output.position(), n * sizeof(Out));
+            out += n;
+            pending_output.position() += n;
+            if (pending_output.empty()) {
+                pending_output.Clear();
+            }
+            if (out == limit) {
+                break;
+            }
+        }
+
+        // 2. Inserted input; its problems are not reported.
+        if (!pending_input.empty()) {
+            TranscodeResult result = kTranscodeInputExhausted;
+            for (;;) {
+                In const * const before = pending_input.position();
+                Out * const out_before = out;
+                result = transcoder.Transcode(pending_input.position(), pending_input.end(), out,
+                                              limit, -1);
+                if (result == kTranscodeOutputFull || result == kTranscodeLimitReached) {
+                    break;
+                }
+                if (result == kTranscodeInputExhausted || pending_input.empty() ||
+                    (pending_input.position() == before && out == out_before)) {
+                    // Consumed; or stuck, in which case the rest is dropped.
+                    result = kTranscodeInputExhausted;
+                    break;
+                }
+            }
+            if (result == kTranscodeInputExhausted || pending_input.empty()) {
+                pending_input.Clear();
+            }
+            if (result != kTranscodeInputExhausted) {
+                break;
+            }
+        }
+
+        // 3. The input source.
+        In const * window = nullptr;
+        In const * window_end = nullptr;
+        In const * position = nullptr;
+        bool const finishing = !input.GetBuffer(window, window_end);
+        Out * const out_before = out;
+        TranscodeResult result;
+        if (finishing) {
+            window = window_end = nullptr;
+            result = transcoder.Finish(out, limit, -1);
+        } else {
+            position = window;
+            result = ProblemResult(transcoder.Transcode(position, window_end, out, limit, -1));
+            input.DoneWith(position);
+        }
+
+        // Any progress ends a stall: a problem raised later without moving
+        // lies in units held by this step and is legitimate once again.
+        if (position != window || out != out_before) {
+            stalled = false;
+        }
+
+        // 4. What the transcoder's result asks for.
+        if (result == kTranscodeComplete || result == kTranscodeOutputFull) {
+            break;
+        }
+        if (result == kTranscodeInputExhausted) {
+            if (finishing) {
+                break;
+            }
+            continue;
+        }
+        bool raised = false;
+        if (result == kTranscodeIllegalInput || result == kTranscodeNoCharacterDefined ||
+            result == kTranscodeNotInRepertoire) {
+            commit(start, out);
+            raised = raise(result, window, position, window_end, start, out);
+        }
+        if (finishing) {
+            if (!raised) {
+                break;  // nothing to resolve: the transcoder has finished
+            }
+        } else if (position == window && out == out_before) {
+            // A transcoder that stops without moving twice would be asked the
+            // same again forever: go on after the unit it stopped at.
+            if (stalled || !raised) {
+                input.DoneWith(window + 1);
+                stalled = false;
+            } else {
+                stalled = true;
+            }
+        } else {
+            stalled = false;
+        }
+    }
+    commit(start, out);
+    return out != start;
+}
+
+}  // namespace
 
 #define ZUUC_SOURCE_ADAPTER(Class, Base, In, Out)                                                 \
     Class::Class(zuuc_internal::SourceOf<In> & source,                                           \
@@ -86,7 +223,7 @@ bool ToUnicodeProxySource::FillBuffer() {
         zuuc_internal::HoldInserted(pending_output_, begin, end);                                \
     }                                                                                            \
     bool Class::FillBuffer() {                                                                   \
-        return zuuc_internal::FillSourceAdapter(*this, *input_, *input_encoding_, *transcoder_,  \
+        return FillSourceAdapter(*this, *input_, *input_encoding_, *transcoder_,  \
                                                 *output_encoding_, pending_input_,               \
                                                 pending_output_, buffer_, position_, end_);      \
     }
