@@ -8,6 +8,8 @@
 #include <cstring>
 #include <type_traits>
 
+#include "streams/stream_util.h"
+#include "streams/unit_width.h"
 #include "zuuc/behavior.h"
 #include "zuuc/problems.h"
 #include "zuuc/stream_adapters.h"
@@ -25,6 +27,46 @@ struct ProblemKinds {
 };
 
 using NoProblems = ProblemKinds<void, void, void>;
+
+// What the adapter from In to Out raises: a narrower input can hold bytes
+// that are illegal or undefined, a wider one characters the output lacks.
+template <class In, class Out>
+struct ProblemsOf;
+template <>
+struct ProblemsOf<char, unsigned short> {
+    using Kinds = ProblemKinds<CharToChar16IllegalByteRange,
+                               CharToChar16NoCharacterDefinedForCodepoint, void>;
+};
+template <>
+struct ProblemsOf<char, unsigned int> {
+    using Kinds = ProblemKinds<CharToChar32IllegalByteRange,
+                               CharToChar32NoCharacterDefinedForCodepoint, void>;
+};
+template <>
+struct ProblemsOf<unsigned short, unsigned int> {
+    using Kinds = ProblemKinds<Char16ToChar32IllegalByteRange,
+                               Char16ToChar32NoCharacterDefinedForCodepoint, void>;
+};
+template <>
+struct ProblemsOf<unsigned short, char> {
+    using Kinds = ProblemKinds<void, void, Char16ToCharCharacterNotInRepertoire>;
+};
+template <>
+struct ProblemsOf<unsigned int, char> {
+    using Kinds = ProblemKinds<void, void, Char32ToCharCharacterNotInRepertoire>;
+};
+template <>
+struct ProblemsOf<unsigned int, unsigned short> {
+    using Kinds = ProblemKinds<void, void, Char32ToChar16CharacterNotInRepertoire>;
+};
+template <>
+struct ProblemsOf<unsigned short, unsigned short> {
+    using Kinds = NoProblems;
+};
+template <>
+struct ProblemsOf<unsigned int, unsigned int> {
+    using Kinds = NoProblems;
+};
 
 template <class Kinds>
 constexpr bool Raises(TranscodeResult result) {
@@ -86,133 +128,7 @@ inline TranscodeResult ProblemResult(TranscodeResult result) {
     return result == kTranscodeIllFormedUTF16 ? kTranscodeNotInRepertoire : result;
 }
 
-template <class T>
-T const * TerminatedEnd(T const * p) {
-    while (*p != 0) {
-        ++p;
-    }
-    return p;
-}
-
-// Refills a source adapter's window [start, limit):
-//  1. units the behaviour inserted as output;
-//  2. units it inserted as input, converted without reporting problems;
-//  3. the next window of the input source (or, once it has ended, what the
-//     transcoder still owes), with problems handed to `raise`, after which
-//     the loop starts again at 1.
-// `commit(begin, end)` sets the adapter's window; it is called before every
-// problem too, so that an exception thrown by the behaviour leaves the units
-// converted so far in the window. Returns the end of the output.
-template <class In, class Out, class InSource, class Raise, class Commit>
-Out * FillWindow(InSource & input, Transcoder<In, Out> & transcoder,
-                 zuuc_detail::PendingUnits<In> & pending_input,
-                 zuuc_detail::PendingUnits<Out> & pending_output, Out * start, Out * limit,
-                 Raise && raise, Commit && commit) {
-    Out * out = start;
-    // Set after a step that raised a problem without moving: legitimate once
-    // (the problem lies in units held from an earlier call), a fault twice.
-    bool stalled = false;
-    while (out != limit) {
-        // 1. Inserted output, as far as it fits.
-        if (!pending_output.empty()) {
-            std::size_t const n = std::min(static_cast<std::size_t>(limit - out),
-                                           static_cast<std::size_t>(pending_output.end() -
-                                                                    pending_output.position()));
-            std::memcpy(out, pending_output.position(), n * sizeof(Out));
-            out += n;
-            pending_output.position() += n;
-            if (pending_output.empty()) {
-                pending_output.Clear();
-            }
-            if (out == limit) {
-                break;
-            }
-        }
-
-        // 2. Inserted input; its problems are not reported.
-        if (!pending_input.empty()) {
-            TranscodeResult result = kTranscodeInputExhausted;
-            for (;;) {
-                In const * const before = pending_input.position();
-                Out * const out_before = out;
-                result = transcoder.Transcode(pending_input.position(), pending_input.end(), out,
-                                              limit, -1);
-                if (result == kTranscodeOutputFull || result == kTranscodeLimitReached) {
-                    break;
-                }
-                if (result == kTranscodeInputExhausted || pending_input.empty() ||
-                    (pending_input.position() == before && out == out_before)) {
-                    // Consumed; or stuck, in which case the rest is dropped.
-                    result = kTranscodeInputExhausted;
-                    break;
-                }
-            }
-            if (result == kTranscodeInputExhausted || pending_input.empty()) {
-                pending_input.Clear();
-            }
-            if (result != kTranscodeInputExhausted) {
-                break;
-            }
-        }
-
-        // 3. The input source.
-        In const * window = nullptr;
-        In const * window_end = nullptr;
-        In const * position = nullptr;
-        bool const finishing = !input.GetBuffer(window, window_end);
-        Out * const out_before = out;
-        TranscodeResult result;
-        if (finishing) {
-            window = window_end = nullptr;
-            result = transcoder.Finish(out, limit, -1);
-        } else {
-            position = window;
-            result = ProblemResult(transcoder.Transcode(position, window_end, out, limit, -1));
-            input.DoneWith(position);
-        }
-
-        // Any progress ends a stall: a problem raised later without moving
-        // lies in units held by this step and is legitimate once again.
-        if (position != window || out != out_before) {
-            stalled = false;
-        }
-
-        // 4. What the transcoder's result asks for.
-        if (result == kTranscodeComplete || result == kTranscodeOutputFull) {
-            break;
-        }
-        if (result == kTranscodeInputExhausted) {
-            if (finishing) {
-                break;
-            }
-            continue;
-        }
-        bool raised = false;
-        if (result == kTranscodeIllegalInput || result == kTranscodeNoCharacterDefined ||
-            result == kTranscodeNotInRepertoire) {
-            commit(start, out);
-            raised = raise(result, window, position, window_end, start, out);
-        }
-        if (finishing) {
-            if (!raised) {
-                break;  // nothing to resolve: the transcoder has finished
-            }
-        } else if (position == window && out == out_before) {
-            // A transcoder that stops without moving twice would be asked the
-            // same again forever: go on after the unit it stopped at.
-            if (stalled || !raised) {
-                input.DoneWith(window + 1);
-                stalled = false;
-            } else {
-                stalled = true;
-            }
-        } else {
-            stalled = false;
-        }
-    }
-    commit(start, out);
-    return out;
-}
+using zuuc_streams_detail::TerminatedEnd;
 
 // Converts [begin, end) through `transcoder` into `target` via a local
 // buffer of N units. With `use_limit`, no more than the target's remaining
@@ -297,5 +213,43 @@ void FinishInto(Transcoder<In, Out> & transcoder, Put && put, Raise && raise) {
 }
 
 }  // namespace zuuc_adapter
+
+namespace zuuc_internal {
+
+using zuuc_streams_detail::TerminatedEnd;
+
+// Pieces of the source and sink adapters' templates (in source_adapters.cpp
+// and sink_adapters.cpp) that both use.
+
+// Hands a problem met by `adapter`'s transcoder to the adapter's behaviour.
+template <class Adapter, class In, class Out>
+struct AdapterProblemRaiser {
+    using Kinds = typename zuuc_adapter::ProblemsOf<In, Out>::Kinds;
+
+    Adapter & adapter;  // the actor whose behaviour decides, and the problem solver
+    EncodingOf<In> const & input_encoding;
+    EncodingOf<Out> const & output_encoding;
+    Transcoder<In, Out> & transcoder;
+
+    bool operator()(TranscodeResult result, In const * input_start, In const * problem,
+                    In const * input_end, Out const * output_start, Out const * output_end) const {
+        return zuuc_adapter::RaiseProblem<Kinds>(*adapter.GetBehavior(), result, input_encoding,
+                                                 output_encoding, adapter, input_start, problem,
+                                                 input_end, output_start, output_end,
+                                                 transcoder.Mode());
+    }
+};
+
+// Holds what a behaviour inserts into a source adapter (a null end: up to
+// the terminating 0).
+template <class T>
+void HoldInserted(zuuc_detail::PendingUnits<T> & pending, T const * begin, T const * end) {
+    if (begin != nullptr && end == nullptr) {
+        end = TerminatedEnd(begin);
+    }
+    pending.Assign(begin, end);
+}
+
+}  // namespace zuuc_internal
 
 #endif

@@ -44,56 +44,27 @@ public:
     void Reset() override {}
 };
 
-// The two pivots and the factories that lead to and from them. The factory
-// names are the same in all three encoding classes.
+// The pivot's own encoding: UTF-16 or UTF-32.
 template <class P>
-struct Pivot;
-
-// An auto-detecting byte encoding has no transcoder of its own: its input
-// goes through a detecting decoder to the pivot.
-template <class P, class Enc>
-auto PlainDecoderTo(Enc const & encoding, UnicodeLibAllocator & arena) {
+TextEncoding const & PivotEncoding() {
     if constexpr (std::is_same<P, unsigned int>::value) {
-        return encoding.CreateConverterToUTF32(arena);
+        return Char32Encoding::UTF32();
     } else {
-        return encoding.CreateConverterToUTF16(arena);
+        return Char16Encoding::UTF16();
     }
 }
+
+// The decoder to the pivot. An auto-detecting byte encoding has no
+// transcoder of its own: its input goes through a detecting decoder.
 template <class P, class Enc>
 auto DecoderTo(Enc const & encoding, UnicodeLibAllocator & arena) {
-    return PlainDecoderTo<P>(encoding, arena);
+    return zuuc_internal::ConverterToPivot<P>(encoding, arena);
 }
 template <class P>
 Transcoder<char, P> * DecoderTo(CharEncoding const & encoding, UnicodeLibAllocator & arena) {
     Transcoder<char, P> * detecting = zuuc_detect::CreateDetectingDecoder<P>(encoding, arena);
-    return detecting != nullptr ? detecting : PlainDecoderTo<P>(encoding, arena);
+    return detecting != nullptr ? detecting : zuuc_internal::ConverterToPivot<P>(encoding, arena);
 }
-
-template <>
-struct Pivot<unsigned short> {
-    static TextEncoding const & Encoding() { return Char16Encoding::UTF16(); }
-    template <class Enc>
-    static auto To(Enc const & encoding, UnicodeLibAllocator & arena) {
-        return DecoderTo<unsigned short>(encoding, arena);
-    }
-    template <class Enc>
-    static auto From(Enc const & encoding, UnicodeLibAllocator & arena) {
-        return encoding.CreateConverterFromUTF16(arena);
-    }
-};
-
-template <>
-struct Pivot<unsigned int> {
-    static TextEncoding const & Encoding() { return Char32Encoding::UTF32(); }
-    template <class Enc>
-    static auto To(Enc const & encoding, UnicodeLibAllocator & arena) {
-        return DecoderTo<unsigned int>(encoding, arena);
-    }
-    template <class Enc>
-    static auto From(Enc const & encoding, UnicodeLibAllocator & arena) {
-        return encoding.CreateConverterFromUTF32(arena);
-    }
-};
 
 using zuuc_internal::IsInputProblem;
 using zuuc_internal::IsOutputStop;
@@ -189,19 +160,19 @@ bool BufferConverterImpl<In, Out>::Build(InEnc const & in, OutEnc const & out) {
     // for any other width null means the conversion does not exist.
     constexpr bool kInIsPivotWidth = std::is_same<In, P>::value;
     constexpr bool kOutIsPivotWidth = std::is_same<Out, P>::value;
-    TextEncoding const & pivot = Pivot<P>::Encoding();
+    TextEncoding const & pivot = PivotEncoding<P>();
 
     Transcoder<In, P> * first = nullptr;
     Transcoder<P, Out> * second = nullptr;
     try {
         if (!(kInIsPivotWidth && in == pivot)) {
-            first = Pivot<P>::To(in, arena_);
+            first = DecoderTo<P>(in, arena_);
             if (first == nullptr && !kInIsPivotWidth) {
                 return false;
             }
         }
         if (!(kOutIsPivotWidth && out == pivot)) {
-            second = Pivot<P>::From(out, arena_);
+            second = zuuc_internal::ConverterFromPivot<P>(out, arena_);
             if (second == nullptr && !kOutIsPivotWidth) {
                 delete first;
                 return false;

@@ -2,6 +2,9 @@
 // UTF-32, with their stages placed in an arena inside the converter.
 #include "zuuc/encoding_converters.h"
 
+#include <type_traits>
+
+#include "streams/unit_width.h"
 #include "zuuc/behavior.h"
 #include "zuuc/exceptions.h"
 #include "zuuc/stream_adapters.h"
@@ -34,280 +37,220 @@ Stage * RequiredOutput(Stage * stage, CharEncoding const & output_encoding) {
 
 bool IsUTF32(TextEncoding const & encoding) { return encoding == Char32Encoding::UTF32(); }
 
+// The stage that writes Out: a byte encoding that cannot make it reports
+// itself as the invalid output encoding.
+template <class Stage>
+Stage * RequiredStage(Stage * stage, TextEncoding const &) {
+    return Required(stage);
+}
+template <class Stage>
+Stage * RequiredStage(Stage * stage, CharEncoding const & output_encoding) {
+    return RequiredOutput(stage, output_encoding);
+}
+
+// The fields of an encoding converter (source or sink) its stages are built
+// with: the arena they are placed in and the director that owns them.
+struct ConverterParts {
+    UnicodeLibAllocator & arena;
+    UnicodeLibDirector & director;
+};
+
+// The encoding stage of a converter source over the UTF-32 `pivot`, owned by
+// the director as its first actor; none when the output is UTF-32 itself.
+template <class Out>
+zuuc_internal::SourceOf<Out> * Encode(ConverterParts parts, Char32Source & pivot,
+                                      zuuc_internal::EncodingOf<Out> const & output_encoding) {
+    if constexpr (std::is_same<Out, unsigned int>::value) {
+        if (IsUTF32(output_encoding)) {
+            return &pivot;
+        }
+    }
+    auto * encoding = RequiredStage(output_encoding.CreateCharSourceFromUnicode(pivot, parts.arena),
+                                    output_encoding);
+    parts.director.DeleteFirst(encoding);
+    return encoding;
+}
+
+// A converter source from In to Out. The director owns the encoding stage as
+// its first actor and the decoding stage as its second, so the encoding
+// stage is deleted first. Returns the source the converter proxies:
+//  - the input itself when both sides are the same byte or UTF-16 encoding;
+//  - else the input decoded to UTF-32 (UTF-32 itself is decoded only on the
+//    way to UTF-16), encoded unless the output is UTF-32.
+// The decoding stage's encoding and rating are reported as the converter's
+// own (`to_unicode`), except from UTF-32 to bytes or UTF-32 and from UTF-16
+// to UTF-16, where the input's encoding is the one given (`fixed`).
+template <class In, class Out>
+zuuc_internal::SourceOf<Out> * ConnectSource(ConverterParts parts, zuuc_internal::SourceOf<In> & source,
+                                             zuuc_internal::EncodingOf<In> const & input_encoding,
+                                             zuuc_internal::EncodingOf<Out> const & output_encoding,
+                                             TextEncoding const *& fixed, ToUnicodeSource *& to_unicode) {
+    constexpr bool kFromUTF32 = std::is_same<In, unsigned int>::value;
+    constexpr bool kFixed = (kFromUTF32 && !std::is_same<Out, unsigned short>::value) ||
+                            (std::is_same<In, unsigned short>::value && std::is_same<Out, In>::value);
+    if constexpr (std::is_same<In, Out>::value && !kFromUTF32) {
+        if (input_encoding == output_encoding) {
+            fixed = &input_encoding;
+            return &source;  // the units pass through untouched
+        }
+    }
+    if (kFixed) {
+        fixed = &input_encoding;
+    }
+    Char32Source * pivot = nullptr;
+    if constexpr (kFromUTF32 && kFixed) {
+        if (IsUTF32(input_encoding)) {
+            pivot = &source;
+        }
+    }
+    if (pivot == nullptr) {
+        ToUnicodeSource * decoding =
+            Required(input_encoding.CreateCharSourceToUnicode(source, parts.arena));
+        parts.director.DeleteSecond(decoding);
+        if (!kFixed) {
+            to_unicode = decoding;
+        }
+        pivot = decoding;
+    }
+    return Encode<Out>(parts, *pivot, output_encoding);
+}
+
+// The encoding the converter reads: the one given, or the one its decoding
+// stage reports (for an auto-detecting encoding, the one detected).
+TextEncoding & ActualInput(TextEncoding const * input, TextEncoding const * fixed,
+                           ToUnicodeSource const * to_unicode) {
+    TextEncoding const * encoding = fixed;
+    if (encoding == nullptr) {
+        encoding = to_unicode != nullptr ? &to_unicode->ActualInputEncoding() : input;
+    }
+    // Encodings are process-wide objects; callers may hold them as they like.
+    return const_cast<TextEncoding &>(*encoding);
+}
+
+int ActualRatingOf(TextEncoding const * fixed, ToUnicodeSource const * to_unicode) {
+    if (fixed != nullptr || to_unicode == nullptr) {
+        return ToUnicodeSource::kNotRated;
+    }
+    return to_unicode->ActualRating();
+}
+
+// A converter sink from In to Out: the decoding stage writes into the
+// encoding stage, which writes into the target. The director owns the
+// decoding stage as its first actor, so it is deleted (and finishes its
+// conversion into the encoding stage) while the encoding stage still exists;
+// the encoding stage then finishes into the target. Returns the decoding
+// stage, which the converter proxies.
+template <class In>
+zuuc_internal::SinkOf<In> * ConnectSink(ConverterParts parts,
+                                        zuuc_internal::EncodingOf<In> const & input_encoding,
+                                        Char32Sink * encoding) {
+    parts.director.DeleteSecond(encoding);
+    auto * decoding = Required(input_encoding.CreateCharSinkToUnicode(*encoding, parts.arena));
+    parts.director.DeleteFirst(decoding);
+    return decoding;
+}
+
 }  // namespace
 
 // ===========================================================================
 // Converter sources
 // ===========================================================================
-//
-// The director owns the encoding stage as its first actor and the decoding
-// stage as its second, so the encoding stage is deleted first.
 
-#define ZUUC_CONVERTER_COMMON(Class, Base)                                                       \
-    Class::~Class() = default;                                                                   \
-                                                                                                 \
-    UnicodeLibBehavior * Class::SetBehavior(UnicodeLibBehavior * behavior) {                     \
-        director_.SetBehaviors(Resolved(behavior));                                              \
-        return Base::SetBehavior(behavior);                                                      \
-    }                                                                                            \
-                                                                                                 \
-    TextEncoding & Class::ActualInputEncoding() const {                                          \
-        TextEncoding const * encoding = fixed_input_encoding_;                                   \
-        if (encoding == nullptr) {                                                               \
-            encoding = to_unicode_ != nullptr ? &to_unicode_->ActualInputEncoding()              \
-                                              : input_encoding_;                                 \
-        }                                                                                        \
-        /* Encodings are process-wide objects; callers may hold them as they like. */           \
-        return const_cast<TextEncoding &>(*encoding);                                            \
-    }                                                                                            \
-                                                                                                 \
-    int Class::ActualRating() const {                                                            \
-        if (fixed_input_encoding_ != nullptr || to_unicode_ == nullptr) {                        \
-            return ToUnicodeSource::kNotRated;                                                   \
-        }                                                                                        \
-        return to_unicode_->ActualRating();                                                      \
+#define ZUUC_CONVERTER_SOURCE(Class, Base, In, Out)                                               \
+    Class::Class(zuuc_internal::SourceOf<In> & source,                                            \
+                 zuuc_internal::EncodingOf<In> const & input_encoding,                            \
+                 zuuc_internal::EncodingOf<Out> const & output_encoding)                          \
+        : Base(nullptr),                                                                          \
+          input_encoding_(&input_encoding),                                                       \
+          fixed_input_encoding_(nullptr),                                                         \
+          to_unicode_(nullptr) {                                                                  \
+        SetProxy(ConnectSource<In, Out>(ZUUC_PARTS, source, input_encoding, output_encoding,      \
+                                        fixed_input_encoding_, to_unicode_));                     \
     }
 
-// --- CharEncodingConverter ------------------------------------------------------------
+#define ZUUC_CONVERTER_SOURCE_COMMON(Class, Base)                                                 \
+    Class::~Class() = default;                                                                    \
+    UnicodeLibBehavior * Class::SetBehavior(UnicodeLibBehavior * behavior) {                      \
+        director_.SetBehaviors(Resolved(behavior));                                               \
+        return Base::SetBehavior(behavior);                                                       \
+    }                                                                                             \
+    TextEncoding & Class::ActualInputEncoding() const {                                           \
+        return ActualInput(input_encoding_, fixed_input_encoding_, to_unicode_);                  \
+    }                                                                                             \
+    int Class::ActualRating() const { return ActualRatingOf(fixed_input_encoding_, to_unicode_); }
 
-CharEncodingConverter::CharEncodingConverter(CharSource & source,
-                                             CharEncoding const & input_encoding,
-                                             CharEncoding const & output_encoding)
-    : CharProxySource(nullptr),
-      input_encoding_(&input_encoding),
-      fixed_input_encoding_(nullptr),
-      to_unicode_(nullptr) {
-    if (input_encoding == output_encoding) {
-        fixed_input_encoding_ = &input_encoding;
-        SetProxy(&source);  // the bytes pass through untouched
-        return;
-    }
-    ToUnicodeSource * decoding =
-        Required(input_encoding.CreateCharSourceToUnicode(source, arena_.allocator()));
-    director_.DeleteSecond(decoding);
-    to_unicode_ = decoding;
-    Build(*decoding, output_encoding);
-}
+#define ZUUC_PARTS (ConverterParts{arena_.allocator(), director_})
 
-CharEncodingConverter::CharEncodingConverter(Char16Source & source,
-                                             Char16Encoding const & input_encoding,
-                                             CharEncoding const & output_encoding)
-    : CharProxySource(nullptr),
-      input_encoding_(&input_encoding),
-      fixed_input_encoding_(nullptr),
-      to_unicode_(nullptr) {
-    ToUnicodeSource * decoding =
-        Required(input_encoding.CreateCharSourceToUnicode(source, arena_.allocator()));
-    director_.DeleteSecond(decoding);
-    to_unicode_ = decoding;
-    Build(*decoding, output_encoding);
-}
+ZUUC_CONVERTER_SOURCE(CharEncodingConverter, CharProxySource, char, char)
+ZUUC_CONVERTER_SOURCE(CharEncodingConverter, CharProxySource, unsigned short, char)
+ZUUC_CONVERTER_SOURCE(CharEncodingConverter, CharProxySource, unsigned int, char)
+ZUUC_CONVERTER_SOURCE(Char16EncodingConverter, Char16ProxySource, char, unsigned short)
+ZUUC_CONVERTER_SOURCE(Char16EncodingConverter, Char16ProxySource, unsigned short, unsigned short)
+ZUUC_CONVERTER_SOURCE(Char16EncodingConverter, Char16ProxySource, unsigned int, unsigned short)
+ZUUC_CONVERTER_SOURCE(Char32EncodingConverter, Char32ProxySource, char, unsigned int)
+ZUUC_CONVERTER_SOURCE(Char32EncodingConverter, Char32ProxySource, unsigned short, unsigned int)
+ZUUC_CONVERTER_SOURCE(Char32EncodingConverter, Char32ProxySource, unsigned int, unsigned int)
+ZUUC_CONVERTER_SOURCE_COMMON(CharEncodingConverter, CharProxySource)
+ZUUC_CONVERTER_SOURCE_COMMON(Char16EncodingConverter, Char16ProxySource)
+ZUUC_CONVERTER_SOURCE_COMMON(Char32EncodingConverter, Char32ProxySource)
 
-CharEncodingConverter::CharEncodingConverter(Char32Source & source,
-                                             Char32Encoding const & input_encoding,
-                                             CharEncoding const & output_encoding)
-    : CharProxySource(nullptr),
-      input_encoding_(&input_encoding),
-      fixed_input_encoding_(&input_encoding),
-      to_unicode_(nullptr) {
-    Char32Source * pivot = &source;
-    if (!IsUTF32(input_encoding)) {
-        ToUnicodeSource * decoding =
-            Required(input_encoding.CreateCharSourceToUnicode(source, arena_.allocator()));
-        director_.DeleteSecond(decoding);
-        pivot = decoding;
-    }
-    Build(*pivot, output_encoding);
-}
-
+// The encoding stage over a pivot the converter already has.
 void CharEncodingConverter::Build(Char32Source & pivot, CharEncoding const & output_encoding) {
-    CharSource * encoding = RequiredOutput(
-        output_encoding.CreateCharSourceFromUnicode(pivot, arena_.allocator()), output_encoding);
-    director_.DeleteFirst(encoding);
-    SetProxy(encoding);
+    SetProxy(Encode<char>(ZUUC_PARTS, pivot, output_encoding));
 }
-
-ZUUC_CONVERTER_COMMON(CharEncodingConverter, CharProxySource)
-
-// --- Char16EncodingConverter ----------------------------------------------------------
-
-Char16EncodingConverter::Char16EncodingConverter(CharSource & source,
-                                                 CharEncoding const & input_encoding,
-                                                 Char16Encoding const & output_encoding)
-    : Char16ProxySource(nullptr),
-      input_encoding_(&input_encoding),
-      fixed_input_encoding_(nullptr),
-      to_unicode_(nullptr) {
-    ToUnicodeSource * decoding =
-        Required(input_encoding.CreateCharSourceToUnicode(source, arena_.allocator()));
-    director_.DeleteSecond(decoding);
-    to_unicode_ = decoding;
-    Build(decoding, output_encoding);
-}
-
-Char16EncodingConverter::Char16EncodingConverter(Char16Source & source,
-                                                 Char16Encoding const & input_encoding,
-                                                 Char16Encoding const & output_encoding)
-    : Char16ProxySource(nullptr),
-      input_encoding_(&input_encoding),
-      fixed_input_encoding_(&input_encoding),
-      to_unicode_(nullptr) {
-    if (input_encoding == output_encoding) {
-        SetProxy(&source);  // the units pass through untouched
-        return;
-    }
-    ToUnicodeSource * decoding =
-        Required(input_encoding.CreateCharSourceToUnicode(source, arena_.allocator()));
-    director_.DeleteSecond(decoding);
-    Build(decoding, output_encoding);
-}
-
-Char16EncodingConverter::Char16EncodingConverter(Char32Source & source,
-                                                 Char32Encoding const & input_encoding,
-                                                 Char16Encoding const & output_encoding)
-    : Char16ProxySource(nullptr),
-      input_encoding_(&input_encoding),
-      fixed_input_encoding_(nullptr),
-      to_unicode_(nullptr) {
-    ToUnicodeSource * decoding =
-        Required(input_encoding.CreateCharSourceToUnicode(source, arena_.allocator()));
-    director_.DeleteSecond(decoding);
-    to_unicode_ = decoding;
-    Build(decoding, output_encoding);
-}
-
 void Char16EncodingConverter::Build(ToUnicodeSource * decoding,
                                     Char16Encoding const & output_encoding) {
-    Char16Source * encoding =
-        Required(output_encoding.CreateCharSourceFromUnicode(*decoding, arena_.allocator()));
-    director_.DeleteFirst(encoding);
-    SetProxy(encoding);
+    SetProxy(Encode<unsigned short>(ZUUC_PARTS, *decoding, output_encoding));
 }
-
-ZUUC_CONVERTER_COMMON(Char16EncodingConverter, Char16ProxySource)
-
-// --- Char32EncodingConverter ----------------------------------------------------------
-
-Char32EncodingConverter::Char32EncodingConverter(CharSource & source,
-                                                 CharEncoding const & input_encoding,
-                                                 Char32Encoding const & output_encoding)
-    : Char32ProxySource(nullptr),
-      input_encoding_(&input_encoding),
-      fixed_input_encoding_(nullptr),
-      to_unicode_(nullptr) {
-    ToUnicodeSource * decoding =
-        Required(input_encoding.CreateCharSourceToUnicode(source, arena_.allocator()));
-    director_.DeleteSecond(decoding);
-    to_unicode_ = decoding;
-    Build(*decoding, decoding, output_encoding);
-}
-
-Char32EncodingConverter::Char32EncodingConverter(Char16Source & source,
-                                                 Char16Encoding const & input_encoding,
-                                                 Char32Encoding const & output_encoding)
-    : Char32ProxySource(nullptr),
-      input_encoding_(&input_encoding),
-      fixed_input_encoding_(nullptr),
-      to_unicode_(nullptr) {
-    ToUnicodeSource * decoding =
-        Required(input_encoding.CreateCharSourceToUnicode(source, arena_.allocator()));
-    director_.DeleteSecond(decoding);
-    to_unicode_ = decoding;
-    Build(*decoding, decoding, output_encoding);
-}
-
-Char32EncodingConverter::Char32EncodingConverter(Char32Source & source,
-                                                 Char32Encoding const & input_encoding,
-                                                 Char32Encoding const & output_encoding)
-    : Char32ProxySource(nullptr),
-      input_encoding_(&input_encoding),
-      fixed_input_encoding_(&input_encoding),
-      to_unicode_(nullptr) {
-    ToUnicodeSource * decoding = nullptr;
-    if (!IsUTF32(input_encoding)) {
-        decoding = Required(input_encoding.CreateCharSourceToUnicode(source, arena_.allocator()));
-        director_.DeleteSecond(decoding);
-    }
-    Build(source, decoding, output_encoding);
-}
-
-// Encodes the decoded text unless the output is UTF-32 itself, then proxies
-// the last stage made (or the input when no stage was needed).
 void Char32EncodingConverter::Build(Char32Source & input, ToUnicodeSource * decoding,
                                     Char32Encoding const & output_encoding) {
-    Char32Source * const pivot = decoding != nullptr ? decoding : &input;
-    if (IsUTF32(output_encoding)) {
-        SetProxy(pivot);
-        return;
-    }
-    Char32Source * encoding =
-        Required(output_encoding.CreateCharSourceFromUnicode(*pivot, arena_.allocator()));
-    director_.DeleteFirst(encoding);
-    SetProxy(encoding);
+    Char32Source & pivot = decoding != nullptr ? *decoding : input;
+    SetProxy(Encode<unsigned int>(ZUUC_PARTS, pivot, output_encoding));
 }
 
-ZUUC_CONVERTER_COMMON(Char32EncodingConverter, Char32ProxySource)
-
-#undef ZUUC_CONVERTER_COMMON
+#undef ZUUC_CONVERTER_SOURCE
+#undef ZUUC_CONVERTER_SOURCE_COMMON
 
 // ===========================================================================
 // Converter sinks
 // ===========================================================================
-//
-// The decoding stage writes into the encoding stage, which writes into the
-// target. The director owns the decoding stage as its first actor, so it is
-// deleted (and finishes its conversion into the encoding stage) while the
-// encoding stage still exists; the encoding stage then finishes into the
-// target.
 
-#define ZUUC_CONVERTER_SINK_COMMON(Class, Base, InputEncoding)                                   \
-    Class::~Class() = default;                                                                   \
-                                                                                                 \
-    UnicodeLibBehavior * Class::SetBehavior(UnicodeLibBehavior * behavior) {                     \
-        director_.SetBehaviors(Resolved(behavior));                                              \
-        return Base::SetBehavior(behavior);                                                      \
-    }                                                                                            \
-                                                                                                 \
-    void Class::Build(InputEncoding const & input_encoding, Char32Sink * encoding) {             \
-        director_.DeleteSecond(encoding);                                                        \
-        auto * decoding =                                                                        \
-            Required(input_encoding.CreateCharSinkToUnicode(*encoding, arena_.allocator()));     \
-        director_.DeleteFirst(decoding);                                                         \
-        SetProxy(decoding);                                                                      \
+#define ZUUC_CONVERTER_SINK(Class, Base, In, Out)                                                 \
+    Class::Class(zuuc_internal::EncodingOf<In> const & input_encoding,                            \
+                 zuuc_internal::EncodingOf<Out> const & output_encoding,                          \
+                 zuuc_internal::SinkOf<Out> & target)                                             \
+        : Base(nullptr) {                                                                         \
+        Build(input_encoding,                                                                     \
+              RequiredStage(output_encoding.CreateCharSinkFromUnicode(target, arena_.allocator()), \
+                            output_encoding));                                                    \
     }
 
-#define ZUUC_CONVERTER_SINK_CONSTRUCTORS(Class, Base, InputEncoding)                             \
-    Class::Class(InputEncoding const & input_encoding, CharEncoding const & output_encoding,     \
-                 CharSink & target)                                                              \
-        : Base(nullptr) {                                                                        \
-        Build(input_encoding,                                                                    \
-              RequiredOutput(output_encoding.CreateCharSinkFromUnicode(target, arena_.allocator()), \
-                             output_encoding));                                                  \
-    }                                                                                            \
-                                                                                                 \
-    Class::Class(InputEncoding const & input_encoding, Char16Encoding const & output_encoding,   \
-                 Char16Sink & target)                                                            \
-        : Base(nullptr) {                                                                        \
-        Build(input_encoding,                                                                    \
-              Required(output_encoding.CreateCharSinkFromUnicode(target, arena_.allocator())));  \
-    }                                                                                            \
-                                                                                                 \
-    Class::Class(InputEncoding const & input_encoding, Char32Encoding const & output_encoding,   \
-                 Char32Sink & target)                                                            \
-        : Base(nullptr) {                                                                        \
-        Build(input_encoding,                                                                    \
-              Required(output_encoding.CreateCharSinkFromUnicode(target, arena_.allocator())));  \
+#define ZUUC_CONVERTER_SINK_COMMON(Class, Base, In)                                               \
+    Class::~Class() = default;                                                                    \
+    UnicodeLibBehavior * Class::SetBehavior(UnicodeLibBehavior * behavior) {                      \
+        director_.SetBehaviors(Resolved(behavior));                                               \
+        return Base::SetBehavior(behavior);                                                       \
+    }                                                                                             \
+    void Class::Build(zuuc_internal::EncodingOf<In> const & input_encoding, Char32Sink * encoding) { \
+        SetProxy(ConnectSink<In>(ZUUC_PARTS, input_encoding, encoding));                          \
     }
 
-ZUUC_CONVERTER_SINK_COMMON(CharEncodingConverterSink, CharProxySink, CharEncoding)
-ZUUC_CONVERTER_SINK_CONSTRUCTORS(CharEncodingConverterSink, CharProxySink, CharEncoding)
-ZUUC_CONVERTER_SINK_COMMON(Char16EncodingConverterSink, Char16ProxySink, Char16Encoding)
-ZUUC_CONVERTER_SINK_CONSTRUCTORS(Char16EncodingConverterSink, Char16ProxySink, Char16Encoding)
-ZUUC_CONVERTER_SINK_COMMON(Char32EncodingConverterSink, Char32ProxySink, Char32Encoding)
-ZUUC_CONVERTER_SINK_CONSTRUCTORS(Char32EncodingConverterSink, Char32ProxySink, Char32Encoding)
+ZUUC_CONVERTER_SINK(CharEncodingConverterSink, CharProxySink, char, char)
+ZUUC_CONVERTER_SINK(CharEncodingConverterSink, CharProxySink, char, unsigned short)
+ZUUC_CONVERTER_SINK(CharEncodingConverterSink, CharProxySink, char, unsigned int)
+ZUUC_CONVERTER_SINK(Char16EncodingConverterSink, Char16ProxySink, unsigned short, char)
+ZUUC_CONVERTER_SINK(Char16EncodingConverterSink, Char16ProxySink, unsigned short, unsigned short)
+ZUUC_CONVERTER_SINK(Char16EncodingConverterSink, Char16ProxySink, unsigned short, unsigned int)
+ZUUC_CONVERTER_SINK(Char32EncodingConverterSink, Char32ProxySink, unsigned int, char)
+ZUUC_CONVERTER_SINK(Char32EncodingConverterSink, Char32ProxySink, unsigned int, unsigned short)
+ZUUC_CONVERTER_SINK(Char32EncodingConverterSink, Char32ProxySink, unsigned int, unsigned int)
+ZUUC_CONVERTER_SINK_COMMON(CharEncodingConverterSink, CharProxySink, char)
+ZUUC_CONVERTER_SINK_COMMON(Char16EncodingConverterSink, Char16ProxySink, unsigned short)
+ZUUC_CONVERTER_SINK_COMMON(Char32EncodingConverterSink, Char32ProxySink, unsigned int)
 
+#undef ZUUC_CONVERTER_SINK
 #undef ZUUC_CONVERTER_SINK_COMMON
-#undef ZUUC_CONVERTER_SINK_CONSTRUCTORS
+#undef ZUUC_PARTS
 
 // ===========================================================================
 // Char16Sink::Put(Char32Source &)

@@ -1,165 +1,172 @@
 // Sink adapters: a sink of one width that converts what it receives and puts
-// it into a sink of another width.
+// it into a sink of another width. The logic is SinkAdapterOps below; each
+// adapter hands it its own fields.
 #include "convert/adapter_support.h"
 #include "zuuc/stream_adapters.h"
 
-using zuuc_adapter::ProblemKinds;
-
 namespace {
 
-using Kinds_8_to_16 = ProblemKinds<CharToChar16IllegalByteRange,
-                                   CharToChar16NoCharacterDefinedForCodepoint, void>;
-using Kinds_8_to_32 = ProblemKinds<CharToChar32IllegalByteRange,
-                                   CharToChar32NoCharacterDefinedForCodepoint, void>;
-using Kinds_16_to_32 = ProblemKinds<Char16ToChar32IllegalByteRange,
-                                    Char16ToChar32NoCharacterDefinedForCodepoint, void>;
-using Kinds_16_to_8 = ProblemKinds<void, void, Char16ToCharCharacterNotInRepertoire>;
-using Kinds_32_to_8 = ProblemKinds<void, void, Char32ToCharCharacterNotInRepertoire>;
-using Kinds_32_to_16 = ProblemKinds<void, void, Char32ToChar16CharacterNotInRepertoire>;
-using Kinds_none = zuuc_adapter::NoProblems;
+using namespace zuuc_internal;
+
+// The members of a sink adapter from In to Out converting through a local
+// buffer of N units. Adapters from a wider to a narrower width convert no
+// more than the target's remaining capacity; when the next character does
+// not fit, a byte target is marked truncated, and an adapter that keeps its
+// own `truncated` flag sets it and discards everything from then on.
+template <unsigned int N, class Adapter, class In, class Out>
+struct SinkAdapterOps {
+    static constexpr bool kLimited = sizeof(In) > sizeof(Out);
+
+    Adapter & adapter;
+    EncodingOf<In> const & input_encoding;
+    Transcoder<In, Out> & transcoder;
+    EncodingOf<Out> const & output_encoding;
+    SinkOf<Out> & target;
+    bool * truncated;
+
+    bool Discarding() const { return truncated != nullptr && *truncated; }
+
+    void OnLimit() const {
+        if (truncated != nullptr) {
+            *truncated = true;
+        } else if constexpr (std::is_same<Out, char>::value) {
+            target.MarkAsTruncated();
+        }
+    }
+
+    AdapterProblemRaiser<Adapter, In, Out> Raiser() const {
+        return {adapter, input_encoding, output_encoding, transcoder};
+    }
+
+    void Start() const {
+        if (truncated != nullptr) {
+            *truncated = false;
+        }
+        transcoder.SetBehavior(adapter.GetBehavior());
+    }
+
+    // What the transcoder still owes reaches the target; the target is not
+    // flushed. A destructor cannot pass an exception on.
+    void Close() const {
+        try {
+            Finish();
+        } catch (...) {
+        }
+        delete &transcoder;
+    }
+
+    void Flush() const {
+        Finish();
+        target.Flush();
+    }
+
+    // Put (reported) or inserted input (not reported); a null end: up to the
+    // terminating 0.
+    void Put(In const * begin, In const * end, bool report) const {
+        if (begin == nullptr) {
+            return;
+        }
+        if (end == nullptr) {
+            end = TerminatedEnd(begin);
+        }
+        Convert(begin, end, report);
+    }
+
+    void InsertOutput(Out const * begin, Out const * end) const {
+        if (begin == nullptr || Discarding()) {
+            return;
+        }
+        if (end == nullptr) {
+            end = TerminatedEnd(begin);
+        }
+        if constexpr (kLimited) {
+            // A substitute that does not fit whole is not written in part.
+            long const room = target.RemainingCapacity();
+            if (room >= 0 && room < end - begin) {
+                OnLimit();
+                return;
+            }
+        }
+        target.Put(begin, end);
+    }
+
+    void Convert(In const * begin, In const * end, bool report) const {
+        if (Discarding()) {
+            return;
+        }
+        zuuc_adapter::ConvertInto<N>(transcoder, target, begin, end, kLimited, report, Raiser(),
+                                     [&]() { OnLimit(); });
+    }
+
+    void Finish() const {
+        zuuc_adapter::FinishInto<N, In, Out>(
+            transcoder,
+            [&](Out const * begin, Out const * end) {
+                if (!Discarding()) {
+                    target.Put(begin, end);
+                }
+            },
+            Raiser());
+    }
+};
+
+template <unsigned int N, class Adapter, class In, class Out>
+SinkAdapterOps<N, Adapter, In, Out> SinkOps(Adapter & adapter,
+                                            EncodingOf<In> const & input_encoding,
+                                            Transcoder<In, Out> & transcoder,
+                                            EncodingOf<Out> const & output_encoding,
+                                            SinkOf<Out> & target, bool * truncated) {
+    return {adapter, input_encoding, transcoder, output_encoding, target, truncated};
+}
 
 }  // namespace
 
-// Every adapter has the same members. `Limited` says whether conversion is
-// held to the target's remaining capacity; `OnLimit` is what happens when a
-// character does not fit; `Discarding` is true once the adapter discards
-// everything (only the 32-to-16 adapter remembers a truncation itself).
-#define ZUUC_SINK_ADAPTER(Class, In, Out, Target, InEncoding, OutEncoding, Kinds, Units, Limited,    \
-                          OnLimit, Discarding, InitTruncated)                                          \
-    Class::Class(InEncoding const & input_encoding, Transcoder<In, Out> * transcoder,                  \
-                 OutEncoding const & output_encoding, Target & target)                                 \
-        : Class##Base(static_cast<UnicodeLibActor const &>(target)),                                   \
-          input_encoding_(&input_encoding),                                                            \
-          transcoder_(transcoder),                                                                     \
-          output_encoding_(&output_encoding),                                                          \
-          target_(&target) InitTruncated {                                                             \
-        transcoder_->SetBehavior(GetBehavior());                                                       \
-    }                                                                                                  \
-                                                                                                       \
-    Class::~Class() {                                                                                  \
-        /* What the transcoder still owes reaches the target; the target is */                        \
-        /* not flushed. A destructor cannot pass an exception on. */                                  \
-        try {                                                                                          \
-            FinishConversion();                                                                        \
-        } catch (...) {                                                                                \
-        }                                                                                              \
-        delete transcoder_;                                                                            \
-    }                                                                                                  \
-                                                                                                       \
-    UnicodeLibBehavior * Class::SetBehavior(UnicodeLibBehavior * behavior) {                           \
-        transcoder_->SetBehavior(behavior);                                                            \
-        return Class##Base::SetBehavior(behavior);                                                     \
-    }                                                                                                  \
-                                                                                                       \
-    void Class::Flush() {                                                                              \
-        FinishConversion();                                                                            \
-        target_->Flush();                                                                              \
-    }                                                                                                  \
-                                                                                                       \
-    void Class::PutBuffer(In const * begin, In const * end) {                                          \
-        if (begin == nullptr) {                                                                        \
-            return;                                                                                    \
-        }                                                                                              \
-        if (end == nullptr) {                                                                          \
-            end = zuuc_adapter::TerminatedEnd(begin);                                                  \
-        }                                                                                              \
-        Convert(begin, end, true);                                                                     \
-    }                                                                                                  \
-                                                                                                       \
-    void Class::InsertInput(In const * begin, In const * end) {                                        \
-        if (begin == nullptr) {                                                                        \
-            return;                                                                                    \
-        }                                                                                              \
-        if (end == nullptr) {                                                                          \
-            end = zuuc_adapter::TerminatedEnd(begin);                                                  \
-        }                                                                                              \
-        Convert(begin, end, false);                                                                    \
-    }                                                                                                  \
-                                                                                                       \
-    void Class::InsertOutput(Out const * begin, Out const * end) {                                     \
-        if (begin == nullptr || (Discarding)) {                                                        \
-            return;                                                                                    \
-        }                                                                                              \
-        if (end == nullptr) {                                                                          \
-            end = zuuc_adapter::TerminatedEnd(begin);                                                  \
-        }                                                                                              \
-        if (Limited) {                                                                                 \
-            /* A substitute that does not fit whole is not written in part. */                        \
-            long const room = target_->RemainingCapacity();                                            \
-            if (room >= 0 && room < end - begin) {                                                     \
-                OnLimit;                                                                               \
-                return;                                                                                \
-            }                                                                                          \
-        }                                                                                              \
-        target_->Put(begin, end);                                                                      \
-    }                                                                                                  \
-                                                                                                       \
-    void Class::Convert(In const * begin, In const * end, bool report) {                               \
-        if (Discarding) {                                                                              \
-            return;                                                                                    \
-        }                                                                                              \
-        zuuc_adapter::ConvertInto<Units>(                                                              \
-            *transcoder_, *target_, begin, end, Limited, report,                                       \
-            [&](TranscodeResult result, In const * input_start, In const * problem,                 \
-                   In const * input_end, Out const * output_start, Out const * output_end) {           \
-                return zuuc_adapter::RaiseProblem<Kinds>(                                              \
-                    *GetBehavior(), result, *input_encoding_, *output_encoding_, *this,                \
-                    input_start, problem, input_end, output_start, output_end,                         \
-                    transcoder_->Mode());                                                              \
-            },                                                                                         \
-            [&]() { OnLimit; });                                                                    \
-    }                                                                                                  \
-                                                                                                       \
-    void Class::FinishConversion() {                                                                   \
-        zuuc_adapter::FinishInto<Units, In, Out>(                                                      \
-            *transcoder_,                                                                              \
-            [&](Out const * begin, Out const * end) {                                               \
-                if (!(Discarding)) {                                                                   \
-                    target_->Put(begin, end);                                                          \
-                }                                                                                      \
-            },                                                                                         \
-            [&](TranscodeResult result, In const * input_start, In const * problem,                 \
-                   In const * input_end, Out const * output_start, Out const * output_end) {           \
-                return zuuc_adapter::RaiseProblem<Kinds>(                                              \
-                    *GetBehavior(), result, *input_encoding_, *output_encoding_, *this,                \
-                    input_start, problem, input_end, output_start, output_end,                         \
-                    transcoder_->Mode());                                                              \
-            });                                                                                        \
-    }
+// `Units` is the size of the local conversion buffer; `Truncated` the
+// adapter's own truncation flag (only the 32-to-16 adapter keeps one).
+#define ZUUC_SINK_ADAPTER(Class, Base, In, Out, Units, Truncated)                                  \
+    Class::Class(zuuc_internal::EncodingOf<In> const & input_encoding,                             \
+                 Transcoder<In, Out> * transcoder,                                                 \
+                 zuuc_internal::EncodingOf<Out> const & output_encoding,                           \
+                 zuuc_internal::SinkOf<Out> & target)                                              \
+        : Base(static_cast<UnicodeLibActor const &>(target)),                                      \
+          input_encoding_(&input_encoding),                                                        \
+          transcoder_(transcoder),                                                                 \
+          output_encoding_(&output_encoding),                                                      \
+          target_(&target) {                                                                       \
+        ZUUC_OPS(Units, Truncated).Start();                                                        \
+    }                                                                                              \
+    Class::~Class() { ZUUC_OPS(Units, Truncated).Close(); }                                        \
+    UnicodeLibBehavior * Class::SetBehavior(UnicodeLibBehavior * behavior) {                       \
+        transcoder_->SetBehavior(behavior);                                                        \
+        return Base::SetBehavior(behavior);                                                        \
+    }                                                                                              \
+    void Class::Flush() { ZUUC_OPS(Units, Truncated).Flush(); }                                    \
+    void Class::PutBuffer(In const * begin, In const * end) {                                      \
+        ZUUC_OPS(Units, Truncated).Put(begin, end, true);                                          \
+    }                                                                                              \
+    void Class::InsertInput(In const * begin, In const * end) {                                    \
+        ZUUC_OPS(Units, Truncated).Put(begin, end, false);                                         \
+    }                                                                                              \
+    void Class::InsertOutput(Out const * begin, Out const * end) {                                 \
+        ZUUC_OPS(Units, Truncated).InsertOutput(begin, end);                                       \
+    }                                                                                              \
+    void Class::Convert(In const * begin, In const * end, bool report) {                           \
+        ZUUC_OPS(Units, Truncated).Convert(begin, end, report);                                    \
+    }                                                                                              \
+    void Class::FinishConversion() { ZUUC_OPS(Units, Truncated).Finish(); }
 
-using CharSink_8_to_16Base = CharSink;
-using CharSink_8_to_32Base = CharSink;
-using CharSink_16_to_8Base = Char16Sink;
-using CharSink_16_to_16Base = Char16Sink;
-using CharSink_16_to_32Base = Char16Sink;
-using CharSink_32_to_8Base = Char32Sink;
-using CharSink_32_to_16Base = Char32Sink;
-using CharSink_32_to_32Base = Char32Sink;
+#define ZUUC_OPS(Units, Truncated)                                                                 \
+    SinkOps<Units>(*this, *input_encoding_, *transcoder_, *output_encoding_,        \
+                                  *target_, Truncated)
 
-#define ZUUC_NO_TRUNCATED_FIELD
-#define ZUUC_TRUNCATED_FIELD , truncated_(false)
-
-ZUUC_SINK_ADAPTER(CharSink_8_to_16, char, unsigned short, Char16Sink, CharEncoding, Char16Encoding,
-                  Kinds_8_to_16, 512, false, (void)0, false, ZUUC_NO_TRUNCATED_FIELD)
-ZUUC_SINK_ADAPTER(CharSink_8_to_32, char, unsigned int, Char32Sink, CharEncoding, Char32Encoding,
-                  Kinds_8_to_32, 1024, false, (void)0, false, ZUUC_NO_TRUNCATED_FIELD)
-ZUUC_SINK_ADAPTER(CharSink_16_to_8, unsigned short, char, CharSink, Char16Encoding, CharEncoding,
-                  Kinds_16_to_8, 1024, true, target_->MarkAsTruncated(), false,
-                  ZUUC_NO_TRUNCATED_FIELD)
-ZUUC_SINK_ADAPTER(CharSink_16_to_16, unsigned short, unsigned short, Char16Sink, Char16Encoding,
-                  Char16Encoding, Kinds_none, 512, false, (void)0, false, ZUUC_NO_TRUNCATED_FIELD)
-ZUUC_SINK_ADAPTER(CharSink_16_to_32, unsigned short, unsigned int, Char32Sink, Char16Encoding,
-                  Char32Encoding, Kinds_16_to_32, 1024, false, (void)0, false,
-                  ZUUC_NO_TRUNCATED_FIELD)
-ZUUC_SINK_ADAPTER(CharSink_32_to_8, unsigned int, char, CharSink, Char32Encoding, CharEncoding,
-                  Kinds_32_to_8, 1024, true, target_->MarkAsTruncated(), false,
-                  ZUUC_NO_TRUNCATED_FIELD)
-ZUUC_SINK_ADAPTER(CharSink_32_to_16, unsigned int, unsigned short, Char16Sink, Char32Encoding,
-                  Char16Encoding, Kinds_32_to_16, 1024, true, truncated_ = true, truncated_,
-                  ZUUC_TRUNCATED_FIELD)
-ZUUC_SINK_ADAPTER(CharSink_32_to_32, unsigned int, unsigned int, Char32Sink, Char32Encoding,
-                  Char32Encoding, Kinds_none, 1024, false, (void)0, false, ZUUC_NO_TRUNCATED_FIELD)
+ZUUC_SINK_ADAPTER(CharSink_8_to_16, CharSink, char, unsigned short, 512, nullptr)
+ZUUC_SINK_ADAPTER(CharSink_8_to_32, CharSink, char, unsigned int, 1024, nullptr)
+ZUUC_SINK_ADAPTER(CharSink_16_to_8, Char16Sink, unsigned short, char, 1024, nullptr)
+ZUUC_SINK_ADAPTER(CharSink_16_to_16, Char16Sink, unsigned short, unsigned short, 512, nullptr)
+ZUUC_SINK_ADAPTER(CharSink_16_to_32, Char16Sink, unsigned short, unsigned int, 1024, nullptr)
+ZUUC_SINK_ADAPTER(CharSink_32_to_8, Char32Sink, unsigned int, char, 1024, nullptr)
+ZUUC_SINK_ADAPTER(CharSink_32_to_16, Char32Sink, unsigned int, unsigned short, 1024, &truncated_)
+ZUUC_SINK_ADAPTER(CharSink_32_to_32, Char32Sink, unsigned int, unsigned int, 1024, nullptr)
 
 #undef ZUUC_SINK_ADAPTER
-#undef ZUUC_NO_TRUNCATED_FIELD
-#undef ZUUC_TRUNCATED_FIELD
+#undef ZUUC_OPS

@@ -3,8 +3,6 @@
 #include "convert/adapter_support.h"
 #include "zuuc/stream_adapters.h"
 
-using zuuc_adapter::ProblemKinds;
-
 // --- ToUnicodeSource -----------------------------------------------------------
 
 ToUnicodeSource::ToUnicodeSource() : Char32Source() {}
@@ -61,100 +59,188 @@ bool ToUnicodeProxySource::FillBuffer() {
 
 // --- The source adapters -------------------------------------------------------
 //
-// Every adapter has the same members; they differ in unit types, encodings,
-// buffer size and the problems they raise.
+// The logic is FillSourceAdapter below; each adapter hands it its own fields.
+// (It has internal linkage, so that each adapter's refill is one function.)
 
 namespace {
 
-using Kinds_8_to_16 = ProblemKinds<CharToChar16IllegalByteRange,
-                                   CharToChar16NoCharacterDefinedForCodepoint, void>;
-using Kinds_8_to_32 = ProblemKinds<CharToChar32IllegalByteRange,
-                                   CharToChar32NoCharacterDefinedForCodepoint, void>;
-using Kinds_16_to_32 = ProblemKinds<Char16ToChar32IllegalByteRange,
-                                    Char16ToChar32NoCharacterDefinedForCodepoint, void>;
-using Kinds_16_to_8 = ProblemKinds<void, void, Char16ToCharCharacterNotInRepertoire>;
-using Kinds_32_to_8 = ProblemKinds<void, void, Char32ToCharCharacterNotInRepertoire>;
-using Kinds_32_to_16 = ProblemKinds<void, void, Char32ToChar16CharacterNotInRepertoire>;
-using Kinds_none = zuuc_adapter::NoProblems;
+using namespace zuuc_internal;
+
+// A source adapter's refill: its window [start, limit) of `buffer`:
+//  1. units the behaviour inserted as output;
+//  2. units it inserted as input, converted without reporting problems;
+//  3. the next window of the input source (or, once it has ended, what the
+//     transcoder still owes), with problems handed to `raise`, after which
+//     the loop starts again at 1.
+// The adapter's window [shown, shown_end) is set before every problem too, so
+// that an exception thrown by the behaviour leaves the units converted so
+// far in the window. Returns whether the window holds anything.
+template <class Adapter, class In, class Out, unsigned int N>
+bool FillSourceAdapter(Adapter & adapter, SourceOf<In> & input,
+                       EncodingOf<In> const & input_encoding, Transcoder<In, Out> & transcoder,
+                       EncodingOf<Out> const & output_encoding,
+                       zuuc_detail::PendingUnits<In> & pending_input,
+                       zuuc_detail::PendingUnits<Out> & pending_output, zu_buffer<Out, N> & buffer,
+                       Out const *& shown, Out const *& shown_end) {
+    using zuuc_adapter::ProblemResult;
+    AdapterProblemRaiser<Adapter, In, Out> const raise{adapter, input_encoding, output_encoding,
+                                                       transcoder};
+    auto commit = [&](Out const * begin, Out const * finish) {
+        shown = begin;
+        shown_end = finish;
+    };
+    Out * const start = buffer.start();
+    Out * const limit = buffer.end();
+    Out * out = start;
+    // Set after a step that raised a problem without moving: legitimate once
+    // (the problem lies in units held from an earlier call), a fault twice.
+    bool stalled = false;
+    while (out != limit) {
+        // 1. Inserted output, as far as it fits.
+        if (!pending_output.empty()) {
+            std::size_t const n = std::min(static_cast<std::size_t>(limit - out),
+                                           static_cast<std::size_t>(pending_output.end() -
+                                                                    pending_output.position()));
+            std::memcpy(out, pending_output.position(), n * sizeof(Out));
+            out += n;
+            pending_output.position() += n;
+            if (pending_output.empty()) {
+                pending_output.Clear();
+            }
+            if (out == limit) {
+                break;
+            }
+        }
+
+        // 2. Inserted input; its problems are not reported.
+        if (!pending_input.empty()) {
+            TranscodeResult result = kTranscodeInputExhausted;
+            for (;;) {
+                In const * const before = pending_input.position();
+                Out * const out_before = out;
+                result = transcoder.Transcode(pending_input.position(), pending_input.end(), out,
+                                              limit, -1);
+                if (result == kTranscodeOutputFull || result == kTranscodeLimitReached) {
+                    break;
+                }
+                if (result == kTranscodeInputExhausted || pending_input.empty() ||
+                    (pending_input.position() == before && out == out_before)) {
+                    // Consumed; or stuck, in which case the rest is dropped.
+                    result = kTranscodeInputExhausted;
+                    break;
+                }
+            }
+            if (result == kTranscodeInputExhausted || pending_input.empty()) {
+                pending_input.Clear();
+            }
+            if (result != kTranscodeInputExhausted) {
+                break;
+            }
+        }
+
+        // 3. The input source.
+        In const * window = nullptr;
+        In const * window_end = nullptr;
+        In const * position = nullptr;
+        bool const finishing = !input.GetBuffer(window, window_end);
+        Out * const out_before = out;
+        TranscodeResult result;
+        if (finishing) {
+            window = window_end = nullptr;
+            result = transcoder.Finish(out, limit, -1);
+        } else {
+            position = window;
+            result = ProblemResult(transcoder.Transcode(position, window_end, out, limit, -1));
+            input.DoneWith(position);
+        }
+
+        // Any progress ends a stall: a problem raised later without moving
+        // lies in units held by this step and is legitimate once again.
+        if (position != window || out != out_before) {
+            stalled = false;
+        }
+
+        // 4. What the transcoder's result asks for.
+        if (result == kTranscodeComplete || result == kTranscodeOutputFull) {
+            break;
+        }
+        if (result == kTranscodeInputExhausted) {
+            if (finishing) {
+                break;
+            }
+            continue;
+        }
+        bool raised = false;
+        if (result == kTranscodeIllegalInput || result == kTranscodeNoCharacterDefined ||
+            result == kTranscodeNotInRepertoire) {
+            commit(start, out);
+            raised = raise(result, window, position, window_end, start, out);
+        }
+        if (finishing) {
+            if (!raised) {
+                break;  // nothing to resolve: the transcoder has finished
+            }
+        } else if (position == window && out == out_before) {
+            // A transcoder that stops without moving twice would be asked the
+            // same again forever: go on after the unit it stopped at.
+            if (stalled || !raised) {
+                input.DoneWith(window + 1);
+                stalled = false;
+            } else {
+                stalled = true;
+            }
+        } else {
+            stalled = false;
+        }
+    }
+    commit(start, out);
+    return out != start;
+}
 
 }  // namespace
 
-#define ZUUC_SOURCE_ADAPTER(Class, In, Out, InSource, InEncoding, OutEncoding, Kinds)                 \
-    Class::Class(InSource & source, InEncoding const & input_encoding,                              \
-                 Transcoder<In, Out> * transcoder, OutEncoding const & output_encoding)             \
-        : Class##Base(static_cast<UnicodeLibActor const &>(source)),                                \
-          input_(&source),                                                                          \
-          input_encoding_(&input_encoding),                                                         \
-          output_encoding_(&output_encoding),                                                       \
-          transcoder_(transcoder) {                                                                 \
-        transcoder_->SetBehavior(GetBehavior());                                                    \
-    }                                                                                               \
-                                                                                                    \
-    Class::~Class() { delete transcoder_; }                                                         \
-                                                                                                    \
-    UnicodeLibBehavior * Class::SetBehavior(UnicodeLibBehavior * behavior) {                        \
-        transcoder_->SetBehavior(behavior);                                                         \
-        return Class##Base::SetBehavior(behavior);                                                  \
-    }                                                                                               \
-                                                                                                    \
-    void Class::InsertInput(In const * begin, In const * end) {                                     \
-        if (begin != nullptr && end == nullptr) {                                                   \
-            end = zuuc_adapter::TerminatedEnd(begin);                                               \
-        }                                                                                           \
-        pending_input_.Assign(begin, end);                                                          \
-    }                                                                                               \
-                                                                                                    \
-    void Class::InsertOutput(Out const * begin, Out const * end) {                                  \
-        if (begin != nullptr && end == nullptr) {                                                   \
-            end = zuuc_adapter::TerminatedEnd(begin);                                               \
-        }                                                                                           \
-        pending_output_.Assign(begin, end);                                                         \
-    }                                                                                               \
-                                                                                                    \
-    bool Class::FillBuffer() {                                                                      \
-        Out * const start = buffer_.start();                                                        \
-        Out * const end = zuuc_adapter::FillWindow(                                                 \
-            *input_, *transcoder_, pending_input_, pending_output_, start, buffer_.end(),           \
-            [&](TranscodeResult result, In const * input_start, In const * problem,              \
-                   In const * input_end, Out const * output_start, Out const * output_end) {        \
-                return zuuc_adapter::RaiseProblem<Kinds>(                                           \
-                    *GetBehavior(), result, *input_encoding_, *output_encoding_, *this,             \
-                    input_start, problem, input_end, output_start, output_end,                      \
-                    transcoder_->Mode());                                                           \
-            },                                                                                      \
-            [&](Out const * begin, Out const * window_end) { SetWindow(begin, window_end); });   \
-        return end != start;                                                                        \
+#define ZUUC_SOURCE_ADAPTER(Class, Base, In, Out)                                                 \
+    Class::Class(zuuc_internal::SourceOf<In> & source,                                           \
+                 zuuc_internal::EncodingOf<In> const & input_encoding,                           \
+                 Transcoder<In, Out> * transcoder,                                               \
+                 zuuc_internal::EncodingOf<Out> const & output_encoding)                         \
+        : Base(static_cast<UnicodeLibActor const &>(source)),                                    \
+          input_(&source),                                                                       \
+          input_encoding_(&input_encoding),                                                      \
+          output_encoding_(&output_encoding),                                                    \
+          transcoder_(transcoder) {                                                              \
+        transcoder_->SetBehavior(GetBehavior());                                                 \
+    }                                                                                            \
+    Class::~Class() { delete transcoder_; }                                                      \
+    UnicodeLibBehavior * Class::SetBehavior(UnicodeLibBehavior * behavior) {                     \
+        transcoder_->SetBehavior(behavior);                                                      \
+        return Base::SetBehavior(behavior);                                                      \
+    }                                                                                            \
+    void Class::InsertInput(In const * begin, In const * end) {                                  \
+        zuuc_internal::HoldInserted(pending_input_, begin, end);                                 \
+    }                                                                                            \
+    void Class::InsertOutput(Out const * begin, Out const * end) {                               \
+        zuuc_internal::HoldInserted(pending_output_, begin, end);                                \
+    }                                                                                            \
+    bool Class::FillBuffer() {                                                                   \
+        return FillSourceAdapter(*this, *input_, *input_encoding_, *transcoder_,  \
+                                                *output_encoding_, pending_input_,               \
+                                                pending_output_, buffer_, position_, end_);      \
     }
 
-#define ZUUC_NOT_RATED(Class)                                                                       \
-    TextEncoding const & Class::ActualInputEncoding() const { return *input_encoding_; }           \
+// The adapters to a Unicode width report their input encoding, not rated.
+#define ZUUC_NOT_RATED(Class)                                                                    \
+    TextEncoding const & Class::ActualInputEncoding() const { return *input_encoding_; }        \
     int Class::ActualRating() const { return ToUnicodeSource::kNotRated; }
 
-using CharSource_8_to_16Base = Char16Source;
-using CharSource_8_to_32Base = ToUnicodeSource;
-using CharSource_16_to_8Base = CharSource;
-using CharSource_16_to_16Base = Char16Source;
-using CharSource_16_to_32Base = ToUnicodeSource;
-using CharSource_32_to_8Base = CharSource;
-using CharSource_32_to_16Base = Char16Source;
-using CharSource_32_to_32Base = ToUnicodeSource;
-
-ZUUC_SOURCE_ADAPTER(CharSource_8_to_16, char, unsigned short, CharSource, CharEncoding,
-                    Char16Encoding, Kinds_8_to_16)
-ZUUC_SOURCE_ADAPTER(CharSource_8_to_32, char, unsigned int, CharSource, CharEncoding,
-                    Char32Encoding, Kinds_8_to_32)
-ZUUC_SOURCE_ADAPTER(CharSource_16_to_8, unsigned short, char, Char16Source, Char16Encoding,
-                    CharEncoding, Kinds_16_to_8)
-ZUUC_SOURCE_ADAPTER(CharSource_16_to_16, unsigned short, unsigned short, Char16Source,
-                    Char16Encoding, Char16Encoding, Kinds_none)
-ZUUC_SOURCE_ADAPTER(CharSource_16_to_32, unsigned short, unsigned int, Char16Source,
-                    Char16Encoding, Char32Encoding, Kinds_16_to_32)
-ZUUC_SOURCE_ADAPTER(CharSource_32_to_8, unsigned int, char, Char32Source, Char32Encoding,
-                    CharEncoding, Kinds_32_to_8)
-ZUUC_SOURCE_ADAPTER(CharSource_32_to_16, unsigned int, unsigned short, Char32Source,
-                    Char32Encoding, Char16Encoding, Kinds_32_to_16)
-ZUUC_SOURCE_ADAPTER(CharSource_32_to_32, unsigned int, unsigned int, Char32Source,
-                    Char32Encoding, Char32Encoding, Kinds_none)
+ZUUC_SOURCE_ADAPTER(CharSource_8_to_16, Char16Source, char, unsigned short)
+ZUUC_SOURCE_ADAPTER(CharSource_8_to_32, ToUnicodeSource, char, unsigned int)
+ZUUC_SOURCE_ADAPTER(CharSource_16_to_8, CharSource, unsigned short, char)
+ZUUC_SOURCE_ADAPTER(CharSource_16_to_16, Char16Source, unsigned short, unsigned short)
+ZUUC_SOURCE_ADAPTER(CharSource_16_to_32, ToUnicodeSource, unsigned short, unsigned int)
+ZUUC_SOURCE_ADAPTER(CharSource_32_to_8, CharSource, unsigned int, char)
+ZUUC_SOURCE_ADAPTER(CharSource_32_to_16, Char16Source, unsigned int, unsigned short)
+ZUUC_SOURCE_ADAPTER(CharSource_32_to_32, ToUnicodeSource, unsigned int, unsigned int)
 
 ZUUC_NOT_RATED(CharSource_8_to_16)
 ZUUC_NOT_RATED(CharSource_8_to_32)

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <memory>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 #include "zuuc/foundation.h"
@@ -166,6 +167,26 @@ auto Wrap(Inner * inner, Make && make) -> decltype(make(inner)) {
         owned.release();
         return wrapper;
     });
+}
+
+// An encoding's transcoder to or from the pivot P (UTF-16 for unsigned
+// short, UTF-32 for unsigned int); the factory names are the same in all
+// three encoding classes.
+template <class P, class Encoding>
+auto ConverterToPivot(Encoding const & encoding, UnicodeLibAllocator & allocator) {
+    if constexpr (std::is_same<P, unsigned int>::value) {
+        return encoding.CreateConverterToUTF32(allocator);
+    } else {
+        return encoding.CreateConverterToUTF16(allocator);
+    }
+}
+template <class P, class Encoding>
+auto ConverterFromPivot(Encoding const & encoding, UnicodeLibAllocator & allocator) {
+    if constexpr (std::is_same<P, unsigned int>::value) {
+        return encoding.CreateConverterFromUTF32(allocator);
+    } else {
+        return encoding.CreateConverterFromUTF16(allocator);
+    }
 }
 
 }  // namespace zuuc_internal

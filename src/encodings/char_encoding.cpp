@@ -1,5 +1,7 @@
 #include "zuuc/char_encoding.h"
 
+#include <vector>
+
 #include "registry.h"
 #include "zuuc/encoding_variation.h"
 
@@ -9,40 +11,72 @@ namespace {
 // U+FFFD, high byte first.
 unsigned char const kUnicodeSubstitute[] = {0xFF, 0xFD, 0x00};
 
+// The registry list, token size and down-cast of each width class.
 template <class Width>
-Width * CastTo(TextEncoding * encoding);
+struct WidthTraits;
 
 template <>
-CharEncoding * CastTo<CharEncoding>(TextEncoding * encoding) {
-    return encoding == nullptr ? nullptr : encoding->AsCharEncoding();
-}
+struct WidthTraits<CharEncoding> {
+    static constexpr unsigned int kTokenSize = 1;
+    static std::vector<CharEncoding *> & List() { return zuuc::registry::CharEncodings(); }
+    static CharEncoding * Cast(TextEncoding * encoding) { return encoding->AsCharEncoding(); }
+};
 template <>
-Char16Encoding * CastTo<Char16Encoding>(TextEncoding * encoding) {
-    return encoding == nullptr ? nullptr : encoding->AsChar16Encoding();
-}
+struct WidthTraits<Char16Encoding> {
+    static constexpr unsigned int kTokenSize = 2;
+    static std::vector<Char16Encoding *> & List() { return zuuc::registry::Char16Encodings(); }
+    static Char16Encoding * Cast(TextEncoding * encoding) { return encoding->AsChar16Encoding(); }
+};
 template <>
-Char32Encoding * CastTo<Char32Encoding>(TextEncoding * encoding) {
-    return encoding == nullptr ? nullptr : encoding->AsChar32Encoding();
-}
-
-}  // namespace
+struct WidthTraits<Char32Encoding> {
+    static constexpr unsigned int kTokenSize = 4;
+    static std::vector<Char32Encoding *> & List() { return zuuc::registry::Char32Encodings(); }
+    static Char32Encoding * Cast(TextEncoding * encoding) { return encoding->AsChar32Encoding(); }
+};
 
 // Registry lookups of one width: the registry's answer, cast to the width
 // (an answer of another width becomes null).
-#define ZUUC_WIDTH_LOOKUPS(Width, token_size, list, UnicodeName)                                \
-    unsigned int Width::Count() { return static_cast<unsigned int>(zuuc::registry::list().size()); } \
-    Width * Width::Lookup(unsigned int index) { return zuuc::registry::At(zuuc::registry::list(), index); } \
-    Width * Width::Lookup(TextEncodingID id) { return CastTo<Width>(TextEncoding::Lookup(id)); } \
-    Width * Width::Lookup(char const * name) {                                                  \
-        return CastTo<Width>(TextEncoding::Lookup(name, token_size));                           \
-    }                                                                                           \
-    Width * Width::Lookup(UnicodeName const * name) {                                           \
-        return CastTo<Width>(TextEncoding::Lookup(name, token_size));                           \
-    }                                                                                           \
-    Width * Width::LookupCodePage(unsigned int code_page) {                                     \
-        return CastTo<Width>(TextEncoding::LookupCodePage(code_page));                          \
-    }                                                                                           \
-    Width const & Width::GetImplementation() const { return *this; }
+template <class Width>
+struct WidthLookups {
+    using Traits = WidthTraits<Width>;
+
+    static Width * As(TextEncoding * encoding) {
+        return encoding == nullptr ? nullptr : Traits::Cast(encoding);
+    }
+    static unsigned int Count() { return static_cast<unsigned int>(Traits::List().size()); }
+    static Width * At(unsigned int index) { return zuuc::registry::At(Traits::List(), index); }
+    static Width * ById(TextEncodingID id) { return As(TextEncoding::Lookup(id)); }
+    template <class Name>
+    static Width * ByName(Name const * name) {
+        return As(TextEncoding::Lookup(name, Traits::kTokenSize));
+    }
+    static Width * ByCodePage(unsigned int code_page) {
+        return As(TextEncoding::LookupCodePage(code_page));
+    }
+
+    // Every encoding joins its width's list, and its variants are made.
+    static void Enlist(Width & encoding) {
+        Traits::List().push_back(&encoding);
+        EncodingVariation::GenerateVariantsOf(encoding);
+    }
+    static void Delist(Width const & encoding) { zuuc::registry::Remove(Traits::List(), &encoding); }
+};
+
+}  // namespace
+
+#define ZUUC_WIDTH_LOOKUPS(Width, UnicodeName)                                                    \
+    unsigned int Width::Count() { return WidthLookups<Width>::Count(); }                          \
+    Width * Width::Lookup(unsigned int index) { return WidthLookups<Width>::At(index); }          \
+    Width * Width::Lookup(TextEncodingID id) { return WidthLookups<Width>::ById(id); }            \
+    Width * Width::Lookup(char const * name) { return WidthLookups<Width>::ByName(name); }         \
+    Width * Width::Lookup(UnicodeName const * name) { return WidthLookups<Width>::ByName(name); } \
+    Width * Width::LookupCodePage(unsigned int code_page) {                                       \
+        return WidthLookups<Width>::ByCodePage(code_page);                                        \
+    }                                                                                             \
+    Width const & Width::GetImplementation() const { return *this; }                              \
+    unsigned int Width::TokenSize() const { return WidthTraits<Width>::kTokenSize; }              \
+    void Width::Enlist() { WidthLookups<Width>::Enlist(*this); }                                  \
+    Width::~Width() { WidthLookups<Width>::Delist(*this); }
 
 // --- CharEncoding ---------------------------------------------------------------
 
@@ -71,19 +105,11 @@ CharEncoding::CharEncoding(TextEncoding const & parent, EncodingVariation const 
     }
 }
 
-void CharEncoding::Enlist() {
-    zuuc::registry::CharEncodings().push_back(this);
-    EncodingVariation::GenerateVariantsOf(*this);
-}
-
-CharEncoding::~CharEncoding() { zuuc::registry::Remove(zuuc::registry::CharEncodings(), this); }
-
-unsigned int CharEncoding::TokenSize() const { return 1; }
 bool CharEncoding::IsBasedOnASCII() const { return true; }
 unsigned int CharEncoding::CountCandidateEncodings() const { return 0; }
 CharEncoding const * CharEncoding::GetCandidateEncoding(unsigned int) const { return nullptr; }
 
-ZUUC_WIDTH_LOOKUPS(CharEncoding, 1, CharEncodings, unsigned short)
+ZUUC_WIDTH_LOOKUPS(CharEncoding, unsigned short)
 
 // --- CharEncodingImpl -----------------------------------------------------------
 
@@ -118,17 +144,6 @@ Char16Encoding::Char16Encoding(TextEncoding const & parent, EncodingVariation co
     Enlist();
 }
 
-void Char16Encoding::Enlist() {
-    zuuc::registry::Char16Encodings().push_back(this);
-    EncodingVariation::GenerateVariantsOf(*this);
-}
-
-Char16Encoding::~Char16Encoding() {
-    zuuc::registry::Remove(zuuc::registry::Char16Encodings(), this);
-}
-
-unsigned int Char16Encoding::TokenSize() const { return 2; }
-
 unsigned int Char16Encoding::SubstituteChars(unsigned char const *& chars, unsigned int) const {
     chars = kUnicodeSubstitute;
     return 2;
@@ -140,7 +155,7 @@ ScriptSystem Char16Encoding::GetCharacterScript(unsigned int c) const {
     return UnicodeCharacter::GetScriptSystem(MapToUnicode(c));
 }
 
-ZUUC_WIDTH_LOOKUPS(Char16Encoding, 2, Char16Encodings, unsigned short)
+ZUUC_WIDTH_LOOKUPS(Char16Encoding, unsigned short)
 
 Char16EncodingImpl::~Char16EncodingImpl() = default;
 
@@ -159,17 +174,6 @@ Char32Encoding::Char32Encoding(TextEncoding const & parent, EncodingVariation co
     Enlist();
 }
 
-void Char32Encoding::Enlist() {
-    zuuc::registry::Char32Encodings().push_back(this);
-    EncodingVariation::GenerateVariantsOf(*this);
-}
-
-Char32Encoding::~Char32Encoding() {
-    zuuc::registry::Remove(zuuc::registry::Char32Encodings(), this);
-}
-
-unsigned int Char32Encoding::TokenSize() const { return 4; }
-
 unsigned int Char32Encoding::SubstituteChars(unsigned char const *& chars, unsigned int) const {
     chars = kUnicodeSubstitute;
     return 2;
@@ -181,6 +185,8 @@ ScriptSystem Char32Encoding::GetCharacterScript(unsigned int c) const {
     return UnicodeCharacter::GetScriptSystem(MapToUnicode(c));
 }
 
-ZUUC_WIDTH_LOOKUPS(Char32Encoding, 4, Char32Encodings, unsigned int)
+ZUUC_WIDTH_LOOKUPS(Char32Encoding, unsigned int)
 
 Char32EncodingImpl::~Char32EncodingImpl() = default;
+
+#undef ZUUC_WIDTH_LOOKUPS

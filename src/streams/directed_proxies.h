@@ -35,38 +35,36 @@ inline void PassToActors(UnicodeLibDirector & director, UnicodeLibBehavior * beh
 
 }  // namespace zuuc_streams_detail
 
-// Each class: constructed over the source (target) to forward to and the two
-// actors to own (either may be null; the proxied source or target is usually
-// one of them). Not copyable: ownership cannot be shared.
-#define ZUUC_DIRECTED_PROXY(Name, Base, Stream)                                          \
-    class Name : public Base {                                                           \
-    public:                                                                              \
-        Name(Stream * stream, UnicodeLibActor * first, UnicodeLibActor * second)         \
-            : Base(stream), director_(first, second) {}                                  \
-        Name(Name const &) = delete;                                                     \
-        Name & operator=(Name const &) = delete;                                         \
-        ~Name() override = default;                                                      \
-                                                                                         \
-        UnicodeLibBehavior * SetBehavior(UnicodeLibBehavior * behavior) override {       \
-            zuuc_streams_detail::PassToActors(director_, behavior);                      \
-            return Base::SetBehavior(behavior);                                          \
-        }                                                                                \
-                                                                                         \
-        /* The director, for building the chain in steps. */                            \
-        UnicodeLibDirector & Director() { return director_; }                           \
-        using Base::SetProxy;                                                            \
-                                                                                         \
-    private:                                                                             \
-        UnicodeLibDirector director_;                                                    \
+// Constructed over the source (target) to forward to and the two actors to
+// own (either may be null; the proxied source or target is usually one of
+// them). Not copyable: ownership cannot be shared.
+template <class Base, class Stream>
+class DirectedProxy : public Base {
+public:
+    DirectedProxy(Stream * stream, UnicodeLibActor * first, UnicodeLibActor * second)
+        : Base(stream), director_(first, second) {}
+    DirectedProxy(DirectedProxy const &) = delete;
+    DirectedProxy & operator=(DirectedProxy const &) = delete;
+    ~DirectedProxy() override = default;
+
+    UnicodeLibBehavior * SetBehavior(UnicodeLibBehavior * behavior) override {
+        zuuc_streams_detail::PassToActors(director_, behavior);
+        return Base::SetBehavior(behavior);
     }
 
-ZUUC_DIRECTED_PROXY(DirectedCharProxySource, CharProxySource, CharSource);
-ZUUC_DIRECTED_PROXY(DirectedChar16ProxySource, Char16ProxySource, Char16Source);
-ZUUC_DIRECTED_PROXY(DirectedChar32ProxySource, Char32ProxySource, Char32Source);
-ZUUC_DIRECTED_PROXY(DirectedCharProxySink, CharProxySink, CharSink);
-ZUUC_DIRECTED_PROXY(DirectedChar16ProxySink, Char16ProxySink, Char16Sink);
-ZUUC_DIRECTED_PROXY(DirectedChar32ProxySink, Char32ProxySink, Char32Sink);
+    // The director, for building the chain in steps.
+    UnicodeLibDirector & Director() { return director_; }
+    using Base::SetProxy;
 
-#undef ZUUC_DIRECTED_PROXY
+private:
+    UnicodeLibDirector director_;
+};
+
+using DirectedCharProxySource = DirectedProxy<CharProxySource, CharSource>;
+using DirectedChar16ProxySource = DirectedProxy<Char16ProxySource, Char16Source>;
+using DirectedChar32ProxySource = DirectedProxy<Char32ProxySource, Char32Source>;
+using DirectedCharProxySink = DirectedProxy<CharProxySink, CharSink>;
+using DirectedChar16ProxySink = DirectedProxy<Char16ProxySink, Char16Sink>;
+using DirectedChar32ProxySink = DirectedProxy<Char32ProxySink, Char32Sink>;
 
 #endif

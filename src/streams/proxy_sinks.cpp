@@ -1,28 +1,30 @@
-// Proxy sinks: sinks that write into another sink.
+// Proxy sinks: sinks that write into another sink. The logic is in
+// streams/stream_util.h; the classes forward to it.
+#include "streams/stream_util.h"
 #include "zuuc/sinks.h"
 
-CharProxySink::CharProxySink(CharSink * target)
-    : CharSink(static_cast<UnicodeLibActor const *>(target)), target_(target) {}
-CharProxySink::CharProxySink(CharProxySink const & other) = default;
-CharProxySink & CharProxySink::operator=(CharProxySink const & other) = default;
-CharProxySink::~CharProxySink() = default;
+// Without a target a proxy has no room and drops what it is given.
+#define ZUUC_PROXY_SINK(Proxy, Sink, Unit)                                                        \
+    Proxy::Proxy(Sink * target) : Sink(static_cast<UnicodeLibActor const *>(target)), target_(target) {} \
+    Proxy::Proxy(Proxy const & other) = default;                                                  \
+    Proxy & Proxy::operator=(Proxy const & other) = default;                                      \
+    Proxy::~Proxy() = default;                                                                    \
+    UnicodeLibBehavior * Proxy::SetBehavior(UnicodeLibBehavior * behavior) {                      \
+        zuuc_internal::PassBehavior(target_, behavior);                                           \
+        return Sink::SetBehavior(behavior);                                                       \
+    }                                                                                             \
+    void Proxy::Flush() { zuuc_internal::FlushTarget(target_); }                                  \
+    long Proxy::RemainingCapacity() const { return zuuc_internal::CapacityOf(target_); }          \
+    void Proxy::PutBuffer(Unit const * begin, Unit const * end) {                                 \
+        zuuc_internal::PutInto(target_, begin, end);                                              \
+    }                                                                                             \
+    void Proxy::SetProxy(Sink * target) { zuuc_internal::Repoint(*this, target_, target); }
 
-UnicodeLibBehavior * CharProxySink::SetBehavior(UnicodeLibBehavior * behavior) {
-    if (target_ != nullptr) {
-        target_->SetBehavior(behavior);
-    }
-    return CharSink::SetBehavior(behavior);
-}
+ZUUC_PROXY_SINK(CharProxySink, CharSink, char)
+ZUUC_PROXY_SINK(Char16ProxySink, Char16Sink, unsigned short)
+ZUUC_PROXY_SINK(Char32ProxySink, Char32Sink, unsigned int)
 
-void CharProxySink::Flush() {
-    if (target_ != nullptr) {
-        target_->Flush();
-    }
-}
-
-long CharProxySink::RemainingCapacity() const {
-    return target_ != nullptr ? target_->RemainingCapacity() : 0;
-}
+#undef ZUUC_PROXY_SINK
 
 // Passed on so that a producer stopping at a character that does not fit
 // also stops the final buffer: later, smaller characters must not be written
@@ -30,90 +32,5 @@ long CharProxySink::RemainingCapacity() const {
 void CharProxySink::MarkAsTruncated() {
     if (target_ != nullptr) {
         target_->MarkAsTruncated();
-    }
-}
-
-void CharProxySink::PutBuffer(char const * begin, char const * end) {
-    if (target_ != nullptr) {
-        target_->Put(begin, end);
-    }
-}
-
-void CharProxySink::SetProxy(CharSink * target) {
-    target_ = target;
-    if (target != nullptr) {
-        SetBehavior(target->GetBehavior());
-    }
-}
-
-Char16ProxySink::Char16ProxySink(Char16Sink * target)
-    : Char16Sink(static_cast<UnicodeLibActor const *>(target)), target_(target) {}
-Char16ProxySink::Char16ProxySink(Char16ProxySink const & other) = default;
-Char16ProxySink & Char16ProxySink::operator=(Char16ProxySink const & other) = default;
-Char16ProxySink::~Char16ProxySink() = default;
-
-UnicodeLibBehavior * Char16ProxySink::SetBehavior(UnicodeLibBehavior * behavior) {
-    if (target_ != nullptr) {
-        target_->SetBehavior(behavior);
-    }
-    return Char16Sink::SetBehavior(behavior);
-}
-
-void Char16ProxySink::Flush() {
-    if (target_ != nullptr) {
-        target_->Flush();
-    }
-}
-
-long Char16ProxySink::RemainingCapacity() const {
-    return target_ != nullptr ? target_->RemainingCapacity() : 0;
-}
-
-void Char16ProxySink::PutBuffer(unsigned short const * begin, unsigned short const * end) {
-    if (target_ != nullptr) {
-        target_->Put(begin, end);
-    }
-}
-
-void Char16ProxySink::SetProxy(Char16Sink * target) {
-    target_ = target;
-    if (target != nullptr) {
-        SetBehavior(target->GetBehavior());
-    }
-}
-
-Char32ProxySink::Char32ProxySink(Char32Sink * target)
-    : Char32Sink(static_cast<UnicodeLibActor const *>(target)), target_(target) {}
-Char32ProxySink::Char32ProxySink(Char32ProxySink const & other) = default;
-Char32ProxySink & Char32ProxySink::operator=(Char32ProxySink const & other) = default;
-Char32ProxySink::~Char32ProxySink() = default;
-
-UnicodeLibBehavior * Char32ProxySink::SetBehavior(UnicodeLibBehavior * behavior) {
-    if (target_ != nullptr) {
-        target_->SetBehavior(behavior);
-    }
-    return Char32Sink::SetBehavior(behavior);
-}
-
-void Char32ProxySink::Flush() {
-    if (target_ != nullptr) {
-        target_->Flush();
-    }
-}
-
-long Char32ProxySink::RemainingCapacity() const {
-    return target_ != nullptr ? target_->RemainingCapacity() : 0;
-}
-
-void Char32ProxySink::PutBuffer(unsigned int const * begin, unsigned int const * end) {
-    if (target_ != nullptr) {
-        target_->Put(begin, end);
-    }
-}
-
-void Char32ProxySink::SetProxy(Char32Sink * target) {
-    target_ = target;
-    if (target != nullptr) {
-        SetBehavior(target->GetBehavior());
     }
 }

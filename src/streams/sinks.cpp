@@ -9,89 +9,36 @@
 using zuuc_streams_detail::AppendRange;
 using zuuc_streams_detail::AssignWhole;
 using zuuc_streams_detail::ResolveRange;
+using zuuc_internal::PutAll;
+using zuuc_internal::PutRange;
 
 // ---------------------------------------------------------------------------
 // Bases
 // ---------------------------------------------------------------------------
 
-CharSink::CharSink() = default;
-CharSink::CharSink(CharSink const & other) = default;
-CharSink::CharSink(UnicodeLibActor const & actor) : UnicodeLibActor(&actor) {}
-CharSink::CharSink(UnicodeLibActor const * actor) : UnicodeLibActor(actor) {}
-CharSink & CharSink::operator=(CharSink const & other) = default;
-CharSink::~CharSink() = default;
-
-long CharSink::RemainingCapacity() const { return -1; }
-void CharSink::MarkAsTruncated() {}
-
-void CharSink::Put(char const * begin, char const * end) {
-    ResolveRange(begin, end);
-    if (begin < end) {
-        PutBuffer(begin, end);
+#define ZUUC_SINK_BASE(Sink, Source, Unit)                                                        \
+    Sink::Sink() = default;                                                                       \
+    Sink::Sink(Sink const & other) = default;                                                     \
+    Sink::Sink(UnicodeLibActor const & actor) : UnicodeLibActor(&actor) {}                        \
+    Sink::Sink(UnicodeLibActor const * actor) : UnicodeLibActor(actor) {}                         \
+    Sink & Sink::operator=(Sink const & other) = default;                                         \
+    Sink::~Sink() = default;                                                                      \
+    long Sink::RemainingCapacity() const { return -1; }                                           \
+    void Sink::Put(Unit const * begin, Unit const * end) {                                        \
+        PutRange(begin, end, [this](Unit const * b, Unit const * e) { PutBuffer(b, e); });        \
+    }                                                                                             \
+    void Sink::Put(Source & source) {                                                             \
+        PutAll<Unit>(source, [this](Unit const * b, Unit const * e) { PutBuffer(b, e); });        \
     }
-}
+
+ZUUC_SINK_BASE(CharSink, CharSource, char)
+ZUUC_SINK_BASE(Char16Sink, Char16Source, unsigned short)
+ZUUC_SINK_BASE(Char32Sink, Char32Source, unsigned int)
+
+void CharSink::MarkAsTruncated() {}
 
 void CharSink::Put(unsigned char const * begin, unsigned char const * end) {
     Put(reinterpret_cast<char const *>(begin), reinterpret_cast<char const *>(end));
-}
-
-void CharSink::Put(CharSource & source) {
-    char const * begin = nullptr;
-    char const * end = nullptr;
-    while (source.GetBuffer(begin, end)) {
-        PutBuffer(begin, end);
-        source.DoneWith(end);
-    }
-}
-
-Char16Sink::Char16Sink() = default;
-Char16Sink::Char16Sink(Char16Sink const & other) = default;
-Char16Sink::Char16Sink(UnicodeLibActor const & actor) : UnicodeLibActor(&actor) {}
-Char16Sink::Char16Sink(UnicodeLibActor const * actor) : UnicodeLibActor(actor) {}
-Char16Sink & Char16Sink::operator=(Char16Sink const & other) = default;
-Char16Sink::~Char16Sink() = default;
-
-long Char16Sink::RemainingCapacity() const { return -1; }
-
-void Char16Sink::Put(unsigned short const * begin, unsigned short const * end) {
-    ResolveRange(begin, end);
-    if (begin < end) {
-        PutBuffer(begin, end);
-    }
-}
-
-void Char16Sink::Put(Char16Source & source) {
-    unsigned short const * begin = nullptr;
-    unsigned short const * end = nullptr;
-    while (source.GetBuffer(begin, end)) {
-        PutBuffer(begin, end);
-        source.DoneWith(end);
-    }
-}
-
-Char32Sink::Char32Sink() = default;
-Char32Sink::Char32Sink(Char32Sink const & other) = default;
-Char32Sink::Char32Sink(UnicodeLibActor const & actor) : UnicodeLibActor(&actor) {}
-Char32Sink::Char32Sink(UnicodeLibActor const * actor) : UnicodeLibActor(actor) {}
-Char32Sink & Char32Sink::operator=(Char32Sink const & other) = default;
-Char32Sink::~Char32Sink() = default;
-
-long Char32Sink::RemainingCapacity() const { return -1; }
-
-void Char32Sink::Put(unsigned int const * begin, unsigned int const * end) {
-    ResolveRange(begin, end);
-    if (begin < end) {
-        PutBuffer(begin, end);
-    }
-}
-
-void Char32Sink::Put(Char32Source & source) {
-    unsigned int const * begin = nullptr;
-    unsigned int const * end = nullptr;
-    while (source.GetBuffer(begin, end)) {
-        PutBuffer(begin, end);
-        source.DoneWith(end);
-    }
 }
 
 // ---------------------------------------------------------------------------
@@ -105,6 +52,15 @@ namespace {
 template <class T>
 T * LimitOf(T * buffer, long capacity) {
     return buffer != nullptr && capacity > 0 ? buffer + capacity : buffer;
+}
+
+// Keeps the text terminated while there is room; returns its start.
+template <class T>
+T const * Terminate(T * start, T * current, T * limit) {
+    if (current < limit) {
+        *current = 0;
+    }
+    return start;
 }
 
 // Copies what fits of [begin, end) to `current` and keeps the text
@@ -125,109 +81,62 @@ void CopyWhatFits(T const * begin, T const * end, T *& current, T * limit, bool 
         std::memmove(current, begin, count * sizeof(T));
         current += count;
     }
-    if (current < limit) {
-        *current = 0;
-    }
-}
-
-template <class T>
-T const * Terminate(T * start, T * current, T * limit) {
-    if (current < limit) {
-        *current = 0;
-    }
-    return start;
+    Terminate(current, current, limit);
 }
 
 }  // namespace
 
-BufferCharSink::BufferCharSink(char * buffer, long capacity)
-    : start_(buffer), current_(buffer), limit_(LimitOf(buffer, capacity)), truncated_(false) {
-    if (current_ < limit_) {
-        *current_ = 0;
+#define ZUUC_BUFFER_SINK(Class, Unit)                                                             \
+    Class::Class(Unit * buffer, long capacity)                                                    \
+        : start_(buffer), current_(buffer), limit_(LimitOf(buffer, capacity)), truncated_(false) { \
+        Terminate(current_, current_, limit_);                                                    \
+    }                                                                                             \
+    Class::Class(Class const & other) = default;                                                  \
+    Class & Class::operator=(Class const & other) = default;                                      \
+    Class::~Class() = default;                                                                    \
+    void Class::Flush() {}                                                                        \
+    long Class::RemainingCapacity() const { return static_cast<long>(limit_ - current_); }        \
+    Unit const * Class::c_str() const { return Terminate(start_, current_, limit_); }             \
+    void Class::PutBuffer(Unit const * begin, Unit const * end) {                                 \
+        CopyWhatFits(begin, end, current_, limit_, truncated_);                                   \
     }
-}
+
+ZUUC_BUFFER_SINK(BufferCharSink, char)
+ZUUC_BUFFER_SINK(BufferChar16Sink, unsigned short)
+ZUUC_BUFFER_SINK(BufferChar32Sink, unsigned int)
 
 BufferCharSink::BufferCharSink(unsigned char * buffer, long capacity)
     : BufferCharSink(reinterpret_cast<char *>(buffer), capacity) {}
 
-BufferCharSink::BufferCharSink(BufferCharSink const & other) = default;
-BufferCharSink & BufferCharSink::operator=(BufferCharSink const & other) = default;
-BufferCharSink::~BufferCharSink() = default;
-
-void BufferCharSink::Flush() {}
-long BufferCharSink::RemainingCapacity() const { return static_cast<long>(limit_ - current_); }
 void BufferCharSink::MarkAsTruncated() { truncated_ = true; }
 
 unsigned char const * BufferCharSink::unsigned_data() const {
     return reinterpret_cast<unsigned char const *>(start_);
 }
 
-char const * BufferCharSink::c_str() const { return Terminate(start_, current_, limit_); }
-
 unsigned char const * BufferCharSink::unsigned_c_str() const {
     return reinterpret_cast<unsigned char const *>(c_str());
-}
-
-void BufferCharSink::PutBuffer(char const * begin, char const * end) {
-    CopyWhatFits(begin, end, current_, limit_, truncated_);
-}
-
-BufferChar16Sink::BufferChar16Sink(unsigned short * buffer, long capacity)
-    : start_(buffer), current_(buffer), limit_(LimitOf(buffer, capacity)), truncated_(false) {
-    if (current_ < limit_) {
-        *current_ = 0;
-    }
-}
-
-BufferChar16Sink::BufferChar16Sink(BufferChar16Sink const & other) = default;
-BufferChar16Sink & BufferChar16Sink::operator=(BufferChar16Sink const & other) = default;
-BufferChar16Sink::~BufferChar16Sink() = default;
-
-void BufferChar16Sink::Flush() {}
-long BufferChar16Sink::RemainingCapacity() const { return static_cast<long>(limit_ - current_); }
-unsigned short const * BufferChar16Sink::c_str() const { return Terminate(start_, current_, limit_); }
-
-void BufferChar16Sink::PutBuffer(unsigned short const * begin, unsigned short const * end) {
-    CopyWhatFits(begin, end, current_, limit_, truncated_);
-}
-
-BufferChar32Sink::BufferChar32Sink(unsigned int * buffer, long capacity)
-    : start_(buffer), current_(buffer), limit_(LimitOf(buffer, capacity)), truncated_(false) {
-    if (current_ < limit_) {
-        *current_ = 0;
-    }
-}
-
-BufferChar32Sink::BufferChar32Sink(BufferChar32Sink const & other) = default;
-BufferChar32Sink & BufferChar32Sink::operator=(BufferChar32Sink const & other) = default;
-BufferChar32Sink::~BufferChar32Sink() = default;
-
-void BufferChar32Sink::Flush() {}
-long BufferChar32Sink::RemainingCapacity() const { return static_cast<long>(limit_ - current_); }
-unsigned int const * BufferChar32Sink::c_str() const { return Terminate(start_, current_, limit_); }
-
-void BufferChar32Sink::PutBuffer(unsigned int const * begin, unsigned int const * end) {
-    CopyWhatFits(begin, end, current_, limit_, truncated_);
 }
 
 // ---------------------------------------------------------------------------
 // String sinks
 // ---------------------------------------------------------------------------
 
-StringCharSink::StringCharSink() = default;
+#define ZUUC_STRING_SINK(Class, Base, Unit)                                                       \
+    Class::Class() = default;                                                                     \
+    Class::Class(Class const & other) : Base(other), text_() { AssignWhole(text_, other.text_); } \
+    Class & Class::operator=(Class const & other) {                                               \
+        Base::operator=(other);                                                                   \
+        AssignWhole(text_, other.text_);                                                          \
+        return *this;                                                                             \
+    }                                                                                             \
+    Class::~Class() = default;                                                                    \
+    void Class::Flush() {}                                                                        \
+    void Class::PutBuffer(Unit const * begin, Unit const * end) { AppendRange(text_, begin, end); }
 
-StringCharSink::StringCharSink(StringCharSink const & other) : CharSink(other), text_() {
-    AssignWhole(text_, other.text_);
-}
-
-StringCharSink & StringCharSink::operator=(StringCharSink const & other) {
-    CharSink::operator=(other);
-    AssignWhole(text_, other.text_);
-    return *this;
-}
-
-StringCharSink::~StringCharSink() = default;
-void StringCharSink::Flush() {}
+ZUUC_STRING_SINK(StringCharSink, CharSink, char)
+ZUUC_STRING_SINK(StringChar16Sink, Char16Sink, unsigned short)
+ZUUC_STRING_SINK(StringChar32Sink, Char32Sink, unsigned int)
 
 unsigned char const * StringCharSink::unsigned_c_str() const {
     return reinterpret_cast<unsigned char const *>(text_.c_str());
@@ -235,50 +144,6 @@ unsigned char const * StringCharSink::unsigned_c_str() const {
 
 unsigned char const * StringCharSink::unsigned_data() const {
     return reinterpret_cast<unsigned char const *>(text_.data());
-}
-
-void StringCharSink::PutBuffer(char const * begin, char const * end) {
-    AppendRange(text_, begin, end);
-}
-
-StringChar16Sink::StringChar16Sink() = default;
-
-StringChar16Sink::StringChar16Sink(StringChar16Sink const & other)
-    : Char16Sink(other), text_() {
-    AssignWhole(text_, other.text_);
-}
-
-StringChar16Sink & StringChar16Sink::operator=(StringChar16Sink const & other) {
-    Char16Sink::operator=(other);
-    AssignWhole(text_, other.text_);
-    return *this;
-}
-
-StringChar16Sink::~StringChar16Sink() = default;
-void StringChar16Sink::Flush() {}
-
-void StringChar16Sink::PutBuffer(unsigned short const * begin, unsigned short const * end) {
-    AppendRange(text_, begin, end);
-}
-
-StringChar32Sink::StringChar32Sink() = default;
-
-StringChar32Sink::StringChar32Sink(StringChar32Sink const & other)
-    : Char32Sink(other), text_() {
-    AssignWhole(text_, other.text_);
-}
-
-StringChar32Sink & StringChar32Sink::operator=(StringChar32Sink const & other) {
-    Char32Sink::operator=(other);
-    AssignWhole(text_, other.text_);
-    return *this;
-}
-
-StringChar32Sink::~StringChar32Sink() = default;
-void StringChar32Sink::Flush() {}
-
-void StringChar32Sink::PutBuffer(unsigned int const * begin, unsigned int const * end) {
-    AppendRange(text_, begin, end);
 }
 
 // ---------------------------------------------------------------------------
@@ -293,6 +158,21 @@ std::size_t LibraryWrite(void const * data, std::size_t size, std::size_t count,
 
 int LibraryFlush(std::FILE * file) { return std::fflush(file); }
 
+// Nothing is written to or flushed in a null file.
+template <class T, class Write>
+void WriteUnits(std::FILE * file, Write write, T const * begin, T const * end) {
+    if (file != nullptr) {
+        write(begin, sizeof(T), static_cast<std::size_t>(end - begin), file);
+    }
+}
+
+template <class Flush>
+void FlushFile(std::FILE * file, Flush flush) {
+    if (file != nullptr) {
+        flush(file);
+    }
+}
+
 }  // namespace
 
 FileCharSink::FileCharSink(std::FILE * file, WriteFunction write, FlushFunction flush)
@@ -303,49 +183,27 @@ FileCharSink::FileCharSink(std::FILE * file, WriteFunction write, FlushFunction 
 FileCharSink::FileCharSink(FileCharSink const & other) = default;
 FileCharSink & FileCharSink::operator=(FileCharSink const & other) = default;
 FileCharSink::~FileCharSink() = default;
-
-void FileCharSink::Flush() {
-    if (file_ != nullptr) {
-        flush_(file_);
-    }
-}
-
+void FileCharSink::Flush() { FlushFile(file_, flush_); }
 void FileCharSink::PutBuffer(char const * begin, char const * end) {
-    if (file_ != nullptr) {
-        write_(begin, 1, static_cast<std::size_t>(end - begin), file_);
-    }
+    WriteUnits(file_, write_, begin, end);
 }
 
-FileChar16Sink::FileChar16Sink(std::FILE * file) : file_(file) {}
-FileChar16Sink::FileChar16Sink(FileChar16Sink const & other) = default;
-FileChar16Sink & FileChar16Sink::operator=(FileChar16Sink const & other) = default;
-FileChar16Sink::~FileChar16Sink() = default;
-
-void FileChar16Sink::Flush() {
-    if (file_ != nullptr) {
-        std::fflush(file_);
+// The wide file sinks write their units as they are, in the platform's byte
+// order, with the library's fwrite and fflush.
+#define ZUUC_FILE_SINK(Class, Unit)                                                               \
+    Class::Class(std::FILE * file) : file_(file) {}                                               \
+    Class::Class(Class const & other) = default;                                                  \
+    Class & Class::operator=(Class const & other) = default;                                      \
+    Class::~Class() = default;                                                                    \
+    void Class::Flush() { FlushFile(file_, &LibraryFlush); }                                      \
+    void Class::PutBuffer(Unit const * begin, Unit const * end) {                                 \
+        WriteUnits(file_, &LibraryWrite, begin, end);                                             \
     }
-}
 
-void FileChar16Sink::PutBuffer(unsigned short const * begin, unsigned short const * end) {
-    if (file_ != nullptr) {
-        std::fwrite(begin, sizeof(unsigned short), static_cast<std::size_t>(end - begin), file_);
-    }
-}
+ZUUC_FILE_SINK(FileChar16Sink, unsigned short)
+ZUUC_FILE_SINK(FileChar32Sink, unsigned int)
 
-FileChar32Sink::FileChar32Sink(std::FILE * file) : file_(file) {}
-FileChar32Sink::FileChar32Sink(FileChar32Sink const & other) = default;
-FileChar32Sink & FileChar32Sink::operator=(FileChar32Sink const & other) = default;
-FileChar32Sink::~FileChar32Sink() = default;
-
-void FileChar32Sink::Flush() {
-    if (file_ != nullptr) {
-        std::fflush(file_);
-    }
-}
-
-void FileChar32Sink::PutBuffer(unsigned int const * begin, unsigned int const * end) {
-    if (file_ != nullptr) {
-        std::fwrite(begin, sizeof(unsigned int), static_cast<std::size_t>(end - begin), file_);
-    }
-}
+#undef ZUUC_SINK_BASE
+#undef ZUUC_BUFFER_SINK
+#undef ZUUC_STRING_SINK
+#undef ZUUC_FILE_SINK

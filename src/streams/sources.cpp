@@ -8,6 +8,8 @@
 using zuuc_streams_detail::AppendRange;
 using zuuc_streams_detail::AssignWhole;
 using zuuc_streams_detail::ResolveRange;
+using zuuc_internal::Consume;
+using zuuc_internal::NextWindow;
 
 // ---------------------------------------------------------------------------
 // Bases
@@ -16,31 +18,39 @@ using zuuc_streams_detail::ResolveRange;
 // GetBuffer refills until the window holds something or the source ends, so
 // a consumer never receives an empty window with a true result.
 
-CharSource::CharSource() : position_(nullptr), end_(nullptr) {}
-CharSource::CharSource(CharSource const & other)
-    : UnicodeLibActor(other), position_(nullptr), end_(nullptr) {}
-CharSource::CharSource(UnicodeLibActor const & actor)
-    : UnicodeLibActor(&actor), position_(nullptr), end_(nullptr) {}
-CharSource::CharSource(UnicodeLibActor const * actor)
-    : UnicodeLibActor(actor), position_(nullptr), end_(nullptr) {}
-CharSource & CharSource::operator=(CharSource const & other) {
-    UnicodeLibActor::operator=(other);
-    position_ = other.position_;
-    end_ = other.end_;
-    return *this;
-}
-CharSource::~CharSource() = default;
+#define ZUUC_SOURCE_BASE(Source, Unit)                                                            \
+    Source::Source() : position_(nullptr), end_(nullptr) {}                                       \
+    Source::Source(Source const & other)                                                          \
+        : UnicodeLibActor(other), position_(nullptr), end_(nullptr) {}                            \
+    Source::Source(UnicodeLibActor const & actor)                                                 \
+        : UnicodeLibActor(&actor), position_(nullptr), end_(nullptr) {}                           \
+    Source::Source(UnicodeLibActor const * actor)                                                 \
+        : UnicodeLibActor(actor), position_(nullptr), end_(nullptr) {}                            \
+    Source & Source::operator=(Source const & other) {                                            \
+        UnicodeLibActor::operator=(other);                                                        \
+        SetWindow(other.position_, other.end_);                                                   \
+        return *this;                                                                             \
+    }                                                                                             \
+    Source::~Source() = default;                                                                  \
+    bool Source::GetBuffer(Unit const *& begin, Unit const *& end) {                              \
+        return NextWindow(position_, end_, [this] { return FillBuffer(); }, begin, end);          \
+    }                                                                                             \
+    void Source::DoneWith(Unit const * p) { Consume(position_, p); }
 
-bool CharSource::GetBuffer(char const *& begin, char const *& end) {
-    while (!(position_ < end_)) {
-        if (!FillBuffer()) {
-            return false;
-        }
-    }
-    begin = position_;
-    end = end_;
-    return true;
-}
+// The sources of 16 and 32 bits keep no offset map unless they say so.
+#define ZUUC_NO_OFFSET_MAP(Source)                                                                \
+    bool Source::GetOffsetMap(unsigned int *& map, unsigned int & count) {                        \
+        map = nullptr;                                                                            \
+        count = 0;                                                                                \
+        return false;                                                                             \
+    }                                                                                             \
+    unsigned int Source::GetOffsetAt(unsigned int offset) { return offset; }
+
+ZUUC_SOURCE_BASE(CharSource, char)
+ZUUC_SOURCE_BASE(Char16Source, unsigned short)
+ZUUC_SOURCE_BASE(Char32Source, unsigned int)
+ZUUC_NO_OFFSET_MAP(Char16Source)
+ZUUC_NO_OFFSET_MAP(Char32Source)
 
 bool CharSource::GetBuffer(unsigned char const *& begin, unsigned char const *& end) {
     char const * b = nullptr;
@@ -53,148 +63,37 @@ bool CharSource::GetBuffer(unsigned char const *& begin, unsigned char const *& 
     return true;
 }
 
-void CharSource::DoneWith(char const * p) {
-    if (p != nullptr) {
-        position_ = p;
-    }
-}
-
 void CharSource::DoneWith(unsigned char const * p) {
     DoneWith(reinterpret_cast<char const *>(p));
-}
-
-Char16Source::Char16Source() : position_(nullptr), end_(nullptr) {}
-Char16Source::Char16Source(Char16Source const & other)
-    : UnicodeLibActor(other), position_(nullptr), end_(nullptr) {}
-Char16Source::Char16Source(UnicodeLibActor const & actor)
-    : UnicodeLibActor(&actor), position_(nullptr), end_(nullptr) {}
-Char16Source::Char16Source(UnicodeLibActor const * actor)
-    : UnicodeLibActor(actor), position_(nullptr), end_(nullptr) {}
-Char16Source & Char16Source::operator=(Char16Source const & other) {
-    UnicodeLibActor::operator=(other);
-    position_ = other.position_;
-    end_ = other.end_;
-    return *this;
-}
-Char16Source::~Char16Source() = default;
-
-bool Char16Source::GetOffsetMap(unsigned int *& map, unsigned int & count) {
-    map = nullptr;
-    count = 0;
-    return false;
-}
-
-unsigned int Char16Source::GetOffsetAt(unsigned int offset) { return offset; }
-
-bool Char16Source::GetBuffer(unsigned short const *& begin, unsigned short const *& end) {
-    while (!(position_ < end_)) {
-        if (!FillBuffer()) {
-            return false;
-        }
-    }
-    begin = position_;
-    end = end_;
-    return true;
-}
-
-void Char16Source::DoneWith(unsigned short const * p) {
-    if (p != nullptr) {
-        position_ = p;
-    }
-}
-
-Char32Source::Char32Source() : position_(nullptr), end_(nullptr) {}
-Char32Source::Char32Source(Char32Source const & other)
-    : UnicodeLibActor(other), position_(nullptr), end_(nullptr) {}
-Char32Source::Char32Source(UnicodeLibActor const & actor)
-    : UnicodeLibActor(&actor), position_(nullptr), end_(nullptr) {}
-Char32Source::Char32Source(UnicodeLibActor const * actor)
-    : UnicodeLibActor(actor), position_(nullptr), end_(nullptr) {}
-Char32Source & Char32Source::operator=(Char32Source const & other) {
-    UnicodeLibActor::operator=(other);
-    position_ = other.position_;
-    end_ = other.end_;
-    return *this;
-}
-Char32Source::~Char32Source() = default;
-
-bool Char32Source::GetOffsetMap(unsigned int *& map, unsigned int & count) {
-    map = nullptr;
-    count = 0;
-    return false;
-}
-
-unsigned int Char32Source::GetOffsetAt(unsigned int offset) { return offset; }
-
-bool Char32Source::GetBuffer(unsigned int const *& begin, unsigned int const *& end) {
-    while (!(position_ < end_)) {
-        if (!FillBuffer()) {
-            return false;
-        }
-    }
-    begin = position_;
-    end = end_;
-    return true;
-}
-
-void Char32Source::DoneWith(unsigned int const * p) {
-    if (p != nullptr) {
-        position_ = p;
-    }
 }
 
 // ---------------------------------------------------------------------------
 // Buffer sources
 // ---------------------------------------------------------------------------
 
-BufferCharSource::BufferCharSource(char const * begin, char const * end) {
-    ResolveRange(begin, end);
-    SetWindow(begin, end);
-}
+#define ZUUC_BUFFER_SOURCE(Class, Base, Unit)                                                     \
+    Class::Class(Unit const * begin, Unit const * end) {                                          \
+        ResolveRange(begin, end);                                                                 \
+        SetWindow(begin, end);                                                                    \
+    }                                                                                             \
+    Class::Class(Class const & other) : Base(other) { SetWindow(other.position_, other.end_); }   \
+    Class & Class::operator=(Class const & other) = default;                                      \
+    Class::~Class() = default;                                                                    \
+    bool Class::FillBuffer() { return false; }
+
+ZUUC_BUFFER_SOURCE(BufferCharSource, CharSource, char)
+ZUUC_BUFFER_SOURCE(BufferChar16Source, Char16Source, unsigned short)
+ZUUC_BUFFER_SOURCE(BufferChar32Source, Char32Source, unsigned int)
 
 BufferCharSource::BufferCharSource(unsigned char const * begin, unsigned char const * end)
     : BufferCharSource(reinterpret_cast<char const *>(begin), reinterpret_cast<char const *>(end)) {}
-
-BufferCharSource::BufferCharSource(BufferCharSource const & other) : CharSource(other) {
-    SetWindow(other.position_, other.end_);
-}
-
-BufferCharSource & BufferCharSource::operator=(BufferCharSource const & other) = default;
-BufferCharSource::~BufferCharSource() = default;
-bool BufferCharSource::FillBuffer() { return false; }
-
-BufferChar16Source::BufferChar16Source(unsigned short const * begin, unsigned short const * end) {
-    ResolveRange(begin, end);
-    SetWindow(begin, end);
-}
-
-BufferChar16Source::BufferChar16Source(BufferChar16Source const & other) : Char16Source(other) {
-    SetWindow(other.position_, other.end_);
-}
-
-BufferChar16Source & BufferChar16Source::operator=(BufferChar16Source const & other) = default;
-BufferChar16Source::~BufferChar16Source() = default;
-bool BufferChar16Source::FillBuffer() { return false; }
-
-BufferChar32Source::BufferChar32Source(unsigned int const * begin, unsigned int const * end) {
-    ResolveRange(begin, end);
-    SetWindow(begin, end);
-}
-
-BufferChar32Source::BufferChar32Source(BufferChar32Source const & other) : Char32Source(other) {
-    SetWindow(other.position_, other.end_);
-}
-
-BufferChar32Source & BufferChar32Source::operator=(BufferChar32Source const & other) = default;
-BufferChar32Source::~BufferChar32Source() = default;
-bool BufferChar32Source::FillBuffer() { return false; }
 
 // ---------------------------------------------------------------------------
 // String sources
 // ---------------------------------------------------------------------------
 //
 // The window always covers the unconsumed part of the owned copy; copies take
-// only that part.
+// only that part (an assignment changes nothing when it cannot get memory).
 
 namespace {
 
@@ -206,94 +105,56 @@ S CopyRange(T const * begin, T const * end) {
     return text;
 }
 
+template <class S, class T>
+void ShowWhole(S const & text, T const *& position, T const *& end) {
+    position = text.data();
+    end = text.data() + text.size();
+}
+
+template <class S, class T, class AssignBase>
+void TakeRest(S & text, T const * other_position, T const * other_end, AssignBase && assign_base,
+              T const *& position, T const *& end) {
+    S rest = CopyRange<S>(other_position, other_end);
+    assign_base();
+    AssignWhole(text, rest);
+    ShowWhole(text, position, end);
+}
+
 }  // namespace
 
-StringCharSource::StringCharSource(zu_string const & text) : text_() {
-    AssignWhole(text_, text);
-    SetWindow(text_.data(), text_.data() + text_.size());
-}
+#define ZUUC_STRING_SOURCE(Class, Base, String, Unit)                                             \
+    Class::Class(String const & text) : text_() {                                                 \
+        AssignWhole(text_, text);                                                                 \
+        ShowWhole(text_, position_, end_);                                                        \
+    }                                                                                             \
+    Class::Class(Unit const * begin, Unit const * end) : text_(CopyRange<String>(begin, end)) {   \
+        ShowWhole(text_, position_, end_);                                                        \
+    }                                                                                             \
+    Class::Class(Class const & other)                                                             \
+        : Base(other), text_(CopyRange<String>(other.position_, other.end_)) {                    \
+        ShowWhole(text_, position_, end_);                                                        \
+    }                                                                                             \
+    Class & Class::operator=(Class const & other) {                                               \
+        if (this != &other) {                                                                     \
+            TakeRest(text_, other.position_, other.end_, [&] { Base::operator=(other); },         \
+                     position_, end_);                                                            \
+        }                                                                                         \
+        return *this;                                                                             \
+    }                                                                                             \
+    Class::~Class() = default;                                                                    \
+    bool Class::FillBuffer() { return false; }
 
-StringCharSource::StringCharSource(char const * begin, char const * end)
-    : text_(CopyRange<zu_string>(begin, end)) {
-    SetWindow(text_.data(), text_.data() + text_.size());
-}
+ZUUC_STRING_SOURCE(StringCharSource, CharSource, zu_string, char)
+ZUUC_STRING_SOURCE(StringChar16Source, Char16Source, zu_wstring, unsigned short)
+ZUUC_STRING_SOURCE(StringChar32Source, Char32Source, zu_utf32_string, unsigned int)
 
 StringCharSource::StringCharSource(unsigned char const * begin, unsigned char const * end)
     : StringCharSource(reinterpret_cast<char const *>(begin), reinterpret_cast<char const *>(end)) {}
 
-StringCharSource::StringCharSource(StringCharSource const & other)
-    : CharSource(other), text_(CopyRange<zu_string>(other.position_, other.end_)) {
-    SetWindow(text_.data(), text_.data() + text_.size());
-}
-
-StringCharSource & StringCharSource::operator=(StringCharSource const & other) {
-    if (this != &other) {
-        zu_string rest = CopyRange<zu_string>(other.position_, other.end_);
-        CharSource::operator=(other);
-        AssignWhole(text_, rest);
-        SetWindow(text_.data(), text_.data() + text_.size());
-    }
-    return *this;
-}
-
-StringCharSource::~StringCharSource() = default;
-bool StringCharSource::FillBuffer() { return false; }
-
-StringChar16Source::StringChar16Source(zu_wstring const & text) : text_() {
-    AssignWhole(text_, text);
-    SetWindow(text_.data(), text_.data() + text_.size());
-}
-
-StringChar16Source::StringChar16Source(unsigned short const * begin, unsigned short const * end)
-    : text_(CopyRange<zu_wstring>(begin, end)) {
-    SetWindow(text_.data(), text_.data() + text_.size());
-}
-
-StringChar16Source::StringChar16Source(StringChar16Source const & other)
-    : Char16Source(other), text_(CopyRange<zu_wstring>(other.position_, other.end_)) {
-    SetWindow(text_.data(), text_.data() + text_.size());
-}
-
-StringChar16Source & StringChar16Source::operator=(StringChar16Source const & other) {
-    if (this != &other) {
-        zu_wstring rest = CopyRange<zu_wstring>(other.position_, other.end_);
-        Char16Source::operator=(other);
-        AssignWhole(text_, rest);
-        SetWindow(text_.data(), text_.data() + text_.size());
-    }
-    return *this;
-}
-
-StringChar16Source::~StringChar16Source() = default;
-bool StringChar16Source::FillBuffer() { return false; }
-
-StringChar32Source::StringChar32Source(zu_utf32_string const & text) : text_() {
-    AssignWhole(text_, text);
-    SetWindow(text_.data(), text_.data() + text_.size());
-}
-
-StringChar32Source::StringChar32Source(unsigned int const * begin, unsigned int const * end)
-    : text_(CopyRange<zu_utf32_string>(begin, end)) {
-    SetWindow(text_.data(), text_.data() + text_.size());
-}
-
-StringChar32Source::StringChar32Source(StringChar32Source const & other)
-    : Char32Source(other), text_(CopyRange<zu_utf32_string>(other.position_, other.end_)) {
-    SetWindow(text_.data(), text_.data() + text_.size());
-}
-
-StringChar32Source & StringChar32Source::operator=(StringChar32Source const & other) {
-    if (this != &other) {
-        zu_utf32_string rest = CopyRange<zu_utf32_string>(other.position_, other.end_);
-        Char32Source::operator=(other);
-        AssignWhole(text_, rest);
-        SetWindow(text_.data(), text_.data() + text_.size());
-    }
-    return *this;
-}
-
-StringChar32Source::~StringChar32Source() = default;
-bool StringChar32Source::FillBuffer() { return false; }
+#undef ZUUC_SOURCE_BASE
+#undef ZUUC_NO_OFFSET_MAP
+#undef ZUUC_BUFFER_SOURCE
+#undef ZUUC_STRING_SOURCE
 
 // ---------------------------------------------------------------------------
 // File source

@@ -81,6 +81,18 @@ TranscodeResult EncodePairs(PlaneTable<unsigned short, unsigned short> const & t
     return kTranscodeInputExhausted;
 }
 
+void ResetPairs(unsigned int & state, bool & second) {
+    state = 0;
+    second = false;
+}
+
+// A sequence still open at the end is illegal; the decoder starts afresh.
+TranscodeResult FinishPairs(unsigned int & state, bool & second) {
+    bool const inside = state != 0;
+    ResetPairs(state, second);
+    return inside ? kTranscodeIllegalInput : kTranscodeComplete;
+}
+
 }  // namespace
 
 // --- decoders and encoders ------------------------------------------------------------
@@ -94,14 +106,9 @@ TranscodeResult EncodePairs(PlaneTable<unsigned short, unsigned short> const & t
         return DecodePairs(table_, state_, second_, in, inEnd, out, outEnd, limit);               \
     }                                                                                             \
     TranscodeResult HPPrinterVariant::Class::Finish(Out *&, Out *, long) {                        \
-        bool const inside = state_ != 0;                                                          \
-        Reset();                                                                                  \
-        return inside ? kTranscodeIllegalInput : kTranscodeComplete;                              \
+        return FinishPairs(state_, second_);                                                      \
     }                                                                                             \
-    void HPPrinterVariant::Class::Reset() {                                                       \
-        state_ = 0;                                                                               \
-        second_ = false;                                                                          \
-    }
+    void HPPrinterVariant::Class::Reset() { ResetPairs(state_, second_); }
 
 ZUUC_HP_DECODER(ToUTF16, unsigned short)
 ZUUC_HP_DECODER(ToUTF32, unsigned int)

@@ -2,6 +2,7 @@
 // accessors of its byte forms.
 #include <initializer_list>
 
+#include "convert/encoding_streams.h"
 #include "unicode_forms/escape_forms.h"
 #include "unicode_forms/utf16_chains.h"
 #include "unicode_forms/utf16_units.h"
@@ -153,49 +154,7 @@ unsigned int Unicode11Encoding::MapFromUnicode(unsigned int c) const {
     return c > 0xFFFF ? kReplacement : Map(FromUnicodeTable(), c);
 }
 
-ToUnicodeSource * Unicode11Encoding::CreateCharSourceToUnicode(
-    Char16Source & source, UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> ToUnicodeSource * {
-        auto converter = Own(new (allocator) Unicode11ToUTF32Converter);
-        auto * adapter = new (allocator)
-            CharSource_16_to_32(source, *this, converter.get(), Char32Encoding::UTF32());
-        converter.release();
-        return adapter;
-    });
-}
-
-Char16Source * Unicode11Encoding::CreateCharSourceFromUnicode(
-    Char32Source & source, UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> Char16Source * {
-        auto converter = Own(new (allocator) UTF32ToUnicode11Converter);
-        auto * adapter = new (allocator)
-            CharSource_32_to_16(source, Char32Encoding::UTF32(), converter.get(), *this);
-        converter.release();
-        return adapter;
-    });
-}
-
-Char16Sink * Unicode11Encoding::CreateCharSinkToUnicode(Char32Sink & sink,
-                                                        UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> Char16Sink * {
-        auto converter = Own(new (allocator) Unicode11ToUTF32Converter);
-        auto * adapter = new (allocator)
-            CharSink_16_to_32(*this, converter.get(), Char32Encoding::UTF32(), sink);
-        converter.release();
-        return adapter;
-    });
-}
-
-Char32Sink * Unicode11Encoding::CreateCharSinkFromUnicode(Char16Sink & sink,
-                                                          UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> Char32Sink * {
-        auto converter = Own(new (allocator) UTF32ToUnicode11Converter);
-        auto * adapter = new (allocator)
-            CharSink_32_to_16(Char32Encoding::UTF32(), converter.get(), *this, sink);
-        converter.release();
-        return adapter;
-    });
-}
+ZUUC_TRANSCODING_STREAMS(Unicode11Encoding)
 
 Transcoder<unsigned short, unsigned int> * Unicode11Encoding::CreateConverterToUTF32(
     UnicodeLibAllocator & allocator) const {

@@ -1,4 +1,5 @@
 // UTF-16, the library's internal form, and its byte-order-mark variant.
+#include "convert/encoding_streams.h"
 #include "streams/directed_proxies.h"
 #include "unicode_forms/utf16_chains.h"
 #include "zuuc/stream_adapters.h"
@@ -24,49 +25,7 @@ UTF16Encoding::~UTF16Encoding() = default;
 unsigned int UTF16Encoding::MapToUnicode(unsigned int c) const { return c; }
 unsigned int UTF16Encoding::MapFromUnicode(unsigned int c) const { return c; }
 
-ToUnicodeSource * UTF16Encoding::CreateCharSourceToUnicode(Char16Source & source,
-                                                           UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> ToUnicodeSource * {
-        auto converter = Own(new (allocator) UTF16ToUTF32Converter);
-        auto * adapter = new (allocator)
-            CharSource_16_to_32(source, *this, converter.get(), Char32Encoding::UTF32());
-        converter.release();
-        return adapter;
-    });
-}
-
-Char16Source * UTF16Encoding::CreateCharSourceFromUnicode(Char32Source & source,
-                                                          UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> Char16Source * {
-        auto converter = Own(new (allocator) UTF32ToUTF16Converter);
-        auto * adapter = new (allocator)
-            CharSource_32_to_16(source, Char32Encoding::UTF32(), converter.get(), *this);
-        converter.release();
-        return adapter;
-    });
-}
-
-Char16Sink * UTF16Encoding::CreateCharSinkToUnicode(Char32Sink & sink,
-                                                    UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> Char16Sink * {
-        auto converter = Own(new (allocator) UTF16ToUTF32Converter);
-        auto * adapter = new (allocator)
-            CharSink_16_to_32(*this, converter.get(), Char32Encoding::UTF32(), sink);
-        converter.release();
-        return adapter;
-    });
-}
-
-Char32Sink * UTF16Encoding::CreateCharSinkFromUnicode(Char16Sink & sink,
-                                                      UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> Char32Sink * {
-        auto converter = Own(new (allocator) UTF32ToUTF16Converter);
-        auto * adapter = new (allocator)
-            CharSink_32_to_16(Char32Encoding::UTF32(), converter.get(), *this, sink);
-        converter.release();
-        return adapter;
-    });
-}
+ZUUC_TRANSCODING_STREAMS(UTF16Encoding)
 
 Transcoder<unsigned short, unsigned int> * UTF16Encoding::CreateConverterToUTF32(
     UnicodeLibAllocator & allocator) const {
@@ -112,99 +71,4 @@ unsigned int UTF16ByteOrderMarkVariant::MapFromUnicode(unsigned int c) const {
     return base_.MapFromUnicode(c);
 }
 
-ToUnicodeSource * UTF16ByteOrderMarkVariant::CreateCharSourceToUnicode(
-    Char16Source & source, UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&] {
-        return ChainSourceToUnicode<CharSource_16_to_16>(source, *this, base_,
-                                                 Own(new (allocator) UTF16BOMremover), allocator);
-    });
-}
-
-Char16Source * UTF16ByteOrderMarkVariant::CreateCharSourceFromUnicode(
-    Char32Source & source, UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> Char16Source * {
-        return ChainSourceFromUnicode<CharSource_16_to_16, DirectedChar16ProxySource>(
-            source, *this, base_, Own(new (allocator) UTF16BOMinserter), allocator);
-    });
-}
-
-Char16Sink * UTF16ByteOrderMarkVariant::CreateCharSinkToUnicode(
-    Char32Sink & sink, UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> Char16Sink * {
-        auto inner = Own(base_.CreateCharSinkToUnicode(sink, allocator));
-        if (!inner) {
-            return nullptr;
-        }
-        auto remover = Own(new (allocator) UTF16BOMremover);
-        auto outer = Own(new (allocator) CharSink_16_to_16(*this, remover.get(), base_, *inner));
-        remover.release();
-        // The outer stage goes first: it finishes into the inner one.
-        auto * proxy = new (allocator) DirectedChar16ProxySink(outer.get(), outer.get(), inner.get());
-        outer.release();
-        inner.release();
-        return proxy;
-    });
-}
-
-Char32Sink * UTF16ByteOrderMarkVariant::CreateCharSinkFromUnicode(
-    Char16Sink & sink, UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> Char32Sink * {
-        auto inserter = Own(new (allocator) UTF16BOMinserter);
-        auto inner = Own(new (allocator) CharSink_16_to_16(base_, inserter.get(), *this, sink));
-        inserter.release();
-        auto outer = Own(base_.CreateCharSinkFromUnicode(*inner, allocator));
-        if (!outer) {
-            return nullptr;
-        }
-        auto * proxy = new (allocator) DirectedChar32ProxySink(outer.get(), outer.get(), inner.get());
-        outer.release();
-        inner.release();
-        return proxy;
-    });
-}
-
-Transcoder<unsigned short, unsigned int> * UTF16ByteOrderMarkVariant::CreateConverterToUTF32(
-    UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> Transcoder<unsigned short, unsigned int> * {
-        auto remover = Own(new (allocator) UTF16BOMremover);
-        auto base = Own(base_.CreateConverterToUTF32(allocator));
-        return Chain<unsigned short, unsigned short, unsigned int>(remover.release(),
-                                                                     base.release(), allocator);
-    });
-}
-
-Transcoder<unsigned int, unsigned short> * UTF16ByteOrderMarkVariant::CreateConverterFromUTF32(
-    UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> Transcoder<unsigned int, unsigned short> * {
-        auto base = Own(base_.CreateConverterFromUTF32(allocator));
-        auto inserter = Own(new (allocator) UTF16BOMinserter);
-        return Chain<unsigned int, unsigned short, unsigned short>(base.release(),
-                                                                     inserter.release(), allocator);
-    });
-}
-
-Transcoder<unsigned short, unsigned short> * UTF16ByteOrderMarkVariant::CreateConverterToUTF16(
-    UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> Transcoder<unsigned short, unsigned short> * {
-        auto remover = Own(new (allocator) UTF16BOMremover);
-        auto base = Own(base_.CreateConverterToUTF16(allocator));
-        if (!base) {
-            return remover.release();  // the base is UTF-16 itself
-        }
-        return Chain<unsigned short, unsigned short, unsigned short>(remover.release(),
-                                                                       base.release(), allocator);
-    });
-}
-
-Transcoder<unsigned short, unsigned short> * UTF16ByteOrderMarkVariant::CreateConverterFromUTF16(
-    UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> Transcoder<unsigned short, unsigned short> * {
-        auto base = Own(base_.CreateConverterFromUTF16(allocator));
-        auto inserter = Own(new (allocator) UTF16BOMinserter);
-        if (!base) {
-            return inserter.release();  // the base is UTF-16 itself
-        }
-        return Chain<unsigned short, unsigned short, unsigned short>(base.release(),
-                                                                       inserter.release(), allocator);
-    });
-}
+ZUUC_STEP_VARIANT_FACTORIES(UTF16ByteOrderMarkVariant, UTF16BOMremover, UTF16BOMinserter)

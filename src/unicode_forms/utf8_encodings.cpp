@@ -13,6 +13,7 @@
 // "UTF-32:UTF-8"). Both decode and encode the same bytes.
 #include <new>
 
+#include "convert/encoding_streams.h"
 #include "convert/transcode_contract.h"
 #include "zuuc/stream_adapters.h"
 #include "zuuc/unicode_detectors.h"
@@ -61,7 +62,60 @@ unsigned char const kUTF8EBCDICSubstitute[] = {0xB3, 0xFE, 0xFE, 0xFC, 0x00};
 
 using zuuc_internal::Chain;
 using zuuc_internal::NullOnBadAlloc;
-using zuuc_internal::Wrap;
+
+// The converters of a byte form of a UTF-16 base: `Decoder` and `Encoder`
+// between the bytes and UTF-16 (given the surrogate rule), then the base's
+// own stage, none when the base is UTF-16 itself.
+template <class Decoder, class Encoder>
+struct UTF16ByteForm {
+    Char16Encoding const & base;
+    bool combine_surrogates;
+
+    bool BaseIsUTF16() const { return Number(base.GetTextEncodingID()) == kUTF16Id; }
+
+    Transcoder<char, unsigned short> * NewDecoder(UnicodeLibAllocator & allocator) const {
+        return NullOnBadAlloc([&]() -> Transcoder<char, unsigned short> * {
+            return new (allocator) Decoder(combine_surrogates);
+        });
+    }
+    Transcoder<unsigned short, char> * NewEncoder(UnicodeLibAllocator & allocator) const {
+        return NullOnBadAlloc([&]() -> Transcoder<unsigned short, char> * {
+            return new (allocator) Encoder(combine_surrogates);
+        });
+    }
+
+    Transcoder<char, unsigned short> * ToUTF16(UnicodeLibAllocator & allocator) const {
+        auto * decoder = NewDecoder(allocator);
+        if (decoder == nullptr || BaseIsUTF16()) {
+            return decoder;
+        }
+        return Chain(decoder, base.CreateConverterToUTF16(allocator), allocator);
+    }
+    Transcoder<unsigned short, char> * FromUTF16(UnicodeLibAllocator & allocator) const {
+        auto * encoder = NewEncoder(allocator);
+        if (encoder == nullptr || BaseIsUTF16()) {
+            return encoder;
+        }
+        return Chain(base.CreateConverterFromUTF16(allocator), encoder, allocator);
+    }
+    Transcoder<char, unsigned int> * ToUTF32(UnicodeLibAllocator & allocator) const {
+        auto * decoder = NewDecoder(allocator);
+        if (decoder == nullptr) {
+            return nullptr;
+        }
+        return Chain(decoder, base.CreateConverterToUTF32(allocator), allocator);
+    }
+    Transcoder<unsigned int, char> * FromUTF32(UnicodeLibAllocator & allocator) const {
+        Transcoder<unsigned int, unsigned short> * first = base.CreateConverterFromUTF32(allocator);
+        if (first == nullptr) {
+            return nullptr;
+        }
+        return Chain(first, NewEncoder(allocator), allocator);
+    }
+};
+
+using UTF8Form = UTF16ByteForm<UTF8ToUTF16, UTF16ToUTF8>;
+using UTF8EBCDICForm = UTF16ByteForm<UTF8EBCDICtoWhatever, UTF8EBCDICfromWhatever>;
 
 }  // namespace
 
@@ -69,38 +123,7 @@ using zuuc_internal::Wrap;
 
 #define ZUUC_UNICODE_BYTE_FORM_STREAMS(Class)                                                   \
     bool Class::IsTextModeSafe() const { return false; }                                        \
-    ToUnicodeSource * Class::CreateCharSourceToUnicode(CharSource & source,                     \
-                                                       UnicodeLibAllocator & allocator) const { \
-        Char32Encoding const & unicode = Char32Encoding::UTF32();                               \
-        return Wrap(                                                        \
-            CreateConverterToUTF32(allocator), [&](Transcoder<char, unsigned int> * t) {        \
-                return new (allocator) CharSource_8_to_32(source, *this, t, unicode);           \
-            });                                                                                 \
-    }                                                                                           \
-    CharSource * Class::CreateCharSourceFromUnicode(Char32Source & source,                      \
-                                                    UnicodeLibAllocator & allocator) const {    \
-        Char32Encoding const & unicode = Char32Encoding::UTF32();                               \
-        return Wrap(                                                        \
-            CreateConverterFromUTF32(allocator), [&](Transcoder<unsigned int, char> * t) {      \
-                return new (allocator) CharSource_32_to_8(source, unicode, t, *this);           \
-            });                                                                                 \
-    }                                                                                           \
-    Char32Sink * Class::CreateCharSinkFromUnicode(CharSink & sink,                              \
-                                                  UnicodeLibAllocator & allocator) const {      \
-        Char32Encoding const & unicode = Char32Encoding::UTF32();                               \
-        return Wrap(                                                          \
-            CreateConverterFromUTF32(allocator), [&](Transcoder<unsigned int, char> * t) {      \
-                return new (allocator) CharSink_32_to_8(unicode, t, *this, sink);               \
-            });                                                                                 \
-    }                                                                                           \
-    CharSink * Class::CreateCharSinkToUnicode(Char32Sink & sink, UnicodeLibAllocator & allocator) \
-        const {                                                                                 \
-        Char32Encoding const & unicode = Char32Encoding::UTF32();                               \
-        return Wrap(                                                          \
-            CreateConverterToUTF32(allocator), [&](Transcoder<char, unsigned int> * t) {        \
-                return new (allocator) CharSink_8_to_32(*this, t, unicode, sink);               \
-            });                                                                                 \
-    }
+    ZUUC_TRANSCODING_STREAMS(Class)
 
 // --- UTF8EncodingVariantOfUTF16 -----------------------------------------------------
 
@@ -127,54 +150,29 @@ CharEncodingDetector * UTF8EncodingVariantOfUTF16::CreateEncodingDetector(
 
 Transcoder<char, unsigned short> * UTF8EncodingVariantOfUTF16::CreateConverterToUTF16(
     UnicodeLibAllocator & allocator) const {
-    auto * decoder = NullOnBadAlloc([&]() -> Transcoder<char, unsigned short> * {
-        return new (allocator) UTF8ToUTF16(combine_surrogates_);
-    });
-    if (decoder == nullptr || Number(base_.GetTextEncodingID()) == kUTF16Id) {
-        return decoder;
-    }
-    return Chain(decoder, base_.CreateConverterToUTF16(allocator), allocator);
+    return UTF8Form{base_, combine_surrogates_}.ToUTF16(allocator);
 }
 
 Transcoder<unsigned short, char> * UTF8EncodingVariantOfUTF16::CreateConverterFromUTF16(
     UnicodeLibAllocator & allocator) const {
-    auto * encoder = NullOnBadAlloc([&]() -> Transcoder<unsigned short, char> * {
-        return new (allocator) UTF16ToUTF8(combine_surrogates_);
-    });
-    if (encoder == nullptr || Number(base_.GetTextEncodingID()) == kUTF16Id) {
-        return encoder;
-    }
-    return Chain(base_.CreateConverterFromUTF16(allocator), encoder, allocator);
+    return UTF8Form{base_, combine_surrogates_}.FromUTF16(allocator);
 }
 
 Transcoder<char, unsigned int> * UTF8EncodingVariantOfUTF16::CreateConverterToUTF32(
     UnicodeLibAllocator & allocator) const {
-    if (Number(base_.GetTextEncodingID()) == kUTF16Id) {
+    if (UTF8Form{base_, combine_surrogates_}.BaseIsUTF16()) {
         // UTF-8 decoded to UTF-16 is always well-formed, so the UTF-16 to
         // UTF-32 stage would pass it on unchanged: decode straight to UTF-32.
         return NullOnBadAlloc([&]() -> Transcoder<char, unsigned int> * {
             return new (allocator) UTF8ToUTF32();
         });
     }
-    auto * decoder = NullOnBadAlloc([&]() -> Transcoder<char, unsigned short> * {
-        return new (allocator) UTF8ToUTF16(combine_surrogates_);
-    });
-    if (decoder == nullptr) {
-        return nullptr;
-    }
-    return Chain(decoder, base_.CreateConverterToUTF32(allocator), allocator);
+    return UTF8Form{base_, combine_surrogates_}.ToUTF32(allocator);
 }
 
 Transcoder<unsigned int, char> * UTF8EncodingVariantOfUTF16::CreateConverterFromUTF32(
     UnicodeLibAllocator & allocator) const {
-    Transcoder<unsigned int, unsigned short> * first = base_.CreateConverterFromUTF32(allocator);
-    if (first == nullptr) {
-        return nullptr;
-    }
-    auto * encoder = NullOnBadAlloc([&]() -> Transcoder<unsigned short, char> * {
-        return new (allocator) UTF16ToUTF8(combine_surrogates_);
-    });
-    return Chain(first, encoder, allocator);
+    return UTF8Form{base_, combine_surrogates_}.FromUTF32(allocator);
 }
 
 ZUUC_UNICODE_BYTE_FORM_STREAMS(UTF8EncodingVariantOfUTF16)
@@ -274,47 +272,22 @@ unsigned int UTF8EBCDICEncodingVariant::SubstituteChars(unsigned char const *& c
 
 Transcoder<char, unsigned short> * UTF8EBCDICEncodingVariant::CreateConverterToUTF16(
     UnicodeLibAllocator & allocator) const {
-    auto * decoder = NullOnBadAlloc([&]() -> Transcoder<char, unsigned short> * {
-        return new (allocator) UTF8EBCDICtoWhatever(combine_surrogates_);
-    });
-    if (decoder == nullptr || Number(base_.GetTextEncodingID()) == kUTF16Id) {
-        return decoder;
-    }
-    return Chain(decoder, base_.CreateConverterToUTF16(allocator), allocator);
+    return UTF8EBCDICForm{base_, combine_surrogates_}.ToUTF16(allocator);
 }
 
 Transcoder<unsigned short, char> * UTF8EBCDICEncodingVariant::CreateConverterFromUTF16(
     UnicodeLibAllocator & allocator) const {
-    auto * encoder = NullOnBadAlloc([&]() -> Transcoder<unsigned short, char> * {
-        return new (allocator) UTF8EBCDICfromWhatever(combine_surrogates_);
-    });
-    if (encoder == nullptr || Number(base_.GetTextEncodingID()) == kUTF16Id) {
-        return encoder;
-    }
-    return Chain(base_.CreateConverterFromUTF16(allocator), encoder, allocator);
+    return UTF8EBCDICForm{base_, combine_surrogates_}.FromUTF16(allocator);
 }
 
 Transcoder<char, unsigned int> * UTF8EBCDICEncodingVariant::CreateConverterToUTF32(
     UnicodeLibAllocator & allocator) const {
-    auto * decoder = NullOnBadAlloc([&]() -> Transcoder<char, unsigned short> * {
-        return new (allocator) UTF8EBCDICtoWhatever(combine_surrogates_);
-    });
-    if (decoder == nullptr) {
-        return nullptr;
-    }
-    return Chain(decoder, base_.CreateConverterToUTF32(allocator), allocator);
+    return UTF8EBCDICForm{base_, combine_surrogates_}.ToUTF32(allocator);
 }
 
 Transcoder<unsigned int, char> * UTF8EBCDICEncodingVariant::CreateConverterFromUTF32(
     UnicodeLibAllocator & allocator) const {
-    Transcoder<unsigned int, unsigned short> * first = base_.CreateConverterFromUTF32(allocator);
-    if (first == nullptr) {
-        return nullptr;
-    }
-    auto * encoder = NullOnBadAlloc([&]() -> Transcoder<unsigned short, char> * {
-        return new (allocator) UTF8EBCDICfromWhatever(combine_surrogates_);
-    });
-    return Chain(first, encoder, allocator);
+    return UTF8EBCDICForm{base_, combine_surrogates_}.FromUTF32(allocator);
 }
 
 ZUUC_UNICODE_BYTE_FORM_STREAMS(UTF8EBCDICEncodingVariant)
