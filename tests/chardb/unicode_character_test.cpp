@@ -9,20 +9,6 @@ namespace {
 
 typedef UnicodeCharacter UC;
 
-// The stated extents of scripts, also part of the model of the full sweep.
-TEST(UnicodeCharacter, ScriptRules) {
-  const struct {
-    unsigned int c;
-    ScriptSystem script;
-  } cases[] = {
-      {0x0020, Script_Common},   {0x02B9, Script_Common},    {0x02E0, Script_Latin},
-      {0x1D7FF, Script_Latin},   {0x30FC, Script_Katakana},  {0xFF9F, Script_Katakana},
-      {0x2FDF, Script_Han},      {0x9FFF, Script_Han},       {0x11FA, Script_HangulJamo},
-      {0x0358, Script_None},     {0x05FF, Script_Hebrew},    {0x2A6E0, Script_None},
-  };
-  for (const auto& t : cases) EXPECT_EQ(UC::GetScriptSystem(t.c), t.script) << std::hex << t.c;
-}
-
 TEST(UnicodeCharacter, PropertyNumberIsTakenModulo32) {
   EXPECT_TRUE(UC::HasExtendedProperty('f', static_cast<ExtendedUnicodeProperty>(32)));
   EXPECT_FALSE(UC::HasExtendedProperty(0x0009, static_cast<ExtendedUnicodeProperty>(31)));

@@ -178,62 +178,51 @@ WidePlane<V> WideFrom(std::map<u32, unsigned long> const & map, V undefined) {
     return plane;
 }
 
-}  // namespace
+// The encoders over plane tables with 16- or 32-bit keys and values.
+struct Planes {
+    NarrowPlane<u16> narrow16;
+    NarrowPlane<u32> narrow32;
+    WidePlane<u16> wide16;
+    WidePlane<u32> wide32;
+    bool wide_keys, wide_values;
 
-TEST(EncoderStretch, FromUTF16MatchesTheUnitByUnitModel) {
-    auto const texts = RandomTexts<u16>(kMbcsAlphabet, 60, 24, 421);
-    {
-        auto const map = MbcsMap(false, false);
-        NarrowPlane<u16> const plane = NarrowFrom<u16>(map, 0xFFFF);
-        auto model = [&](auto const & t, std::size_t r, long l, bool b) {
-            return EncodeModel<u16>(map, t, r, l, b);
-        };
-        CompareWithModel<u16>(
-            [&] { return std::make_unique<MBCSFromUTF16_16>(plane.Get(), true); }, model, texts,
-            2);
+    std::unique_ptr<Transcoder<u16, char>> Make(u16) {
+        if (wide_values) return std::make_unique<MBCSFromUTF16_32>(narrow32.Get(), true);
+        return std::make_unique<MBCSFromUTF16_16>(narrow16.Get(), true);
     }
-    {
-        auto const map = MbcsMap(true, false);
-        NarrowPlane<u32> const plane = NarrowFrom<u32>(map, 0xFFFFFFFF);
-        auto model = [&](auto const & t, std::size_t r, long l, bool b) {
-            return EncodeModel<u16>(map, t, r, l, b);
-        };
-        CompareWithModel<u16>(
-            [&] { return std::make_unique<MBCSFromUTF16_32>(plane.Get(), true); }, model, texts,
-            4);
+    std::unique_ptr<Transcoder<u32, char>> Make(u32) {
+        if (wide_keys && wide_values) return std::make_unique<MBCSFromUTF32_32>(wide32.Get(), true);
+        if (wide_keys) return std::make_unique<MBCSFromUTF32_16>(wide16.Get(), true);
+        if (wide_values) return std::make_unique<MBCSFromUTF32_32>(narrow32.Get(), true);
+        return std::make_unique<MBCSFromUTF32_16>(narrow16.Get(), true);
     }
-}
+};
 
-TEST(EncoderStretch, FromUTF32MatchesTheUnitByUnitModel) {
-    auto const texts = RandomTexts<u32>(kMbcsAlphabet, 60, 24, 4210);
-    for (int wide_keys = 0; wide_keys < 2; ++wide_keys) {
+template <class In>
+void SweepTheEncoders(unsigned int seed) {
+    auto const texts = RandomTexts<In>(kMbcsAlphabet, 60, 24, seed);
+    for (int wide_keys = 0; wide_keys < (sizeof(In) == 2 ? 1 : 2); ++wide_keys) {
         for (int wide_values = 0; wide_values < 2; ++wide_values) {
             SCOPED_TRACE(std::string(wide_keys ? "wide" : "narrow") + " keys, " +
                          (wide_values ? "32" : "16") + "-bit values");
             auto const map = MbcsMap(wide_values != 0, wide_keys != 0);
             auto model = [&](auto const & t, std::size_t r, long l, bool b) {
-                return EncodeModel<u32>(map, t, r, l, b);
+                return EncodeModel<In>(map, t, r, l, b);
             };
-            std::function<std::unique_ptr<Transcoder<u32, char>>()> make;
-            NarrowPlane<u16> narrow16 = NarrowFrom<u16>(map, 0xFFFF);
-            NarrowPlane<u32> narrow32 = NarrowFrom<u32>(map, 0xFFFFFFFF);
-            WidePlane<u16> wide16 = WideFrom<u16>(map, 0xFFFF);
-            WidePlane<u32> wide32 = WideFrom<u32>(map, 0xFFFFFFFF);
-            auto const * w16 = wide16.Get();
-            auto const * w32 = wide32.Get();
-            if (wide_keys && wide_values) {
-                make = [&] { return std::make_unique<MBCSFromUTF32_32>(w32, true); };
-            } else if (wide_keys) {
-                make = [&] { return std::make_unique<MBCSFromUTF32_16>(w16, true); };
-            } else if (wide_values) {
-                make = [&] { return std::make_unique<MBCSFromUTF32_32>(narrow32.Get(), true); };
-            } else {
-                make = [&] { return std::make_unique<MBCSFromUTF32_16>(narrow16.Get(), true); };
-            }
-            CompareWithModel<u32>(make, model, texts, wide_values ? 4 : 2);
+            Planes planes{NarrowFrom<u16>(map, 0xFFFF), NarrowFrom<u32>(map, 0xFFFFFFFF),
+                          WideFrom<u16>(map, 0xFFFF), WideFrom<u32>(map, 0xFFFFFFFF),
+                          wide_keys != 0, wide_values != 0};
+            CompareWithModel<In>([&] { return planes.Make(In()); }, model, texts,
+                                 wide_values ? 4 : 2);
         }
     }
 }
+
+}  // namespace
+
+TEST(EncoderStretch, FromUTF16MatchesTheUnitByUnitModel) { SweepTheEncoders<u16>(421); }
+
+TEST(EncoderStretch, FromUTF32MatchesTheUnitByUnitModel) { SweepTheEncoders<u32>(4210); }
 
 // --- single-byte converters -------------------------------------------------------
 

@@ -88,38 +88,24 @@ private:
 template <class V>
 class WidePlane {
 public:
-    explicit WidePlane(V undefined) : undefined_(undefined), empty_page_(256, undefined) {}
-    void Set(unsigned int key, V value) {
-        auto & page = pages_[key >> 8];
-        if (page.empty()) {
-            page.assign(256, undefined_);
-        }
-        page[key & 0xFF] = value;
-    }
+    explicit WidePlane(V undefined) : undefined_(undefined) {}
+    void Set(unsigned int key, V value) { values_[key] = value; }
     PlaneTable<unsigned int, V> const * Get() {
+        empty_page_.assign(256, undefined_);
         empty_l3_.assign(256, empty_page_.data());
         empty_l2_.assign(256, empty_l3_.data());
         root_.assign(256, empty_l2_.data());
-        l3_.clear();
-        l2_.clear();
-        for (auto & [key, page] : pages_) {
-            unsigned int const top = key >> 16, mid = (key >> 8) & 0xFF, low = key & 0xFF;
-            auto & l2 = l2_[top];
-            if (l2.empty()) {
-                l2.assign(256, empty_l3_.data());
-            }
-            auto & l3 = l3_[key >> 8];
-            if (l3.empty()) {
-                l3.assign(256, empty_page_.data());
-            }
-            l3[low] = page.data();
-            (void)mid;
-        }
-        for (auto & [key, l3] : l3_) {
-            l2_[key >> 8][key & 0xFF] = l3.data();
-        }
-        for (auto & [key, l2] : l2_) {
-            root_[key] = l2.data();
+        for (auto const & [key, value] : values_) {
+            auto & page = pages_[key >> 8];
+            auto & l3 = l3_[key >> 16];
+            auto & l2 = l2_[key >> 24];
+            if (page.empty()) page = empty_page_;
+            if (l3.empty()) l3 = empty_l3_;
+            if (l2.empty()) l2 = empty_l2_;
+            page[key & 0xFF] = value;
+            l3[(key >> 8) & 0xFF] = page.data();
+            l2[(key >> 16) & 0xFF] = l3.data();
+            root_[key >> 24] = l2.data();
         }
         table_.undefined = undefined_;
         table_.root = root_.data();
@@ -128,12 +114,13 @@ public:
 
 private:
     V undefined_;
+    std::map<unsigned int, V> values_;
     std::vector<V> empty_page_;
     std::vector<V const *> empty_l3_;
     std::vector<V const * const *> empty_l2_;
     std::vector<V const * const * const *> root_;
-    std::map<unsigned int, std::vector<V>> pages_;             // by key >> 8
-    std::map<unsigned int, std::vector<V const *>> l3_;         // by key >> 16
+    std::map<unsigned int, std::vector<V>> pages_;               // by key >> 8
+    std::map<unsigned int, std::vector<V const *>> l3_;          // by key >> 16
     std::map<unsigned int, std::vector<V const * const *>> l2_;  // by key >> 24
     PlaneTable<unsigned int, V> table_{};
 };
@@ -217,7 +204,7 @@ inline std::vector<unsigned short> U16(std::initializer_list<unsigned int> l) {
 inline std::vector<unsigned int> U32(std::initializer_list<unsigned int> l) { return l; }
 
 // One call's result and units consumed, and what it wrote unless `output` is
-// null: EXPECT_TRUE(Ran(TranscodeOnce(...), kTranscode..., 3, &expected)).
+// absent: EXPECT_TRUE(Ran(TranscodeOnce(...), kTranscode..., 3, expected)).
 template <class From, class To>
 ::testing::AssertionResult Ran(Run<From, To> const & r, TranscodeResult result,
                                std::size_t consumed, std::vector<To> const * output = nullptr) {
