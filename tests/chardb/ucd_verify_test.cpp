@@ -280,7 +280,7 @@ TEST(UcdVerify, PropertiesOverAllCodePoints) {
   const Expected& d = Data();
   Mismatches gc("general category"), bc("bidirectional category"), ea("East Asian width"),
       lb("line break"), sc("script"), mi("mirror image"), mf("mirrored flag"),
-      pr("Boolean property word");
+      pr("Boolean property word"), mem("member forms against static forms");
   for (unsigned int c = 0; c < kCodePoints; ++c) {
     gc.Check(c, static_cast<int>(UnicodeCharacter::GetCharacterCategory(c)), d.category[c]);
     bc.Check(c, static_cast<int>(UnicodeCharacter::GetBidirectionalCategory(c)), d.bidi[c]);
@@ -295,6 +295,23 @@ TEST(UcdVerify, PropertiesOverAllCodePoints) {
       if (UnicodeCharacter::HasExtendedProperty(c, static_cast<ExtendedUnicodeProperty>(p)))
         word |= 1u << p;
     pr.Check(c, word, d.properties[c]);
+    // The member forms, asked twice (the second time from the cached word).
+    const UnicodeCharacter u(c);
+    bool same = u.Codepoint() == c &&
+                u.GetCharacterCategory() == UnicodeCharacter::GetCharacterCategory(c) &&
+                u.GetBidirectionalCategory() == UnicodeCharacter::GetBidirectionalCategory(c) &&
+                u.GetScriptSystem() == UnicodeCharacter::GetScriptSystem(c) &&
+                u.GetCharacterWidth() == UnicodeCharacter::GetCharacterWidth(c) &&
+                u.GetLineBreak() == UnicodeCharacter::GetLineBreak(c) &&
+                u.GetMirror() == UnicodeCharacter::GetMirror(c) &&
+                u.IsMirrored() == UnicodeCharacter::IsMirrored(c) &&
+                u.DecimalDigitValue() == UnicodeCharacter::DecimalDigitValue(c) &&
+                u.DigitValue() == UnicodeCharacter::DigitValue(c) &&
+                u.NumericValue() == UnicodeCharacter::NumericValue(c);
+    for (unsigned int p = 0; p < 66; ++p)
+      same = same && u.HasExtendedProperty(static_cast<ExtendedUnicodeProperty>(p % 33)) ==
+                         (word >> (p % 33 % 32) & 1u);
+    mem.Check(c, same, true);
   }
 }
 

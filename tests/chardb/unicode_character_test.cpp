@@ -14,30 +14,6 @@ TEST(UnicodeCharacter, PropertyNumberIsTakenModulo32) {
   EXPECT_FALSE(UC::HasExtendedProperty(0x0009, static_cast<ExtendedUnicodeProperty>(31)));
 }
 
-TEST(UnicodeCharacter, MemberFormsMatchStaticForms) {
-  for (unsigned int c : {0x0u, 0x28u, 0x41u, 0xBDu, 0x378u, 0x5D0u, 0x3005u, 0xAC00u, 0xFFFEu,
-                         0x10400u, 0x20000u, 0x10FFFFu, 0x110000u, 0xFFFFFFFFu}) {
-    const UnicodeCharacter u(c);
-    EXPECT_EQ(u.Codepoint(), c);
-    EXPECT_EQ(u.GetCharacterCategory(), UC::GetCharacterCategory(c));
-    EXPECT_EQ(u.GetBidirectionalCategory(), UC::GetBidirectionalCategory(c));
-    EXPECT_EQ(u.GetScriptSystem(), UC::GetScriptSystem(c));
-    EXPECT_EQ(u.GetCharacterWidth(), UC::GetCharacterWidth(c));
-    EXPECT_EQ(u.GetLineBreak(), UC::GetLineBreak(c));
-    EXPECT_EQ(u.GetMirror(), UC::GetMirror(c));
-    EXPECT_EQ(u.IsMirrored(), UC::IsMirrored(c));
-    EXPECT_EQ(u.DecimalDigitValue(), UC::DecimalDigitValue(c));
-    EXPECT_EQ(u.DigitValue(), UC::DigitValue(c));
-    EXPECT_EQ(u.NumericValue(), UC::NumericValue(c));
-    // Asked repeatedly, from the cached word.
-    for (int round = 0; round < 2; ++round)
-      for (unsigned int p = 0; p < 33; ++p) {
-        ExtendedUnicodeProperty prop = static_cast<ExtendedUnicodeProperty>(p);
-        EXPECT_EQ(u.HasExtendedProperty(prop), UC::HasExtendedProperty(c, prop));
-      }
-  }
-}
-
 TEST(UnicodeCharacter, SurrogatePairConstruction) {
   // Not a pair gives the replacement character rather than an unrelated code
   // point (0xD800, 0x0041 would otherwise join to U+3441, a Han ideograph).

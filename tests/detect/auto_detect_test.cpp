@@ -1,11 +1,10 @@
 // The auto-detecting encodings end to end: candidate lists, decisions and
 // decoding through converter sources, sinks and buffer converters, bad
-// input, diagnostics and detection from several threads at once.
+// input and diagnostics (tests/stress detects from several threads at once).
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "support/utf16_support.h"
@@ -334,38 +333,6 @@ TEST(AutoDetectEncoding, TieBreakLevelComesFromTheBehaviour) {
         DecodeWithSource(CharEncoding::JapaneseAutoDetect(), bytes, 4096, &behavior);
     EXPECT_EQ(plain.encoding, "Shift-JIS");
     EXPECT_EQ(plain.text, (U32{0xFF71, 0xFF72, 0xFF73, 0xFF74}));
-}
-
-// Detection keeps no shared state: many threads detect and decode at once
-// (ties included, so the language scorers run) and all get the answers one
-// thread gets.
-TEST(AutoDetectEncoding, DetectsFromSeveralThreadsAtOnce) {
-    std::vector<std::pair<Case, Bytes>> work;
-    for (Case const & c : kCases) work.emplace_back(c, Encode(FromUTF8(c.text), c.encoding()));
-    Bytes const ascii(3000, 'a');
-    std::vector<Decoded> reference;
-    for (auto const & w : work)
-        reference.push_back(DecodeWithSource(w.first.detecting(), w.second, 512));
-    std::vector<int> failures(4, 0);
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) {
-        threads.emplace_back([&, t] {
-            for (int round = 0; round < 20; ++round) {
-                for (std::size_t i = 0; i < work.size(); ++i) {
-                    Decoded const d =
-                        DecodeWithSource(work[i].first.detecting(), work[i].second, 512);
-                    if (d.text != reference[i].text || d.encoding != reference[i].encoding)
-                        ++failures[t];
-                }
-                if (DecodeWithSink(CharEncoding::ChineseAutoDetect(), ascii, 100).size() !=
-                    ascii.size()) {
-                    ++failures[t];
-                }
-            }
-        });
-    }
-    for (std::thread & thread : threads) thread.join();
-    EXPECT_EQ(failures, std::vector<int>(4, 0));
 }
 
 }  // namespace

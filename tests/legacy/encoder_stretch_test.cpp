@@ -265,22 +265,11 @@ std::map<u32, unsigned long> SbcsMap(SbcsCode const & code) {
 
 // Texts long enough for the shortcut, mostly ASCII so that 8-unit blocks
 // occur, with the other characters and problems at random places.
-std::vector<std::vector<u32>> SbcsTexts(std::vector<u32> const & rare, unsigned int seed) {
-    std::mt19937 random(seed);
-    std::vector<std::vector<u32>> texts;
-    for (int t = 0; t < 40; ++t) {
-        std::size_t const length = 30 + random() % 50;
-        std::vector<u32> text;
-        for (std::size_t i = 0; i < length; ++i) {
-            if (random() % 9 == 0) {
-                text.push_back(rare[random() % rare.size()]);
-            } else {
-                text.push_back('a' + random() % 26);
-            }
-        }
-        texts.push_back(text);
-    }
-    return texts;
+std::vector<std::vector<u32>> SbcsTexts(std::vector<u32> rare, unsigned int seed) {
+    std::vector<u32> alphabet;
+    for (u32 c = 'a'; c <= 'z'; ++c) alphabet.push_back(c);
+    alphabet.insert(alphabet.end(), rare.begin(), rare.end());
+    return RandomTexts<u32>(alphabet, 40, 80, seed);
 }
 
 }  // namespace

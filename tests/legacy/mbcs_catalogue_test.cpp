@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "mbcs_test_tables.h"
+#include "support/utf8_test_helpers.h"
 #include "zuuc/char_encoding.h"
 #include "zuuc/loader.h"
 #include "zuuc/mbcs_encoding.h"
@@ -157,12 +158,5 @@ TEST(MbcsCatalogue, ShiftJISThroughASourceWithSubstitution) {
     LinearAllocator heap(nullptr, 0, "e2e", 0);
     std::unique_ptr<ToUnicodeSource> decoded(sjis->CreateCharSourceToUnicode(source, heap));
     ASSERT_NE(nullptr, decoded);
-    std::vector<unsigned int> got;
-    unsigned int const * b = nullptr;
-    unsigned int const * e = nullptr;
-    while (decoded->GetBuffer(b, e)) {
-        got.insert(got.end(), b, e);
-        decoded->DoneWith(e);
-    }
-    EXPECT_EQ(U32({'a', 0x3042, 0xFFFD, ' ', 'z', 0xFFFD}), got);
+    EXPECT_EQ(U32({'a', 0x3042, 0xFFFD, ' ', 'z', 0xFFFD}), utf8_test::ReadAll32(*decoded));
 }

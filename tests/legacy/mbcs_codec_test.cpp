@@ -8,6 +8,7 @@
 #include <typeinfo>
 
 #include "mbcs_test_tables.h"
+#include "support/utf8_test_helpers.h"
 #include "zuuc/mbcs_encoding.h"
 #include "zuuc/sources.h"
 #include "zuuc/stream_adapters.h"
@@ -184,15 +185,8 @@ TEST(MbcsEncoding, SourceAdapterSubstitutesUndefinedSequences) {
     BufferCharSource source(bytes.data(), bytes.data() + bytes.size());
     std::unique_ptr<ToUnicodeSource> decoded(enc.CreateCharSourceToUnicode(source, heap));
     ASSERT_NE(nullptr, decoded);
-    std::vector<unsigned int> got;
-    unsigned int const * b = nullptr;
-    unsigned int const * e = nullptr;
-    while (decoded->GetBuffer(b, e)) {
-        got.insert(got.end(), b, e);
-        decoded->DoneWith(e);
-    }
     // 81 7F: one problem for the lead; 7F is read again on its own.
-    EXPECT_EQ(U32({'a', 0xFFFD, 0x7F, 0x3042}), got);
+    EXPECT_EQ(U32({'a', 0xFFFD, 0x7F, 0x3042}), utf8_test::ReadAll32(*decoded));
 }
 
 TEST(MbcsDetector, RatesInvalidSequencesAndUnfinishedInput) {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "mbcs_test_tables.h"
+#include "support/utf8_test_helpers.h"
 #include "zuuc/modal_encoding.h"
 #include "zuuc/sinks.h"
 #include "zuuc/sources.h"
@@ -206,14 +207,7 @@ TEST(ModalEncoding, StreamsSubstituteInTheCurrentMode) {
     BufferChar32Source source(text.data(), text.data() + text.size());
     std::unique_ptr<CharSource> encoded(enc.CreateCharSourceFromUnicode(source, heap));
     ASSERT_NE(nullptr, encoded);
-    std::string got;
-    char const * b = nullptr;
-    char const * e = nullptr;
-    while (encoded->GetBuffer(b, e)) {
-        got.append(b, e);
-        encoded->DoneWith(e);
-    }
-    EXPECT_EQ("a\x1B$B\x24\x22\x74\x7E\x24\x22\x74\x7E\x1B(Bb", got);
+    EXPECT_EQ("a\x1B$B\x24\x22\x74\x7E\x24\x22\x74\x7E\x1B(Bb", Str(utf8_test::ReadAllBytes(*encoded)));
 
     // Pushed through a sink with room for less than all of it: what is
     // written ends in mode 0.
