@@ -18,6 +18,7 @@
 #include "mbcs_test_tables.h"
 #include "zuuc/mbcs_encoding.h"
 #include "zuuc/modal_encoding.h"
+#include "zuuc/sbcs_encoding.h"
 
 using namespace mbcs_test;
 
@@ -126,14 +127,15 @@ void Compare(Decoder & decoder, MBCStoUnicodeTable<T> const * table, std::string
 }
 
 // Each input in one call, and every `sample`-th one with a fresh decoder for
-// every output room, every limit and every split point; in a block and not.
+// every output room, every limit and every split point; in a block (unless
+// the decoder has no block form) and not.
 template <class Out, class MakeDecoder, class T>
 void SweepAll(MakeDecoder make, MBCStoUnicodeTable<T> const * table,
-              std::vector<std::string> const & inputs, std::size_t sample) {
+              std::vector<std::string> const & inputs, std::size_t sample, bool blocks = true) {
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         std::string const & bytes = inputs[i];
         std::size_t const size = bytes.size();
-        for (bool in_block : {false, true}) {
+        for (bool in_block : {false, blocks}) {
             SCOPED_TRACE("input " + std::to_string(i) + (in_block ? " in block" : ""));
             Compare<Out>(*make(), table, bytes, size, size + 1, -1, in_block);
             for (std::size_t n = 0; i % sample == 0 && n <= size + 1; ++n) {
@@ -380,4 +382,33 @@ TEST(DecoderStep, TableDecodersMatchTheOneByteWalk) {
 // a block; the whole sweep over every seventh.
 TEST(DecoderBlock, TableDecodersMatchTheOneByteWalk) {
     SweepTheDecoders<BlockMachine>(BlockMachine::Inputs(), 7);
+}
+
+// The single-byte decoders copy blocks of 8 ASCII bytes without the table:
+// texts of 30 to 80 bytes, mostly ASCII, with other bytes and undefined ones
+// at random places, over a table with ASCII as itself and with 'A' remapped.
+TEST(DecoderStep, SingleByteDecodersMatchTheOneByteWalk) {
+    std::mt19937 random(7);
+    std::vector<std::string> inputs;
+    for (int n = 0; n < 40; ++n) {
+        std::string s(30 + random() % 50, 'a');
+        for (char & c : s) {
+            c = random() % 9 == 0 ? "\x80\x81\xE9" "A\xFF "[random() % 6]
+                                  : static_cast<char>('a' + random() % 26);
+        }
+        inputs.push_back(s);
+    }
+    for (bool remap : {false, true}) {
+        SCOPED_TRACE(remap ? "ASCII remapped" : "ASCII identity");
+        SbcsCode const code(remap, 0x3F);
+        StateTable<unsigned short> table;
+        table.AddState(kInvalid, 0);
+        for (unsigned int b = 0; b < 256; ++b) table.Set(0, b, code.to_unicode[b], 0);
+        SweepAll<unsigned short>(
+            [&] { return std::make_unique<SBCStoUTF16>(code.to_unicode, true); }, table.Get(),
+            inputs, 1, false);
+        SweepAll<unsigned int>(
+            [&] { return std::make_unique<SBCStoUTF32>(code.to_unicode, true); }, table.Get(),
+            inputs, 1, false);
+    }
 }

@@ -1,6 +1,7 @@
 // The plane-table encoders write stretches of units with room and limit
-// settled once per stretch, and the single-byte converters copy blocks of
-// 8 ASCII units without the table. These tests compare every converter with
+// settled once per stretch, and the single-byte encoders copy blocks of
+// 8 ASCII units without the table (the decoders' sweeps are in
+// decoder_walk_test.cpp). These tests compare every converter with
 // a one-unit-at-a-time model over random texts, at every output size and
 // limit, in a block and not, and check that no byte or unit behind the final
 // output position is touched.
@@ -228,30 +229,6 @@ TEST(EncoderStretch, FromUTF32MatchesTheUnitByUnitModel) { SweepTheEncoders<u32>
 
 namespace {
 
-template <class Out>
-Run<char, Out> DecodeModel(unsigned short const * table, std::vector<char> const & input,
-                               std::size_t room, long limit) {
-    Run<char, Out> o{kTranscodeInputExhausted, {}, 0};
-    for (char ch : input) {
-        unsigned char const b = static_cast<unsigned char>(ch);
-        if (o.output.size() == room) {
-            o.result = kTranscodeOutputFull;
-            return o;
-        }
-        if (limit >= 0 && o.output.size() == static_cast<std::size_t>(limit)) {
-            o.result = kTranscodeLimitReached;
-            return o;
-        }
-        ++o.consumed;
-        if (table[b] == 0xFFFD) {
-            o.result = kTranscodeNoCharacterDefined;
-            return o;
-        }
-        o.output.push_back(static_cast<Out>(table[b]));
-    }
-    return o;
-}
-
 // What the table maps, as the multi-byte model takes it: the single-byte
 // encoders follow the same one-unit-at-a-time rule.
 std::map<u32, unsigned long> SbcsMap(SbcsCode const & code) {
@@ -273,27 +250,6 @@ std::vector<std::vector<u32>> SbcsTexts(std::vector<u32> rare, unsigned int seed
 }
 
 }  // namespace
-
-TEST(SbcsShortcut, DecodersMatchTheByteByByteModel) {
-    for (int remap = 0; remap < 2; ++remap) {
-        SCOPED_TRACE(remap ? "ASCII remapped" : "ASCII identity");
-        SbcsCode const code(remap != 0, 0x3F);
-        for (auto const & text32 : SbcsTexts({0x80, 0x81, 0xE9, 'A', 0xFF, ' '}, 7 + remap)) {
-            std::vector<char> const text(text32.begin(), text32.end());
-            for (std::size_t n = 0; n <= text.size() + 1; ++n) {
-                SBCStoUTF16 to16(code.to_unicode, true);
-                SBCStoUTF32 to32(code.to_unicode, true);
-                ASSERT_EQ(DecodeModel<u16>(code.to_unicode, text, n, -1),
-                          TranscodeOnce(to16, text, n, -1, false))
-                    << "room " << n;
-                long const limit = static_cast<long>(n);
-                ASSERT_EQ(DecodeModel<u32>(code.to_unicode, text, text.size(), limit),
-                          TranscodeOnce(to32, text, text.size(), limit, false))
-                    << "limit " << n;
-            }
-        }
-    }
-}
 
 TEST(SbcsShortcut, EncodersMatchTheUnitByUnitModel) {
     // Undefined marker 0x3F ('?', inside ASCII: no shortcut) and 0xFF.

@@ -69,14 +69,6 @@ struct LookAheadCode {
     }
 };
 
-TEST(MbcsLookAhead, BaseCharacterWaitsForTheNextByte) {
-    LookAheadCode code;
-    MBCSLookAheadtoUTF16 d(code.decode.Get(), true);
-    EXPECT_EQ(U16({0xE1, 'b', 'a', 'a', 'c'}), ConvertAll(d, Bytes("a'baac")));
-    // A character pending at the end of the input comes out at Finish.
-    EXPECT_EQ(U16({'x', 'a'}), ConvertAll(d, Bytes("xa")));
-}
-
 TEST(MbcsLookAhead, SplitBetweenBaseAndModifierDoesNotChangeTheResult) {
     LookAheadCode code;
     MBCSLookAheadtoUTF32 d(code.decode.Get(), nullptr, true);
@@ -174,19 +166,10 @@ TEST(MbcsEncoding, LookAheadEncodingMakesLookAheadDecoders) {
     std::unique_ptr<Transcoder<char, unsigned int>> to32(enc.CreateConverterToUTF32(heap));
     EXPECT_NE(nullptr, dynamic_cast<MBCSLookAheadtoUTF16 *>(to16.get()));
     EXPECT_EQ(U32({0xE1, 'a'}), ConvertAll(*to32, Bytes("a'a")));
-}
-
-TEST(MbcsEncoding, SourceAdapterSubstitutesUndefinedSequences) {
-    Code code;
-    MBCSEncoding enc(TextEncodingID(0), kSub, kNames, nullptr, 0, true, nullptr, nullptr);
-    enc.InstallTables(code.decode.Get(), code.encode.Get());
-    LinearAllocator heap(nullptr, 0, "test", 0);
-    std::string const bytes("a\x81\x7F\x81\x40");
-    BufferCharSource source(bytes.data(), bytes.data() + bytes.size());
-    std::unique_ptr<ToUnicodeSource> decoded(enc.CreateCharSourceToUnicode(source, heap));
-    ASSERT_NE(nullptr, decoded);
-    // 81 7F: one problem for the lead; 7F is read again on its own.
-    EXPECT_EQ(U32({'a', 0xFFFD, 0x7F, 0x3042}), utf8_test::ReadAll32(*decoded));
+    // The base character waits for the next byte; one pending at the end of
+    // the input comes out at Finish.
+    EXPECT_EQ(U16({0xE1, 'b', 'a', 'a', 'c'}), ConvertAll(*to16, Bytes("a'baac")));
+    EXPECT_EQ(U16({'x', 'a'}), ConvertAll(*to16, Bytes("xa")));
 }
 
 TEST(MbcsDetector, RatesInvalidSequencesAndUnfinishedInput) {
