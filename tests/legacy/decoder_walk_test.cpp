@@ -190,13 +190,7 @@ struct StepMachine {
 template <class T>
 static StateTable<T> MakeTable(unsigned int wide_base) {
     StateTable<T> t;
-    t.AddState(kInvalid, 0);  // 0
-    t.AddState(kInvalid, 0);  // 1
-    t.AddState(kInvalid, 0);  // 2
-    t.AddState(kInvalid, 0);  // 3
-    t.AddState(kInvalid, 4);  // 4
-    t.AddState(kInvalid, 4);  // 5
-    t.AddState(kInvalid, 0);  // 6
+    t.AddInvalidStates({0, 0, 0, 0, 4, 4, 0});
     t.Identity(0, 0x00, 0x7F, 0);
     t.Set(0, 0x05, kInvalid, 0);
     t.Set(0, 0x0E, kGoOn, 4);
@@ -260,12 +254,7 @@ struct BlockMachine {
 template <class T>
 static StateTable<T> MakeTable(unsigned int wide_base) {
     StateTable<T> t;
-    t.AddState(kInvalid, 0);  // 0
-    t.AddState(kInvalid, 0);  // 1
-    t.AddState(kInvalid, 0);  // 2
-    t.AddState(kInvalid, 0);  // 3
-    t.AddState(kInvalid, 0);  // 4
-    t.AddState(kInvalid, 5);  // 5: everything invalid, and 0F back to 0
+    t.AddInvalidStates({0, 0, 0, 0, 0, 5});  // 5: everything invalid, and 0F back to 0
     t.Identity(0, 0x00, 0x7F, 0);
     t.SetRange(0, 0xA1, 0xFE, kGoOn, 1);
     t.Set(0, 0x8E, kGoOn, 2);

@@ -22,8 +22,7 @@ struct Code {
     NarrowPlane<unsigned short> encode{0xFFFF};
 
     Code() {
-        decode.AddState(0xFFFD, 0);
-        decode.AddState(0xFFFD, 0);
+        decode.AddInvalidStates({0, 0});
         decode.Identity(0, 0x00, 0x7F, 0);
         decode.Set(0, 0x81, 0xFFFF, 1);
         decode.Set(1, 0x40, 0x3042, 0);
@@ -137,8 +136,7 @@ TEST(MbcsEncoding, InstallTablesAndFactories) {
     // Only 32-bit tables: UTF-16 conversions go through UTF-32 and carry
     // characters beyond U+FFFF as surrogate pairs.
     StateTable<unsigned int> wide_decode;
-    wide_decode.AddState(0xFFFD, 0);
-    wide_decode.AddState(0xFFFD, 0);
+    wide_decode.AddInvalidStates({0, 0});
     wide_decode.Identity(0, 0, 0x7F, 0);
     wide_decode.Set(0, 0x81, 0xFFFF, 1);
     wide_decode.Set(1, 0x40, 0x20000, 0);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <map>
 #include <ostream>
 #include <string>
@@ -27,6 +28,13 @@ public:
             entries_.push_back(Make(value, next));
         }
         return static_cast<unsigned int>(entries_.size() / 256 - 1);
+    }
+    // Appends states 0, 1, ... in which every byte is invalid, each going on
+    // to the next state given.
+    void AddInvalidStates(std::initializer_list<unsigned int> nexts) {
+        for (unsigned int next : nexts) {
+            AddState(0xFFFD, next);
+        }
     }
     void Set(unsigned int state, unsigned int byte, unsigned int value, unsigned int next) {
         entries_[state * 256 + byte] = Make(value, next);
@@ -162,38 +170,23 @@ Run<From, To> TranscodeOnce(Transcoder<From, To> & t, std::vector<From> const & 
     return {r, std::vector<To>(buffer.data(), out), static_cast<std::size_t>(in - input.data())};
 }
 
-// Converts everything (problems skipped) and finishes; the output and the
-// results met, in order.
+// Converts everything (problems skipped) and finishes, with room to spare;
+// the output and the results met, in order.
 template <class From, class To>
 std::vector<To> ConvertAll(Transcoder<From, To> & t, std::vector<From> const & input,
-                           std::vector<int> * results = nullptr, std::size_t room = 256) {
-    std::vector<To> all;
-    std::vector<To> buffer(room);
+                           std::vector<int> * results = nullptr) {
+    std::vector<To> all(input.size() * 8 + 16);
+    std::vector<int> met;
     From const * in = input.data();
-    From const * const end = input.data() + input.size();
-    for (int guard = 0; guard < 10000; ++guard) {
-        To * out = buffer.data();
-        TranscodeResult const r = t.Transcode(in, end, out, buffer.data() + room, -1);
-        all.insert(all.end(), buffer.data(), out);
-        if (r != kTranscodeOutputFull && results != nullptr) {
-            results->push_back(r);
-        }
-        if (r == kTranscodeInputExhausted) {
-            break;
-        }
+    To * out = all.data();
+    while (met.size() < 1000 && (met.empty() || met.back() != kTranscodeInputExhausted)) {
+        met.push_back(t.Transcode(in, input.data() + input.size(), out, all.data() + all.size(), -1));
     }
-    for (int guard = 0; guard < 100; ++guard) {
-        To * out = buffer.data();
-        TranscodeResult const r = t.Finish(out, buffer.data() + room, -1);
-        all.insert(all.end(), buffer.data(), out);
-        if (r != kTranscodeOutputFull) {
-            if (results != nullptr) {
-                results->push_back(r);
-            }
-            break;
-        }
+    met.push_back(t.Finish(out, all.data() + all.size(), -1));
+    if (results != nullptr) {
+        *results = met;
     }
-    return all;
+    return std::vector<To>(all.data(), out);
 }
 
 inline std::vector<char> Bytes(std::string const & s) { return std::vector<char>(s.begin(), s.end()); }

@@ -32,14 +32,9 @@ struct JisCode {
     unsigned char const * substitutes[4] = {U("\x1A"), U("\x74\x7E"), U("\x74\x7E"), U("\x1A")};
 
     JisCode() {
-        for (int m = 0; m < 4; ++m) {
-            decode.AddState(0xFFFD, static_cast<unsigned int>(m));
-        }
-        unsigned int const esc = decode.AddState(0xFFFD, 0);
-        unsigned int const esc_dollar = decode.AddState(0xFFFD, 0);
-        unsigned int const esc_paren = decode.AddState(0xFFFD, 0);
-        unsigned int const lead1 = decode.AddState(0xFFFD, 1);
-        unsigned int const lead2 = decode.AddState(0xFFFD, 2);
+        // States 0-3 are the modes; then ESC, ESC $, ESC ( and the leads of modes 1 and 2.
+        decode.AddInvalidStates({0, 1, 2, 3, 0, 0, 0, 1, 2});
+        unsigned int const esc = 4, esc_dollar = 5, esc_paren = 6, lead1 = 7, lead2 = 8;
         decode.Identity(0, 0, 0x7F, 0);
         decode.Identity(3, 0, 0x7F, 3);
         decode.Set(3, 0x5C, 0xA5, 3);
