@@ -143,7 +143,7 @@ TEST(ModalEncode, Utf16PairsAreOneCharacter) {
     EXPECT_EQ("xy", Str(TranscodeOnce(e, U16s{'y'}).output));
 }
 
-TEST(ModalEncoding, SubstitutesPerModeAndFactories) {
+TEST(ModalEncoding, SubstitutesPerModeFactoriesAndStreams) {
     JisCode code;
     ModalEncoding enc(TextEncodingID(0), code.substitutes, kNames, nullptr, 0, true, 4, code.escapes,
                       true, nullptr, nullptr);
@@ -163,6 +163,29 @@ TEST(ModalEncoding, SubstitutesPerModeAndFactories) {
     EXPECT_EQ(text, ConvertAll(*to16, Bytes("\x1B$B\x24\x22\x1B(Bz")));
     std::unique_ptr<CharEncodingDetector> detector(enc.CreateEncodingDetector(heap));
     EXPECT_EQ(nullptr, dynamic_cast<ISO2022JPDetector *>(detector.get()));
+
+    // Pulled through a source: the unmappable character in mode 1 becomes
+    // mode 1's substitute, in mode 1; in mode 0 it becomes mode 0's.
+    std::vector<unsigned int> const unmappable = {'a', 0x3042, 0x4E00, 0x3042, 0x4E00, 'b'};
+    BufferChar32Source source(unmappable.data(), unmappable.data() + unmappable.size());
+    std::unique_ptr<CharSource> encoded(enc.CreateCharSourceFromUnicode(source, heap));
+    ASSERT_NE(nullptr, encoded);
+    EXPECT_EQ("a\x1B$B\x24\x22\x74\x7E\x24\x22\x74\x7E\x1B(Bb", Str(utf8_test::ReadAllBytes(*encoded)));
+
+    // Pushed through a sink with room for less than all of it: what is
+    // written ends in mode 0.
+    char buffer[9];
+    BufferCharSink target(buffer, sizeof buffer);
+    {
+        std::unique_ptr<Char32Sink> sink(enc.CreateCharSinkFromUnicode(target, heap));
+        ASSERT_NE(nullptr, sink);
+        std::vector<unsigned int> const jis = {0x3042, 0x3042, 0x3042, 0x3042};
+        sink->Put(jis.data(), jis.data() + jis.size());
+        sink->Flush();
+    }
+    std::string const written(target.data(), static_cast<std::size_t>(target.size()));
+    EXPECT_EQ("\x1B$B\x24\x22\x1B(B", written);  // a second character and the way back do not fit
+    EXPECT_TRUE(target.IsTruncated());
 }
 
 TEST(ModalDetectors, EscapesEarnPointsAndTiesPenaliseOddCharacters) {
@@ -187,37 +210,6 @@ TEST(ModalDetectors, EscapesEarnPointsAndTiesPenaliseOddCharacters) {
     jp.BreakTie(b, b, b + text.size(), 50, &language);
     EXPECT_EQ(100 - 1, jp.GetTieBreaker());  // U+FF71 counts against it
     EXPECT_EQ(U32({'a', 0x3042, 0xFF71}), language.seen);
-}
-
-TEST(ModalEncoding, StreamsSubstituteInTheCurrentMode) {
-    JisCode code;
-    ModalEncoding enc(TextEncodingID(0), code.substitutes, kNames, nullptr, 0, true, 4, code.escapes,
-                      true, nullptr, nullptr);
-    enc.InstallTables(code.decode.Get(), code.planes);
-    LinearAllocator heap(nullptr, 0, "test", 0);
-    std::vector<unsigned int> const text = {'a', 0x3042, 0x4E00, 0x3042, 0x4E00, 'b'};
-
-    // Pulled through a source: the unmappable character in mode 1 becomes
-    // mode 1's substitute, in mode 1; in mode 0 it becomes mode 0's.
-    BufferChar32Source source(text.data(), text.data() + text.size());
-    std::unique_ptr<CharSource> encoded(enc.CreateCharSourceFromUnicode(source, heap));
-    ASSERT_NE(nullptr, encoded);
-    EXPECT_EQ("a\x1B$B\x24\x22\x74\x7E\x24\x22\x74\x7E\x1B(Bb", Str(utf8_test::ReadAllBytes(*encoded)));
-
-    // Pushed through a sink with room for less than all of it: what is
-    // written ends in mode 0.
-    char buffer[9];
-    BufferCharSink target(buffer, sizeof buffer);
-    {
-        std::unique_ptr<Char32Sink> sink(enc.CreateCharSinkFromUnicode(target, heap));
-        ASSERT_NE(nullptr, sink);
-        std::vector<unsigned int> const jis = {0x3042, 0x3042, 0x3042, 0x3042};
-        sink->Put(jis.data(), jis.data() + jis.size());
-        sink->Flush();
-    }
-    std::string const written(target.data(), static_cast<std::size_t>(target.size()));
-    EXPECT_EQ("\x1B$B\x24\x22\x1B(B", written);  // a second character and the way back do not fit
-    EXPECT_TRUE(target.IsTruncated());
 }
 
 namespace {
