@@ -4,9 +4,10 @@
 // character's length from the high bits of the block. These tests compare
 // them, call by call, with a plain one-byte-at-a-time walk of the same state
 // machine: every output size, every limit and every split point, through
-// Transcode and TranscodeInBlock, with 16- and 32-bit tables and the modal
-// decoder. Input and output buffers are exactly as large as the call may
-// use, so that the sanitizers see any read or write past them.
+// Transcode and TranscodeInBlock, with 16- and 32-bit tables, the modal
+// decoder and the single-byte ones. Input and output buffers are exactly as
+// large as the call may use, so that the sanitizers see any read or write
+// past them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
