@@ -9,50 +9,33 @@
 
 namespace {
 
-TEST(CharacterSetTests, UnionIntersectionAssignment) {
-  CharacterCategoryTest empty, lu(Category_Lu);
-  EXPECT_FALSE(empty('A'));
-  EXPECT_FALSE(empty(0x378));
+TEST(CharacterSetTests, UnionIntersectionComplement) {
+  CharacterCategoryTest lu(Category_Lu);
+  EXPECT_FALSE(CharacterCategoryTest()('A'));
   CharacterCategoryTest letters = lu | Category_Ll;
-  EXPECT_TRUE(letters('A'));
-  EXPECT_TRUE(letters('a'));
-  EXPECT_FALSE(letters('1'));
-  EXPECT_EQ(lu + Category_Ll, letters);
+  EXPECT_TRUE(letters('A') && letters('a') && !letters('1'));
   CharacterCategoryTest t;
   t += Category_Lu;
   t |= CharacterCategoryTest(Category_Ll);
   EXPECT_EQ(t, letters);
-  t = Category_Nd;
-  EXPECT_TRUE(t('7'));
-  EXPECT_NE(t, letters);
-  // Lu & Ll is empty and accepts nothing.
-  EXPECT_EQ(lu & Category_Ll, CharacterCategoryTest());
   EXPECT_EQ(AnyLetter & AnyNumber, CharacterCategoryTest());
   t = AnyLetter;
   t &= CharacterCategoryTest(Category_Lu) | Category_Nd;
   EXPECT_EQ(t, lu);
-  t &= Category_Ll;
-  EXPECT_EQ(t, CharacterCategoryTest());
-}
-
-TEST(CharacterSetTests, ComplementStaysWithinTheEnumeration) {
-  // The complement of the empty category set accepts every code point,
-  // assigned or not (Cn is inside), and equals the set of all 30 values.
+  // The complement of the empty set accepts every code point, assigned or
+  // not (Cn is inside); bits beyond the last value never get in.
   CharacterCategoryTest all = ~CharacterCategoryTest();
-  for (unsigned int c : {0x0u, 0x41u, 0x378u, 0xD800u, 0xE000u, 0x10FFFFu, 0x110000u})
+  for (unsigned int c : {0x0u, 0x378u, 0xD800u, 0xE000u, 0x10FFFFu, 0x110000u})
     EXPECT_TRUE(all(c)) << std::hex << c;
   EXPECT_EQ(all.GetBits(), 0x3FFFFFFFu);
-  EXPECT_EQ(~all, CharacterCategoryTest());
+  EXPECT_EQ(CharacterCategoryTest(CharacterSetMask(), 0xFFFFFFFFu), all);
   EXPECT_EQ(~~AnyLetter, AnyLetter);
-  EXPECT_FALSE((~AnyLetter)('A'));
-  EXPECT_TRUE((~AnyLetter)('1'));
+  EXPECT_TRUE((~AnyLetter)('1') && !(~AnyLetter)('A'));
   EXPECT_EQ((~CharacterScript()).GetBits(), CharacterScript::kAllValues);
   EXPECT_EQ((~CharacterWidthTest()).GetBits(), 0x3Fu);
   EXPECT_EQ((~BidirectionalCategoryTest()).GetBits(), 0x7FFFFu);
   EXPECT_EQ((~LineBreakTest()).GetBits(), 0x7FFFFFFFu);
   EXPECT_EQ((~ExtendedUnicodePropertyTest()).GetBits(), 0x7FFFFFFFu);
-  // Bits beyond the last value never get in, whatever the mask says.
-  EXPECT_EQ(CharacterCategoryTest(CharacterSetMask(), 0xFFFFFFFFu), all);
   // A value outside the enumeration contributes nothing.
   EXPECT_EQ(CharacterCategoryTest(static_cast<CharacterCategory>(40)), CharacterCategoryTest());
   EXPECT_EQ(ExtendedUnicodePropertyTest(static_cast<ExtendedUnicodeProperty>(31)),
@@ -61,36 +44,23 @@ TEST(CharacterSetTests, ComplementStaysWithinTheEnumeration) {
 
 TEST(CharacterSetTests, EachDimensionLooksUpItsProperty) {
   CharacterScript greek(Script_Greek);
-  EXPECT_TRUE(greek(0x378));  // unassigned inside the Greek block
-  EXPECT_FALSE(greek('a'));
+  EXPECT_TRUE(greek(0x378) && !greek('a'));  // unassigned inside the Greek block
   EXPECT_TRUE((greek + Script_Latin)('a'));
   CharacterWidthTest wide = CharacterWidthTest(Width_W) | Width_F;
-  EXPECT_TRUE(wide(0x4E00));
-  EXPECT_TRUE(wide(0xFF21));
-  EXPECT_FALSE(wide('A'));
+  EXPECT_TRUE(wide(0x4E00) && wide(0xFF21) && !wide('A'));
   BidirectionalCategoryTest rtl = BidirectionalCategoryTest(Bidi_R) | Bidi_AL;
-  EXPECT_TRUE(rtl(0x627));
-  EXPECT_TRUE(rtl(0x5FF));  // unassigned, Hebrew block default
-  EXPECT_FALSE(rtl('A'));
+  EXPECT_TRUE(rtl(0x627) && rtl(0x5FF) && !rtl('A'));  // 5FF: unassigned, Hebrew block default
   LineBreakTest breaks = LineBreakTest(LineBreak_SP) | LineBreak_BK;
-  EXPECT_TRUE(breaks(0x2028));
-  EXPECT_FALSE(breaks('A'));
+  EXPECT_TRUE(breaks(0x2028) && !breaks('A'));
   EXPECT_TRUE(LineBreakTest(LineBreak_XX)(0xFFFFFFFFu));
   ExtendedUnicodePropertyTest none;
-  EXPECT_FALSE(none(0xFFFE));
   ExtendedUnicodePropertyTest ws_or_dash =
       ExtendedUnicodePropertyTest(Property_White_Space) | Property_Dash;
-  EXPECT_TRUE(ws_or_dash(' '));
-  EXPECT_TRUE(ws_or_dash('-'));
-  EXPECT_FALSE(ws_or_dash('A'));
-  EXPECT_TRUE((~none)(0xFFFE));   // Noncharacter_Code_Point
+  EXPECT_TRUE(ws_or_dash(' ') && ws_or_dash('-') && !ws_or_dash('A'));
+  EXPECT_TRUE(!none(0xFFFE) && (~none)(0xFFFE));   // Noncharacter_Code_Point
   EXPECT_FALSE((~none)(0x0378));  // no property at all
-}
-
-TEST(CharacterSetTests, MirroredTest) {
-  EXPECT_TRUE(MirroredTest(false)('A'));
-  EXPECT_FALSE(MirroredTest(false)('('));
-  EXPECT_TRUE(MirroredTest(true)('('));
+  // Mirrored: a set of two values.
+  EXPECT_TRUE(MirroredTest(false)('A') && !MirroredTest(false)('(') && MirroredTest(true)('('));
   EXPECT_EQ(~MirroredTest(), MirroredTest(true));
   EXPECT_EQ(MirroredTest(false) | true, MirroredTest(true));
   EXPECT_EQ(MirroredTest(true) & false, MirroredTest(false));
@@ -103,35 +73,24 @@ TEST(CharacterSetTests, MirroredTest) {
   EXPECT_EQ(m, MirroredTest(true));
 }
 
-TEST(CharacterProperty, ConstructionAndDimensions) {
-  CharacterProperty nothing;
-  EXPECT_FALSE(nothing('A'));
+TEST(CharacterProperty, DimensionsAndOperators) {
+  EXPECT_FALSE(CharacterProperty()('A'));
   for (unsigned int c : {0x0u, 0x378u, 0x10FFFFu, 0xFFFFFFFFu})
     EXPECT_TRUE(AnyCharacterProperty(c)) << std::hex << c;
   EXPECT_EQ(~CharacterProperty(), AnyCharacterProperty);
   // One named dimension, the others full.
   CharacterProperty hebrew(Script_Hebrew);
-  EXPECT_TRUE(hebrew(0x5D0));
-  EXPECT_FALSE(hebrew('A'));
+  EXPECT_TRUE(hebrew(0x5D0) && !hebrew('A'));
   EXPECT_EQ(hebrew.Categories(), ~CharacterCategoryTest());
   EXPECT_EQ(hebrew.Widths(), ~CharacterWidthTest());
   EXPECT_EQ(hebrew.BidirectionalCategories(), ~BidirectionalCategoryTest());
-  EXPECT_EQ(hebrew.Scripts(), CharacterScript(Script_Hebrew));
   EXPECT_EQ(Ctype_alpha.Categories(), AnyLetter);
-  EXPECT_EQ(Ctype_alpha.Scripts(), ~CharacterScript());
-  EXPECT_TRUE(CharacterProperty(Width_W)(0x4E00));
-  EXPECT_TRUE(CharacterProperty(Bidi_AL)(0x627));
-  EXPECT_TRUE(CharacterProperty(Category_Lu)('A'));
-  EXPECT_TRUE(CharacterProperty(AnyLetter)('a'));
-  EXPECT_TRUE(CharacterProperty(CharacterWidthTest(Width_Na))('a'));
-  EXPECT_TRUE(CharacterProperty(KanaScript)(0x30A2));
-  EXPECT_TRUE(CharacterProperty(BidirectionalCategoryTest(Bidi_R))(0x5D0));
-}
-
-TEST(CharacterProperty, OperatorsWorkDimensionByDimension) {
+  EXPECT_TRUE(CharacterProperty(Width_W)(0x4E00) && CharacterProperty(Bidi_AL)(0x627) &&
+              CharacterProperty(Category_Lu)('A') && CharacterProperty(KanaScript)(0x30A2) &&
+              CharacterProperty(CharacterWidthTest(Width_Na))('a') &&
+              CharacterProperty(BidirectionalCategoryTest(Bidi_R))(0x5D0));
   CharacterProperty wide_latin = CharacterProperty(Script_Latin) & CharacterProperty(Width_F);
-  EXPECT_TRUE(wide_latin(0xFF21));
-  EXPECT_FALSE(wide_latin('A'));
+  EXPECT_TRUE(wide_latin(0xFF21) && !wide_latin('A'));
   // The union is the product of the unions, not the OR of the two tests:
   // (Lu x Latin) | (Ll x Greek) also accepts Ll x Latin and Lu x Greek.
   CharacterProperty a = CharacterProperty(Category_Lu) & CharacterProperty(Script_Latin);
@@ -150,10 +109,8 @@ TEST(CharacterProperty, OperatorsWorkDimensionByDimension) {
   EXPECT_EQ(not_a.Scripts(), ~CharacterScript(Script_Latin));
   EXPECT_EQ(not_a.Widths(), CharacterWidthTest());
   EXPECT_FALSE(not_a('1'));  // the empty width dimension refuses everything
-  EXPECT_NE(not_a, a);
-  CharacterProperty w;
-  w = a;
-  EXPECT_EQ(w, a);
+  v = not_a;
+  EXPECT_NE(v, a);
 }
 
 TEST(CompoundTests, EvaluationAndOperandOwnership) {
@@ -170,9 +127,6 @@ TEST(CompoundTests, EvaluationAndOperandOwnership) {
   EXPECT_TRUE(letter_or_digit('5'));
   EXPECT_FALSE(letter_or_digit('!'));
   // Clones and copies are independent deep copies.
-  std::unique_ptr<CharacterTest> clone(greek_letter.Clone());
-  EXPECT_NE(dynamic_cast<AndCharacterTest*>(clone.get()), nullptr);
-  EXPECT_TRUE((*clone)(0x3B1));
   AndCharacterTest copy(greek_letter);
   OrCharacterTest assigned(&Ctype_space, &Ctype_space);
   assigned = letter_or_digit;

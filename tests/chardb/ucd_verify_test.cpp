@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -19,38 +20,37 @@ namespace {
 
 const unsigned int kCodePoints = 0x110000;
 
-const char* const kCategories[] = {"Lu", "Ll", "Lt", "Lm", "Lo", "Mn", "Mc", "Me", "Nd", "Nl",
-                                   "No", "Pc", "Pd", "Ps", "Pe", "Pi", "Pf", "Po", "Sm", "Sc",
-                                   "Sk", "So", "Zs", "Zl", "Zp", "Cc", "Cf", "Co", "Cs", "Cn"};
-const char* const kBidi[] = {"L",  "LRE", "LRO", "R",  "AL", "RLE", "RLO", "PDF", "EN", "ES",
-                             "ET", "AN",  "CS",  "NSM", "BN", "B",  "S",   "WS",  "ON"};
-const char* const kWidths[] = {"N", "F", "H", "W", "Na", "A"};
-const char* const kLineBreaks[] = {"BK", "CR", "LF", "CM", "SG", "ZW", "IN", "GL", "CB", "SP", "BA",
-                                   "BB", "B2", "HY", "NS", "OP", "CL", "QU", "EX", "ID", "NU", "IS",
-                                   "SY", "AL", "PR", "PO", "SA", "AI", "NL", "WJ", "XX"};
-const char* const kProperties[] = {
-    "ASCII_Hex_Digit", "Bidi_Control", "Dash", "Deprecated", "Diacritic", "Extender",
-    "Grapheme_Link", "Hex_Digit", "Hyphen", "IDS_Binary_Operator", "IDS_Trinary_Operator",
-    "Ideographic", "Join_Control", "Logical_Order_Exception", "Bidi_Mirrored",
-    "Noncharacter_Code_Point", "Quotation_Mark", "Radical", "Soft_Dotted",
-    "Terminal_Punctuation", "Unified_Ideograph", "STerm", "Variation_Selector", "White_Space",
-    "Other_Math", "Other_Alphabetic", "Other_Lowercase", "Other_Uppercase",
-    "Other_Grapheme_Extend", "Other_Default_Ignorable_Code_Point", "Other_ID_Start"};
+// Value names in the order of the enumerations.
+std::vector<std::string> Names(const char* list) {
+  std::istringstream in(list);
+  return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
+const std::vector<std::string> kCategories = Names(
+    "Lu Ll Lt Lm Lo Mn Mc Me Nd Nl No Pc Pd Ps Pe Pi Pf Po Sm Sc Sk So Zs Zl Zp Cc Cf Co Cs Cn");
+const std::vector<std::string> kBidi =
+    Names("L LRE LRO R AL RLE RLO PDF EN ES ET AN CS NSM BN B S WS ON");
+const std::vector<std::string> kWidths = Names("N F H W Na A");
+const std::vector<std::string> kLineBreaks = Names(
+    "BK CR LF CM SG ZW IN GL CB SP BA BB B2 HY NS OP CL QU EX ID NU IS SY AL PR PO SA AI NL WJ XX");
+const std::vector<std::string> kProperties = Names(
+    "ASCII_Hex_Digit Bidi_Control Dash Deprecated Diacritic Extender Grapheme_Link Hex_Digit "
+    "Hyphen IDS_Binary_Operator IDS_Trinary_Operator Ideographic Join_Control "
+    "Logical_Order_Exception Bidi_Mirrored Noncharacter_Code_Point Quotation_Mark Radical "
+    "Soft_Dotted Terminal_Punctuation Unified_Ideograph STerm Variation_Selector White_Space "
+    "Other_Math Other_Alphabetic Other_Lowercase Other_Uppercase Other_Grapheme_Extend "
+    "Other_Default_Ignorable_Code_Point Other_ID_Start");
 // Scripts.txt names in the order of ScriptSystem from value 2 (values 0, 1
-// and 21 have no name in the file).
-const char* const kScriptNames[] = {
-    "LATIN", "GREEK", "CYRILLIC", "ARMENIAN", "HEBREW", "ARABIC", "DEVANAGARI", "BENGALI",
-    "GURMUKHI", "GUJARATI", "ORIYA", "TAMIL", "TELUGU", "KANNADA", "MALAYALAM", "THAI", "LAO",
-    "TIBETAN", "GEORGIAN", nullptr, "HIRAGANA", "KATAKANA", "BOPOMOFO", "HAN", "HANGUL", "SYRIAC",
-    "THAANA", "ETHIOPIC", "CHEROKEE", "CANADIAN_ABORIGINAL", "OGHAM", "RUNIC", "KHMER",
-    "MONGOLIAN", "YI", "SINHALA", "MYANMAR", "OLD_ITALIC", "GOTHIC", "DESERET", "INHERITED",
-    "TAGALOG", "HANUNOO", "BUHID", "TAGBANWA", "LIMBU", "TAI_LE", "LINEAR_B", "UGARITIC",
-    "SHAVIAN", "OSMANYA", "CYPRIOT", "BRAILLE"};
+// and 21, "-" here, have no name in the file).
+const std::vector<std::string> kScriptNames = Names(
+    "LATIN GREEK CYRILLIC ARMENIAN HEBREW ARABIC DEVANAGARI BENGALI GURMUKHI GUJARATI ORIYA "
+    "TAMIL TELUGU KANNADA MALAYALAM THAI LAO TIBETAN GEORGIAN - HIRAGANA KATAKANA BOPOMOFO HAN "
+    "HANGUL SYRIAC THAANA ETHIOPIC CHEROKEE CANADIAN_ABORIGINAL OGHAM RUNIC KHMER MONGOLIAN YI "
+    "SINHALA MYANMAR OLD_ITALIC GOTHIC DESERET INHERITED TAGALOG HANUNOO BUHID TAGBANWA LIMBU "
+    "TAI_LE LINEAR_B UGARITIC SHAVIAN OSMANYA CYPRIOT BRAILLE");
 
-template <std::size_t N>
-int IndexOf(const char* const (&names)[N], const std::string& name) {
-  for (std::size_t i = 0; i < N; ++i)
-    if (names[i] != nullptr && name == names[i]) return static_cast<int>(i);
+int IndexOf(const std::vector<std::string>& names, const std::string& name) {
+  for (std::size_t i = 0; i < names.size(); ++i)
+    if (name == names[i]) return static_cast<int>(i);
   ADD_FAILURE() << "unknown value name " << name;
   return 0;
 }
@@ -179,8 +179,7 @@ struct Expected {
     }
   }
 
-  template <std::size_t N>
-  void ReadEnumerated(const char* file, const char* const (&names)[N],
+  void ReadEnumerated(const char* file, const std::vector<std::string>& names,
                       std::vector<std::uint8_t>* out) {
     for (const auto& f : ReadFields(file)) {
       unsigned int lo, hi;
@@ -277,29 +276,17 @@ class Mismatches {
   unsigned int count_ = 0;
 };
 
-TEST(UcdVerify, GeneralCategoryBidiWidthLineBreakOverAllCodePoints) {
+TEST(UcdVerify, PropertiesOverAllCodePoints) {
   const Expected& d = Data();
   Mismatches gc("general category"), bc("bidirectional category"), ea("East Asian width"),
-      lb("line break");
+      lb("line break"), sc("script"), mi("mirror image"), mf("mirrored flag"),
+      pr("Boolean property word"), mem("member forms against static forms");
   for (unsigned int c = 0; c < kCodePoints; ++c) {
     gc.Check(c, static_cast<int>(UnicodeCharacter::GetCharacterCategory(c)), d.category[c]);
     bc.Check(c, static_cast<int>(UnicodeCharacter::GetBidirectionalCategory(c)), d.bidi[c]);
     ea.Check(c, static_cast<int>(UnicodeCharacter::GetCharacterWidth(c)), d.width[c]);
     lb.Check(c, static_cast<int>(UnicodeCharacter::GetLineBreak(c)), d.linebreak[c]);
-  }
-}
-
-TEST(UcdVerify, ScriptOverAllCodePoints) {
-  const Expected& d = Data();
-  Mismatches sc("script");
-  for (unsigned int c = 0; c < kCodePoints; ++c)
     sc.Check(c, static_cast<int>(UnicodeCharacter::GetScriptSystem(c)), d.script[c]);
-}
-
-TEST(UcdVerify, MirroringAndBooleanPropertiesOverAllCodePoints) {
-  const Expected& d = Data();
-  Mismatches mi("mirror image"), mf("mirrored flag"), pr("Boolean property word");
-  for (unsigned int c = 0; c < kCodePoints; ++c) {
     mi.Check(c, UnicodeCharacter::GetMirror(c), d.mirror[c] != 0 ? d.mirror[c] : c);
     mf.Check(c, UnicodeCharacter::IsMirrored(c),
              (d.properties[c] >> Property_Bidi_Mirrored & 1u) != 0);
@@ -308,6 +295,23 @@ TEST(UcdVerify, MirroringAndBooleanPropertiesOverAllCodePoints) {
       if (UnicodeCharacter::HasExtendedProperty(c, static_cast<ExtendedUnicodeProperty>(p)))
         word |= 1u << p;
     pr.Check(c, word, d.properties[c]);
+    // The member forms, asked twice (the second time from the cached word).
+    const UnicodeCharacter u(c);
+    bool same = u.Codepoint() == c &&
+                u.GetCharacterCategory() == UnicodeCharacter::GetCharacterCategory(c) &&
+                u.GetBidirectionalCategory() == UnicodeCharacter::GetBidirectionalCategory(c) &&
+                u.GetScriptSystem() == UnicodeCharacter::GetScriptSystem(c) &&
+                u.GetCharacterWidth() == UnicodeCharacter::GetCharacterWidth(c) &&
+                u.GetLineBreak() == UnicodeCharacter::GetLineBreak(c) &&
+                u.GetMirror() == UnicodeCharacter::GetMirror(c) &&
+                u.IsMirrored() == UnicodeCharacter::IsMirrored(c) &&
+                u.DecimalDigitValue() == UnicodeCharacter::DecimalDigitValue(c) &&
+                u.DigitValue() == UnicodeCharacter::DigitValue(c) &&
+                u.NumericValue() == UnicodeCharacter::NumericValue(c);
+    for (unsigned int p = 0; p < 66; ++p)
+      same = same && u.HasExtendedProperty(static_cast<ExtendedUnicodeProperty>(p % 33)) ==
+                         (word >> (p % 33 % 32) & 1u);
+    mem.Check(c, same, true);
   }
 }
 

@@ -9,47 +9,9 @@ namespace {
 
 typedef UnicodeCharacter UC;
 
-// The stated extents of scripts, also part of the model of the full sweep.
-TEST(UnicodeCharacter, ScriptRules) {
-  const struct {
-    unsigned int c;
-    ScriptSystem script;
-  } cases[] = {
-      {0x0020, Script_Common},   {0x02B9, Script_Common},    {0x02E0, Script_Latin},
-      {0x1D7FF, Script_Latin},   {0x30FC, Script_Katakana},  {0xFF9F, Script_Katakana},
-      {0x2FDF, Script_Han},      {0x9FFF, Script_Han},       {0x11FA, Script_HangulJamo},
-      {0x0358, Script_None},     {0x05FF, Script_Hebrew},    {0x2A6E0, Script_None},
-  };
-  for (const auto& t : cases) EXPECT_EQ(UC::GetScriptSystem(t.c), t.script) << std::hex << t.c;
-}
-
 TEST(UnicodeCharacter, PropertyNumberIsTakenModulo32) {
   EXPECT_TRUE(UC::HasExtendedProperty('f', static_cast<ExtendedUnicodeProperty>(32)));
   EXPECT_FALSE(UC::HasExtendedProperty(0x0009, static_cast<ExtendedUnicodeProperty>(31)));
-}
-
-TEST(UnicodeCharacter, MemberFormsMatchStaticForms) {
-  for (unsigned int c : {0x0u, 0x28u, 0x41u, 0xBDu, 0x378u, 0x5D0u, 0x3005u, 0xAC00u, 0xFFFEu,
-                         0x10400u, 0x20000u, 0x10FFFFu, 0x110000u, 0xFFFFFFFFu}) {
-    const UnicodeCharacter u(c);
-    EXPECT_EQ(u.Codepoint(), c);
-    EXPECT_EQ(u.GetCharacterCategory(), UC::GetCharacterCategory(c));
-    EXPECT_EQ(u.GetBidirectionalCategory(), UC::GetBidirectionalCategory(c));
-    EXPECT_EQ(u.GetScriptSystem(), UC::GetScriptSystem(c));
-    EXPECT_EQ(u.GetCharacterWidth(), UC::GetCharacterWidth(c));
-    EXPECT_EQ(u.GetLineBreak(), UC::GetLineBreak(c));
-    EXPECT_EQ(u.GetMirror(), UC::GetMirror(c));
-    EXPECT_EQ(u.IsMirrored(), UC::IsMirrored(c));
-    EXPECT_EQ(u.DecimalDigitValue(), UC::DecimalDigitValue(c));
-    EXPECT_EQ(u.DigitValue(), UC::DigitValue(c));
-    EXPECT_EQ(u.NumericValue(), UC::NumericValue(c));
-    // Asked repeatedly, from the cached word.
-    for (int round = 0; round < 2; ++round)
-      for (unsigned int p = 0; p < 33; ++p) {
-        ExtendedUnicodeProperty prop = static_cast<ExtendedUnicodeProperty>(p);
-        EXPECT_EQ(u.HasExtendedProperty(prop), UC::HasExtendedProperty(c, prop));
-      }
-  }
 }
 
 TEST(UnicodeCharacter, SurrogatePairConstruction) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "zuuc/collation.h"
+#include "zuuc/encoding_converters.h"
 #include "zuuc/exceptions.h"
 #include "zuuc/normalization.h"
 #include "zuuc/sources.h"
@@ -50,16 +51,9 @@ using Text = std::vector<unsigned int>;
 using utf16_test::ToUTF16;
 
 Text Decode(std::string const & s) {  // UTF-8, well formed
-    Text out;
-    for (std::size_t i = 0; i < s.size();) {
-        unsigned char const b = static_cast<unsigned char>(s[i]);
-        int const n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-        unsigned int c = n == 1 ? b : b & (0x7F >> n);
-        for (int k = 1; k < n; ++k) c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        out.push_back(c);
-        i += static_cast<std::size_t>(n);
-    }
-    return out;
+    BufferCharSource bytes(s.data(), s.data() + s.size());
+    Char32EncodingConverter text(bytes, CharEncoding::UTF8(), Char32Encoding::UTF32());
+    return utf8_test::ReadAll32(text);
 }
 
 std::vector<unsigned char> ReadFile(std::string const & path) {

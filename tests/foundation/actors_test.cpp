@@ -67,9 +67,16 @@ TEST(DefaultBehavior, ReplacingTheDefaultAffectsNewActorsAndNullSettings) {
     EXPECT_EQ(UnicodeLibBehavior::SetDefaultBehavior(builtin), &custom);
 }
 
-TEST(Director, DeletesFirstThenSecondAndSkipsNulls) {
+TEST(Director, SetsBehavioursAndDeletesFirstThenSecondSkippingNulls) {
     Log log;
-    { UnicodeLibDirector d(new Recorder(&log, "a"), new Recorder(&log, "b")); }
+    UnicodeLibBehavior behavior(false);
+    {
+        Recorder * b = new Recorder(&log, "b");
+        UnicodeLibDirector d(new Recorder(&log, "a"), b);
+        d.SetBehaviors(behavior);
+        EXPECT_EQ(b->GetBehavior(), &behavior);
+        UnicodeLibDirector(nullptr, nullptr).SetBehaviors(behavior);
+    }
     { UnicodeLibDirector d(nullptr, new Recorder(&log, "c")); }
     { UnicodeLibDirector d; }
     {
@@ -86,21 +93,8 @@ TEST(Director, DeletesFirstThenSecondAndSkipsNulls) {
         Recorder * both = new Recorder(&log, "x");
         UnicodeLibDirector d(both, both);  // deleted once
     }
-    EXPECT_EQ(log, Log({"delete a", "delete b", "delete c", "delete d", "delete e", "delete x"}));
-}
-
-TEST(Director, SetBehaviorsReachesBothActorsInOrder) {
-    Log log;
-    UnicodeLibBehavior behavior(false);
-    Recorder * a = new Recorder(&log, "a");
-    Recorder * b = new Recorder(&log, "b");
-    {
-        UnicodeLibDirector d(a, b);
-        d.SetBehaviors(behavior);
-        EXPECT_EQ(b->GetBehavior(), &behavior);
-        UnicodeLibDirector(nullptr, nullptr).SetBehaviors(behavior);
-    }
-    EXPECT_EQ(log, Log({"behave a", "behave b", "delete a", "delete b"}));
+    EXPECT_EQ(log, Log({"behave a", "behave b", "delete a", "delete b", "delete c", "delete d",
+                        "delete e", "delete x"}));
 }
 
 TEST(Director, OwnershipMovesAndIsNeverShared) {

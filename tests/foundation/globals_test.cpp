@@ -55,13 +55,12 @@ TEST(Mutex, SerialisesTwoThreadsAndIsReentrant) {
     EXPECT_EQ(counter, 40000);
 }
 
-TEST(Buffer, HoldsExactlyNElementsInlineAndAssignsThemAll) {
-    EXPECT_EQ(sizeof(zu_buffer<char, 1024>), 1024u);
-    EXPECT_EQ(sizeof(zu_buffer<unsigned short, 1024>), 2048u);
-    EXPECT_EQ(sizeof(zu_buffer<unsigned int, 1024>), 4096u);
-    EXPECT_EQ(sizeof(zu_buffer<unsigned int, 500>), 2000u);
+static_assert(sizeof(zu_buffer<char, 1024>) == 1024 && sizeof(zu_buffer<unsigned short, 1024>) == 2048 &&
+                  sizeof(zu_buffer<unsigned int, 500>) == 2000,
+              "a zu_buffer holds exactly its N elements inline");
+
+TEST(Buffer, AssignsAllItsElements) {
     zu_buffer<unsigned int, 500> a, b;
-    EXPECT_EQ(a.size(), 500u);
     EXPECT_EQ(a.end() - a.start(), 500);
     for (unsigned int i = 0; i < a.size(); ++i) {
         a.start()[i] = i * 3;

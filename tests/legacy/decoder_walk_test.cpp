@@ -4,39 +4,151 @@
 // character's length from the high bits of the block. These tests compare
 // them, call by call, with a plain one-byte-at-a-time walk of the same state
 // machine: every output size, every limit and every split point, through
-// Transcode and TranscodeInBlock, with 16- and 32-bit tables and the modal
-// decoder. Input and output buffers are exactly as large as the call may
-// use, so that the sanitizers see any read or write past them.
+// Transcode and TranscodeInBlock, with 16- and 32-bit tables, the modal
+// decoder and the single-byte ones. Input and output buffers are exactly as
+// large as the call may use, so that the sanitizers see any read or write
+// past them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "decoder_reference.h"
 #include "mbcs_test_tables.h"
 #include "zuuc/mbcs_encoding.h"
 #include "zuuc/modal_encoding.h"
+#include "zuuc/sbcs_encoding.h"
 
 using namespace mbcs_test;
-using namespace decoder_reference;
 
 namespace {
+constexpr unsigned int kInvalid = 0xFFFD;
+constexpr unsigned int kGoOn = 0xFFFF;
+constexpr unsigned int kAgain = 0xFFFF;  // as a next state
 
-// Each input in one call, and every `sample`-th one at every room, limit and
-// split, in a block and not.
+// The state machine walked one byte at a time, checking room and limit before
+// every byte.
+template <class T>
+struct Reference {
+    MBCStoUnicodeTable<T> const * table;
+    unsigned int state = 0;
+
+    template <class Out>
+    TranscodeResult Run(char const *& in, char const * end, Out *& out, Out * outEnd, long limit,
+                        bool in_block) {
+        char const * sequence_start = in;
+        unsigned int sequence_state = state;
+        long written = 0;
+        auto back_to_sequence_start = [&] {
+            if (in_block) {
+                in = sequence_start;
+                state = sequence_state;
+            }
+        };
+        while (in != end) {
+            if (out == outEnd || (limit >= 0 && written >= limit)) {
+                back_to_sequence_start();
+                return out == outEnd ? kTranscodeOutputFull : kTranscodeLimitReached;
+            }
+            unsigned char const byte = static_cast<unsigned char>(*in++);
+            unsigned int const before = state;
+            MBCStoUnicodeEntry<T> const & e = table->At(state, byte);
+            state = e.next == kAgain ? 0 : e.next;
+            if (e.value == kInvalid) {
+                if (in_block) {
+                    back_to_sequence_start();
+                } else if (before != state && table->At(state, byte).value != kInvalid) {
+                    --in;
+                }
+                return kTranscodeNoCharacterDefined;
+            }
+            if (e.value == kGoOn) {
+                continue;
+            }
+            *out++ = static_cast<Out>(e.value);
+            ++written;
+            sequence_start = in;
+            sequence_state = state;
+        }
+        if (state != 0) {
+            back_to_sequence_start();
+        }
+        return kTranscodeInputExhausted;
+    }
+};
+
+// One call over a copy of bytes [from, to) into exactly `room` units.
+template <class Out, class F>
+Run<char, Out> Once(F && f, std::string const & bytes, std::size_t from, std::size_t to,
+                    std::size_t room, long limit) {
+    std::unique_ptr<char[]> input(new char[to - from + 1]);
+    std::copy(bytes.begin() + static_cast<std::ptrdiff_t>(from),
+              bytes.begin() + static_cast<std::ptrdiff_t>(to), input.get());
+    std::unique_ptr<Out[]> buffer(new Out[room + 1]);
+    char const * in = input.get();
+    Out * out = buffer.get();
+    TranscodeResult const r = f(in, input.get() + (to - from), out, buffer.get() + room, limit);
+    return {r, std::vector<Out>(buffer.get(), out), static_cast<std::size_t>(in - input.get())};
+}
+
+// Runs the decoder and the reference side by side on [0, split) with the
+// given room and limit, then on the rest with plenty of room, going on after
+// problems, comparing every call.
+template <class Out, class Decoder, class T>
+void Compare(Decoder & decoder, MBCStoUnicodeTable<T> const * table, std::string const & bytes,
+             std::size_t split, std::size_t room, long limit, bool in_block) {
+    Reference<T> reference{table};
+    auto mine = [&](char const *& in, char const * end, Out *& out, Out * outEnd, long lim) {
+        return in_block ? decoder.TranscodeInBlock(in, end, out, outEnd, lim)
+                        : decoder.Transcode(in, end, out, outEnd, lim);
+    };
+    auto theirs = [&](char const *& in, char const * end, Out *& out, Out * outEnd, long lim) {
+        return reference.Run(in, end, out, outEnd, lim, in_block);
+    };
+    std::size_t at = 0;
+    std::size_t to = split;
+    for (int calls = 0; calls < 400 && at <= bytes.size(); ++calls) {
+        auto const got = Once<Out>(mine, bytes, at, to, room, limit);
+        ASSERT_EQ(Once<Out>(theirs, bytes, at, to, room, limit), got)
+            << "call " << calls << " at byte " << at;
+        at += got.consumed;
+        if (got.result == kTranscodeInputExhausted) {
+            if (to == bytes.size()) {
+                return;
+            }
+            to = bytes.size();
+        } else if (got.result == kTranscodeNoCharacterDefined && got.consumed == 0 && in_block) {
+            return;  // the in-block decoder leaves the problem where it is
+        }
+        room = bytes.size() + 1;
+        limit = -1;
+    }
+}
+
+// Each input in one call, and every `sample`-th one with a fresh decoder for
+// every output room, every limit and every split point; in a block (unless
+// the decoder has no block form) and not.
 template <class Out, class MakeDecoder, class T>
 void SweepAll(MakeDecoder make, MBCStoUnicodeTable<T> const * table,
-              std::vector<std::string> const & inputs, std::size_t sample) {
+              std::vector<std::string> const & inputs, std::size_t sample, bool blocks = true) {
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         std::string const & bytes = inputs[i];
-        for (bool in_block : {false, true}) {
+        std::size_t const size = bytes.size();
+        for (bool in_block : {false, blocks}) {
             SCOPED_TRACE("input " + std::to_string(i) + (in_block ? " in block" : ""));
-            auto d = make();
-            Compare<Out>(*d, table, bytes, bytes.size(), bytes.size() + 1, -1, in_block);
-            if (i % sample == 0) {
-                CompareEveryRoomLimitAndSplit<Out>(make, table, bytes, in_block);
+            Compare<Out>(*make(), table, bytes, size, size + 1, -1, in_block);
+            for (std::size_t n = 0; i % sample == 0 && n <= size + 1; ++n) {
+                SCOPED_TRACE("n " + std::to_string(n));
+                Compare<Out>(*make(), table, bytes, size, n, -1, in_block);
+                Compare<Out>(*make(), table, bytes, size, size + 1, static_cast<long>(n), in_block);
+                if (n <= size) {
+                    Compare<Out>(*make(), table, bytes, n, size + 1, -1, in_block);
+                }
+                if (::testing::Test::HasFatalFailure()) {
+                    return;
+                }
             }
             if (::testing::Test::HasFatalFailure()) {
                 return;
@@ -79,13 +191,7 @@ struct StepMachine {
 template <class T>
 static StateTable<T> MakeTable(unsigned int wide_base) {
     StateTable<T> t;
-    t.AddState(kInvalid, 0);  // 0
-    t.AddState(kInvalid, 0);  // 1
-    t.AddState(kInvalid, 0);  // 2
-    t.AddState(kInvalid, 0);  // 3
-    t.AddState(kInvalid, 4);  // 4
-    t.AddState(kInvalid, 4);  // 5
-    t.AddState(kInvalid, 0);  // 6
+    t.AddInvalidStates({0, 0, 0, 0, 4, 4, 0});
     t.Identity(0, 0x00, 0x7F, 0);
     t.Set(0, 0x05, kInvalid, 0);
     t.Set(0, 0x0E, kGoOn, 4);
@@ -149,12 +255,7 @@ struct BlockMachine {
 template <class T>
 static StateTable<T> MakeTable(unsigned int wide_base) {
     StateTable<T> t;
-    t.AddState(kInvalid, 0);  // 0
-    t.AddState(kInvalid, 0);  // 1
-    t.AddState(kInvalid, 0);  // 2
-    t.AddState(kInvalid, 0);  // 3
-    t.AddState(kInvalid, 0);  // 4
-    t.AddState(kInvalid, 5);  // 5: everything invalid, and 0F back to 0
+    t.AddInvalidStates({0, 0, 0, 0, 0, 5});  // 5: everything invalid, and 0F back to 0
     t.Identity(0, 0x00, 0x7F, 0);
     t.SetRange(0, 0xA1, 0xFE, kGoOn, 1);
     t.Set(0, 0x8E, kGoOn, 2);
@@ -273,22 +374,31 @@ TEST(DecoderBlock, TableDecodersMatchTheOneByteWalk) {
     SweepTheDecoders<BlockMachine>(BlockMachine::Inputs(), 7);
 }
 
-TEST(DecoderStep, CopyRunsStopAtBytesThatDoNotDecodeToThemselves) {
-    // In state 0, 0E switches mode and 05 is invalid: a run of ASCII that
-    // ends at either stops there, whatever the alignment.
-    StateTable<unsigned short> table = StepMachine::MakeTable<unsigned short>(0x6000);
-    std::string const tail = "abcdefghijklmnop";
-    for (std::size_t lead = 0; lead < 20; ++lead) {
-        SCOPED_TRACE(lead);
-        std::vector<unsigned short> expected(lead, 'k');
-        expected.push_back(0x3021);
-        expected.insert(expected.end(), tail.begin(), tail.end());
-        MBCStoUTF16 d(table.Get(), true);
-        EXPECT_TRUE(Ran(TranscodeOnce(d, Bytes(std::string(lead, 'k') + "\x0E\x21\x21\x0F" + tail)),
-                        kTranscodeInputExhausted, lead + 20, expected));
-        MBCStoUTF16 bad(table.Get(), true);
-        expected.resize(lead);
-        EXPECT_TRUE(Ran(TranscodeOnce(bad, Bytes(std::string(lead, 'k') + "\x05" + tail)),
-                        kTranscodeNoCharacterDefined, lead + 1, expected));
+// The single-byte decoders copy blocks of 8 ASCII bytes without the table:
+// texts of 30 to 80 bytes, mostly ASCII, with other bytes and undefined ones
+// at random places, over a table with ASCII as itself and with 'A' remapped.
+TEST(DecoderStep, SingleByteDecodersMatchTheOneByteWalk) {
+    std::mt19937 random(7);
+    std::vector<std::string> inputs;
+    for (int n = 0; n < 40; ++n) {
+        std::string s(30 + random() % 50, 'a');
+        for (char & c : s) {
+            c = random() % 9 == 0 ? "\x80\x81\xE9" "A\xFF "[random() % 6]
+                                  : static_cast<char>('a' + random() % 26);
+        }
+        inputs.push_back(s);
+    }
+    for (bool remap : {false, true}) {
+        SCOPED_TRACE(remap ? "ASCII remapped" : "ASCII identity");
+        SbcsCode const code(remap, 0x3F);
+        StateTable<unsigned short> table;
+        table.AddState(kInvalid, 0);
+        for (unsigned int b = 0; b < 256; ++b) table.Set(0, b, code.to_unicode[b], 0);
+        SweepAll<unsigned short>(
+            [&] { return std::make_unique<SBCStoUTF16>(code.to_unicode, true); }, table.Get(),
+            inputs, 1, false);
+        SweepAll<unsigned int>(
+            [&] { return std::make_unique<SBCStoUTF32>(code.to_unicode, true); }, table.Get(),
+            inputs, 1, false);
     }
 }

@@ -1,6 +1,7 @@
 // The plane-table encoders write stretches of units with room and limit
-// settled once per stretch, and the single-byte converters copy blocks of
-// 8 ASCII units without the table. These tests compare every converter with
+// settled once per stretch, and the single-byte encoders copy blocks of
+// 8 ASCII units without the table (the decoders' sweeps are in
+// decoder_walk_test.cpp). These tests compare every converter with
 // a one-unit-at-a-time model over random texts, at every output size and
 // limit, in a block and not, and check that no byte or unit behind the final
 // output position is touched.
@@ -178,90 +179,55 @@ WidePlane<V> WideFrom(std::map<u32, unsigned long> const & map, V undefined) {
     return plane;
 }
 
-}  // namespace
+// The encoders over plane tables with 16- or 32-bit keys and values.
+struct Planes {
+    NarrowPlane<u16> narrow16;
+    NarrowPlane<u32> narrow32;
+    WidePlane<u16> wide16;
+    WidePlane<u32> wide32;
+    bool wide_keys, wide_values;
 
-TEST(EncoderStretch, FromUTF16MatchesTheUnitByUnitModel) {
-    auto const texts = RandomTexts<u16>(kMbcsAlphabet, 60, 24, 421);
-    {
-        auto const map = MbcsMap(false, false);
-        NarrowPlane<u16> const plane = NarrowFrom<u16>(map, 0xFFFF);
-        auto model = [&](auto const & t, std::size_t r, long l, bool b) {
-            return EncodeModel<u16>(map, t, r, l, b);
-        };
-        CompareWithModel<u16>(
-            [&] { return std::make_unique<MBCSFromUTF16_16>(plane.Get(), true); }, model, texts,
-            2);
+    std::unique_ptr<Transcoder<u16, char>> Make(u16) {
+        if (wide_values) return std::make_unique<MBCSFromUTF16_32>(narrow32.Get(), true);
+        return std::make_unique<MBCSFromUTF16_16>(narrow16.Get(), true);
     }
-    {
-        auto const map = MbcsMap(true, false);
-        NarrowPlane<u32> const plane = NarrowFrom<u32>(map, 0xFFFFFFFF);
-        auto model = [&](auto const & t, std::size_t r, long l, bool b) {
-            return EncodeModel<u16>(map, t, r, l, b);
-        };
-        CompareWithModel<u16>(
-            [&] { return std::make_unique<MBCSFromUTF16_32>(plane.Get(), true); }, model, texts,
-            4);
+    std::unique_ptr<Transcoder<u32, char>> Make(u32) {
+        if (wide_keys && wide_values) return std::make_unique<MBCSFromUTF32_32>(wide32.Get(), true);
+        if (wide_keys) return std::make_unique<MBCSFromUTF32_16>(wide16.Get(), true);
+        if (wide_values) return std::make_unique<MBCSFromUTF32_32>(narrow32.Get(), true);
+        return std::make_unique<MBCSFromUTF32_16>(narrow16.Get(), true);
     }
-}
+};
 
-TEST(EncoderStretch, FromUTF32MatchesTheUnitByUnitModel) {
-    auto const texts = RandomTexts<u32>(kMbcsAlphabet, 60, 24, 4210);
-    for (int wide_keys = 0; wide_keys < 2; ++wide_keys) {
+template <class In>
+void SweepTheEncoders(unsigned int seed) {
+    auto const texts = RandomTexts<In>(kMbcsAlphabet, 60, 24, seed);
+    for (int wide_keys = 0; wide_keys < (sizeof(In) == 2 ? 1 : 2); ++wide_keys) {
         for (int wide_values = 0; wide_values < 2; ++wide_values) {
             SCOPED_TRACE(std::string(wide_keys ? "wide" : "narrow") + " keys, " +
                          (wide_values ? "32" : "16") + "-bit values");
             auto const map = MbcsMap(wide_values != 0, wide_keys != 0);
             auto model = [&](auto const & t, std::size_t r, long l, bool b) {
-                return EncodeModel<u32>(map, t, r, l, b);
+                return EncodeModel<In>(map, t, r, l, b);
             };
-            std::function<std::unique_ptr<Transcoder<u32, char>>()> make;
-            NarrowPlane<u16> narrow16 = NarrowFrom<u16>(map, 0xFFFF);
-            NarrowPlane<u32> narrow32 = NarrowFrom<u32>(map, 0xFFFFFFFF);
-            WidePlane<u16> wide16 = WideFrom<u16>(map, 0xFFFF);
-            WidePlane<u32> wide32 = WideFrom<u32>(map, 0xFFFFFFFF);
-            auto const * w16 = wide16.Get();
-            auto const * w32 = wide32.Get();
-            if (wide_keys && wide_values) {
-                make = [&] { return std::make_unique<MBCSFromUTF32_32>(w32, true); };
-            } else if (wide_keys) {
-                make = [&] { return std::make_unique<MBCSFromUTF32_16>(w16, true); };
-            } else if (wide_values) {
-                make = [&] { return std::make_unique<MBCSFromUTF32_32>(narrow32.Get(), true); };
-            } else {
-                make = [&] { return std::make_unique<MBCSFromUTF32_16>(narrow16.Get(), true); };
-            }
-            CompareWithModel<u32>(make, model, texts, wide_values ? 4 : 2);
+            Planes planes{NarrowFrom<u16>(map, 0xFFFF), NarrowFrom<u32>(map, 0xFFFFFFFF),
+                          WideFrom<u16>(map, 0xFFFF), WideFrom<u32>(map, 0xFFFFFFFF),
+                          wide_keys != 0, wide_values != 0};
+            CompareWithModel<In>([&] { return planes.Make(In()); }, model, texts,
+                                 wide_values ? 4 : 2);
         }
     }
 }
+
+}  // namespace
+
+TEST(EncoderStretch, FromUTF16MatchesTheUnitByUnitModel) { SweepTheEncoders<u16>(421); }
+
+TEST(EncoderStretch, FromUTF32MatchesTheUnitByUnitModel) { SweepTheEncoders<u32>(4210); }
 
 // --- single-byte converters -------------------------------------------------------
 
 namespace {
-
-template <class Out>
-Run<char, Out> DecodeModel(unsigned short const * table, std::vector<char> const & input,
-                               std::size_t room, long limit) {
-    Run<char, Out> o{kTranscodeInputExhausted, {}, 0};
-    for (char ch : input) {
-        unsigned char const b = static_cast<unsigned char>(ch);
-        if (o.output.size() == room) {
-            o.result = kTranscodeOutputFull;
-            return o;
-        }
-        if (limit >= 0 && o.output.size() == static_cast<std::size_t>(limit)) {
-            o.result = kTranscodeLimitReached;
-            return o;
-        }
-        ++o.consumed;
-        if (table[b] == 0xFFFD) {
-            o.result = kTranscodeNoCharacterDefined;
-            return o;
-        }
-        o.output.push_back(static_cast<Out>(table[b]));
-    }
-    return o;
-}
 
 // What the table maps, as the multi-byte model takes it: the single-byte
 // encoders follow the same one-unit-at-a-time rule.
@@ -276,46 +242,14 @@ std::map<u32, unsigned long> SbcsMap(SbcsCode const & code) {
 
 // Texts long enough for the shortcut, mostly ASCII so that 8-unit blocks
 // occur, with the other characters and problems at random places.
-std::vector<std::vector<u32>> SbcsTexts(std::vector<u32> const & rare, unsigned int seed) {
-    std::mt19937 random(seed);
-    std::vector<std::vector<u32>> texts;
-    for (int t = 0; t < 40; ++t) {
-        std::size_t const length = 30 + random() % 50;
-        std::vector<u32> text;
-        for (std::size_t i = 0; i < length; ++i) {
-            if (random() % 9 == 0) {
-                text.push_back(rare[random() % rare.size()]);
-            } else {
-                text.push_back('a' + random() % 26);
-            }
-        }
-        texts.push_back(text);
-    }
-    return texts;
+std::vector<std::vector<u32>> SbcsTexts(std::vector<u32> rare, unsigned int seed) {
+    std::vector<u32> alphabet;
+    for (u32 c = 'a'; c <= 'z'; ++c) alphabet.push_back(c);
+    alphabet.insert(alphabet.end(), rare.begin(), rare.end());
+    return RandomTexts<u32>(alphabet, 40, 80, seed);
 }
 
 }  // namespace
-
-TEST(SbcsShortcut, DecodersMatchTheByteByByteModel) {
-    for (int remap = 0; remap < 2; ++remap) {
-        SCOPED_TRACE(remap ? "ASCII remapped" : "ASCII identity");
-        SbcsCode const code(remap != 0, 0x3F);
-        for (auto const & text32 : SbcsTexts({0x80, 0x81, 0xE9, 'A', 0xFF, ' '}, 7 + remap)) {
-            std::vector<char> const text(text32.begin(), text32.end());
-            for (std::size_t n = 0; n <= text.size() + 1; ++n) {
-                SBCStoUTF16 to16(code.to_unicode, true);
-                SBCStoUTF32 to32(code.to_unicode, true);
-                ASSERT_EQ(DecodeModel<u16>(code.to_unicode, text, n, -1),
-                          TranscodeOnce(to16, text, n, -1, false))
-                    << "room " << n;
-                long const limit = static_cast<long>(n);
-                ASSERT_EQ(DecodeModel<u32>(code.to_unicode, text, text.size(), limit),
-                          TranscodeOnce(to32, text, text.size(), limit, false))
-                    << "limit " << n;
-            }
-        }
-    }
-}
 
 TEST(SbcsShortcut, EncodersMatchTheUnitByUnitModel) {
     // Undefined marker 0x3F ('?', inside ASCII: no shortcut) and 0xFF.

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "mbcs_test_tables.h"
+#include "support/utf8_test_helpers.h"
 #include "zuuc/modal_encoding.h"
 #include "zuuc/sinks.h"
 #include "zuuc/sources.h"
@@ -31,14 +32,9 @@ struct JisCode {
     unsigned char const * substitutes[4] = {U("\x1A"), U("\x74\x7E"), U("\x74\x7E"), U("\x1A")};
 
     JisCode() {
-        for (int m = 0; m < 4; ++m) {
-            decode.AddState(0xFFFD, static_cast<unsigned int>(m));
-        }
-        unsigned int const esc = decode.AddState(0xFFFD, 0);
-        unsigned int const esc_dollar = decode.AddState(0xFFFD, 0);
-        unsigned int const esc_paren = decode.AddState(0xFFFD, 0);
-        unsigned int const lead1 = decode.AddState(0xFFFD, 1);
-        unsigned int const lead2 = decode.AddState(0xFFFD, 2);
+        // States 0-3 are the modes; then ESC, ESC $, ESC ( and the leads of modes 1 and 2.
+        decode.AddInvalidStates({0, 1, 2, 3, 0, 0, 0, 1, 2});
+        unsigned int const esc = 4, esc_dollar = 5, esc_paren = 6, lead1 = 7, lead2 = 8;
         decode.Identity(0, 0, 0x7F, 0);
         decode.Identity(3, 0, 0x7F, 3);
         decode.Set(3, 0x5C, 0xA5, 3);
@@ -92,47 +88,15 @@ char const * kNames[] = {"Test-2022", nullptr};
 
 }  // namespace
 
-TEST(ModalDecode, EscapesSwitchModes) {
+// The walk sweeps in decoder_walk_test.cpp check the modal decoder call by
+// call; what they leave out is the end of the text.
+TEST(ModalDecode, AnEscapeCutByTheEndIsDroppedAndFinishGoesBackToAscii) {
     JisCode code;
     ModalToUTF32 d(code.decode.Get(), nullptr);
     std::vector<int> results;
-    EXPECT_EQ(U32({'a', 0x3042, 0x4E9C, 'b', 0xA5}),
-              ConvertAll(d, Bytes("a\x1B$B\x24\x22\x1B$@\x30\x21\x1B(Bb\x1B(J\x5C"), &results));
-    EXPECT_EQ(kTranscodeComplete, results.back());
-    // An escape cut by the end is not reported, and Finish goes back to mode 0.
-    results.clear();
     EXPECT_EQ(U32({0x3042}), ConvertAll(d, Bytes("\x1B$B\x24\x22\x1B$"), &results));
     EXPECT_EQ(kTranscodeComplete, results.back());
-    EXPECT_EQ(U32({'q'}), ConvertAll(d, Bytes("q")));
-}
-
-TEST(ModalEncode, EscapeOnlyWhereTheModeChangesAndFinishGoesHome) {
-    JisCode code;
-    ModalFromUTF32 e(code.Setup());
-    EXPECT_TRUE(Ran(TranscodeOnce(e, U32({'a', 0x3042, 'b'})), kTranscodeInputExhausted, 3,
-                    "a\x1B$B\x24\x22\x1B(Bb"));
-    EXPECT_EQ("", FinishBytes(e));
-    EXPECT_EQ("\x1B$B\x24\x22", Str(TranscodeOnce(e, U32({0x3042})).output));
-    EXPECT_EQ("\x1B(B", FinishBytes(e));
-    EXPECT_EQ(0u, e.Mode());
-    // A character only mode 3 holds, met in mode 1: escape[1][3] before it.
-    EXPECT_EQ("\x1B$B\x24\x22\x1B(J\x5C", Str(TranscodeOnce(e, U32({0x3042, 0xA5})).output));
-    EXPECT_EQ("\x1B(B", FinishBytes(e));
-    // An unmappable character keeps the mode: the next call goes on in it.
-    EXPECT_TRUE(Ran(TranscodeOnce(e, U32({0x3042, 0x4E00, 0x3042})), kTranscodeNotInRepertoire, 2));
-    EXPECT_EQ(1u, e.Mode());  // the substitute of mode 1 goes here
-    EXPECT_EQ("\x24\x22", Str(TranscodeOnce(e, U32({0x3042})).output));
-}
-
-TEST(ModalEncode, PiecesOfEveryBufferSizeDecodeToTheText) {
-    JisCode code;
-    ModalFromUTF32 e(code.Setup());
-    std::vector<unsigned int> const text = {'a', 0x3042, 0x3042, 0xA5, 'b', 0x4E9C, 0x3042, 'c'};
-    for (std::size_t room = 8; room < 20; ++room) {
-        e.Reset();
-        ModalToUTF32 d(code.decode.Get(), nullptr);
-        EXPECT_EQ(text, ConvertAll(d, ConvertAll(e, text, nullptr, room))) << room;
-    }
+    EXPECT_EQ(U32({'q', 0xA5}), ConvertAll(d, Bytes("q\x1B(J\x5C")));
 }
 
 TEST(ModalEncode, FinishNeedsRoomForTheWayBack) {
@@ -145,6 +109,7 @@ TEST(ModalEncode, FinishNeedsRoomForTheWayBack) {
     EXPECT_EQ(kTranscodeLimitReached, e.Finish(out, buf + 4, 2));
     EXPECT_EQ(kTranscodeComplete, e.Finish(out, buf + 4, -1));
     EXPECT_EQ("\x1B(B", std::string(buf, out));
+    EXPECT_EQ(0u, e.Mode());
 }
 
 TEST(ModalEncode, KoreanHeaderOncePerConversion) {
@@ -178,30 +143,49 @@ TEST(ModalEncode, Utf16PairsAreOneCharacter) {
     EXPECT_EQ("xy", Str(TranscodeOnce(e, U16s{'y'}).output));
 }
 
-TEST(ModalEncoding, TablesSubstitutesAndFactories) {
+TEST(ModalEncoding, SubstitutesPerModeFactoriesAndStreams) {
     JisCode code;
     ModalEncoding enc(TextEncodingID(0), code.substitutes, kNames, nullptr, 0, true, 4, code.escapes,
                       true, nullptr, nullptr);
     EXPECT_FALSE(enc.IsLoaded());
-    EXPECT_EQ(3u, enc.LongestEscape());
     unsigned char const * chars = nullptr;
     EXPECT_EQ(2u, enc.SubstituteChars(chars, 1));
     EXPECT_EQ(std::string("\x74\x7E"), std::string(reinterpret_cast<char const *>(chars)));
     EXPECT_EQ(1u, enc.SubstituteChars(chars, 3));
-    EXPECT_EQ(0x1A, chars[0]);
     enc.InstallTables(code.decode.Get(), code.planes);
     EXPECT_TRUE(enc.IsLoaded());
 
     LinearAllocator heap(nullptr, 0, "test", 0);
     std::unique_ptr<Transcoder<unsigned short, char>> from16(enc.CreateConverterFromUTF16(heap));
-    ASSERT_NE(nullptr, dynamic_cast<ModalFromUTF16 *>(from16.get()));
     std::vector<unsigned short> const text = {0x3042, 'z'};
     EXPECT_EQ("\x1B$B\x24\x22\x1B(Bz", Str(ConvertAll(*from16, text)));
     std::unique_ptr<Transcoder<char, unsigned short>> to16(enc.CreateConverterToUTF16(heap));
     EXPECT_EQ(text, ConvertAll(*to16, Bytes("\x1B$B\x24\x22\x1B(Bz")));
     std::unique_ptr<CharEncodingDetector> detector(enc.CreateEncodingDetector(heap));
-    EXPECT_NE(nullptr, dynamic_cast<ModalDetector *>(detector.get()));
     EXPECT_EQ(nullptr, dynamic_cast<ISO2022JPDetector *>(detector.get()));
+
+    // Pulled through a source: the unmappable character in mode 1 becomes
+    // mode 1's substitute, in mode 1; in mode 0 it becomes mode 0's.
+    std::vector<unsigned int> const unmappable = {'a', 0x3042, 0x4E00, 0x3042, 0x4E00, 'b'};
+    BufferChar32Source source(unmappable.data(), unmappable.data() + unmappable.size());
+    std::unique_ptr<CharSource> encoded(enc.CreateCharSourceFromUnicode(source, heap));
+    ASSERT_NE(nullptr, encoded);
+    EXPECT_EQ("a\x1B$B\x24\x22\x74\x7E\x24\x22\x74\x7E\x1B(Bb", Str(utf8_test::ReadAllBytes(*encoded)));
+
+    // Pushed through a sink with room for less than all of it: what is
+    // written ends in mode 0.
+    char buffer[9];
+    BufferCharSink target(buffer, sizeof buffer);
+    {
+        std::unique_ptr<Char32Sink> sink(enc.CreateCharSinkFromUnicode(target, heap));
+        ASSERT_NE(nullptr, sink);
+        std::vector<unsigned int> const jis = {0x3042, 0x3042, 0x3042, 0x3042};
+        sink->Put(jis.data(), jis.data() + jis.size());
+        sink->Flush();
+    }
+    std::string const written(target.data(), static_cast<std::size_t>(target.size()));
+    EXPECT_EQ("\x1B$B\x24\x22\x1B(B", written);  // a second character and the way back do not fit
+    EXPECT_TRUE(target.IsTruncated());
 }
 
 TEST(ModalDetectors, EscapesEarnPointsAndTiesPenaliseOddCharacters) {
@@ -226,44 +210,6 @@ TEST(ModalDetectors, EscapesEarnPointsAndTiesPenaliseOddCharacters) {
     jp.BreakTie(b, b, b + text.size(), 50, &language);
     EXPECT_EQ(100 - 1, jp.GetTieBreaker());  // U+FF71 counts against it
     EXPECT_EQ(U32({'a', 0x3042, 0xFF71}), language.seen);
-}
-
-TEST(ModalEncoding, StreamsSubstituteInTheCurrentMode) {
-    JisCode code;
-    ModalEncoding enc(TextEncodingID(0), code.substitutes, kNames, nullptr, 0, true, 4, code.escapes,
-                      true, nullptr, nullptr);
-    enc.InstallTables(code.decode.Get(), code.planes);
-    LinearAllocator heap(nullptr, 0, "test", 0);
-    std::vector<unsigned int> const text = {'a', 0x3042, 0x4E00, 0x3042, 0x4E00, 'b'};
-
-    // Pulled through a source: the unmappable character in mode 1 becomes
-    // mode 1's substitute, in mode 1; in mode 0 it becomes mode 0's.
-    BufferChar32Source source(text.data(), text.data() + text.size());
-    std::unique_ptr<CharSource> encoded(enc.CreateCharSourceFromUnicode(source, heap));
-    ASSERT_NE(nullptr, encoded);
-    std::string got;
-    char const * b = nullptr;
-    char const * e = nullptr;
-    while (encoded->GetBuffer(b, e)) {
-        got.append(b, e);
-        encoded->DoneWith(e);
-    }
-    EXPECT_EQ("a\x1B$B\x24\x22\x74\x7E\x24\x22\x74\x7E\x1B(Bb", got);
-
-    // Pushed through a sink with room for less than all of it: what is
-    // written ends in mode 0.
-    char buffer[9];
-    BufferCharSink target(buffer, sizeof buffer);
-    {
-        std::unique_ptr<Char32Sink> sink(enc.CreateCharSinkFromUnicode(target, heap));
-        ASSERT_NE(nullptr, sink);
-        std::vector<unsigned int> const jis = {0x3042, 0x3042, 0x3042, 0x3042};
-        sink->Put(jis.data(), jis.data() + jis.size());
-        sink->Flush();
-    }
-    std::string const written(target.data(), static_cast<std::size_t>(target.size()));
-    EXPECT_EQ("\x1B$B\x24\x22\x1B(B", written);  // a second character and the way back do not fit
-    EXPECT_TRUE(target.IsTruncated());
 }
 
 namespace {
