@@ -6,7 +6,8 @@
 // one word (a header word, a word of the trie, of the expansions or the
 // contractions, or any word), bit 2 swaps the byte order of the file and
 // bit 3 cuts it short. The loader must reject the file or load a table that
-// collates the text that follows without reading outside it.
+// collates the text that follows without reading outside it, into keys that
+// know their length and agree with direct comparison.
 //
 // Even: two strings with the default table, as it is or with alternate
 // handling 0 to 3 or a level read backwards (byte 1). The text is code
@@ -24,6 +25,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -71,13 +73,12 @@ CollationSequence const & Variant(unsigned int variant) {
         }
         return t;
     }();
-    static std::vector<CollationSequence *> const sequences = [] {
-        std::vector<CollationSequence *> s;
-        for (auto const & words : tables) s.push_back(new CollationSequence(words.data()));
-        s.push_back(new CollationSequence());  // default.zct through the loader
-        return s;
-    }();
-    return *sequences[variant % sequences.size()];
+    static std::unique_ptr<CollationSequence> sequences[7];
+    if (!sequences[0]) {
+        for (std::size_t v = 0; v < 6; ++v) sequences[v] = std::make_unique<CollationSequence>(tables[v].data());
+        sequences[6] = std::make_unique<CollationSequence>();  // default.zct through the loader
+    }
+    return *sequences[variant % 7];
 }
 
 Key KeyOf(CollationSequence const & seq, Text const & s) {
@@ -226,9 +227,10 @@ void Loader(FuzzInput & in, std::uint8_t const * data, std::size_t size, unsigne
     }
     try {
         CollationSequence const seq(path.c_str());
-        KeyOf(seq, text);
         Text const other(text.rbegin(), text.rend());
-        Direct(seq, text, other);
+        int const d = Direct(seq, text, other);
+        int const k = CollationAlgorithm::Compare(KeyOf(seq, text).data(), KeyOf(seq, other).data());
+        if (d != k) Fail("loaded table: direct comparison against keys", d, k);
     } catch (zu_collation_file_corruption_error const &) {
     } catch (zu_collation_file_error const &) {
     }
