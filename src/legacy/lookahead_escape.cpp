@@ -164,6 +164,10 @@ private:
 };
 
 class EscapingFromUTF16 : public BlockConverter_16_to_8 {
+    auto Lookup() {
+        return [this](unsigned int key, unsigned long & value) { return escaper_.Lookup(key, value); };
+    }
+
 public:
     explicit EscapingFromUTF16(LookAheadTables const & tables) : escaper_(tables) {}
     ~EscapingFromUTF16() override = default;
@@ -189,9 +193,6 @@ public:
     }
 
 private:
-    auto Lookup() {
-        return [this](unsigned int key, unsigned long & value) { return escaper_.Lookup(key, value); };
-    }
     TranscodeResult Run(unsigned short const *& in, unsigned short const * inEnd, char *& out, char * outEnd,
                         long limit, bool in_block) {
         TranscodeResult const result = EncodeUTF16(Lookup(), held_, in, inEnd, out, outEnd, limit, in_block);
