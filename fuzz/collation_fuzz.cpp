@@ -216,7 +216,7 @@ void Loader(FuzzInput & in, std::uint8_t const * data, std::size_t size, unsigne
         file.assign(reinterpret_cast<unsigned char const *>(words.data()),
                     reinterpret_cast<unsigned char const *>(words.data()) + bytes);
         std::vector<unsigned int> rest;
-        while (!in.Empty() && rest.size() < 64) rest.push_back(in.Number<std::uint16_t>() * 17u);
+        while (!in.Empty() && rest.size() < 64) rest.push_back(in.Number<std::uint16_t>() * 17u + 1);
         text = rest;
     }
     if (text.empty()) text = {0x41, 0x0301, 0x0E40, 0x0E01, 0x0418, 0x0306, 0x4E00, 0x10FFFF, 0x110000, 0xD800};
