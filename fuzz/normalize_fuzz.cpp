@@ -103,24 +103,24 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const * data, std::size_t siz
                    "whole against chunked");
     }
 
-    // The laws, over UTF-32.
+    // The laws, over UTF-32: NF[outer](NF[inner](x)) = NF[result](x), forms
+    // numbered as NormalizationTransform::Form (NFD, NFC, NFKD, NFKC).
     fuzz::Context() = "laws";
-    Text const nfd = Normalize(text, NormalizationTransform::NFD);
-    Text const nfc = Normalize(text, NormalizationTransform::NFC);
-    Text const nfkd = Normalize(text, NormalizationTransform::NFKD);
-    Text const nfkc = Normalize(text, NormalizationTransform::NFKC);
-    fuzz::Same(Normalize(nfd, NormalizationTransform::NFD), nfd, "NFD(NFD(x)) = NFD(x)");
-    fuzz::Same(Normalize(nfc, NormalizationTransform::NFC), nfc, "NFC(NFC(x)) = NFC(x)");
-    fuzz::Same(Normalize(nfkd, NormalizationTransform::NFKD), nfkd, "NFKD(NFKD(x)) = NFKD(x)");
-    fuzz::Same(Normalize(nfkc, NormalizationTransform::NFKC), nfkc, "NFKC(NFKC(x)) = NFKC(x)");
-    fuzz::Same(Normalize(nfd, NormalizationTransform::NFC), nfc, "NFC(NFD(x)) = NFC(x)");
-    fuzz::Same(Normalize(nfkd, NormalizationTransform::NFKC), nfkc, "NFKC(NFKD(x)) = NFKC(x)");
-    fuzz::Same(Normalize(nfc, NormalizationTransform::NFD), nfd, "NFD(NFC(x)) = NFD(x)");
-    fuzz::Same(Normalize(nfkc, NormalizationTransform::NFKD), nfkd, "NFKD(NFKC(x)) = NFKD(x)");
-    fuzz::Same(Normalize(nfc, NormalizationTransform::NFKC), nfkc, "NFKC(NFC(x)) = NFKC(x)");
-    fuzz::Same(Normalize(nfd, NormalizationTransform::NFKD), nfkd, "NFKD(NFD(x)) = NFKD(x)");
-    fuzz::Same(Normalize(nfkc, NormalizationTransform::NFC), nfkc, "NFC(NFKC(x)) = NFKC(x)");
-    fuzz::Same(Normalize(nfkd, NormalizationTransform::NFD), nfkd, "NFD(NFKD(x)) = NFKD(x)");
+    Text nf[4];
+    for (int f = 0; f < 4; ++f) nf[f] = Normalize(text, kForms[f]);
+    struct Law {
+        int outer, inner, result;
+        char const * name;
+    };
+    static Law const laws[] = {
+        {0, 0, 0, "NFD(NFD(x)) = NFD(x)"},    {1, 1, 1, "NFC(NFC(x)) = NFC(x)"},
+        {2, 2, 2, "NFKD(NFKD(x)) = NFKD(x)"}, {3, 3, 3, "NFKC(NFKC(x)) = NFKC(x)"},
+        {1, 0, 1, "NFC(NFD(x)) = NFC(x)"},    {3, 2, 3, "NFKC(NFKD(x)) = NFKC(x)"},
+        {0, 1, 0, "NFD(NFC(x)) = NFD(x)"},    {2, 3, 2, "NFKD(NFKC(x)) = NFKD(x)"},
+        {3, 1, 3, "NFKC(NFC(x)) = NFKC(x)"},  {2, 0, 2, "NFKD(NFD(x)) = NFKD(x)"},
+        {1, 3, 3, "NFC(NFKC(x)) = NFKC(x)"},  {0, 2, 2, "NFD(NFKD(x)) = NFKD(x)"},
+    };
+    for (Law const & law : laws) fuzz::Same(Normalize(nf[law.inner], kForms[law.outer]), nf[law.result], law.name);
 
     // UTF-16 gives what UTF-32 gives, for well-formed text.
     if (!lone) {
