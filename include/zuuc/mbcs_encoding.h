@@ -297,14 +297,20 @@ private:
 };
 
 // The multi-byte encodings whose characters end only when the next byte
-// shows that no modifier follows (ISCII, VNI, VIQR).
+// shows that no modifier follows (ISCII, VNI, VIQR). Where the decoding
+// table has a backslash escape (VIQR), the encoders write a backslash before
+// a byte that the letter before it would otherwise take.
 class ZUUC_EXPORT MBCSLookAheadEncoding : public MBCSEncoding {
 public:
     using MBCSEncoding::MBCSEncoding;
     ~MBCSLookAheadEncoding() override;
     Transcoder<char, unsigned int> * CreateConverterToUTF32(
         UnicodeLibAllocator & allocator) const override;
+    Transcoder<unsigned int, char> * CreateConverterFromUTF32(
+        UnicodeLibAllocator & allocator) const override;
     Transcoder<char, unsigned short> * CreateConverterToUTF16(
+        UnicodeLibAllocator & allocator) const override;
+    Transcoder<unsigned short, char> * CreateConverterFromUTF16(
         UnicodeLibAllocator & allocator) const override;
 };
 

@@ -24,18 +24,29 @@ inline bool Inside(std::size_t count, std::size_t base, std::size_t index, std::
     return base <= count && index <= count - base && length <= count - base - index;
 }
 
+// Whether an element keeps clear of the key terminators: a primary of 0 or
+// from 0x0102 up (level 1 and the level-4 weights taken from primaries end
+// with the pair 01 01), and no secondary or tertiary of 1 (levels 2 and 3
+// end with 01). Keys built from other weights would not find their own end.
+inline bool Weighable(std::uint32_t e) {
+    std::uint32_t const p = e >> 16;
+    return (p == 0 || p >= 0x0102) && ((e >> 8) & 0xFF) != 1 && (e & 0xFF) != 1;
+}
+
 struct Checker {
     std::uint32_t const * w;
     std::size_t n;
 
     bool Value(std::uint32_t v, int depth) const {
-        if (v < kExpansion || v == kNoEntry) return true;
+        if (v < kExpansion) return Weighable(v);
+        if (v == kNoEntry) return true;
         std::size_t const i = v & 0xFFFFF;
         if (v < kContraction) {  // an expansion: its elements, then the end mark
             std::size_t const e = w[kExpansionWord];
             for (std::size_t k = i;; ++k) {
                 if (!Inside(n, e, k)) return false;
                 if (w[e + k] == kNoEntry) return true;
+                if (!Weighable(w[e + k])) return false;
             }
         }
         std::size_t const c = w[kCandidateWord];

@@ -66,7 +66,8 @@ struct Table {
 };
 
 // Whether `count` words in native order form a table whose every reference
-// stays inside it (so that no string can make the collation read past it).
+// stays inside it (so that no string can make the collation read past it)
+// and whose every element has weights that keys can hold.
 bool IsSound(std::uint32_t const * words, std::size_t count);
 
 }  // namespace zuuc_coll

@@ -2,6 +2,7 @@
 #include "zuuc/mbcs_encoding.h"
 
 #include "convert/transcode_contract.h"
+#include "lookahead_escape.h"
 #include "mbcs_chain.h"
 #include "table_publish.h"
 
@@ -138,4 +139,26 @@ Transcoder<char, unsigned short> * MBCSLookAheadEncoding::CreateConverterToUTF16
         return zuuc_internal::Place<MBCSLookAheadtoUTF16>(allocator, to_unicode16_, text_mode_safe_);
     }
     return zuuc_legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
+}
+
+Transcoder<unsigned int, char> * MBCSLookAheadEncoding::CreateConverterFromUTF32(
+    UnicodeLibAllocator & allocator) const {
+    Load();
+    zuuc_legacy::LookAheadTables const tables{to_unicode16_, to_unicode32_, from_16_16_,
+                                              from_16_32_,   from_32_16_,   from_32_32_};
+    if (zuuc_legacy::HasBackslashEscape(tables)) {
+        return zuuc_legacy::CreateEscapingFromUTF32(tables, allocator);
+    }
+    return MBCSEncoding::CreateConverterFromUTF32(allocator);
+}
+
+Transcoder<unsigned short, char> * MBCSLookAheadEncoding::CreateConverterFromUTF16(
+    UnicodeLibAllocator & allocator) const {
+    Load();
+    zuuc_legacy::LookAheadTables const tables{to_unicode16_, to_unicode32_, from_16_16_,
+                                              from_16_32_,   from_32_16_,   from_32_32_};
+    if (zuuc_legacy::HasBackslashEscape(tables)) {
+        return zuuc_legacy::CreateEscapingFromUTF16(tables, allocator);
+    }
+    return MBCSEncoding::CreateConverterFromUTF16(allocator);
 }

@@ -136,7 +136,7 @@ std::size_t normalize::LastBoundary_(Unit const * units, std::size_t count) cons
 
 // Appends the full decomposition of `cp` (or `cp` itself) to the work area.
 void normalize::Decompose(std::uint32_t cp, std::uint32_t offset, std::size_t & w) {
-    if (cp < kQuickLimit[form_]) {
+    if (cp < kQuickLimit[form_ & 2]) {  // the decomposing form's limit: NFC composes U+00C0-U+02FF
         work_[w++] = Work{cp, offset, 0};
         return;
     }

@@ -372,6 +372,17 @@ TEST(NormalizationTest, RefusedCharactersPassUnchanged) {
               (Units16{'e', 0x301, 'e', 0x301}));
 }
 
+// Found by fuzz_normalize: NFC left a precomposed letter below U+0300
+// undecomposed, so a mark of a lower class after it was not put before its
+// own mark (a-circumflex + dot below stayed as it was instead of U+1EAD).
+TEST(NormalizationTest, LatinLetterTakesAMarkOfLowerClass) {
+    EXPECT_EQ(Run32({0xE2, 0x323}, NormalizationTransform::NFC, {}, nullptr, nullptr).units, (Units32{0x1EAD}));
+    EXPECT_EQ(Run32({0xE2, 0x307, 0x323}, NormalizationTransform::NFC, {}, nullptr, nullptr).units,
+              (Units32{0x1EAD, 0x307}));
+    EXPECT_EQ(Run16({'x', 0xEA, 0x323}, NormalizationTransform::NFC, {}, nullptr, nullptr).units,
+              (Units16{'x', 0x1EC7}));
+}
+
 // The 32-bit transform over a UTF-16 source reads it through a converter;
 // offsets count code points.
 TEST(NormalizationTest, Char32TransformOverUTF16) {

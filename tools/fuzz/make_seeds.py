@@ -4,7 +4,10 @@ fuzz/corpus/<target>/ (the formatting targets keep their own seeds).
 
 The conversion targets get one seed per value of the first byte, so every
 encoding starts with an input of its own; the texts mix ASCII, escapes, kana,
-hangul and hanzi in several byte forms. --check fails when a seed differs.
+hangul and hanzi in several byte forms. The normalizer gets every form and
+transform over marks, Hangul, compatibility characters and singletons; the
+collation target string pairs for every table variant and damaged files.
+--check fails when a seed differs.
 """
 import argparse
 import os
@@ -63,6 +66,27 @@ def seeds():
             '&amp &#; &#x; &nbsp;&hearts;&thetasym; &' + 'a' * 40 + '; text')
     for n in range(3):
         result[('sgml', 's%d' % n)] = bytes([0, 0x80 if n == 0 else n * 9, n, 1, n]) + code_points(sgml)
+    marks = ('e\u0301 \u00e9 \u1e0b\u0323 q\u0307\u0323 \uac00\u11a8 \u1100\u1161\u11a8 \ufb01 \u2126 \u212b '
+             '\u00c5 \u0344 \u0f73 \u1e9b\u0323 \ud55c\uad6d\uc5b4 \u304b\u3099 \uff76\uff9e \u2460 \u00bd '
+             '\U0001d15e\U0001d160 a\u0315\u0300\u05ae\u0300b \u0958 \u2adc\u0338 \u0d4a \u1025\u102e '
+             '\u03d3 \u1fee \u3131 \u0345\u0300 \ufdfa \U0002f800 \u0378\u0301 \ufffe')
+    odd = b'\xff\x00\xd8\x00\xff\x00\xdc\x01\xff\x11\x00\x00\xff\x0e\x01\x00'
+    for form in range(4):
+        for path in range(3):
+            result[('normalize', 'f%d-p%d' % (form, path))] = (bytes([form | path << 2, form * 37 + path, path * 11])
+                                                               + code_points(marks) + (odd if path == 0 else b''))
+    pairs = [('cote', 'c\u00f4te'), ('C\u00f4te', 'cote'), ('a-b', 'ab'), ('de luge', 'deluge'),
+             ('\u0e40\u0e01', '\u0e01\u0e40'), ('\u0438\u0306', '\u0439'), ('\u4e00\u9fa5', '\u3400'),
+             ('\uac00\u11a8', '\u1100\u1161\u11a8'), ('e\u0301\u0323', 'e\u0323\u0301'),
+             ('\u0fb2\u0f71\u0f80', '\u0fb2\u0f81'), ('Stra\u00dfe', 'Strasse'), ('\U00020000x', '\ufffdx'),
+             ('\ud800a', '\uffffa'), ('\u2f00', '\u4e00'), ('A\u0301!', 'a\u0301?')]
+    for n, (a, b) in enumerate(pairs):
+        result[('collation', 'pair%02d' % n)] = bytes([0, n % 7, n * 9]) + code_points(a) + b'\x00' + code_points(b)
+    edits = bytes([3, 0, 6, 0, 5, 0, 0, 0, 1, 0x10, 0, 0x10, 0, 0, 0, 0x12, 7, 0, 0, 0, 0, 0]) + b'A\x00\x01\x03'
+    result[('collation', 'file-edited')] = bytes([1]) + edits
+    result[('collation', 'file-swapped')] = bytes([5, 1, 0, 4, 0, 0x00, 0x0E, 0, 0])
+    result[('collation', 'file-cut')] = bytes([9, 0, 0x00, 0x40, 0, 0])
+    result[('collation', 'file-raw')] = bytes([3]) + b'\xff\xfe\x00\x00' + bytes(range(40))
     return result
 
 

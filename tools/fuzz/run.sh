@@ -3,7 +3,7 @@
 #
 #   tools/fuzz/run.sh TARGET SECONDS     one target (decode, encode, autodetect, names,
 #                                        strings, transforms, sgml, format_output,
-#                                        format_input, wcsftime)
+#                                        format_input, wcsftime, normalize, collation)
 #   tools/fuzz/run.sh all SECONDS        every target in turn
 #   tools/fuzz/run.sh smoke              every target for 1000 inputs from a fixed seed,
 #                                        a few seconds each (CI; the same inputs every time)
@@ -16,7 +16,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-targets=(decode encode autodetect names strings transforms sgml format_output format_input wcsftime)
+targets=(decode encode autodetect names strings transforms sgml format_output format_input wcsftime normalize
+  collation)
 what=${1:?usage: tools/fuzz/run.sh TARGET|all|smoke [SECONDS]}
 seconds=${2:-5}
 extra=()

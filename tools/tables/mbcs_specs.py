@@ -331,14 +331,24 @@ def _vni():
 
 
 def _viqr():
-    return cs.ascii_lines() + [l for l in cs.derived('recode-VIQR') if len(l[0]) > 1]
+    """ASCII, recode's letter + mark combinations, and the backslash escape
+    of RFC 1456: a backslash before a byte that can continue a letter (a
+    mark, or the d and D of DD) keeps it from combining with the letter
+    before it, so every sequence that starts with such a byte is also
+    listed with a backslash in front (the encoder writes the backslash where
+    the letter before would otherwise take the byte)."""
+    lines = cs.ascii_lines() + [l for l in cs.derived('recode-VIQR') if len(l[0]) > 1]
+    continuing = set(b for seq, _, _ in lines for b in seq[1:])
+    return lines + [(b'\\' + seq, cps, hint) for seq, cps, hint in lines if seq[0] in continuing]
 
 
-_VIET_NOTE = (' Decoding uses look-ahead: a letter is emitted when the next byte shows that no diacritic follows, '
-              'and that byte is read again as the start of the next character. Unicode text with a vowel followed '
+_VIET_READ = (' Decoding uses look-ahead: a letter is emitted when the next byte shows that no diacritic follows, '
+              'and that byte is read again as the start of the next character.')
+_VIET_REFERENCE = (' GNU recode is the only converter installed here that has this '
+                   'encoding (glibc iconv, ICU and Python have none), so there is no independent reference.')
+_VIET_NOTE = (_VIET_READ + ' Unicode text with a vowel followed '
               'by a character that is itself a diacritic byte cannot be told apart from the combined letter once '
-              'encoded, as in the encoding itself. GNU recode is the only converter installed here that has this '
-              'encoding (glibc iconv, ICU and Python have none), so there is no independent reference.')
+              'encoded, as in the encoding itself.' + _VIET_REFERENCE)
 
 
 SPECS = {
@@ -448,7 +458,10 @@ SPECS = {
                           'grave, hook above, tilde, dot below) is one letter, up to three bytes, and DD, Dd, dD, dd '
                           'are D WITH STROKE. Bytes 0x00-0x7F are ASCII (recode reads six C0 bytes and every high '
                           'byte as VISCII; VIQR is 7-bit, so the high bytes are invalid). recode does not implement '
-                          'the backslash escape of RFC 1456 and neither does this table.' + _VIET_NOTE),
+                          'the backslash escape of RFC 1456; this table does: a backslash followed by a mark, d or D, or by a '
+                          'letter sequence that begins with d or D, stands for that byte or letter on its own, and the '
+                          'encoder writes one where the byte would otherwise combine with the letter before it (a + ( '
+                          'is written a\\(, d + d is d\\d, \\ + ( is \\\\(). Other backslashes are themselves.' + _VIET_READ + _VIET_REFERENCE),
     'VNI': MbcsSpec(['derived/recode-VNI.txt', 'derived/glibc-VISCII.txt'], _vni, derived=True, lookahead=True,
                     note='VNI (the VNI fonts\' encoding) as GNU recode reads it: ASCII, a vowel followed by a '
                          'diacritic byte 0xC0-0xFC (upper-case marks after capitals, lower-case after small letters), '

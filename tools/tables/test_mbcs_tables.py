@@ -172,6 +172,11 @@ class LookAheadTest(unittest.TestCase):
         self.assertEqual(b.planes[0].lookup(0x1EA5), 0x615E27)      # three bytes: 32-bit values
         self.assertEqual(b.planes[0].lookup(0x0110), 0x4444)        # DD, not the decode-only Dd or dD
         self.assertTrue(b.planes[0].wide_values)
+        # The backslash escape: before a byte that continues a letter it
+        # keeps the byte apart; anywhere else it is itself.
+        self.assertEqual(self.decode('VIQR', b'a\\( d\\dd \\x\\')[0],
+                         [0x61, 0x28, 0x20, 0x64, 0x0111, 0x20, 0x5C, 0x78, 0x5C])
+        self.assertEqual(b.planes[0].lookup(0x28), 0x28)
 
     def test_viqr_sequences_follow_rfc1456_marks(self):
         # An independent check of recode's data: each letter is the base
@@ -182,9 +187,12 @@ class LookAheadTest(unittest.TestCase):
                  '~': '\u0303', '.': '\u0323'}
         c = built('VIQR').charsets[0]
         letters = 0
+        escaped = dict((s[1:], cp) for s, cp in c.decode.items() if s[:1] == b'\\' and len(s) > 1)
+        for seq, cp in escaped.items():
+            self.assertEqual(c.decode[seq], cp, seq)
         for seq, cp in c.decode.items():
             text = seq.decode('ascii')
-            if len(seq) == 1 or text.lower() == 'dd':
+            if len(seq) == 1 or text.lower() == 'dd' or text[0] == '\\':
                 continue
             want = unicodedata.normalize('NFC', text[0] + ''.join(marks[m] for m in text[1:]))
             self.assertEqual(chr(cp), want, text)
