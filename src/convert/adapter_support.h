@@ -94,6 +94,18 @@ T const * TerminatedEnd(T const * p) {
     return p;
 }
 
+// A transcoder result that reports a problem in the input.
+inline bool IsProblem(TranscodeResult result) {
+    return result == kTranscodeIllegalInput || result == kTranscodeNoCharacterDefined ||
+           result == kTranscodeNotInRepertoire;
+}
+
+// Problems reported in a row without moving. Each may lie in units the
+// transcoder took earlier (a composite reports the problems its second stage
+// holds one per call, up to a whole intermediate buffer of them), so only a
+// run longer than any such count marks a stuck transcoder.
+constexpr unsigned long kMostHeldProblems = 1ul << 16;
+
 // Refills a source adapter's window [start, limit):
 //  1. units the behaviour inserted as output;
 //  2. units it inserted as input, converted without reporting problems;
@@ -109,9 +121,7 @@ Out * FillWindow(InSource & input, Transcoder<In, Out> & transcoder,
                  zuuc_detail::PendingUnits<Out> & pending_output, Out * start, Out * limit,
                  Raise && raise, Commit && commit) {
     Out * out = start;
-    // Set after a step that raised a problem without moving: legitimate once
-    // (the problem lies in units held from an earlier call), a fault twice.
-    bool stalled = false;
+    unsigned long stalls = 0;  // problems in a row without moving
     while (out != limit) {
         // 1. Inserted output, as far as it fits.
         if (!pending_output.empty()) {
@@ -171,10 +181,8 @@ Out * FillWindow(InSource & input, Transcoder<In, Out> & transcoder,
             input.DoneWith(position);
         }
 
-        // Any progress ends a stall: a problem raised later without moving
-        // lies in units held by this step and is legitimate once again.
         if (position != window || out != out_before) {
-            stalled = false;
+            stalls = 0;
         }
 
         // 4. What the transcoder's result asks for.
@@ -187,27 +195,25 @@ Out * FillWindow(InSource & input, Transcoder<In, Out> & transcoder,
             }
             continue;
         }
-        bool raised = false;
-        if (result == kTranscodeIllegalInput || result == kTranscodeNoCharacterDefined ||
-            result == kTranscodeNotInRepertoire) {
+        bool const problem = IsProblem(result);
+        if (problem) {
             commit(start, out);
-            raised = raise(result, window, position, window_end, start, out);
+            raise(result, window, position, window_end, start, out);
         }
         if (finishing) {
-            if (!raised) {
-                break;  // nothing to resolve: the transcoder has finished
+            // A problem, raised or not, need not end the conversion: a
+            // composite reports what its stages still hold one problem per
+            // call. Anything else: the transcoder has finished.
+            if (!problem) {
+                break;
             }
         } else if (position == window && out == out_before) {
-            // A transcoder that stops without moving twice would be asked the
-            // same again forever: go on after the unit it stopped at.
-            if (stalled || !raised) {
+            // A stuck transcoder would be asked the same again forever: go
+            // on after the unit it stopped at.
+            if (!problem || ++stalls > kMostHeldProblems) {
                 input.DoneWith(window + 1);
-                stalled = false;
-            } else {
-                stalled = true;
+                stalls = 0;
             }
-        } else {
-            stalled = false;
         }
     }
     commit(start, out);
@@ -224,7 +230,7 @@ void ConvertInto(Transcoder<In, Out> & transcoder, Target & target, In const * b
                  OnLimit && on_limit) {
     Out local[N];
     In const * in = begin;
-    bool stalled = false;
+    unsigned long stalls = 0;  // problems in a row without moving
     for (;;) {
         long limit = -1;
         if (use_limit) {
@@ -249,21 +255,18 @@ void ConvertInto(Transcoder<In, Out> & transcoder, Target & target, In const * b
             }
             return;
         }
-        if (report && (result == kTranscodeIllegalInput || result == kTranscodeNoCharacterDefined ||
-                       result == kTranscodeNotInRepertoire)) {
+        bool const problem = IsProblem(result);
+        if (report && problem) {
             raise(result, begin, in, end, static_cast<Out const *>(local),
                   static_cast<Out const *>(out));
         }
         if (in == before && out == local) {
-            // A problem raised without moving lies in units held from an
-            // earlier call: go on once. Twice, the transcoder cannot go on
-            // with this input.
-            if (stalled || !report) {
+            // A stuck transcoder cannot go on with this input.
+            if (!problem || ++stalls > kMostHeldProblems) {
                 return;
             }
-            stalled = true;
         } else {
-            stalled = false;
+            stalls = 0;
         }
     }
 }
@@ -280,13 +283,12 @@ void FinishInto(Transcoder<In, Out> & transcoder, Put && put, Raise && raise) {
         if (out != local) {
             put(static_cast<Out const *>(local), static_cast<Out const *>(out));
         }
-        if (result == kTranscodeIllegalInput || result == kTranscodeNoCharacterDefined ||
-            result == kTranscodeNotInRepertoire) {
+        if (IsProblem(result)) {
+            // Raised or not, a problem need not end the conversion: a
+            // composite reports what its stages still hold one per call.
             In const * const none = nullptr;
-            if (!raise(result, none, none, none, static_cast<Out const *>(local),
-                       static_cast<Out const *>(out))) {
-                return;
-            }
+            raise(result, none, none, none, static_cast<Out const *>(local),
+                  static_cast<Out const *>(out));
             continue;
         }
         if (result == kTranscodeOutputFull && out != local) {
