@@ -79,6 +79,11 @@ struct ZUUC_EXPORT ModalOutputSetup {
 
     // The length of the escape from mode `from` to mode `to` (0 when none).
     unsigned int EscapeLength(unsigned int from, unsigned int to) const;
+    // Whether the escape from mode `from` to mode `to` leaves the shift state
+    // as it was: it only designates a set into G1, G2 or G3 (for single
+    // shifts to call on, as ISO-2022-CN's ESC $ * H for CNS plane 2) and
+    // shifts nothing in or out.
+    bool KeepsShift(unsigned int from, unsigned int to) const;
 };
 
 // The encoders write each character in the current mode when its table maps
@@ -87,8 +92,12 @@ struct ZUUC_EXPORT ModalOutputSetup {
 // room for the escape back to mode 0 is always kept, and a call that stops
 // because the output (or the limit) is full first goes back to mode 0, so
 // every buffer the converter fills ends in mode 0. An unmappable character
-// gives result 5 (consumed) and leaves the mode unchanged; Mode() then names
-// the mode whose substitute fits. Finish returns to mode 0.
+// gives result 5 (consumed) and leaves the mode unchanged. Mode() names the
+// mode whose shift state the output is in, whose substitute therefore fits:
+// the current mode, except after a switch that keeps the shift state (see
+// KeepsShift), which leaves it at the mode before. (ISO-2022-CN entered
+// plane 2 from ASCII is still shifted in, where plane 2's substitute
+// "$" SUB would read as a dollar sign.) Finish returns to mode 0.
 class ZUUC_EXPORT ModalFromUTF16 : public BlockConverter_16_to_8 {
 public:
     explicit ModalFromUTF16(ModalOutputSetup const & setup);
@@ -102,6 +111,7 @@ public:
 private:
     ModalOutputSetup setup_;
     unsigned int mode_;
+    unsigned int shift_;  // what Mode() reports
     bool header_pending_;
     // Units taken from an earlier call and not yet converted (a high
     // surrogate waiting for its low one, or a unit kept to move on).
@@ -122,6 +132,7 @@ public:
 private:
     ModalOutputSetup setup_;
     unsigned int mode_;
+    unsigned int shift_;  // what Mode() reports
     bool header_pending_;
 };
 

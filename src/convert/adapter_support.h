@@ -8,6 +8,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "convert/transcode_contract.h"
 #include "streams/stream_util.h"
 #include "streams/unit_width.h"
 #include "zuuc/behavior.h"
@@ -130,6 +131,12 @@ inline TranscodeResult ProblemResult(TranscodeResult result) {
 
 using zuuc_streams_detail::TerminatedEnd;
 
+// Problems reported in a row without moving. Each may lie in units the
+// transcoder took earlier (a composite reports the problems its second stage
+// holds one per call, up to a whole intermediate buffer of them), so only a
+// run longer than any such count marks a stuck transcoder.
+constexpr unsigned long kMostHeldProblems = 1ul << 16;
+
 // Converts [begin, end) through `transcoder` into `target` via a local
 // buffer of N units. With `use_limit`, no more than the target's remaining
 // capacity is converted per round, and `on_limit` is called when the next
@@ -140,7 +147,7 @@ void ConvertInto(Transcoder<In, Out> & transcoder, Target & target, In const * b
                  OnLimit && on_limit) {
     Out local[N];
     In const * in = begin;
-    bool stalled = false;
+    unsigned long stalls = 0;  // problems in a row without moving
     for (;;) {
         long limit = -1;
         if (use_limit) {
@@ -165,21 +172,18 @@ void ConvertInto(Transcoder<In, Out> & transcoder, Target & target, In const * b
             }
             return;
         }
-        if (report && (result == kTranscodeIllegalInput || result == kTranscodeNoCharacterDefined ||
-                       result == kTranscodeNotInRepertoire)) {
+        bool const problem = zuuc_internal::IsInputProblem(result);
+        if (report && problem) {
             raise(result, begin, in, end, static_cast<Out const *>(local),
                   static_cast<Out const *>(out));
         }
         if (in == before && out == local) {
-            // A problem raised without moving lies in units held from an
-            // earlier call: go on once. Twice, the transcoder cannot go on
-            // with this input.
-            if (stalled || !report) {
+            // A stuck transcoder cannot go on with this input.
+            if (!problem || ++stalls > kMostHeldProblems) {
                 return;
             }
-            stalled = true;
         } else {
-            stalled = false;
+            stalls = 0;
         }
     }
 }
@@ -196,13 +200,12 @@ void FinishInto(Transcoder<In, Out> & transcoder, Put && put, Raise && raise) {
         if (out != local) {
             put(static_cast<Out const *>(local), static_cast<Out const *>(out));
         }
-        if (result == kTranscodeIllegalInput || result == kTranscodeNoCharacterDefined ||
-            result == kTranscodeNotInRepertoire) {
+        if (zuuc_internal::IsInputProblem(result)) {
+            // Raised or not, a problem need not end the conversion: a
+            // composite reports what its stages still hold one per call.
             In const * const none = nullptr;
-            if (!raise(result, none, none, none, static_cast<Out const *>(local),
-                       static_cast<Out const *>(out))) {
-                return;
-            }
+            raise(result, none, none, none, static_cast<Out const *>(local),
+                  static_cast<Out const *>(out));
             continue;
         }
         if (result == kTranscodeOutputFull && out != local) {

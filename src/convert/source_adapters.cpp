@@ -92,9 +92,7 @@ bool FillSourceAdapter(Adapter & adapter, SourceOf<In> & input,
     Out * const start = buffer.start();
     Out * const limit = buffer.end();
     Out * out = start;
-    // Set after a step that raised a problem without moving: legitimate once
-    // (the problem lies in units held from an earlier call), a fault twice.
-    bool stalled = false;
+    unsigned long stalls = 0;  // problems in a row without moving
     while (out != limit) {
         // 1. Inserted output, as far as it fits.
         if (!pending_output.empty()) {
@@ -154,10 +152,8 @@ bool FillSourceAdapter(Adapter & adapter, SourceOf<In> & input,
             input.DoneWith(position);
         }
 
-        // Any progress ends a stall: a problem raised later without moving
-        // lies in units held by this step and is legitimate once again.
         if (position != window || out != out_before) {
-            stalled = false;
+            stalls = 0;
         }
 
         // 4. What the transcoder's result asks for.
@@ -170,27 +166,25 @@ bool FillSourceAdapter(Adapter & adapter, SourceOf<In> & input,
             }
             continue;
         }
-        bool raised = false;
-        if (result == kTranscodeIllegalInput || result == kTranscodeNoCharacterDefined ||
-            result == kTranscodeNotInRepertoire) {
+        bool const problem = zuuc_internal::IsInputProblem(result);
+        if (problem) {
             commit(start, out);
-            raised = raise(result, window, position, window_end, start, out);
+            raise(result, window, position, window_end, start, out);
         }
         if (finishing) {
-            if (!raised) {
-                break;  // nothing to resolve: the transcoder has finished
+            // A problem, raised or not, need not end the conversion: a
+            // composite reports what its stages still hold one problem per
+            // call. Anything else: the transcoder has finished.
+            if (!problem) {
+                break;
             }
         } else if (position == window && out == out_before) {
-            // A transcoder that stops without moving twice would be asked the
-            // same again forever: go on after the unit it stopped at.
-            if (stalled || !raised) {
+            // A stuck transcoder would be asked the same again forever: go
+            // on after the unit it stopped at.
+            if (!problem || ++stalls > zuuc_adapter::kMostHeldProblems) {
                 input.DoneWith(window + 1);
-                stalled = false;
-            } else {
-                stalled = true;
+                stalls = 0;
             }
-        } else {
-            stalled = false;
         }
     }
     commit(start, out);

@@ -170,14 +170,29 @@ unsigned int Reserve(ModalOutputSetup const & setup, unsigned int mode) {
     return setup.return_to_initial && mode != 0 ? setup.EscapeLength(mode, 0) : 0;
 }
 
+// Where the output stands: the current mode, and the mode whose shift state
+// is in effect (the one whose substitute fits). They differ after a switch
+// to a mode that keeps the shift state (see ModalOutputSetup::KeepsShift).
+struct ModalPosition {
+    unsigned int & mode;
+    unsigned int & shift;
+
+    void SwitchTo(ModalOutputSetup const & setup, unsigned int target) {
+        if (target != mode && !setup.KeepsShift(mode, target)) {
+            shift = target;
+        }
+        mode = target;
+    }
+};
+
 // Writes the way back to mode 0 when the room kept for it is there.
-void BackToInitial(ModalOutputSetup const & setup, unsigned int & mode, ModalOutput & output) {
-    unsigned int const length = Reserve(setup, mode);
+void BackToInitial(ModalOutputSetup const & setup, ModalPosition at, ModalOutput & output) {
+    unsigned int const length = Reserve(setup, at.mode);
     if (length == 0 || output.Room() < static_cast<long>(length)) {
         return;
     }
-    output.Put(setup.escapes[mode * setup.mode_count], length);
-    mode = 0;
+    output.Put(setup.escapes[at.mode * setup.mode_count], length);
+    at.SwitchTo(setup, 0);
 }
 
 // Characters that the current mode maps are written in stretches without
@@ -221,9 +236,10 @@ void StretchInMode(ModalOutputSetup const & setup, unsigned int mode, Reader & r
 }
 
 template <class Reader>
-TranscodeResult EncodeModal(ModalOutputSetup const & setup, unsigned int & mode,
+TranscodeResult EncodeModal(ModalOutputSetup const & setup, ModalPosition at,
                             bool & header_pending, Reader & reader, ModalOutput & output,
                             bool allow_header = true) {
+    unsigned int const & mode = at.mode;
     if (setup.korean_header && header_pending && allow_header) {
         long const need = 4 + static_cast<long>(Reserve(setup, mode));
         if (output.Room() < need) {
@@ -257,14 +273,14 @@ TranscodeResult EncodeModal(ModalOutputSetup const & setup, unsigned int & mode,
         long const need = static_cast<long>(escape + bytes + Reserve(setup, target));
         if (output.Room() < need) {
             TranscodeResult const result = output.Stop(need);
-            BackToInitial(setup, mode, output);
+            BackToInitial(setup, at, output);
             return result;
         }
         if (escape != 0) {
             output.Put(setup.escapes[mode * setup.mode_count + target], escape);
         }
         output.PutValue(value, bytes);
-        mode = target;
+        at.SwitchTo(setup, target);
         reader.Consume(c);
     }
     return kTranscodeInputExhausted;
@@ -288,6 +304,22 @@ TranscodeResult FinishModal(ModalOutputSetup const & setup, unsigned int mode, c
 unsigned int ModalOutputSetup::EscapeLength(unsigned int from, unsigned int to) const {
     unsigned char const * const escape = escapes[from * mode_count + to];
     return escape == nullptr ? 0 : static_cast<unsigned int>(std::strlen(reinterpret_cast<char const *>(escape)));
+}
+
+bool ModalOutputSetup::KeepsShift(unsigned int from, unsigned int to) const {
+    unsigned char const * const escape = escapes[from * mode_count + to];
+    if (escape == nullptr || escape[0] != 0x1B) {
+        return false;
+    }
+    bool upper = false;
+    for (unsigned char const * p = escape + 1; *p != 0; ++p) {
+        if (*p == 0x0E || *p == 0x0F) {
+            return false;  // a locking shift
+        }
+        // The intermediate bytes ) * + and - . / name G1, G2, G3; ( names G0.
+        upper = upper || (*p >= 0x29 && *p <= 0x2F && *p != 0x2C);
+    }
+    return upper;
 }
 
 // --- decoders -------------------------------------------------------------------
@@ -359,7 +391,7 @@ void ModalToUTF32::Reset() {
 // --- encoders -------------------------------------------------------------------
 
 ModalFromUTF16::ModalFromUTF16(ModalOutputSetup const & setup)
-    : setup_(setup), mode_(0), header_pending_(true), held_{0, 0}, held_count_(0) {}
+    : setup_(setup), mode_(0), shift_(0), header_pending_(true), held_{0, 0}, held_count_(0) {}
 
 ModalFromUTF16::~ModalFromUTF16() = default;
 
@@ -373,7 +405,7 @@ TranscodeResult ModalFromUTF16::Transcode(unsigned short const *& in, unsigned s
     {
         Utf16Reader reader(held, in, inEnd);
         ModalOutput output(out, outEnd, limit);
-        result = EncodeModal(setup_, mode_, header_pending_, reader, output);
+        result = EncodeModal(setup_, ModalPosition{mode_, shift_}, header_pending_, reader, output);
     }
     held_[0] = held.units[0];
     held_[1] = held.units[1];
@@ -404,15 +436,16 @@ TranscodeResult ModalFromUTF16::Finish(char *& out, char * outEnd, long limit) {
 
 void ModalFromUTF16::Reset() {
     mode_ = 0;
+    shift_ = 0;
     header_pending_ = true;
     held_count_ = 0;
     BlockConverter_16_to_8::Reset();
 }
 
-unsigned int ModalFromUTF16::Mode() const { return mode_; }
+unsigned int ModalFromUTF16::Mode() const { return shift_; }
 
 ModalFromUTF32::ModalFromUTF32(ModalOutputSetup const & setup)
-    : setup_(setup), mode_(0), header_pending_(true) {}
+    : setup_(setup), mode_(0), shift_(0), header_pending_(true) {}
 
 ModalFromUTF32::~ModalFromUTF32() = default;
 
@@ -420,7 +453,7 @@ TranscodeResult ModalFromUTF32::Transcode(unsigned int const *& in, unsigned int
                                           char *& out, char * outEnd, long limit) {
     Utf32Reader reader(in, inEnd);
     ModalOutput output(out, outEnd, limit);
-    return EncodeModal(setup_, mode_, header_pending_, reader, output);
+    return EncodeModal(setup_, ModalPosition{mode_, shift_}, header_pending_, reader, output);
 }
 
 TranscodeResult ModalFromUTF32::Finish(char *& out, char * outEnd, long limit) {
@@ -433,8 +466,9 @@ TranscodeResult ModalFromUTF32::Finish(char *& out, char * outEnd, long limit) {
 
 void ModalFromUTF32::Reset() {
     mode_ = 0;
+    shift_ = 0;
     header_pending_ = true;
     BlockConverter_32_to_8::Reset();
 }
 
-unsigned int ModalFromUTF32::Mode() const { return mode_; }
+unsigned int ModalFromUTF32::Mode() const { return shift_; }

@@ -4,6 +4,7 @@
 // each by itself or with its byte-order mark. They are decided from the
 // identifier alone (a variation is offered an encoding from inside the
 // encoding's base constructor, before the derived part exists).
+#include "convert/transcode_contract.h"
 #include "unicode_forms/escape_forms.h"
 #include "unicode_forms/utf16_chains.h"
 #include "zuuc/exceptions.h"
@@ -95,7 +96,10 @@ Transcoder<unsigned int, char> * EncoderFromUTF32(Char16Encoding const & base, M
 // UTF-7 from UTF-32 through the base. The base's stage can meet a character
 // it cannot carry (above U+10FFFF, or above U+FFFF for Unicode 1.1); the
 // substitute written for that problem must not land inside an open base64
-// run, so the run is closed before the problem is reported.
+// run, so the run is closed before the problem is reported. When the close
+// does not fit, the call stops for room and the problem is owed: the next
+// call (or Finish) closes the run first, then reports it. (From UTF-16 the
+// bases report no problems, so their chains need no such care.)
 class UTF7FromUTF32 : public CompositeTranscoderFor<unsigned int, unsigned short, char> {
 public:
     using Base = CompositeTranscoderFor<unsigned int, unsigned short, char>;
@@ -103,14 +107,35 @@ public:
 
     TranscodeResult Transcode(unsigned int const *& in, unsigned int const * inEnd, char *& out,
                               char * outEnd, long limit) override {
-        char * const start = out;
-        TranscodeResult const result = Base::Transcode(in, inEnd, out, outEnd, limit);
-        if (result == kTranscodeIllegalInput) {
-            // With no room left the run stays open, as it would without this.
-            second_stage()->Finish(out, outEnd, limit < 0 ? -1 : limit - (out - start));
-        }
-        return result;
+        return Guarded(out, outEnd, limit, [&] { return Base::Transcode(in, inEnd, out, outEnd, limit); });
     }
+
+    TranscodeResult Finish(char *& out, char * outEnd, long limit) override {
+        return Guarded(out, outEnd, limit, [&] { return Base::Finish(out, outEnd, limit); });
+    }
+
+    void Reset() override {
+        Base::Reset();
+        problem_owed_ = false;
+    }
+
+private:
+    template <class Run>
+    TranscodeResult Guarded(char *& out, char * outEnd, long limit, Run run) {
+        char * const start = out;
+        if (!problem_owed_) {
+            TranscodeResult const result = run();
+            if (result != kTranscodeIllegalInput) {
+                return result;
+            }
+        }
+        TranscodeResult const closed =
+            second_stage()->Finish(out, outEnd, zuuc_internal::RemainingLimit(limit, out - start));
+        problem_owed_ = zuuc_internal::IsOutputStop(closed);
+        return problem_owed_ ? closed : kTranscodeIllegalInput;
+    }
+
+    bool problem_owed_ = false;
 };
 
 }  // namespace

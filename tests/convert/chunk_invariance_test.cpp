@@ -250,6 +250,33 @@ TEST(ViqrEscape, BackslashWhereTheLetterBeforeWouldTakeTheByte) {
     }
 }
 
+// A composite holds the problems of its second stage and reports them one
+// per call without moving on in its input, also while finishing. Converter
+// sources and sinks once took a finishing call that reported one (and
+// raised none: code points above U+10FFFF have no problem class here) for
+// the end, and the second such report in a row for a stuck transcoder, and
+// lost the text after it.
+TEST(SourceFinding, GoesOnAfterProblemsItsTranscoderHolds) {
+    unsigned int const X = 0xFFFFFF;
+    Text const text = {'H', 'i', X, X, X, X, 0x7E9, 'c', X, 0, 'a', X, X, X, 'f'};
+    Bytes const expected = {'\xEF', '\xBB', '\xBF', 'H', 'i', '\xDF', '\xA9', 'c', 0, 'a', 'f'};
+    CharEncoding const & bom = CharEncoding::UTF8BOM();
+    Char32Encoding const & utf32 = Char32Encoding::UTF32();
+    for (std::uint32_t seed = 0; seed < 40; ++seed) {
+        fuzz::Schedule a(seed), b(seed);
+        fuzz::Schedule * const chunks = seed == 0 ? nullptr : &a;
+        fuzz::ChunkSource<Char32Source, unsigned int> in(text, chunks);
+        CharEncodingConverter source(in, utf32, bom);
+        EXPECT_EQ((fuzz::Drain<CharEncodingConverter, char>(source, chunks)), expected) << seed;
+        fuzz::RecordingSink<CharSink, char> sunk;
+        {
+            Char32EncodingConverterSink sink(utf32, bom, sunk);
+            fuzz::PutAll(sink, text, seed == 0 ? nullptr : &b);
+        }
+        EXPECT_EQ(sunk.text, expected) << seed;
+    }
+}
+
 std::vector<std::string> EncodingNames() {
     std::vector<std::string> names;
     for (CharEncoding const * encoding : fuzz::ByteEncodings(false)) names.emplace_back(encoding->Name());

@@ -9,6 +9,7 @@
 
 #include "mbcs_test_tables.h"
 #include "support/utf8_test_helpers.h"
+#include "zuuc/buffer_converters.h"
 #include "zuuc/char_encoding.h"
 #include "zuuc/loader.h"
 #include "zuuc/mbcs_encoding.h"
@@ -16,6 +17,7 @@
 #include "zuuc/range_encoding.h"
 #include "zuuc/sources.h"
 #include "zuuc/stream_adapters.h"
+#include "zuuc/unicode_encodings.h"
 
 using namespace mbcs_test;
 
@@ -114,6 +116,33 @@ TEST(ModalCatalogue, ISO2022KRHeader) {
     CharEncoding const & kr = CharEncoding::ISO2022KR();
     EXPECT_EQ("\x1B$)Ca\x0E\x30\x21\x0F" "b", Encode(kr, U32({'a', 0xAC00, 'b'})));
     EXPECT_EQ(U32({'a', 0xAC00, 'b'}), Decode(kr, "\x1B$)Ca\x0E\x30\x21\x0F" "b"));
+}
+
+// CNS 11643 plane 2 is reached by a designation alone (ESC $ * H, then a
+// single shift ESC N per character), so the shift state, and with it the
+// substitute, stays that of the mode before: plane 2's own "$" SUB would read
+// as a dollar sign after ASCII.
+TEST(ModalCatalogue, ISO2022CNSubstituteAfterPlaneTwo) {
+    CharEncoding const & cn = CharEncoding::ISO2022CN();
+    struct {
+        std::vector<unsigned int> text;
+        char const * bytes;
+    } const cases[] = {
+        {{'a', 0x992C, 0x0E01, 'b'}, "a\x1B$*H\x1BN`Y\x1A\x0F" "b"},
+        {{0x65E5, 0x992C, 0x0E01, 'b'}, "\x1B$)A\x0EHU\x1B$*H\x1BN`Y\x1A\x0F" "b"},
+    };
+    for (auto const & c : cases) {
+        Char32ToCharBufferConverter encoder;
+        ASSERT_TRUE(encoder.Initialize(Char32Encoding::UTF32(), cn));
+        unsigned int const * in = c.text.data();
+        char bytes[32];
+        char * out = bytes;
+        encoder.Convert(in, in + c.text.size(), out, bytes + sizeof bytes, true);
+        EXPECT_EQ(c.bytes, std::string(bytes, out));
+        std::vector<unsigned int> expected = c.text;
+        expected[2] = 0x1A;  // the substitute reads back as SUB, nothing else
+        EXPECT_EQ(expected, Decode(cn, std::string(bytes, out)));
+    }
 }
 
 TEST(HzCatalogue, ThroughGB2312) {

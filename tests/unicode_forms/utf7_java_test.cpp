@@ -259,6 +259,23 @@ TEST(EscapeFormsTest, ASubstituteStandsOutsideABase64Run) {
     encoder.Convert(from, from + text.size(), to, bytes + sizeof bytes, true);
     EXPECT_EQ(std::string(bytes, to), "+NAA-+//9-+NAA-+//9-a");
     EXPECT_EQ(encoder.Substitutions(), 2u);
+    // The same through small output windows (a larger one after a call that
+    // wrote nothing): a run that cannot be closed in the room left keeps its
+    // problem for the next window (it once got the substitute inside the run).
+    for (std::size_t room = 1; room <= 6; ++room) {
+        encoder.Reset();
+        from = text.data();
+        std::string chunked;
+        for (std::size_t calls = 0, grow = 0; calls < 100; ++calls) {
+            to = bytes;
+            BufferConverterResult const r =
+                encoder.Convert(from, text.data() + text.size(), to, bytes + room + grow, true);
+            chunked.append(bytes, to);
+            if (r == kBufferConverterComplete || r == kBufferConverterCompleteWithSubstitutions) break;
+            grow = to == bytes ? grow + 1 : 0;
+        }
+        EXPECT_EQ(chunked, "+NAA-+//9-+NAA-+//9-a") << room;
+    }
     CharToChar32BufferConverter buffer;
     ASSERT_TRUE(buffer.Initialize(CharEncoding::Unicode20UTF7(), Char32Encoding::UTF32()));
     std::string const utf7 = "+2D3eAA-";
