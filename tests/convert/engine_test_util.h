@@ -155,6 +155,19 @@ inline std::string Kinds(std::vector<ProblemRecord> const & records) {
     return kinds;
 }
 
+// The records in one line: kind@offset/length:offending unit>output length,
+// or kind@end for a problem without input.
+inline std::string Describe(std::vector<ProblemRecord> const & records) {
+    std::string text;
+    for (ProblemRecord const & r : records) {
+        text += (text.empty() ? "" : " ") + r.kind + "@";
+        text += r.null_input ? "end" : std::to_string(r.problem_offset) + "/" + std::to_string(r.input_length) +
+                                           ":" + static_cast<char>(r.offending) + ">" +
+                                           std::to_string(r.output_length);
+    }
+    return text;
+}
+
 // A source that offers its units `window` at a time (and takes back what
 // the consumer did not use).
 template <class Base, class T>

@@ -128,17 +128,19 @@ std::vector<std::string> Round(std::size_t start) {
         std::basic_string<unsigned int> const text(units, units + sample.text.size());
         std::string const bytes = Convert<Char32ToCharBufferConverter, unsigned int, char>(
             Char32Encoding::UTF32(), *encoding, text);
-        // The same bytes through the UTF-16 converters, and back.
-        std::basic_string<unsigned short> const text16 =
-            Convert<Char32ToChar16BufferConverter, unsigned int, unsigned short>(Char32Encoding::UTF32(),
-                                                                                 Char16Encoding::UTF16(), text);
-        bool const same16 =
-            Convert<Char16ToCharBufferConverter, unsigned short, char>(Char16Encoding::UTF16(), *encoding,
-                                                                       text16) == bytes &&
-            Convert<CharToChar16BufferConverter, char, unsigned short>(*encoding, Char16Encoding::UTF16(),
-                                                                       bytes) == text16;
         std::string read_as;
         std::u32string const back = Decode(*encoding, bytes, read_as);
+        // The UTF-16 converters give the same bytes and read them back the same.
+        auto utf16 = [](std::basic_string<unsigned int> const & utf32) {
+            return Convert<Char32ToChar16BufferConverter, unsigned int, unsigned short>(
+                Char32Encoding::UTF32(), Char16Encoding::UTF16(), utf32);
+        };
+        auto const * back_units = reinterpret_cast<unsigned int const *>(back.data());
+        bool const same16 =
+            Convert<Char16ToCharBufferConverter, unsigned short, char>(Char16Encoding::UTF16(), *encoding,
+                                                                       utf16(text)) == bytes &&
+            Convert<CharToChar16BufferConverter, char, unsigned short>(*encoding, Char16Encoding::UTF16(), bytes) ==
+                utf16(std::basic_string<unsigned int>(back_units, back_units + back.size()));
         all += bytes + '|' + std::to_string(back.size()) + (same16 ? "|" : "|16!") +
                (NamesAgree(*encoding) ? "" : "names!");
         if (sample.detecting != nullptr) {
@@ -167,7 +169,9 @@ TEST(Stress, EightThreadsShareEncodingsWhileTheDefaultBehaviourChanges) {
     for (Sample const & sample : Samples()) {
         CharEncoding const * encoding = CharEncoding::Lookup(sample.encoding);
         ASSERT_NE(encoding, nullptr) << sample.encoding;
-        if (sample.encoding[0] != 'U') ASSERT_FALSE(encoding->IsLoaded()) << sample.encoding << ": already loaded";
+        if (sample.encoding[0] != 'U') {
+            ASSERT_FALSE(encoding->IsLoaded()) << sample.encoding << ": already loaded";
+        }
     }
     UnicodeLibBehavior question(true);
     question.SetExternalSubstitute("?");
