@@ -141,17 +141,6 @@ TEST(BufferConverterPivot, ByteToByteChainsThroughUTF16OrThroughUTF32WhenFlagged
     }
 }
 
-TEST(BufferConverterPivot, PivotSideConvertsWithOneStage) {
-    ToyByteEncoding toy;
-    // A 32-bit side makes UTF-32 the pivot; UTF-32 itself needs no stage.
-    ZUUC_CONVERTER(CharToChar32BufferConverter, to32, toy, Char32Encoding::UTF32());
-    ZUUC_CONVERTER(Char16ToCharBufferConverter, from16, Char16Encoding::UTF16(), toy);
-    ZUUC_CONVERTER(Char32ToCharBufferConverter, from32, Char32Encoding::UTF32(), toy);
-    EXPECT_EQ((std::vector<int>{toy.factories.to32, toy.factories.to16, toy.factories.from16, toy.factories.from32}),
-              (std::vector<int>{1, 0, 1, 1}));
-    ExpectRun(ConvertOnce<char>(from32, Units<u32>("ok"), 0, 4, true), kBufferConverterComplete, "ok");
-}
-
 TEST(BufferConverterPivot, SameUnicodeFormOnBothSidesCopies) {
     ZUUC_CONVERTER(Char16ToChar16BufferConverter, c16, Char16Encoding::UTF16(), Char16Encoding::UTF16());
     std::vector<u16> text = {0x41, 0xD83D, 0xDE00, 0xFFFF};

@@ -212,14 +212,3 @@ TEST_F(SinkAdapter, FlushFinishesThenFlushesTheTarget) {
     EXPECT_EQ(-1, sink.RemainingCapacity());
 }
 
-TEST_F(SinkAdapter, BehaviourComesFromTheTargetAndReachesTheTranscoder) {
-    RecordingCharSink target;
-    target.SetBehavior(&behavior);
-    ToyLog log;
-    CharSink_32_to_8 sink(enc.wide, new IdentityTranscoder<u32, char>(&log), enc.bytes, target);
-    EXPECT_TRUE(&behavior == sink.GetBehavior() && &behavior == log.behavior_set);
-    RecordingBehavior other;
-    sink.SetBehavior(&other);
-    EXPECT_TRUE(&other == log.behavior_set && &other == sink.GetBehavior());
-    EXPECT_EQ(&behavior, target.GetBehavior());  // the target is not the adapter's to change
-}

@@ -51,19 +51,6 @@ TEST_F(SourceAdapter, EveryPairConverts) {
     EXPECT_EQ(text, Text(ReadAll<Char16Source, u16>(d, 5)));
 }
 
-TEST_F(SourceAdapter, WindowsHoldWholeCharactersOnly) {
-    // Two-unit characters over an odd number of free units: the window ends
-    // early rather than splitting one.
-    std::string text;
-    for (int i = 0; i < 1200; ++i) text.push_back(i % 3 ? static_cast<char>(0xE9) : 'x');
-    TrickleCharSource input(Units<char>(text), 333);
-    CharSource_8_to_16 adapter(input, enc.bytes, new MultiUnitTranscoder<char, u16>, enc.units);
-    std::vector<u16> out = ReadAll<Char16Source, u16>(adapter, 511);
-    std::string expected;
-    for (char c : text) expected.append(c == 'x' ? 1 : 2, c);
-    EXPECT_EQ(expected, Text(out));
-}
-
 TEST_F(SourceAdapter, FinishesOnceAtTheEndAndDeliversWhatIsOwed) {
     ToyLog log;
     BufferCharSource input(static_cast<char const *>(nullptr), nullptr);
@@ -232,23 +219,6 @@ TEST_F(SourceAdapter, AThrowWhileOutputIsPendingLeavesTheAdapterDestructible) {
     adapter->DoneWith(e);
     delete adapter;
     EXPECT_EQ(2, log.destroyed);
-}
-
-TEST_F(SourceAdapter, BehaviourReachesTheTranscoder) {
-    ToyLog log;
-    BufferCharSource input("abc", nullptr);
-    input.SetBehavior(&behavior);
-    auto * adapter = new CharSource_8_to_16(input, enc.bytes,
-                                            new IdentityTranscoder<char, u16>(&log), enc.units);
-    // Taken from the input source and given to the transcoder.
-    EXPECT_TRUE(&behavior == adapter->GetBehavior() && &behavior == log.behavior_set);
-    RecordingBehavior other;
-    EXPECT_EQ(&behavior, adapter->SetBehavior(&other));
-    EXPECT_TRUE(&other == log.behavior_set && &other == adapter->GetBehavior());
-    adapter->SetBehavior(nullptr);
-    EXPECT_EQ(UnicodeLibBehavior::GetDefaultBehavior(), log.behavior_set);
-    delete adapter;
-    EXPECT_EQ(1, log.destroyed);
 }
 
 TEST_F(SourceAdapter, ReportsTheInputEncodingNotRated) {
