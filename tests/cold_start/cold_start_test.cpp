@@ -29,9 +29,7 @@
 namespace {
 
 std::string Id(TextEncoding const * encoding) {
-    if (encoding == nullptr) {
-        return "-";
-    }
+    if (encoding == nullptr) return "-";
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "%lx",
                   static_cast<unsigned long>(encoding->GetTextEncodingID()));
@@ -65,9 +63,7 @@ std::string Answer(std::string const & request) {
 std::string AnswerAll(std::string const & requests) {
     std::istringstream in(requests);
     std::string answers;
-    for (std::string line; std::getline(in, line);) {
-        answers += Answer(line) + "\n";
-    }
+    for (std::string line; std::getline(in, line);) answers += Answer(line) + "\n";
     return answers;
 }
 
@@ -111,9 +107,7 @@ void CallEveryAccessor() {
 // name of every variation.
 std::string EveryRequest() {
     std::string requests;
-    for (char const * name : kFirstCallNames) {
-        requests += std::string("E ") + name + "\n";
-    }
+    for (char const * name : kFirstCallNames) requests += std::string("E ") + name + "\n";
     for (unsigned i = 0; i < TextEncoding::Count(); ++i) {
         TextEncoding const * encoding = TextEncoding::Lookup(i);
         requests += "E " + std::string(encoding->Name()) + "\n";

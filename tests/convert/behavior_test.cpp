@@ -365,9 +365,7 @@ TEST(Behavior, LockedBehaviorServesSeveralThreadsWhileItsSubstituteChanges) {
                                                          wide + 1, out, out, 0u);
             shared.HandleCharacterNotInRepertoire(problem);
             std::string const got(solver.output.begin(), solver.output.end());
-            if (got != "AB" && got != "XYZ" && got != "\x1A") {
-                ++bad;
-            }
+            if (got != "AB" && got != "XYZ" && got != "\x1A") ++bad;
         }
     };
     std::thread changer([&] {

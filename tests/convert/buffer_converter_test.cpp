@@ -5,11 +5,12 @@
 
 #include <malloc.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
+#include "../../fuzz/fuzz_conversion.h"
 #include "convert/engine_test_util.h"
+#include "support/utf16_support.h"
 #include "support/utf8_test_helpers.h"
 #include "zuuc/buffer_converters.h"
 #include "zuuc/char_encoding.h"
@@ -284,114 +285,61 @@ TEST(BufferConverterFinal, IncompleteSequenceBecomesOneSubstituteOnlyAtTheEnd) {
 
 // --- real Unicode forms ---------------------------------------------------------------------
 
-// The independent reference encoders of the UTF-8 tests.
+// The independent reference encoder of the UTF-8 tests.
 std::vector<char> Utf8(std::u32string const & text) {
     std::vector<char> bytes;
     for (char32_t c : text) utf8_test::RefUTF8(static_cast<std::uint32_t>(c), bytes);
     return bytes;
 }
 
-std::vector<u16> Utf16(std::u32string const & text) {
-    std::vector<u16> units;
-    for (char32_t c : text) utf8_test::RefUTF16(static_cast<std::uint32_t>(c), units);
-    return units;
-}
-
 std::u32string const kMixedText = U"Gr\u00FC\u00DFe, \u041F\u0440\u0438\u0432\u0435\u0442, "
                                   U"\u65E5\u672C\u8A9E \U0001F600 \u00E9t\u00E9";
 
-// Converts `input` in random pieces of input and output and returns the
-// output, the final result and the substitution count.
-template <class Out, class Converter, class In>
-std::vector<Out> Chunked(Converter & c, std::vector<In> const & input, std::mt19937 & random,
-                         BufferConverterResult & last) {
-    std::vector<Out> output;
-    std::size_t position = 0;
-    std::uniform_int_distribution<std::size_t> piece(0, 7);
-    for (int guard = 0; guard < 100000; ++guard) {
-        std::size_t const end = std::min(input.size(), position + piece(random));
-        bool const final = end == input.size() && piece(random) < 4;
-        std::size_t const room = piece(random);
-        std::vector<Out> buffer(room + 1);
-        In const * in = input.data() + position;
-        Out * out = buffer.data();
-        last = c.Convert(in, input.data() + end, out, out + room, final);
-        output.insert(output.end(), buffer.data(), out);
-        position = static_cast<std::size_t>(in - input.data());
-        if (last <= kBufferConverterCompleteWithSubstitutions || last >= kBufferConverterNotInitialized) {
-            break;
-        }
-    }
-    return output;
-}
-
-template <class Out, class Converter, class In>
-void ExpectChunkingAgrees(Converter & c, std::vector<In> const & input, std::vector<Out> const & expected,
-                          unsigned int substitutions) {
-    auto whole = ConvertOnce<Out>(c, input, 0, expected.size() + 16, true);
-    EXPECT_EQ(whole.output, expected);
-    EXPECT_EQ(c.Substitutions(), substitutions);
-    std::mt19937 random(12345);
-    for (int trial = 0; trial < 40; ++trial) {
-        ASSERT_TRUE(c.Reset());
-        BufferConverterResult last = kBufferConverterOutputFull;
-        std::vector<Out> output = Chunked<Out>(c, input, random, last);
-        ASSERT_EQ(output, expected) << "trial " << trial;
-        EXPECT_EQ(last, substitutions ? kBufferConverterCompleteWithSubstitutions : kBufferConverterComplete);
-        EXPECT_EQ(c.Substitutions(), substitutions);
+// Converting `input` whole and in 40 schedules of random input pieces and
+// output windows gives `expected`, with or without substitutions.
+template <class Converter, class In, class Out, class From, class To>
+void ExpectChunkingAgrees(From const & from, To const & to, std::vector<In> const & input,
+                          std::vector<Out> const & expected, bool substituted) {
+    auto const whole = fuzz::ConvertBuffered<Converter, In, Out>(from, to, input, nullptr);
+    EXPECT_EQ(whole.text, expected);
+    EXPECT_EQ(whole.result, substituted ? kBufferConverterCompleteWithSubstitutions : kBufferConverterComplete);
+    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+        fuzz::Schedule schedule(seed);
+        ASSERT_EQ((fuzz::ConvertBuffered<Converter, In, Out>(from, to, input, &schedule)), whole) << seed;
     }
 }
 
 TEST(BufferConverterUnicode, ChunkedConversionAgreesWithOneCall) {
     std::vector<char> utf8 = Utf8(kMixedText);
-    std::vector<u16> utf16 = Utf16(kMixedText);
+    std::vector<u16> utf16 = utf16_test::ToUTF16(std::vector<u32>(kMixedText.begin(), kMixedText.end()));
     std::vector<u32> utf32(kMixedText.begin(), kMixedText.end());
-
-    ZUUC_CONVERTER(CharToChar16BufferConverter, decode16, CharEncoding::UTF8(), Char16Encoding::UTF16());
-    ExpectChunkingAgrees(decode16, utf8, utf16, 0);
-
-    ZUUC_CONVERTER(CharToChar32BufferConverter, decode32, CharEncoding::UTF8(), Char32Encoding::UTF32());
-    ExpectChunkingAgrees(decode32, utf8, utf32, 0);
-
-    ZUUC_CONVERTER(Char16ToCharBufferConverter, encode, Char16Encoding::UTF16(), CharEncoding::UTF8());
-    ExpectChunkingAgrees(encode, utf16, utf8, 0);
-
-    ZUUC_CONVERTER(Char32ToChar16BufferConverter, narrow, Char32Encoding::UTF32(), Char16Encoding::UTF16());
-    ExpectChunkingAgrees(narrow, utf32, utf16, 0);
-
-    // UTF-8 bytes to UTF-8 bytes: a chain through the pivot.
-    ZUUC_CONVERTER(CharToCharBufferConverter, recode, CharEncoding::UTF8(), CharEncoding::UTF8());
-    ExpectChunkingAgrees(recode, utf8, utf8, 0);
+    CharEncoding const & b = CharEncoding::UTF8();
+    Char16Encoding const & u = Char16Encoding::UTF16();
+    Char32Encoding const & w = Char32Encoding::UTF32();
+    ExpectChunkingAgrees<CharToChar16BufferConverter>(b, u, utf8, utf16, false);
+    ExpectChunkingAgrees<CharToChar32BufferConverter>(b, w, utf8, utf32, false);
+    ExpectChunkingAgrees<Char16ToCharBufferConverter>(u, b, utf16, utf8, false);
+    ExpectChunkingAgrees<Char32ToChar16BufferConverter>(w, u, utf32, utf16, false);
+    ExpectChunkingAgrees<CharToCharBufferConverter>(b, b, utf8, utf8, false);  // a chain through the pivot
 }
 
 TEST(BufferConverterUnicode, ChunkedConversionOfMalformedInputCountsTheSame) {
     // A stray continuation byte, a cut sequence, an overlong form and a cut tail.
     std::vector<char> bad = Utf8(U"a\u00E9b");
     bad.insert(bad.begin() + 1, static_cast<char>(0x80));
-    std::vector<char> more = {static_cast<char>(0xE6), static_cast<char>(0x97), 'x',
-                              static_cast<char>(0xC0), static_cast<char>(0xAF), 'y',
-                              static_cast<char>(0xF0), static_cast<char>(0x9F)};
-    bad.insert(bad.end(), more.begin(), more.end());
+    for (int byte : {0xE6, 0x97, 0x78, 0xC0, 0xAF, 0x79, 0xF0, 0x9F}) bad.push_back(static_cast<char>(byte));
 
     ZUUC_CONVERTER(CharToChar16BufferConverter, once, CharEncoding::UTF8(), Char16Encoding::UTF16());
     auto whole = ConvertOnce<u16>(once, bad, 0, 64, true);
     EXPECT_EQ(whole.result, kBufferConverterCompleteWithSubstitutions);
-    unsigned int const count = once.Substitutions();
-    EXPECT_GE(count, 4u);
     // Every substitute stands for a problem; the good characters all survive.
-    std::string visible = Text(whole.output);
-    EXPECT_NE(visible.find('a'), std::string::npos);
-    EXPECT_NE(visible.find('x'), std::string::npos);
-    EXPECT_NE(visible.find('y'), std::string::npos);
-    EXPECT_EQ(std::count(whole.output.begin(), whole.output.end(), 0xFFFD), static_cast<long>(count));
-
-    ZUUC_CONVERTER(CharToChar16BufferConverter, chunked, CharEncoding::UTF8(), Char16Encoding::UTF16());
-    ExpectChunkingAgrees(chunked, bad, whole.output, count);
-
+    EXPECT_EQ(Text(whole.output), "a*\xE9" "b*x*y*");
+    EXPECT_EQ(once.Substitutions(), 4u);
+    ExpectChunkingAgrees<CharToChar16BufferConverter>(CharEncoding::UTF8(), Char16Encoding::UTF16(), bad,
+                                                      whole.output, true);
     // The same through a chain into UTF-8 bytes, where U+FFFD is three bytes.
-    ZUUC_CONVERTER(CharToCharBufferConverter, recode, CharEncoding::UTF8(), CharEncoding::UTF8());
-    std::u32string decoded(whole.output.begin(), whole.output.end());
-    ExpectChunkingAgrees(recode, bad, Utf8(decoded), count);
+    ExpectChunkingAgrees<CharToCharBufferConverter>(CharEncoding::UTF8(), CharEncoding::UTF8(), bad,
+                                                    Utf8(std::u32string(whole.output.begin(), whole.output.end())), true);
 }
 
 // --- memory ----------------------------------------------------------------------------------

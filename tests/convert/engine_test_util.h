@@ -26,9 +26,7 @@ using zuuc_test::UnitValue;
 template <class T>
 std::vector<T> Units(std::string const & text) {
     std::vector<T> units;
-    for (char c : text) {
-        units.push_back(static_cast<T>(static_cast<unsigned char>(c)));
-    }
+    for (char c : text) units.push_back(static_cast<T>(static_cast<unsigned char>(c)));
     return units;
 }
 
@@ -103,9 +101,7 @@ private:
         if (!r.null_input) {
             r.problem_offset = p.ProblemPtr() - p.InputStart();
             r.input_length = p.InputEnd() - p.InputStart();
-            if (p.ProblemPtr() > p.InputStart()) {
-                r.offending = UnitValue(p.ProblemPtr()[-1]);
-            }
+            if (p.ProblemPtr() > p.InputStart()) r.offending = UnitValue(p.ProblemPtr()[-1]);
         }
         r.output_length = p.OutputEnd() - p.OutputStart();
         r.input_encoding = &p.InputEncoding();

@@ -74,9 +74,7 @@ inline Units32 RandomText(std::mt19937 & rng, std::size_t length) {
             case 2: c = std::uniform_int_distribution<u32>(0x10000, 0x10FFFF)(rng); break;
             default: c = std::uniform_int_distribution<u32>(0xFF00, 0x10400)(rng); break;
         }
-        if ((c >= 0xD800 && c <= 0xDFFF) || c == 0xFEFF || c == 0xFFFE) {
-            continue;
-        }
+        if ((c >= 0xD800 && c <= 0xDFFF) || c == 0xFEFF || c == 0xFFFE) continue;
         text.push_back(c);
     }
     return text;
@@ -108,13 +106,9 @@ public:
 
 protected:
     bool FillBuffer() override {
-        if (next_ >= units_.size()) {
-            return false;
-        }
+        if (next_ >= units_.size()) return false;
         std::size_t n = units_.size() - next_;
-        if (piece_ < pieces_.size()) {
-            n = std::min(n, pieces_[piece_++]);
-        }
+        if (piece_ < pieces_.size()) n = std::min(n, pieces_[piece_++]);
         this->SetWindow(units_.data() + next_, units_.data() + next_ + n);
         next_ += n;
         return true;
@@ -143,9 +137,7 @@ std::vector<Unit> DrainAs(Source & source, std::mt19937 * rng = nullptr) {
         if (rng != nullptr) {
             stop = begin + std::uniform_int_distribution<long>(1, end - begin)(*rng);
         }
-        for (Window const * p = begin; p != stop; ++p) {
-            out.push_back(static_cast<Unit>(*p));
-        }
+        for (Window const * p = begin; p != stop; ++p) out.push_back(static_cast<Unit>(*p));
         source.DoneWith(stop);
     }
     return out;
