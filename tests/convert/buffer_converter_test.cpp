@@ -246,6 +246,7 @@ TEST(BufferConverterFinal, WhatFinishOwesIsDeliveredAcrossCalls) {
     std::vector<u32> input = Units<u32>("\x0Exy");
     // The three-byte trailer does not fit.
     ExpectRun(ConvertOnce<char>(direct, input, 0, 4, true), kBufferConverterOutputFull, "xy", 3);
+    ExpectRun(ConvertOnce<char>(direct, input, 3, 2, false), kBufferConverterInputConsumed, "");  // waits for the final call
     ExpectRun(ConvertOnce<char>(direct, input, 3, 2, true), kBufferConverterOutputFull, "");
     ExpectRun(ConvertOnce<char>(direct, input, 3, 3, true), kBufferConverterComplete, "<->");
 

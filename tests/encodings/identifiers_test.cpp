@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 
 namespace {
@@ -42,13 +41,6 @@ TEST(EncodingVariationIDTest, AcceptsUpToFourVariationsOfNumbersZeroToNine) {
     // Values that do not fit 32 bits are malformed, not truncated.
     ExpectMalformed<EncodingVariationID>({10, 31, Pack({1, 10}), Pack({1, 1, 1, 1, 1}), 1ul << 20,
                                           0x100000001ul, ~0ul});
-    // The named accessors are the ten variation numbers.
-    EncodingVariationID const named[] = {
-        EncodingVariationID::None(),         EncodingVariationID::ByteOrderMark(), EncodingVariationID::UTF7(),
-        EncodingVariationID::UTF8(),         EncodingVariationID::BigEndian(),     EncodingVariationID::LittleEndian(),
-        EncodingVariationID::PlatformByteOrder(), EncodingVariationID::Java(),     EncodingVariationID::HPPrinter(),
-        EncodingVariationID::UTF8EBCDIC()};
-    for (unsigned long i = 0; i < 10; ++i) EXPECT_EQ(V(named[i]), i);
 }
 
 TEST(EncodingVariationIDTest, AddingAppendsInOrderAndWalksBack) {
@@ -122,21 +114,6 @@ TEST(TextEncodingIDTest, AddingVariationsPacksAboveTheBase) {
     }
     EXPECT_EQ(V(three), before);
     EXPECT_THROW(TextEncodingID::UTF16() + EncodingVariationID(Pack({1, 1, 1, 1})), TextEncodingID::TooManyVariations);
-}
-
-TEST(TextEncodingIDTest, NamedAccessorsCoverEveryBaseNumber) {
-    std::map<unsigned long, int> names_per_number;
-#define ZUUC_COUNT(number, name) ++names_per_number[V(TextEncodingID::name())];
-    ZUUC_TEXT_ENCODING_IDS(ZUUC_COUNT)
-#undef ZUUC_COUNT
-    EXPECT_EQ(names_per_number.size(), 191u);
-    int total = 0;
-    for (auto const & [number, count] : names_per_number) total += count;
-    EXPECT_EQ(total, 195);
-    EXPECT_EQ(names_per_number.rbegin()->first, 190ul);
-    EXPECT_EQ(TextEncodingID::CP850(), TextEncodingID::PC850Multilingual());
-    EXPECT_EQ(TextEncodingID::UTF16(), TextEncodingID::Unicode());
-    EXPECT_EQ(V(TextEncodingID::GB18030()), 164ul);
 }
 
 TEST(IdentifierErrorsTest, CopiesKeepTheirOwnMessageAndAllAreLibraryExceptions) {

@@ -178,30 +178,18 @@ public:
     int to_bytes = 0;
     int Total() const { return bytes_to_16 + bytes_to_32 + from_16_to_32 + from_32_to_16 + to_bytes; }
 
-    void HandleExternalToInternalConversionProblem(CharToChar16ConversionProblem & p) override {
-        ++bytes_to_16;
-        UnicodeLibBehavior::HandleExternalToInternalConversionProblem(p);
+#define ZUUC_COUNT(Handler, Problem, counter)                \
+    void Handler(Problem & p) override {                      \
+        ++counter;                                            \
+        UnicodeLibBehavior::Handler(p);                       \
     }
-    void HandleCharToChar32ConversionProblem(CharToChar32ConversionProblem & p) override {
-        ++bytes_to_32;
-        UnicodeLibBehavior::HandleCharToChar32ConversionProblem(p);
-    }
-    void HandleChar16ToChar32ConversionProblem(Char16ToChar32ConversionProblem & p) override {
-        ++from_16_to_32;
-        UnicodeLibBehavior::HandleChar16ToChar32ConversionProblem(p);
-    }
-    void HandleChar32ToChar16ConversionProblem(Char32ToChar16ConversionProblem & p) override {
-        ++from_32_to_16;
-        UnicodeLibBehavior::HandleChar32ToChar16ConversionProblem(p);
-    }
-    void HandleInternalToExternalConversionProblem(Char16ToCharConversionProblem & p) override {
-        ++to_bytes;
-        UnicodeLibBehavior::HandleInternalToExternalConversionProblem(p);
-    }
-    void HandleChar32ToCharConversionProblem(Char32ToCharConversionProblem & p) override {
-        ++to_bytes;
-        UnicodeLibBehavior::HandleChar32ToCharConversionProblem(p);
-    }
+    ZUUC_COUNT(HandleExternalToInternalConversionProblem, CharToChar16ConversionProblem, bytes_to_16)
+    ZUUC_COUNT(HandleCharToChar32ConversionProblem, CharToChar32ConversionProblem, bytes_to_32)
+    ZUUC_COUNT(HandleChar16ToChar32ConversionProblem, Char16ToChar32ConversionProblem, from_16_to_32)
+    ZUUC_COUNT(HandleChar32ToChar16ConversionProblem, Char32ToChar16ConversionProblem, from_32_to_16)
+    ZUUC_COUNT(HandleInternalToExternalConversionProblem, Char16ToCharConversionProblem, to_bytes)
+    ZUUC_COUNT(HandleChar32ToCharConversionProblem, Char32ToCharConversionProblem, to_bytes)
+#undef ZUUC_COUNT
 };
 
 }  // namespace utf16_test
