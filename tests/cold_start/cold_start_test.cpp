@@ -29,12 +29,10 @@
 namespace {
 
 std::string Id(TextEncoding const * encoding) {
-    if (encoding == nullptr) {
-        return "-";
+    char buffer[16] = "-";
+    if (encoding) {
+        std::snprintf(buffer, sizeof buffer, "%lx", static_cast<unsigned long>(encoding->GetTextEncodingID()));
     }
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%lx",
-                  static_cast<unsigned long>(encoding->GetTextEncodingID()));
     return buffer;
 }
 
@@ -43,39 +41,27 @@ std::string Id(TextEncoding const * encoding) {
 // encoding's own identifier.
 std::string Answer(std::string const & request) {
     std::string const arg = request.substr(2);
-    switch (request[0]) {
-    case 'E': {
-        std::string line;
-        for (unsigned size : {0u, 1u, 2u, 4u}) {
-            line += Id(TextEncoding::Lookup(arg.c_str(), size)) + " ";
-        }
-        return line;
-    }
-    case 'V': {
+    if (request[0] == 'I') return Id(TextEncoding::Lookup(TextEncodingID(std::strtoul(arg.c_str(), nullptr, 16))));
+    if (request[0] == 'V') {
         EncodingVariation const * variation = EncodingVariation::Lookup(arg.c_str());
-        return variation == nullptr ? "-"
-                                    : std::to_string(static_cast<unsigned long>(
-                                          variation->GetEncodingVariationID()));
+        return variation ? std::to_string(static_cast<unsigned long>(variation->GetEncodingVariationID())) : "-";
     }
-    default:
-        return Id(TextEncoding::Lookup(TextEncodingID(std::strtoul(arg.c_str(), nullptr, 16))));
-    }
+    std::string line;
+    for (unsigned size : {0u, 1u, 2u, 4u}) line += Id(TextEncoding::Lookup(arg.c_str(), size)) + " ";
+    return line;
 }
 
 std::string AnswerAll(std::string const & requests) {
     std::istringstream in(requests);
     std::string answers;
-    for (std::string line; std::getline(in, line);) {
-        answers += Answer(line) + "\n";
-    }
+    for (std::string line; std::getline(in, line);) answers += Answer(line) + "\n";
     return answers;
 }
 
 // Names that found nothing from a cold start before the variations were
 // built at library start.
-char const * const kFirstCallNames[] = {"UCS-2",    "BMP",      "UTF-16:big-endian", "x86",
-                                        "little-endian", "UTF-16BE", "UTF-16LE", "UTF-32BE", "UTF-32LE",
-                                        "UTF-8",    "UTF-EBCDIC"};
+char const * const kFirstCallNames[] = {"UCS-2",    "BMP",      "UTF-16:big-endian", "x86", "little-endian",
+                                        "UTF-16BE", "UTF-16LE", "UTF-32BE", "UTF-32LE", "UTF-8", "UTF-EBCDIC"};
 
 #define ZUUC_CALL(accessor, id) CharEncoding::accessor();
 
@@ -86,23 +72,17 @@ void CallEveryAccessor() {
     ZUUC_MODAL_ENCODING_CATALOGUE(ZUUC_CALL)
     ZUUC_MIXED_RANGE_CATALOGUE(ZUUC_CALL)
     CharEncoding::HZGB2312();
-    for (auto accessor : {&CharEncoding::UTF16, &CharEncoding::Unicode20BigEndian,
-                          &CharEncoding::Unicode20ByteStream, &CharEncoding::UTF32,
-                          &CharEncoding::UTF32BigEndian, &CharEncoding::UTF32ByteStream,
-                          &CharEncoding::UTF8, &CharEncoding::UTF8BOM,
-                          &CharEncoding::Unicode20UTF8EBCDIC, &CharEncoding::Unicode20UTF7,
-                          &CharEncoding::Unicode20Java, &CharEncoding::Unicode11BigEndian,
-                          &CharEncoding::Unicode11ByteStream, &CharEncoding::Unicode11UTF7,
-                          &CharEncoding::Unicode11UTF8, &CharEncoding::Unicode11Java,
-                          &CharEncoding::Unicode11UTF8EBCDIC, &CharEncoding::ChineseAutoDetect,
-                          &CharEncoding::JapaneseAutoDetect, &CharEncoding::KoreanAutoDetect}) {
+    using C = CharEncoding;
+    for (auto accessor : {&C::UTF16, &C::Unicode20BigEndian, &C::Unicode20ByteStream, &C::UTF32, &C::UTF32BigEndian,
+                          &C::UTF32ByteStream, &C::UTF8, &C::UTF8BOM, &C::Unicode20UTF8EBCDIC, &C::Unicode20UTF7,
+                          &C::Unicode20Java, &C::Unicode11BigEndian, &C::Unicode11ByteStream, &C::Unicode11UTF7,
+                          &C::Unicode11UTF8, &C::Unicode11Java, &C::Unicode11UTF8EBCDIC, &C::ChineseAutoDetect,
+                          &C::JapaneseAutoDetect, &C::KoreanAutoDetect}) {
         accessor();
     }
-    for (auto accessor : {&EncodingVariation::ByteOrderMark, &EncodingVariation::UTF8,
-                          &EncodingVariation::BigEndian, &EncodingVariation::LittleEndian,
-                          &EncodingVariation::PlatformByteOrder, &EncodingVariation::UTF8EBCDIC,
-                          &EncodingVariation::UTF7, &EncodingVariation::Java,
-                          &EncodingVariation::HPPrinter}) {
+    using V = EncodingVariation;
+    for (auto accessor : {&V::ByteOrderMark, &V::UTF8, &V::BigEndian, &V::LittleEndian, &V::PlatformByteOrder,
+                          &V::UTF8EBCDIC, &V::UTF7, &V::Java, &V::HPPrinter}) {
         accessor();
     }
 }
@@ -111,9 +91,7 @@ void CallEveryAccessor() {
 // name of every variation.
 std::string EveryRequest() {
     std::string requests;
-    for (char const * name : kFirstCallNames) {
-        requests += std::string("E ") + name + "\n";
-    }
+    for (char const * name : kFirstCallNames) requests += std::string("E ") + name + "\n";
     for (unsigned i = 0; i < TextEncoding::Count(); ++i) {
         TextEncoding const * encoding = TextEncoding::Lookup(i);
         requests += "E " + std::string(encoding->Name()) + "\n";
@@ -135,8 +113,7 @@ std::string ColdAnswers(std::string const & requests) {
     char path[] = "/tmp/zuuc_cold_start_XXXXXX";
     int const fd = mkstemp(path);
     EXPECT_GE(fd, 0);
-    EXPECT_EQ(write(fd, requests.data(), requests.size()),
-              static_cast<ssize_t>(requests.size()));
+    EXPECT_EQ(write(fd, requests.data(), requests.size()), static_cast<ssize_t>(requests.size()));
     close(fd);
     char self[4096] = {};
     EXPECT_GT(readlink("/proc/self/exe", self, sizeof self - 1), 0);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "../../src/convert/error_count_behavior.h"
@@ -73,21 +74,24 @@ struct AllKinds {
     Solver16to8 s16to8;
 };
 
+// The byte substitute `behavior` writes for a character not in the repertoire.
+std::string SubstituteOf(UnicodeLibBehavior & behavior) {
+    AllKinds kinds;
+    kinds.RaiseAt(behavior);
+    return std::string(kinds.s32to8.output.begin(), kinds.s32to8.output.end());
+}
+
 // --- default handling ----------------------------------------------------------
 
 TEST(Behavior, DefaultSubstitutesReplacementCharacterOrTheEncodingsBytes) {
     UnicodeLibBehavior behavior(false);
     AllKinds kinds;
     kinds.RaiseAt(behavior);
-    for (auto & s : kinds.s8to16) {
-        EXPECT_EQ(s.output, kFFFD16);
-        EXPECT_EQ(s.input_calls, 0);
-    }
-    for (auto & s : kinds.s8to32) {
-        EXPECT_EQ(s.output, kFFFD32);
-    }
-    for (auto & s : kinds.s16to32) {
-        EXPECT_EQ(s.output, kFFFD32);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(kinds.s8to16[i].output, kFFFD16);
+        EXPECT_EQ(kinds.s8to32[i].output, kFFFD32);
+        EXPECT_EQ(kinds.s16to32[i].output, kFFFD32);
+        EXPECT_EQ(kinds.s8to16[i].input_calls + kinds.s8to32[i].input_calls, 0);
     }
     EXPECT_EQ(kinds.s32to16.output, kFFFD16);
     EXPECT_EQ(kinds.s32to8.output, Bytes8{'\x1A'});
@@ -115,20 +119,11 @@ TEST(Behavior, ExternalSubstituteReplacesTheEncodingsBytesUntilCleared) {
     char changing[] = "#";
     behavior.SetExternalSubstitute(changing);
     changing[0] = 'X';
-    AllKinds copy_kept;
-    copy_kept.RaiseAt(behavior);
-    EXPECT_EQ(copy_kept.s32to8.output, UnitsOf<char>("#"));
-
+    EXPECT_EQ(SubstituteOf(behavior), "#");
     behavior.SetExternalSubstitute(nullptr);
-    AllKinds cleared;
-    cleared.RaiseAt(behavior);
-    EXPECT_EQ(cleared.s32to8.output, Bytes8{'\x1A'});
-
-    // An empty external substitute writes nothing at all.
-    behavior.SetExternalSubstitute("");
-    AllKinds empty;
-    empty.RaiseAt(behavior);
-    EXPECT_TRUE(empty.s16to8.output.empty());
+    EXPECT_EQ(SubstituteOf(behavior), "\x1A");
+    behavior.SetExternalSubstitute("");  // an empty one writes nothing at all
+    EXPECT_EQ(SubstituteOf(behavior), "");
 }
 
 // --- forwarding ------------------------------------------------------------------
@@ -201,9 +196,7 @@ TEST(BehaviorSGML, InsertsADecimalReferenceAsInput) {
     EXPECT_EQ(kinds.s16to8.input, UnitsOf<unsigned short>("&#19968;"));
     EXPECT_EQ(kinds.s32to8.input, UnitsOf<unsigned int>("&#19968;"));
     EXPECT_EQ(kinds.s32to16.input, UnitsOf<unsigned int>("&#19968;"));
-    EXPECT_TRUE(kinds.s16to8.output.empty());
-    EXPECT_TRUE(kinds.s32to8.output.empty());
-    EXPECT_TRUE(kinds.s32to16.output.empty());
+    EXPECT_EQ(kinds.s16to8.output.size() + kinds.s32to8.output.size() + kinds.s32to16.output.size(), 0u);
     // Problems of other kinds get the ordinary substitutes.
     EXPECT_EQ(kinds.s8to16[0].output, kFFFD16);
     EXPECT_EQ(kinds.s16to32[1].output, kFFFD32);
@@ -240,9 +233,7 @@ TEST(BehaviorSGML, NamesTheUnitBeforeTheProblemPointer) {
     EXPECT_EQ(SgmlReference(pair, 3, 2), "&#56832;");
     // The value is written as "%d" writes the unit passed as an int.
     std::vector<unsigned int> const odd = {0xFFFFFFFFu, 0x80000000u, 0};
-    EXPECT_EQ(SgmlReference(odd, 1), "&#-1;");
-    EXPECT_EQ(SgmlReference(odd, 2), "&#-2147483648;");
-    EXPECT_EQ(SgmlReference(odd, 3), "&#0;");
+    EXPECT_EQ(SgmlReference(odd, 1) + SgmlReference(odd, 2) + SgmlReference(odd, 3), "&#-1;&#-2147483648;&#0;");
 }
 
 TEST(BehaviorSGML, CopiesSettingsAndWithoutAnOffendingUnitUsesTheSubstitute) {
@@ -250,12 +241,11 @@ TEST(BehaviorSGML, CopiesSettingsAndWithoutAnOffendingUnitUsesTheSubstitute) {
     plain.SetAutoDetectTieBreakLevel(42);
     plain.SetExternalSubstitute("!");
     UnicodeLibBehaviorSGML from_pointer(&plain);
-    EXPECT_EQ(from_pointer.AutoDetectTieBreakLevel(), 42);
     UnicodeLibBehaviorSGML copy(from_pointer);
-    EXPECT_EQ(copy.AutoDetectTieBreakLevel(), 42);
     UnicodeLibBehaviorSGML assigned;
     assigned = copy;
-    EXPECT_EQ(assigned.AutoDetectTieBreakLevel(), 42);
+    EXPECT_EQ(from_pointer.AutoDetectTieBreakLevel() + copy.AutoDetectTieBreakLevel() +
+                  assigned.AutoDetectTieBreakLevel(), 3 * 42);
     // The substitute came along: it is used when there is no unit to name,
     // for want of input or with the problem at the start of the block.
     char out[2];
@@ -300,17 +290,12 @@ TEST(ErrorCountBehavior, CountsEveryProblemOnceAndStillSubstitutes) {
 TEST(Behavior, SettingsStartAtTheirDefaultsAndSettersReturnThePreviousValue) {
     UnicodeLibBehavior behavior(false);
     EXPECT_FALSE(behavior.DisplayAutoDetectMessages());
-    EXPECT_EQ(behavior.AutoDetectTieBreakLevel(), 100);
-
     EXPECT_FALSE(behavior.SetDisplayAutoDetectMessages(true));
-    EXPECT_TRUE(behavior.DisplayAutoDetectMessages());
     EXPECT_TRUE(behavior.SetDisplayAutoDetectMessages(false));
-
-    EXPECT_EQ(behavior.SetAutoDetectTieBreakLevel(30), 100);
-    EXPECT_EQ(behavior.SetAutoDetectTieBreakLevel(250), 30);  // clamped...
-    EXPECT_EQ(behavior.AutoDetectTieBreakLevel(), 100);       // ...to 100
-    EXPECT_EQ(behavior.SetAutoDetectTieBreakLevel(101), 100);
-    EXPECT_EQ(behavior.SetAutoDetectTieBreakLevel(0), 100);
+    // Each setter returns the previous level; levels above 100 are clamped to 100.
+    std::vector<int> previous;
+    for (int level : {30, 250, 101, 0}) previous.push_back(behavior.SetAutoDetectTieBreakLevel(static_cast<unsigned char>(level)));
+    EXPECT_EQ(previous, (std::vector<int>{100, 30, 100, 100}));
     EXPECT_EQ(behavior.AutoDetectTieBreakLevel(), 0);
 }
 
@@ -325,12 +310,6 @@ public:
     bool HasLock() const { return Lock() != nullptr; }
 };
 
-std::string SubstituteOf(UnicodeLibBehavior & behavior) {
-    AllKinds kinds;
-    kinds.RaiseAt(behavior);
-    return std::string(kinds.s32to8.output.begin(), kinds.s32to8.output.end());
-}
-
 TEST(Behavior, CopiesAreDeepAndKeepTheirOwnLock) {
     UnicodeLibBehavior locked(true);
     locked.SetExternalSubstitute("first");
@@ -338,18 +317,15 @@ TEST(Behavior, CopiesAreDeepAndKeepTheirOwnLock) {
     locked.SetDisplayAutoDetectMessages(true);
 
     LockProbe copy(locked);
-    EXPECT_TRUE(copy.HasLock());
+    EXPECT_TRUE(copy.HasLock() && copy.DisplayAutoDetectMessages());
     EXPECT_EQ(copy.AutoDetectTieBreakLevel(), 7);
-    EXPECT_TRUE(copy.DisplayAutoDetectMessages());
     // Changing or destroying one leaves the other's string alone.
     locked.SetExternalSubstitute("second");
-    EXPECT_EQ(SubstituteOf(copy), "first");
-    EXPECT_EQ(SubstituteOf(locked), "second");
     {
         UnicodeLibBehavior temporary(locked);
         EXPECT_EQ(SubstituteOf(temporary), "second");
     }
-    EXPECT_EQ(SubstituteOf(locked), "second");
+    EXPECT_EQ(SubstituteOf(copy) + SubstituteOf(locked), "firstsecond");
 
     EXPECT_FALSE(LockProbe(UnicodeLibBehavior(false)).HasLock());
     LockProbe from_pointer(&locked);
@@ -389,9 +365,7 @@ TEST(Behavior, LockedBehaviorServesSeveralThreadsWhileItsSubstituteChanges) {
                                                          wide + 1, out, out, 0u);
             shared.HandleCharacterNotInRepertoire(problem);
             std::string const got(solver.output.begin(), solver.output.end());
-            if (got != "AB" && got != "XYZ" && got != "\x1A") {
-                ++bad;
-            }
+            if (got != "AB" && got != "XYZ" && got != "\x1A") ++bad;
         }
     };
     std::thread changer([&] {
@@ -419,16 +393,13 @@ TEST(DefaultBehavior, StartsAsTheInitialOneAndSettingNullChangesNothing) {
     ASSERT_NE(current, nullptr);
     EXPECT_EQ(current, &UnicodeLibBehavior::gInitialDefaultBehavior);
 
-    EXPECT_EQ(UnicodeLibBehavior::SetDefaultBehavior(nullptr), current);
-    EXPECT_EQ(UnicodeLibBehavior::GetDefaultBehavior(), current);
-
     UnicodeLibBehaviorSGML mine;
-    EXPECT_EQ(UnicodeLibBehavior::SetDefaultBehavior(&mine), current);
-    EXPECT_EQ(UnicodeLibBehavior::GetDefaultBehavior(), &mine);
-    EXPECT_EQ(UnicodeLibBehavior::SetDefaultBehavior(nullptr), &mine);
-    EXPECT_EQ(UnicodeLibBehavior::GetDefaultBehavior(), &mine);
-    EXPECT_EQ(UnicodeLibBehavior::SetDefaultBehavior(current), &mine);
-    EXPECT_EQ(UnicodeLibBehavior::GetDefaultBehavior(), current);
+    // Each call returns the previous default; null changes nothing.
+    for (auto [set, previous, now] : {std::tuple<UnicodeLibBehavior *, UnicodeLibBehavior *, UnicodeLibBehavior *>{nullptr, current, current},
+                                      {&mine, current, &mine}, {nullptr, &mine, &mine}, {current, &mine, current}}) {
+        EXPECT_EQ(UnicodeLibBehavior::SetDefaultBehavior(set), previous);
+        EXPECT_EQ(UnicodeLibBehavior::GetDefaultBehavior(), now);
+    }
 }
 
 TEST(DefaultBehavior, TheInitialDefaultSubstitutesAndCanBeConfigured) {

@@ -5,11 +5,12 @@
 
 #include <malloc.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
+#include "../../fuzz/fuzz_conversion.h"
 #include "convert/engine_test_util.h"
+#include "support/utf16_support.h"
 #include "support/utf8_test_helpers.h"
 #include "zuuc/buffer_converters.h"
 #include "zuuc/char_encoding.h"
@@ -19,6 +20,11 @@ namespace {
 using namespace engine_test;
 
 std::vector<char> Bytes(std::string const & s) { return Units<char>(s); }
+
+// Declares a converter `name` of type `Type` and initializes it with the pair.
+#define ZUUC_CONVERTER(Type, name, from, to) \
+    Type name;                                \
+    ASSERT_TRUE(name.Initialize(from, to))
 
 // Result of one Convert over a whole vector with a given output capacity.
 template <class Out>
@@ -39,16 +45,13 @@ Run<Out> ConvertOnce(Converter & c, std::vector<In> const & input, std::size_t f
     return {r, static_cast<std::size_t>(in - (input.data() + from)), buffer};
 }
 
-template <class T>
-std::string Str(std::vector<T> const & v) { return Text(v); }
-
 // Checks the result of a run, the text it wrote ('*' for U+FFFD) and,
 // unless negative, how many input units it consumed.
 template <class Out>
 void ExpectRun(Run<Out> const & run, BufferConverterResult result, std::string const & text,
                long consumed = -1) {
     EXPECT_EQ(run.result, result);
-    EXPECT_EQ(Str(run.output), text);
+    EXPECT_EQ(Text(run.output), text);
     if (consumed >= 0) {
         EXPECT_EQ(run.consumed, static_cast<std::size_t>(consumed));
     }
@@ -59,8 +62,9 @@ void ExpectRun(Run<Out> const & run, BufferConverterResult result, std::string c
 TEST(BufferConverterLifecycle, ConvertAndResetBeforeInitializeAndDoubleInitialize) {
     CharToChar16BufferConverter c;
     std::vector<char> input = Bytes("ab");
-    EXPECT_EQ(ConvertOnce<u16>(c, input, 0, 8, false).result, kBufferConverterNotInitialized);
-    EXPECT_EQ(ConvertOnce<u16>(c, input, 0, 8, true).result, kBufferConverterNotInitialized);
+    for (bool final : {false, true}) {
+        EXPECT_EQ(ConvertOnce<u16>(c, input, 0, 8, final).result, kBufferConverterNotInitialized);
+    }
     EXPECT_FALSE(c.Reset());
 
     ToyByteEncoding toy;
@@ -91,8 +95,7 @@ TEST(BufferConverterLifecycle, MissingConverterFailsInitializeAndFreesTheOtherSt
 
 TEST(BufferConverterLifecycle, FinishedUntilResetThenReusable) {
     ToyByteEncoding toy;
-    CharToChar16BufferConverter c;
-    ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
+    ZUUC_CONVERTER(CharToChar16BufferConverter, c, toy, Char16Encoding::UTF16());
     std::vector<char> input = Bytes("a!b");
     ExpectRun(ConvertOnce<u16>(c, input, 0, 8, true), kBufferConverterCompleteWithSubstitutions, "a*b");
     EXPECT_EQ(c.Substitutions(), 1u);
@@ -109,8 +112,7 @@ TEST(BufferConverterLifecycle, ResetDropsConverterStateAndPendingSubstitute) {
     ToyOptions options;
     options.substitute = "ss";
     ToyByteEncoding toy(options);
-    Char16ToCharBufferConverter c;
-    ASSERT_TRUE(c.Initialize(Char16Encoding::UTF16(), toy));
+    ZUUC_CONVERTER(Char16ToCharBufferConverter, c, Char16Encoding::UTF16(), toy);
     // Shift out, then a problem whose substitute cannot be written.
     EXPECT_EQ(ConvertOnce<char>(c, Units<u16>("\x0E#"), 0, 1, false).result, kBufferConverterOutputFull);
     EXPECT_TRUE(c.Reset());
@@ -123,8 +125,7 @@ TEST(BufferConverterLifecycle, ResetDropsConverterStateAndPendingSubstitute) {
 
 TEST(BufferConverterPivot, ByteToByteChainsThroughUTF16OrThroughUTF32WhenFlagged) {
     ToyByteEncoding a, b;
-    CharToCharBufferConverter plain;
-    ASSERT_TRUE(plain.Initialize(a, b));
+    ZUUC_CONVERTER(CharToCharBufferConverter, plain, a, b);
     EXPECT_EQ(a.factories.to16 + b.factories.from16, 2);
     EXPECT_EQ(a.factories.to32 + b.factories.from32, 0);
 
@@ -134,49 +135,22 @@ TEST(BufferConverterPivot, ByteToByteChainsThroughUTF16OrThroughUTF32WhenFlagged
         ToyByteEncoding x, flagged(flagged_options);
         ToyByteEncoding & in = flagged_side == 0 ? flagged : x;
         ToyByteEncoding & out = flagged_side == 0 ? x : flagged;
-        CharToCharBufferConverter c;
-        ASSERT_TRUE(c.Initialize(in, out));
+        ZUUC_CONVERTER(CharToCharBufferConverter, c, in, out);
         EXPECT_EQ(in.factories.to32 + out.factories.from32, 2);
         EXPECT_EQ(in.factories.to16 + out.factories.from16, 0);
         ExpectRun(ConvertOnce<char>(c, Bytes("hello"), 0, 16, true), kBufferConverterComplete, "hello");
     }
 }
 
-TEST(BufferConverterPivot, PivotSideConvertsWithOneStage) {
-    ToyByteEncoding toy;
-    // A 32-bit side makes UTF-32 the pivot; UTF-32 itself needs no stage.
-    CharToChar32BufferConverter to32;
-    ASSERT_TRUE(to32.Initialize(toy, Char32Encoding::UTF32()));
-    EXPECT_EQ(toy.factories.to32, 1);
-    EXPECT_EQ(toy.factories.to16, 0);
-
-    Char16ToCharBufferConverter from16;
-    ASSERT_TRUE(from16.Initialize(Char16Encoding::UTF16(), toy));
-    EXPECT_EQ(toy.factories.from16, 1);
-
-    Char32ToCharBufferConverter from32;
-    ASSERT_TRUE(from32.Initialize(Char32Encoding::UTF32(), toy));
-    EXPECT_EQ(toy.factories.from32, 1);
-    ExpectRun(ConvertOnce<char>(from32, Units<u32>("ok"), 0, 4, true), kBufferConverterComplete, "ok");
-}
-
 TEST(BufferConverterPivot, SameUnicodeFormOnBothSidesCopies) {
-    Char16ToChar16BufferConverter c16;
-    ASSERT_TRUE(c16.Initialize(Char16Encoding::UTF16(), Char16Encoding::UTF16()));
+    ZUUC_CONVERTER(Char16ToChar16BufferConverter, c16, Char16Encoding::UTF16(), Char16Encoding::UTF16());
     std::vector<u16> text = {0x41, 0xD83D, 0xDE00, 0xFFFF};
-    auto r16 = ConvertOnce<u16>(c16, text, 0, 2, false);
-    EXPECT_EQ(r16.result, kBufferConverterOutputFull);
-    EXPECT_EQ(r16.consumed, 2u);
-    r16 = ConvertOnce<u16>(c16, text, 2, 2, true);
-    EXPECT_EQ(r16.result, kBufferConverterComplete);
-    EXPECT_EQ(r16.output, std::vector<u16>({0xDE00, 0xFFFF}));
+    ExpectRun(ConvertOnce<u16>(c16, text, 0, 2, false), kBufferConverterOutputFull, "A*", 2);
+    EXPECT_EQ(ConvertOnce<u16>(c16, text, 2, 2, true).output, std::vector<u16>({0xDE00, 0xFFFF}));
 
-    Char32ToChar32BufferConverter c32;
-    ASSERT_TRUE(c32.Initialize(Char32Encoding::UTF32(), Char32Encoding::UTF32()));
+    ZUUC_CONVERTER(Char32ToChar32BufferConverter, c32, Char32Encoding::UTF32(), Char32Encoding::UTF32());
     std::vector<u32> wide = {0x10FFFF, 0x41};
-    auto r32 = ConvertOnce<u32>(c32, wide, 0, 4, true);
-    EXPECT_EQ(r32.result, kBufferConverterComplete);
-    EXPECT_EQ(r32.output, wide);
+    EXPECT_EQ(ConvertOnce<u32>(c32, wide, 0, 4, true).output, wide);
 }
 
 // --- substitution -----------------------------------------------------------------
@@ -184,19 +158,16 @@ TEST(BufferConverterPivot, SameUnicodeFormOnBothSidesCopies) {
 TEST(BufferConverterSubstitution, EveryProblemKindIsReplacedAndCountedInEachWidth) {
     ToyByteEncoding toy;
     std::vector<char> input = Bytes("a!b?c");
-    CharToChar16BufferConverter c16;
-    ASSERT_TRUE(c16.Initialize(toy, Char16Encoding::UTF16()));
+    ZUUC_CONVERTER(CharToChar16BufferConverter, c16, toy, Char16Encoding::UTF16());
     ExpectRun(ConvertOnce<u16>(c16, input, 0, 16, true), kBufferConverterCompleteWithSubstitutions, "a*b*c");
     EXPECT_EQ(c16.Substitutions(), 2u);
 
-    CharToChar32BufferConverter c32;
-    ASSERT_TRUE(c32.Initialize(toy, Char32Encoding::UTF32()));
+    ZUUC_CONVERTER(CharToChar32BufferConverter, c32, toy, Char32Encoding::UTF32());
     ExpectRun(ConvertOnce<u32>(c32, input, 0, 16, true), kBufferConverterCompleteWithSubstitutions, "a*b*c");
     EXPECT_EQ(c32.Substitutions(), 2u);
 
     // Byte output: both stages' problems come through the chain.
-    CharToCharBufferConverter c8;
-    ASSERT_TRUE(c8.Initialize(toy, toy));
+    ZUUC_CONVERTER(CharToCharBufferConverter, c8, toy, toy);
     ExpectRun(ConvertOnce<char>(c8, Bytes("a!b#c"), 0, 16, true), kBufferConverterCompleteWithSubstitutions,
               "asbsc");
     EXPECT_EQ(c8.Substitutions(), 2u);
@@ -205,22 +176,19 @@ TEST(BufferConverterSubstitution, EveryProblemKindIsReplacedAndCountedInEachWidt
 TEST(BufferConverterSubstitution, ByteSubstituteFollowsTheOutputStageMode) {
     // Through a chain the output stage's mode counts, not the chain's.
     ToyByteEncoding toy;
-    CharToCharBufferConverter chained;
-    ASSERT_TRUE(chained.Initialize(toy, toy));
+    ZUUC_CONVERTER(CharToCharBufferConverter, chained, toy, toy);
     ExpectRun(ConvertOnce<char>(chained, Bytes("a#\x0E#\x0F#"), 0, 32, true),
               kBufferConverterCompleteWithSubstitutions, "asSSs");
     EXPECT_EQ(chained.Substitutions(), 3u);
 
-    Char16ToCharBufferConverter direct;
-    ASSERT_TRUE(direct.Initialize(Char16Encoding::UTF16(), toy));
+    ZUUC_CONVERTER(Char16ToCharBufferConverter, direct, Char16Encoding::UTF16(), toy);
     // The substitute, then the owed trailer.
-    EXPECT_EQ(Str(ConvertOnce<char>(direct, Units<u16>("\x0E#"), 0, 32, true).output), "SS\x0F");
+    EXPECT_EQ(Text(ConvertOnce<char>(direct, Units<u16>("\x0E#"), 0, 32, true).output), "SS\x0F");
 }
 
 TEST(BufferConverterSubstitution, SubstituteThatDoesNotFitIsWrittenWholeOnTheNextCall) {
     ToyByteEncoding toy;
-    Char16ToCharBufferConverter c;
-    ASSERT_TRUE(c.Initialize(Char16Encoding::UTF16(), toy));
+    ZUUC_CONVERTER(Char16ToCharBufferConverter, c, Char16Encoding::UTF16(), toy);
     std::vector<u16> input = Units<u16>("\x0E" "a#b");
     // "a" fits, the two-byte substitute does not: nothing half-written, but
     // the problem unit has been consumed...
@@ -232,15 +200,20 @@ TEST(BufferConverterSubstitution, SubstituteThatDoesNotFitIsWrittenWholeOnTheNex
     EXPECT_EQ(c.Substitutions(), 1u);
 }
 
-TEST(BufferConverterSubstitution, UnitSubstituteWaitsForRoomToo) {
+TEST(BufferConverterSubstitution, UnitSubstituteAndFinalCallWaitForRoom) {
     ToyByteEncoding toy;
-    CharToChar16BufferConverter c;
-    ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
+    ZUUC_CONVERTER(CharToChar16BufferConverter, c, toy, Char16Encoding::UTF16());
     std::vector<char> input = Bytes("ab!c");
     auto run = ConvertOnce<u16>(c, input, 0, 2, false);
     ExpectRun(run, kBufferConverterOutputFull, "ab");
     ExpectRun(ConvertOnce<u16>(c, input, run.consumed, 2, true), kBufferConverterCompleteWithSubstitutions, "*c");
     EXPECT_EQ(c.Substitutions(), 1u);
+    // A final call that fills the output is continued by the next final call.
+    ASSERT_TRUE(c.Reset());
+    input = Bytes("abcdef");
+    EXPECT_EQ(ConvertOnce<u16>(c, input, 0, 4, true).result, kBufferConverterOutputFull);
+    ExpectRun(ConvertOnce<u16>(c, input, 4, 4, true), kBufferConverterComplete, "ef");
+    EXPECT_EQ(ConvertOnce<u16>(c, input, 6, 4, true).result, kBufferConverterAlreadyFinished);
 }
 
 // --- output full and the final call -----------------------------------------------------
@@ -248,10 +221,8 @@ TEST(BufferConverterSubstitution, UnitSubstituteWaitsForRoomToo) {
 TEST(BufferConverterOutputFull, ConsumesOnlyWhatFitsWholeDirectOrChained) {
     ToyByteEncoding toy;
     std::vector<char> input = Bytes("abc");
-    CharToChar16BufferConverter direct;
-    ASSERT_TRUE(direct.Initialize(toy, Char16Encoding::UTF16()));
-    CharToCharBufferConverter chained;
-    ASSERT_TRUE(chained.Initialize(toy, toy));
+    ZUUC_CONVERTER(CharToChar16BufferConverter, direct, toy, Char16Encoding::UTF16());
+    ZUUC_CONVERTER(CharToCharBufferConverter, chained, toy, toy);
     for (bool final : {false, true}) {
         ExpectRun(ConvertOnce<u16>(direct, input, 0, 0, final), kBufferConverterOutputFull, "", 0);
         ExpectRun(ConvertOnce<char>(chained, input, 0, 0, final), kBufferConverterOutputFull, "", 0);
@@ -262,38 +233,25 @@ TEST(BufferConverterOutputFull, ConsumesOnlyWhatFitsWholeDirectOrChained) {
     ToyOptions options;
     options.wide_output = true;
     ToyByteEncoding wide(options);
-    Char16ToCharBufferConverter c;
-    ASSERT_TRUE(c.Initialize(Char16Encoding::UTF16(), wide));
+    ZUUC_CONVERTER(Char16ToCharBufferConverter, c, Char16Encoding::UTF16(), wide);
     ExpectRun(ConvertOnce<char>(c, std::vector<u16>{'a', 0xE9, 'b'}, 0, 2, false), kBufferConverterOutputFull,
               "a", 1);
-}
-
-TEST(BufferConverterFinal, FinalCallThatRunsOutOfRoomContinues) {
-    // While converting: the final call fills the output, the next final call goes on.
-    ToyByteEncoding toy;
-    CharToChar16BufferConverter c;
-    ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
-    std::vector<char> input = Bytes("abcdef");
-    EXPECT_EQ(ConvertOnce<u16>(c, input, 0, 4, true).result, kBufferConverterOutputFull);
-    ExpectRun(ConvertOnce<u16>(c, input, 4, 4, true), kBufferConverterComplete, "ef");
-    EXPECT_EQ(ConvertOnce<u16>(c, input, 6, 4, true).result, kBufferConverterAlreadyFinished);
 }
 
 TEST(BufferConverterFinal, WhatFinishOwesIsDeliveredAcrossCalls) {
     ToyOptions options;
     options.trailer = {'<', '-', '>'};
     ToyByteEncoding toy(options);
-    Char32ToCharBufferConverter direct;
-    ASSERT_TRUE(direct.Initialize(Char32Encoding::UTF32(), toy));
+    ZUUC_CONVERTER(Char32ToCharBufferConverter, direct, Char32Encoding::UTF32(), toy);
     std::vector<u32> input = Units<u32>("\x0Exy");
     // The three-byte trailer does not fit.
     ExpectRun(ConvertOnce<char>(direct, input, 0, 4, true), kBufferConverterOutputFull, "xy", 3);
+    ExpectRun(ConvertOnce<char>(direct, input, 3, 2, false), kBufferConverterInputConsumed, "");  // waits for the final call
     ExpectRun(ConvertOnce<char>(direct, input, 3, 2, true), kBufferConverterOutputFull, "");
     ExpectRun(ConvertOnce<char>(direct, input, 3, 3, true), kBufferConverterComplete, "<->");
 
     // Through a chain, three bytes at a time: the chain keeps what did not fit.
-    CharToCharBufferConverter chained;
-    ASSERT_TRUE(chained.Initialize(toy, toy));
+    ZUUC_CONVERTER(CharToCharBufferConverter, chained, toy, toy);
     std::vector<char> bytes = Bytes("\x0E" "abcdef");
     std::string collected;
     std::size_t position = 0;
@@ -303,7 +261,7 @@ TEST(BufferConverterFinal, WhatFinishOwesIsDeliveredAcrossCalls) {
         auto step = ConvertOnce<char>(chained, bytes, position, 3, true);
         result = step.result;
         position += step.consumed;
-        collected += Str(step.output);
+        collected += Text(step.output);
     }
     EXPECT_EQ(result, kBufferConverterComplete);
     EXPECT_EQ(collected, "abcdef<->");
@@ -312,8 +270,7 @@ TEST(BufferConverterFinal, WhatFinishOwesIsDeliveredAcrossCalls) {
 
 TEST(BufferConverterFinal, IncompleteSequenceBecomesOneSubstituteOnlyAtTheEnd) {
     ToyByteEncoding toy;
-    CharToChar16BufferConverter c;
-    ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
+    ZUUC_CONVERTER(CharToChar16BufferConverter, c, toy, Char16Encoding::UTF16());
     std::vector<char> input = Bytes("a\x1B");
     auto run = ConvertOnce<u16>(c, input, 0, 1, true);  // room for "a" only
     ExpectRun(run, kBufferConverterOutputFull, "a");
@@ -329,144 +286,71 @@ TEST(BufferConverterFinal, IncompleteSequenceBecomesOneSubstituteOnlyAtTheEnd) {
 
 // --- real Unicode forms ---------------------------------------------------------------------
 
-// The independent reference encoders of the UTF-8 tests.
+// The independent reference encoder of the UTF-8 tests.
 std::vector<char> Utf8(std::u32string const & text) {
     std::vector<char> bytes;
     for (char32_t c : text) utf8_test::RefUTF8(static_cast<std::uint32_t>(c), bytes);
     return bytes;
 }
 
-std::vector<u16> Utf16(std::u32string const & text) {
-    std::vector<u16> units;
-    for (char32_t c : text) utf8_test::RefUTF16(static_cast<std::uint32_t>(c), units);
-    return units;
-}
-
 std::u32string const kMixedText = U"Gr\u00FC\u00DFe, \u041F\u0440\u0438\u0432\u0435\u0442, "
                                   U"\u65E5\u672C\u8A9E \U0001F600 \u00E9t\u00E9";
 
-TEST(BufferConverterUnicode, Utf8EndingInsideSequenceWritesOneReplacement) {
-    CharToChar16BufferConverter c;
-    ASSERT_TRUE(c.Initialize(CharEncoding::UTF8(), Char16Encoding::UTF16()));
-    std::vector<char> bytes = {'a', static_cast<char>(0xE3), static_cast<char>(0x81)};
-    auto run = ConvertOnce<u16>(c, bytes, 0, 8, true);
-    EXPECT_EQ(run.result, kBufferConverterCompleteWithSubstitutions);
-    EXPECT_EQ(run.output, std::vector<u16>({'a', 0xFFFD}));
-    EXPECT_EQ(c.Substitutions(), 1u);
-}
-
-// Converts `input` in random pieces of input and output and returns the
-// output, the final result and the substitution count.
-template <class Out, class Converter, class In>
-std::vector<Out> Chunked(Converter & c, std::vector<In> const & input, std::mt19937 & random,
-                         BufferConverterResult & last) {
-    std::vector<Out> output;
-    std::size_t position = 0;
-    std::uniform_int_distribution<std::size_t> piece(0, 7);
-    for (int guard = 0; guard < 100000; ++guard) {
-        std::size_t const end = std::min(input.size(), position + piece(random));
-        bool const final = end == input.size() && piece(random) < 4;
-        std::size_t const room = piece(random);
-        std::vector<Out> buffer(room + 1);
-        In const * in = input.data() + position;
-        Out * out = buffer.data();
-        last = c.Convert(in, input.data() + end, out, out + room, final);
-        output.insert(output.end(), buffer.data(), out);
-        position = static_cast<std::size_t>(in - input.data());
-        if (last <= kBufferConverterCompleteWithSubstitutions || last >= kBufferConverterNotInitialized) {
-            break;
-        }
-    }
-    return output;
-}
-
-template <class Out, class Converter, class In>
-void ExpectChunkingAgrees(Converter & c, std::vector<In> const & input, std::vector<Out> const & expected,
-                          unsigned int substitutions) {
-    auto whole = ConvertOnce<Out>(c, input, 0, expected.size() + 16, true);
-    EXPECT_EQ(whole.output, expected);
-    EXPECT_EQ(c.Substitutions(), substitutions);
-    std::mt19937 random(12345);
-    for (int trial = 0; trial < 40; ++trial) {
-        ASSERT_TRUE(c.Reset());
-        BufferConverterResult last = kBufferConverterOutputFull;
-        std::vector<Out> output = Chunked<Out>(c, input, random, last);
-        ASSERT_EQ(output, expected) << "trial " << trial;
-        EXPECT_EQ(last, substitutions ? kBufferConverterCompleteWithSubstitutions : kBufferConverterComplete);
-        EXPECT_EQ(c.Substitutions(), substitutions);
+// Converting `input` whole and in 40 schedules of random input pieces and
+// output windows gives `expected`, with or without substitutions.
+template <class Converter, class In, class Out, class From, class To>
+void ExpectChunkingAgrees(From const & from, To const & to, std::vector<In> const & input,
+                          std::vector<Out> const & expected, bool substituted) {
+    auto const whole = fuzz::ConvertBuffered<Converter, In, Out>(from, to, input, nullptr);
+    EXPECT_EQ(whole.text, expected);
+    EXPECT_EQ(whole.result, substituted ? kBufferConverterCompleteWithSubstitutions : kBufferConverterComplete);
+    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+        fuzz::Schedule schedule(seed);
+        ASSERT_EQ((fuzz::ConvertBuffered<Converter, In, Out>(from, to, input, &schedule)), whole) << seed;
     }
 }
 
 TEST(BufferConverterUnicode, ChunkedConversionAgreesWithOneCall) {
     std::vector<char> utf8 = Utf8(kMixedText);
-    std::vector<u16> utf16 = Utf16(kMixedText);
+    std::vector<u16> utf16 = utf16_test::ToUTF16(std::vector<u32>(kMixedText.begin(), kMixedText.end()));
     std::vector<u32> utf32(kMixedText.begin(), kMixedText.end());
-
-    CharToChar16BufferConverter decode16;
-    ASSERT_TRUE(decode16.Initialize(CharEncoding::UTF8(), Char16Encoding::UTF16()));
-    ExpectChunkingAgrees(decode16, utf8, utf16, 0);
-
-    CharToChar32BufferConverter decode32;
-    ASSERT_TRUE(decode32.Initialize(CharEncoding::UTF8(), Char32Encoding::UTF32()));
-    ExpectChunkingAgrees(decode32, utf8, utf32, 0);
-
-    Char16ToCharBufferConverter encode;
-    ASSERT_TRUE(encode.Initialize(Char16Encoding::UTF16(), CharEncoding::UTF8()));
-    ExpectChunkingAgrees(encode, utf16, utf8, 0);
-
-    Char32ToChar16BufferConverter narrow;
-    ASSERT_TRUE(narrow.Initialize(Char32Encoding::UTF32(), Char16Encoding::UTF16()));
-    ExpectChunkingAgrees(narrow, utf32, utf16, 0);
-
-    // UTF-8 bytes to UTF-8 bytes: a chain through the pivot.
-    CharToCharBufferConverter recode;
-    ASSERT_TRUE(recode.Initialize(CharEncoding::UTF8(), CharEncoding::UTF8()));
-    ExpectChunkingAgrees(recode, utf8, utf8, 0);
+    CharEncoding const & b = CharEncoding::UTF8();
+    Char16Encoding const & u = Char16Encoding::UTF16();
+    Char32Encoding const & w = Char32Encoding::UTF32();
+    ExpectChunkingAgrees<CharToChar16BufferConverter>(b, u, utf8, utf16, false);
+    ExpectChunkingAgrees<CharToChar32BufferConverter>(b, w, utf8, utf32, false);
+    ExpectChunkingAgrees<Char16ToCharBufferConverter>(u, b, utf16, utf8, false);
+    ExpectChunkingAgrees<Char32ToChar16BufferConverter>(w, u, utf32, utf16, false);
+    ExpectChunkingAgrees<CharToCharBufferConverter>(b, b, utf8, utf8, false);  // a chain through the pivot
 }
 
 TEST(BufferConverterUnicode, ChunkedConversionOfMalformedInputCountsTheSame) {
     // A stray continuation byte, a cut sequence, an overlong form and a cut tail.
     std::vector<char> bad = Utf8(U"a\u00E9b");
     bad.insert(bad.begin() + 1, static_cast<char>(0x80));
-    std::vector<char> more = {static_cast<char>(0xE6), static_cast<char>(0x97), 'x',
-                              static_cast<char>(0xC0), static_cast<char>(0xAF), 'y',
-                              static_cast<char>(0xF0), static_cast<char>(0x9F)};
-    bad.insert(bad.end(), more.begin(), more.end());
+    for (int byte : {0xE6, 0x97, 0x78, 0xC0, 0xAF, 0x79, 0xF0, 0x9F}) bad.push_back(static_cast<char>(byte));
 
-    CharToChar16BufferConverter once;
-    ASSERT_TRUE(once.Initialize(CharEncoding::UTF8(), Char16Encoding::UTF16()));
+    ZUUC_CONVERTER(CharToChar16BufferConverter, once, CharEncoding::UTF8(), Char16Encoding::UTF16());
     auto whole = ConvertOnce<u16>(once, bad, 0, 64, true);
     EXPECT_EQ(whole.result, kBufferConverterCompleteWithSubstitutions);
-    unsigned int const count = once.Substitutions();
-    EXPECT_GE(count, 4u);
     // Every substitute stands for a problem; the good characters all survive.
-    std::string visible = Str(whole.output);
-    EXPECT_NE(visible.find('a'), std::string::npos);
-    EXPECT_NE(visible.find('x'), std::string::npos);
-    EXPECT_NE(visible.find('y'), std::string::npos);
-    EXPECT_EQ(std::count(whole.output.begin(), whole.output.end(), 0xFFFD), static_cast<long>(count));
-
-    CharToChar16BufferConverter chunked;
-    ASSERT_TRUE(chunked.Initialize(CharEncoding::UTF8(), Char16Encoding::UTF16()));
-    ExpectChunkingAgrees(chunked, bad, whole.output, count);
-
+    EXPECT_EQ(Text(whole.output), "a*\xE9" "b*x*y*");
+    EXPECT_EQ(once.Substitutions(), 4u);
+    ExpectChunkingAgrees<CharToChar16BufferConverter>(CharEncoding::UTF8(), Char16Encoding::UTF16(), bad,
+                                                      whole.output, true);
     // The same through a chain into UTF-8 bytes, where U+FFFD is three bytes.
-    CharToCharBufferConverter recode;
-    ASSERT_TRUE(recode.Initialize(CharEncoding::UTF8(), CharEncoding::UTF8()));
-    std::u32string decoded(whole.output.begin(), whole.output.end());
-    ExpectChunkingAgrees(recode, bad, Utf8(decoded), count);
+    ExpectChunkingAgrees<CharToCharBufferConverter>(CharEncoding::UTF8(), CharEncoding::UTF8(), bad,
+                                                    Utf8(std::u32string(whole.output.begin(), whole.output.end())), true);
 }
 
 // --- memory ----------------------------------------------------------------------------------
 
-#if defined(__SANITIZE_ADDRESS__)
-#define ZUUC_TEST_MALLINFO 0
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ZUUC_TEST_MALLINFO 0
+#ifndef __has_feature
+#define __has_feature(x) 0
 #endif
-#endif
-#ifndef ZUUC_TEST_MALLINFO
+#if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer)
+#define ZUUC_TEST_MALLINFO 0
+#else
 #define ZUUC_TEST_MALLINFO 1
 #endif
 

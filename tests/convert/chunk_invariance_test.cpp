@@ -202,6 +202,8 @@ INSTANTIATE_TEST_SUITE_P(
         // GB18030 dropped the bytes it kept after a problem at the end.
         Finding{"GB18030", "\x93\x30\x6B", {2}, 0},
         Finding{"GB18030", "0\x93\x30\x6B", {3}, 0},
+        // A byte-order mark cut into single bytes is dropped whole.
+        Finding{"Unicode20:BOM:UTF8", "\xEF\xBB\xBF" "A\xC3\xA9\x80" "B", {1, 1, 1, 1, 1, 1}, 0},
         // A nested composite kept units that the next call never wrote.
         Finding{"Unicode20:BOM:UTF8", "plain ASCII\r\nHi, caf\xC3\xA9", {3, 3, 1, 5, 1, 2}, 1},
         // Detection decided on a shorter prefix when the source handed out

@@ -32,9 +32,7 @@ void * operator new(std::size_t size, std::nothrow_t const &) noexcept {
     return std::malloc(size != 0 ? size : 1);
 }
 void * operator new(std::size_t size) {
-    if (void * p = operator new(size, std::nothrow)) {
-        return p;
-    }
+    if (void * p = operator new(size, std::nothrow)) return p;
     throw std::bad_alloc();
 }
 void operator delete(void * p) noexcept { std::free(p); }
@@ -61,7 +59,7 @@ zuuc_test::TestByteEncoding const & Unwritable() {
     return encoding;
 }
 
-TEST(EncodingConverterTest, SameByteEncodingPassesBytesThroughUntouched) {
+TEST(EncodingConverterTest, SameEncodingPassesUnitsThroughUntouched) {
     Bytes const invalid = {0x00, 0x41, 0xD8, 0x00, 0x7F};  // a lone surrogate, an odd byte
     ByteSource source(invalid);
     CharEncoding const & bmp = CharEncoding::Unicode20BigEndian();
@@ -69,17 +67,15 @@ TEST(EncodingConverterTest, SameByteEncodingPassesBytesThroughUntouched) {
     EXPECT_EQ(Drain(converter), invalid);
     EXPECT_EQ(&converter.ActualInputEncoding(), &bmp);
     EXPECT_EQ(converter.ActualRating(), ToUnicodeSource::kNotRated);
-}
 
-TEST(EncodingConverterTest, SameWideEncodingsProxyTheInputItself) {
+    // The same wide encodings proxy the input itself.
     u32 const text32[] = {0x110000, 0x41};
     BufferChar32Source source32(text32, text32 + 2);
     Char32EncodingConverter c32(source32, Char32Encoding::UTF32(), Char32Encoding::UTF32());
     u32 const * begin = nullptr;
     u32 const * end = nullptr;
     ASSERT_TRUE(c32.GetBuffer(begin, end));
-    EXPECT_EQ(begin, text32);  // no stage in between, no validation
-    EXPECT_EQ(end, text32 + 2);
+    EXPECT_TRUE(begin == text32 && end == text32 + 2);  // no stage in between, no validation
 
     u16 const text16[] = {0xD800, 0x41};
     BufferChar16Source source16(text16, text16 + 2);
@@ -189,9 +185,7 @@ TEST(EncodingConverterTest, SetBehaviorReachesBothStages) {
     converter.SetBehavior(&counting);
     EXPECT_EQ(converter.GetBehavior(), &counting);
     EXPECT_EQ(Drain(converter), Bytes({0xFF, 0xFD, 0x00, 0x41, 0xFF, 0xFD}));
-    EXPECT_EQ(counting.from_32_to_16, 1);
-    EXPECT_EQ(counting.bytes_to_32, 1);
-    EXPECT_EQ(counting.Total(), 2);
+    EXPECT_TRUE(counting.from_32_to_16 == 1 && counting.bytes_to_32 == 1 && counting.Total() == 2);
 
     StringChar16Sink target;
     {
@@ -225,8 +219,7 @@ TEST(EncodingConverterTest, StagesLiveInTheArena) {
         u16 const * end = nullptr;
         ASSERT_TRUE(converter.GetBuffer(begin, end));
         EXPECT_TRUE(converter.InArena(begin));  // the encoding stage's window
-        EXPECT_EQ(end - begin, 3);
-        EXPECT_EQ(begin[1], 0xD83D);
+        EXPECT_TRUE(end - begin == 3 && begin[1] == 0xD83D);  // compared without the heap
         converter.DoneWith(end);
         allocations += heap.count();
     }

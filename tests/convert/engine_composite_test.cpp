@@ -20,50 +20,26 @@ std::vector<C> Drive(Transcoder<A, C> & t, std::vector<A> const & input, std::si
     while (pos < input.size()) {
         A const * in = input.data() + pos;
         A const * in_end = input.data() + std::min(pos + in_chunk, input.size());
-        for (;;) {
+        for (TranscodeResult r = kTranscodeOutputFull; r != kTranscodeInputExhausted && ++guard < 100000;) {
             C * out = buffer.data();
-            TranscodeResult const r = t.Transcode(in, in_end, out, buffer.data() + out_room, limit);
-            EXPECT_LE(out, buffer.data() + out_room);
+            r = t.Transcode(in, in_end, out, buffer.data() + out_room, limit);
             output.insert(output.end(), buffer.data(), out);
-            if (results != nullptr) {
-                results->push_back(r);
-            }
-            if (r == kTranscodeInputExhausted || ++guard > 100000) {
-                break;
-            }
+            if (results != nullptr) results->push_back(r);
         }
         pos = static_cast<std::size_t>(in - input.data());
     }
-    for (;;) {
+    for (TranscodeResult r = kTranscodeOutputFull; r != kTranscodeComplete && ++guard < 100000;) {
         C * out = buffer.data();
-        TranscodeResult const r = t.Finish(out, buffer.data() + out_room, limit);
+        r = t.Finish(out, buffer.data() + out_room, limit);
         output.insert(output.end(), buffer.data(), out);
-        if (results != nullptr) {
-            results->push_back(-1 - r);  // finish results are recorded negated
-        }
-        if (r == kTranscodeComplete || r == kTranscodeInputExhausted || ++guard > 100000) {
-            break;
-        }
+        if (results != nullptr) results->push_back(-1 - r);  // finish results are recorded negated
     }
-    EXPECT_LE(guard, 100000) << "the transcoder made no progress";
+    EXPECT_LT(guard, 100000) << "the transcoder made no progress";
     return output;
 }
 
 
 }  // namespace
-
-TEST(TranscoderBase, DefaultsOfTheBaseSlots) {
-    IdentityTranscoder<char, u32> t;
-    char const text[] = "abc";
-    char const * in = text;
-    u32 out_buffer[4];
-    u32 * out = out_buffer;
-    EXPECT_EQ(kTranscodeInputExhausted, t.TranscodeInBlock(in, text + 3, out, out_buffer + 4, -1));
-    EXPECT_EQ(text, in);
-    EXPECT_EQ(out_buffer, out);
-    EXPECT_EQ(0u, t.Mode());
-    EXPECT_EQ(UnicodeLibBehavior::GetDefaultBehavior(), t.GetBehavior());
-}
 
 namespace {
 // The smallest concrete to-byte converter: exposes the base flag.
@@ -82,15 +58,24 @@ public:
 };
 }  // namespace
 
-TEST(TranscoderBase, ToByteBasesClearTheirFlagOnReset) {
+TEST(TranscoderBase, DefaultsOfTheBaseSlotsAndTheToByteFlag) {
+    IdentityTranscoder<char, u32> t;
+    char const text[] = "abc";
+    char const * in = text;
+    u32 out_buffer[4];
+    u32 * out = out_buffer;
+    EXPECT_EQ(kTranscodeInputExhausted, t.TranscodeInBlock(in, text + 3, out, out_buffer + 4, -1));
+    EXPECT_TRUE(in == text && out == out_buffer && t.Mode() == 0u);
+    EXPECT_EQ(UnicodeLibBehavior::GetDefaultBehavior(), t.GetBehavior());
+    // The to-byte bases clear their flag on Reset.
     FlagConverter c16;
     EXPECT_FALSE(c16.flag());
     u16 const units[] = {1};
-    u16 const * in = units;
-    char * out = nullptr;
-    c16.Transcode(in, units + 1, out, nullptr, -1);
+    u16 const * from = units;
+    char * to = nullptr;
+    c16.Transcode(from, units + 1, to, nullptr, -1);
     EXPECT_TRUE(c16.flag());
-    c16.Finish(out, nullptr, -1);
+    c16.Finish(to, nullptr, -1);
     EXPECT_FALSE(c16.flag());
 }
 
@@ -109,23 +94,13 @@ TEST(Composite, CarriesTextThroughEveryWindowSize) {
 TEST(Composite, MultiUnitStagesNeverSplitACharacter) {
     // Every other character takes two units in both stages: output grows 4x
     // for those, and the second stage must stop whole with result 2.
-    std::string text;
-    for (int i = 0; i < 1500; ++i) {
-        text.push_back(i % 2 ? 'x' : static_cast<char>(0xC9));
-    }
-    std::string expected;
-    for (char ch : text) {
-        expected.append(ch == 'x' ? 1 : 4, ch);
-    }
+    std::string text, expected;
+    for (int i = 0; i < 1500; ++i) text.push_back(i % 2 ? 'x' : static_cast<char>(0xC9));
+    for (char ch : text) expected.append(ch == 'x' ? 1 : 4, ch);
     for (std::size_t room : {2u, 3u, 4u, 5u, 7u, 4096u}) {
         CompositeTranscoderFor<char, u32, u16> c(new MultiUnitTranscoder<char, u32>,
                                                  new MultiUnitTranscoder<u32, u16>);
-        std::vector<u16> out = Drive(c, Units<char>(text), 100, room);
-        std::string got;
-        for (u16 u : out) {
-            got.push_back(static_cast<char>(u));
-        }
-        EXPECT_EQ(expected, got) << "room " << room;
+        EXPECT_EQ(expected, Text(Drive(c, Units<char>(text), 100, room))) << "room " << room;
     }
 }
 
@@ -211,9 +186,8 @@ TEST(Composite, FinishDeliversUnitsKeptBeforeAPendingProblem) {
     EXPECT_EQ(kTranscodeOutputFull, c.Transcode(in, input.data() + 4, o, out + 2, -1));
     EXPECT_EQ(input.data() + 4, in);
     EXPECT_EQ(kTranscodeIllegalInput, c.Finish(o, out + 8, -1));
-    EXPECT_EQ("abc", Text(std::vector<u16>(out, o)));
     EXPECT_EQ(kTranscodeComplete, c.Finish(o, out + 8, -1));
-    EXPECT_EQ(3, o - out);
+    EXPECT_EQ("abc", Text(std::vector<u16>(out, o)));
 }
 
 TEST(Composite, FinishKeepsOwedUnitsOfEitherStageWhenTheOutputFills) {
@@ -247,34 +221,3 @@ TEST(Composite, FinishKeepsOwedUnitsOfEitherStageWhenTheOutputFills) {
     EXPECT_EQ("abXYZ", Text(std::vector<u32>(wide, o)));
 }
 
-TEST(Composite, FinishReportsAnIncompleteSequenceOnceAndStartsAfresh) {
-    ToyLog log;
-    CompositeTranscoderFor<char, u16, u16> c(new OwingTranscoder<char, u16>(&log),
-                                             new IdentityTranscoder<u16, u16>);
-    std::vector<char> input = Units<char>("ab\x1B");
-    std::vector<int> results;
-    std::vector<u16> out = Drive(c, input, input.size(), 8, &results);
-    EXPECT_EQ("ab", Text(out));
-    std::vector<int> expected = {kTranscodeInputExhausted, -1 - kTranscodeIllegalInput,
-                                 -1 - kTranscodeComplete};
-    EXPECT_EQ(expected, results);
-    // After finishing, the composite converts from the initial state again.
-    EXPECT_EQ("xy", Text(Drive(c, Units<char>("xy"), 2, 8)));
-}
-
-TEST(Composite, OwnsItsStagesAndPassesTheBehaviourOn) {
-    ToyLog first_log, second_log;
-    UnicodeLibBehavior behavior(false);
-    {
-        auto * c = new CompositeTranscoderFor<u16, u32, char>(
-            new IdentityTranscoder<u16, u32>(&first_log), new IdentityTranscoder<u32, char>(&second_log));
-        EXPECT_EQ(UnicodeLibBehavior::GetDefaultBehavior(), c->SetBehavior(&behavior));
-        EXPECT_EQ(&behavior, c->GetBehavior());
-        EXPECT_EQ(&behavior, c->first_stage()->GetBehavior());
-        EXPECT_EQ(&behavior, c->second_stage()->GetBehavior());
-        Transcoder<u16, char> * as_base = c;
-        delete as_base;
-    }
-    EXPECT_EQ(1, first_log.destroyed);
-    EXPECT_EQ(1, second_log.destroyed);
-}

@@ -26,9 +26,7 @@ using zuuc_test::UnitValue;
 template <class T>
 std::vector<T> Units(std::string const & text) {
     std::vector<T> units;
-    for (char c : text) {
-        units.push_back(static_cast<T>(static_cast<unsigned char>(c)));
-    }
+    for (char c : text) units.push_back(static_cast<T>(static_cast<unsigned char>(c)));
     return units;
 }
 
@@ -75,38 +73,25 @@ public:
     std::vector<unsigned long> inserted;  // units to insert
     std::vector<ProblemRecord> records;
 
-    void HandleIllegalByteRange(Char16ToChar32IllegalByteRange & p) override {
-        if (Handle(p, "illegal")) UnicodeLibBehavior::HandleIllegalByteRange(p);
+#define ZUUC_RECORD(Handler, Problem, kind, mode)                        \
+    void Handler(Problem & p) override {                                \
+        if (Handle(p, kind, mode)) UnicodeLibBehavior::Handler(p);      \
     }
-    void HandleIllegalByteRange(CharToChar32IllegalByteRange & p) override {
-        if (Handle(p, "illegal")) UnicodeLibBehavior::HandleIllegalByteRange(p);
-    }
-    void HandleIllegalByteRange(CharToChar16IllegalByteRange & p) override {
-        if (Handle(p, "illegal")) UnicodeLibBehavior::HandleIllegalByteRange(p);
-    }
-    void HandleNoCharacterDefinedForCodepoint(Char16ToChar32NoCharacterDefinedForCodepoint & p) override {
-        if (Handle(p, "undefined")) UnicodeLibBehavior::HandleNoCharacterDefinedForCodepoint(p);
-    }
-    void HandleNoCharacterDefinedForCodepoint(CharToChar32NoCharacterDefinedForCodepoint & p) override {
-        if (Handle(p, "undefined")) UnicodeLibBehavior::HandleNoCharacterDefinedForCodepoint(p);
-    }
-    void HandleNoCharacterDefinedForCodepoint(CharToChar16NoCharacterDefinedForCodepoint & p) override {
-        if (Handle(p, "undefined")) UnicodeLibBehavior::HandleNoCharacterDefinedForCodepoint(p);
-    }
-    void HandleCharacterNotInRepertoire(Char32ToChar16CharacterNotInRepertoire & p) override {
-        if (Handle(p, "unrepresentable", p.Mode())) UnicodeLibBehavior::HandleCharacterNotInRepertoire(p);
-    }
-    void HandleCharacterNotInRepertoire(Char32ToCharCharacterNotInRepertoire & p) override {
-        if (Handle(p, "unrepresentable", p.Mode())) UnicodeLibBehavior::HandleCharacterNotInRepertoire(p);
-    }
-    void HandleCharacterNotInRepertoire(Char16ToCharCharacterNotInRepertoire & p) override {
-        if (Handle(p, "unrepresentable", p.Mode())) UnicodeLibBehavior::HandleCharacterNotInRepertoire(p);
-    }
+    ZUUC_RECORD(HandleIllegalByteRange, Char16ToChar32IllegalByteRange, "illegal", 0)
+    ZUUC_RECORD(HandleIllegalByteRange, CharToChar32IllegalByteRange, "illegal", 0)
+    ZUUC_RECORD(HandleIllegalByteRange, CharToChar16IllegalByteRange, "illegal", 0)
+    ZUUC_RECORD(HandleNoCharacterDefinedForCodepoint, Char16ToChar32NoCharacterDefinedForCodepoint, "undefined", 0)
+    ZUUC_RECORD(HandleNoCharacterDefinedForCodepoint, CharToChar32NoCharacterDefinedForCodepoint, "undefined", 0)
+    ZUUC_RECORD(HandleNoCharacterDefinedForCodepoint, CharToChar16NoCharacterDefinedForCodepoint, "undefined", 0)
+    ZUUC_RECORD(HandleCharacterNotInRepertoire, Char32ToChar16CharacterNotInRepertoire, "unrepresentable", p.Mode())
+    ZUUC_RECORD(HandleCharacterNotInRepertoire, Char32ToCharCharacterNotInRepertoire, "unrepresentable", p.Mode())
+    ZUUC_RECORD(HandleCharacterNotInRepertoire, Char16ToCharCharacterNotInRepertoire, "unrepresentable", p.Mode())
+#undef ZUUC_RECORD
 
 private:
     // Records the problem and acts on it; true asks for the default handling.
     template <class P>
-    bool Handle(P & p, char const * kind, unsigned int mode = 0) {
+    bool Handle(P & p, char const * kind, unsigned int mode) {
         using In = typename P::InputUnit;
         using Out = typename P::OutputUnit;
         ProblemRecord r;
@@ -116,17 +101,14 @@ private:
         if (!r.null_input) {
             r.problem_offset = p.ProblemPtr() - p.InputStart();
             r.input_length = p.InputEnd() - p.InputStart();
-            if (p.ProblemPtr() > p.InputStart()) {
-                r.offending = UnitValue(p.ProblemPtr()[-1]);
-            }
+            if (p.ProblemPtr() > p.InputStart()) r.offending = UnitValue(p.ProblemPtr()[-1]);
         }
         r.output_length = p.OutputEnd() - p.OutputStart();
         r.input_encoding = &p.InputEncoding();
         r.output_encoding = &p.OutputEncoding();
         records.push_back(r);
         switch (action) {
-            case kDefault:
-                return true;
+            case kDefault: return true;
             case kInsertOutput: {
                 std::vector<Out> units;
                 for (unsigned long u : inserted) units.push_back(static_cast<Out>(u));
@@ -139,10 +121,8 @@ private:
                 p.InsertInput(units.data(), units.data() + units.size());
                 return false;
             }
-            case kThrow:
-                throw StopConversion{static_cast<int>(records.size())};
-            case kIgnore:
-                return false;
+            case kThrow: throw StopConversion{static_cast<int>(records.size())};
+            case kIgnore: return false;
         }
         return false;
     }
@@ -153,6 +133,19 @@ inline std::string Kinds(std::vector<ProblemRecord> const & records) {
     std::string kinds;
     for (ProblemRecord const & r : records) kinds += (kinds.empty() ? "" : " ") + r.kind;
     return kinds;
+}
+
+// The records in one line: kind@offset/length:offending unit>output length,
+// or kind@end for a problem without input.
+inline std::string Describe(std::vector<ProblemRecord> const & records) {
+    std::string text;
+    for (ProblemRecord const & r : records) {
+        text += (text.empty() ? "" : " ") + r.kind + "@";
+        text += r.null_input ? "end" : std::to_string(r.problem_offset) + "/" + std::to_string(r.input_length) +
+                                           ":" + static_cast<char>(r.offending) + ">" +
+                                           std::to_string(r.output_length);
+    }
+    return text;
 }
 
 // A source that offers its units `window` at a time (and takes back what
@@ -166,9 +159,7 @@ public:
 protected:
     bool FillBuffer() override {
         ++refills;
-        if (next_ >= units_.size()) {
-            return false;
-        }
+        if (next_ >= units_.size()) return false;
         std::size_t const n = std::min(window_, units_.size() - next_);
         this->SetWindow(units_.data() + next_, units_.data() + next_ + n);
         next_ += n;
@@ -220,24 +211,17 @@ std::vector<T> ReadAll(Source & source, std::size_t take = static_cast<std::size
 template <class Base, class T>
 class RecordingSink : public Base {
 public:
-    explicit RecordingSink(long capacity = -1) : capacity_(capacity) {}
     std::vector<T> units;
     std::vector<std::size_t> range_sizes;
     int flushes = 0;
 
     void Flush() override { ++flushes; }
-    long RemainingCapacity() const override {
-        return capacity_ < 0 ? -1 : capacity_ - static_cast<long>(units.size());
-    }
 
 protected:
     void PutBuffer(T const * begin, T const * end) override {
         range_sizes.push_back(static_cast<std::size_t>(end - begin));
         units.insert(units.end(), begin, end);
     }
-
-private:
-    long capacity_;
 };
 
 using RecordingCharSink = RecordingSink<CharSink, char>;
@@ -268,10 +252,7 @@ protected:
                  TranscodeResult & result) override {
         unsigned long const u = UnitValue(*in);
         if (escaped_) {
-            if (out == outEnd) {
-                result = kTranscodeOutputFull;
-                return true;
-            }
+            if (out == outEnd) return result = kTranscodeOutputFull, true;
             *out++ = static_cast<To>(u);
             escaped_ = false;
         } else if (!encoder_ && u == '!') {
@@ -298,10 +279,7 @@ protected:
         }
         return escaped_ ? kTranscodeIllegalInput : kTranscodeComplete;
     }
-    void ResetState() override {
-        shifted_ = false;
-        escaped_ = false;
-    }
+    void ResetState() override { shifted_ = escaped_ = false; }
 
 private:
     bool encoder_, wide_;

@@ -36,6 +36,13 @@ std::vector<Forms> AllForms() {
 
 class KernelForms : public testing::TestWithParam<Forms> {};
 
+// `block` with the unit at `i` replaced by `value`.
+template <class T, class V>
+std::vector<T> Broken(std::vector<T> block, unsigned int i, V value) {
+    block[i] = static_cast<T>(value);
+    return block;
+}
+
 }  // namespace
 
 INSTANTIATE_TEST_SUITE_P(Each, KernelForms, testing::ValuesIn(AllForms()),
@@ -45,50 +52,34 @@ INSTANTIATE_TEST_SUITE_P(Each, KernelForms, testing::ValuesIn(AllForms()),
 
 TEST_P(KernelForms, HighBitMaskHasOneBitPerHighByte) {
     Forms const f = GetParam();
-    std::vector<char> bytes(32, 'a');
-    EXPECT_EQ(0u, f.high_bit_mask(bytes.data()));
+    EXPECT_EQ(0u, f.high_bit_mask(std::vector<char>(32, 'a').data()));
+    EXPECT_EQ(0xFFFFFFFFu, f.high_bit_mask(std::vector<char>(32, static_cast<char>(0x90)).data()));
     for (unsigned int i = 0; i < 32; ++i) {
-        for (int value : {0x80, 0xFF}) {
-            bytes.assign(32, 0x7F);
-            bytes[i] = static_cast<char>(value);
-            EXPECT_EQ(1u << i, f.high_bit_mask(bytes.data())) << i;
-        }
+        for (int value : {0x80, 0xFF}) EXPECT_EQ(1u << i, f.high_bit_mask(Broken(std::vector<char>(32, 0x7F), i, value).data())) << i;
     }
-    bytes.assign(32, static_cast<char>(0x90));
-    EXPECT_EQ(0xFFFFFFFFu, f.high_bit_mask(bytes.data()));
 }
 
-TEST_P(KernelForms, WidenAsciiTakesAllOrNothing) {
+TEST_P(KernelForms, WidenAndNarrowAsciiTakeAllOrNothing) {
     Forms const f = GetParam();
     std::vector<unsigned char> bytes(16);
     for (unsigned int i = 0; i < 16; ++i) bytes[i] = static_cast<unsigned char>(i * 7 + 1);
     std::vector<unsigned short> o16(16, 0xEEEE);
     std::vector<unsigned int> o32(16, 0xEEEE);
-    ASSERT_TRUE(f.widen_ascii_16(bytes.data(), o16.data()));
-    ASSERT_TRUE(f.widen_ascii_32(bytes.data(), o32.data()));
+    ASSERT_TRUE(f.widen_ascii_16(bytes.data(), o16.data()) && f.widen_ascii_32(bytes.data(), o32.data()));
+    EXPECT_EQ(o16, std::vector<unsigned short>(bytes.begin(), bytes.end()));
+    EXPECT_EQ(o32, std::vector<unsigned int>(bytes.begin(), bytes.end()));
     for (unsigned int i = 0; i < 16; ++i) {
-        EXPECT_EQ(bytes[i], o16[i]);
-        EXPECT_EQ(bytes[i], o32[i]);
+        EXPECT_FALSE(f.widen_ascii_16(Broken(bytes, i, 0x80).data(), o16.data())) << i;
+        EXPECT_FALSE(f.widen_ascii_32(Broken(bytes, i, 0x80).data(), o32.data())) << i;
     }
-    for (unsigned int i = 0; i < 16; ++i) {
-        std::vector<unsigned char> broken = bytes;
-        broken[i] = 0x80;
-        EXPECT_FALSE(f.widen_ascii_16(broken.data(), o16.data())) << i;
-        EXPECT_FALSE(f.widen_ascii_32(broken.data(), o32.data())) << i;
-    }
-}
 
-TEST_P(KernelForms, NarrowAsciiRejectsEveryUnitFrom0x80) {
-    Forms const f = GetParam();
     std::vector<unsigned short> units = {'a', 'b', 0, 0x7F, 'c', 'd', 'e', 'f'};
     unsigned char out[8] = {};
     ASSERT_TRUE(f.narrow_ascii_8(units.data(), out));
-    for (unsigned int i = 0; i < 8; ++i) EXPECT_EQ(units[i], out[i]);
+    EXPECT_EQ(units, std::vector<unsigned short>(out, out + 8));
     for (unsigned int i = 0; i < 8; ++i) {
         for (unsigned short value : {0x80, 0xFF, 0x100, 0x7F80, 0xFFFF}) {
-            std::vector<unsigned short> broken = units;
-            broken[i] = value;
-            EXPECT_FALSE(f.narrow_ascii_8(broken.data(), out)) << i << ' ' << value;
+            EXPECT_FALSE(f.narrow_ascii_8(Broken(units, i, value).data(), out)) << i << ' ' << value;
         }
     }
 }
@@ -96,25 +87,18 @@ TEST_P(KernelForms, NarrowAsciiRejectsEveryUnitFrom0x80) {
 TEST_P(KernelForms, BMPWidenStopsAtSurrogatesAndNarrowAboveTheBMP) {
     Forms const f = GetParam();
     std::vector<unsigned short> units = {0, 0x41, 0x7FF, 0xD7FF, 0xE000, 0xFFFF, 0x8000, 0x1234};
-    unsigned int wide[8] = {};
-    ASSERT_TRUE(f.widen_bmp_8(units.data(), wide));
+    std::vector<unsigned int> wide(8);
     unsigned short narrow[8] = {};
-    ASSERT_TRUE(f.narrow_bmp_8(wide, narrow));
-    for (unsigned int i = 0; i < 8; ++i) {
-        EXPECT_EQ(units[i], wide[i]);
-        EXPECT_EQ(units[i], narrow[i]);
-    }
+    ASSERT_TRUE(f.widen_bmp_8(units.data(), wide.data()) && f.narrow_bmp_8(wide.data(), narrow));
+    EXPECT_EQ(wide, std::vector<unsigned int>(units.begin(), units.end()));
+    EXPECT_EQ(units, std::vector<unsigned short>(narrow, narrow + 8));
+    std::vector<unsigned int> const block = wide;
     for (unsigned int i = 0; i < 8; ++i) {
         for (unsigned short value : {0xD800, 0xDBFF, 0xDC00, 0xDFFF}) {
-            std::vector<unsigned short> broken = units;
-            broken[i] = value;
-            EXPECT_FALSE(f.widen_bmp_8(broken.data(), wide)) << i << ' ' << value;
+            EXPECT_FALSE(f.widen_bmp_8(Broken(units, i, value).data(), wide.data())) << i << ' ' << value;
         }
         for (unsigned int value : {0x10000u, 0x10FFFFu, 0xFFFFFFFFu}) {
-            unsigned int big[8];
-            for (unsigned int j = 0; j < 8; ++j) big[j] = units[j];
-            big[i] = value;
-            EXPECT_FALSE(f.narrow_bmp_8(big, narrow)) << i << ' ' << value;
+            EXPECT_FALSE(f.narrow_bmp_8(Broken(block, i, value).data(), narrow)) << i << ' ' << value;
         }
     }
 }
@@ -135,8 +119,7 @@ TEST(KernelRuns, StopAtTheFirstNonAsciiUnitOrTheEnd) {
             std::vector<char> narrow(length + 1, 0);
             char * o = narrow.data();
             EXPECT_EQ(units.data() + stop, k::NarrowAsciiRun(units.data(), units.data() + length, o));
-            EXPECT_EQ(narrow.data() + stop, o);
-            EXPECT_EQ(std::string(stop, 'x'), std::string(narrow.data(), stop));
+            EXPECT_EQ(std::string(stop, 'x'), std::string(narrow.data(), o));
         }
     }
 }

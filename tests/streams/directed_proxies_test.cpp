@@ -90,19 +90,16 @@ TEST(DirectedProxySource, BehaviourReachesStagesOutsideTheProxiedPath) {
     auto * side = new BufferChar16Source(text, nullptr);
     auto * stage = new Char16ProxySource(&caller_source);
     DirectedChar16ProxySource chain(stage, stage, side);
-
-    chain.SetBehavior(&mine);
-    EXPECT_EQ(side->GetBehavior(), &mine);
-    EXPECT_EQ(stage->GetBehavior(), &mine);
-    EXPECT_EQ(caller_source.GetBehavior(), &mine);  // passed down the proxies
-    EXPECT_EQ(chain.GetBehavior(), &mine);
-
     // A null behaviour means the library default, for every stage alike.
-    chain.SetBehavior(nullptr);
-    UnicodeLibBehavior * const fallback = UnicodeLibBehavior::GetDefaultBehavior();
-    EXPECT_EQ(side->GetBehavior(), fallback);
-    EXPECT_EQ(stage->GetBehavior(), fallback);
-    EXPECT_EQ(chain.GetBehavior(), fallback);
+    for (UnicodeLibBehavior * b : {&mine, static_cast<UnicodeLibBehavior *>(nullptr)}) {
+        chain.SetBehavior(b);
+        UnicodeLibBehavior * const expected = b ? b : UnicodeLibBehavior::GetDefaultBehavior();
+        for (Char16Source * s : {static_cast<Char16Source *>(side), static_cast<Char16Source *>(stage),
+                                 static_cast<Char16Source *>(&caller_source),
+                                 static_cast<Char16Source *>(&chain)}) {
+            EXPECT_EQ(s->GetBehavior(), expected);
+        }
+    }
 }
 
 TEST(DirectedProxySink, OuterStageFlushesIntoTheInnerOneOnDestruction) {

@@ -12,48 +12,33 @@
 
 using namespace streams_test;
 
-TEST(BufferSource, ZeroTerminatedAndEmptyForms) {
-    char const text[] = "abc";
+TEST(BufferSource, TerminatedEmptyAndPartlyConsumedForms) {
+    char const text[] = "hello";
     BufferCharSource terminated(text, nullptr);
     char const * b = nullptr;
     char const * e = nullptr;
     ASSERT_TRUE(terminated.GetBuffer(b, e));
     EXPECT_EQ(b, text);
-    EXPECT_EQ(e, text + 3);
-
+    EXPECT_EQ(e, text + 5);
     BufferCharSource at_end("", nullptr);
     EXPECT_FALSE(at_end.GetBuffer(b, e));
     EXPECT_EQ(b, text);  // left alone at end of input
-    EXPECT_EQ(e, text + 3);
     BufferCharSource none(nullptr, nullptr);
-    EXPECT_EQ(Window(none), "<end>");
     StringCharSource no_text(nullptr, nullptr);
-    EXPECT_EQ(Window(no_text), "<end>");
-
+    EXPECT_EQ(Window(none) + Window(no_text), "<end><end>");
     unsigned short const units[] = {0x41, 0xFFFF, 0};
     BufferChar16Source source16(units, nullptr);
     EXPECT_EQ(DrainUnits<unsigned short>(source16), (std::vector<unsigned short>{0x41, 0xFFFF}));
-}
 
-TEST(BufferSource, PartialConsumptionIsOfferedAgain) {
-    char const text[] = "hello";
-    BufferCharSource source(text, text + 5);
-    char const * b = nullptr;
-    char const * e = nullptr;
-    ASSERT_TRUE(source.GetBuffer(b, e));
-    source.DoneWith(nullptr);  // changes nothing
-    ASSERT_TRUE(source.GetBuffer(b, e));
-    EXPECT_EQ(b, text);
-    source.DoneWith(b + 2);
-
+    terminated.DoneWith(nullptr);  // changes nothing
+    ASSERT_TRUE(terminated.GetBuffer(b, e));
+    terminated.DoneWith(b + 2);
     // A copy continues from where the original stands; both read on alone.
-    BufferCharSource copy(source);
+    BufferCharSource copy(terminated);
     EXPECT_EQ(DrainChars(copy), "llo");
-    EXPECT_EQ(DrainChars(source), "llo");
-    EXPECT_EQ(DrainChars(source), "");
-
-    // The unsigned overloads read the same window.
-    unsigned char const bytes[] = {0xFF, 0x80};
+    EXPECT_EQ(DrainChars(terminated), "llo");
+    EXPECT_EQ(DrainChars(terminated), "");
+    unsigned char const bytes[] = {0xFF, 0x80};  // the unsigned overloads read the same window
     BufferCharSource unsigned_source(bytes, bytes + 2);
     EXPECT_EQ(DrainUnits<unsigned char>(unsigned_source), (std::vector<unsigned char>{0xFF, 0x80}));
 }
@@ -67,33 +52,25 @@ TEST(StringSource, OwnsItsCopyAndCopiesOnlyTheRest) {
     ASSERT_TRUE(source.GetBuffer(b, e));
     ASSERT_EQ(std::string(b, e), "abcdef");
     source.DoneWith(b + 4);
-
     StringCharSource rest(source);
     EXPECT_EQ(DrainChars(rest), "ef");
     StringCharSource assigned(zu_string("zz"));
     assigned = source;
     StringCharSource & same = assigned;
     assigned = same;  // self-assignment keeps the text
-    EXPECT_EQ(DrainChars(assigned), "ef");
-    EXPECT_EQ(DrainChars(source), "ef");
+    EXPECT_EQ(DrainChars(assigned) + DrainChars(source), "efef");
 
     zu_utf32_string wide;
     wide += 0x10FFFFu;
     wide += 0x41u;
     StringChar32Source source32(wide);
-    EXPECT_EQ(DrainUnits<unsigned int>(source32), (std::vector<unsigned int>{0x10FFFF, 0x41}));
-}
-
-TEST(SourceOffsets, BaseHasNoMap) {
-    unsigned int const units[] = {1, 2};
-    BufferChar32Source source(units, units + 2);
-    unsigned int dummy = 0;
-    unsigned int * map = &dummy;
+    unsigned int * map = &wide[0];
     unsigned int count = 7;
-    EXPECT_FALSE(source.GetOffsetMap(map, count));
+    EXPECT_FALSE(source32.GetOffsetMap(map, count));  // the base keeps no offset map
     EXPECT_EQ(map, nullptr);
     EXPECT_EQ(count, 0u);
-    EXPECT_EQ(source.GetOffsetAt(12345u), 12345u);
+    EXPECT_EQ(source32.GetOffsetAt(12345u), 12345u);
+    EXPECT_EQ(DrainUnits<unsigned int>(source32), (std::vector<unsigned int>{0x10FFFF, 0x41}));
 }
 
 // --- File source ---------------------------------------------------------------
@@ -109,9 +86,7 @@ std::size_t CountingRead(void * buffer, std::size_t size, std::size_t count, std
 
 std::size_t ShortRead(void * buffer, std::size_t, std::size_t, std::FILE *) {
     static int calls = 0;
-    if (++calls % 2 == 0) {
-        return 0;
-    }
+    if (++calls % 2 == 0) return 0;
     std::memcpy(buffer, "xy", 2);
     return 2;
 }
@@ -151,6 +126,10 @@ TEST(FileSource, ReadsBlocksOf1024IntoOneReusedBuffer) {
     std::fputs("more", file);
     std::fseek(file, -4, SEEK_END);
     EXPECT_EQ(DrainChars(source), "more");
+    // The read function has fread's own signature.
+    std::rewind(file);
+    FileCharSource direct(file, &std::fread);
+    EXPECT_EQ(DrainChars(direct).size(), 2504u);
     std::fclose(file);
 }
 
@@ -158,19 +137,8 @@ TEST(FileSource, ShortReadsAreWindowsAndOnlyZeroEnds) {
     FileCharSource source(stdin, &ShortRead);  // never touches stdin itself
     EXPECT_EQ(DrainChars(source), "xy");
     EXPECT_EQ(DrainChars(source), "xy");  // asks again after an end
-
     FileCharSource liar(stdin, &LyingRead);  // claims more than it was given
     EXPECT_EQ(Window(liar).size(), 1024u);
-
-    // The read function has fread's own signature.
-    std::FILE * file = std::tmpfile();
-    ASSERT_NE(file, nullptr);
-    std::fputs("direct", file);
-    std::rewind(file);
-    FileCharSource direct(file, &std::fread);
-    EXPECT_EQ(DrainChars(direct), "direct");
-    std::fclose(file);
-
     FileCharSource no_file(nullptr, nullptr);
     EXPECT_EQ(Window(no_file), "<end>");
 }
@@ -207,7 +175,7 @@ private:
 
 }  // namespace
 
-TEST(ProxySource, PassesConsumptionDownOneWindowLate) {
+TEST(ProxySource, PassesConsumptionDownOneWindowLateAndEndsForGood) {
     ChunkCharSource inner({{'a', 'b', 'c'}, {'d', 'e'}});
     CharProxySource proxy(&inner);
     char const * b = nullptr;
@@ -220,52 +188,38 @@ TEST(ProxySource, PassesConsumptionDownOneWindowLate) {
     EXPECT_EQ(std::string(b, e), "bc");
     proxy.DoneWith(e);
     EXPECT_EQ(inner.Position(), b - 1);  // still not told: no refill yet
-    EXPECT_EQ(Window(proxy), "de");
-    EXPECT_EQ(inner.fills, 2);
-}
-
-TEST(ProxySource, ExhaustionIsFinal) {
-    ChunkCharSource inner(std::vector<std::vector<char>>{{'x'}});
-    CharProxySource proxy(&inner);
-    EXPECT_EQ(DrainChars(proxy), "x");
-    int const fills = inner.fills;
-    EXPECT_EQ(Window(proxy), "<end>");
-    EXPECT_EQ(Window(proxy), "<end>");
-    EXPECT_EQ(inner.fills, fills);  // never asked again
-
+    EXPECT_EQ(DrainChars(proxy), "de");
+    EXPECT_EQ(inner.fills, 3);
+    EXPECT_EQ(Window(proxy) + Window(proxy), "<end><end>");
+    EXPECT_EQ(inner.fills, 3);  // exhausted: never asked again
     CharProxySource over_nothing(nullptr);
     EXPECT_EQ(Window(over_nothing), "<end>");
 }
 
-TEST(ProxySource, BehaviourFlowsDownAndIsTakenFromTheProxied) {
+TEST(ProxySource, BehaviourFlowsDownAndSetProxyStartsAfresh) {
     UnicodeLibBehavior first(false);
     UnicodeLibBehavior second(false);
     Chunk16Source inner({{1, 2}});
     inner.SetBehavior(&first);
-    Char16ProxySource proxy(&inner);
-    EXPECT_EQ(proxy.GetBehavior(), &first);
-
-    EXPECT_EQ(proxy.SetBehavior(&second), &first);
+    Char16ProxySource proxy16(&inner);
+    EXPECT_EQ(proxy16.GetBehavior(), &first);  // taken from the proxied source
+    EXPECT_EQ(proxy16.SetBehavior(&second), &first);
     EXPECT_EQ(inner.GetBehavior(), &second);
-    proxy.SetBehavior(nullptr);
+    proxy16.SetBehavior(nullptr);
     EXPECT_EQ(inner.GetBehavior(), UnicodeLibBehavior::GetDefaultBehavior());
-    EXPECT_EQ(proxy.GetBehavior(), UnicodeLibBehavior::GetDefaultBehavior());
-}
+    EXPECT_EQ(proxy16.GetBehavior(), UnicodeLibBehavior::GetDefaultBehavior());
 
-TEST(ProxySource, SetProxyStartsAfreshOnTheNewSource) {
-    UnicodeLibBehavior behaviour(false);
     ChunkCharSource old_source({{'o', 'l', 'd'}});
     ChunkCharSource new_source({{'n', 'e', 'w'}});
-    new_source.SetBehavior(&behaviour);
+    new_source.SetBehavior(&first);
     ExposedProxy proxy(&old_source);
     char const * b = nullptr;
     char const * e = nullptr;
     ASSERT_TRUE(proxy.GetBuffer(b, e));
     proxy.DoneWith(b + 1);
     EXPECT_EQ(Window(new_source), "new");  // the new source has a window of its own
-
     proxy.SetProxy(&new_source);
-    EXPECT_EQ(proxy.GetBehavior(), &behaviour);
+    EXPECT_EQ(proxy.GetBehavior(), &first);
     EXPECT_EQ(DrainChars(proxy), "new");  // nothing of the old window leaks through
     EXPECT_EQ(old_source.fills, 1);
 }

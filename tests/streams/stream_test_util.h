@@ -26,9 +26,7 @@ public:
 protected:
     bool FillBuffer() override {
         ++fills;
-        if (next_ == chunks_.size()) {
-            return false;
-        }
+        if (next_ == chunks_.size()) return false;
         scratch_ = chunks_[next_++];
         this->SetWindow(scratch_.data(), scratch_.data() + scratch_.size());
         return true;

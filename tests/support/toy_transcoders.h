@@ -35,9 +35,7 @@ class ToyTranscoder : public Transcoder<From, To> {
 public:
     explicit ToyTranscoder(ToyLog * log) : log_(log) {}
     ~ToyTranscoder() override {
-        if (log_ != nullptr) {
-            ++log_->destroyed;
-        }
+        if (log_ != nullptr) ++log_->destroyed;
     }
     UnicodeLibBehavior * SetBehavior(UnicodeLibBehavior * behavior) override {
         UnicodeLibBehavior * const previous = Transcoder<From, To>::SetBehavior(behavior);
@@ -58,22 +56,14 @@ public:
             TranscodeResult special = kTranscodeComplete;
             // Units a subclass handles itself (problems, shifts).
             if (Special(in, inEnd, out, outEnd, special)) {
-                if (special != kTranscodeComplete) {
-                    return special;
-                }
+                if (special != kTranscodeComplete) return special;
                 continue;
             }
             unsigned long const u = UnitValue(*in);
             long const need = Width(u);
-            if (limit >= 0 && written + need > limit) {
-                return kTranscodeLimitReached;
-            }
-            if (outEnd - out < need) {
-                return kTranscodeOutputFull;
-            }
-            for (long i = 0; i < need; ++i) {
-                *out++ = static_cast<To>(u);
-            }
+            if (limit >= 0 && written + need > limit) return kTranscodeLimitReached;
+            if (outEnd - out < need) return kTranscodeOutputFull;
+            for (long i = 0; i < need; ++i) *out++ = static_cast<To>(u);
             written += need;
             ++in;
         }
@@ -85,16 +75,12 @@ public:
             log_->last_limit = limit;
         }
         TranscodeResult const result = Owed(out, outEnd, limit);
-        if (result == kTranscodeOutputFull || result == kTranscodeLimitReached) {
-            return result;
-        }
+        if (result == kTranscodeOutputFull || result == kTranscodeLimitReached) return result;
         Reset();
         return result;
     }
     void Reset() override {
-        if (log_ != nullptr) {
-            ++log_->resets;
-        }
+        if (log_ != nullptr) ++log_->resets;
         ResetState();
     }
 
@@ -222,15 +208,9 @@ protected:
     TranscodeResult Owed(To *& out, To * outEnd, long limit) override {
         if (shifted_) {
             long const need = static_cast<long>(trailer_.size());
-            if (limit >= 0 && need > limit) {
-                return kTranscodeLimitReached;
-            }
-            if (outEnd - out < need) {
-                return kTranscodeOutputFull;
-            }
-            for (To unit : trailer_) {
-                *out++ = unit;
-            }
+            if (limit >= 0 && need > limit) return kTranscodeLimitReached;
+            if (outEnd - out < need) return kTranscodeOutputFull;
+            for (To unit : trailer_) *out++ = unit;
             shifted_ = false;
         }
         return escaped_ ? kTranscodeIllegalInput : kTranscodeComplete;

@@ -74,9 +74,7 @@ inline Units32 RandomText(std::mt19937 & rng, std::size_t length) {
             case 2: c = std::uniform_int_distribution<u32>(0x10000, 0x10FFFF)(rng); break;
             default: c = std::uniform_int_distribution<u32>(0xFF00, 0x10400)(rng); break;
         }
-        if ((c >= 0xD800 && c <= 0xDFFF) || c == 0xFEFF || c == 0xFFFE) {
-            continue;
-        }
+        if ((c >= 0xD800 && c <= 0xDFFF) || c == 0xFEFF || c == 0xFFFE) continue;
         text.push_back(c);
     }
     return text;
@@ -108,13 +106,9 @@ public:
 
 protected:
     bool FillBuffer() override {
-        if (next_ >= units_.size()) {
-            return false;
-        }
+        if (next_ >= units_.size()) return false;
         std::size_t n = units_.size() - next_;
-        if (piece_ < pieces_.size()) {
-            n = std::min(n, pieces_[piece_++]);
-        }
+        if (piece_ < pieces_.size()) n = std::min(n, pieces_[piece_++]);
         this->SetWindow(units_.data() + next_, units_.data() + next_ + n);
         next_ += n;
         return true;
@@ -143,9 +137,7 @@ std::vector<Unit> DrainAs(Source & source, std::mt19937 * rng = nullptr) {
         if (rng != nullptr) {
             stop = begin + std::uniform_int_distribution<long>(1, end - begin)(*rng);
         }
-        for (Window const * p = begin; p != stop; ++p) {
-            out.push_back(static_cast<Unit>(*p));
-        }
+        for (Window const * p = begin; p != stop; ++p) out.push_back(static_cast<Unit>(*p));
         source.DoneWith(stop);
     }
     return out;
@@ -186,30 +178,18 @@ public:
     int to_bytes = 0;
     int Total() const { return bytes_to_16 + bytes_to_32 + from_16_to_32 + from_32_to_16 + to_bytes; }
 
-    void HandleExternalToInternalConversionProblem(CharToChar16ConversionProblem & p) override {
-        ++bytes_to_16;
-        UnicodeLibBehavior::HandleExternalToInternalConversionProblem(p);
+#define ZUUC_COUNT(Handler, Problem, counter)                \
+    void Handler(Problem & p) override {                      \
+        ++counter;                                            \
+        UnicodeLibBehavior::Handler(p);                       \
     }
-    void HandleCharToChar32ConversionProblem(CharToChar32ConversionProblem & p) override {
-        ++bytes_to_32;
-        UnicodeLibBehavior::HandleCharToChar32ConversionProblem(p);
-    }
-    void HandleChar16ToChar32ConversionProblem(Char16ToChar32ConversionProblem & p) override {
-        ++from_16_to_32;
-        UnicodeLibBehavior::HandleChar16ToChar32ConversionProblem(p);
-    }
-    void HandleChar32ToChar16ConversionProblem(Char32ToChar16ConversionProblem & p) override {
-        ++from_32_to_16;
-        UnicodeLibBehavior::HandleChar32ToChar16ConversionProblem(p);
-    }
-    void HandleInternalToExternalConversionProblem(Char16ToCharConversionProblem & p) override {
-        ++to_bytes;
-        UnicodeLibBehavior::HandleInternalToExternalConversionProblem(p);
-    }
-    void HandleChar32ToCharConversionProblem(Char32ToCharConversionProblem & p) override {
-        ++to_bytes;
-        UnicodeLibBehavior::HandleChar32ToCharConversionProblem(p);
-    }
+    ZUUC_COUNT(HandleExternalToInternalConversionProblem, CharToChar16ConversionProblem, bytes_to_16)
+    ZUUC_COUNT(HandleCharToChar32ConversionProblem, CharToChar32ConversionProblem, bytes_to_32)
+    ZUUC_COUNT(HandleChar16ToChar32ConversionProblem, Char16ToChar32ConversionProblem, from_16_to_32)
+    ZUUC_COUNT(HandleChar32ToChar16ConversionProblem, Char32ToChar16ConversionProblem, from_32_to_16)
+    ZUUC_COUNT(HandleInternalToExternalConversionProblem, Char16ToCharConversionProblem, to_bytes)
+    ZUUC_COUNT(HandleChar32ToCharConversionProblem, Char32ToCharConversionProblem, to_bytes)
+#undef ZUUC_COUNT
 };
 
 }  // namespace utf16_test

@@ -189,27 +189,17 @@ protected:
     }
 };
 
-inline std::vector<unsigned int> ReadAll32(Char32Source & source) {
-    std::vector<unsigned int> units;
-    unsigned int const * begin = nullptr;
-    unsigned int const * end = nullptr;
-    while (source.GetBuffer(begin, end)) {
-        units.insert(units.end(), begin, end);
-        source.DoneWith(end);
-    }
+// Everything a source still holds, each window consumed whole.
+template <class T, class Source>
+std::vector<T> ReadAllUnits(Source & source) {
+    std::vector<T> units;
+    T const * begin = nullptr;
+    T const * end = nullptr;
+    for (; source.GetBuffer(begin, end); source.DoneWith(end)) units.insert(units.end(), begin, end);
     return units;
 }
-
-inline std::vector<char> ReadAllBytes(CharSource & source) {
-    std::vector<char> bytes;
-    char const * begin = nullptr;
-    char const * end = nullptr;
-    while (source.GetBuffer(begin, end)) {
-        bytes.insert(bytes.end(), begin, end);
-        source.DoneWith(end);
-    }
-    return bytes;
-}
+inline std::vector<unsigned int> ReadAll32(Char32Source & source) { return ReadAllUnits<unsigned int>(source); }
+inline std::vector<char> ReadAllBytes(CharSource & source) { return ReadAllUnits<char>(source); }
 
 }  // namespace utf8_test
 
