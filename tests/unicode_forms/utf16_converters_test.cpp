@@ -22,6 +22,10 @@ TEST(UnicodeConvertersTest, FinishResetsForTheNextText) {
     EXPECT_EQ(FinishOnce(e), (Step32{kTranscodeIllegalInput, 0, {}}));  // still unpaired
     EXPECT_EQ(FinishOnce(e).result, kTranscodeComplete);
     EXPECT_EQ(TranscodeOnce(e, {0xDFFF}).output, Units32({0xDFFF}));
+    // The unit taken after an unpaired high surrogate comes out at the end.
+    TranscodeOnce(e, {0xDBFF});
+    EXPECT_EQ(TranscodeOnce(e, {0x43}).result, kTranscodeIllegalInput);
+    EXPECT_EQ(FinishOnce(e), (Step32{kTranscodeComplete, 0, {0x43}}));
 
     UTF16BOMinserter ins;
     EXPECT_EQ(TranscodeOnce(ins, {0x41}).output, Units16({0xFEFF, 0x41}));

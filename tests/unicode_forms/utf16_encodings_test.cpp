@@ -128,6 +128,7 @@ TEST(UnicodeFormsIdentity, IdentifiersNamesAndSubstitutes) {
     EXPECT_EQ(Char32Encoding::UTF32().LookupVariant(EncodingVariationID::UTF8()), &CharEncoding::UTF8());
     Char16Encoding const & utf16 = Char16Encoding::UTF16();
     EXPECT_STREQ(utf16.GetNickname(utf16.CountNicknames() - 1), "UTF16");
+    EXPECT_EQ(utf16.CodePage(), 0u);
     EXPECT_EQ(utf16.MapToUnicode(0x1F600), 0x1F600u);
     EXPECT_EQ(Char32Encoding::UTF32().MapFromUnicode(0xD800), 0xD800u);
     EXPECT_FALSE(CharEncoding::UCS2().IsTextModeSafe() || CharEncoding::UTF8().IsTextModeSafe() ||
