@@ -286,23 +286,6 @@ TEST(EscapeFormsTest, ASubstituteStandsOutsideABase64Run) {
     EXPECT_EQ(Units32(out, o), Units32{0x1F600});
 }
 
-TEST(EscapeFormsTest, NamesAndIdentifiers) {
-    EXPECT_EQ(CharEncoding::Lookup("utf7"), &CharEncoding::Unicode20UTF7());
-    EXPECT_EQ(CharEncoding::Lookup("Unicode:Java"), &CharEncoding::Unicode20Java());
-    EXPECT_EQ(CharEncoding::Lookup("UNICODE-1-1:UTF-7"), &CharEncoding::Unicode11UTF7());
-    EXPECT_EQ(static_cast<unsigned long>(CharEncoding::Unicode20UTF7().GetTextEncodingID()), 0x2002u);
-    EXPECT_EQ(static_cast<unsigned long>(CharEncoding::Unicode20Java().GetTextEncodingID()), 0x7002u);
-    EXPECT_STREQ(CharEncoding::Unicode20UTF7().MimeName(), "UTF-7");
-    EXPECT_STREQ(CharEncoding::Unicode11UTF7().MimeName(), "UNICODE-1-1-UTF-7");
-    EXPECT_EQ(EncodingVariation::Lookup("utf-7"), &EncodingVariation::UTF7());
-    EXPECT_EQ(EncodingVariation::Lookup("JAVA"), &EncodingVariation::Java());
-    EXPECT_EQ(EncodingVariation::Lookup("HP Printer"), &EncodingVariation::HPPrinter());
-    // The variations apply to the 16-bit Unicode forms only.
-    EXPECT_EQ(Char32Encoding::UTF32().LookupVariant(EncodingVariationID::UTF7()), nullptr);
-    EXPECT_EQ(CharEncoding::CP1252().LookupVariant(EncodingVariationID::Java()), nullptr);
-    EXPECT_EQ(CharEncoding::CP1252().LookupVariant(EncodingVariationID::HPPrinter()), nullptr);
-}
-
 // --- HP printer -----------------------------------------------------------------------
 
 TEST(HPPrinterTest, PadsEveryCharacterToTwoBytes) {

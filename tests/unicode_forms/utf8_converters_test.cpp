@@ -1,8 +1,6 @@
 // The UTF-8 and UTF-EBCDIC converters, driven directly.
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "support/transcode_once.h"
 #include "support/utf8_test_helpers.h"
 #include "zuuc/utf8_encodings.h"
@@ -37,15 +35,6 @@ void ExpectDecodes(std::vector<int> const & bytes, std::vector<long> const & exp
 }
 
 }  // namespace
-
-TEST(UTF8Decoding, WellFormedSequencesOfEveryLength) {
-    ExpectDecodes({0x41, 0xC3, 0xA9, 0xE2, 0x82, 0xAC, 0xF0, 0x9F, 0x98, 0x80},
-                  {0x41, 0xE9, 0x20AC, 0x1F600});
-    ExpectDecodes({0xEF, 0xBF, 0xBF, 0xF4, 0x8F, 0xBF, 0xBF, 0xEE, 0x80, 0x80},
-                  {0xFFFF, 0x10FFFF, 0xE000});
-    ExpectDecodes({0xC2, 0x80, 0xDF, 0xBF, 0xE0, 0xA0, 0x80, 0xF0, 0x90, 0x80, 0x80},
-                  {0x80, 0x7FF, 0x800, 0x10000});
-}
 
 TEST(UTF8Decoding, ByteOrderMarkIsDroppedWherever) {
     ExpectDecodes({0xEF, 0xBB, 0xBF, 0x41}, {0x41});
@@ -109,13 +98,6 @@ TEST(UTF8Decoding, HeldBytesWaitForRoomForBothUnits) {
 
 // --- encoding -------------------------------------------------------------------
 
-TEST(UTF8Encoding, FromUTF16) {
-    UTF16ToUTF8 t;
-    std::vector<u16> const text = {0x41, 0xE9, 0x20AC, 0xD83D, 0xDE00, 0xFFFF};
-    ExpectSplitInvariant(t, text, {0x41, 0xC3, 0xA9, 0xE2, 0x82, 0xAC, 0xF0, 0x9F, 0x98, 0x80,
-                                   0xEF, 0xBF, 0xBF});
-}
-
 TEST(UTF8Encoding, HighSurrogateFollowedByOtherUnitIsOneProblemThenTheUnit) {
     UTF16ToUTF8 t;
     ExpectSplitInvariant(t, std::vector<u16>{0xD83D, 0x41}, {P, 0x41});
@@ -174,67 +156,4 @@ TEST(UTFEBCDIC, PermutationIsItsOwnInverseTable) {
     }
     EXPECT_EQ(0x40, UTF8EBCDICIntermediateToEBCDIC(0x20));  // space
     EXPECT_EQ(0xF0, UTF8EBCDICIntermediateToEBCDIC(0x30));  // '0'
-}
-
-// --- property: random valid text, random chunking, against the reference ---------
-
-TEST(UTF8Property, RandomTextRandomChunks) {
-    std::mt19937 random(20260);
-    auto code_point = [&]() -> std::uint32_t {
-        switch (random() % 6) {
-            case 0:
-            case 1: return 0x20 + random() % 0x5F;  // ASCII runs dominate real text
-            case 2: return 0x80 + random() % 0x780;
-            case 3: {
-                std::uint32_t c = 0x800 + random() % (0x10000 - 0x800);
-                return (c >= 0xD800 && c <= 0xDFFF) || c == 0xFEFF ? 0x4E00 : c;
-            }
-            default: return 0x10000 + random() % 0x100000;
-        }
-    };
-    for (int round = 0; round < 300; ++round) {
-        std::vector<std::uint32_t> text(random() % 200);
-        for (auto & c : text) c = code_point();
-        std::vector<char> utf8;
-        std::vector<u16> utf16;
-        for (auto c : text) {
-            RefUTF8(c, utf8);
-            RefUTF16(c, utf16);
-        }
-        std::vector<u32> utf32(text.begin(), text.end());
-        auto cuts = [&](std::size_t size) {
-            std::vector<std::size_t> result;
-            for (std::size_t i = 1; i < size; ++i) {
-                if (random() % 7 == 0) result.push_back(i);
-            }
-            return result;
-        };
-        std::size_t const room = 5 + random() % 40;
-        long const limit = random() % 3 == 0 ? static_cast<long>(5 + random() % 10) : -1;
-        auto longs = [](auto const & v) {
-            std::vector<long> r;
-            for (auto x : v) r.push_back(Value(x));
-            return r;
-        };
-
-        UTF8ToUTF32 to32;
-        ASSERT_EQ(longs(utf32), Drive(to32, utf8, cuts(utf8.size()), room, limit));
-        UTF8ToUTF16 to16;
-        ASSERT_EQ(longs(utf16), Drive(to16, utf8, cuts(utf8.size()), room, limit));
-        UTF16ToUTF8 from16;
-        ASSERT_EQ(longs(utf8), Drive(from16, utf16, cuts(utf16.size()), room, limit));
-        UTF32ToUTF8 from32;
-        ASSERT_EQ(longs(utf8), Drive(from32, utf32, cuts(utf32.size()), room, limit));
-
-        // UTF-EBCDIC: there and back again.
-        UTF8EBCDICfromWhatever to_ebcdic;
-        std::vector<long> ebcdic = Drive(to_ebcdic, utf16, cuts(utf16.size()), room, limit);
-        std::vector<char> ebcdic_bytes;
-        for (long b : ebcdic) {
-            ASSERT_NE(P, b);
-            ebcdic_bytes.push_back(static_cast<char>(b));
-        }
-        UTF8EBCDICtoWhatever from_ebcdic;
-        ASSERT_EQ(longs(utf16), Drive(from_ebcdic, ebcdic_bytes, cuts(ebcdic_bytes.size()), room, limit));
-    }
 }

@@ -76,63 +76,6 @@ std::vector<char> EncodeThroughSource(CharEncoding const & encoding, std::vector
 
 }  // namespace
 
-TEST(UTF8Encodings, AccessorsAndIdentifiers) {
-    CharEncoding & utf8 = CharEncoding::UTF8();
-    EXPECT_EQ(&utf8, &CharEncoding::Unicode20UTF8());
-    EXPECT_EQ(0x30A9ul, static_cast<unsigned long>(utf8.GetTextEncodingID()));
-    EXPECT_STREQ("UTF-8", utf8.MimeName());
-    EXPECT_FALSE(utf8.IsTextModeSafe());
-    EXPECT_EQ(&utf8, Char32Encoding::UTF32().LookupVariant(EncodingVariationID::UTF8()));
-
-    CharEncoding & bom = CharEncoding::UTF8BOM();
-    EXPECT_EQ(TextEncodingID::UTF32() + EncodingVariationID::ByteOrderMark() + EncodingVariationID::UTF8(),
-              bom.GetTextEncodingID());
-    EXPECT_STREQ("UTF8BOM", bom.Name());
-
-    CharEncoding & ebcdic = CharEncoding::Unicode20UTF8EBCDIC();
-    EXPECT_EQ(0x9002ul, static_cast<unsigned long>(ebcdic.GetTextEncodingID()));
-    EXPECT_STREQ("UTF-EBCDIC", ebcdic.Name());
-    EXPECT_FALSE(ebcdic.IsBasedOnASCII());
-
-    EXPECT_STREQ("UTF8", EncodingVariation::UTF8().Name());
-    EXPECT_TRUE(EncodingVariation::UTF8EBCDIC().HasName("UTF-8-EBCDIC"));
-    EXPECT_EQ(&EncodingVariation::UTF8(), EncodingVariation::Lookup(EncodingVariationID::UTF8()));
-}
-
-TEST(UTF8Encodings, NameLookup) {
-    CharEncoding::UTF8();
-    CharEncoding::UTF8BOM();
-    CharEncoding::Unicode20UTF8EBCDIC();
-    // "UTF8" and "UTF-8" name the UTF-8 variant of UTF-16; it converts the
-    // same bytes as CharEncoding::UTF8().
-    CharEncoding * by_name = CharEncoding::Lookup("UTF-8");
-    ASSERT_NE(nullptr, by_name);
-    EXPECT_EQ(by_name, CharEncoding::Lookup("utf8"));
-    EXPECT_EQ(0x3002ul, static_cast<unsigned long>(by_name->GetTextEncodingID()));
-    EXPECT_STREQ("UTF8", by_name->Name());
-    EXPECT_STREQ("UTF-8", by_name->MimeName());
-    std::vector<char> const bytes = Bytes({0x41, 0xC3, 0xA9, 0xF0, 0x9F, 0x98, 0x80});
-    EXPECT_EQ((std::vector<u32>{0x41, 0xE9, 0x1F600}), Decode(*by_name, bytes, 3));
-
-    EXPECT_EQ(&CharEncoding::UTF8(), CharEncoding::Lookup("UTF-32:UTF-8"));
-    EXPECT_EQ(&CharEncoding::UTF8(), CharEncoding::Lookup("UTF32:UTF8"));
-    EXPECT_EQ(&CharEncoding::UTF8BOM(), CharEncoding::Lookup("UTF8BOM"));
-    EXPECT_EQ(&CharEncoding::Unicode20UTF8EBCDIC(), CharEncoding::Lookup("UTF-EBCDIC"));
-    EXPECT_EQ(&CharEncoding::Unicode20UTF8EBCDIC(), CharEncoding::Lookup("UTF8-EBCDIC"));
-    EXPECT_EQ(nullptr, Char16Encoding::Lookup("UTF-EBCDIC"));
-}
-
-TEST(UTF8Encodings, SubstitutesAreUFFFDInTheFormItself) {
-    unsigned char const * chars = nullptr;
-    EXPECT_EQ(3u, CharEncoding::UTF8().SubstituteChars(chars, 0));
-    EXPECT_EQ(0, std::memcmp(chars, "\xEF\xBF\xBD", 3));
-    EXPECT_EQ(3u, CharEncoding::UTF8BOM().SubstituteChars(chars, 0));
-    EXPECT_EQ(3u, CharEncoding::Lookup("UTF-8")->SubstituteChars(chars, 0));
-    EXPECT_EQ(0, std::memcmp(chars, "\xEF\xBF\xBD", 3));
-    EXPECT_EQ(4u, CharEncoding::Unicode20UTF8EBCDIC().SubstituteChars(chars, 0));
-    EXPECT_EQ(0, std::memcmp(chars, "\xB3\xFE\xFE\xFC", 4));
-}
-
 TEST(UTF8Encodings, DecodingThroughSourcesSubstitutesProblems) {
     CharEncoding const & utf8 = CharEncoding::UTF8();
     std::vector<char> const bytes = Bytes({0xEF, 0xBB, 0xBF, 0xC3, 0x41, 0xE2, 0x82, 0x41, 0x80, 0xE2});
@@ -160,35 +103,50 @@ TEST(UTF8Encodings, ByteOrderMarkVariantWritesOneMarkAndReadsNone) {
               EncodeThroughSink(CharEncoding::UTF8(), text, 5));
 }
 
-TEST(UTF8Encodings, DetectorsComeFromTheUTF8Variants) {
-    HeapAllocator allocator;
-    auto detector = Own(CharEncoding::UTF8().CreateEncodingDetector(allocator));
-    ASSERT_NE(nullptr, detector);
-    EXPECT_NE(nullptr, dynamic_cast<UTF8Detector *>(detector.get()));
-    EXPECT_EQ(&CharEncoding::UTF8(), &detector->GetEncoding());
-    auto by_name = Own(CharEncoding::Lookup("UTF-8")->CreateEncodingDetector(allocator));
-    EXPECT_NE(nullptr, dynamic_cast<UTF8Detector *>(by_name.get()));
-}
-
 // Round trips of random text through every UTF-8 / UTF-EBCDIC encoding and
-// every path: sources and sinks in chunks, and the UTF-16 and UTF-32 converters.
+// every path: sources and sinks in chunks, and the UTF-16 and UTF-32
+// converters with random cuts, output room and limits, against the reference.
 TEST(UTF8Encodings, RoundTripsThroughEveryPath) {
     std::mt19937 random(77);
     std::vector<CharEncoding const *> const encodings = {
         &CharEncoding::UTF8(), CharEncoding::Lookup("UTF-8"), &CharEncoding::UTF8BOM(),
         &CharEncoding::Unicode20UTF8EBCDIC()};
-    HeapAllocator allocator;
-    for (int round = 0; round < 40; ++round) {
-        std::vector<u32> text(1 + random() % 600);
-        for (auto & c : text) {
-            c = random() % 2 ? 0x20 + random() % 0x5F : 0x80 + random() % 0x10FF80;
-            if ((c >= 0xD800 && c <= 0xDFFF) || c == 0xFEFF) c = 0x263A;
+    // Every length of sequence with its bounds; ASCII runs dominate real text.
+    std::vector<u32> const bounds = {0x7F, 0x80, 0x7FF, 0x800, 0xFFFF, 0xE000, 0x10000, 0x10FFFF};
+    auto code_point = [&]() -> u32 {
+        switch (random() % 5) {
+            case 0:
+            case 1: return 0x20 + random() % 0x5F;
+            case 2: return bounds[random() % bounds.size()];
+            default: {
+                u32 const c = 0x80 + random() % 0x10FF80;
+                return (c >= 0xD800 && c <= 0xDFFF) || c == 0xFEFF ? 0x263A : c;
+            }
         }
+    };
+    auto cuts = [&](std::size_t size) {
+        std::vector<std::size_t> result;
+        for (std::size_t i = 1; i < size; ++i) {
+            if (random() % 7 == 0) result.push_back(i);
+        }
+        return result;
+    };
+    auto longs = [](auto const & v) {
+        std::vector<long> r;
+        for (auto x : v) r.push_back(Value(x));
+        return r;
+    };
+    HeapAllocator allocator;
+    for (int round = 0; round < 60; ++round) {
+        std::vector<u32> text(1 + random() % (round % 2 ? 600 : 60));
+        for (auto & c : text) c = code_point();
         std::vector<u16> utf16;
         for (u32 c : text) RefUTF16(c, utf16);
         std::vector<char> utf8;
         for (u32 c : text) RefUTF8(c, utf8);
         std::size_t const chunk = 1 + random() % 100;
+        std::size_t const room = 5 + random() % 40;
+        long const limit = random() % 3 == 0 ? static_cast<long>(5 + random() % 10) : -1;
         for (CharEncoding const * encoding : encodings) {
             ASSERT_NE(nullptr, encoding);
             SCOPED_TRACE(encoding->Name());
@@ -205,44 +163,40 @@ TEST(UTF8Encodings, RoundTripsThroughEveryPath) {
             auto to32 = Own(encoding->CreateConverterToUTF32(allocator));
             auto from32 = Own(encoding->CreateConverterFromUTF32(allocator));
             ASSERT_TRUE(to16 && from16 && to32 && from32);
-            std::vector<long> const encoded16 = Drive(*from16, utf16, {utf16.size() / 2}, 64);
-            std::vector<long> const encoded32 = Drive(*from32, text, {text.size() / 3}, 64);
-            std::vector<long> expected_bytes;
-            for (char b : bytes) expected_bytes.push_back(Value(b));
-            EXPECT_EQ(expected_bytes, encoded16);
-            EXPECT_EQ(expected_bytes, encoded32);
-            std::vector<long> decoded16 = Drive(*to16, bytes, {bytes.size() / 2}, 64);
-            std::vector<long> decoded32 = Drive(*to32, bytes, {bytes.size() / 2}, 64);
-            EXPECT_EQ(std::vector<long>(utf16.begin(), utf16.end()), decoded16);
-            EXPECT_EQ(std::vector<long>(text.begin(), text.end()), decoded32);
+            EXPECT_EQ(longs(bytes), Drive(*from16, utf16, cuts(utf16.size()), room, limit));
+            EXPECT_EQ(longs(bytes), Drive(*from32, text, cuts(text.size()), room, limit));
+            EXPECT_EQ(longs(utf16), Drive(*to16, bytes, cuts(bytes.size()), room, limit));
+            EXPECT_EQ(longs(text), Drive(*to32, bytes, cuts(bytes.size()), room, limit));
         }
+        // The converters themselves, without the chains around them.
+        UTF8ToUTF32 to32;
+        ASSERT_EQ(longs(text), Drive(to32, utf8, cuts(utf8.size()), room, limit));
+        UTF8ToUTF16 to16;
+        ASSERT_EQ(longs(utf16), Drive(to16, utf8, cuts(utf8.size()), room, limit));
+        UTF16ToUTF8 from16;
+        ASSERT_EQ(longs(utf8), Drive(from16, utf16, cuts(utf16.size()), room, limit));
+        UTF32ToUTF8 from32;
+        ASSERT_EQ(longs(utf8), Drive(from32, text, cuts(text.size()), room, limit));
+        UTF8EBCDICfromWhatever to_ebcdic;
+        std::vector<long> const ebcdic = Drive(to_ebcdic, utf16, cuts(utf16.size()), room, limit);
+        std::vector<char> const ebcdic_bytes(ebcdic.begin(), ebcdic.end());
+        UTF8EBCDICtoWhatever from_ebcdic;
+        ASSERT_EQ(longs(utf16), Drive(from_ebcdic, ebcdic_bytes, cuts(ebcdic.size()), room, limit));
     }
 }
 
-// Variants of Unicode 1.1 (identifier 1) are recognised from the identifier:
-// they keep surrogates apart and carry the Unicode 1.1 MIME name.
+// Variants of Unicode 1.1 (identifier 1) are recognised from the identifier
+// and keep surrogates apart (their conversions are in unicode11_test); the
+// UTF-16 forms combine.
 TEST(UTF8Encodings, Unicode11VariantsKeepSurrogatesApart) {
-    Char16Encoding const * const base = Char16Encoding::Lookup(TextEncodingID(1));
-    ASSERT_EQ(base, &Char16Encoding::Unicode11());
+    TextEncoding const & base = Char16Encoding::Unicode11();
     auto const * utf8 = dynamic_cast<UTF8EncodingVariantOfUTF16 const *>(
-        base->LookupVariant(EncodingVariationID::UTF8()));
-    ASSERT_NE(nullptr, utf8);
-    EXPECT_FALSE(utf8->CombinesSurrogates());
-    EXPECT_STREQ("UNICODE-1-1-UTF-8", utf8->MimeName());
+        base.LookupVariant(EncodingVariationID::UTF8()));
     auto const * ebcdic = dynamic_cast<UTF8EBCDICEncodingVariant const *>(
-        base->LookupVariant(EncodingVariationID::UTF8EBCDIC()));
-    ASSERT_NE(nullptr, ebcdic);
-    EXPECT_FALSE(ebcdic->CombinesSurrogates());
-    EXPECT_STREQ("UTF-EBCDIC", ebcdic->MimeName());  // the variation's
-
-    // The chains run through Unicode 1.1: its U+3400 is U+AC00.
-    HeapAllocator allocator;
-    auto to32 = Own(utf8->CreateConverterToUTF32(allocator));
-    ASSERT_NE(nullptr, to32);
-    EXPECT_EQ((std::vector<long>{0xAC00, 'a'}), Drive(*to32, Bytes({0xE3, 0x90, 0x80, 'a'})));
-
-    // The UTF-16 forms combine.
+        base.LookupVariant(EncodingVariationID::UTF8EBCDIC()));
     auto const * utf16 = dynamic_cast<UTF8EncodingVariantOfUTF16 const *>(CharEncoding::Lookup("UTF-8"));
-    ASSERT_NE(nullptr, utf16);
+    ASSERT_TRUE(utf8 != nullptr && ebcdic != nullptr && utf16 != nullptr);
+    EXPECT_FALSE(utf8->CombinesSurrogates());
+    EXPECT_FALSE(ebcdic->CombinesSurrogates());
     EXPECT_TRUE(utf16->CombinesSurrogates());
 }

@@ -105,13 +105,7 @@ TEST(FormatInputVersusC, TextSetsAndDirectives) {
 
 template <class Unit>
 int Scan(std::basic_string<Unit> const & input, std::string const & format, void * a = nullptr, void * b = nullptr) {
-    std::basic_string<Unit> const units = Widen<Unit>(format);
-    if (sizeof(Unit) == 2) {
-        return zu_swscanf_16(reinterpret_cast<unsigned short const *>(input.c_str()),
-                             reinterpret_cast<unsigned short const *>(units.c_str()), a, b);
-    }
-    return zu_swscanf_32(reinterpret_cast<unsigned int const *>(input.c_str()),
-                         reinterpret_cast<unsigned int const *>(units.c_str()), a, b);
+    return wide_test::Wide<Unit>::swscanf(input.c_str(), Widen<Unit>(format).c_str(), a, b);
 }
 template <class Unit>
 int Scan(std::string const & input, std::string const & format, void * a = nullptr, void * b = nullptr) {
@@ -169,19 +163,11 @@ TYPED_TEST(FormatInput, FilesKeepTheUnitAfterTheLastField) {
     int value = 0;
     TypeParam text[4] = {};
     std::basic_string<TypeParam> const format = Widen<TypeParam>("%d%[^|]");
-    int count = 0;
-    unsigned int next = 0;
-    if (sizeof(TypeParam) == 2) {
-        count = zu_fwscanf(file, reinterpret_cast<unsigned short const *>(format.c_str()), &value, text);
-        next = zu_fgetwc_16(file);
-        EXPECT_EQ(ZU_WEOF, zu_fgetwc_16(file));
-        EXPECT_EQ(-1, zu_fwscanf_16(file, reinterpret_cast<unsigned short const *>(format.c_str()), &value, text));
-    } else {
-        count = zu_fwscanf_32(file, reinterpret_cast<unsigned int const *>(format.c_str()), &value, text);
-        next = zu_fgetwc_32(file);
-        EXPECT_EQ(ZU_WEOF, zu_fgetwc_32(file));
-        EXPECT_EQ(-1, zu_fwscanf_32(file, reinterpret_cast<unsigned int const *>(format.c_str()), &value, text));
-    }
+    using W = wide_test::Wide<TypeParam>;
+    int const count = W::plain_fwscanf(file, format.c_str(), &value, text);
+    unsigned int const next = W::fgetwc(file);
+    EXPECT_EQ(ZU_WEOF, W::fgetwc(file));
+    EXPECT_EQ(-1, W::fwscanf(file, format.c_str(), &value, text));
     EXPECT_EQ(2, count);
     EXPECT_EQ(42, value);
     EXPECT_EQ((std::basic_string<TypeParam>{' ', 0x263A, 'z'}), std::basic_string<TypeParam>(text));

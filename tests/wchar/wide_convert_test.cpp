@@ -1,5 +1,4 @@
-// The mbstowcs / wcstombs family, and text through real files with the
-// stream functions.
+// The mbstowcs / wcstombs family.
 #include "zuuc/wide_chars.h"
 #include "zuuc/wide_string.h"
 
@@ -112,38 +111,6 @@ TYPED_TEST(WideConversion, SmallDestinationsKeepWholeCharacters) {
     EXPECT_EQ(Family<U>::to_bytes(bytes, &count, japanese.data(), 7, zu_get_encoding_id("ISO-2022-JP")), 1);
     EXPECT_EQ(Family<U>::to_bytes(bytes, &count, japanese.data(), 10, zu_get_encoding_id("ISO-2022-JP")), 9);
     EXPECT_EQ(std::string(bytes, 10), std::string("a\x1B$BF|\x1B(B\0", 10));
-}
-
-// UTF-8 and Shift_JIS text goes to units, through a file line by line, and
-// back to the same bytes.
-TYPED_TEST(WideConversion, TextThroughRealFiles) {
-    using U = TypeParam;
-    wide_test::TempFile file;
-    std::string const path = file.path();
-    std::vector<std::pair<char const *, std::vector<std::string>>> const cases = {
-        {"UTF-8", {"caf\xC3\xA9\n", "\xF0\x9F\x98\x80 \xE4\xB8\xAD\n", "end"}},
-        {"Shift_JIS", {"\x93\xFA\x96\x7B\n", "\xB1\xB2 abc\n"}}};
-    long result = 0;
-    for (auto const & c : cases) {
-        zu_encoding_id const enc = zu_get_encoding_id(c.first);
-        FILE * f = zu_fopen(path.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        for (std::string const & line : c.second) {
-            std::vector<U> const wide = ToWide<U>(line, enc, &result);
-            EXPECT_EQ(Family<U>::fputws(wide.data(), f), result);
-        }
-        ASSERT_EQ(zu_fclose(f), 0);
-        f = zu_fopen(path.c_str(), "rb");
-        U buffer[64];
-        for (std::string const & line : c.second) {
-            ASSERT_EQ(Family<U>::fgetws(buffer, 64, f), buffer);
-            std::vector<U> wide(buffer, buffer + 64);
-            wide.resize(std::find(wide.begin(), wide.end(), U(0)) - wide.begin() + 1);
-            EXPECT_EQ(ToBytes(wide, enc, &result), line) << c.first;
-        }
-        EXPECT_EQ(Family<U>::fgetws(buffer, 64, f), nullptr);
-        zu_fclose(f);
-    }
 }
 
 TEST(WideConversionNames, LookUpByNameOrAlias) {

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -54,64 +56,46 @@ TYPED_TEST(WideString, CopyFamily) {
     EXPECT_TRUE(this->GuardsIntact(buf, 6));
 }
 
-TYPED_TEST(WideString, ComparisonsAreUnsignedAndReturnMinusOneZeroOne) {
+// Comparisons, searches and lengths against the string class over random
+// strings of units below and above the sign bit: units compare unsigned, and
+// the comparisons answer -1, 0 or 1.
+TYPED_TEST(WideString, AgreeWithTheStringClass) {
     using W = Wide<TypeParam>;
-    const TypeParam top = static_cast<TypeParam>(~0u);  // 0xFFFF or 0xFFFFFFFF
-    const TypeParam high[] = {'a', 0x8000, 0}, highest[] = {'a', top, 0}, low[] = {'a', 1, 0};
-    for (auto cmp : {W::wcscmp, W::wcscoll}) {
-        EXPECT_EQ(cmp(high, low), 1);
-        EXPECT_EQ(cmp(low, highest), -1);
-        EXPECT_EQ(cmp(highest, high), 1);
-        EXPECT_EQ(cmp(high, high), 0);
-        EXPECT_EQ(cmp(this->S("z").data(), this->S("a").data()), 1);
-        EXPECT_EQ(cmp(this->S("ab").data(), this->S("abc").data()), -1);
+    using Str = std::basic_string<TypeParam>;
+    TypeParam const units[] = {'a', 'b', 0x8000, static_cast<TypeParam>(~0u)};
+    std::mt19937 rng(3);
+    auto random_string = [&](std::size_t max) {
+        Str s(rng() % (max + 1), 'a');
+        for (TypeParam & u : s) u = units[rng() % 4];
+        return s;
+    };
+    auto sign = [](long v) { return static_cast<int>((v > 0) - (v < 0)); };
+    auto at = [](Str const & s, std::size_t pos) { return pos == Str::npos ? nullptr : s.c_str() + pos; };
+    for (int round = 0; round < 2000; ++round) {
+        Str const a = random_string(6), b = random_string(3);
+        SCOPED_TRACE(round);
+        std::size_t const n = rng() % 8;
+        TypeParam const unit = b.empty() ? 0 : b[0];
+        EXPECT_EQ(W::wcscmp(a.c_str(), b.c_str()), sign(a.compare(b)));
+        EXPECT_EQ(W::wcscoll(a.c_str(), b.c_str()), sign(a.compare(b)));
+        EXPECT_EQ(W::wcsncmp(a.c_str(), b.c_str(), n), sign(a.substr(0, n).compare(b.substr(0, n))));
+        std::size_t const m = std::min(n, std::min(a.size(), b.size()));
+        EXPECT_EQ(W::wmemcmp(a.c_str(), b.c_str(), m), sign(a.substr(0, m).compare(b.substr(0, m))));
+        EXPECT_EQ(W::wcslen(a.c_str()), a.size());
+        EXPECT_EQ(W::wcschr(a.c_str(), unit), unit == 0 ? a.c_str() + a.size() : at(a, a.find(unit)));
+        EXPECT_EQ(W::wcsrchr(a.c_str(), unit), unit == 0 ? a.c_str() + a.size() : at(a, a.rfind(unit)));
+        EXPECT_EQ(W::wmemchr(a.c_str(), unit, a.size()), at(a, a.find(unit)));
+        EXPECT_EQ(W::wcsspn(a.c_str(), b.c_str()), std::min(a.find_first_not_of(b), a.size()));
+        EXPECT_EQ(W::wcscspn(a.c_str(), b.c_str()), std::min(a.find_first_of(b), a.size()));
+        EXPECT_EQ(W::wcspbrk(a.c_str(), b.c_str()), at(a, a.find_first_of(b)));
+        // An empty haystack never matches, not even an empty needle.
+        EXPECT_EQ(W::wcsstr(a.c_str(), b.c_str()), a.empty() ? nullptr : at(a, a.find(b)));
     }
-    EXPECT_EQ(W::wmemcmp(highest, low, 2), 1);
-    EXPECT_EQ(W::wmemcmp(low, high, 2), -1);
-    EXPECT_EQ(W::wmemcmp(highest, low, 1), 0);
-    EXPECT_EQ(W::wcsncmp(high, low, 2), 1);
-    EXPECT_EQ(W::wcsncmp(high, low, 1), 0);
-    EXPECT_EQ(W::wcsncmp(this->S("ab").data(), this->S("abc").data(), 10), -1);
-    EXPECT_EQ(W::wcsncmp(this->S("ab").data(), this->S("ab").data(), 10), 0);
     // Units beyond n are never read.
-    const TypeParam p[2] = {'p', 'q'}, q[2] = {'p', 'q'};
+    TypeParam const p[2] = {'p', 'q'}, q[2] = {'p', 'q'};
     EXPECT_EQ(W::wcsncmp(p, q, 2), 0);
-}
-
-TYPED_TEST(WideString, Searches) {
-    using W = Wide<TypeParam>;
-    const auto s = this->S("abcabc");
-    EXPECT_EQ(W::wcschr(s.data(), 'b'), s.data() + 1);
-    EXPECT_EQ(W::wcsrchr(s.data(), 'b'), s.data() + 4);
-    EXPECT_EQ(W::wcschr(s.data(), 'z'), nullptr);
-    EXPECT_EQ(W::wcsrchr(s.data(), 'z'), nullptr);
-    // The terminator can be found.
-    EXPECT_EQ(W::wcschr(s.data(), 0), s.data() + 6);
-    EXPECT_EQ(W::wcsrchr(s.data(), 0), s.data() + 6);
-
-    EXPECT_EQ(W::wcsspn(s.data(), this->S("ba").data()), 2u);
-    EXPECT_EQ(W::wcsspn(s.data(), this->S("abc").data()), 6u);
-    EXPECT_EQ(W::wcscspn(s.data(), this->S("c").data()), 2u);
-    EXPECT_EQ(W::wcscspn(s.data(), this->S("").data()), 6u);
-    EXPECT_EQ(W::wcspbrk(s.data(), this->S("zc").data()), s.data() + 2);
-    EXPECT_EQ(W::wcspbrk(s.data(), this->S("z").data()), nullptr);
-
-    EXPECT_EQ(W::wcsstr(s.data(), this->S("bca").data()), s.data() + 1);
-    EXPECT_EQ(W::wcsstr(s.data(), this->S("cab").data()), s.data() + 2);
-    EXPECT_EQ(W::wcsstr(s.data(), this->S("abcabcx").data()), nullptr);
-    // Empty strings: an empty haystack never matches.
-    const auto empty = this->S("");
-    EXPECT_EQ(W::wcsstr(empty.data(), empty.data()), nullptr);
-    EXPECT_EQ(W::wcsstr(empty.data(), s.data()), nullptr);
-    EXPECT_EQ(W::wcsstr(s.data(), empty.data()), s.data());
-}
-
-TYPED_TEST(WideString, LenAndDup) {
-    using W = Wide<TypeParam>;
-    const TypeParam s[] = {'a', static_cast<TypeParam>(~0u), 0x8000, 0, 'b', 0};
-    EXPECT_EQ(W::wcslen(s), 3u);
-    EXPECT_EQ(W::wcslen(this->S("").data()), 0u);
-    TypeParam* copy = W::wcsdup(s);
+    TypeParam const s[] = {'a', static_cast<TypeParam>(~0u), 0x8000, 0, 'b', 0};
+    TypeParam * copy = W::wcsdup(s);
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(W::wmemcmp(copy, s, 4), 0);
     std::free(copy);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "zuuc/wide_chars.h"
+#include "zuuc/wide_format.h"
 #include "zuuc/wide_string.h"
 
 namespace wide_test {
@@ -34,11 +35,19 @@ struct Wide;
     static constexpr auto wcsdup = &zu_wcsdup##S, wcsxfrm = &zu_wcsxfrm##S;                       \
     static constexpr auto wmemchr = &zu_wmemchr##S, wmemcmp = &zu_wmemcmp##S;                     \
     static constexpr auto wmemcpy = &zu_wmemcpy##S, wmemmove = &zu_wmemmove##S;                   \
-    static constexpr auto wmemset = &zu_wmemset##S;
+    static constexpr auto wmemset = &zu_wmemset##S;                                               \
+    static constexpr auto swscanf = &zu_swscanf##S, fwscanf = &zu_fwscanf##S;
+// The names without a suffix are the 16-bit flavour.
 template <>
-struct Wide<unsigned short> { ZU_WIDE_FUNCTIONS(_16) };
+struct Wide<unsigned short> {
+    ZU_WIDE_FUNCTIONS(_16)
+    static constexpr auto plain_fwscanf = &zu_fwscanf;
+};
 template <>
-struct Wide<unsigned int> { ZU_WIDE_FUNCTIONS(_32) };
+struct Wide<unsigned int> {
+    ZU_WIDE_FUNCTIONS(_32)
+    static constexpr auto plain_fwscanf = &zu_fwscanf_32;
+};
 #undef ZU_WIDE_FUNCTIONS
 
 using UnitTypes = ::testing::Types<unsigned short, unsigned int>;
