@@ -11,7 +11,7 @@
 #include "zuuc/modal_encoding.h"
 #include "zuuc/range_encoding.h"
 
-namespace zuuc_encoding_library {
+namespace zuuc_module {
 
 template <class Entry>
 void InstallMbcsTables(Entry const * entries, unsigned count) {
@@ -64,6 +64,6 @@ void InstallModalTables(Entry const * entries, unsigned count) {
     }
 }
 
-}  // namespace zuuc_encoding_library
+}  // namespace zuuc_module
 
 #endif

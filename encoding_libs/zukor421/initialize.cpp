@@ -5,6 +5,6 @@
 
 // Called by UnicodeLibLoader each time it opens this module.
 extern "C" ZUUC_EXPORT void _InitializeLibrary() {
-    zuuc_encoding_library::InstallMbcsTables(kMbcsTables, kMbcsTableCount);
-    zuuc_encoding_library::InstallModalTables(kModalTables, kModalTableCount);
+    zuuc_module::InstallMbcsTables(kMbcsTables, kMbcsTableCount);
+    zuuc_module::InstallModalTables(kModalTables, kModalTableCount);
 }

@@ -16,6 +16,6 @@ extern "C" ZUUC_EXPORT void _InitializeLibrary() {
             encoding->InstallTables(entry.to_unicode, entry.from_unicode);
         }
     }
-    zuuc_encoding_library::InstallMbcsTables(kMbcsTables, kMbcsTableCount);
-    zuuc_encoding_library::InstallModalTables(kModalTables, kModalTableCount);
+    zuuc_module::InstallMbcsTables(kMbcsTables, kMbcsTableCount);
+    zuuc_module::InstallModalTables(kModalTables, kModalTableCount);
 }

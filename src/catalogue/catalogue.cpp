@@ -136,7 +136,7 @@ struct CatalogueCreation {
     CatalogueCreation() {
         ZUUC_CATALOGUE(ZUUC_CALL_ACCESSOR)
         CharEncoding::HZGB2312();
-        zuuc::registry::CreateVariations();
+        zuuc_internal::registry::CreateVariations();
         CharEncoding::ChineseAutoDetect();
         CharEncoding::JapaneseAutoDetect();
         CharEncoding::KoreanAutoDetect();

@@ -93,7 +93,7 @@ bool LineBreakTest::Test(unsigned int c) const {
 
 bool ExtendedUnicodePropertyTest::Test(unsigned int c) const {
   // Accepts a character with any one of the selected properties.
-  return (zuuc_chardb::kPropertiesTable.Lookup(c) & set_) != 0;
+  return (zuuc_internal::chardb::kPropertiesTable.Lookup(c) & set_) != 0;
 }
 
 // ---------------------------------------------------------------------------

@@ -3,7 +3,7 @@
 
 #include "chardb/unicode_tables.h"
 
-using namespace zuuc_chardb;
+using namespace zuuc_internal::chardb;
 
 namespace {
 

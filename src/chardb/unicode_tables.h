@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-namespace zuuc_chardb {
+namespace zuuc_internal::chardb {
 
 // A table over all 32-bit values, in four levels of 256 entries:
 //   level1[cp >> 24] -> level2[..][(cp >> 16) & 0xFF]
@@ -48,7 +48,7 @@ struct TwoLevelTable {
   }
 };
 
-}  // namespace zuuc_chardb
+}  // namespace zuuc_internal::chardb
 
 // The tables are internal to the library; declaring them hidden lets the
 // lookups address them directly rather than through the GOT.

@@ -21,7 +21,7 @@
 
 namespace {
 
-using zuuc_coll::Table;
+using zuuc_internal::collation::Table;
 
 // The first N entries live inside the object (on the stack); more go to a
 // heap block that grows by the golden ratio.
@@ -81,8 +81,8 @@ constexpr std::uint32_t kImplicitTail = 0x2002;  // common secondary 0x20, terti
 
 bool Decomposed(std::uint32_t c) {  // unchanged by NFD, class 0
     if (c < 0xC0) return true;
-    std::uint8_t const bit = zuuc_norm::InertBit(zuuc_norm::kNFD);
-    return (c < 0x10000 ? zuuc_norm::FlagsBmp(c) : zuuc_norm::Flags(c)) & bit;
+    std::uint8_t const bit = zuuc_internal::normalization::InertBit(zuuc_internal::normalization::kNFD);
+    return (c < 0x10000 ? zuuc_internal::normalization::FlagsBmp(c) : zuuc_internal::normalization::Flags(c)) & bit;
 }
 
 inline bool InReorderSet(Table const & t, std::uint32_t c) {
@@ -93,15 +93,15 @@ inline bool InReorderSet(Table const & t, std::uint32_t c) {
 // The canonical decomposition of `c` (length first), or null when it has
 // none; Hangul syllables have theirs by rule and answer null.
 inline std::uint32_t const * CanonicalMapping(std::uint32_t c) {
-    return c < 0x10000 ? zuuc_norm::MappingBmp(c, false) : zuuc_norm::Mapping(c, false);
+    return c < 0x10000 ? zuuc_internal::normalization::MappingBmp(c, false) : zuuc_internal::normalization::Mapping(c, false);
 }
 
 // Whether `c` and its decomposition begin with a starter (class 0).
 bool StartsWithStarter(std::uint32_t c) {
-    if (Decomposed(c) || c - zuuc_norm::kSBase < zuuc_norm::kSCount) return true;
-    if (zuuc_norm::CombiningClass(c) != 0) return false;
+    if (Decomposed(c) || c - zuuc_internal::normalization::kSBase < zuuc_internal::normalization::kSCount) return true;
+    if (zuuc_internal::normalization::CombiningClass(c) != 0) return false;
     std::uint32_t const * m = CanonicalMapping(c);
-    return m == nullptr || zuuc_norm::CombiningClass(m[1]) == 0;
+    return m == nullptr || zuuc_internal::normalization::CombiningClass(m[1]) == 0;
 }
 
 // Appends the canonical decomposition of `c` when it can be written on its
@@ -109,7 +109,7 @@ bool StartsWithStarter(std::uint32_t c) {
 // so that no mark is reordered into or out of it. Hangul syllables
 // decompose by rule, everything else from the normalization data.
 bool DecomposeAlone(std::uint32_t c, std::uint32_t const * next, CharBuffer & out) {
-    using namespace zuuc_norm;
+    using namespace zuuc_internal::normalization;
     if (next != nullptr && !StartsWithStarter(*next)) return false;
     if (c - kSBase < kSCount) {
         std::uint32_t const v = c - kSBase;
@@ -154,10 +154,10 @@ std::uint32_t const * Characters(Table const & t, std::uint32_t const * s, std::
         }
     }
     if (i < n) {
-        static thread_local zuuc_norm::normalize nfd(zuuc_norm::kNFD);
+        static thread_local zuuc_internal::normalization::normalize nfd(zuuc_internal::normalization::kNFD);
         while (i < n) {
-            std::size_t const room = std::max<std::size_t>(zuuc_norm::normalize::kMinOutput, n - i + 16);
-            zuuc_norm::NormalizeParams<std::uint32_t> p{s + i, n - i, buffer.Reserve(room), room, 0, 0,
+            std::size_t const room = std::max<std::size_t>(zuuc_internal::normalization::normalize::kMinOutput, n - i + 16);
+            zuuc_internal::normalization::NormalizeParams<std::uint32_t> p{s + i, n - i, buffer.Reserve(room), room, 0, 0,
                                                         nullptr, 0, 0};
             nfd.ResetOffsets();
             nfd.Normalize(p);
@@ -202,11 +202,11 @@ void Elements(Table const & t, std::uint32_t const * s, std::size_t n, ElementLi
         std::uint32_t c = s[i];
         if (c > kLastCodePoint) c = 0xFFFD;
         std::uint32_t v = t.Lookup(c);
-        if (v < zuuc_coll::kExpansion) {
+        if (v < zuuc_internal::collation::kExpansion) {
             out.PushBack(v);
             continue;
         }
-        while (zuuc_coll::IsContraction(v)) {
+        while (zuuc_internal::collation::IsContraction(v)) {
             std::uint32_t const j = v & 0xFFFFF;
             std::uint32_t const * first = t.candidates + j + 1;
             std::uint32_t const * last = first + t.candidates[j];
@@ -219,12 +219,12 @@ void Elements(Table const & t, std::uint32_t const * s, std::size_t n, ElementLi
                 }
             }
             v = t.mappings[j];
-            if (zuuc_coll::IsContraction(v)) v = zuuc_coll::kNoEntry;
+            if (zuuc_internal::collation::IsContraction(v)) v = zuuc_internal::collation::kNoEntry;
         }
-        if (v < zuuc_coll::kExpansion) {
+        if (v < zuuc_internal::collation::kExpansion) {
             out.PushBack(v);
-        } else if (v != zuuc_coll::kNoEntry) {
-            for (std::uint32_t const * e = t.expansions + (v & 0xFFFFF); *e != zuuc_coll::kNoEntry; ++e) {
+        } else if (v != zuuc_internal::collation::kNoEntry) {
+            for (std::uint32_t const * e = t.expansions + (v & 0xFFFFF); *e != zuuc_internal::collation::kNoEntry; ++e) {
                 out.PushBack(*e);
             }
         } else {

@@ -12,7 +12,7 @@
 #include "zuuc/exceptions.h"
 #include "zuuc/loader.h"
 
-namespace zuuc_coll {
+namespace zuuc_internal::collation {
 
 namespace {
 
@@ -107,7 +107,7 @@ bool IsSound(std::uint32_t const * words, std::size_t count) {
            check.Trie();
 }
 
-}  // namespace zuuc_coll
+}  // namespace zuuc_internal::collation
 
 namespace {
 
@@ -119,7 +119,7 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 // Opens `path` inside `folder` (which ends in '/'), unless the two do not fit
 // a path of 260 bytes.
 std::FILE * OpenIn(char const * folder, std::size_t folder_length, char const * path) {
-    char full[zuuc_coll::kPathSize];
+    char full[zuuc_internal::collation::kPathSize];
     std::size_t const length = std::strlen(path);
     if (folder_length == 0 || folder_length + length >= sizeof full) return nullptr;
     std::memcpy(full, folder, folder_length);
@@ -141,7 +141,7 @@ std::FILE * OpenBesideLibrary(char const * path) {
 std::FILE * OpenTable(char const * path) {
     std::FILE * f = std::fopen(path, "rb");
     if (f == nullptr) {
-        char folder[zuuc_coll::kPathSize];
+        char folder[zuuc_internal::collation::kPathSize];
         UnicodeLibLoader::GetLoadDirectory(folder, sizeof folder);
         f = OpenIn(folder, std::strlen(folder), path);
     }
@@ -166,7 +166,7 @@ CollationSequence::~CollationSequence() {
 }
 
 unsigned int CollationSequence::Signature() const {
-    return table_ != nullptr ? table_[zuuc_coll::kSignatureWord] : 0;
+    return table_ != nullptr ? table_[zuuc_internal::collation::kSignatureWord] : 0;
 }
 
 void CollationSequence::Load(char const * path) {
@@ -180,10 +180,10 @@ void CollationSequence::Load(char const * path) {
     std::size_t const count = static_cast<std::size_t>(size) / 4;
     std::unique_ptr<unsigned int[]> words(new unsigned int[count]);
     if (std::fread(words.get(), 4, count, file.get()) != count) throw zu_collation_file_corruption_error();
-    if (words[0] != zuuc_coll::kByteOrderMark) {
+    if (words[0] != zuuc_internal::collation::kByteOrderMark) {
         for (std::size_t i = 0; i < count; ++i) words[i] = Swap(words[i]);
     }
-    if (!zuuc_coll::IsSound(words.get(), count)) throw zu_collation_file_corruption_error();
+    if (!zuuc_internal::collation::IsSound(words.get(), count)) throw zu_collation_file_corruption_error();
     table_ = words.release();
     owned_ = true;
 }

@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace zuuc_coll {
+namespace zuuc_internal::collation {
 
 constexpr std::uint32_t kByteOrderMark = 0xFEFF;
 constexpr std::uint32_t kExpansion = 0xFFE00000;    // up to kContraction: an expansion
@@ -70,6 +70,6 @@ struct Table {
 // and whose every element has weights that keys can hold.
 bool IsSound(std::uint32_t const * words, std::size_t count);
 
-}  // namespace zuuc_coll
+}  // namespace zuuc_internal::collation
 
 #endif

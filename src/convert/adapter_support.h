@@ -16,7 +16,7 @@
 #include "zuuc/stream_adapters.h"
 #include "zuuc/transcoder.h"
 
-namespace zuuc_adapter {
+namespace zuuc_internal::adapters {
 
 // The problem classes an adapter raises for transcoder results 3, 4 and 5;
 // void where it raises none.
@@ -129,7 +129,7 @@ inline TranscodeResult ProblemResult(TranscodeResult result) {
     return result == kTranscodeIllFormedUTF16 ? kTranscodeNotInRepertoire : result;
 }
 
-using zuuc_streams_detail::TerminatedEnd;
+using zuuc_internal::streams::TerminatedEnd;
 
 // Problems reported in a row without moving. Each may lie in units the
 // transcoder took earlier (a composite reports the problems its second stage
@@ -215,11 +215,11 @@ void FinishInto(Transcoder<In, Out> & transcoder, Put && put, Raise && raise) {
     }
 }
 
-}  // namespace zuuc_adapter
+}  // namespace zuuc_internal::adapters
 
 namespace zuuc_internal {
 
-using zuuc_streams_detail::TerminatedEnd;
+using zuuc_internal::streams::TerminatedEnd;
 
 // Pieces of the source and sink adapters' templates (in source_adapters.cpp
 // and sink_adapters.cpp) that both use.
@@ -227,7 +227,7 @@ using zuuc_streams_detail::TerminatedEnd;
 // Hands a problem met by `adapter`'s transcoder to the adapter's behaviour.
 template <class Adapter, class In, class Out>
 struct AdapterProblemRaiser {
-    using Kinds = typename zuuc_adapter::ProblemsOf<In, Out>::Kinds;
+    using Kinds = typename zuuc_internal::adapters::ProblemsOf<In, Out>::Kinds;
 
     Adapter & adapter;  // the actor whose behaviour decides, and the problem solver
     EncodingOf<In> const & input_encoding;
@@ -236,7 +236,7 @@ struct AdapterProblemRaiser {
 
     bool operator()(TranscodeResult result, In const * input_start, In const * problem,
                     In const * input_end, Out const * output_start, Out const * output_end) const {
-        return zuuc_adapter::RaiseProblem<Kinds>(*adapter.GetBehavior(), result, input_encoding,
+        return zuuc_internal::adapters::RaiseProblem<Kinds>(*adapter.GetBehavior(), result, input_encoding,
                                                  output_encoding, adapter, input_start, problem,
                                                  input_end, output_start, output_end,
                                                  transcoder.Mode());

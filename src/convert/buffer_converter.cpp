@@ -62,7 +62,7 @@ auto DecoderTo(Enc const & encoding, UnicodeLibAllocator & arena) {
 }
 template <class P>
 Transcoder<char, P> * DecoderTo(CharEncoding const & encoding, UnicodeLibAllocator & arena) {
-    Transcoder<char, P> * detecting = zuuc_detect::CreateDetectingDecoder<P>(encoding, arena);
+    Transcoder<char, P> * detecting = zuuc_internal::detect::CreateDetectingDecoder<P>(encoding, arena);
     return detecting != nullptr ? detecting : zuuc_internal::ConverterToPivot<P>(encoding, arena);
 }
 

@@ -94,12 +94,12 @@ struct SinkAdapterOps {
         if (Discarding()) {
             return;
         }
-        zuuc_adapter::ConvertInto<N>(transcoder, target, begin, end, kLimited, report, Raiser(),
+        zuuc_internal::adapters::ConvertInto<N>(transcoder, target, begin, end, kLimited, report, Raiser(),
                                      [&]() { OnLimit(); });
     }
 
     void Finish() const {
-        zuuc_adapter::FinishInto<N, In, Out>(
+        zuuc_internal::adapters::FinishInto<N, In, Out>(
             transcoder,
             [&](Out const * begin, Out const * end) {
                 if (!Discarding()) {

@@ -82,7 +82,7 @@ bool FillSourceAdapter(Adapter & adapter, SourceOf<In> & input,
                        zuuc_detail::PendingUnits<In> & pending_input,
                        zuuc_detail::PendingUnits<Out> & pending_output, zu_buffer<Out, N> & buffer,
                        Out const *& shown, Out const *& shown_end) {
-    using zuuc_adapter::ProblemResult;
+    using zuuc_internal::adapters::ProblemResult;
     AdapterProblemRaiser<Adapter, In, Out> const raise{adapter, input_encoding, output_encoding,
                                                        transcoder};
     auto commit = [&](Out const * begin, Out const * finish) {
@@ -181,7 +181,7 @@ bool FillSourceAdapter(Adapter & adapter, SourceOf<In> & input,
         } else if (position == window && out == out_before) {
             // A stuck transcoder would be asked the same again forever: go
             // on after the unit it stopped at.
-            if (!problem || ++stalls > zuuc_adapter::kMostHeldProblems) {
+            if (!problem || ++stalls > zuuc_internal::adapters::kMostHeldProblems) {
                 input.DoneWith(window + 1);
                 stalls = 0;
             }

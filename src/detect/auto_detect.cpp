@@ -170,7 +170,7 @@ void AutoDetectSource::Detect() {
         // before a large window has been read ahead whole; the rest of the
         // window stays in the byte source for the chosen decoder.
         unsigned char const * const stop =
-            zuuc_detect::ExamineSlices(chooser_, begin, end, chosen, rating_);
+            zuuc_internal::detect::ExamineSlices(chooser_, begin, end, chosen, rating_);
         input_->DoneWith(stop);
     }
     if (chosen == nullptr) {
@@ -272,7 +272,7 @@ void AutoDetectSink::PutBuffer(char const * begin, char const * end) {
     auto const * stop = reinterpret_cast<unsigned char const *>(end);
     if (chosen_ == nullptr) {
         CharEncoding const * chosen = nullptr;
-        start = zuuc_detect::ExamineSlices(chooser_, start, stop, chosen, rating_);
+        start = zuuc_internal::detect::ExamineSlices(chooser_, start, stop, chosen, rating_);
         if (chosen == nullptr) {
             return;
         }

@@ -6,7 +6,7 @@
 #include "detect/read_ahead.h"
 #include "zuuc/auto_detect.h"
 
-namespace zuuc_detect {
+namespace zuuc_internal::detect {
 namespace {
 
 // The chosen candidate's own decoder to the output's width.
@@ -192,4 +192,4 @@ template Transcoder<char, unsigned int> * CreateDetectingDecoder<unsigned int>(
 template Transcoder<char, unsigned short> * CreateDetectingDecoder<unsigned short>(
     CharEncoding const &, UnicodeLibAllocator &);
 
-}  // namespace zuuc_detect
+}  // namespace zuuc_internal::detect

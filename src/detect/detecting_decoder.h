@@ -6,7 +6,7 @@
 #include "zuuc/char_encoding.h"
 #include "zuuc/transcoder.h"
 
-namespace zuuc_detect {
+namespace zuuc_internal::detect {
 
 // A transcoder from bytes to UTF-32 (Out = unsigned int) or UTF-16 (Out =
 // unsigned short) that reads ahead until the encoding's candidates are
@@ -17,6 +17,6 @@ template <class Out>
 Transcoder<char, Out> * CreateDetectingDecoder(CharEncoding const & encoding,
                                                UnicodeLibAllocator & allocator);
 
-}  // namespace zuuc_detect
+}  // namespace zuuc_internal::detect
 
 #endif

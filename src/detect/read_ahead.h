@@ -9,7 +9,7 @@
 
 #include "zuuc/auto_detect.h"
 
-namespace zuuc_detect {
+namespace zuuc_internal::detect {
 
 // Bytes examined per call of EncodingChooser::Examine.
 constexpr std::size_t kExamineSlice = 1024;
@@ -34,6 +34,6 @@ inline unsigned char const * ExamineSlices(EncodingChooser & chooser, unsigned c
     return position;
 }
 
-}  // namespace zuuc_detect
+}  // namespace zuuc_internal::detect
 
 #endif

@@ -18,19 +18,19 @@ struct WidthTraits;
 template <>
 struct WidthTraits<CharEncoding> {
     static constexpr unsigned int kTokenSize = 1;
-    static std::vector<CharEncoding *> & List() { return zuuc::registry::CharEncodings(); }
+    static std::vector<CharEncoding *> & List() { return zuuc_internal::registry::CharEncodings(); }
     static CharEncoding * Cast(TextEncoding * encoding) { return encoding->AsCharEncoding(); }
 };
 template <>
 struct WidthTraits<Char16Encoding> {
     static constexpr unsigned int kTokenSize = 2;
-    static std::vector<Char16Encoding *> & List() { return zuuc::registry::Char16Encodings(); }
+    static std::vector<Char16Encoding *> & List() { return zuuc_internal::registry::Char16Encodings(); }
     static Char16Encoding * Cast(TextEncoding * encoding) { return encoding->AsChar16Encoding(); }
 };
 template <>
 struct WidthTraits<Char32Encoding> {
     static constexpr unsigned int kTokenSize = 4;
-    static std::vector<Char32Encoding *> & List() { return zuuc::registry::Char32Encodings(); }
+    static std::vector<Char32Encoding *> & List() { return zuuc_internal::registry::Char32Encodings(); }
     static Char32Encoding * Cast(TextEncoding * encoding) { return encoding->AsChar32Encoding(); }
 };
 
@@ -44,7 +44,7 @@ struct WidthLookups {
         return encoding == nullptr ? nullptr : Traits::Cast(encoding);
     }
     static unsigned int Count() { return static_cast<unsigned int>(Traits::List().size()); }
-    static Width * At(unsigned int index) { return zuuc::registry::At(Traits::List(), index); }
+    static Width * At(unsigned int index) { return zuuc_internal::registry::At(Traits::List(), index); }
     static Width * ById(TextEncodingID id) { return As(TextEncoding::Lookup(id)); }
     template <class Name>
     static Width * ByName(Name const * name) {
@@ -59,7 +59,7 @@ struct WidthLookups {
         Traits::List().push_back(&encoding);
         EncodingVariation::GenerateVariantsOf(encoding);
     }
-    static void Delist(Width const & encoding) { zuuc::registry::Remove(Traits::List(), &encoding); }
+    static void Delist(Width const & encoding) { zuuc_internal::registry::Remove(Traits::List(), &encoding); }
 };
 
 }  // namespace

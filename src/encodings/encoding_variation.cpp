@@ -52,8 +52,8 @@ char const * EncodingVariation::Name() const { return names_[0]; }
 char const * EncodingVariation::MimeName() const { return mime_name_; }
 
 unsigned short const * EncodingVariation::NameInUnicode() const {
-    zuuc::names::BuildOnce(unicode_name_cache_built_, [this] {
-        unicode_name_cache_ = zuuc::names::ToUnicode(Name());
+    zuuc_internal::names::BuildOnce(unicode_name_cache_built_, [this] {
+        unicode_name_cache_ = zuuc_internal::names::ToUnicode(Name());
         unicode_name_cache_.c_str();
     });
     // Terminated when it was built; c_str() would write the terminator again.
@@ -110,11 +110,11 @@ void EncodingVariation::GenerateVariantsOf(Char32Encoding const & encoding) {
 }
 
 void EncodingVariation::GenerateVariantsForExistingEncodings() {
-    ForEachEncoding(zuuc::registry::Char16Encodings(),
+    ForEachEncoding(zuuc_internal::registry::Char16Encodings(),
                     [this](Char16Encoding & e) { GenerateVariantOfChar16Encoding(e); });
-    ForEachEncoding(zuuc::registry::CharEncodings(),
+    ForEachEncoding(zuuc_internal::registry::CharEncodings(),
                     [this](CharEncoding & e) { GenerateVariantOfCharEncoding(e); });
-    ForEachEncoding(zuuc::registry::Char32Encodings(),
+    ForEachEncoding(zuuc_internal::registry::Char32Encodings(),
                     [this](Char32Encoding & e) { GenerateVariantOfChar32Encoding(e); });
 }
 

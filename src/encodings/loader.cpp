@@ -68,7 +68,7 @@ void * OpenNextToThisLibrary(char const * file) {
 
 }  // namespace
 
-namespace zuuc::loader {
+namespace zuuc_internal::loader {
 
 // Leaked: encodings may load during static teardown.
 std::recursive_mutex & Mutex() {
@@ -76,13 +76,13 @@ std::recursive_mutex & Mutex() {
     return *mutex;
 }
 
-}  // namespace zuuc::loader
+}  // namespace zuuc_internal::loader
 
 bool UnicodeLibLoader::Load(char const * name) {
     if (name == nullptr) {
         return false;
     }
-    Lock lock(zuuc::loader::Mutex());
+    Lock lock(zuuc_internal::loader::Mutex());
 
     char file[kPathSize];
     std::size_t const reserve = sizeof kModuleSuffix - 1;
@@ -122,7 +122,7 @@ bool UnicodeLibLoader::Load(char const * name) {
 bool UnicodeLibLoader::IsLoadable(char const * name) { return Load(name); }
 
 void UnicodeLibLoader::SetLoadDirectory(char const * directory) {
-    Lock lock(zuuc::loader::Mutex());
+    Lock lock(zuuc_internal::loader::Mutex());
     if (directory == nullptr || directory[0] == '\0') {
         gLoadDirectory[0] = '\0';
         return;
@@ -139,7 +139,7 @@ void UnicodeLibLoader::GetLoadDirectory(char * buffer, int size) {
     if (buffer == nullptr || size <= 0) {
         return;
     }
-    Lock lock(zuuc::loader::Mutex());
+    Lock lock(zuuc_internal::loader::Mutex());
     std::size_t const capacity = static_cast<std::size_t>(size);
     std::strncpy(buffer, gLoadDirectory, capacity);
     buffer[capacity - 1] = '\0';

@@ -5,12 +5,12 @@
 
 #include <mutex>
 
-namespace zuuc::loader {
+namespace zuuc_internal::loader {
 
 // Recursive: an encoding loads under it and the loader takes it again, and a
 // module's initialisation may load another module.
 std::recursive_mutex & Mutex();
 
-}  // namespace zuuc::loader
+}  // namespace zuuc_internal::loader
 
 #endif

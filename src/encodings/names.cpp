@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-namespace zuuc::names {
+namespace zuuc_internal::names {
 
 zu_wstring ToUnicode(char const * name) {
     zu_wstring result;
@@ -21,4 +21,4 @@ zu_wstring ToUnicode(char const * name) {
     return result;
 }
 
-}  // namespace zuuc::names
+}  // namespace zuuc_internal::names

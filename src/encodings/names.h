@@ -11,7 +11,7 @@
 #include "registry.h"
 #include "zuuc/strings.h"
 
-namespace zuuc::names {
+namespace zuuc_internal::names {
 
 // The name in 16-bit units; bytes outside ASCII become U+FFFD.
 zu_wstring ToUnicode(char const * name);
@@ -44,6 +44,6 @@ void BuildOnce(std::atomic<bool> & built, Build build) {
     }
 }
 
-}  // namespace zuuc::names
+}  // namespace zuuc_internal::names
 
 #endif

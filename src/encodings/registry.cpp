@@ -1,9 +1,9 @@
 #include "registry.h"
 
-TextEncoding * gBaseEncodings[zuuc::registry::kBaseEncodingCount] = {};
-EncodingVariation * gAllVariations[zuuc::registry::kVariationCount] = {};
+TextEncoding * gBaseEncodings[zuuc_internal::registry::kBaseEncodingCount] = {};
+EncodingVariation * gAllVariations[zuuc_internal::registry::kVariationCount] = {};
 
-namespace zuuc::registry {
+namespace zuuc_internal::registry {
 
 // Deliberately leaked: they must outlive every static encoding, whatever the
 // order of destruction at exit.
@@ -32,4 +32,4 @@ std::recursive_mutex & NameCacheMutex() {
     return *mutex;
 }
 
-}  // namespace zuuc::registry
+}  // namespace zuuc_internal::registry

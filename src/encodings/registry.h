@@ -15,7 +15,7 @@ class Char16Encoding;
 class Char32Encoding;
 class EncodingVariation;
 
-namespace zuuc::registry {
+namespace zuuc_internal::registry {
 
 constexpr unsigned kBaseEncodingCount = 191;
 constexpr unsigned kVariationCount = 10;
@@ -49,11 +49,11 @@ T * At(std::vector<T *> const & list, unsigned int index) {
     return index < list.size() ? list[index] : nullptr;
 }
 
-}  // namespace zuuc::registry
+}  // namespace zuuc_internal::registry
 
 // The base encoding with each base number, null where none exists.
-extern TextEncoding * gBaseEncodings[zuuc::registry::kBaseEncodingCount];
+extern TextEncoding * gBaseEncodings[zuuc_internal::registry::kBaseEncodingCount];
 // The registered variation of each variation number, null where none exists.
-extern EncodingVariation * gAllVariations[zuuc::registry::kVariationCount];
+extern EncodingVariation * gAllVariations[zuuc_internal::registry::kVariationCount];
 
 #endif

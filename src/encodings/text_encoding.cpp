@@ -60,7 +60,7 @@ TextEncoding::TextEncoding(TextEncodingID id, unsigned char const * substitute,
       library_(library) {
     if (static_cast<unsigned long>(id_) != 0) {
         gBaseEncodings[static_cast<unsigned long>(id_.GetBaseEncodingID())] = this;
-        zuuc::registry::Encodings().push_back(this);
+        zuuc_internal::registry::Encodings().push_back(this);
     }
 }
 
@@ -86,7 +86,7 @@ TextEncoding::TextEncoding(TextEncoding const & parent, EncodingVariation const 
     if (static_cast<unsigned long>(parent.GetTextEncodingID()) != 0) {
         unsigned long const number = variation.GetEncodingVariationID();
         parent_->variants_[number] = this;
-        zuuc::registry::Encodings().push_back(this);
+        zuuc_internal::registry::Encodings().push_back(this);
     }
 }
 
@@ -107,7 +107,7 @@ TextEncoding & TextEncoding::operator=(TextEncoding const & other) {
 }
 
 void TextEncoding::CopyFrom(TextEncoding const & other) {
-    std::lock_guard<std::recursive_mutex> lock(zuuc::registry::NameCacheMutex());
+    std::lock_guard<std::recursive_mutex> lock(zuuc_internal::registry::NameCacheMutex());
     loaded_.store(other.loaded_.load());
     id_ = other.id_;
     parent_ = other.parent_;
@@ -124,7 +124,7 @@ void TextEncoding::CopyFrom(TextEncoding const & other) {
     unicode_name_cache_built_.store(other.unicode_name_cache_built_.load());
     unicode_mime_name_cache_built_.store(other.unicode_mime_name_cache_built_.load());
     utf32_in_unicode_.store(other.utf32_in_unicode_.load());
-    for (unsigned i = 0; i < zuuc::registry::kVariationCount; ++i) {
+    for (unsigned i = 0; i < zuuc_internal::registry::kVariationCount; ++i) {
         variants_[i] = other.variants_[i];
     }
     loader_ = other.loader_;
@@ -135,7 +135,7 @@ TextEncoding::~TextEncoding() {
     // Forget this encoding wherever it was registered, so that an encoding
     // with a shorter life than the process (one made by a caller) never
     // leaves a dangling entry behind. Copies were never registered.
-    zuuc::registry::Remove(zuuc::registry::Encodings(), this);
+    zuuc_internal::registry::Remove(zuuc_internal::registry::Encodings(), this);
     unsigned long const base = id_.GetBaseEncodingID();
     if (gBaseEncodings[base] == this) {
         gBaseEncodings[base] = nullptr;
@@ -174,7 +174,7 @@ char const * TextEncoding::Name() const {
     if (nicknames_ != nullptr && nicknames_[0] != nullptr) {
         return nicknames_[0];
     }
-    zuuc::names::BuildOnce(name_cache_built_, [this] {
+    zuuc_internal::names::BuildOnce(name_cache_built_, [this] {
         zu_string name;
         if (parent_ != nullptr) {
             name += parent_->Name();
@@ -197,8 +197,8 @@ char const * TextEncoding::MimeName() const {
 }
 
 unsigned short const * TextEncoding::NameInUnicode() const {
-    zuuc::names::BuildOnce(unicode_name_cache_built_, [this] {
-        unicode_name_cache_ = zuuc::names::ToUnicode(Name());
+    zuuc_internal::names::BuildOnce(unicode_name_cache_built_, [this] {
+        unicode_name_cache_ = zuuc_internal::names::ToUnicode(Name());
         unicode_name_cache_.c_str();
     });
     // Terminated when it was built; c_str() would write the terminator again.
@@ -209,8 +209,8 @@ unsigned short const * TextEncoding::MimeNameInUnicode() const {
     if (mime_name_ == nullptr) {
         return nullptr;
     }
-    zuuc::names::BuildOnce(unicode_mime_name_cache_built_, [this] {
-        unicode_mime_name_cache_ = zuuc::names::ToUnicode(mime_name_);
+    zuuc_internal::names::BuildOnce(unicode_mime_name_cache_built_, [this] {
+        unicode_mime_name_cache_ = zuuc_internal::names::ToUnicode(mime_name_);
         unicode_mime_name_cache_.c_str();
     });
     return unicode_mime_name_cache_.data();
@@ -292,7 +292,7 @@ bool TextEncoding::HasName(char const * begin, char const * end) const {
 
 bool TextEncoding::HasName(unsigned short const * name) const {
     std::string bytes;
-    return name != nullptr && zuuc::names::ToBytes(name, bytes) &&
+    return name != nullptr && zuuc_internal::names::ToBytes(name, bytes) &&
            HasName(bytes.data(), bytes.data() + bytes.size());
 }
 
@@ -363,7 +363,7 @@ void TextEncoding::Load() const {
     // Another thread may be installing the tables right now: wait for it and
     // look again, so that a module is not initialised while its tables are
     // in use.
-    std::lock_guard<std::recursive_mutex> lock(zuuc::loader::Mutex());
+    std::lock_guard<std::recursive_mutex> lock(zuuc_internal::loader::Mutex());
     if (loaded_) {
         return;
     }
@@ -388,7 +388,7 @@ bool TextEncoding::IsLoadable() const {
     if (loaded_) {
         return true;
     }
-    std::lock_guard<std::recursive_mutex> lock(zuuc::loader::Mutex());
+    std::lock_guard<std::recursive_mutex> lock(zuuc_internal::loader::Mutex());
     if (loaded_) {
         return true;
     }
@@ -404,11 +404,11 @@ bool TextEncoding::IsLoadable() const {
 // --- the registry ---------------------------------------------------------------
 
 unsigned int TextEncoding::Count() {
-    return static_cast<unsigned int>(zuuc::registry::Encodings().size());
+    return static_cast<unsigned int>(zuuc_internal::registry::Encodings().size());
 }
 
 TextEncoding * TextEncoding::Lookup(unsigned int index) {
-    return zuuc::registry::At(zuuc::registry::Encodings(), index);
+    return zuuc_internal::registry::At(zuuc_internal::registry::Encodings(), index);
 }
 
 TextEncoding * TextEncoding::Lookup(TextEncodingID id) {
@@ -421,7 +421,7 @@ TextEncoding * TextEncoding::Lookup(char const * name, unsigned int token_size) 
         return nullptr;
     }
     char const * end = name + std::strlen(name);
-    for (TextEncoding * encoding : zuuc::registry::Encodings()) {
+    for (TextEncoding * encoding : zuuc_internal::registry::Encodings()) {
         if (encoding->HasTokenSize(token_size) && encoding->HasName(name, end)) {
             return encoding;
         }
@@ -431,7 +431,7 @@ TextEncoding * TextEncoding::Lookup(char const * name, unsigned int token_size) 
 
 TextEncoding * TextEncoding::Lookup(unsigned short const * name, unsigned int token_size) {
     std::string bytes;
-    if (name == nullptr || !zuuc::names::ToBytes(name, bytes)) {
+    if (name == nullptr || !zuuc_internal::names::ToBytes(name, bytes)) {
         return nullptr;
     }
     return Lookup(bytes.c_str(), token_size);
@@ -439,14 +439,14 @@ TextEncoding * TextEncoding::Lookup(unsigned short const * name, unsigned int to
 
 TextEncoding * TextEncoding::Lookup(unsigned int const * name, unsigned int token_size) {
     std::string bytes;
-    if (name == nullptr || *name == 0 || !zuuc::names::ToBytes(name, bytes)) {
+    if (name == nullptr || *name == 0 || !zuuc_internal::names::ToBytes(name, bytes)) {
         return nullptr;
     }
     return Lookup(bytes.c_str(), token_size);
 }
 
 TextEncoding * TextEncoding::LookupCodePage(unsigned int code_page) {
-    for (TextEncoding * encoding : zuuc::registry::Encodings()) {
+    for (TextEncoding * encoding : zuuc_internal::registry::Encodings()) {
         if (encoding->CodePage() == code_page) {
             return encoding;
         }

@@ -5,7 +5,7 @@
 #include "zuuc/char_encoding.h"
 #include "zuuc/encoding_variation.h"
 
-namespace zuuc::registry {
+namespace zuuc_internal::registry {
 
 void CreateVariations() {
     // The bases first, so that they outlive the variations that own their
@@ -25,4 +25,4 @@ void CreateVariations() {
     EncodingVariation::UTF8EBCDIC();          // 9
 }
 
-}  // namespace zuuc::registry
+}  // namespace zuuc_internal::registry

@@ -11,7 +11,7 @@
 #include <atomic>
 #include <cstdlib>
 
-namespace zu_foundation_impl {
+namespace zuuc_internal::foundation {
 namespace {
 
 enum SlotState : int { kSlotUnused, kSlotReady, kSlotGone };
@@ -77,4 +77,4 @@ ThreadRecord * CurrentThreadRecord() noexcept {
     return record;
 }
 
-}  // namespace zu_foundation_impl
+}  // namespace zuuc_internal::foundation

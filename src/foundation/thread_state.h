@@ -6,7 +6,7 @@
 #ifndef ZUUC_SRC_FOUNDATION_THREAD_STATE_H
 #define ZUUC_SRC_FOUNDATION_THREAD_STATE_H
 
-namespace zu_foundation_impl {
+namespace zuuc_internal::foundation {
 
 struct ThreadRecord {
     // Where zu_wcstok_16 continues when it is called with a null string.
@@ -18,6 +18,6 @@ struct ThreadRecord {
 // down.
 ThreadRecord * CurrentThreadRecord() noexcept;
 
-}  // namespace zu_foundation_impl
+}  // namespace zuuc_internal::foundation
 
 #endif

@@ -334,10 +334,10 @@ Transcoder<unsigned int, char> * HZEncoding::CreateConverterFromUTF32(
 
 Transcoder<char, unsigned short> * HZEncoding::CreateConverterToUTF16(
     UnicodeLibAllocator & allocator) const {
-    return zuuc_legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
+    return zuuc_internal::legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
 }
 
 Transcoder<unsigned short, char> * HZEncoding::CreateConverterFromUTF16(
     UnicodeLibAllocator & allocator) const {
-    return zuuc_legacy::ThroughUTF32(CreateConverterFromUTF32(allocator), allocator);
+    return zuuc_internal::legacy::ThroughUTF32(CreateConverterFromUTF32(allocator), allocator);
 }

@@ -11,7 +11,7 @@
 #include "mbcs_chain.h"
 #include "mbcs_core.h"
 
-namespace zuuc_legacy {
+namespace zuuc_internal::legacy {
 namespace {
 
 constexpr unsigned char kEscape = 0x5C;
@@ -223,4 +223,4 @@ Transcoder<unsigned short, char> * CreateEscapingFromUTF16(LookAheadTables const
     return zuuc_internal::Place<EscapingFromUTF16>(allocator, tables);
 }
 
-}  // namespace zuuc_legacy
+}  // namespace zuuc_internal::legacy

@@ -13,7 +13,7 @@
 #include "zuuc/foundation.h"
 #include "zuuc/transcoder.h"
 
-namespace zuuc_legacy {
+namespace zuuc_internal::legacy {
 
 // The tables of one look-ahead encoding: one decoding table and one encoding
 // table are set, the others are null.
@@ -35,6 +35,6 @@ Transcoder<unsigned int, char> * CreateEscapingFromUTF32(LookAheadTables const &
 Transcoder<unsigned short, char> * CreateEscapingFromUTF16(LookAheadTables const & tables,
                                                            UnicodeLibAllocator & allocator);
 
-}  // namespace zuuc_legacy
+}  // namespace zuuc_internal::legacy
 
 #endif

@@ -8,7 +8,7 @@
 #include "zuuc/foundation.h"
 #include "zuuc/transcoder.h"
 
-namespace zuuc_legacy {
+namespace zuuc_internal::legacy {
 
 // Bytes to UTF-16 through a byte-to-UTF-32 converter; null (and `to_utf32`
 // deleted) when a stage is missing or the chain cannot be placed.
@@ -31,6 +31,6 @@ inline Transcoder<unsigned short, char> * ThroughUTF32(
                                 from_utf32, allocator);
 }
 
-}  // namespace zuuc_legacy
+}  // namespace zuuc_internal::legacy
 
 #endif

@@ -6,8 +6,8 @@
 #include "mbcs_encode.h"
 #include "zuuc/mbcs_encoding.h"
 
-using zuuc_legacy::DecodeMode;
-using zuuc_legacy::DecoderState;
+using zuuc_internal::legacy::DecodeMode;
+using zuuc_internal::legacy::DecoderState;
 
 namespace {
 
@@ -18,7 +18,7 @@ TranscodeResult RunDecode(MBCStoUnicodeTable<T> const & table, unsigned int & st
                           unsigned int & last_value, char const *& in, char const * inEnd,
                           Out *& out, Out * outEnd, long limit, DecodeMode mode) {
     DecoderState s{state, last_value};
-    TranscodeResult const result = zuuc_legacy::Decode(table, s, in, inEnd, out, outEnd, limit, mode);
+    TranscodeResult const result = zuuc_internal::legacy::Decode(table, s, in, inEnd, out, outEnd, limit, mode);
     state = s.state;
     last_value = s.last_value;
     return result;
@@ -28,7 +28,7 @@ template <class T, class Out>
 TranscodeResult RunFinishLookAhead(MBCStoUnicodeTable<T> const & table, unsigned int & state,
                                    unsigned int & last_value, Out *& out, Out * outEnd, long limit) {
     DecoderState s{state, last_value};
-    TranscodeResult const result = zuuc_legacy::FinishLookAhead(table, s, out, outEnd, limit);
+    TranscodeResult const result = zuuc_internal::legacy::FinishLookAhead(table, s, out, outEnd, limit);
     state = s.state;
     last_value = s.last_value;
     return result;
@@ -79,7 +79,7 @@ TranscodeResult MBCStoUTF16::TranscodeInBlock(char const *& in, char const * inE
 
 TranscodeResult MBCStoUTF16::Finish(unsigned short *&, unsigned short *, long) {
     TranscodeResult const result =
-        last_value_ == zuuc_legacy::kNoCharacterYet ? kTranscodeIllegalInput : kTranscodeComplete;
+        last_value_ == zuuc_internal::legacy::kNoCharacterYet ? kTranscodeIllegalInput : kTranscodeComplete;
     Reset();
     return result;
 }
@@ -124,7 +124,7 @@ TranscodeResult MBCStoUTF32::TranscodeInBlock(char const *& in, char const * inE
 
 TranscodeResult MBCStoUTF32::Finish(unsigned int *&, unsigned int *, long) {
     TranscodeResult const result =
-        last_value_ == zuuc_legacy::kNoCharacterYet ? kTranscodeIllegalInput : kTranscodeComplete;
+        last_value_ == zuuc_internal::legacy::kNoCharacterYet ? kTranscodeIllegalInput : kTranscodeComplete;
     Reset();
     return result;
 }
@@ -190,10 +190,10 @@ public:
         units_[1] = held_.units[1];
         count_ = held_.count;
     }
-    zuuc_legacy::HeldUnits & get() { return held_; }
+    zuuc_internal::legacy::HeldUnits & get() { return held_; }
 
 private:
-    zuuc_legacy::HeldUnits held_;
+    zuuc_internal::legacy::HeldUnits held_;
     unsigned short * units_;
     unsigned int & count_;
 };
@@ -210,11 +210,11 @@ TranscodeResult EncodeWithStretches(PlaneTable<unsigned short, V> const * table,
                                     unsigned short const *& in, unsigned short const * inEnd,
                                     char *& out, char * outEnd, long limit, bool in_block) {
     if (held_count == 0) {
-        zuuc_legacy::EncodeStretches(zuuc_legacy::NarrowFind<V>{table->pages}, table->undefined,
+        zuuc_internal::legacy::EncodeStretches(zuuc_internal::legacy::NarrowFind<V>{table->pages}, table->undefined,
                                      in, inEnd, out, outEnd, limit);
     }
     Held held(held_units, held_count);
-    return zuuc_legacy::EncodeUTF16(NarrowLookup(table), held.get(), in, inEnd, out, outEnd, limit,
+    return zuuc_internal::legacy::EncodeUTF16(NarrowLookup(table), held.get(), in, inEnd, out, outEnd, limit,
                                     in_block);
 }
 
@@ -223,15 +223,15 @@ template <class Find, class V, class Lookup>
 TranscodeResult EncodeUTF32WithStretches(Find find, V undefined, Lookup lookup,
                                          unsigned int const *& in, unsigned int const * inEnd,
                                          char *& out, char * outEnd, long limit, bool in_block) {
-    zuuc_legacy::EncodeStretches(find, undefined, in, inEnd, out, outEnd, limit);
-    return zuuc_legacy::EncodeUTF32(lookup, in, inEnd, out, outEnd, limit, in_block);
+    zuuc_internal::legacy::EncodeStretches(find, undefined, in, inEnd, out, outEnd, limit);
+    return zuuc_internal::legacy::EncodeUTF32(lookup, in, inEnd, out, outEnd, limit, in_block);
 }
 
 template <class V>
 TranscodeResult EncodeUTF32Narrow(PlaneTable<unsigned short, V> const * table,
                                   unsigned int const *& in, unsigned int const * inEnd,
                                   char *& out, char * outEnd, long limit, bool in_block) {
-    return EncodeUTF32WithStretches(zuuc_legacy::NarrowFind32<V>{table->pages, table->undefined},
+    return EncodeUTF32WithStretches(zuuc_internal::legacy::NarrowFind32<V>{table->pages, table->undefined},
                                     table->undefined, NarrowLookup(table), in, inEnd, out,
                                     outEnd, limit, in_block);
 }
@@ -240,7 +240,7 @@ template <class V>
 TranscodeResult EncodeUTF32Wide(PlaneTable<unsigned int, V> const * table,
                                 unsigned int const *& in, unsigned int const * inEnd, char *& out,
                                 char * outEnd, long limit, bool in_block) {
-    return EncodeUTF32WithStretches(zuuc_legacy::WideFind<V>{table->root}, table->undefined,
+    return EncodeUTF32WithStretches(zuuc_internal::legacy::WideFind<V>{table->root}, table->undefined,
                                     WideLookup(table), in, inEnd, out, outEnd, limit, in_block);
 }
 
@@ -270,7 +270,7 @@ TranscodeResult MBCSFromUTF16_16::Finish(char *& out, char * outEnd, long limit)
     TranscodeResult result;
     {
         Held held(held_, held_count_);
-        result = zuuc_legacy::FinishUTF16(NarrowLookup(table_), held.get(), out, outEnd, limit);
+        result = zuuc_internal::legacy::FinishUTF16(NarrowLookup(table_), held.get(), out, outEnd, limit);
     }
     if (result == kTranscodeComplete) {
         Reset();
@@ -307,7 +307,7 @@ TranscodeResult MBCSFromUTF16_32::Finish(char *& out, char * outEnd, long limit)
     TranscodeResult result;
     {
         Held held(held_, held_count_);
-        result = zuuc_legacy::FinishUTF16(NarrowLookup(table_), held.get(), out, outEnd, limit);
+        result = zuuc_internal::legacy::FinishUTF16(NarrowLookup(table_), held.get(), out, outEnd, limit);
     }
     if (result == kTranscodeComplete) {
         Reset();

@@ -16,7 +16,7 @@
 #include "zuuc/detector.h"
 #include "zuuc/transcoder.h"
 
-namespace zuuc_legacy {
+namespace zuuc_internal::legacy {
 
 // Values of a state-table entry with a meaning of their own.
 constexpr unsigned int kInvalidSequence = 0xFFFD;
@@ -878,6 +878,6 @@ unsigned char const * DecodeForTieBreak(MBCStoUnicodeTable<T> const & table,
     return end;
 }
 
-}  // namespace zuuc_legacy
+}  // namespace zuuc_internal::legacy
 
 #endif

@@ -2,8 +2,8 @@
 #include "mbcs_core.h"
 #include "zuuc/mbcs_encoding.h"
 
-using zuuc_legacy::TableWalker;
-using zuuc_legacy::TieBreak;
+using zuuc_internal::legacy::TableWalker;
+using zuuc_internal::legacy::TieBreak;
 
 namespace {
 
@@ -17,9 +17,9 @@ int CountInvalid(MBCStoUnicodeTable<T> const & table, unsigned int & state, unsi
         bool again = false;
         unsigned int const value = walker.Step(*p, again);
         ++p;
-        if (value == zuuc_legacy::kInvalidSequence) {
+        if (value == zuuc_internal::legacy::kInvalidSequence) {
             ++invalid;
-        } else if (again && value != zuuc_legacy::kNoCharacterYet) {
+        } else if (again && value != zuuc_internal::legacy::kNoCharacterYet) {
             --p;
         }
     }
@@ -40,12 +40,12 @@ unsigned char const * WalkToFailure(MBCStoUnicodeTable<T> const & table, unsigne
         bool again = false;
         unsigned int const value = walker.Step(*p, again);
         ++p;
-        if (value == zuuc_legacy::kInvalidSequence) {
+        if (value == zuuc_internal::legacy::kInvalidSequence) {
             failed = true;
             failure_end = p;
             return sequence_start;
         }
-        if (value == zuuc_legacy::kNoCharacterYet) {
+        if (value == zuuc_internal::legacy::kNoCharacterYet) {
             continue;
         }
         if (again) {
@@ -96,11 +96,11 @@ unsigned char const * MBCSDetector::ExamineFrom(unsigned char const *, unsigned 
 void MBCSDetector::BreakTie(unsigned char const *, unsigned char const * start,
                             unsigned char const * end, unsigned char level,
                             LanguageDetector * language) {
-    TieBreak tie(level, language, zuuc_legacy::Penalty::kPrivateUse);
+    TieBreak tie(level, language, zuuc_internal::legacy::Penalty::kPrivateUse);
     if (table16_ != nullptr) {
-        zuuc_legacy::DecodeForTieBreak(*table16_, start, end, tie, false);
+        zuuc_internal::legacy::DecodeForTieBreak(*table16_, start, end, tie, false);
     } else if (table32_ != nullptr) {
-        zuuc_legacy::DecodeForTieBreak(*table32_, start, end, tie, false);
+        zuuc_internal::legacy::DecodeForTieBreak(*table32_, start, end, tie, false);
     }
     tie.Apply(tie_breaker_);
 }
@@ -108,12 +108,12 @@ void MBCSDetector::BreakTie(unsigned char const *, unsigned char const * start,
 unsigned char const * MBCSDetector::BreakTieFrom(unsigned char const *, unsigned char const * start,
                                                  unsigned char const * end, unsigned char level,
                                                  LanguageDetector * language, bool & complete) {
-    TieBreak tie(level, language, zuuc_legacy::Penalty::kPrivateUse);
+    TieBreak tie(level, language, zuuc_internal::legacy::Penalty::kPrivateUse);
     unsigned char const * stop = end;
     if (table16_ != nullptr) {
-        stop = zuuc_legacy::DecodeForTieBreak(*table16_, start, end, tie, true);
+        stop = zuuc_internal::legacy::DecodeForTieBreak(*table16_, start, end, tie, true);
     } else if (table32_ != nullptr) {
-        stop = zuuc_legacy::DecodeForTieBreak(*table32_, start, end, tie, true);
+        stop = zuuc_internal::legacy::DecodeForTieBreak(*table32_, start, end, tie, true);
     }
     complete = stop == end;
     tie.Apply(tie_breaker_);

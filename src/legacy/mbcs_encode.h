@@ -7,7 +7,7 @@
 
 #include "zuuc/code_tables.h"
 
-namespace zuuc_legacy {
+namespace zuuc_internal::legacy {
 
 // The most bytes one plane-table value of type V can stand for: 16-bit
 // values write one or two bytes, 32-bit values up to four.
@@ -120,6 +120,6 @@ struct WideFind {
     }
 };
 
-}  // namespace zuuc_legacy
+}  // namespace zuuc_internal::legacy
 
 #endif

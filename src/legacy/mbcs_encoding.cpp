@@ -27,7 +27,7 @@ MBCSEncoding::~MBCSEncoding() = default;
 bool MBCSEncoding::IsBasedOnASCII() const { return text_mode_safe_; }
 bool MBCSEncoding::IsTextModeSafe() const { return text_mode_safe_; }
 
-using zuuc_legacy::Publish;
+using zuuc_internal::legacy::Publish;
 
 template <class To, class From>
 void MBCSEncoding::PublishTables(To & to_field, To to, From & from_field, From from) {
@@ -108,7 +108,7 @@ Transcoder<char, unsigned short> * MBCSEncoding::CreateConverterToUTF16(
         return zuuc_internal::Place<MBCStoUTF16>(allocator, to_unicode16_, text_mode_safe_);
     }
     // Only a table with 32-bit values: its characters may lie beyond U+FFFF.
-    return zuuc_legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
+    return zuuc_internal::legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
 }
 
 Transcoder<unsigned short, char> * MBCSEncoding::CreateConverterFromUTF16(
@@ -121,7 +121,7 @@ Transcoder<unsigned short, char> * MBCSEncoding::CreateConverterFromUTF16(
         return zuuc_internal::Place<MBCSFromUTF16_32>(allocator, from_16_32_, text_mode_safe_);
     }
     // Only 32-bit keys: pair the surrogates first.
-    return zuuc_legacy::ThroughUTF32(CreateConverterFromUTF32(allocator), allocator);
+    return zuuc_internal::legacy::ThroughUTF32(CreateConverterFromUTF32(allocator), allocator);
 }
 
 MBCSLookAheadEncoding::~MBCSLookAheadEncoding() = default;
@@ -138,16 +138,16 @@ Transcoder<char, unsigned short> * MBCSLookAheadEncoding::CreateConverterToUTF16
     if (to_unicode16_ != nullptr) {
         return zuuc_internal::Place<MBCSLookAheadtoUTF16>(allocator, to_unicode16_, text_mode_safe_);
     }
-    return zuuc_legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
+    return zuuc_internal::legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
 }
 
 Transcoder<unsigned int, char> * MBCSLookAheadEncoding::CreateConverterFromUTF32(
     UnicodeLibAllocator & allocator) const {
     Load();
-    zuuc_legacy::LookAheadTables const tables{to_unicode16_, to_unicode32_, from_16_16_,
+    zuuc_internal::legacy::LookAheadTables const tables{to_unicode16_, to_unicode32_, from_16_16_,
                                               from_16_32_,   from_32_16_,   from_32_32_};
-    if (zuuc_legacy::HasBackslashEscape(tables)) {
-        return zuuc_legacy::CreateEscapingFromUTF32(tables, allocator);
+    if (zuuc_internal::legacy::HasBackslashEscape(tables)) {
+        return zuuc_internal::legacy::CreateEscapingFromUTF32(tables, allocator);
     }
     return MBCSEncoding::CreateConverterFromUTF32(allocator);
 }
@@ -155,10 +155,10 @@ Transcoder<unsigned int, char> * MBCSLookAheadEncoding::CreateConverterFromUTF32
 Transcoder<unsigned short, char> * MBCSLookAheadEncoding::CreateConverterFromUTF16(
     UnicodeLibAllocator & allocator) const {
     Load();
-    zuuc_legacy::LookAheadTables const tables{to_unicode16_, to_unicode32_, from_16_16_,
+    zuuc_internal::legacy::LookAheadTables const tables{to_unicode16_, to_unicode32_, from_16_16_,
                                               from_16_32_,   from_32_16_,   from_32_32_};
-    if (zuuc_legacy::HasBackslashEscape(tables)) {
-        return zuuc_legacy::CreateEscapingFromUTF16(tables, allocator);
+    if (zuuc_internal::legacy::HasBackslashEscape(tables)) {
+        return zuuc_internal::legacy::CreateEscapingFromUTF16(tables, allocator);
     }
     return MBCSEncoding::CreateConverterFromUTF16(allocator);
 }

@@ -6,8 +6,8 @@
 #include "mbcs_encode.h"
 #include "zuuc/modal_encoding.h"
 
-using zuuc_legacy::DecodeMode;
-using zuuc_legacy::DecoderState;
+using zuuc_internal::legacy::DecodeMode;
+using zuuc_internal::legacy::DecoderState;
 
 namespace {
 
@@ -16,7 +16,7 @@ TranscodeResult RunDecode(MBCStoUnicodeTable<T> const & table, unsigned int & st
                           unsigned int & last_value, char const *& in, char const * inEnd,
                           Out *& out, Out * outEnd, long limit, DecodeMode mode) {
     DecoderState s{state, last_value};
-    TranscodeResult const result = zuuc_legacy::Decode(table, s, in, inEnd, out, outEnd, limit, mode);
+    TranscodeResult const result = zuuc_internal::legacy::Decode(table, s, in, inEnd, out, outEnd, limit, mode);
     state = s.state;
     last_value = s.last_value;
     return result;
@@ -82,7 +82,7 @@ private:
 // surrogates; a high surrogate that ends the input is held for the next call.
 class Utf16Reader {
 public:
-    Utf16Reader(zuuc_legacy::HeldUnits & held, unsigned short const *& in,
+    Utf16Reader(zuuc_internal::legacy::HeldUnits & held, unsigned short const *& in,
                 unsigned short const * end)
         : input_(held, in, end), held_(held), in_(in), end_(end) {}
     bool Peek(Character & c) {
@@ -90,13 +90,13 @@ public:
             return false;
         }
         unsigned int const unit = input_.At(0);
-        if (zuuc_legacy::IsHighSurrogate(unit)) {
+        if (zuuc_internal::legacy::IsHighSurrogate(unit)) {
             if (input_.Available() == 1) {
                 input_.HoldRest();
                 return false;
             }
             unsigned int const low = input_.At(1);
-            if (zuuc_legacy::IsLowSurrogate(low)) {
+            if (zuuc_internal::legacy::IsLowSurrogate(low)) {
                 c = Character{zuuc_internal::CombineSurrogates(unit, low), 2};
                 return true;
             }
@@ -115,8 +115,8 @@ public:
     }
 
 private:
-    zuuc_legacy::Utf16Input input_;
-    zuuc_legacy::HeldUnits const & held_;
+    zuuc_internal::legacy::Utf16Input input_;
+    zuuc_internal::legacy::HeldUnits const & held_;
     unsigned short const *& in_;
     unsigned short const * end_;
 };
@@ -142,7 +142,7 @@ public:
         written_ += count;
     }
     void PutValue(unsigned long value, unsigned int count) {
-        zuuc_legacy::PutBytes(out_, value, count);
+        zuuc_internal::legacy::PutBytes(out_, value, count);
         written_ += count;
     }
     // Runs `encode(out, end, limit)` over the room and limit left, less
@@ -206,7 +206,7 @@ void EncodeInMode(Find find, unsigned int undefined, Unit const *& in, Unit cons
     auto const checked = [&](unsigned int key) {
         return sizeof(Unit) == 2 && zuuc_internal::IsSurrogate(key) ? undefined : find(key);
     };
-    zuuc_legacy::EncodeStretches(checked, undefined, in, inEnd, out, outEnd, limit);
+    zuuc_internal::legacy::EncodeStretches(checked, undefined, in, inEnd, out, outEnd, limit);
 }
 
 template <class Reader>
@@ -220,13 +220,13 @@ void StretchInMode(ModalOutputSetup const & setup, unsigned int mode, Reader & r
             if (setup.wide != nullptr) {
                 PlaneTable<unsigned int, unsigned int> const * const table = setup.wide[mode];
                 if (table != nullptr) {
-                    EncodeInMode(zuuc_legacy::WideFind<unsigned int>{table->root}, table->undefined,
+                    EncodeInMode(zuuc_internal::legacy::WideFind<unsigned int>{table->root}, table->undefined,
                                  in, inEnd, out, outEnd, limit);
                 }
             } else if (setup.narrow != nullptr) {
                 PlaneTable<unsigned short, unsigned int> const * const table = setup.narrow[mode];
                 if (table != nullptr) {
-                    EncodeInMode(zuuc_legacy::NarrowFind32<unsigned int>{table->pages,
+                    EncodeInMode(zuuc_internal::legacy::NarrowFind32<unsigned int>{table->pages,
                                                                          table->undefined},
                                  table->undefined, in, inEnd, out, outEnd, limit);
                 }
@@ -269,7 +269,7 @@ TranscodeResult EncodeModal(ModalOutputSetup const & setup, ModalPosition at,
             return kTranscodeNotInRepertoire;
         }
         unsigned int const escape = target != mode ? setup.EscapeLength(mode, target) : 0;
-        unsigned int const bytes = zuuc_legacy::ByteCount(value);
+        unsigned int const bytes = zuuc_internal::legacy::ByteCount(value);
         long const need = static_cast<long>(escape + bytes + Reserve(setup, target));
         if (output.Room() < need) {
             TranscodeResult const result = output.Stop(need);
@@ -397,7 +397,7 @@ ModalFromUTF16::~ModalFromUTF16() = default;
 
 TranscodeResult ModalFromUTF16::Transcode(unsigned short const *& in, unsigned short const * inEnd,
                                           char *& out, char * outEnd, long limit) {
-    zuuc_legacy::HeldUnits held;
+    zuuc_internal::legacy::HeldUnits held;
     held.units[0] = held_[0];
     held.units[1] = held_[1];
     held.count = held_count_;

@@ -74,7 +74,7 @@ namespace {
 template <class To, class From, class OtherTo, class OtherFrom>
 void PublishWidth(To & to_field, To to, From & from_field, From from, OtherTo & other_to,
                   OtherFrom & other_from) {
-    using zuuc_legacy::Publish;
+    using zuuc_internal::legacy::Publish;
     Publish(to_field, to);
     Publish(from_field, from);
     Publish(other_to, OtherTo(nullptr));
@@ -140,7 +140,7 @@ Transcoder<char, unsigned short> * ModalEncoding::CreateConverterToUTF16(
     if (to_unicode16_ != nullptr) {
         return zuuc_internal::Place<ModalToUTF16>(allocator, to_unicode16_);
     }
-    return zuuc_legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
+    return zuuc_internal::legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
 }
 
 Transcoder<unsigned short, char> * ModalEncoding::CreateConverterFromUTF16(
@@ -149,7 +149,7 @@ Transcoder<unsigned short, char> * ModalEncoding::CreateConverterFromUTF16(
     if (to_unicode16_ != nullptr) {
         return zuuc_internal::Place<ModalFromUTF16>(allocator, OutputSetup());
     }
-    return zuuc_legacy::ThroughUTF32(CreateConverterFromUTF32(allocator), allocator);
+    return zuuc_internal::legacy::ThroughUTF32(CreateConverterFromUTF32(allocator), allocator);
 }
 
 // --- detectors ------------------------------------------------------------------
@@ -166,13 +166,13 @@ void ModalDetector::Examine(unsigned char const *, unsigned char const * new_sta
     if (table_ == nullptr) {
         return;
     }
-    zuuc_legacy::TableWalker<unsigned short> walker{table_, state_};
+    zuuc_internal::legacy::TableWalker<unsigned short> walker{table_, state_};
     for (unsigned char const * p = new_start; p < end; ++p) {
         bool again = false;
         unsigned int const value = walker.Step(*p, again);
-        if (value == zuuc_legacy::kInvalidSequence) {
+        if (value == zuuc_internal::legacy::kInvalidSequence) {
             --rating_;
-        } else if (value == zuuc_legacy::kNoCharacterYet && walker.state < mode_count_) {
+        } else if (value == zuuc_internal::legacy::kNoCharacterYet && walker.state < mode_count_) {
             ++rating_;  // an escape or shift that settles in a mode
         }
     }
@@ -198,10 +198,10 @@ void ModalDetector::BreakTieWith(unsigned char const * start, unsigned char cons
     if (table_ == nullptr) {
         return;
     }
-    zuuc_legacy::TieBreak tie(level, language,
-                              penalise_halfwidth ? zuuc_legacy::Penalty::kPrivateUseAndHalfwidth
-                                                 : zuuc_legacy::Penalty::kPrivateUse);
-    zuuc_legacy::DecodeForTieBreak(*table_, start, end, tie, false);
+    zuuc_internal::legacy::TieBreak tie(level, language,
+                              penalise_halfwidth ? zuuc_internal::legacy::Penalty::kPrivateUseAndHalfwidth
+                                                 : zuuc_internal::legacy::Penalty::kPrivateUse);
+    zuuc_internal::legacy::DecodeForTieBreak(*table_, start, end, tie, false);
     tie.Apply(tie_breaker_);
 }
 

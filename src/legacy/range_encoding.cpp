@@ -210,7 +210,7 @@ TranscodeResult RangeFromUnicode::Run(unsigned int const *& in, unsigned int con
     unsigned int const length = spec_.SequenceLength();
     long written = 0;
     while (in != inEnd) {
-        TranscodeResult const stop = zuuc_legacy::RoomFor(length, out, outEnd, limit, written);
+        TranscodeResult const stop = zuuc_internal::legacy::RoomFor(length, out, outEnd, limit, written);
         if (stop != kTranscodeComplete) {
             return stop;
         }
@@ -294,7 +294,7 @@ unsigned char const * RangeDetector::BreakTieFrom(unsigned char const *, unsigne
                                                   unsigned char const * end, unsigned char level,
                                                   LanguageDetector * language, bool & complete) {
     unsigned int const length = spec_.SequenceLength();
-    zuuc_legacy::TieBreak tie(level, language, zuuc_legacy::Penalty::kPrivateUse);
+    zuuc_internal::legacy::TieBreak tie(level, language, zuuc_internal::legacy::Penalty::kPrivateUse);
     unsigned char const * p = start;
     unsigned int c = 0;
     while (end - p >= static_cast<long>(length) && spec_.ToUnicode(p, c)) {
@@ -346,10 +346,10 @@ Transcoder<unsigned int, char> * RangeEncoding::CreateConverterFromUTF32(
 
 Transcoder<char, unsigned short> * RangeEncoding::CreateConverterToUTF16(
     UnicodeLibAllocator & allocator) const {
-    return zuuc_legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
+    return zuuc_internal::legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
 }
 
 Transcoder<unsigned short, char> * RangeEncoding::CreateConverterFromUTF16(
     UnicodeLibAllocator & allocator) const {
-    return zuuc_legacy::ThroughUTF32(CreateConverterFromUTF32(allocator), allocator);
+    return zuuc_internal::legacy::ThroughUTF32(CreateConverterFromUTF32(allocator), allocator);
 }

@@ -286,15 +286,15 @@ void MixedBlockRangeDetector::Examine(unsigned char const * buffer_start,
 void MixedBlockRangeDetector::BreakTie(unsigned char const *, unsigned char const * start,
                                        unsigned char const * end, unsigned char level,
                                        LanguageDetector * language) {
-    zuuc_legacy::TieBreak tie(level, language, zuuc_legacy::Penalty::kPrivateUse);
+    zuuc_internal::legacy::TieBreak tie(level, language, zuuc_internal::legacy::Penalty::kPrivateUse);
     unsigned int const length = spec_.SequenceLength();
     unsigned char const * p = start;
     while (p < end) {
         unsigned char const * q = end;
         if (table16_ != nullptr) {
-            q = zuuc_legacy::DecodeForTieBreak(*table16_, p, end, tie, true);
+            q = zuuc_internal::legacy::DecodeForTieBreak(*table16_, p, end, tie, true);
         } else if (table32_ != nullptr) {
-            q = zuuc_legacy::DecodeForTieBreak(*table32_, p, end, tie, true);
+            q = zuuc_internal::legacy::DecodeForTieBreak(*table32_, p, end, tie, true);
         }
         if (q >= end) {
             break;
@@ -388,10 +388,10 @@ Transcoder<unsigned int, char> * MixedBlockRangeEncoding::CreateConverterFromUTF
 
 Transcoder<char, unsigned short> * MixedBlockRangeEncoding::CreateConverterToUTF16(
     UnicodeLibAllocator & allocator) const {
-    return zuuc_legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
+    return zuuc_internal::legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
 }
 
 Transcoder<unsigned short, char> * MixedBlockRangeEncoding::CreateConverterFromUTF16(
     UnicodeLibAllocator & allocator) const {
-    return zuuc_legacy::ThroughUTF32(CreateConverterFromUTF32(allocator), allocator);
+    return zuuc_internal::legacy::ThroughUTF32(CreateConverterFromUTF32(allocator), allocator);
 }

@@ -33,8 +33,8 @@ bool SBCSEncoding::IsLatin1() const {
 
 void SBCSEncoding::InstallTables(unsigned short const * to_unicode,
                                  SBCSFromUnicodeTable const * from_unicode) {
-    zuuc_legacy::Publish(to_unicode_, to_unicode);
-    zuuc_legacy::Publish(from_unicode_, from_unicode);
+    zuuc_internal::legacy::Publish(to_unicode_, to_unicode);
+    zuuc_internal::legacy::Publish(from_unicode_, from_unicode);
     set_is_loaded(to_unicode != nullptr && from_unicode != nullptr);
 }
 

@@ -3,7 +3,7 @@
 #ifndef ZUUC_SRC_LEGACY_TABLE_PUBLISH_H
 #define ZUUC_SRC_LEGACY_TABLE_PUBLISH_H
 
-namespace zuuc_legacy {
+namespace zuuc_internal::legacy {
 
 // Leaves a table field alone when it already holds the value, so that
 // installing the same tables again writes nothing a converting thread reads,
@@ -15,6 +15,6 @@ void Publish(T & field, T value) {
     }
 }
 
-}  // namespace zuuc_legacy
+}  // namespace zuuc_internal::legacy
 
 #endif

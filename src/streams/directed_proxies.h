@@ -26,14 +26,14 @@
 #include "zuuc/sinks.h"
 #include "zuuc/sources.h"
 
-namespace zuuc_streams_detail {
+namespace zuuc_internal::streams {
 
 inline void PassToActors(UnicodeLibDirector & director, UnicodeLibBehavior * behavior) {
     director.SetBehaviors(behavior != nullptr ? *behavior
                                               : *UnicodeLibBehavior::GetDefaultBehavior());
 }
 
-}  // namespace zuuc_streams_detail
+}  // namespace zuuc_internal::streams
 
 // Constructed over the source (target) to forward to and the two actors to
 // own (either may be null; the proxied source or target is usually one of
@@ -48,7 +48,7 @@ public:
     ~DirectedProxy() override = default;
 
     UnicodeLibBehavior * SetBehavior(UnicodeLibBehavior * behavior) override {
-        zuuc_streams_detail::PassToActors(director_, behavior);
+        zuuc_internal::streams::PassToActors(director_, behavior);
         return Base::SetBehavior(behavior);
     }
 

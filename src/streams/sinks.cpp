@@ -6,9 +6,9 @@
 
 #include "streams/stream_util.h"
 
-using zuuc_streams_detail::AppendRange;
-using zuuc_streams_detail::AssignWhole;
-using zuuc_streams_detail::ResolveRange;
+using zuuc_internal::streams::AppendRange;
+using zuuc_internal::streams::AssignWhole;
+using zuuc_internal::streams::ResolveRange;
 using zuuc_internal::PutAll;
 using zuuc_internal::PutRange;
 

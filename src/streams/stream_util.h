@@ -7,7 +7,7 @@
 
 #include "zuuc/foundation.h"
 
-namespace zuuc_streams_detail {
+namespace zuuc_internal::streams {
 
 // Position of the first 0 unit at or after `p`.
 template <class T>
@@ -65,7 +65,7 @@ void AssignWhole(S & target, S const & text) {
     }
 }
 
-}  // namespace zuuc_streams_detail
+}  // namespace zuuc_internal::streams
 
 // The logic the sources, sinks and proxies of the three widths share; each
 // exported class hands its own fields to these.
@@ -98,7 +98,7 @@ void Consume(T const *& position, T const * p) {
 // it is empty.
 template <class T, class Put>
 void PutRange(T const * begin, T const * end, Put && put) {
-    zuuc_streams_detail::ResolveRange(begin, end);
+    zuuc_internal::streams::ResolveRange(begin, end);
     if (begin < end) {
         put(begin, end);
     }

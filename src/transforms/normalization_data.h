@@ -9,7 +9,7 @@
 
 #include "chardb/unicode_tables.h"
 
-namespace zuuc_norm {
+namespace zuuc_internal::normalization {
 
 // One slot of the composition hash table; `first` is 0 in an empty slot.
 struct CompositionEntry {
@@ -18,13 +18,13 @@ struct CompositionEntry {
     std::uint32_t composite;
 };
 
-}  // namespace zuuc_norm
+}  // namespace zuuc_internal::normalization
 
 #pragma GCC visibility push(hidden)
 #include "transforms/generated/normalization_tables_decl.h"
 #pragma GCC visibility pop
 
-namespace zuuc_norm {
+namespace zuuc_internal::normalization {
 
 // Normalization forms, numbered as the public Form values.
 enum : int { kNFD = 0, kNFC = 1, kNFKD = 2, kNFKC = 3 };
@@ -77,6 +77,6 @@ inline std::uint32_t Compose(std::uint32_t first, std::uint32_t second) {
     }
 }
 
-}  // namespace zuuc_norm
+}  // namespace zuuc_internal::normalization
 
 #endif

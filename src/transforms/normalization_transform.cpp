@@ -6,7 +6,7 @@
 #include "transforms/normalize.h"
 #include "zuuc/normalization.h"
 
-namespace zuuc_norm {
+namespace zuuc_internal::normalization {
 namespace {
 
 // Stages input, hands the normalizer chunks that end before a boundary (or
@@ -118,9 +118,9 @@ bool OffsetMapOf(EngineT & engine, U const * begin, U const * end, unsigned int 
 }
 
 }  // namespace
-}  // namespace zuuc_norm
+}  // namespace zuuc_internal::normalization
 
-using zuuc_norm::Engine;
+using zuuc_internal::normalization::Engine;
 
 // ===========================================================================
 // NormalizationTransform
@@ -147,7 +147,7 @@ bool NormalizationTransform::FillBuffer() {
 }
 
 bool NormalizationTransform::GetOffsetMap(unsigned int *& map, unsigned int & count) {
-    return zuuc_norm::OffsetMapOf(state_->engine, position_, end_, map, count);
+    return zuuc_internal::normalization::OffsetMapOf(state_->engine, position_, end_, map, count);
 }
 
 unsigned int NormalizationTransform::GetOffsetAt(unsigned int offset) { return state_->engine.OffsetAt(offset); }
@@ -179,7 +179,7 @@ bool NormalizationTransform16::FillBuffer() {
 }
 
 bool NormalizationTransform16::GetOffsetMap(unsigned int *& map, unsigned int & count) {
-    return zuuc_norm::OffsetMapOf(state_->engine, position_, end_, map, count);
+    return zuuc_internal::normalization::OffsetMapOf(state_->engine, position_, end_, map, count);
 }
 
 unsigned int NormalizationTransform16::GetOffsetAt(unsigned int offset) { return state_->engine.OffsetAt(offset); }

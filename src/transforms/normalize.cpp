@@ -11,7 +11,7 @@
 #include "transforms/normalization_data.h"
 #include "zuuc/character_test.h"
 
-namespace zuuc_norm {
+namespace zuuc_internal::normalization {
 
 namespace {
 
@@ -193,7 +193,7 @@ std::size_t normalize::Compose(std::size_t w) {
             continue;
         }
         if (starter >= 0 && last < x.ccc) {
-            std::uint32_t c = zuuc_norm::Compose(work_[starter].cp, x.cp);
+            std::uint32_t c = zuuc_internal::normalization::Compose(work_[starter].cp, x.cp);
             if (c != 0) {
                 work_[starter].cp = c;
                 continue;
@@ -283,7 +283,7 @@ std::size_t normalize::QuickSegment(NormalizeParams<Unit> & p, std::size_t start
     }
     std::size_t len3;
     if (after < n && !Boundary(Decode(p.input, after, n, len3))) return start;
-    if (composite == 0) composite = zuuc_norm::Compose(cp, c2);
+    if (composite == 0) composite = zuuc_internal::normalization::Compose(cp, c2);
     if (composite != 0) {
         Put(p, o, composite, at);
     } else {
@@ -554,4 +554,4 @@ void normalize::FillOffsets(std::uint32_t out, std::size_t count, unsigned int *
     }
 }
 
-}  // namespace zuuc_norm
+}  // namespace zuuc_internal::normalization

@@ -29,7 +29,7 @@
 
 class CharacterTest;
 
-namespace zuuc_norm {
+namespace zuuc_internal::normalization {
 
 // Units handed over and taken back in one call.
 template <typename Unit>
@@ -135,6 +135,6 @@ private:
     Work work_[kMaxSegment + 32];
 };
 
-}  // namespace zuuc_norm
+}  // namespace zuuc_internal::normalization
 
 #endif

@@ -3,7 +3,7 @@
 #include "transforms/transform_tables.h"
 #include "zuuc/transforms.h"
 
-using namespace zuuc_transforms;
+using namespace zuuc_internal::transforms;
 
 namespace {
 

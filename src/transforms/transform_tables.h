@@ -11,7 +11,7 @@
 
 #include "chardb/unicode_tables.h"
 
-namespace zuuc_transforms {
+namespace zuuc_internal::transforms {
 
 // A map over the BMP: index[cp >> 8] -> blocks[..][cp & 0xFF]. Code points
 // above U+FFFF have no mapping.
@@ -32,7 +32,7 @@ struct BmpMap {
 // A map over every 32-bit value, in the four-level layout of the property
 // tables.
 struct CodePointMap {
-    zuuc_chardb::FourLevelTable<std::uint32_t, std::uint8_t, std::uint8_t, std::uint8_t> table;
+    zuuc_internal::chardb::FourLevelTable<std::uint32_t, std::uint8_t, std::uint8_t, std::uint8_t> table;
 
     unsigned int Lookup(unsigned int cp) const { return table.Lookup(cp); }
 };
@@ -62,6 +62,6 @@ extern KanaRangeMap const kSmallToLargeKanaMap;
 extern KanaRangeMap const kLargeToSmallKanaMap;
 #pragma GCC visibility pop
 
-}  // namespace zuuc_transforms
+}  // namespace zuuc_internal::transforms
 
 #endif

@@ -140,7 +140,7 @@ PlatformByteOrderVariation::PlatformByteOrderVariation()
 }
 PlatformByteOrderVariation::~PlatformByteOrderVariation() = default;
 
-bool zu_platform_is_big_endian() { return zuuc_unicode_forms::PlatformIsBigEndian(); }
+bool zu_platform_is_big_endian() { return zuuc_internal::unicode_forms::PlatformIsBigEndian(); }
 
 // --- accessors ---------------------------------------------------------------------------
 //

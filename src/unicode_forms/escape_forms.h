@@ -16,7 +16,7 @@
 #include "zuuc/transcoder.h"
 #include "zuuc/utf7_encodings.h"
 
-namespace zuuc_unicode_forms {
+namespace zuuc_internal::unicode_forms {
 
 // What one decoded byte asks for.
 struct DecodedByte {
@@ -150,6 +150,6 @@ using VariationAccessor = EncodingVariation & (*)();
 CharEncoding & ByteFormOf(TextEncoding const & base,
                           std::initializer_list<VariationAccessor> variations);
 
-}  // namespace zuuc_unicode_forms
+}  // namespace zuuc_internal::unicode_forms
 
 #endif

@@ -4,7 +4,7 @@
 #include "zuuc/mbcs_encoding.h"
 #include "zuuc/utf7_encodings.h"
 
-using namespace zuuc_unicode_forms;
+using namespace zuuc_internal::unicode_forms;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "unicode_forms/escape_forms.h"
 #include "zuuc/utf7_encodings.h"
 
-using namespace zuuc_unicode_forms;
+using namespace zuuc_internal::unicode_forms;
 
 namespace {
 

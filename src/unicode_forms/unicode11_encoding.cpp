@@ -10,7 +10,7 @@
 #include "zuuc/stream_adapters.h"
 #include "zuuc/utf7_encodings.h"
 
-using namespace zuuc_unicode_forms;
+using namespace zuuc_internal::unicode_forms;
 
 namespace {
 
@@ -191,7 +191,7 @@ Char16Encoding & Char16Encoding::Unicode11() {
     return encoding;
 }
 
-CharEncoding & zuuc_unicode_forms::ByteFormOf(TextEncoding const & base,
+CharEncoding & zuuc_internal::unicode_forms::ByteFormOf(TextEncoding const & base,
                                               std::initializer_list<VariationAccessor> variations) {
     EncodingVariationID id = EncodingVariationID::None();
     for (VariationAccessor variation : variations) {

@@ -16,7 +16,7 @@
 #include "zuuc/stream_adapters.h"
 #include "zuuc/transcoder.h"
 
-namespace zuuc_unicode_forms {
+namespace zuuc_internal::unicode_forms {
 
 using zuuc_internal::Chain;
 using zuuc_internal::NullOnBadAlloc;
@@ -235,6 +235,6 @@ struct StepVariant {
     (StepVariant<Decoder, Encoder, std::decay_t<decltype(*this)>,                                 \
                  std::decay_t<decltype(GetBase())>>{*this, GetBase()})
 
-}  // namespace zuuc_unicode_forms
+}  // namespace zuuc_internal::unicode_forms
 
 #endif

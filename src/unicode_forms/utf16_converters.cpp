@@ -7,7 +7,7 @@
 #include "unicode_forms/utf16_units.h"
 #include "zuuc/unicode_encodings.h"
 
-using namespace zuuc_unicode_forms;
+using namespace zuuc_internal::unicode_forms;
 
 // --- UTF16ToUTF32Converter -------------------------------------------------------
 

@@ -5,7 +5,7 @@
 #include "zuuc/stream_adapters.h"
 #include "zuuc/unicode_encodings.h"
 
-using namespace zuuc_unicode_forms;
+using namespace zuuc_internal::unicode_forms;
 
 namespace {
 

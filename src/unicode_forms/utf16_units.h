@@ -8,7 +8,7 @@
 #include "convert/transcode_contract.h"
 #include "zuuc/transcoder.h"
 
-namespace zuuc_unicode_forms {
+namespace zuuc_internal::unicode_forms {
 
 using zuuc_internal::CombineSurrogates;
 using zuuc_internal::HighSurrogateOf;
@@ -76,6 +76,6 @@ inline bool PlatformIsBigEndian() {
     return first == 0x01;
 }
 
-}  // namespace zuuc_unicode_forms
+}  // namespace zuuc_internal::unicode_forms
 
 #endif

@@ -6,7 +6,7 @@
 #include "zuuc/unicode_detectors.h"
 #include "zuuc/unicode_encodings.h"
 
-using namespace zuuc_unicode_forms;
+using namespace zuuc_internal::unicode_forms;
 
 namespace {
 

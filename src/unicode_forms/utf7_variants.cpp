@@ -10,7 +10,7 @@
 #include "zuuc/exceptions.h"
 #include "zuuc/utf7_encodings.h"
 
-using namespace zuuc_unicode_forms;
+using namespace zuuc_internal::unicode_forms;
 
 namespace {
 

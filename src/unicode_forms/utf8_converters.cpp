@@ -391,9 +391,9 @@ struct UTF8Form {
 
 }  // namespace
 
-using zuuc_utf8_detail::EncodeFromUTF16;
-using zuuc_utf8_detail::FinishFromUTF16;
-using zuuc_utf8_detail::CopyAsciiOut;
+using zuuc_internal::unicode_forms::utf8::EncodeFromUTF16;
+using zuuc_internal::unicode_forms::utf8::FinishFromUTF16;
+using zuuc_internal::unicode_forms::utf8::CopyAsciiOut;
 
 UTF16ToUTF8::UTF16ToUTF8(bool combine_surrogates)
     : combine_(combine_surrogates), pending_(0), replay_(-1) {}

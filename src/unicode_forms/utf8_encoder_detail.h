@@ -10,7 +10,7 @@
 #include "kernels/ascii_kernels.h"
 #include "zuuc/transcoder.h"
 
-namespace zuuc_utf8_detail {
+namespace zuuc_internal::unicode_forms::utf8 {
 
 // Copies UTF-16/UTF-32 units below 0x80 as bytes while there is room.
 template <class In>
@@ -218,6 +218,6 @@ TranscodeResult FinishFromUTF16(bool combine, unsigned short & pending, int & re
     return result;
 }
 
-}  // namespace zuuc_utf8_detail
+}  // namespace zuuc_internal::unicode_forms::utf8
 
 #endif

@@ -241,12 +241,12 @@ UTF8EBCDICfromWhatever::~UTF8EBCDICfromWhatever() = default;
 TranscodeResult UTF8EBCDICfromWhatever::Transcode(unsigned short const *& in,
                                                   unsigned short const * inEnd, char *& out,
                                                   char * outEnd, long limit) {
-    return zuuc_utf8_detail::EncodeFromUTF16<EBCDICForm>(combine_, pending_, replay_, in, inEnd, out,
+    return zuuc_internal::unicode_forms::utf8::EncodeFromUTF16<EBCDICForm>(combine_, pending_, replay_, in, inEnd, out,
                                                          outEnd, limit);
 }
 
 TranscodeResult UTF8EBCDICfromWhatever::Finish(char *& out, char * outEnd, long limit) {
-    TranscodeResult const result = zuuc_utf8_detail::FinishFromUTF16<EBCDICForm>(
+    TranscodeResult const result = zuuc_internal::unicode_forms::utf8::FinishFromUTF16<EBCDICForm>(
         combine_, pending_, replay_, out, outEnd, limit);
     if (result != kTranscodeOutputFull && result != kTranscodeLimitReached) {
         BlockConverter_16_to_8::Reset();

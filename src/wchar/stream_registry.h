@@ -17,7 +17,7 @@
 
 #include <cstdio>
 
-namespace zu_wchar_impl {
+namespace zuuc_internal::wchar {
 
 enum StreamOrientation : int { kUnoriented = 0, kWide = 1, kByte = 2 };
 
@@ -34,6 +34,6 @@ bool StorePushback(std::FILE * f, unsigned int unit);
 // and returns the orientation f then has.
 StreamOrientation Orient(std::FILE * f, StreamOrientation wanted);
 
-}  // namespace zu_wchar_impl
+}  // namespace zuuc_internal::wchar
 
 #endif

@@ -14,7 +14,7 @@
 #include "zuuc/wide_chars.h"
 #include "zuuc/wide_string.h"
 
-namespace zu_wchar_impl {
+namespace zuuc_internal::wchar {
 namespace {
 
 bool IsHigh(unsigned short u) { return zu_is_high_surrogate(u) != 0; }
@@ -141,7 +141,7 @@ long ConvertCounted(Out * dst, std::size_t * count_out, In const * src, std::siz
     CharEncoding const & encoding = *reinterpret_cast<CharEncoding const *>(id);
     static In const kEmpty[1] = {0};
     if (src == nullptr) src = kEmpty;
-    std::size_t const length = zu_wchar_impl::length(src);
+    std::size_t const length = zuuc_internal::wchar::length(src);
     std::size_t count = 0;
     int problems = 0;
     try {
@@ -167,9 +167,9 @@ long ConvertCounted(Out * dst, std::size_t * count_out, In const * src, std::siz
 }
 
 }  // namespace
-}  // namespace zu_wchar_impl
+}  // namespace zuuc_internal::wchar
 
-using zu_wchar_impl::ConvertCounted;
+using zuuc_internal::wchar::ConvertCounted;
 
 extern "C" {
 

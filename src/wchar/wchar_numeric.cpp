@@ -7,7 +7,7 @@
 #include "wide_string_impl.h"
 #include "zuuc/wide_chars.h"
 
-namespace zu_wchar_impl {
+namespace zuuc_internal::wchar {
 namespace {
 
 // How many units of a number's text are looked at, and how far the C
@@ -96,16 +96,16 @@ unsigned long Wcstoul(U const * s, U ** end, int base) {
 }
 
 }  // namespace
-}  // namespace zu_wchar_impl
+}  // namespace zuuc_internal::wchar
 
-using namespace zu_wchar_impl;
+using namespace zuuc_internal::wchar;
 
 extern "C" {
 
 unsigned short * zu_wcstok_16(unsigned short * s, const unsigned short * delims) {
     static unsigned short const kNoDelimiters[1] = {0};
     if (delims == nullptr) delims = kNoDelimiters;
-    zu_foundation_impl::ThreadRecord * const record = zu_foundation_impl::CurrentThreadRecord();
+    zuuc_internal::foundation::ThreadRecord * const record = zuuc_internal::foundation::CurrentThreadRecord();
     if (s == nullptr) {
         if (record == nullptr || record->wcstok_16_position == nullptr) return nullptr;
         s = record->wcstok_16_position;

@@ -7,7 +7,7 @@
 #include "zuuc/foundation.h"
 #include "zuuc/wide_chars.h"
 
-namespace zu_wchar_impl {
+namespace zuuc_internal::wchar {
 namespace {
 
 struct StreamState {
@@ -154,9 +154,9 @@ int PutString(U const * s, std::FILE * f) {
 }
 
 }  // namespace
-}  // namespace zu_wchar_impl
+}  // namespace zuuc_internal::wchar
 
-using namespace zu_wchar_impl;
+using namespace zuuc_internal::wchar;
 
 typedef unsigned short U16;
 typedef unsigned int U32;

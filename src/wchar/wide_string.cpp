@@ -4,7 +4,7 @@
 
 #include "wide_string_impl.h"
 
-namespace impl = zu_wchar_impl;
+namespace impl = zuuc_internal::wchar;
 
 // Defines every string and memory function for one unit type.
 #define ZU_DEFINE_WIDE_FUNCTIONS(U, SUFFIX)                                                 \

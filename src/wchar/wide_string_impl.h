@@ -10,7 +10,7 @@
 #include <cstring>
 #include <type_traits>
 
-namespace zu_wchar_impl {
+namespace zuuc_internal::wchar {
 
 template <typename U>
 inline int order(U a, U b) {
@@ -195,6 +195,6 @@ U* mem_set(U* s, U c, std::size_t n) {
     return s;
 }
 
-}  // namespace zu_wchar_impl
+}  // namespace zuuc_internal::wchar
 
 #endif

@@ -48,12 +48,12 @@ void operator delete[](void * p, std::size_t) noexcept { std::free(p); }
 namespace {
 
 using Text = std::vector<unsigned int>;
-using utf16_test::ToUTF16;
+using zuuc_test::utf16::ToUTF16;
 
 Text Decode(std::string const & s) {  // UTF-8, well formed
     BufferCharSource bytes(s.data(), s.data() + s.size());
     Char32EncodingConverter text(bytes, CharEncoding::UTF8(), Char32Encoding::UTF32());
-    return utf8_test::ReadAll32(text);
+    return zuuc_test::utf8::ReadAll32(text);
 }
 
 std::vector<unsigned char> ReadFile(std::string const & path) {
@@ -84,7 +84,7 @@ std::vector<unsigned char> KeyOf(CollationSequence const & seq, Text const & s) 
 Text Normalized(Text const & s, NormalizationTransform::Form form) {
     BufferChar32Source source(s.data(), s.data() + s.size());
     NormalizationTransform t(source, form);
-    return utf8_test::ReadAll32(t);
+    return zuuc_test::utf8::ReadAll32(t);
 }
 
 int Direct(CollationSequence const & seq, Text a, Text b) {
@@ -194,7 +194,7 @@ TEST_F(Collation, KeysAgreeWithDirectComparison) {
                 ASSERT_EQ(ka, KeyOf(seq, Normalized(a, NormalizationTransform::NFC))) << round;
             }
             if (round % 8 == 0) {  // the UTF-16 form builds the same key
-                utf16_test::Units16 u = ToUTF16(a);
+                zuuc_test::utf16::Units16 u = ToUTF16(a);
                 CollationKey k16;
                 CollationAlgorithm::MakeKey(k16, seq, u.data(), static_cast<int>(u.size()));
                 ASSERT_TRUE(std::equal(ka.begin(), ka.end(), k16.Data(), k16.Data() + k16.Length()));

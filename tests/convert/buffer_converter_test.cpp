@@ -17,7 +17,7 @@
 
 namespace {
 
-using namespace engine_test;
+using namespace zuuc_test::engine;
 
 std::vector<char> Bytes(std::string const & s) { return Units<char>(s); }
 
@@ -289,7 +289,7 @@ TEST(BufferConverterFinal, IncompleteSequenceBecomesOneSubstituteOnlyAtTheEnd) {
 // The independent reference encoder of the UTF-8 tests.
 std::vector<char> Utf8(std::u32string const & text) {
     std::vector<char> bytes;
-    for (char32_t c : text) utf8_test::RefUTF8(static_cast<std::uint32_t>(c), bytes);
+    for (char32_t c : text) zuuc_test::utf8::RefUTF8(static_cast<std::uint32_t>(c), bytes);
     return bytes;
 }
 
@@ -312,7 +312,7 @@ void ExpectChunkingAgrees(From const & from, To const & to, std::vector<In> cons
 
 TEST(BufferConverterUnicode, ChunkedConversionAgreesWithOneCall) {
     std::vector<char> utf8 = Utf8(kMixedText);
-    std::vector<u16> utf16 = utf16_test::ToUTF16(std::vector<u32>(kMixedText.begin(), kMixedText.end()));
+    std::vector<u16> utf16 = zuuc_test::utf16::ToUTF16(std::vector<u32>(kMixedText.begin(), kMixedText.end()));
     std::vector<u32> utf32(kMixedText.begin(), kMixedText.end());
     CharEncoding const & b = CharEncoding::UTF8();
     Char16Encoding const & u = Char16Encoding::UTF16();

@@ -39,7 +39,7 @@ void operator delete(void * p) noexcept { std::free(p); }
 void operator delete(void * p, std::size_t) noexcept { std::free(p); }
 void operator delete(void * p, std::nothrow_t const &) noexcept { std::free(p); }
 
-using namespace utf16_test;
+using namespace zuuc_test::utf16;
 
 namespace {
 

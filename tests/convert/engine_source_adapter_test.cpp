@@ -3,7 +3,7 @@
 
 #include "convert/engine_test_util.h"
 
-using namespace engine_test;
+using namespace zuuc_test::engine;
 using namespace zuuc_test;
 
 namespace {

@@ -17,7 +17,7 @@
 #include "zuuc/sources.h"
 #include "zuuc/stream_adapters.h"
 
-namespace engine_test {
+namespace zuuc_test::engine {
 
 using u16 = unsigned short;
 using u32 = unsigned int;
@@ -371,6 +371,6 @@ struct Encodings {
     zuuc_test::TestWideEncoding wide{0, ToyNames()};
 };
 
-}  // namespace engine_test
+}  // namespace zuuc_test::engine
 
 #endif

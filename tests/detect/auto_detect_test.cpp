@@ -15,12 +15,12 @@ namespace {
 
 using U32 = std::vector<unsigned int>;
 using Bytes = std::string;
-using utf16_test::ToUTF16;
+using zuuc_test::utf16::ToUTF16;
 
 U32 FromUTF8(char const * text) {
     BufferCharSource bytes(text, text + std::strlen(text));
     Char32EncodingConverter converter(bytes, CharEncoding::UTF8(), Char32Encoding::UTF32());
-    return utf8_test::ReadAll32(converter);
+    return zuuc_test::utf8::ReadAll32(converter);
 }
 
 Bytes Encode(U32 const & text, CharEncoding const & encoding) {
@@ -43,18 +43,18 @@ struct Decoded {
 
 Decoded DecodeWithSource(CharEncoding const & detecting, Bytes const & bytes, std::size_t window,
                          UnicodeLibBehavior * behavior = nullptr) {
-    utf8_test::ChunkedCharSource source(std::vector<char>(bytes.begin(), bytes.end()), window);
+    zuuc_test::utf8::ChunkedCharSource source(std::vector<char>(bytes.begin(), bytes.end()), window);
     Char32EncodingConverter converter(source, detecting, Char32Encoding::UTF32());
     if (behavior != nullptr) converter.SetBehavior(behavior);
     Decoded result;
-    result.text = utf8_test::ReadAll32(converter);
+    result.text = zuuc_test::utf8::ReadAll32(converter);
     result.encoding = converter.ActualInputEncoding().Name();
     result.rating = converter.ActualRating();
     return result;
 }
 
 U32 DecodeWithSink(CharEncoding const & detecting, Bytes const & bytes, std::size_t piece) {
-    utf8_test::VectorChar32Sink collector;
+    zuuc_test::utf8::VectorChar32Sink collector;
     {
         CharEncodingConverterSink sink(detecting, Char32Encoding::UTF32(), collector);
         for (std::size_t at = 0; at < bytes.size(); at += piece) {

@@ -9,8 +9,8 @@
 
 #include "foundation/thread_state.h"
 
-using zu_foundation_impl::CurrentThreadRecord;
-using zu_foundation_impl::ThreadRecord;
+using zuuc_internal::foundation::CurrentThreadRecord;
+using zuuc_internal::foundation::ThreadRecord;
 
 TEST(ThreadRecord, OnePerThreadStartingEmptyAndFreedAtExit) {
     ThreadRecord * mine = CurrentThreadRecord();

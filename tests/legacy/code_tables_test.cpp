@@ -6,7 +6,7 @@
 #include "mbcs_test_tables.h"
 #include "zuuc/zuuc.h"
 
-using mbcs_test::RecordingLanguage;
+using zuuc_test::mbcs::RecordingLanguage;
 
 TEST(RangeTable, DenseRangeWithDefault) {
     unsigned int const values[] = {0, 7, 0, 9, 0};

@@ -21,7 +21,7 @@
 #include "zuuc/modal_encoding.h"
 #include "zuuc/sbcs_encoding.h"
 
-using namespace mbcs_test;
+using namespace zuuc_test::mbcs;
 
 namespace {
 constexpr unsigned int kInvalid = 0xFFFD;

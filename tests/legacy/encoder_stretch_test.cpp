@@ -18,7 +18,7 @@
 #include "zuuc/mbcs_encoding.h"
 #include "zuuc/sbcs_encoding.h"
 
-using namespace mbcs_test;
+using namespace zuuc_test::mbcs;
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "zuuc/mbcs_encoding.h"
 #include "zuuc/modal_encoding.h"
 
-using namespace mbcs_test;
+using namespace zuuc_test::mbcs;
 
 namespace {
 

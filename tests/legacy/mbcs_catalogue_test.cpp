@@ -19,7 +19,7 @@
 #include "zuuc/stream_adapters.h"
 #include "zuuc/unicode_encodings.h"
 
-using namespace mbcs_test;
+using namespace zuuc_test::mbcs;
 
 namespace {
 
@@ -159,5 +159,5 @@ TEST(MbcsCatalogue, ShiftJISThroughASourceWithSubstitution) {
     LinearAllocator heap(nullptr, 0, "e2e", 0);
     std::unique_ptr<ToUnicodeSource> decoded(sjis->CreateCharSourceToUnicode(source, heap));
     ASSERT_NE(nullptr, decoded);
-    EXPECT_EQ(U32({'a', 0x3042, 0xFFFD, ' ', 'z', 0xFFFD}), utf8_test::ReadAll32(*decoded));
+    EXPECT_EQ(U32({'a', 0x3042, 0xFFFD, ' ', 'z', 0xFFFD}), zuuc_test::utf8::ReadAll32(*decoded));
 }

@@ -13,7 +13,7 @@
 #include "zuuc/sources.h"
 #include "zuuc/stream_adapters.h"
 
-using namespace mbcs_test;
+using namespace zuuc_test::mbcs;
 
 namespace {
 

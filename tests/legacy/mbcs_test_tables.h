@@ -16,7 +16,7 @@
 #include "zuuc/sbcs_encoding.h"
 #include "zuuc/transcoder.h"
 
-namespace mbcs_test {
+namespace zuuc_test::mbcs {
 
 // A decoder state machine with 256 columns per state.
 template <class T>
@@ -285,6 +285,6 @@ inline SbcsCode const & ToySbcs() {
     return code;
 }
 
-}  // namespace mbcs_test
+}  // namespace zuuc_test::mbcs
 
 #endif

@@ -13,7 +13,7 @@
 #include "zuuc/sources.h"
 #include "zuuc/stream_adapters.h"
 
-using namespace mbcs_test;
+using namespace zuuc_test::mbcs;
 
 namespace {
 
@@ -170,7 +170,7 @@ TEST(ModalEncoding, SubstitutesPerModeFactoriesAndStreams) {
     BufferChar32Source source(unmappable.data(), unmappable.data() + unmappable.size());
     std::unique_ptr<CharSource> encoded(enc.CreateCharSourceFromUnicode(source, heap));
     ASSERT_NE(nullptr, encoded);
-    EXPECT_EQ("a\x1B$B\x24\x22\x74\x7E\x24\x22\x74\x7E\x1B(Bb", Str(utf8_test::ReadAllBytes(*encoded)));
+    EXPECT_EQ("a\x1B$B\x24\x22\x74\x7E\x24\x22\x74\x7E\x1B(Bb", Str(zuuc_test::utf8::ReadAllBytes(*encoded)));
 
     // Pushed through a sink with room for less than all of it: what is
     // written ends in mode 0.

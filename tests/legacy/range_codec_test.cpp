@@ -8,7 +8,7 @@
 #include "mbcs_test_tables.h"
 #include "zuuc/range_encoding.h"
 
-using namespace mbcs_test;
+using namespace zuuc_test::mbcs;
 
 namespace {
 

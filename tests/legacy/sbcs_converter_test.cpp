@@ -10,7 +10,7 @@
 #include "legacy/mbcs_test_tables.h"
 #include "zuuc/zuuc.h"
 
-using namespace mbcs_test;
+using namespace zuuc_test::mbcs;
 
 namespace {
 

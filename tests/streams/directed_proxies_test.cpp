@@ -8,7 +8,7 @@
 #include "streams/stream_test_util.h"
 #include "zuuc/behavior.h"
 
-using streams_test::RecordingCharSink;
+using zuuc_test::streams::RecordingCharSink;
 
 namespace {
 

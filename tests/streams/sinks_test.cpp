@@ -10,8 +10,8 @@
 #include "zuuc/behavior.h"
 #include "zuuc/sinks.h"
 
-using streams_test::ChunkCharSource;
-using streams_test::RecordingCharSink;
+using zuuc_test::streams::ChunkCharSource;
+using zuuc_test::streams::RecordingCharSink;
 
 TEST(BufferSink, StaysTerminatedWhileThereIsRoomThenKeepsWhatFits) {
     char buf[5] = {'#', '#', '#', '#', '#'};
@@ -190,7 +190,7 @@ TEST(SinkDrain, EachWindowIsPassedWholeAndConsumed) {
     sink.Put(source);
     EXPECT_EQ(sink.puts, (std::vector<std::string>{"ab", "c", "def"}));
     EXPECT_EQ(sink.flushes, 0);  // draining does not flush
-    EXPECT_EQ(streams_test::Window(source), "<end>");
+    EXPECT_EQ(zuuc_test::streams::Window(source), "<end>");
 
     // Through a proxy source into a fixed buffer that overflows.
     StringCharSource text("hello world", nullptr);

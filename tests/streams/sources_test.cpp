@@ -10,7 +10,7 @@
 #include "zuuc/behavior.h"
 #include "zuuc/sources.h"
 
-using namespace streams_test;
+using namespace zuuc_test::streams;
 
 TEST(BufferSource, TerminatedEmptyAndPartlyConsumedForms) {
     char const text[] = "hello";

@@ -8,9 +8,9 @@
 #include "streams/stream_test_util.h"
 #include "zuuc/sources.h"
 
-using streams_test::Chunk16Source;
-using streams_test::Chunk32Source;
-using streams_test::ChunkCharSource;
+using zuuc_test::streams::Chunk16Source;
+using zuuc_test::streams::Chunk32Source;
+using zuuc_test::streams::ChunkCharSource;
 
 TEST(StdioSource, UnitsAreNonNegativeAtEveryWidthWithOneUnitOfPushBack) {
     unsigned short const units16[] = {0xFFFF};

@@ -11,7 +11,7 @@
 #include "zuuc/sinks.h"
 #include "zuuc/sources.h"
 
-namespace streams_test {
+namespace zuuc_test::streams {
 
 // Yields each chunk as one window, copied into a scratch buffer that is
 // reused for every window (like a file source does), and counts refills.
@@ -88,6 +88,6 @@ inline std::string Window(CharSource & source) {
     return source.GetBuffer(b, e) ? std::string(b, e) : "<end>";
 }
 
-}  // namespace streams_test
+}  // namespace zuuc_test::streams
 
 #endif

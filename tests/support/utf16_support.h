@@ -17,7 +17,7 @@
 #include "zuuc/sinks.h"
 #include "zuuc/sources.h"
 
-namespace utf16_test {
+namespace zuuc_test::utf16 {
 
 using u16 = unsigned short;
 using u32 = unsigned int;
@@ -192,6 +192,6 @@ public:
 #undef ZUUC_COUNT
 };
 
-}  // namespace utf16_test
+}  // namespace zuuc_test::utf16
 
 #endif

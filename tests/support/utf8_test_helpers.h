@@ -15,7 +15,7 @@
 #include "zuuc/sources.h"
 #include "zuuc/transcoder.h"
 
-namespace utf8_test {
+namespace zuuc_test::utf8 {
 
 // Marks a problem in a driven output.
 constexpr long kProblem = -1;
@@ -201,6 +201,6 @@ std::vector<T> ReadAllUnits(Source & source) {
 inline std::vector<unsigned int> ReadAll32(Char32Source & source) { return ReadAllUnits<unsigned int>(source); }
 inline std::vector<char> ReadAllBytes(CharSource & source) { return ReadAllUnits<char>(source); }
 
-}  // namespace utf8_test
+}  // namespace zuuc_test::utf8
 
 #endif

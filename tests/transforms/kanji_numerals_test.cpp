@@ -7,7 +7,7 @@
 #include "zuuc/character_test.h"
 #include "zuuc/transforms.h"
 
-using namespace transforms_test;
+using namespace zuuc_test::transforms;
 
 namespace {
 

@@ -19,11 +19,11 @@
 
 namespace {
 
-using utf16_test::ToUTF16;
-using utf16_test::u16;
-using utf16_test::u32;
-using utf16_test::Units16;
-using utf16_test::Units32;
+using zuuc_test::utf16::ToUTF16;
+using zuuc_test::utf16::u16;
+using zuuc_test::utf16::u32;
+using zuuc_test::utf16::Units16;
+using zuuc_test::utf16::Units32;
 using Form = NormalizationTransform::Form;
 
 constexpr Form kForms[] = {NormalizationTransform::NFD, NormalizationTransform::NFC,
@@ -73,14 +73,14 @@ Result<Unit> Drain(Source & source, std::mt19937 * rng) {
 
 Result<u32> Run32(Units32 const & text, Form form, std::vector<std::size_t> pieces = {},
                   std::mt19937 * rng = nullptr, CharacterTest const * test = nullptr) {
-    utf16_test::Unit32Source source(text, std::move(pieces));
+    zuuc_test::utf16::Unit32Source source(text, std::move(pieces));
     NormalizationTransform t(source, form, test);
     return Drain<u32>(t, rng);
 }
 
 Result<u16> Run16(Units16 const & text, Form form, std::vector<std::size_t> pieces = {},
                   std::mt19937 * rng = nullptr, CharacterTest const * test = nullptr) {
-    utf16_test::Unit16Source source(text, std::move(pieces));
+    zuuc_test::utf16::Unit16Source source(text, std::move(pieces));
     NormalizationTransform16 t(source, static_cast<NormalizationTransform16::Form>(form), test);
     return Drain<u16>(t, rng);
 }
@@ -151,10 +151,10 @@ TEST_P(JoinedLines, AllLinesAsOneText) {
         }
         std::mt19937 rng(static_cast<unsigned>(f * 5 + c));
         EXPECT_EQ(Run32(text, kForms[f]).units, want) << "column " << c + 1;
-        EXPECT_EQ(Run32(text, kForms[f], utf16_test::RandomPieces(rng, text.size(), 7), &rng).units, want);
+        EXPECT_EQ(Run32(text, kForms[f], zuuc_test::utf16::RandomPieces(rng, text.size(), 7), &rng).units, want);
         Units16 text16 = ToUTF16(text);
         EXPECT_EQ(ToUTF32(Run16(text16, kForms[f]).units), want) << "column " << c + 1;
-        EXPECT_EQ(ToUTF32(Run16(text16, kForms[f], utf16_test::RandomPieces(rng, text16.size(), 5), &rng).units),
+        EXPECT_EQ(ToUTF32(Run16(text16, kForms[f], zuuc_test::utf16::RandomPieces(rng, text16.size(), 5), &rng).units),
                   want);
     }
 }
@@ -199,7 +199,7 @@ class Offsets : public ::testing::TestWithParam<OffsetCase> {};
 
 TEST_P(Offsets, MapAndOffsetAtAgree) {
     OffsetCase const & k = GetParam();
-    utf16_test::Unit32Source source(k.input, {1});
+    zuuc_test::utf16::Unit32Source source(k.input, {1});
     NormalizationTransform t(source, k.form);
     Result<u32> r = Drain<u32>(t, nullptr);
     EXPECT_EQ(r.units, k.output);
@@ -243,7 +243,7 @@ TEST(NormalizationOffsets, EveryUnitMapsToItsSource) {
         }
     }
     for (int f = 0; f < 4; ++f) {
-        utf16_test::Unit32Source pieces(text, utf16_test::RandomPieces(rng, text.size(), 300));
+        zuuc_test::utf16::Unit32Source pieces(text, zuuc_test::utf16::RandomPieces(rng, text.size(), 300));
         NormalizationTransform t(pieces, kForms[f]);
         Result<u32> r = Drain<u32>(t, &rng);
         ASSERT_EQ(r.units.size(), r.offsets.size());
@@ -278,7 +278,7 @@ TEST(NormalizationOffsets, SupplementaryCharacters) {
     Result<u16> s = Run16(supplementary, NormalizationTransform::NFD, {1});
     EXPECT_EQ(ToUTF32(s.units), (Units32{'a', 0x1D157, 0x1D165, 'b', 0x1D158, 0x1D165, 0x1D16E}));
     EXPECT_EQ(s.offsets, (std::vector<unsigned>{0, 1, 1, 1, 1, 3, 4, 4, 4, 4, 4, 4}));
-    utf16_test::Unit16Source source(ToUTF16({0x1D15E, 0xC5}), {1});
+    zuuc_test::utf16::Unit16Source source(ToUTF16({0x1D15E, 0xC5}), {1});
     NormalizationTransform t(source, NormalizationTransform::NFD);
     Result<u32> r = Drain<u32>(t, nullptr);
     EXPECT_EQ(r.units, (Units32{0x1D157, 0x1D165, 'A', 0x30A}));
@@ -340,7 +340,7 @@ TEST(NormalizationTest, NoHeapPerWindow) {
     Units16 text;
     for (int i = 0; i < 4000; ++i) text.insert(text.end(), piece.begin(), piece.end());
     for (Form form : kForms) {
-        utf16_test::Unit16Source source(text, std::vector<std::size_t>(text.size() / 100, 100));
+        zuuc_test::utf16::Unit16Source source(text, std::vector<std::size_t>(text.size() / 100, 100));
         NormalizationTransform16 t(source, static_cast<NormalizationTransform16::Form>(form));
         std::size_t const before = mallinfo2().uordblks;
         u16 const * begin;

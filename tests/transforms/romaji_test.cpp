@@ -7,7 +7,7 @@
 #include "transform_test_util.h"
 #include "zuuc/transforms.h"
 
-using namespace transforms_test;
+using namespace zuuc_test::transforms;
 
 namespace {
 

@@ -13,8 +13,8 @@ namespace {
 
 #include "../src/transforms/generated/sgml_entities.inc"
 
-using transforms_test::Apply;
-using transforms_test::ApplyAnyWindows;
+using zuuc_test::transforms::Apply;
+using zuuc_test::transforms::ApplyAnyWindows;
 
 std::u32string U32(std::string const & ascii) { return std::u32string(ascii.begin(), ascii.end()); }
 
@@ -117,9 +117,9 @@ TEST(SGMLEntities, LongTextsAcrossWindows) {
 
     std::u16string const input16(input.begin(), input.end());
     for (std::size_t window : {1, 5, 33, 4096}) {
-        transforms_test::WindowSource16 source(input16, window);
+        zuuc_test::transforms::WindowSource16 source(input16, window);
         FromSGMLEntityTransform transform(source);
-        EXPECT_EQ(transforms_test::ReadAll(transform), want) << window;
+        EXPECT_EQ(zuuc_test::transforms::ReadAll(transform), want) << window;
     }
 }
 

@@ -12,7 +12,7 @@
 #include "zuuc/sources.h"
 #include "zuuc/transforms.h"
 
-namespace transforms_test {
+namespace zuuc_test::transforms {
 
 // Hands out `text` in windows of at most `window` units, each copied into
 // a scratch buffer that the next window reuses.
@@ -80,6 +80,6 @@ inline std::u32string Repeat(std::u32string const & text, std::size_t units) {
     return out;
 }
 
-}  // namespace transforms_test
+}  // namespace zuuc_test::transforms
 
 #endif

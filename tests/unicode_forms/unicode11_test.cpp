@@ -13,7 +13,7 @@
 #include "zuuc/encoding_converters.h"
 #include "zuuc/utf7_encodings.h"
 
-using namespace utf16_test;
+using namespace zuuc_test::utf16;
 
 namespace {
 
@@ -67,8 +67,8 @@ TEST(Unicode11Test, MapsExactlyTheSyllablesOfTheTable) {
 }
 
 TEST(Unicode11Test, ConvertersAndTheirLimits) {
-    using utf8_test::Drive;
-    long const P = utf8_test::kProblem;
+    using zuuc_test::utf8::Drive;
+    long const P = zuuc_test::utf8::kProblem;
     Unicode11ToUTF16Converter to16;
     EXPECT_EQ(Drive(to16, Units16{0x3400, 0x3402, 0xAC00, 'a'}, {}, 1),
               (std::vector<long>{0xAC00, 0xAC04, 0xFFFD, 'a'}));

@@ -5,7 +5,7 @@
 #include "support/utf16_support.h"
 #include "zuuc/unicode_encodings.h"
 
-using namespace utf16_test;
+using namespace zuuc_test::utf16;
 
 namespace {
 

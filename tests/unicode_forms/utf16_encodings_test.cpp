@@ -16,7 +16,7 @@
 #include "zuuc/utf7_encodings.h"
 #include "zuuc/utf8_encodings.h"
 
-using namespace utf16_test;
+using namespace zuuc_test::utf16;
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "zuuc/encoding_converters.h"
 #include "zuuc/unicode_encodings.h"
 
-using namespace utf16_test;
+using namespace zuuc_test::utf16;
 
 namespace {
 

@@ -66,9 +66,9 @@ std::vector<Piece<unsigned int, Out>> From32(std::vector<unsigned int> const & t
         if (c > 0x10FFFF) {
             p.problem = to8 ? kTranscodeIllegalInput : kTranscodeNotInRepertoire;
         } else if constexpr (to8) {
-            utf8_test::RefUTF8(c, p.out);
+            zuuc_test::utf8::RefUTF8(c, p.out);
         } else {
-            utf8_test::RefUTF16(c, p.out);
+            zuuc_test::utf8::RefUTF16(c, p.out);
         }
         pieces.push_back(p);
     }
@@ -92,7 +92,7 @@ std::vector<Piece<unsigned short, char>> From16(std::vector<unsigned short> cons
             pieces.push_back(p);
             continue;
         }
-        utf8_test::RefUTF8(c, p.out);
+        zuuc_test::utf8::RefUTF8(c, p.out);
         pieces.push_back(p);
     }
     return pieces;
@@ -234,7 +234,7 @@ void SweepUtf8Decoder(unsigned seed) {
         } else if (c != kMark && sizeof(Unit) == 4) {
             p.out.push_back(static_cast<Unit>(c));
         } else if (c != kMark) {
-            utf8_test::RefUTF16(static_cast<unsigned int>(c), units);
+            zuuc_test::utf8::RefUTF16(static_cast<unsigned int>(c), units);
             p.out.assign(units.begin(), units.end());
         }
         return p;

@@ -14,10 +14,10 @@
 #include "zuuc/sbcs_encoding.h"
 #include "zuuc/utf7_encodings.h"
 
-using namespace utf16_test;
-using utf8_test::Drive;
-using utf8_test::ExpectSplitInvariant;
-using utf8_test::kProblem;
+using namespace zuuc_test::utf16;
+using zuuc_test::utf8::Drive;
+using zuuc_test::utf8::ExpectSplitInvariant;
+using zuuc_test::utf8::kProblem;
 
 namespace {
 
@@ -292,7 +292,7 @@ TEST(HPPrinterTest, PadsEveryCharacterToTwoBytes) {
     CharEncoding const * hp = CharEncoding::Lookup("EUC-KR:HP-Printer");
     ASSERT_NE(hp, nullptr);
     EXPECT_EQ(static_cast<unsigned long>(hp->GetTextEncodingID()), 0x8009u);
-    utf8_test::HeapAllocator allocator;
+    zuuc_test::utf8::HeapAllocator allocator;
     std::unique_ptr<Transcoder<char, unsigned short>> decoder(hp->CreateConverterToUTF16(allocator));
     ASSERT_NE(decoder, nullptr);
     long const P = kProblem;

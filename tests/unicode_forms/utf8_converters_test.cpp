@@ -5,7 +5,7 @@
 #include "support/utf8_test_helpers.h"
 #include "zuuc/utf8_encodings.h"
 
-using namespace utf8_test;
+using namespace zuuc_test::utf8;
 
 namespace {
 

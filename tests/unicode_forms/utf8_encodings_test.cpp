@@ -16,7 +16,7 @@
 #include "zuuc/unicode_detectors.h"
 #include "zuuc/utf8_encodings.h"
 
-using namespace utf8_test;
+using namespace zuuc_test::utf8;
 
 namespace {
 

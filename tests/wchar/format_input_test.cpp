@@ -16,7 +16,7 @@
 
 namespace {
 
-using wide_test::Widen;
+using zuuc_test::wide::Widen;
 
 // Storage for one stored field: numbers are compared byte for byte, text
 // unit for unit.
@@ -38,7 +38,7 @@ void ExpectSameAsC(ScanCase const & c) {
     SCOPED_TRACE(std::string("input \"") + c.input + "\" format \"" + c.format + "\"");
     Slot expected[3], got16[3], got32[3];
     std::wstring const input(c.input, c.input + std::strlen(c.input));
-    std::wstring const cformat = Widen<wchar_t>(wide_test::CSpelling(c.format));
+    std::wstring const cformat = Widen<wchar_t>(zuuc_test::wide::CSpelling(c.format));
     int const count = std::swscanf(input.c_str(), cformat.c_str(), expected[0].bytes, expected[1].bytes, expected[2].bytes);
     EXPECT_EQ(count, zu_swscanf(Widen<unsigned short>(c.input).c_str(), Widen<unsigned short>(c.format).c_str(),
                                 got16[0].bytes, got16[1].bytes, got16[2].bytes));
@@ -105,7 +105,7 @@ TEST(FormatInputVersusC, TextSetsAndDirectives) {
 
 template <class Unit>
 int Scan(std::basic_string<Unit> const & input, std::string const & format, void * a = nullptr, void * b = nullptr) {
-    return wide_test::Wide<Unit>::swscanf(input.c_str(), Widen<Unit>(format).c_str(), a, b);
+    return zuuc_test::wide::Wide<Unit>::swscanf(input.c_str(), Widen<Unit>(format).c_str(), a, b);
 }
 template <class Unit>
 int Scan(std::string const & input, std::string const & format, void * a = nullptr, void * b = nullptr) {
@@ -114,7 +114,7 @@ int Scan(std::string const & input, std::string const & format, void * a = nullp
 
 template <class Unit>
 class FormatInput : public ::testing::Test {};
-TYPED_TEST_SUITE(FormatInput, wide_test::UnitTypes);
+TYPED_TEST_SUITE(FormatInput, zuuc_test::wide::UnitTypes);
 
 // Where the library differs from glibc's swscanf on purpose.
 TYPED_TEST(FormatInput, EndOfInputAndShortFields) {
@@ -163,7 +163,7 @@ TYPED_TEST(FormatInput, FilesKeepTheUnitAfterTheLastField) {
     int value = 0;
     TypeParam text[4] = {};
     std::basic_string<TypeParam> const format = Widen<TypeParam>("%d%[^|]");
-    using W = wide_test::Wide<TypeParam>;
+    using W = zuuc_test::wide::Wide<TypeParam>;
     int const count = W::plain_fwscanf(file, format.c_str(), &value, text);
     unsigned int const next = W::fgetwc(file);
     EXPECT_EQ(ZU_WEOF, W::fgetwc(file));

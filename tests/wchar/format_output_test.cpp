@@ -21,7 +21,7 @@ namespace {
 typedef std::basic_string<unsigned short> U16;
 typedef std::basic_string<unsigned int> U32;
 
-using wide_test::Widen;
+using zuuc_test::wide::Widen;
 
 // An argument for %s: "abc" in the units of each function's own width.
 struct Abc {};
@@ -42,7 +42,7 @@ Unit const * Arg(Abc) {
 template <class... Args>
 void ExpectSameAsC(std::string const & format, Args... args) {
     SCOPED_TRACE(format);
-    std::wstring const wide_format = Widen<wchar_t>(wide_test::CSpelling(format));
+    std::wstring const wide_format = Widen<wchar_t>(zuuc_test::wide::CSpelling(format));
     std::vector<wchar_t> expected(2048);
     int const expected_count =
         std::swprintf(expected.data(), expected.size(), wide_format.c_str(), Arg<wchar_t>(args)...);

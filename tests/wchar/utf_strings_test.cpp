@@ -12,8 +12,8 @@ namespace {
 using U16 = std::vector<unsigned short>;
 using U32 = std::vector<unsigned int>;
 
-using wide_test::Buffer;
-using wide_test::GuardsIntact;
+using zuuc_test::wide::Buffer;
+using zuuc_test::wide::GuardsIntact;
 
 // Every supplementary code point through its pair; the classification
 // takes only the low 16 bits of a unit.

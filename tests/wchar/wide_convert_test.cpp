@@ -14,7 +14,7 @@
 namespace {
 
 template <typename U>
-using Family = wide_test::Wide<U>;
+using Family = zuuc_test::wide::Wide<U>;
 
 // Code points as a terminated string of units U.
 template <typename U>
@@ -56,7 +56,7 @@ std::vector<U> ToWide(std::string const & bytes, zu_encoding_id enc, long * resu
 
 template <typename U>
 class WideConversion : public ::testing::Test {};
-TYPED_TEST_SUITE(WideConversion, wide_test::UnitTypes);
+TYPED_TEST_SUITE(WideConversion, zuuc_test::wide::UnitTypes);
 
 TYPED_TEST(WideConversion, RoundTripsAndCountsProblems) {
     using U = TypeParam;

@@ -13,15 +13,15 @@
 
 namespace {
 
-using wide_test::TempFile;
+using zuuc_test::wide::TempFile;
 
 template <typename U>
 class WideStreams : public ::testing::Test {};
-TYPED_TEST_SUITE(WideStreams, wide_test::UnitTypes);
+TYPED_TEST_SUITE(WideStreams, zuuc_test::wide::UnitTypes);
 
 TYPED_TEST(WideStreams, RawUnitsLinesAndPushback) {
     using U = TypeParam;
-    using S = wide_test::Wide<U>;
+    using S = zuuc_test::wide::Wide<U>;
     TempFile file;
     U const text[] = {'a', 0xE9, 0x3042, 10, 'b', 'c', 10, 'd', 0};
     FILE * f = zu_fopen(file.path(), "w+b");

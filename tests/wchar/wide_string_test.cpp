@@ -13,7 +13,7 @@
 
 namespace {
 
-using wide_test::Wide;
+using zuuc_test::wide::Wide;
 
 template <typename U>
 class WideString : public ::testing::Test {
@@ -22,15 +22,15 @@ protected:
     static std::vector<U> S(const char* text) {
         return std::vector<U>(text, text + std::char_traits<char>::length(text) + 1);
     }
-    static std::vector<U> Buffer(size_t n) { return wide_test::Buffer<U>(n); }
-    static bool GuardsIntact(const std::vector<U>& buf, size_t n) { return wide_test::GuardsIntact(buf, n); }
+    static std::vector<U> Buffer(size_t n) { return zuuc_test::wide::Buffer<U>(n); }
+    static bool GuardsIntact(const std::vector<U>& buf, size_t n) { return zuuc_test::wide::GuardsIntact(buf, n); }
 };
 
 struct UnitNames {
     template <typename U>
     static std::string GetName(int) { return sizeof(U) == 2 ? "Units16" : "Units32"; }
 };
-TYPED_TEST_SUITE(WideString, wide_test::UnitTypes, UnitNames);
+TYPED_TEST_SUITE(WideString, zuuc_test::wide::UnitTypes, UnitNames);
 
 TYPED_TEST(WideString, CopyFamily) {
     using W = Wide<TypeParam>;

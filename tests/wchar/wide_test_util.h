@@ -16,7 +16,7 @@
 #include "zuuc/wide_format.h"
 #include "zuuc/wide_string.h"
 
-namespace wide_test {
+namespace zuuc_test::wide {
 
 template <typename U>
 struct Wide;
@@ -106,6 +106,6 @@ private:
     std::string path_;
 };
 
-}  // namespace wide_test
+}  // namespace zuuc_test::wide
 
 #endif

@@ -448,19 +448,19 @@ def main():
 
     texts = {}
     for fname, body in w.files.items():
-        texts[fname] = HEADER + '\n#include "chardb/unicode_tables.h"\n\nnamespace zuuc_chardb {\n' + \
-            '\n'.join(body) + '\n\n}  // namespace zuuc_chardb\n'
+        texts[fname] = HEADER + '\n#include "chardb/unicode_tables.h"\n\nnamespace zuuc_internal::chardb {\n' + \
+            '\n'.join(body) + '\n\n}  // namespace zuuc_internal::chardb\n'
     texts[DECL_HEADER] = HEADER + '''
 // Declarations of the generated property tables; included by
 // chardb/unicode_tables.h after the table templates.
 #ifndef ZUUC_CHARDB_GENERATED_UNICODE_TABLES_DECL_H
 #define ZUUC_CHARDB_GENERATED_UNICODE_TABLES_DECL_H
 
-namespace zuuc_chardb {
+namespace zuuc_internal::chardb {
 
 ''' + '\n'.join(w.decls) + '''
 
-}  // namespace zuuc_chardb
+}  // namespace zuuc_internal::chardb
 
 #endif
 '''

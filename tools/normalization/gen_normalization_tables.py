@@ -273,9 +273,9 @@ def main():
 
     texts = {}
     texts[fname] = (HEADER + '\n#include "transforms/normalization_data.h"\n\n'
-                    'namespace zuuc_norm {\n\nusing zuuc_chardb::FourLevelTable;\n'
-                    'using zuuc_chardb::TwoLevelTable;\n' + '\n'.join(body)
-                    + '\n\n}  // namespace zuuc_norm\n')
+                    'namespace zuuc_internal::normalization {\n\nusing zuuc_internal::chardb::FourLevelTable;\n'
+                    'using zuuc_internal::chardb::TwoLevelTable;\n' + '\n'.join(body)
+                    + '\n\n}  // namespace zuuc_internal::normalization\n')
     decls = '\n'.join(w.decls + bmp_decls)
     texts['normalization_tables_decl.h'] = HEADER + '''
 // Declarations of the generated normalization tables; included by
@@ -283,10 +283,10 @@ def main():
 #ifndef ZUUC_TRANSFORMS_GENERATED_NORMALIZATION_TABLES_DECL_H
 #define ZUUC_TRANSFORMS_GENERATED_NORMALIZATION_TABLES_DECL_H
 
-namespace zuuc_norm {
+namespace zuuc_internal::normalization {
 
-using zuuc_chardb::FourLevelTable;
-using zuuc_chardb::TwoLevelTable;
+using zuuc_internal::chardb::FourLevelTable;
+using zuuc_internal::chardb::TwoLevelTable;
 
 %s
 extern const std::uint32_t kDecompositionPool[%d];
@@ -297,7 +297,7 @@ constexpr std::uint32_t kCompositionCount = %d;
 constexpr int kCompositionHashBits = %d;
 constexpr int kCompositionLongestProbe = %d;
 
-}  // namespace zuuc_norm
+}  // namespace zuuc_internal::normalization
 
 #endif
 ''' % (decls, len(pool), len(slots), CANONICAL_POOL_LIMIT, COMPOSITION_COUNT,

@@ -7,7 +7,7 @@
 #ifndef ZUUC_CHARDB_GENERATED_UNICODE_TABLES_DECL_H
 #define ZUUC_CHARDB_GENERATED_UNICODE_TABLES_DECL_H
 
-namespace zuuc_chardb {
+namespace zuuc_internal::chardb {
 
 extern const FourLevelTable<std::uint8_t, std::uint8_t, std::uint8_t, std::uint8_t> kCategoryTable;
 extern const FourLevelTable<std::uint8_t, std::uint8_t, std::uint8_t, std::uint8_t> kBidiTable;
@@ -20,6 +20,6 @@ extern const TwoLevelTable<std::int8_t, std::uint8_t> kDecimalTable;
 extern const TwoLevelTable<std::int8_t, std::uint8_t> kDigitTable;
 extern const TwoLevelTable<float, std::uint8_t> kNumericTable;
 
-}  // namespace zuuc_chardb
+}  // namespace zuuc_internal::chardb
 
 #endif

@@ -4,7 +4,7 @@
 
 #include "chardb/unicode_tables.h"
 
-namespace zuuc_chardb {
+namespace zuuc_internal::chardb {
 
 // general category: 73 leaf blocks, 6 level-3 arrays, 2 level-2 arrays.
 namespace {
@@ -3313,4 +3313,4 @@ const std::uint8_t kLineBreakLeaves[71][256] = {
 extern const FourLevelTable<std::uint8_t, std::uint8_t, std::uint8_t, std::uint8_t> kLineBreakTable = {
     30, kLineBreakLevel1, kLineBreakLevel2, kLineBreakLevel3, kLineBreakLeaves};
 
-}  // namespace zuuc_chardb
+}  // namespace zuuc_internal::chardb

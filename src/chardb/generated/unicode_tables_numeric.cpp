@@ -4,7 +4,7 @@
 
 #include "chardb/unicode_tables.h"
 
-namespace zuuc_chardb {
+namespace zuuc_internal::chardb {
 
 // Decimal: 13 blocks.
 namespace {
@@ -1107,4 +1107,4 @@ const float kNumericBlocks[22][256] = {
 extern const TwoLevelTable<float, std::uint8_t> kNumericTable = {
     -1.0f, kNumericIndex, kNumericBlocks};
 
-}  // namespace zuuc_chardb
+}  // namespace zuuc_internal::chardb

@@ -4,7 +4,7 @@
 
 #include "chardb/unicode_tables.h"
 
-namespace zuuc_chardb {
+namespace zuuc_internal::chardb {
 
 // mirror image: 10 leaf blocks, 2 level-3 arrays, 2 level-2 arrays.
 namespace {
@@ -1362,4 +1362,4 @@ const std::uint32_t kPropertiesLeaves[59][256] = {
 extern const FourLevelTable<std::uint32_t, std::uint8_t, std::uint8_t, std::uint8_t> kPropertiesTable = {
     0x0, kPropertiesLevel1, kPropertiesLevel2, kPropertiesLevel3, kPropertiesLeaves};
 
-}  // namespace zuuc_chardb
+}  // namespace zuuc_internal::chardb

@@ -4,10 +4,10 @@
 
 #include "transforms/normalization_data.h"
 
-namespace zuuc_norm {
+namespace zuuc_internal::normalization {
 
-using zuuc_chardb::FourLevelTable;
-using zuuc_chardb::TwoLevelTable;
+using zuuc_internal::chardb::FourLevelTable;
+using zuuc_internal::chardb::TwoLevelTable;
 
 // canonical combining class: 22 leaf blocks, 3 level-3 arrays, 2 level-2 arrays.
 namespace {
@@ -3983,4 +3983,4 @@ extern const CompositionEntry kCompositions[2048] = {
     {0x304B, 0x3099, 0x304C}, {0x30DB, 0x3099, 0x30DC}, {0x0, 0x0, 0x0}, {0x0, 0x0, 0x0},
 };
 
-}  // namespace zuuc_norm
+}  // namespace zuuc_internal::normalization

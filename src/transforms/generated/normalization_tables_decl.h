@@ -7,10 +7,10 @@
 #ifndef ZUUC_TRANSFORMS_GENERATED_NORMALIZATION_TABLES_DECL_H
 #define ZUUC_TRANSFORMS_GENERATED_NORMALIZATION_TABLES_DECL_H
 
-namespace zuuc_norm {
+namespace zuuc_internal::normalization {
 
-using zuuc_chardb::FourLevelTable;
-using zuuc_chardb::TwoLevelTable;
+using zuuc_internal::chardb::FourLevelTable;
+using zuuc_internal::chardb::TwoLevelTable;
 
 extern const FourLevelTable<std::uint8_t, std::uint8_t, std::uint8_t, std::uint8_t> kCombiningClassTable;
 extern const FourLevelTable<std::uint16_t, std::uint8_t, std::uint8_t, std::uint8_t> kDecompositionIndexTable;
@@ -27,6 +27,6 @@ constexpr std::uint32_t kCompositionCount = 917;
 constexpr int kCompositionHashBits = 11;
 constexpr int kCompositionLongestProbe = 10;
 
-}  // namespace zuuc_norm
+}  // namespace zuuc_internal::normalization
 
 #endif

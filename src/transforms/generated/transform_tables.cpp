@@ -2,7 +2,7 @@
 // data/ucd/UnicodeData.txt (Unicode 4.0.0). Do not edit.
 #include "transforms/transform_tables.h"
 
-namespace zuuc_transforms {
+namespace zuuc_internal::transforms {
 
 // 723 mappings
 static const std::uint8_t kUpperMap_index[256] = {
@@ -1499,4 +1499,4 @@ static const std::uint32_t kLargeToSmallKanaMap_values[174] = {
 };
 const KanaRangeMap kLargeToSmallKanaMap = {0x3042, 174, kLargeToSmallKanaMap_values};
 
-}  // namespace zuuc_transforms
+}  // namespace zuuc_internal::transforms
