@@ -14,10 +14,8 @@ namespace {
 // string.
 template <class T>
 struct EmptyText {
-    static T const unit[1];
+    static constexpr T unit[1] = {0};
 };
-template <class T>
-T const EmptyText<T>::unit[1] = {0};
 
 constexpr unsigned kMaxUnits = 0xFFFFFFFFu;
 
