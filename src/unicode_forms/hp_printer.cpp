@@ -51,18 +51,32 @@ TranscodeResult DecodePairs(MBCStoUnicodeTable<unsigned short> const & table, un
 }
 
 // Writes every character in two bytes; above U+FFFF or unmapped is result 5.
+// A surrogate pair of UTF-16 is one character, and one problem, also when a
+// call ends between its halves: `high_pending` then carries the high one.
 template <class In>
 TranscodeResult EncodePairs(PlaneTable<unsigned short, unsigned short> const & table,
-                            In const *& in, In const * inEnd, char *& out, char * outEnd,
-                            long limit) {
+                            bool & high_pending, In const *& in, In const * inEnd, char *& out,
+                            char * outEnd, long limit) {
+    constexpr bool kUtf16 = sizeof(In) == 2;
+    if (kUtf16 && high_pending && in != inEnd) {
+        high_pending = false;
+        if (IsLowSurrogate(*in)) {
+            ++in;
+        }
+        return kTranscodeNotInRepertoire;
+    }
     OutputBudget budget(limit);
     while (in < inEnd) {
         unsigned int const c = *in;
         unsigned short const bytes =
             c > 0xFFFF ? table.undefined : table.Lookup(static_cast<unsigned short>(c));
         if (bytes == table.undefined) {
-            // A surrogate pair of UTF-16 is one character, and one problem.
-            bool const pair = sizeof(In) == 2 && IsHighSurrogate(c) && inEnd - in >= 2 &&
+            if (kUtf16 && IsHighSurrogate(c) && inEnd - in == 1) {
+                ++in;
+                high_pending = true;  // wait for the other half
+                return kTranscodeInputExhausted;
+            }
+            bool const pair = kUtf16 && IsHighSurrogate(c) && inEnd - in >= 2 &&
                               IsLowSurrogate(in[1]);
             in += pair ? 2 : 1;
             return kTranscodeNotInRepertoire;
@@ -121,11 +135,15 @@ ZUUC_HP_DECODER(ToUTF32, unsigned int)
     HPPrinterVariant::Class::~Class() = default;                                                  \
     TranscodeResult HPPrinterVariant::Class::Transcode(In const *& in, In const * inEnd,          \
                                                        char *& out, char * outEnd, long limit) {  \
-        return EncodePairs(table_, in, inEnd, out, outEnd, limit);                                \
+        bool pending = state_flag();                                                              \
+        TranscodeResult const result = EncodePairs(table_, pending, in, inEnd, out, outEnd, limit); \
+        set_state_flag(pending);                                                                  \
+        return result;                                                                            \
     }                                                                                             \
     TranscodeResult HPPrinterVariant::Class::Finish(char *&, char *, long) {                      \
+        bool const pending = state_flag();                                                        \
         Reset();                                                                                  \
-        return kTranscodeComplete;                                                                \
+        return pending ? kTranscodeNotInRepertoire : kTranscodeComplete;                          \
     }
 
 ZUUC_HP_ENCODER(FromUTF16, unsigned short)
