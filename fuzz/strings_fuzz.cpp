@@ -60,9 +60,11 @@ void Run(std::uint8_t const * data, std::size_t size) {
                     model += model.substr(pos, n);
                 }
                 break;
-            case 4:  // s += s
-                s += s;
-                model += model;
+            case 4:  // s += s (up to 64 Ki units: doubling without end only runs out of memory)
+                if (len <= 0x10000) {
+                    s += s;
+                    model += model;
+                }
                 break;
             case 5:  // self-assignment
                 s = *&s;
