@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "support/test_encodings.h"
-#include "zuuc/char_encoding.h"
 #include "support/toy_transcoders.h"
 #include "zuuc/behavior.h"
+#include "zuuc/char_encoding.h"
 #include "zuuc/problems.h"
 #include "zuuc/sinks.h"
 #include "zuuc/sources.h"
@@ -26,7 +26,8 @@ using zuuc_test::UnitValue;
 template <class T>
 std::vector<T> Units(std::string const & text) {
     std::vector<T> units;
-    for (char c : text) units.push_back(static_cast<T>(static_cast<unsigned char>(c)));
+    for (char c : text)
+        units.push_back(static_cast<T>(static_cast<unsigned char>(c)));
     return units;
 }
 
@@ -54,10 +55,10 @@ struct StopConversion {
 struct ProblemRecord {
     std::string kind;  // "illegal", "undefined" or "unrepresentable"
     bool null_input = false;
-    long problem_offset = -1;  // ProblemPtr - InputStart
-    long input_length = -1;    // InputEnd - InputStart
+    long problem_offset = -1;     // ProblemPtr - InputStart
+    long input_length = -1;       // InputEnd - InputStart
     unsigned long offending = 0;  // the unit just before ProblemPtr
-    long output_length = -1;   // OutputEnd - OutputStart
+    long output_length = -1;      // OutputEnd - OutputStart
     unsigned int mode = 0;
     void const * input_encoding = nullptr;
     void const * output_encoding = nullptr;
@@ -73,19 +74,26 @@ public:
     std::vector<unsigned long> inserted;  // units to insert
     std::vector<ProblemRecord> records;
 
-#define ZUUC_RECORD(Handler, Problem, kind, mode)                        \
-    void Handler(Problem & p) override {                                \
-        if (Handle(p, kind, mode)) UnicodeLibBehavior::Handler(p);      \
+#define ZUUC_RECORD(Handler, Problem, kind, mode) \
+    void Handler(Problem & p) override {          \
+        if (Handle(p, kind, mode))                \
+            UnicodeLibBehavior::Handler(p);       \
     }
     ZUUC_RECORD(HandleIllegalByteRange, Char16ToChar32IllegalByteRange, "illegal", 0)
     ZUUC_RECORD(HandleIllegalByteRange, CharToChar32IllegalByteRange, "illegal", 0)
     ZUUC_RECORD(HandleIllegalByteRange, CharToChar16IllegalByteRange, "illegal", 0)
-    ZUUC_RECORD(HandleNoCharacterDefinedForCodepoint, Char16ToChar32NoCharacterDefinedForCodepoint, "undefined", 0)
-    ZUUC_RECORD(HandleNoCharacterDefinedForCodepoint, CharToChar32NoCharacterDefinedForCodepoint, "undefined", 0)
-    ZUUC_RECORD(HandleNoCharacterDefinedForCodepoint, CharToChar16NoCharacterDefinedForCodepoint, "undefined", 0)
-    ZUUC_RECORD(HandleCharacterNotInRepertoire, Char32ToChar16CharacterNotInRepertoire, "unrepresentable", p.Mode())
-    ZUUC_RECORD(HandleCharacterNotInRepertoire, Char32ToCharCharacterNotInRepertoire, "unrepresentable", p.Mode())
-    ZUUC_RECORD(HandleCharacterNotInRepertoire, Char16ToCharCharacterNotInRepertoire, "unrepresentable", p.Mode())
+    ZUUC_RECORD(HandleNoCharacterDefinedForCodepoint, Char16ToChar32NoCharacterDefinedForCodepoint,
+                "undefined", 0)
+    ZUUC_RECORD(HandleNoCharacterDefinedForCodepoint, CharToChar32NoCharacterDefinedForCodepoint,
+                "undefined", 0)
+    ZUUC_RECORD(HandleNoCharacterDefinedForCodepoint, CharToChar16NoCharacterDefinedForCodepoint,
+                "undefined", 0)
+    ZUUC_RECORD(HandleCharacterNotInRepertoire, Char32ToChar16CharacterNotInRepertoire,
+                "unrepresentable", p.Mode())
+    ZUUC_RECORD(HandleCharacterNotInRepertoire, Char32ToCharCharacterNotInRepertoire,
+                "unrepresentable", p.Mode())
+    ZUUC_RECORD(HandleCharacterNotInRepertoire, Char16ToCharCharacterNotInRepertoire,
+                "unrepresentable", p.Mode())
 #undef ZUUC_RECORD
 
 private:
@@ -97,32 +105,39 @@ private:
         ProblemRecord r;
         r.kind = kind;
         r.mode = mode;
-        r.null_input = p.InputStart() == nullptr && p.ProblemPtr() == nullptr && p.InputEnd() == nullptr;
+        r.null_input =
+            p.InputStart() == nullptr && p.ProblemPtr() == nullptr && p.InputEnd() == nullptr;
         if (!r.null_input) {
             r.problem_offset = p.ProblemPtr() - p.InputStart();
             r.input_length = p.InputEnd() - p.InputStart();
-            if (p.ProblemPtr() > p.InputStart()) r.offending = UnitValue(p.ProblemPtr()[-1]);
+            if (p.ProblemPtr() > p.InputStart())
+                r.offending = UnitValue(p.ProblemPtr()[-1]);
         }
         r.output_length = p.OutputEnd() - p.OutputStart();
         r.input_encoding = &p.InputEncoding();
         r.output_encoding = &p.OutputEncoding();
         records.push_back(r);
         switch (action) {
-            case kDefault: return true;
+            case kDefault:
+                return true;
             case kInsertOutput: {
                 std::vector<Out> units;
-                for (unsigned long u : inserted) units.push_back(static_cast<Out>(u));
+                for (unsigned long u : inserted)
+                    units.push_back(static_cast<Out>(u));
                 p.InsertOutput(units.data(), units.data() + units.size());
                 return false;
             }
             case kInsertInput: {
                 std::vector<In> units;
-                for (unsigned long u : inserted) units.push_back(static_cast<In>(u));
+                for (unsigned long u : inserted)
+                    units.push_back(static_cast<In>(u));
                 p.InsertInput(units.data(), units.data() + units.size());
                 return false;
             }
-            case kThrow: throw StopConversion{static_cast<int>(records.size())};
-            case kIgnore: return false;
+            case kThrow:
+                throw StopConversion{static_cast<int>(records.size())};
+            case kIgnore:
+                return false;
         }
         return false;
     }
@@ -131,7 +146,8 @@ private:
 // The kinds of the recorded problems, in order, separated by spaces.
 inline std::string Kinds(std::vector<ProblemRecord> const & records) {
     std::string kinds;
-    for (ProblemRecord const & r : records) kinds += (kinds.empty() ? "" : " ") + r.kind;
+    for (ProblemRecord const & r : records)
+        kinds += (kinds.empty() ? "" : " ") + r.kind;
     return kinds;
 }
 
@@ -141,9 +157,11 @@ inline std::string Describe(std::vector<ProblemRecord> const & records) {
     std::string text;
     for (ProblemRecord const & r : records) {
         text += (text.empty() ? "" : " ") + r.kind + "@";
-        text += r.null_input ? "end" : std::to_string(r.problem_offset) + "/" + std::to_string(r.input_length) +
-                                           ":" + static_cast<char>(r.offending) + ">" +
-                                           std::to_string(r.output_length);
+        text += r.null_input
+                    ? "end"
+                    : std::to_string(r.problem_offset) + "/" + std::to_string(r.input_length) +
+                          ":" + static_cast<char>(r.offending) + ">" +
+                          std::to_string(r.output_length);
     }
     return text;
 }
@@ -153,13 +171,15 @@ inline std::string Describe(std::vector<ProblemRecord> const & records) {
 template <class Base, class T>
 class TrickleSource : public Base {
 public:
-    TrickleSource(std::vector<T> units, std::size_t window) : units_(std::move(units)), window_(window) {}
+    TrickleSource(std::vector<T> units, std::size_t window)
+        : units_(std::move(units)), window_(window) {}
     int refills = 0;
 
 protected:
     bool FillBuffer() override {
         ++refills;
-        if (next_ >= units_.size()) return false;
+        if (next_ >= units_.size())
+            return false;
         std::size_t const n = std::min(window_, units_.size() - next_);
         this->SetWindow(units_.data() + next_, units_.data() + next_ + n);
         next_ += n;
@@ -228,64 +248,46 @@ using RecordingCharSink = RecordingSink<CharSink, char>;
 using RecordingChar16Sink = RecordingSink<Char16Sink, u16>;
 using RecordingChar32Sink = RecordingSink<Char32Sink, u32>;
 
-// A toy codec that copies units. As a decoder, '!' is illegal (3), '?'
-// undefined (4), and ESC escapes the next unit (an ESC at the end is an
-// incomplete sequence). As an encoder, '#' is not in repertoire (5), SO/SI
-// shift out and back (Mode() is 1 while shifted, and Finish owes the
-// trailer, whole or not at all), and with `wide` units from 0x80 up take two
-// output units. The trailer lives inside the object: making a codec takes
-// no heap.
+// A toy codec. As a decoder, '!' is illegal (3), '?' undefined (4), and ESC
+// escapes the next unit (an ESC at the end is an incomplete sequence). As an
+// encoder, '#' is not in repertoire (5), SO/SI shift out and back (Mode() is
+// 1 while shifted, and Finish owes the trailer, whole or not at all), and
+// with `wide` units from 0x80 up take two output units. Every other unit is
+// copied. Making a codec takes no heap.
 template <class From, class To>
-class ToyCodec : public zuuc_test::ToyTranscoder<From, To> {
+class ToyCodec : public zuuc_test::OwingTranscoder<From, To> {
 public:
     ToyCodec(zuuc_test::ToyLog * log, bool encoder, std::vector<char> const & trailer, bool wide)
-        : zuuc_test::ToyTranscoder<From, To>(log), encoder_(encoder), wide_(wide) {
-        for (char c : trailer) {
-            if (trailer_length_ < 4) trailer_[trailer_length_++] = static_cast<To>(c);
-        }
-    }
-    unsigned int Mode() const override { return shifted_ ? 1 : 0; }
+        : zuuc_test::OwingTranscoder<From, To>(log,
+                                               std::vector<To>(trailer.begin(), trailer.end())),
+          encoder_(encoder),
+          wide_(wide) {}
 
 protected:
     long Width(unsigned long u) const override { return encoder_ && wide_ && u >= 0x80 ? 2 : 1; }
-    bool Special(From const *& in, From const *, To *& out, To * outEnd,
+    bool Special(From const *& in, From const * inEnd, To *& out, To * outEnd,
                  TranscodeResult & result) override {
         unsigned long const u = UnitValue(*in);
-        if (escaped_) {
-            if (out == outEnd) return result = kTranscodeOutputFull, true;
-            *out++ = static_cast<To>(u);
-            escaped_ = false;
-        } else if (!encoder_ && u == '!') {
-            result = kTranscodeIllegalInput;
-        } else if (!encoder_ && u == '?') {
-            result = kTranscodeNoCharacterDefined;
-        } else if (!encoder_ && u == 0x1B) {
-            escaped_ = true;
-        } else if (encoder_ && u == '#') {
-            result = kTranscodeNotInRepertoire;
-        } else if (encoder_ && (u == 0x0E || u == 0x0F)) {
-            shifted_ = u == 0x0E;
-        } else {
-            return false;
+        if (!this->escaped_) {
+            TranscodeResult const problem =
+                encoder_   ? (u == '#' ? kTranscodeNotInRepertoire : kTranscodeComplete)
+                : u == '!' ? kTranscodeIllegalInput
+                : u == '?' ? kTranscodeNoCharacterDefined
+                           : kTranscodeComplete;
+            if (problem != kTranscodeComplete) {
+                result = problem;
+                ++in;
+                return true;
+            }
+            // Shifts are the encoder's, escapes the decoder's.
+            if (encoder_ ? u == 0x1B : u == 0x0E || u == 0x0F)
+                return false;
         }
-        ++in;
-        return true;
+        return zuuc_test::OwingTranscoder<From, To>::Special(in, inEnd, out, outEnd, result);
     }
-    TranscodeResult Owed(To *& out, To * outEnd, long) override {
-        if (shifted_) {
-            if (outEnd - out < static_cast<long>(trailer_length_)) return kTranscodeOutputFull;
-            for (unsigned i = 0; i < trailer_length_; ++i) *out++ = trailer_[i];
-            shifted_ = false;
-        }
-        return escaped_ ? kTranscodeIllegalInput : kTranscodeComplete;
-    }
-    void ResetState() override { shifted_ = escaped_ = false; }
 
 private:
     bool encoder_, wide_;
-    bool shifted_ = false, escaped_ = false;
-    To trailer_[4] = {};
-    unsigned trailer_length_ = 0;
 };
 
 // Which converter factories of a toy encoding were asked for.
@@ -297,9 +299,9 @@ struct ToyOptions {
     bool utf32_in_unicode = false;
     bool no_converter_to_unicode = false;
     bool no_converter_from_unicode = false;
-    bool wide_output = false;                 // from Unicode: bytes >= 0x80 take two
-    std::vector<char> trailer = {0x0F};       // what Finish owes while shifted
-    std::string substitute = "s";             // in mode 0; mode 1 gives "SS"
+    bool wide_output = false;            // from Unicode: bytes >= 0x80 take two
+    std::vector<char> trailer = {0x0F};  // what Finish owes while shifted
+    std::string substitute = "s";        // in mode 0; mode 1 gives "SS"
 };
 
 // A byte encoding whose converters are toy codecs.
@@ -316,7 +318,8 @@ public:
 
     unsigned int SubstituteChars(unsigned char const *& chars, unsigned int mode) const override {
         static unsigned char const kShifted[] = "SS";
-        chars = mode == 1 ? kShifted : reinterpret_cast<unsigned char const *>(options_.substitute.c_str());
+        chars = mode == 1 ? kShifted
+                          : reinterpret_cast<unsigned char const *>(options_.substitute.c_str());
         return mode == 1 ? 2 : static_cast<unsigned int>(options_.substitute.size());
     }
     bool IsTextModeSafe() const override { return true; }
@@ -341,12 +344,14 @@ public:
 private:
     template <class P>
     Transcoder<char, P> * Decoder(UnicodeLibAllocator & a) const {
-        if (options_.no_converter_to_unicode) return nullptr;
+        if (options_.no_converter_to_unicode)
+            return nullptr;
         return new (a) ToyCodec<char, P>(&log, false, {}, false);
     }
     template <class P>
     Transcoder<P, char> * Encoder(UnicodeLibAllocator & a) const {
-        if (options_.no_converter_from_unicode) return nullptr;
+        if (options_.no_converter_from_unicode)
+            return nullptr;
         return new (a) ToyCodec<P, char>(&log, true, options_.trailer, options_.wide_output);
     }
 
@@ -355,7 +360,8 @@ private:
 
 inline std::string LongText(std::size_t n) {
     std::string text;
-    for (std::size_t i = 0; i < n; ++i) text.push_back(static_cast<char>('a' + i % 26));
+    for (std::size_t i = 0; i < n; ++i)
+        text.push_back(static_cast<char>('a' + i % 26));
     return text;
 }
 
