@@ -1,9 +1,399 @@
-// The transcoding engine, driven with toy stages: composite transcoders, then
-// sink adapters (writing into a sink of one width through a transcoder), then
-// source adapters (reading a source of one width as another width).
+// The transcoding engine, driven with toy stages and toy encodings:
+// composite transcoders; sink adapters (writing into a sink of one width
+// through a transcoder); source adapters (reading a source of one width as
+// another width); buffer converters (lifecycle, choice of the pivot,
+// substitution and counting, resumption after the output fills, also in the
+// final call, and agreement of chunked conversion with one-shot conversion on
+// real UTF forms); and the factories, which give null, never a throw or a
+// leak, when the caller's allocator runs out.
 #include <gtest/gtest.h>
 
-#include "convert/engine_test_util.h"
+#include <malloc.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "../../fuzz/fuzz_conversion.h"
+#include "support/test_encodings.h"
+#include "support/toy_transcoders.h"
+#include "support/utf16_support.h"
+#include "support/utf8_test_helpers.h"
+#include "zuuc/behavior.h"
+#include "zuuc/buffer_converters.h"
+#include "zuuc/char_encoding.h"
+#include "zuuc/detector.h"
+#include "zuuc/problems.h"
+#include "zuuc/sinks.h"
+#include "zuuc/sources.h"
+#include "zuuc/stream_adapters.h"
+#include "zuuc/transcoder.h"
+
+// Helpers: a behaviour that records the problems it receives and resolves
+// them as told, sources that trickle their input in small windows, sinks
+// that record what they receive, toy codecs and encodings, and the test
+// encodings that problems refer to.
+namespace zuuc_test::engine {
+
+using u16 = unsigned short;
+using u32 = unsigned int;
+using zuuc_test::UnitValue;
+
+template <class T>
+std::vector<T> Units(std::string const & text) {
+    std::vector<T> units;
+    for (char c : text)
+        units.push_back(static_cast<T>(static_cast<unsigned char>(c)));
+    return units;
+}
+
+template <class T>
+std::string Text(T const * begin, T const * end) {
+    std::string text;
+    for (; begin != end; ++begin) {
+        unsigned long const u = UnitValue(*begin);
+        text.push_back(u < 0x100 ? static_cast<char>(u) : '*');  // '*' marks U+FFFD and the like
+    }
+    return text;
+}
+
+template <class T>
+std::string Text(std::vector<T> const & units) {
+    return Text(units.data(), units.data() + units.size());
+}
+
+// Thrown by the recording behaviour when told to stop the conversion.
+struct StopConversion {
+    int problem_number;
+};
+
+// What the recording behaviour saw of one problem.
+struct ProblemRecord {
+    std::string kind;  // "illegal", "undefined" or "unrepresentable"
+    bool null_input = false;
+    long problem_offset = -1;     // ProblemPtr - InputStart
+    long input_length = -1;       // InputEnd - InputStart
+    unsigned long offending = 0;  // the unit just before ProblemPtr
+    long output_length = -1;      // OutputEnd - OutputStart
+    unsigned int mode = 0;
+    void const * input_encoding = nullptr;
+    void const * output_encoding = nullptr;
+};
+
+class RecordingBehavior : public UnicodeLibBehavior {
+public:
+    enum Action { kDefault, kInsertOutput, kInsertInput, kThrow, kIgnore };
+
+    RecordingBehavior() : UnicodeLibBehavior(false) {}
+
+    Action action = kDefault;
+    std::vector<unsigned long> inserted;  // units to insert
+    std::vector<ProblemRecord> records;
+
+#define ZUUC_RECORD(Handler, Problem, kind, mode) \
+    void Handler(Problem & p) override {          \
+        if (Handle(p, kind, mode))                \
+            UnicodeLibBehavior::Handler(p);       \
+    }
+    ZUUC_RECORD(HandleIllegalByteRange, Char16ToChar32IllegalByteRange, "illegal", 0)
+    ZUUC_RECORD(HandleIllegalByteRange, CharToChar32IllegalByteRange, "illegal", 0)
+    ZUUC_RECORD(HandleIllegalByteRange, CharToChar16IllegalByteRange, "illegal", 0)
+    ZUUC_RECORD(HandleNoCharacterDefinedForCodepoint, Char16ToChar32NoCharacterDefinedForCodepoint,
+                "undefined", 0)
+    ZUUC_RECORD(HandleNoCharacterDefinedForCodepoint, CharToChar32NoCharacterDefinedForCodepoint,
+                "undefined", 0)
+    ZUUC_RECORD(HandleNoCharacterDefinedForCodepoint, CharToChar16NoCharacterDefinedForCodepoint,
+                "undefined", 0)
+    ZUUC_RECORD(HandleCharacterNotInRepertoire, Char32ToChar16CharacterNotInRepertoire,
+                "unrepresentable", p.Mode())
+    ZUUC_RECORD(HandleCharacterNotInRepertoire, Char32ToCharCharacterNotInRepertoire,
+                "unrepresentable", p.Mode())
+    ZUUC_RECORD(HandleCharacterNotInRepertoire, Char16ToCharCharacterNotInRepertoire,
+                "unrepresentable", p.Mode())
+#undef ZUUC_RECORD
+
+private:
+    // Records the problem and acts on it; true asks for the default handling.
+    template <class P>
+    bool Handle(P & p, char const * kind, unsigned int mode) {
+        using In = typename P::InputUnit;
+        using Out = typename P::OutputUnit;
+        ProblemRecord r;
+        r.kind = kind;
+        r.mode = mode;
+        r.null_input =
+            p.InputStart() == nullptr && p.ProblemPtr() == nullptr && p.InputEnd() == nullptr;
+        if (!r.null_input) {
+            r.problem_offset = p.ProblemPtr() - p.InputStart();
+            r.input_length = p.InputEnd() - p.InputStart();
+            if (p.ProblemPtr() > p.InputStart())
+                r.offending = UnitValue(p.ProblemPtr()[-1]);
+        }
+        r.output_length = p.OutputEnd() - p.OutputStart();
+        r.input_encoding = &p.InputEncoding();
+        r.output_encoding = &p.OutputEncoding();
+        records.push_back(r);
+        switch (action) {
+            case kDefault:
+                return true;
+            case kInsertOutput: {
+                std::vector<Out> units;
+                for (unsigned long u : inserted)
+                    units.push_back(static_cast<Out>(u));
+                p.InsertOutput(units.data(), units.data() + units.size());
+                return false;
+            }
+            case kInsertInput: {
+                std::vector<In> units;
+                for (unsigned long u : inserted)
+                    units.push_back(static_cast<In>(u));
+                p.InsertInput(units.data(), units.data() + units.size());
+                return false;
+            }
+            case kThrow:
+                throw StopConversion{static_cast<int>(records.size())};
+            case kIgnore:
+                return false;
+        }
+        return false;
+    }
+};
+
+// The kinds of the recorded problems, in order, separated by spaces.
+inline std::string Kinds(std::vector<ProblemRecord> const & records) {
+    std::string kinds;
+    for (ProblemRecord const & r : records)
+        kinds += (kinds.empty() ? "" : " ") + r.kind;
+    return kinds;
+}
+
+// The records in one line: kind@offset/length:offending unit>output length,
+// or kind@end for a problem without input.
+inline std::string Describe(std::vector<ProblemRecord> const & records) {
+    std::string text;
+    for (ProblemRecord const & r : records) {
+        text += (text.empty() ? "" : " ") + r.kind + "@";
+        text += r.null_input
+                    ? "end"
+                    : std::to_string(r.problem_offset) + "/" + std::to_string(r.input_length) +
+                          ":" + static_cast<char>(r.offending) + ">" +
+                          std::to_string(r.output_length);
+    }
+    return text;
+}
+
+// A source that offers its units `window` at a time (and takes back what
+// the consumer did not use).
+template <class Base, class T>
+class TrickleSource : public Base {
+public:
+    TrickleSource(std::vector<T> units, std::size_t window)
+        : units_(std::move(units)), window_(window) {}
+    int refills = 0;
+
+protected:
+    bool FillBuffer() override {
+        ++refills;
+        if (next_ >= units_.size())
+            return false;
+        std::size_t const n = std::min(window_, units_.size() - next_);
+        this->SetWindow(units_.data() + next_, units_.data() + next_ + n);
+        next_ += n;
+        return true;
+    }
+
+private:
+    std::vector<T> units_;
+    std::size_t window_;
+    std::size_t next_ = 0;
+};
+
+using TrickleCharSource = TrickleSource<CharSource, char>;
+using TrickleChar16Source = TrickleSource<Char16Source, u16>;
+using TrickleChar32Source = TrickleSource<Char32Source, u32>;
+
+// A buffer source over its own copy of `text`, reporting to `behavior`.
+template <class Base, class T>
+struct HeldSource {
+    HeldSource(std::string const & text, UnicodeLibBehavior * behavior)
+        : units(Units<T>(text)), source(units.data(), units.data() + units.size()) {
+        source.SetBehavior(behavior);
+    }
+    std::vector<T> units;
+    Base source;
+};
+
+using HeldCharSource = HeldSource<BufferCharSource, char>;
+using HeldChar16Source = HeldSource<BufferChar16Source, u16>;
+using HeldChar32Source = HeldSource<BufferChar32Source, u32>;
+
+// Pulls everything from `source`, taking at most `take` units per GetBuffer.
+template <class Source, class T>
+std::vector<T> ReadAll(Source & source, std::size_t take = static_cast<std::size_t>(-1)) {
+    std::vector<T> out;
+    T const * begin = nullptr;
+    T const * end = nullptr;
+    int guard = 0;
+    while (source.GetBuffer(begin, end) && ++guard < 1000000) {
+        std::size_t const n = std::min(take, static_cast<std::size_t>(end - begin));
+        out.insert(out.end(), begin, begin + n);
+        source.DoneWith(begin + n);
+    }
+    return out;
+}
+
+// A sink that records the ranges it receives, how often it is flushed and,
+// optionally, has a fixed capacity (ranges beyond it are cut).
+template <class Base, class T>
+class RecordingSink : public Base {
+public:
+    std::vector<T> units;
+    std::vector<std::size_t> range_sizes;
+    int flushes = 0;
+
+    void Flush() override { ++flushes; }
+
+protected:
+    void PutBuffer(T const * begin, T const * end) override {
+        range_sizes.push_back(static_cast<std::size_t>(end - begin));
+        units.insert(units.end(), begin, end);
+    }
+};
+
+using RecordingCharSink = RecordingSink<CharSink, char>;
+using RecordingChar16Sink = RecordingSink<Char16Sink, u16>;
+using RecordingChar32Sink = RecordingSink<Char32Sink, u32>;
+
+// A toy codec. As a decoder, '!' is illegal (3), '?' undefined (4), and ESC
+// escapes the next unit (an ESC at the end is an incomplete sequence). As an
+// encoder, '#' is not in repertoire (5), SO/SI shift out and back (Mode() is
+// 1 while shifted, and Finish owes the trailer, whole or not at all), and
+// with `wide` units from 0x80 up take two output units. Every other unit is
+// copied. Making a codec takes no heap.
+template <class From, class To>
+class ToyCodec : public zuuc_test::OwingTranscoder<From, To> {
+public:
+    ToyCodec(zuuc_test::ToyLog * log, bool encoder, std::vector<char> const & trailer, bool wide)
+        : zuuc_test::OwingTranscoder<From, To>(log,
+                                               std::vector<To>(trailer.begin(), trailer.end())),
+          encoder_(encoder),
+          wide_(wide) {}
+
+protected:
+    long Width(unsigned long u) const override { return encoder_ && wide_ && u >= 0x80 ? 2 : 1; }
+    bool Special(From const *& in, From const * inEnd, To *& out, To * outEnd,
+                 TranscodeResult & result) override {
+        unsigned long const u = UnitValue(*in);
+        if (!this->escaped_) {
+            TranscodeResult const problem =
+                encoder_   ? (u == '#' ? kTranscodeNotInRepertoire : kTranscodeComplete)
+                : u == '!' ? kTranscodeIllegalInput
+                : u == '?' ? kTranscodeNoCharacterDefined
+                           : kTranscodeComplete;
+            if (problem != kTranscodeComplete) {
+                result = problem;
+                ++in;
+                return true;
+            }
+            // Shifts are the encoder's, escapes the decoder's.
+            if (encoder_ ? u == 0x1B : u == 0x0E || u == 0x0F)
+                return false;
+        }
+        return zuuc_test::OwingTranscoder<From, To>::Special(in, inEnd, out, outEnd, result);
+    }
+
+private:
+    bool encoder_, wide_;
+};
+
+// Which converter factories of a toy encoding were asked for.
+struct FactoryLog {
+    int to16 = 0, from16 = 0, to32 = 0, from32 = 0;
+};
+
+struct ToyOptions {
+    bool utf32_in_unicode = false;
+    bool no_converter_to_unicode = false;
+    bool no_converter_from_unicode = false;
+    bool wide_output = false;            // from Unicode: bytes >= 0x80 take two
+    std::vector<char> trailer = {0x0F};  // what Finish owes while shifted
+    std::string substitute = "s";        // in mode 0; mode 1 gives "SS"
+};
+
+// A byte encoding whose converters are toy codecs.
+class ToyByteEncoding : public BlockCharEncoding {
+public:
+    explicit ToyByteEncoding(ToyOptions options = {})
+        : BlockCharEncoding(TextEncodingID(0UL), nullptr, nullptr, nullptr, 0),
+          options_(std::move(options)) {
+        set_isUTF32InUnicode(options_.utf32_in_unicode);
+    }
+
+    mutable FactoryLog factories;
+    mutable zuuc_test::ToyLog log;  // shared by every codec made
+
+    unsigned int SubstituteChars(unsigned char const *& chars, unsigned int mode) const override {
+        static unsigned char const kShifted[] = "SS";
+        chars = mode == 1 ? kShifted
+                          : reinterpret_cast<unsigned char const *>(options_.substitute.c_str());
+        return mode == 1 ? 2 : static_cast<unsigned int>(options_.substitute.size());
+    }
+    bool IsTextModeSafe() const override { return true; }
+
+    Transcoder<char, u32> * CreateConverterToUTF32(UnicodeLibAllocator & a) const override {
+        ++factories.to32;
+        return Decoder<u32>(a);
+    }
+    Transcoder<u32, char> * CreateConverterFromUTF32(UnicodeLibAllocator & a) const override {
+        ++factories.from32;
+        return Encoder<u32>(a);
+    }
+    Transcoder<char, u16> * CreateConverterToUTF16(UnicodeLibAllocator & a) const override {
+        ++factories.to16;
+        return Decoder<u16>(a);
+    }
+    Transcoder<u16, char> * CreateConverterFromUTF16(UnicodeLibAllocator & a) const override {
+        ++factories.from16;
+        return Encoder<u16>(a);
+    }
+
+private:
+    template <class P>
+    Transcoder<char, P> * Decoder(UnicodeLibAllocator & a) const {
+        if (options_.no_converter_to_unicode)
+            return nullptr;
+        return new (a) ToyCodec<char, P>(&log, false, {}, false);
+    }
+    template <class P>
+    Transcoder<P, char> * Encoder(UnicodeLibAllocator & a) const {
+        if (options_.no_converter_from_unicode)
+            return nullptr;
+        return new (a) ToyCodec<P, char>(&log, true, options_.trailer, options_.wide_output);
+    }
+
+    ToyOptions options_;
+};
+
+inline std::string LongText(std::size_t n) {
+    std::string text;
+    for (std::size_t i = 0; i < n; ++i)
+        text.push_back(static_cast<char>('a' + i % 26));
+    return text;
+}
+
+// Unregistered encodings for the problems to refer to.
+inline char const ** ToyNames() {
+    static char const * names[] = {"engine-toy", nullptr};
+    return names;
+}
+
+struct Encodings {
+    zuuc_test::TestByteEncoding bytes{0, ToyNames()};
+    zuuc_test::TestUnitEncoding units{0, ToyNames()};
+    zuuc_test::TestWideEncoding wide{0, ToyNames()};
+};
+
+}  // namespace zuuc_test::engine
 
 using namespace zuuc_test::engine;
 using namespace zuuc_test;
@@ -693,4 +1083,452 @@ TEST(ToUnicodeProxySourceTest, ForwardsReportsAndOwns) {
     EXPECT_EQ(refills, inner.refills);  // exhausted: the inner source is not asked again
     delete proxy;
     EXPECT_EQ(1, deleted);
+}
+
+// --- buffer converters ---
+
+namespace {
+
+std::vector<char> Bytes(std::string const & s) {
+    return Units<char>(s);
+}
+
+// Declares a converter `name` of type `Type` and initializes it with the pair.
+#define ZUUC_CONVERTER(Type, name, from, to) \
+    Type name;                               \
+    ASSERT_TRUE(name.Initialize(from, to))
+
+// Result of one Convert over a whole vector with a given output capacity.
+template <class Out>
+struct Run {
+    BufferConverterResult result;
+    std::size_t consumed;
+    std::vector<Out> output;
+};
+
+template <class Out, class Converter, class In>
+Run<Out> ConvertOnce(Converter & c, std::vector<In> const & input, std::size_t from,
+                     std::size_t room, bool final) {
+    std::vector<Out> buffer(room + 1);  // never empty, so data() is a real pointer
+    In const * in = input.data() + from;
+    Out * out = buffer.data();
+    BufferConverterResult const r =
+        c.Convert(in, input.data() + input.size(), out, out + room, final);
+    buffer.resize(static_cast<std::size_t>(out - buffer.data()));
+    return {r, static_cast<std::size_t>(in - (input.data() + from)), buffer};
+}
+
+// Checks the result of a run, the text it wrote ('*' for U+FFFD) and,
+// unless negative, how many input units it consumed.
+template <class Out>
+void ExpectRun(Run<Out> const & run, BufferConverterResult result, std::string const & text,
+               long consumed = -1) {
+    EXPECT_EQ(run.result, result);
+    EXPECT_EQ(Text(run.output), text);
+    if (consumed >= 0) {
+        EXPECT_EQ(run.consumed, static_cast<std::size_t>(consumed));
+    }
+}
+
+// --- lifecycle -------------------------------------------------------------------
+
+TEST(BufferConverterLifecycle, ConvertAndResetBeforeInitializeAndDoubleInitialize) {
+    CharToChar16BufferConverter c;
+    std::vector<char> input = Bytes("ab");
+    for (bool final : {false, true}) {
+        EXPECT_EQ(ConvertOnce<u16>(c, input, 0, 8, final).result, kBufferConverterNotInitialized);
+    }
+    EXPECT_FALSE(c.Reset());
+
+    ToyByteEncoding toy;
+    ASSERT_TRUE(c.Initialize(toy, Char16Encoding::UTF16()));
+    EXPECT_FALSE(c.Initialize(toy, Char16Encoding::UTF16()));
+    ExpectRun(ConvertOnce<u16>(c, input, 0, 8, true), kBufferConverterComplete, "ab", 2);
+}
+
+TEST(BufferConverterLifecycle, MissingConverterFailsInitializeAndFreesTheOtherStage) {
+    ToyByteEncoding plain;
+    ToyOptions no_decoder, no_encoder;
+    no_decoder.no_converter_to_unicode = true;
+    no_encoder.no_converter_from_unicode = true;
+    ToyByteEncoding undecodable(no_decoder), unencodable(no_encoder);
+
+    CharToCharBufferConverter a;
+    EXPECT_FALSE(a.Initialize(undecodable, plain));
+    EXPECT_EQ(plain.factories.from16, 0);  // gave up before asking the output side
+    EXPECT_EQ(ConvertOnce<char>(a, Bytes("x"), 0, 4, true).result, kBufferConverterNotInitialized);
+
+    CharToCharBufferConverter b;
+    EXPECT_FALSE(b.Initialize(plain, unencodable));
+    EXPECT_EQ(plain.factories.to16, 1);
+    EXPECT_EQ(plain.log.destroyed, 1);  // the decoder made first was deleted again
+    // A failed Initialize may be retried with a pair that works.
+    EXPECT_TRUE(b.Initialize(plain, plain));
+}
+
+TEST(BufferConverterLifecycle, FinishedUntilResetThenReusable) {
+    ToyByteEncoding toy;
+    ZUUC_CONVERTER(CharToChar16BufferConverter, c, toy, Char16Encoding::UTF16());
+    std::vector<char> input = Bytes("a!b");
+    ExpectRun(ConvertOnce<u16>(c, input, 0, 8, true), kBufferConverterCompleteWithSubstitutions,
+              "a*b");
+    EXPECT_EQ(c.Substitutions(), 1u);
+    for (bool final : {false, true}) {
+        EXPECT_EQ(ConvertOnce<u16>(c, input, 0, 8, final).result, kBufferConverterAlreadyFinished);
+    }
+    EXPECT_TRUE(c.Reset());
+    EXPECT_EQ(c.Substitutions(), 0u);
+    // The old count does not leak into the result.
+    ExpectRun(ConvertOnce<u16>(c, Bytes("xy"), 0, 8, true), kBufferConverterComplete, "xy");
+}
+
+TEST(BufferConverterLifecycle, ResetDropsConverterStateAndPendingSubstitute) {
+    ToyOptions options;
+    options.substitute = "ss";
+    ToyByteEncoding toy(options);
+    ZUUC_CONVERTER(Char16ToCharBufferConverter, c, Char16Encoding::UTF16(), toy);
+    // Shift out, then a problem whose substitute cannot be written.
+    EXPECT_EQ(ConvertOnce<char>(c, Units<u16>("\x0E#"), 0, 1, false).result,
+              kBufferConverterOutputFull);
+    EXPECT_TRUE(c.Reset());
+    // Nothing of the old text remains: no substitute, no trailer owed.
+    ExpectRun(ConvertOnce<char>(c, Units<u16>("z"), 0, 8, true), kBufferConverterComplete, "z");
+    EXPECT_EQ(c.Substitutions(), 0u);
+}
+
+// --- pivot choice ------------------------------------------------------------------
+
+TEST(BufferConverterPivot, ByteToByteChainsThroughUTF16OrThroughUTF32WhenFlagged) {
+    ToyByteEncoding a, b;
+    ZUUC_CONVERTER(CharToCharBufferConverter, plain, a, b);
+    EXPECT_EQ(a.factories.to16 + b.factories.from16, 2);
+    EXPECT_EQ(a.factories.to32 + b.factories.from32, 0);
+
+    ToyOptions flagged_options;
+    flagged_options.utf32_in_unicode = true;
+    for (int flagged_side = 0; flagged_side < 2; ++flagged_side) {
+        ToyByteEncoding x, flagged(flagged_options);
+        ToyByteEncoding & in = flagged_side == 0 ? flagged : x;
+        ToyByteEncoding & out = flagged_side == 0 ? x : flagged;
+        ZUUC_CONVERTER(CharToCharBufferConverter, c, in, out);
+        EXPECT_EQ(in.factories.to32 + out.factories.from32, 2);
+        EXPECT_EQ(in.factories.to16 + out.factories.from16, 0);
+        ExpectRun(ConvertOnce<char>(c, Bytes("hello"), 0, 16, true), kBufferConverterComplete,
+                  "hello");
+    }
+}
+
+TEST(BufferConverterPivot, SameUnicodeFormOnBothSidesCopies) {
+    ZUUC_CONVERTER(Char16ToChar16BufferConverter, c16, Char16Encoding::UTF16(),
+                   Char16Encoding::UTF16());
+    std::vector<u16> text = {0x41, 0xD83D, 0xDE00, 0xFFFF};
+    ExpectRun(ConvertOnce<u16>(c16, text, 0, 2, false), kBufferConverterOutputFull, "A*", 2);
+    EXPECT_EQ(ConvertOnce<u16>(c16, text, 2, 2, true).output, std::vector<u16>({0xDE00, 0xFFFF}));
+
+    ZUUC_CONVERTER(Char32ToChar32BufferConverter, c32, Char32Encoding::UTF32(),
+                   Char32Encoding::UTF32());
+    std::vector<u32> wide = {0x10FFFF, 0x41};
+    EXPECT_EQ(ConvertOnce<u32>(c32, wide, 0, 4, true).output, wide);
+}
+
+// --- substitution -----------------------------------------------------------------
+
+TEST(BufferConverterSubstitution, EveryProblemKindIsReplacedAndCountedInEachWidth) {
+    ToyByteEncoding toy;
+    std::vector<char> input = Bytes("a!b?c");
+    ZUUC_CONVERTER(CharToChar16BufferConverter, c16, toy, Char16Encoding::UTF16());
+    ExpectRun(ConvertOnce<u16>(c16, input, 0, 16, true), kBufferConverterCompleteWithSubstitutions,
+              "a*b*c");
+    EXPECT_EQ(c16.Substitutions(), 2u);
+
+    ZUUC_CONVERTER(CharToChar32BufferConverter, c32, toy, Char32Encoding::UTF32());
+    ExpectRun(ConvertOnce<u32>(c32, input, 0, 16, true), kBufferConverterCompleteWithSubstitutions,
+              "a*b*c");
+    EXPECT_EQ(c32.Substitutions(), 2u);
+
+    // Byte output: both stages' problems come through the chain.
+    ZUUC_CONVERTER(CharToCharBufferConverter, c8, toy, toy);
+    ExpectRun(ConvertOnce<char>(c8, Bytes("a!b#c"), 0, 16, true),
+              kBufferConverterCompleteWithSubstitutions, "asbsc");
+    EXPECT_EQ(c8.Substitutions(), 2u);
+}
+
+TEST(BufferConverterSubstitution, ByteSubstituteFollowsTheOutputStageMode) {
+    // Through a chain the output stage's mode counts, not the chain's.
+    ToyByteEncoding toy;
+    ZUUC_CONVERTER(CharToCharBufferConverter, chained, toy, toy);
+    ExpectRun(ConvertOnce<char>(chained, Bytes("a#\x0E#\x0F#"), 0, 32, true),
+              kBufferConverterCompleteWithSubstitutions, "asSSs");
+    EXPECT_EQ(chained.Substitutions(), 3u);
+
+    ZUUC_CONVERTER(Char16ToCharBufferConverter, direct, Char16Encoding::UTF16(), toy);
+    // The substitute, then the owed trailer.
+    EXPECT_EQ(Text(ConvertOnce<char>(direct, Units<u16>("\x0E#"), 0, 32, true).output), "SS\x0F");
+}
+
+TEST(BufferConverterSubstitution, SubstituteThatDoesNotFitIsWrittenWholeOnTheNextCall) {
+    ToyByteEncoding toy;
+    ZUUC_CONVERTER(Char16ToCharBufferConverter, c, Char16Encoding::UTF16(), toy);
+    std::vector<u16> input = Units<u16>(
+        "\x0E"
+        "a#b");
+    // "a" fits, the two-byte substitute does not: nothing half-written, but
+    // the problem unit has been consumed...
+    ExpectRun(ConvertOnce<char>(c, input, 0, 2, false), kBufferConverterOutputFull, "a", 3);
+    EXPECT_EQ(c.Substitutions(), 0u);
+    // ...and its substitute still waits.
+    ExpectRun(ConvertOnce<char>(c, input, 3, 1, false), kBufferConverterOutputFull, "", 0);
+    ExpectRun(ConvertOnce<char>(c, input, 3, 8, true), kBufferConverterCompleteWithSubstitutions,
+              "SSb\x0F");
+    EXPECT_EQ(c.Substitutions(), 1u);
+}
+
+TEST(BufferConverterSubstitution, UnitSubstituteAndFinalCallWaitForRoom) {
+    ToyByteEncoding toy;
+    ZUUC_CONVERTER(CharToChar16BufferConverter, c, toy, Char16Encoding::UTF16());
+    std::vector<char> input = Bytes("ab!c");
+    auto run = ConvertOnce<u16>(c, input, 0, 2, false);
+    ExpectRun(run, kBufferConverterOutputFull, "ab");
+    ExpectRun(ConvertOnce<u16>(c, input, run.consumed, 2, true),
+              kBufferConverterCompleteWithSubstitutions, "*c");
+    EXPECT_EQ(c.Substitutions(), 1u);
+    // A final call that fills the output is continued by the next final call.
+    ASSERT_TRUE(c.Reset());
+    input = Bytes("abcdef");
+    EXPECT_EQ(ConvertOnce<u16>(c, input, 0, 4, true).result, kBufferConverterOutputFull);
+    ExpectRun(ConvertOnce<u16>(c, input, 4, 4, true), kBufferConverterComplete, "ef");
+    EXPECT_EQ(ConvertOnce<u16>(c, input, 6, 4, true).result, kBufferConverterAlreadyFinished);
+}
+
+// --- output full and the final call -----------------------------------------------------
+
+TEST(BufferConverterOutputFull, ConsumesOnlyWhatFitsWholeDirectOrChained) {
+    ToyByteEncoding toy;
+    std::vector<char> input = Bytes("abc");
+    ZUUC_CONVERTER(CharToChar16BufferConverter, direct, toy, Char16Encoding::UTF16());
+    ZUUC_CONVERTER(CharToCharBufferConverter, chained, toy, toy);
+    for (bool final : {false, true}) {
+        ExpectRun(ConvertOnce<u16>(direct, input, 0, 0, final), kBufferConverterOutputFull, "", 0);
+        ExpectRun(ConvertOnce<char>(chained, input, 0, 0, final), kBufferConverterOutputFull, "",
+                  0);
+    }
+    ExpectRun(ConvertOnce<char>(chained, input, 0, 8, true), kBufferConverterComplete, "abc");
+
+    // A character that does not fit whole is left unconsumed.
+    ToyOptions options;
+    options.wide_output = true;
+    ToyByteEncoding wide(options);
+    ZUUC_CONVERTER(Char16ToCharBufferConverter, c, Char16Encoding::UTF16(), wide);
+    ExpectRun(ConvertOnce<char>(c, std::vector<u16>{'a', 0xE9, 'b'}, 0, 2, false),
+              kBufferConverterOutputFull, "a", 1);
+}
+
+TEST(BufferConverterFinal, WhatFinishOwesIsDeliveredAcrossCalls) {
+    ToyOptions options;
+    options.trailer = {'<', '-', '>'};
+    ToyByteEncoding toy(options);
+    ZUUC_CONVERTER(Char32ToCharBufferConverter, direct, Char32Encoding::UTF32(), toy);
+    std::vector<u32> input = Units<u32>("\x0Exy");
+    // The three-byte trailer does not fit.
+    ExpectRun(ConvertOnce<char>(direct, input, 0, 4, true), kBufferConverterOutputFull, "xy", 3);
+    ExpectRun(ConvertOnce<char>(direct, input, 3, 2, false), kBufferConverterInputConsumed,
+              "");  // waits for the final call
+    ExpectRun(ConvertOnce<char>(direct, input, 3, 2, true), kBufferConverterOutputFull, "");
+    ExpectRun(ConvertOnce<char>(direct, input, 3, 3, true), kBufferConverterComplete, "<->");
+
+    // Through a chain, three bytes at a time: the chain keeps what did not fit.
+    ZUUC_CONVERTER(CharToCharBufferConverter, chained, toy, toy);
+    std::vector<char> bytes = Bytes(
+        "\x0E"
+        "abcdef");
+    std::string collected;
+    std::size_t position = 0;
+    BufferConverterResult result = kBufferConverterOutputFull;
+    int calls = 0;
+    while (result == kBufferConverterOutputFull && ++calls < 100) {
+        auto step = ConvertOnce<char>(chained, bytes, position, 3, true);
+        result = step.result;
+        position += step.consumed;
+        collected += Text(step.output);
+    }
+    EXPECT_EQ(result, kBufferConverterComplete);
+    EXPECT_EQ(collected, "abcdef<->");
+    EXPECT_EQ(calls, 3);
+}
+
+TEST(BufferConverterFinal, IncompleteSequenceBecomesOneSubstituteOnlyAtTheEnd) {
+    ToyByteEncoding toy;
+    ZUUC_CONVERTER(CharToChar16BufferConverter, c, toy, Char16Encoding::UTF16());
+    std::vector<char> input = Bytes("a\x1B");
+    auto run = ConvertOnce<u16>(c, input, 0, 1, true);  // room for "a" only
+    ExpectRun(run, kBufferConverterOutputFull, "a");
+    ExpectRun(ConvertOnce<u16>(c, input, run.consumed, 1, true),
+              kBufferConverterCompleteWithSubstitutions, "*");
+    EXPECT_EQ(c.Substitutions(), 1u);
+
+    // Before the final call the partial sequence is kept for the next input.
+    ASSERT_TRUE(c.Reset());
+    EXPECT_EQ(ConvertOnce<u16>(c, Bytes("a\x1B"), 0, 8, false).result,
+              kBufferConverterInputConsumed);
+    ExpectRun(ConvertOnce<u16>(c, Bytes("!b"), 0, 8, true), kBufferConverterComplete, "!b");
+}
+
+// --- real Unicode forms ---------------------------------------------------------------------
+
+// The independent reference encoder of the UTF-8 tests.
+std::vector<char> Utf8(std::u32string const & text) {
+    std::vector<char> bytes;
+    for (char32_t c : text)
+        zuuc_test::utf8::RefUTF8(static_cast<std::uint32_t>(c), bytes);
+    return bytes;
+}
+
+std::u32string const kMixedText =
+    U"Gr\u00FC\u00DFe, \u041F\u0440\u0438\u0432\u0435\u0442, "
+    U"\u65E5\u672C\u8A9E \U0001F600 \u00E9t\u00E9";
+
+// Converting `input` whole and in 40 schedules of random input pieces and
+// output windows gives `expected`, with or without substitutions.
+template <class Converter, class In, class Out, class From, class To>
+void ExpectChunkingAgrees(From const & from, To const & to, std::vector<In> const & input,
+                          std::vector<Out> const & expected, bool substituted) {
+    auto const whole = fuzz::ConvertBuffered<Converter, In, Out>(from, to, input, nullptr);
+    EXPECT_EQ(whole.text, expected);
+    EXPECT_EQ(whole.result,
+              substituted ? kBufferConverterCompleteWithSubstitutions : kBufferConverterComplete);
+    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+        fuzz::Schedule schedule(seed);
+        ASSERT_EQ((fuzz::ConvertBuffered<Converter, In, Out>(from, to, input, &schedule)), whole)
+            << seed;
+    }
+}
+
+TEST(BufferConverterUnicode, ChunkedConversionAgreesWithOneCall) {
+    std::vector<char> utf8 = Utf8(kMixedText);
+    std::vector<u16> utf16 =
+        zuuc_test::utf16::ToUTF16(std::vector<u32>(kMixedText.begin(), kMixedText.end()));
+    std::vector<u32> utf32(kMixedText.begin(), kMixedText.end());
+    CharEncoding const & b = CharEncoding::UTF8();
+    Char16Encoding const & u = Char16Encoding::UTF16();
+    Char32Encoding const & w = Char32Encoding::UTF32();
+    ExpectChunkingAgrees<CharToChar16BufferConverter>(b, u, utf8, utf16, false);
+    ExpectChunkingAgrees<CharToChar32BufferConverter>(b, w, utf8, utf32, false);
+    ExpectChunkingAgrees<Char16ToCharBufferConverter>(u, b, utf16, utf8, false);
+    ExpectChunkingAgrees<Char32ToChar16BufferConverter>(w, u, utf32, utf16, false);
+    ExpectChunkingAgrees<CharToCharBufferConverter>(b, b, utf8, utf8,
+                                                    false);  // a chain through the pivot
+}
+
+TEST(BufferConverterUnicode, ChunkedConversionOfMalformedInputCountsTheSame) {
+    // A stray continuation byte, a cut sequence, an overlong form and a cut tail.
+    std::vector<char> bad = Utf8(U"a\u00E9b");
+    bad.insert(bad.begin() + 1, static_cast<char>(0x80));
+    for (int byte : {0xE6, 0x97, 0x78, 0xC0, 0xAF, 0x79, 0xF0, 0x9F})
+        bad.push_back(static_cast<char>(byte));
+
+    ZUUC_CONVERTER(CharToChar16BufferConverter, once, CharEncoding::UTF8(),
+                   Char16Encoding::UTF16());
+    auto whole = ConvertOnce<u16>(once, bad, 0, 64, true);
+    EXPECT_EQ(whole.result, kBufferConverterCompleteWithSubstitutions);
+    // Every substitute stands for a problem; the good characters all survive.
+    EXPECT_EQ(Text(whole.output),
+              "a*\xE9"
+              "b*x*y*");
+    EXPECT_EQ(once.Substitutions(), 4u);
+    ExpectChunkingAgrees<CharToChar16BufferConverter>(CharEncoding::UTF8(), Char16Encoding::UTF16(),
+                                                      bad, whole.output, true);
+    // The same through a chain into UTF-8 bytes, where U+FFFD is three bytes.
+    ExpectChunkingAgrees<CharToCharBufferConverter>(
+        CharEncoding::UTF8(), CharEncoding::UTF8(), bad,
+        Utf8(std::u32string(whole.output.begin(), whole.output.end())), true);
+}
+
+// --- memory ----------------------------------------------------------------------------------
+
+#ifndef __has_feature
+#define __has_feature(x) 0
+#endif
+#if defined(__SANITIZE_ADDRESS__) || __has_feature(address_sanitizer)
+#define ZUUC_TEST_MALLINFO 0
+#else
+#define ZUUC_TEST_MALLINFO 1
+#endif
+
+TEST(BufferConverterMemory, InitializeAndConvertTakeNoHeapBeyondTheConverter) {
+#if ZUUC_TEST_MALLINFO
+    std::vector<char> utf8 = Utf8(kMixedText);
+    std::vector<char> output(4096);
+    {
+        CharToCharBufferConverter recode;  // the biggest case: a chain through UTF-16
+        Char16Encoding::UTF16();
+        CharEncoding::UTF8();
+        std::size_t const before = mallinfo2().uordblks;
+        ASSERT_TRUE(recode.Initialize(CharEncoding::UTF8(), CharEncoding::UTF8()));
+        char const * in = utf8.data();
+        char * out = output.data();
+        EXPECT_EQ(recode.Convert(in, utf8.data() + utf8.size(), out, out + output.size(), true),
+                  kBufferConverterComplete);
+        EXPECT_EQ(mallinfo2().uordblks, before);
+    }
+    {
+        ToyOptions flagged;
+        flagged.utf32_in_unicode = true;
+        ToyByteEncoding in_encoding(flagged), out_encoding;
+        CharToCharBufferConverter wide;  // a chain through UTF-32
+        std::size_t const before = mallinfo2().uordblks;
+        ASSERT_TRUE(wide.Initialize(in_encoding, out_encoding));
+        EXPECT_EQ(mallinfo2().uordblks, before);
+    }
+#else
+    GTEST_SKIP() << "heap statistics are not kept under AddressSanitizer";
+#endif
+}
+
+}  // namespace
+
+// --- factories when memory runs out ---
+
+namespace {
+
+// Serves the first `budget` requests from the heap, then fails.
+class RationedAllocator : public UnicodeLibAllocator {
+public:
+    explicit RationedAllocator(int budget) : budget_(budget) {}
+    void * Allocate(unsigned int size) override {
+        if (budget_-- <= 0)
+            return nullptr;
+        return std::malloc(size);
+    }
+    void Free(void * block) override { std::free(block); }
+
+private:
+    int budget_;
+};
+
+}  // namespace
+
+TEST(FactoryAllocation, EveryFactoryGivesNullWhenMemoryRunsOutAndThrowsNothing) {
+    // One encoding of each family, with every budget of allocations up to
+    // what the deepest of their chains needs.
+    CharEncoding::UTF8BOM();  // variants are found by name once they exist
+    for (char const * name : {"UTF-8", "UTF8BOM", "UTF-32:UTF-8", "windows-1252", "Shift_JIS",
+                              "EUC-JP", "ISO-2022-JP", "GB18030", "HZ-GB-2312", "Big5"}) {
+        CharEncoding const * encoding = CharEncoding::Lookup(name);
+        ASSERT_NE(nullptr, encoding) << name;
+        for (int budget = 0; budget < 6; ++budget) {
+            SCOPED_TRACE(testing::Message() << name << ", budget " << budget);
+            RationedAllocator allocator(budget);
+            auto check = [&](auto * made) {
+                delete made;  // null, or a whole object
+            };
+            EXPECT_NO_THROW(check(encoding->CreateConverterToUTF16(allocator)));
+            EXPECT_NO_THROW(check(encoding->CreateConverterFromUTF16(allocator)));
+            EXPECT_NO_THROW(check(encoding->CreateConverterToUTF32(allocator)));
+            EXPECT_NO_THROW(check(encoding->CreateConverterFromUTF32(allocator)));
+            EXPECT_NO_THROW(check(encoding->CreateEncodingDetector(allocator)));
+            char const text[] = "abc";
+            StringCharSource bytes(text, text + 3);
+            EXPECT_NO_THROW(check(encoding->CreateCharSourceToUnicode(bytes, allocator)));
+        }
+    }
 }
