@@ -1,7 +1,6 @@
 // Behaviours: default handling, forwarding, SGML references, counting,
 // settings, copying, locking and the process-wide default.
 #include "zuuc/behavior.h"
-#include "zuuc/exceptions.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +13,7 @@
 
 #include "../../src/convert/error_count_behavior.h"
 #include "support/behaviour_fakes.h"
+#include "zuuc/exceptions.h"
 
 namespace {
 
@@ -32,16 +32,18 @@ struct AllKinds {
     explicit AllKinds(unsigned int converter_mode = 0) : mode(converter_mode) {}
 
     void RaiseAt(UnicodeLibBehavior & b) {
-        CharToChar16IllegalByteRange k10(Bytes(), Units(), s8to16[0], in8, in8 + 1, in8 + 2, o16, o16);
+        CharToChar16IllegalByteRange k10(Bytes(), Units(), s8to16[0], in8, in8 + 1, in8 + 2, o16,
+                                         o16);
         CharToChar16NoCharacterDefinedForCodepoint k13(Bytes(), Units(), s8to16[1], in8, in8 + 1,
-                                                      in8 + 2, o16, o16);
-        CharToChar32IllegalByteRange k9(Bytes(), Wide(), s8to32[0], in8, in8 + 1, in8 + 2, o32, o32);
+                                                       in8 + 2, o16, o16);
+        CharToChar32IllegalByteRange k9(Bytes(), Wide(), s8to32[0], in8, in8 + 1, in8 + 2, o32,
+                                        o32);
         CharToChar32NoCharacterDefinedForCodepoint k12(Bytes(), Wide(), s8to32[1], in8, in8 + 1,
-                                                      in8 + 2, o32, o32);
-        Char16ToChar32IllegalByteRange k8(Units(), Wide(), s16to32[0], in16, in16 + 1, in16 + 1, o32,
-                                          o32);
-        Char16ToChar32NoCharacterDefinedForCodepoint k11(Units(), Wide(), s16to32[1], in16, in16 + 1,
-                                                        in16 + 1, o32, o32);
+                                                       in8 + 2, o32, o32);
+        Char16ToChar32IllegalByteRange k8(Units(), Wide(), s16to32[0], in16, in16 + 1, in16 + 1,
+                                          o32, o32);
+        Char16ToChar32NoCharacterDefinedForCodepoint k11(Units(), Wide(), s16to32[1], in16,
+                                                         in16 + 1, in16 + 1, o32, o32);
         Char32ToChar16CharacterNotInRepertoire k14(Wide(), Units(), s32to16, in32, in32 + 1,
                                                    in32 + 1, o16, o16, mode);
         Char32ToCharCharacterNotInRepertoire k15(Wide(), Bytes(), s32to8, in32, in32 + 1, in32 + 1,
@@ -196,7 +198,8 @@ TEST(BehaviorSGML, InsertsADecimalReferenceAsInput) {
     EXPECT_EQ(kinds.s16to8.input, UnitsOf<unsigned short>("&#19968;"));
     EXPECT_EQ(kinds.s32to8.input, UnitsOf<unsigned int>("&#19968;"));
     EXPECT_EQ(kinds.s32to16.input, UnitsOf<unsigned int>("&#19968;"));
-    EXPECT_EQ(kinds.s16to8.output.size() + kinds.s32to8.output.size() + kinds.s32to16.output.size(), 0u);
+    EXPECT_EQ(kinds.s16to8.output.size() + kinds.s32to8.output.size() + kinds.s32to16.output.size(),
+              0u);
     // Problems of other kinds get the ordinary substitutes.
     EXPECT_EQ(kinds.s8to16[0].output, kFFFD16);
     EXPECT_EQ(kinds.s16to32[1].output, kFFFD32);
@@ -207,17 +210,20 @@ TEST(BehaviorSGML, InsertsADecimalReferenceAsInput) {
 std::string SgmlReference(std::vector<unsigned int> const & units, std::size_t at) {
     char out[4];
     Solver32to8 solver;
-    Char32ToCharCharacterNotInRepertoire problem(Wide(), Bytes(), solver, units.data(), units.data() + at,
-                                                 units.data() + units.size(), out, out, 0u);
+    Char32ToCharCharacterNotInRepertoire problem(Wide(), Bytes(), solver, units.data(),
+                                                 units.data() + at, units.data() + units.size(),
+                                                 out, out, 0u);
     UnicodeLibBehaviorSGML().HandleCharacterNotInRepertoire(problem);
     return std::string(solver.input.begin(), solver.input.end());
 }
 
-std::string SgmlReference(std::vector<unsigned short> const & units, std::size_t at, std::size_t from = 0) {
+std::string SgmlReference(std::vector<unsigned short> const & units, std::size_t at,
+                          std::size_t from = 0) {
     char out[4];
     Solver16to8 solver;
-    Char16ToCharCharacterNotInRepertoire problem(Units(), Bytes(), solver, units.data() + from, units.data() + at,
-                                                 units.data() + units.size(), out, out, 0u);
+    Char16ToCharCharacterNotInRepertoire problem(Units(), Bytes(), solver, units.data() + from,
+                                                 units.data() + at, units.data() + units.size(),
+                                                 out, out, 0u);
     UnicodeLibBehaviorSGML().HandleCharacterNotInRepertoire(problem);
     return std::string(solver.input.begin(), solver.input.end());
 }
@@ -233,7 +239,8 @@ TEST(BehaviorSGML, NamesTheUnitBeforeTheProblemPointer) {
     EXPECT_EQ(SgmlReference(pair, 3, 2), "&#56832;");
     // The value is written as "%d" writes the unit passed as an int.
     std::vector<unsigned int> const odd = {0xFFFFFFFFu, 0x80000000u, 0};
-    EXPECT_EQ(SgmlReference(odd, 1) + SgmlReference(odd, 2) + SgmlReference(odd, 3), "&#-1;&#-2147483648;&#0;");
+    EXPECT_EQ(SgmlReference(odd, 1) + SgmlReference(odd, 2) + SgmlReference(odd, 3),
+              "&#-1;&#-2147483648;&#0;");
 }
 
 TEST(BehaviorSGML, CopiesSettingsAndWithoutAnOffendingUnitUsesTheSubstitute) {
@@ -245,7 +252,8 @@ TEST(BehaviorSGML, CopiesSettingsAndWithoutAnOffendingUnitUsesTheSubstitute) {
     UnicodeLibBehaviorSGML assigned;
     assigned = copy;
     EXPECT_EQ(from_pointer.AutoDetectTieBreakLevel() + copy.AutoDetectTieBreakLevel() +
-                  assigned.AutoDetectTieBreakLevel(), 3 * 42);
+                  assigned.AutoDetectTieBreakLevel(),
+              3 * 42);
     // The substitute came along: it is used when there is no unit to name,
     // for want of input or with the problem at the start of the block.
     char out[2];
@@ -283,20 +291,6 @@ TEST(ErrorCountBehavior, CountsEveryProblemOnceAndStillSubstitutes) {
     counter.HandleChar32ToCharConversionProblem(direct);
     EXPECT_EQ(counter.ErrorCount(), 10);
     EXPECT_EQ(s32.output, Bytes8{'\x1A'});
-}
-
-// --- settings ---------------------------------------------------------------------------
-
-TEST(Behavior, SettingsStartAtTheirDefaultsAndSettersReturnThePreviousValue) {
-    UnicodeLibBehavior behavior(false);
-    EXPECT_FALSE(behavior.DisplayAutoDetectMessages());
-    EXPECT_FALSE(behavior.SetDisplayAutoDetectMessages(true));
-    EXPECT_TRUE(behavior.SetDisplayAutoDetectMessages(false));
-    // Each setter returns the previous level; levels above 100 are clamped to 100.
-    std::vector<int> previous;
-    for (int level : {30, 250, 101, 0}) previous.push_back(behavior.SetAutoDetectTieBreakLevel(static_cast<unsigned char>(level)));
-    EXPECT_EQ(previous, (std::vector<int>{100, 30, 100, 100}));
-    EXPECT_EQ(behavior.AutoDetectTieBreakLevel(), 0);
 }
 
 // --- copying and locks -----------------------------------------------------------------
@@ -365,7 +359,8 @@ TEST(Behavior, LockedBehaviorServesSeveralThreadsWhileItsSubstituteChanges) {
                                                          wide + 1, out, out, 0u);
             shared.HandleCharacterNotInRepertoire(problem);
             std::string const got(solver.output.begin(), solver.output.end());
-            if (got != "AB" && got != "XYZ" && got != "\x1A") ++bad;
+            if (got != "AB" && got != "XYZ" && got != "\x1A")
+                ++bad;
         }
     };
     std::thread changer([&] {
@@ -395,8 +390,12 @@ TEST(DefaultBehavior, StartsAsTheInitialOneAndSettingNullChangesNothing) {
 
     UnicodeLibBehaviorSGML mine;
     // Each call returns the previous default; null changes nothing.
-    for (auto [set, previous, now] : {std::tuple<UnicodeLibBehavior *, UnicodeLibBehavior *, UnicodeLibBehavior *>{nullptr, current, current},
-                                      {&mine, current, &mine}, {nullptr, &mine, &mine}, {current, &mine, current}}) {
+    for (auto [set, previous, now] :
+         {std::tuple<UnicodeLibBehavior *, UnicodeLibBehavior *, UnicodeLibBehavior *>{
+              nullptr, current, current},
+          {&mine, current, &mine},
+          {nullptr, &mine, &mine},
+          {current, &mine, current}}) {
         EXPECT_EQ(UnicodeLibBehavior::SetDefaultBehavior(set), previous);
         EXPECT_EQ(UnicodeLibBehavior::GetDefaultBehavior(), now);
     }

@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/utf8_test_helpers.h"
 #include "zuuc/behavior.h"
 #include "zuuc/buffer_converters.h"
 #include "zuuc/char_encoding.h"
@@ -38,11 +39,13 @@ struct Sample {
 
 std::vector<Sample> const & Samples() {
     static std::vector<Sample> const samples = {
-        {"windows-1252", nullptr, U"caf\u00E9 \u20AC5 \U0010FFFD"},  // zulat421
+        {"windows-1252", nullptr, U"caf\u00E9 \u20AC5 \U0010FFFD"},    // zulat421
         {"KOI8-R", nullptr, U"\u041F\u0440\u0438\u0432\u0435\u0442"},  // zurow421
         {"windows-1251", nullptr, U"\u0416\u0436"},
-        {"Shift_JIS", "JapaneseAutoDetect", U"\u65E5\u672C\u8A9E\u306E\u6587\u7AE0\u3067\u3059\u3002"},
-        {"EUC-JP", "JapaneseAutoDetect", U"\u3053\u308C\u306F\u65E5\u672C\u8A9E\u306E\u6587\u7AE0\u3067\u3059"},
+        {"Shift_JIS", "JapaneseAutoDetect",
+         U"\u65E5\u672C\u8A9E\u306E\u6587\u7AE0\u3067\u3059\u3002"},
+        {"EUC-JP", "JapaneseAutoDetect",
+         U"\u3053\u308C\u306F\u65E5\u672C\u8A9E\u306E\u6587\u7AE0\u3067\u3059"},
         {"ISO-2022-JP", "JapaneseAutoDetect", U"a\u65E5\u672C\u8A9Eb\uFF76"},
         {"EUC-KR", "KoreanAutoDetect", U"\uD55C\uAD6D\uC5B4 \uBB38\uC7A5\uC785\uB2C8\uB2E4"},
         {"GB2312", "ChineseAutoDetect", U"\u8FD9\u662F\u4E2D\u6587\u7684\u53E5\u5B50"},
@@ -54,42 +57,26 @@ std::vector<Sample> const & Samples() {
     return samples;
 }
 
-// Hands out bytes three at a time.
-class TrickleSource : public CharSource {
-public:
-    explicit TrickleSource(std::string bytes) : bytes_(std::move(bytes)) {}
-
-protected:
-    bool FillBuffer() override {
-        if (at_ >= bytes_.size()) return false;
-        std::size_t const n = std::min<std::size_t>(3, bytes_.size() - at_);
-        SetWindow(bytes_.data() + at_, bytes_.data() + at_ + n);
-        at_ += n;
-        return true;
-    }
-
-private:
-    std::string bytes_;
-    std::size_t at_ = 0;
-};
-
 // One buffer-converter call over the whole input.
 template <class Converter, class In, class Out, class From, class To>
-std::basic_string<Out> Convert(From const & from, To const & to, std::basic_string<In> const & input) {
+std::basic_string<Out> Convert(From const & from, To const & to,
+                               std::basic_string<In> const & input) {
     Converter converter;
     std::basic_string<Out> out(input.size() * 8 + 16, Out());
     In const * in = input.data();
     Out * o = &out[0];
-    if (!converter.Initialize(from, to)) return {};
+    if (!converter.Initialize(from, to))
+        return {};
     converter.Convert(in, in + input.size(), o, &out[0] + out.size(), true);
     out.resize(static_cast<std::size_t>(o - out.data()));
     return out;
 }
 
-// Decodes through a converter source that reads a trickle; also reports the
+// Decodes through a converter source that reads three bytes at a time; also reports the
 // encoding it read the bytes as.
-std::u32string Decode(CharEncoding const & encoding, std::string const & bytes, std::string & read_as) {
-    TrickleSource source(bytes);
+std::u32string Decode(CharEncoding const & encoding, std::string const & bytes,
+                      std::string & read_as) {
+    zuuc_test::utf8::ChunkedCharSource source(std::vector<char>(bytes.begin(), bytes.end()), 3);
     Char32EncodingConverter converter(source, encoding, Char32Encoding::UTF32());
     std::u32string text;
     unsigned int const * begin = nullptr;
@@ -107,7 +94,8 @@ bool NamesAgree(TextEncoding const & encoding) {
     unsigned short const * name = encoding.NameInUnicode();
     char const * narrow = encoding.Name();
     for (; *narrow != '\0'; ++narrow, ++name) {
-        if (*name != static_cast<unsigned char>(*narrow)) return false;
+        if (*name != static_cast<unsigned char>(*narrow))
+            return false;
     }
     unsigned short const * mime = encoding.MimeNameInUnicode();
     return *name == 0 && (mime == nullptr || *mime != 0);
@@ -140,9 +128,10 @@ std::vector<std::string> Round(std::size_t start) {
         };
         auto const * back_units = reinterpret_cast<unsigned int const *>(back.data());
         bool const same16 =
-            Convert<Char16ToCharBufferConverter, unsigned short, char>(Char16Encoding::UTF16(), *encoding,
-                                                                       utf16(text)) == bytes &&
-            Convert<CharToChar16BufferConverter, char, unsigned short>(*encoding, Char16Encoding::UTF16(), bytes) ==
+            Convert<Char16ToCharBufferConverter, unsigned short, char>(
+                Char16Encoding::UTF16(), *encoding, utf16(text)) == bytes &&
+            Convert<CharToChar16BufferConverter, char, unsigned short>(
+                *encoding, Char16Encoding::UTF16(), bytes) ==
                 utf16(std::basic_string<unsigned int>(back_units, back_units + back.size()));
         all += bytes + '|' + std::to_string(back.size()) + (same16 ? "|" : "|16!") +
                (NamesAgree(*encoding) ? "" : "names!");
@@ -158,10 +147,12 @@ std::vector<std::string> Round(std::size_t start) {
         }
     }
     // Variants whose names are built from their parents' on first use.
-    for (TextEncoding const * variant : {static_cast<TextEncoding const *>(&CharEncoding::UTF32BigEndian()),
-                                         static_cast<TextEncoding const *>(&CharEncoding::Unicode20UTF8EBCDIC()),
-                                         static_cast<TextEncoding const *>(CharEncoding::Lookup("UTF-16LE"))}) {
-        if (!NamesAgree(*variant)) results.push_back(std::string("names of ") + variant->Name());
+    for (TextEncoding const * variant :
+         {static_cast<TextEncoding const *>(&CharEncoding::UTF32BigEndian()),
+          static_cast<TextEncoding const *>(&CharEncoding::Unicode20UTF8EBCDIC()),
+          static_cast<TextEncoding const *>(CharEncoding::Lookup("UTF-16LE"))}) {
+        if (!NamesAgree(*variant))
+            results.push_back(std::string("names of ") + variant->Name());
     }
     return results;
 }
@@ -188,7 +179,8 @@ std::vector<std::string> Collate(std::size_t start) {
             CollationAlgorithm::MakeKey(key_b, SharedTable(), b, -1);
             int const direct = CollationAlgorithm::Compare(SharedTable(), a, b);
             results[k] += static_cast<char>('1' + direct);
-            if (direct != CollationAlgorithm::Compare(key_a, key_b)) results[k] += '!';
+            if (direct != CollationAlgorithm::Compare(key_a, key_b))
+                results[k] += '!';
         }
     }
     return results;
@@ -239,21 +231,25 @@ TEST(Stress, EightThreadsShareEncodingsWhileTheDefaultBehaviourChanges) {
         }
         for (int i = 0; !done.load(); ++i) {
             UnicodeLibBehavior::SetDefaultBehavior(i % 2 == 0 ? &question : &other);
-            if (!UnicodeLibLoader::Load("zujpn421")) ++load_failures;
+            if (!UnicodeLibLoader::Load("zujpn421"))
+                ++load_failures;
             std::this_thread::yield();
         }
     });
-    for (std::thread & thread : threads) thread.join();
+    for (std::thread & thread : threads)
+        thread.join();
     done = true;
     setter.join();
     UnicodeLibBehavior::SetDefaultBehavior(initial);
 
     for (int t = 2; t < kThreads; ++t) {
-        EXPECT_EQ(results[static_cast<std::size_t>(t)], results[static_cast<std::size_t>(t % 2)]) << "thread " << t;
+        EXPECT_EQ(results[static_cast<std::size_t>(t)], results[static_cast<std::size_t>(t % 2)])
+            << "thread " << t;
     }
     ASSERT_EQ(results[1].size(), Samples().size());
-    for (std::string const & signs : results[1]) EXPECT_EQ(signs.find('!'), std::string::npos) << signs;
-    EXPECT_EQ(results[1][0][0], '1');  // a sample against itself
+    for (std::string const & signs : results[1])
+        EXPECT_EQ(signs.find('!'), std::string::npos) << signs;
+    EXPECT_EQ(results[1][0][0], '1');                // a sample against itself
     ASSERT_EQ(results[0].size(), Samples().size());  // no variant named wrongly
     for (std::string const & result : results[0]) {
         EXPECT_EQ(result.find("16!"), std::string::npos) << result;

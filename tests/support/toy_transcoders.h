@@ -35,7 +35,8 @@ class ToyTranscoder : public Transcoder<From, To> {
 public:
     explicit ToyTranscoder(ToyLog * log) : log_(log) {}
     ~ToyTranscoder() override {
-        if (log_ != nullptr) ++log_->destroyed;
+        if (log_ != nullptr)
+            ++log_->destroyed;
     }
     UnicodeLibBehavior * SetBehavior(UnicodeLibBehavior * behavior) override {
         UnicodeLibBehavior * const previous = Transcoder<From, To>::SetBehavior(behavior);
@@ -56,14 +57,18 @@ public:
             TranscodeResult special = kTranscodeComplete;
             // Units a subclass handles itself (problems, shifts).
             if (Special(in, inEnd, out, outEnd, special)) {
-                if (special != kTranscodeComplete) return special;
+                if (special != kTranscodeComplete)
+                    return special;
                 continue;
             }
             unsigned long const u = UnitValue(*in);
             long const need = Width(u);
-            if (limit >= 0 && written + need > limit) return kTranscodeLimitReached;
-            if (outEnd - out < need) return kTranscodeOutputFull;
-            for (long i = 0; i < need; ++i) *out++ = static_cast<To>(u);
+            if (limit >= 0 && written + need > limit)
+                return kTranscodeLimitReached;
+            if (outEnd - out < need)
+                return kTranscodeOutputFull;
+            for (long i = 0; i < need; ++i)
+                *out++ = static_cast<To>(u);
             written += need;
             ++in;
         }
@@ -75,12 +80,14 @@ public:
             log_->last_limit = limit;
         }
         TranscodeResult const result = Owed(out, outEnd, limit);
-        if (result == kTranscodeOutputFull || result == kTranscodeLimitReached) return result;
+        if (result == kTranscodeOutputFull || result == kTranscodeLimitReached)
+            return result;
         Reset();
         return result;
     }
     void Reset() override {
-        if (log_ != nullptr) ++log_->resets;
+        if (log_ != nullptr)
+            ++log_->resets;
         ResetState();
     }
 
@@ -176,8 +183,15 @@ private:
 template <class From, class To>
 class OwingTranscoder : public ToyTranscoder<From, To> {
 public:
-    explicit OwingTranscoder(ToyLog * log = nullptr, std::vector<To> trailer = {To(0x0F)})
-        : ToyTranscoder<From, To>(log), trailer_(std::move(trailer)) {}
+    // The trailer (up to eight units) lives inside the object: making one
+    // takes no heap.
+    explicit OwingTranscoder(ToyLog * log = nullptr, std::vector<To> const & trailer = {To(0x0F)})
+        : ToyTranscoder<From, To>(log) {
+        for (To unit : trailer) {
+            if (trailer_length_ < 8)
+                trailer_[trailer_length_++] = unit;
+        }
+    }
 
     unsigned int Mode() const override { return shifted_ ? 1 : 0; }
     bool shifted() const { return shifted_; }
@@ -207,10 +221,13 @@ protected:
     }
     TranscodeResult Owed(To *& out, To * outEnd, long limit) override {
         if (shifted_) {
-            long const need = static_cast<long>(trailer_.size());
-            if (limit >= 0 && need > limit) return kTranscodeLimitReached;
-            if (outEnd - out < need) return kTranscodeOutputFull;
-            for (To unit : trailer_) *out++ = unit;
+            long const need = static_cast<long>(trailer_length_);
+            if (limit >= 0 && need > limit)
+                return kTranscodeLimitReached;
+            if (outEnd - out < need)
+                return kTranscodeOutputFull;
+            for (unsigned i = 0; i < trailer_length_; ++i)
+                *out++ = trailer_[i];
             shifted_ = false;
         }
         return escaped_ ? kTranscodeIllegalInput : kTranscodeComplete;
@@ -220,8 +237,8 @@ protected:
         escaped_ = false;
     }
 
-private:
-    std::vector<To> trailer_;
+    To trailer_[8] = {};
+    unsigned trailer_length_ = 0;
     bool shifted_ = false;
     bool escaped_ = false;
 };

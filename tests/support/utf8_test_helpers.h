@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "support/utf16_support.h"
 #include "zuuc/sinks.h"
 #include "zuuc/sources.h"
 #include "zuuc/transcoder.h"
@@ -28,7 +29,8 @@ public:
 
 inline std::vector<char> Bytes(std::vector<int> const & values) {
     std::vector<char> bytes;
-    for (int v : values) bytes.push_back(static_cast<char>(v));
+    for (int v : values)
+        bytes.push_back(static_cast<char>(v));
     return bytes;
 }
 
@@ -62,11 +64,13 @@ std::vector<long> Drive(Transcoder<In, Out> & t, std::vector<In> const & input,
         In const * const stop = data + end;
         for (;;) {
             EXPECT_LT(++guard, 1000000) << "transcoder does not finish";
-            if (guard > 1000000) return result;
+            if (guard > 1000000)
+                return result;
             Out * out = buffer.data();
             In const * const before = in;
             TranscodeResult const r = t.Transcode(in, stop, out, buffer.data() + room, limit);
-            for (Out * p = buffer.data(); p < out; ++p) result.push_back(Value(*p));
+            for (Out * p = buffer.data(); p < out; ++p)
+                result.push_back(Value(*p));
             if (r == kTranscodeInputExhausted) {
                 EXPECT_EQ(in, stop);
                 break;
@@ -89,12 +93,16 @@ std::vector<long> Drive(Transcoder<In, Out> & t, std::vector<In> const & input,
     }
     for (;;) {
         EXPECT_LT(++guard, 1000000);
-        if (guard > 1000000) return result;
+        if (guard > 1000000)
+            return result;
         Out * out = buffer.data();
         TranscodeResult const r = t.Finish(out, buffer.data() + room, limit);
-        for (Out * p = buffer.data(); p < out; ++p) result.push_back(Value(*p));
-        if (r == kTranscodeComplete) break;
-        if (r == kTranscodeOutputFull || r == kTranscodeLimitReached) continue;
+        for (Out * p = buffer.data(); p < out; ++p)
+            result.push_back(Value(*p));
+        if (r == kTranscodeComplete)
+            break;
+        if (r == kTranscodeOutputFull || r == kTranscodeLimitReached)
+            continue;
         result.push_back(kProblem);
     }
     return result;
@@ -110,7 +118,8 @@ void ExpectSplitInvariant(Transcoder<In, Out> & t, std::vector<In> const & input
     }
     // Every unit its own chunk, and as little output room as one character needs.
     std::vector<std::size_t> all;
-    for (std::size_t cut = 1; cut < input.size(); ++cut) all.push_back(cut);
+    for (std::size_t cut = 1; cut < input.size(); ++cut)
+        all.push_back(cut);
     EXPECT_EQ(expected, Drive(t, input, all, sizeof(Out) == 1 ? 5 : 2)) << "unit by unit";
 }
 
@@ -136,35 +145,18 @@ inline void RefUTF8(std::uint32_t c, std::vector<char> & out) {
 }
 
 inline void RefUTF16(std::uint32_t c, std::vector<unsigned short> & out) {
-    if (c >= 0x10000) {
-        out.push_back(static_cast<unsigned short>(0xD800 + ((c - 0x10000) >> 10)));
-        out.push_back(static_cast<unsigned short>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-    } else {
-        out.push_back(static_cast<unsigned short>(c));
-    }
+    for (unsigned short unit : utf16::ToUTF16({c}))
+        out.push_back(unit);
 }
 
 // --- sources and sinks for the stream tests --------------------------------------
 
 // Hands out its bytes in windows of at most `chunk` bytes.
-class ChunkedCharSource : public CharSource {
+class ChunkedCharSource : public utf16::ByteSource {
 public:
-    ChunkedCharSource(std::vector<char> bytes, std::size_t chunk)
-        : bytes_(std::move(bytes)), chunk_(chunk == 0 ? 1 : chunk) {}
-
-protected:
-    bool FillBuffer() override {
-        if (next_ >= bytes_.size()) return false;
-        std::size_t const n = std::min(chunk_, bytes_.size() - next_);
-        SetWindow(bytes_.data() + next_, bytes_.data() + next_ + n);
-        next_ += n;
-        return true;
-    }
-
-private:
-    std::vector<char> bytes_;
-    std::size_t chunk_;
-    std::size_t next_ = 0;
+    ChunkedCharSource(std::vector<char> const & bytes, std::size_t chunk)
+        : utf16::ByteSource(bytes,
+                            std::vector<std::size_t>(bytes.size() + 1, chunk == 0 ? 1 : chunk)) {}
 };
 
 class VectorCharSink : public CharSink {
@@ -190,16 +182,12 @@ protected:
 };
 
 // Everything a source still holds, each window consumed whole.
-template <class T, class Source>
-std::vector<T> ReadAllUnits(Source & source) {
-    std::vector<T> units;
-    T const * begin = nullptr;
-    T const * end = nullptr;
-    for (; source.GetBuffer(begin, end); source.DoneWith(end)) units.insert(units.end(), begin, end);
-    return units;
+inline std::vector<unsigned int> ReadAll32(Char32Source & source) {
+    return utf16::Drain(source);
 }
-inline std::vector<unsigned int> ReadAll32(Char32Source & source) { return ReadAllUnits<unsigned int>(source); }
-inline std::vector<char> ReadAllBytes(CharSource & source) { return ReadAllUnits<char>(source); }
+inline std::vector<char> ReadAllBytes(CharSource & source) {
+    return utf16::DrainAs<char, CharSource, char>(source);
+}
 
 }  // namespace zuuc_test::utf8
 
