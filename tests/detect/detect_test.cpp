@@ -1,21 +1,209 @@
-// The auto-detecting encodings end to end: candidate lists, decisions and
-// decoding through converter sources, sinks and buffer converters, bad
-// input and diagnostics (tests/stress detects from several threads at once).
+// The encoding detectors: the Unicode detectors' ratings, the CJK language
+// scorers, and the auto-detecting encodings end to end.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/utf16_support.h"
 #include "support/utf8_test_helpers.h"
+#include "zuuc/char_encoding.h"
+#include "zuuc/language_detectors.h"
+#include "zuuc/unicode_detectors.h"
 #include "zuuc/zuuc.h"
 
+using zuuc_test::utf16::ToUTF16;
+
+// Ratings of the UTF-8, UCS-2 and UTF-32 detectors.
+namespace {
+
+// Feeds `bytes` to the detector in windows of `chunk` bytes, as a chooser
+// reading ahead does (the buffer start stays the first byte), then Finish.
+int Rate(CharEncodingDetector & detector, std::vector<unsigned char> const & bytes,
+         std::size_t chunk) {
+    unsigned char const * const start = bytes.data();
+    for (std::size_t at = 0; at < bytes.size(); at += chunk) {
+        std::size_t const end = std::min(bytes.size(), at + chunk);
+        detector.Examine(start, start + at, start + end);
+    }
+    detector.Finish(start, start + bytes.size());
+    return detector.GetRating();
+}
+
+enum Kind { kUtf8, kUcs2, kUtf32 };
+
+std::unique_ptr<CharEncodingDetector> Make(Kind kind) {
+    CharEncoding const & any = CharEncoding::UTF8();
+    if (kind == kUtf8)
+        return std::make_unique<UTF8Detector>(any);
+    if (kind == kUcs2)
+        return std::make_unique<UCS2Detector>(any);
+    return std::make_unique<UTF32Detector>(any);
+}
+
+int const kLowest = CharEncodingDetector::kLowestRating;
+
+// The UTF-8 detector counts bytes that break the pattern; the UCS-2 and
+// UTF-32 ones rate only a byte-order mark at the start above the lowest.
+TEST(UnicodeDetectors, RatingsInEveryWindowSize) {
+    struct Case {
+        Kind kind;
+        std::vector<unsigned char> bytes;
+        int rating;
+    } const cases[] = {
+        {kUtf8, {'a', 'b', 0xC3, 0xA9, 0xE2, 0x82, 0xAC, 0xF0, 0x9F, 0x98, 0x80}, 0},
+        {kUtf8, {0x80}, -1},                         // stray continuation byte
+        {kUtf8, {0xC3, 0x41}, -1},                   // missing continuation byte
+        {kUtf8, {0xE2, 0x41, 0x42}, -2},             // two missing: the count still drops
+        {kUtf8, {0xE2, 0x82}, -1},                   // ends inside a sequence: Finish costs one
+        {kUtf8, {0xC3, 0xA9, 0xA9}, -1},             // one continuation too many
+        {kUtf8, {0xF8, 0x80, 0x80, 0x80, 0x80}, 0},  // a 5-byte lead is counted like any other
+        {kUtf8, {0xE9, 0x74, 0xE9}, -2},  // Latin-1 "été": the second E9 is a missed continuation
+        {kUcs2, {0xFF, 0xFE, 0x41, 0x00}, 1},
+        {kUcs2, {0xFE, 0xFF, 0x00, 0x41}, 1},
+        {kUcs2, {0x41, 0x00, 0x42, 0x00}, kLowest},
+        {kUcs2, {0xFF}, kLowest},              // too short to tell
+        {kUcs2, {0x00, 0xFF, 0xFE}, kLowest},  // a mark later does not count
+        {kUtf32, {0xFF, 0xFE, 0x00, 0x00, 0x41, 0, 0, 0}, 1},
+        {kUtf32, {0x00, 0x00, 0xFE, 0xFF}, 1},
+        {kUtf32, {0xFF, 0xFE, 0x41, 0x00}, kLowest},  // UCS-2's mark
+        {kUtf32, {0xFF, 0xFE, 0x00}, kLowest},
+    };
+    for (auto const & c : cases) {
+        for (std::size_t chunk = 1; chunk <= c.bytes.size(); ++chunk) {
+            EXPECT_EQ(c.rating, Rate(*Make(c.kind), c.bytes, chunk))
+                << c.kind << ": " << ::testing::PrintToString(c.bytes) << " in windows of "
+                << chunk;
+        }
+    }
+}
+
+TEST(UTF8Detector, PendingCountSurvivesWindows) {
+    UTF8Detector detector(CharEncoding::UTF8());
+    EXPECT_EQ(0, detector.GetTieBreaker());
+    std::vector<unsigned char> const bytes = {0xF0, 0x9F, 0x98, 0x80};
+    detector.Examine(bytes.data(), bytes.data(), bytes.data() + 2);
+    EXPECT_EQ(2, detector.Pending());
+    detector.Examine(bytes.data(), bytes.data() + 2, bytes.data() + 4);
+    EXPECT_EQ(0, detector.Pending());
+    EXPECT_EQ(0, detector.GetRating());
+}
+
+}  // namespace
+
+// The CJK language scorers: table sizes by level, the penalties of the
+// n-gram tables, and scoring from several threads at once.
+namespace {
+
+template <class Collection>
+unsigned int CountAt(unsigned char level) {
+    Collection collection;
+    collection.SetLevel(level);
+    unsigned int handed_out = 0;
+    while (collection.Next() != nullptr)
+        ++handed_out;
+    EXPECT_EQ(handed_out, collection.Count());
+    return handed_out;
+}
+
+TEST(DetectNGramCollection, LevelSelectsTheFirstEntries) {
+    // Level 100 (or above) takes them all, 50 half, 0 none.
+    for (unsigned char level : {0, 50, 100, 250}) {
+        unsigned int const share = level >= 100 ? 2 : level / 50;
+        EXPECT_EQ(CountAt<DetectChineseNGramCollection>(level), 5u * share) << +level;
+        EXPECT_EQ(CountAt<DetectJapaneseNGramCollection>(level), 12u * share) << +level;
+        EXPECT_EQ(CountAt<DetectKoreanNGramCollection>(level), 9u * share) << +level;
+    }
+}
+
+struct ScoreCase {
+    char const * what;
+    LanguageDetector * scorer;
+    std::vector<unsigned int> text;
+    unsigned char level;
+    int penalty;
+};
+
+ChineseDetector gChinese;
+JapaneseDetector gJapanese;
+KoreanDetector gKorean;
+
+std::vector<ScoreCase> const kScoreCases = {
+    {"Han then small ya", &gJapanese, {0x4E00, 0x3083}, 100, -2},
+    {"three halfwidth katakana", &gJapanese, {0xFF71, 0xFF72, 0xFF73}, 100, -3},
+    {"small kana is past level 50", &gJapanese, {0x4E00, 0x3083}, 50, 0},
+    {"Han, root sign, kana", &gJapanese, {0x4E00, 0x221A, 0x3042}, 100, -2},
+    {"C1 control at any position", &gJapanese, {0x41, 0x85, 0x41, 0x9F}, 100, -2},
+    {"plain Japanese", &gJapanese, {0x65E5, 0x672C, 0x8A9E, 0x3067, 0x3059}, 100, 0},
+    {"Han then math at the end", &gChinese, {0x4E00, 0x2200}, 100, -1},
+    {"Han, math, Han", &gChinese, {0x4E00, 0x2200, 0x4E00}, 100, -1},
+    {"Han then Cyrillic then Han", &gChinese, {0x4E00, 0x0410, 0x4E00}, 100, -2},
+    {"Han then box drawing then Han", &gChinese, {0x4E00, 0x2500, 0x4E00}, 100, -1},
+    {"box drawing is past level 50", &gChinese, {0x4E00, 0x2500, 0x4E00}, 50, 0},
+    {"one code point is never scored", &gChinese, {0x85}, 100, 0},
+    {"level 0 scores nothing", &gChinese, {0x85, 0x85}, 0, 0},
+    {"Hangul then kana", &gKorean, {0xAC00, 0x3042}, 100, -1},
+    {"compatibility Han, Cyrillic, Hangul", &gKorean, {0xF900, 0x0410, 0xAC00}, 100, -2},
+    {"Han, circled number, Hangul", &gKorean, {0x4E00, 0x2460, 0xAC00}, 100, -1},
+    {"plain Korean", &gKorean, {0xD55C, 0xAD6D, 0xC5B4}, 100, 0},
+};
+
+TEST(LanguageDetector, MatcherCountsOverlappingMatches) {
+    DetectJapaneseNGramCollection collection;
+    int tie_breaker = 0;
+    std::vector<unsigned int> const text = {0xFF71, 0x4E00, 0x3083, 0xFF71};
+    EXPECT_EQ(MatchNGrams(collection, tie_breaker, text.data(), 4, 100), 3);
+    EXPECT_EQ(tie_breaker, -4);
+    EXPECT_EQ(collection.Level(), 100);
+}
+
+// Each call has its own level and cursor: threads scoring at different
+// levels at once get the answers of one thread.
+TEST(LanguageDetector, PenalisesImplausibleSequencesAlsoFromSeveralThreadsAtOnce) {
+    for (ScoreCase const & c : kScoreCases) {
+        int tie_breaker = 7;
+        int const returned = c.scorer->Score(tie_breaker, c.text.data(),
+                                             static_cast<unsigned int>(c.text.size()), c.level);
+        EXPECT_EQ(tie_breaker, 7 + c.penalty) << c.what;
+        EXPECT_EQ(returned, tie_breaker) << c.what;
+    }
+    std::vector<int> failures(6, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 6; ++t) {
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 300; ++round) {
+                for (ScoreCase const & c : kScoreCases) {
+                    // Odd threads also score at level 0 in between.
+                    int tie_breaker = 0;
+                    if (t % 2 == 1) {
+                        c.scorer->Score(tie_breaker, c.text.data(),
+                                        static_cast<unsigned int>(c.text.size()), 0);
+                    }
+                    c.scorer->Score(tie_breaker, c.text.data(),
+                                    static_cast<unsigned int>(c.text.size()), c.level);
+                    if (tie_breaker != c.penalty)
+                        ++failures[t];
+                }
+            }
+        });
+    }
+    for (std::thread & thread : threads)
+        thread.join();
+    EXPECT_EQ(failures, std::vector<int>(6, 0));
+}
+
+}  // namespace
+
+// The auto-detecting encodings end to end: candidate lists, decisions and
+// decoding through converter sources, sinks and buffer converters, bad
+// input and diagnostics (tests/stress detects from several threads at once).
 namespace {
 
 using U32 = std::vector<unsigned int>;
 using Bytes = std::string;
-using zuuc_test::utf16::ToUTF16;
 
 U32 FromUTF8(char const * text) {
     BufferCharSource bytes(text, text + std::strlen(text));
@@ -43,9 +231,11 @@ struct Decoded {
 
 Decoded DecodeWithSource(CharEncoding const & detecting, Bytes const & bytes, std::size_t window,
                          UnicodeLibBehavior * behavior = nullptr) {
-    zuuc_test::utf8::ChunkedCharSource source(std::vector<char>(bytes.begin(), bytes.end()), window);
+    zuuc_test::utf8::ChunkedCharSource source(std::vector<char>(bytes.begin(), bytes.end()),
+                                              window);
     Char32EncodingConverter converter(source, detecting, Char32Encoding::UTF32());
-    if (behavior != nullptr) converter.SetBehavior(behavior);
+    if (behavior != nullptr)
+        converter.SetBehavior(behavior);
     Decoded result;
     result.text = zuuc_test::utf8::ReadAll32(converter);
     result.encoding = converter.ActualInputEncoding().Name();
@@ -82,9 +272,11 @@ std::vector<unsigned short> DecodeWithBufferConverter(CharEncoding const & detec
         BufferConverterResult const r =
             converter.Convert(in, stop, o, buffer.data() + buffer.size(), final);
         out.insert(out.end(), buffer.data(), o);
-        if (r == kBufferConverterComplete || r == kBufferConverterCompleteWithSubstitutions) break;
+        if (r == kBufferConverterComplete || r == kBufferConverterCompleteWithSubstitutions)
+            break;
         EXPECT_TRUE(r == kBufferConverterOutputFull || r == kBufferConverterInputConsumed) << r;
-        if (r != kBufferConverterOutputFull && r != kBufferConverterInputConsumed) break;
+        if (r != kBufferConverterOutputFull && r != kBufferConverterInputConsumed)
+            break;
     }
     return out;
 }
