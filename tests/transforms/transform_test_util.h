@@ -24,7 +24,8 @@ public:
 
 protected:
     bool FillBuffer() override {
-        if (next_ >= text_.size()) return false;
+        if (next_ >= text_.size())
+            return false;
         std::size_t const n = std::min(window_, text_.size() - next_);
         scratch_.assign(text_.begin() + static_cast<long>(next_),
                         text_.begin() + static_cast<long>(next_ + n));
@@ -49,7 +50,8 @@ inline std::u32string ReadAll(Char32Source & source) {
     unsigned int const * end = nullptr;
     while (source.GetBuffer(begin, end)) {
         EXPECT_LE(end - begin, static_cast<long>(UnicodeNoTestTransform::kBufferSize));
-        for (unsigned int const * p = begin; p != end; ++p) out.push_back(static_cast<char32_t>(*p));
+        for (unsigned int const * p = begin; p != end; ++p)
+            out.push_back(static_cast<char32_t>(*p));
         source.DoneWith(end);
     }
     return out;
@@ -76,7 +78,8 @@ std::u32string ApplyAnyWindows(std::u32string const & input, Args... args) {
 // `text` repeated until it is at least `units` long.
 inline std::u32string Repeat(std::u32string const & text, std::size_t units) {
     std::u32string out;
-    while (out.size() < units) out += text;
+    while (out.size() < units)
+        out += text;
     return out;
 }
 

@@ -5,6 +5,7 @@
 #define ZUUC_TESTS_WCHAR_WIDE_TEST_UTIL_H
 
 #include <gtest/gtest.h>
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -64,9 +65,11 @@ inline std::string CSpelling(std::string const & format) {
     std::string out;
     for (std::size_t i = 0; i < format.size(); ++i) {
         out += format[i];
-        if (format[i] != '%') continue;
+        if (format[i] != '%')
+            continue;
         std::size_t j = i + 1;
-        while (j < format.size() && std::strchr("-+ #*.0123456789", format[j]) != nullptr) ++j;
+        while (j < format.size() && std::strchr("-+ #*.0123456789", format[j]) != nullptr)
+            ++j;
         if (j < format.size() && std::strchr("cs[", format[j]) != nullptr) {
             out += format.substr(i + 1, j - i - 1) + "l";
             i = j - 1;
@@ -85,7 +88,8 @@ std::vector<T> Buffer(std::size_t n) {
 template <typename T>
 bool GuardsIntact(std::vector<T> const & buf, std::size_t n) {
     for (std::size_t i = n; i < buf.size(); ++i) {
-        if (buf[i] != T{kGuard}) return false;
+        if (buf[i] != T{kGuard})
+            return false;
     }
     return true;
 }
@@ -96,7 +100,8 @@ public:
     TempFile() : dir_(mkdtemp(pattern_)), path_(std::string(pattern_) + "/text") {}
     ~TempFile() {
         std::remove(path_.c_str());
-        if (dir_ != nullptr) rmdir(dir_);
+        if (dir_ != nullptr)
+            rmdir(dir_);
     }
     char const * path() const { return path_.c_str(); }
 
