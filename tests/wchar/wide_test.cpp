@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -16,7 +18,6 @@
 #include <thread>
 #include <vector>
 
-#include "wchar/wide_test_util.h"
 #include "zuuc/character_test.h"
 #include "zuuc/sinks.h"
 #include "zuuc/unicode_character.h"
@@ -27,7 +28,97 @@
 // String and memory functions, run for both unit widths.
 namespace {
 
-using zuuc_test::wide::Wide;
+template <typename U>
+struct Wide;
+#define ZU_WIDE_FUNCTIONS(S)                                                                      \
+    static constexpr auto fgetwc = &zu_fgetwc##S, getwc = &zu_getwc##S, ungetwc = &zu_ungetwc##S; \
+    static constexpr auto fgetws = &zu_fgetws##S, fputws = &zu_fputws##S;                         \
+    static constexpr auto fputwc = &zu_fputwc##S, putwc = &zu_putwc##S;                           \
+    static constexpr auto to_wide = &zu_mbstowcs_s##S, to_bytes = &zu_wcstombs_s##S;              \
+    static constexpr auto wcscpy = &zu_wcscpy##S, wcsncpy = &zu_wcsncpy##S;                       \
+    static constexpr auto wcscat = &zu_wcscat##S, wcsncat = &zu_wcsncat##S;                       \
+    static constexpr auto wcscmp = &zu_wcscmp##S, wcscoll = &zu_wcscoll##S;                       \
+    static constexpr auto wcsncmp = &zu_wcsncmp##S, wcschr = &zu_wcschr##S;                       \
+    static constexpr auto wcsrchr = &zu_wcsrchr##S, wcsspn = &zu_wcsspn##S;                       \
+    static constexpr auto wcscspn = &zu_wcscspn##S, wcspbrk = &zu_wcspbrk##S;                     \
+    static constexpr auto wcsstr = &zu_wcsstr##S, wcslen = &zu_wcslen##S;                         \
+    static constexpr auto wcsdup = &zu_wcsdup##S, wcsxfrm = &zu_wcsxfrm##S;                       \
+    static constexpr auto wmemchr = &zu_wmemchr##S, wmemcmp = &zu_wmemcmp##S;                     \
+    static constexpr auto wmemcpy = &zu_wmemcpy##S, wmemmove = &zu_wmemmove##S;                   \
+    static constexpr auto wmemset = &zu_wmemset##S;                                               \
+    static constexpr auto swscanf = &zu_swscanf##S, fwscanf = &zu_fwscanf##S;
+// The names without a suffix are the 16-bit flavour.
+template <>
+struct Wide<unsigned short> {
+    ZU_WIDE_FUNCTIONS(_16)
+    static constexpr auto plain_fwscanf = &zu_fwscanf;
+};
+template <>
+struct Wide<unsigned int> {
+    ZU_WIDE_FUNCTIONS(_32)
+    static constexpr auto plain_fwscanf = &zu_fwscanf_32;
+};
+#undef ZU_WIDE_FUNCTIONS
+
+using UnitTypes = ::testing::Types<unsigned short, unsigned int>;
+
+// ASCII text as a string of units.
+template <class Unit>
+std::basic_string<Unit> Widen(std::string const & text) {
+    return std::basic_string<Unit>(text.begin(), text.end());
+}
+
+// A format in the library's spelling as the C library spells it: there
+// c, s and [ take units of the function's own width, in C they need an 'l'.
+inline std::string CSpelling(std::string const & format) {
+    std::string out;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        out += format[i];
+        if (format[i] != '%')
+            continue;
+        std::size_t j = i + 1;
+        while (j < format.size() && std::strchr("-+ #*.0123456789", format[j]) != nullptr)
+            ++j;
+        if (j < format.size() && std::strchr("cs[", format[j]) != nullptr) {
+            out += format.substr(i + 1, j - i - 1) + "l";
+            i = j - 1;
+        }
+    }
+    return out;
+}
+
+// n writable units followed by guard units that the call must leave alone
+// (non-zero, so that taking a length would run past them).
+constexpr unsigned kGuard = 0xBEEF;
+template <typename T>
+std::vector<T> Buffer(std::size_t n) {
+    return std::vector<T>(n + 4, T{kGuard});
+}
+template <typename T>
+bool GuardsIntact(std::vector<T> const & buf, std::size_t n) {
+    for (std::size_t i = n; i < buf.size(); ++i) {
+        if (buf[i] != T{kGuard})
+            return false;
+    }
+    return true;
+}
+
+// A file path in a fresh temporary directory, removed with it.
+class TempFile {
+public:
+    TempFile() : dir_(mkdtemp(pattern_)), path_(std::string(pattern_) + "/text") {}
+    ~TempFile() {
+        std::remove(path_.c_str());
+        if (dir_ != nullptr)
+            rmdir(dir_);
+    }
+    char const * path() const { return path_.c_str(); }
+
+private:
+    char pattern_[32] = "/tmp/zuuc_wide_XXXXXX";
+    char const * dir_;
+    std::string path_;
+};
 
 template <typename U>
 class WideString : public ::testing::Test {
@@ -36,9 +127,9 @@ protected:
     static std::vector<U> S(char const * text) {
         return std::vector<U>(text, text + std::char_traits<char>::length(text) + 1);
     }
-    static std::vector<U> Buffer(size_t n) { return zuuc_test::wide::Buffer<U>(n); }
+    static std::vector<U> Buffer(size_t n) { return ::Buffer<U>(n); }
     static bool GuardsIntact(std::vector<U> const & buf, size_t n) {
-        return zuuc_test::wide::GuardsIntact(buf, n);
+        return ::GuardsIntact(buf, n);
     }
 };
 
@@ -48,7 +139,7 @@ struct UnitNames {
         return sizeof(U) == 2 ? "Units16" : "Units32";
     }
 };
-TYPED_TEST_SUITE(WideString, zuuc_test::wide::UnitTypes, UnitNames);
+TYPED_TEST_SUITE(WideString, UnitTypes, UnitNames);
 
 TYPED_TEST(WideString, CopyFamily) {
     using W = Wide<TypeParam>;
@@ -168,9 +259,6 @@ TYPED_TEST(WideString, MemoryFunctions) {
 
 using U16 = std::vector<unsigned short>;
 using U32 = std::vector<unsigned int>;
-
-using zuuc_test::wide::Buffer;
-using zuuc_test::wide::GuardsIntact;
 
 // Every supplementary code point through its pair; the classification
 // takes only the low 16 bits of a unit.
@@ -350,7 +438,7 @@ TEST(WideMappings, NamesMappingsAndCaseInsensitiveComparison) {
 // The mbstowcs / wcstombs family.
 
 template <typename U>
-using Family = zuuc_test::wide::Wide<U>;
+using Family = Wide<U>;
 
 // Code points as a terminated string of units U.
 template <typename U>
@@ -393,7 +481,7 @@ std::vector<U> ToWide(std::string const & bytes, zu_encoding_id enc, long * resu
 
 template <typename U>
 class WideConversion : public ::testing::Test {};
-TYPED_TEST_SUITE(WideConversion, zuuc_test::wide::UnitTypes);
+TYPED_TEST_SUITE(WideConversion, UnitTypes);
 
 TYPED_TEST(WideConversion, RoundTripsAndCountsProblems) {
     using U = TypeParam;
@@ -624,15 +712,13 @@ TEST(WideTokenizer, SplitsPerThread) {
 // Stream functions of both widths through real files, and the per-stream
 // table under several threads.
 
-using zuuc_test::wide::TempFile;
-
 template <typename U>
 class WideStreams : public ::testing::Test {};
-TYPED_TEST_SUITE(WideStreams, zuuc_test::wide::UnitTypes);
+TYPED_TEST_SUITE(WideStreams, UnitTypes);
 
 TYPED_TEST(WideStreams, RawUnitsLinesAndPushback) {
     using U = TypeParam;
-    using S = zuuc_test::wide::Wide<U>;
+    using S = Wide<U>;
     TempFile file;
     U const text[] = {'a', 0xE9, 0x3042, 10, 'b', 'c', 10, 'd', 0};
     FILE * f = zu_fopen(file.path(), "w+b");
@@ -743,8 +829,6 @@ TEST(WideStreamState, ThreadsShareTheTableSafely) {
 typedef std::basic_string<unsigned short> Str16;
 typedef std::basic_string<unsigned int> Str32;
 
-using zuuc_test::wide::Widen;
-
 // An argument for %s: "abc" in the units of each function's own width.
 struct Abc {};
 template <class Unit, class T>
@@ -764,7 +848,7 @@ Unit const * Arg(Abc) {
 template <class... Args>
 void ExpectSameAsC(std::string const & format, Args... args) {
     SCOPED_TRACE(format);
-    std::wstring const wide_format = Widen<wchar_t>(zuuc_test::wide::CSpelling(format));
+    std::wstring const wide_format = Widen<wchar_t>(CSpelling(format));
     std::vector<wchar_t> expected(2048);
     int const expected_count =
         std::swprintf(expected.data(), expected.size(), wide_format.c_str(), Arg<wchar_t>(args)...);
@@ -1005,7 +1089,7 @@ void ExpectSameAsC(ScanCase const & c) {
     SCOPED_TRACE(std::string("input \"") + c.input + "\" format \"" + c.format + "\"");
     Slot expected[3], got16[3], got32[3];
     std::wstring const input(c.input, c.input + std::strlen(c.input));
-    std::wstring const cformat = Widen<wchar_t>(zuuc_test::wide::CSpelling(c.format));
+    std::wstring const cformat = Widen<wchar_t>(CSpelling(c.format));
     int const count = std::swscanf(input.c_str(), cformat.c_str(), expected[0].bytes,
                                    expected[1].bytes, expected[2].bytes);
     EXPECT_EQ(count, zu_swscanf(Widen<unsigned short>(c.input).c_str(),
@@ -1100,7 +1184,7 @@ TEST(FormatInputVersusC, TextSetsAndDirectives) {
 template <class Unit>
 int Scan(std::basic_string<Unit> const & input, std::string const & format, void * a = nullptr,
          void * b = nullptr) {
-    return zuuc_test::wide::Wide<Unit>::swscanf(input.c_str(), Widen<Unit>(format).c_str(), a, b);
+    return Wide<Unit>::swscanf(input.c_str(), Widen<Unit>(format).c_str(), a, b);
 }
 template <class Unit>
 int Scan(std::string const & input, std::string const & format, void * a = nullptr,
@@ -1110,7 +1194,7 @@ int Scan(std::string const & input, std::string const & format, void * a = nullp
 
 template <class Unit>
 class FormatInput : public ::testing::Test {};
-TYPED_TEST_SUITE(FormatInput, zuuc_test::wide::UnitTypes);
+TYPED_TEST_SUITE(FormatInput, UnitTypes);
 
 // Where the library differs from glibc's swscanf on purpose.
 TYPED_TEST(FormatInput, EndOfInputAndShortFields) {
@@ -1160,7 +1244,7 @@ TYPED_TEST(FormatInput, FilesKeepTheUnitAfterTheLastField) {
     int value = 0;
     TypeParam text[4] = {};
     std::basic_string<TypeParam> const format = Widen<TypeParam>("%d%[^|]");
-    using W = zuuc_test::wide::Wide<TypeParam>;
+    using W = Wide<TypeParam>;
     int const count = W::plain_fwscanf(file, format.c_str(), &value, text);
     unsigned int const next = W::fgetwc(file);
     EXPECT_EQ(ZU_WEOF, W::fgetwc(file));
