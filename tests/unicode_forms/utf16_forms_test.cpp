@@ -1046,6 +1046,14 @@ TEST(HPPrinterTest, PadsEveryCharacterToTwoBytes) {
     Units32 const text = {'A', 0xAC00, 0x1F600, 'z'};
     std::vector<long> const expected = {0, 'A', 0xB0, 0xA1, P, 0, 'z'};
     EXPECT_EQ(Drive(*encoder, text, {2}, 2), expected);
+    // From UTF-16 a pair is one problem wherever the input is cut (once two,
+    // when a call ended between its halves), and so is a lone high surrogate
+    // that ends the text.
+    std::unique_ptr<Transcoder<unsigned short, char>> encoder16(
+        hp->CreateConverterFromUTF16(allocator));
+    ASSERT_NE(encoder16, nullptr);
+    ExpectSplitInvariant(*encoder16, std::vector<unsigned short>{'A', 0xD83D, 0xDE00, 'z', 0xD83D},
+                         {0, 'A', P, 0, 'z', P});
 }
 
 }  // namespace
