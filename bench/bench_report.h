@@ -18,12 +18,15 @@ public:
     std::map<std::string, double> rates;
     void ReportRuns(std::vector<Run> const & runs) override {
         for (Run const & run : runs) {
-            if (run.error_occurred) continue;
+            if (run.error_occurred)
+                continue;
             // Bytes per second, or items (characters) per second for the
             // benchmarks that count those instead.
             auto it = run.counters.find("bytes_per_second");
-            if (it == run.counters.end()) it = run.counters.find("items_per_second");
-            if (it != run.counters.end()) rates[run.benchmark_name()] = it->second.value;
+            if (it == run.counters.end())
+                it = run.counters.find("items_per_second");
+            if (it != run.counters.end())
+                rates[run.benchmark_name()] = it->second.value;
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -31,7 +34,8 @@ public:
 
 inline std::string Cell(std::map<std::string, double> const & rates, std::string const & name) {
     auto it = rates.find(name);
-    if (it == rates.end()) return "n/a";
+    if (it == rates.end())
+        return "n/a";
     char text[32];
     std::snprintf(text, sizeof text, "%.0f", it->second / 1e6);
     return text;
@@ -41,7 +45,8 @@ inline std::string Ratio(std::map<std::string, double> const & rates, std::strin
                          std::string const & b) {
     auto x = rates.find(a);
     auto y = rates.find(b);
-    if (x == rates.end() || y == rates.end() || y->second <= 0) return "n/a";
+    if (x == rates.end() || y == rates.end() || y->second <= 0)
+        return "n/a";
     char text[32];
     std::snprintf(text, sizeof text, "%.2f", x->second / y->second);
     return text;

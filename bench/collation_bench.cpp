@@ -35,8 +35,10 @@ struct Text {
     std::vector<Line> lines;
     std::size_t characters = 0;
 };
-std::vector<Text> g_texts = {{"zh_CN", "Chinese (simplified)", {}}, {"zh_TW", "Chinese (traditional)", {}},
-                             {"ja", "Japanese", {}}, {"ko", "Korean", {}}};
+std::vector<Text> g_texts = {{"zh_CN", "Chinese (simplified)", {}},
+                             {"zh_TW", "Chinese (traditional)", {}},
+                             {"ja", "Japanese", {}},
+                             {"ko", "Korean", {}}};
 
 void Load(Text & text) {
     std::ifstream in(std::string(ZUUC_BENCH_DATA_DIR) + "/" + text.file + ".txt", std::ios::binary);
@@ -46,7 +48,8 @@ void Load(Text & text) {
     Line line;
     for (std::size_t i = 0; i <= bytes.size();) {
         if (i == bytes.size() || bytes[i] == '\n') {
-            if (!line.empty()) text.lines.push_back(line);
+            if (!line.empty())
+                text.lines.push_back(line);
             text.characters += line.size();
             line.clear();
             ++i;
@@ -55,7 +58,8 @@ void Load(Text & text) {
         unsigned char b = static_cast<unsigned char>(bytes[i]);
         unsigned n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
         unsigned cp = n == 1 ? b : b & (0x7F >> n);
-        for (unsigned k = 1; k < n && i + k < bytes.size(); ++k) cp = (cp << 6) | (bytes[i + k] & 0x3F);
+        for (unsigned k = 1; k < n && i + k < bytes.size(); ++k)
+            cp = (cp << 6) | (bytes[i + k] & 0x3F);
         i += n;
         if (cp >= 0x10000) {
             line.push_back(static_cast<unsigned short>(0xD800 + ((cp - 0x10000) >> 10)));
@@ -92,9 +96,9 @@ void BM_Icu(benchmark::State & state, Text const * text) {
     std::size_t bytes = 0;
     for (auto _ : state) {
         for (Line const & line : text->lines) {
-            bytes += static_cast<std::size_t>(ucol_getSortKey(g_root, reinterpret_cast<UChar const *>(line.data()),
-                                                              static_cast<int32_t>(line.size()), buffer,
-                                                              sizeof buffer));
+            bytes += static_cast<std::size_t>(
+                ucol_getSortKey(g_root, reinterpret_cast<UChar const *>(line.data()),
+                                static_cast<int32_t>(line.size()), buffer, sizeof buffer));
         }
     }
     benchmark::DoNotOptimize(bytes);
@@ -111,21 +115,26 @@ public:
     void ReportRuns(std::vector<Run> const & runs) override {
         for (Run const & run : runs) {
             auto it = run.counters.find("items_per_second");
-            if (!run.error_occurred && it != run.counters.end()) rates[run.benchmark_name()] = it->second.value;
+            if (!run.error_occurred && it != run.counters.end())
+                rates[run.benchmark_name()] = it->second.value;
         }
         ConsoleReporter::ReportRuns(runs);
     }
 };
 
-std::string Name(char const * who, Text const & text) { return std::string(who) + "/" + text.file; }
+std::string Name(char const * who, Text const & text) {
+    return std::string(who) + "/" + text.file;
+}
 
 void PrintTable(std::map<std::string, double> const & rates) {
-    std::printf("\n| text | lines | characters per line | ours lines/s | ICU lines/s | ours/ICU |\n"
-                "|---|---:|---:|---:|---:|---:|\n");
+    std::printf(
+        "\n| text | lines | characters per line | ours lines/s | ICU lines/s | ours/ICU |\n"
+        "|---|---:|---:|---:|---:|---:|\n");
     for (Text const & text : g_texts) {
         auto ours = rates.find(Name("ours", text));
         auto icu = rates.find(Name("ICU", text));
-        if (ours == rates.end()) continue;
+        if (ours == rates.end())
+            continue;
         char icu_cell[32] = "";
         char ratio[32] = "";
         if (icu != rates.end()) {
@@ -146,13 +155,15 @@ int main(int argc, char ** argv) {
 #if ZUUC_BENCH_HAVE_ICU_I18N
     UErrorCode status = U_ZERO_ERROR;
     g_root = ucol_open("", &status);
-    if (U_FAILURE(status)) g_root = nullptr;
+    if (U_FAILURE(status))
+        g_root = nullptr;
 #endif
     for (Text & text : g_texts) {
         Load(text);
         benchmark::RegisterBenchmark(Name("ours", text).c_str(), BM_Ours, &text);
 #if ZUUC_BENCH_HAVE_ICU_I18N
-        if (g_root != nullptr) benchmark::RegisterBenchmark(Name("ICU", text).c_str(), BM_Icu, &text);
+        if (g_root != nullptr)
+            benchmark::RegisterBenchmark(Name("ICU", text).c_str(), BM_Icu, &text);
 #endif
     }
     benchmark::Initialize(&argc, argv);
@@ -161,7 +172,8 @@ int main(int argc, char ** argv) {
     PrintTable(reporter.rates);
     benchmark::Shutdown();
 #if ZUUC_BENCH_HAVE_ICU_I18N
-    if (g_root != nullptr) ucol_close(g_root);
+    if (g_root != nullptr)
+        ucol_close(g_root);
 #endif
     return 0;
 }

@@ -17,7 +17,6 @@
 //   zuuc_conversion_bench [--benchmark_filter=REGEX] [--benchmark_min_time=0.2]
 #include <benchmark/benchmark.h>
 
-#include "bench_report.h"
 #include <iconv.h>
 
 #include <cerrno>
@@ -30,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_report.h"
 #include "zuuc/buffer_converters.h"
 #include "zuuc/char_encoding.h"
 #include "zuuc/encoding_converters.h"
@@ -59,20 +59,24 @@ struct Language {
 EncodingInfo const kUTF8{"UTF-8", {"UTF-8"}, "UTF-8", "UTF-8"};
 
 std::vector<Language> const kLanguages = {
-    {"ja", "Japanese",
+    {"ja",
+     "Japanese",
      {kUTF8,
       {"Shift_JIS", {"Shift_JIS", "SJIS"}, "SHIFT_JIS", "Shift_JIS"},
       {"EUC-JP", {"EUC-JP"}, "EUC-JP", "EUC-JP"},
       {"ISO-2022-JP", {"ISO-2022-JP"}, "ISO-2022-JP", "ISO-2022-JP"}}},
-    {"zh_CN", "Chinese (simplified)",
+    {"zh_CN",
+     "Chinese (simplified)",
      {kUTF8,
       {"GB2312", {"GB2312", "EUC-CN"}, "GB2312", "GB2312"},
       {"GB18030", {"GB18030"}, "GB18030", "GB18030"}}},
     {"zh_TW", "Chinese (traditional)", {kUTF8, {"Big5", {"Big5"}, "BIG5", "Big5"}}},
     {"ko", "Korean", {kUTF8, {"EUC-KR", {"EUC-KR"}, "EUC-KR", "EUC-KR"}}},
-    {"ru", "Russian",
+    {"ru",
+     "Russian",
      {kUTF8, {"ISO-8859-5", {"ISO-8859-5", "ISOLatinCyrillic"}, "ISO-8859-5", "ISO-8859-5"}}},
-    {"we", "Western European",
+    {"we",
+     "Western European",
      {kUTF8, {"CP1252", {"windows-1252", "CP1252"}, "CP1252", "windows-1252"}}},
 };
 
@@ -81,7 +85,8 @@ std::vector<Language> const kLanguages = {
 // Converts the whole of `input` with iconv; false when iconv cannot.
 bool IconvAll(char const * to, char const * from, std::string const & input, std::string & output) {
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return false;
     output.assign(input.size() * 4 + 64, '\0');
     char * in = const_cast<char *>(input.data());
     std::size_t in_left = input.size();
@@ -103,7 +108,8 @@ std::string ReadFile(std::string const & path) {
 
 CharEncoding const * OurEncoding(EncodingInfo const & info) {
     for (char const * name : info.ours) {
-        if (CharEncoding const * e = CharEncoding::Lookup(name)) return e;
+        if (CharEncoding const * e = CharEncoding::Lookup(name))
+            return e;
     }
     return nullptr;
 }
@@ -111,11 +117,11 @@ CharEncoding const * OurEncoding(EncodingInfo const & info) {
 // --- one row ------------------------------------------------------------------------
 
 struct Row {
-    std::string name;         // e.g. "decode/ja/Shift_JIS"
-    bool decode;              // encoding -> UTF-16
+    std::string name;  // e.g. "decode/ja/Shift_JIS"
+    bool decode;       // encoding -> UTF-16
     EncodingInfo info;
-    std::string bytes;        // the text in the encoding
-    std::vector<u16> units;   // the text in UTF-16
+    std::string bytes;       // the text in the encoding
+    std::vector<u16> units;  // the text in UTF-16
     CharEncoding const * ours = nullptr;
     std::map<std::string, std::string> notes;  // contender -> "differs", "n/a"...
 };
@@ -126,7 +132,8 @@ std::vector<std::unique_ptr<Row>> gRows;
 bool OurBufferOutput(Row const & row, std::vector<char> & bytes, std::vector<u16> & units) {
     if (row.decode) {
         CharToChar16BufferConverter c;
-        if (!c.Initialize(*row.ours, Char16Encoding::UTF16())) return false;
+        if (!c.Initialize(*row.ours, Char16Encoding::UTF16()))
+            return false;
         units.assign(row.bytes.size() + 16, 0);
         char const * in = row.bytes.data();
         u16 * out = units.data();
@@ -136,7 +143,8 @@ bool OurBufferOutput(Row const & row, std::vector<char> & bytes, std::vector<u16
         return r <= kBufferConverterCompleteWithSubstitutions;
     }
     Char16ToCharBufferConverter c;
-    if (!c.Initialize(Char16Encoding::UTF16(), *row.ours)) return false;
+    if (!c.Initialize(Char16Encoding::UTF16(), *row.ours))
+        return false;
     bytes.assign(row.units.size() * 4 + 16, 0);
     u16 const * in = row.units.data();
     char * out = bytes.data();
@@ -262,9 +270,9 @@ void BM_ICU(benchmark::State & state, Row const * row) {
         for (auto _ : state) {
             status = U_ZERO_ERROR;
             ucnv_resetToUnicode(cnv);
-            int32_t n = ucnv_toUChars(cnv, out_buffer.data(), static_cast<int32_t>(out_buffer.size()),
-                                      row->bytes.data(), static_cast<int32_t>(row->bytes.size()),
-                                      &status);
+            int32_t n =
+                ucnv_toUChars(cnv, out_buffer.data(), static_cast<int32_t>(out_buffer.size()),
+                              row->bytes.data(), static_cast<int32_t>(row->bytes.size()), &status);
             benchmark::DoNotOptimize(n);
         }
     } else {
@@ -273,8 +281,9 @@ void BM_ICU(benchmark::State & state, Row const * row) {
         for (auto _ : state) {
             status = U_ZERO_ERROR;
             ucnv_resetFromUnicode(cnv);
-            int32_t n = ucnv_fromUChars(cnv, out_buffer.data(), static_cast<int32_t>(out_buffer.size()),
-                                        units, static_cast<int32_t>(row->units.size()), &status);
+            int32_t n =
+                ucnv_fromUChars(cnv, out_buffer.data(), static_cast<int32_t>(out_buffer.size()),
+                                units, static_cast<int32_t>(row->units.size()), &status);
             benchmark::DoNotOptimize(n);
         }
     }
@@ -290,8 +299,9 @@ using zuuc_bench::Ratio;
 using zuuc_bench::RunAndPrintTable;
 
 void PrintTable(std::map<std::string, double> const & rates) {
-    std::printf("\n| direction | language | encoding | buffer MB/s | source MB/s | ICU MB/s | iconv MB/s "
-                "| buffer/ICU | buffer/iconv | source/buffer | notes |\n");
+    std::printf(
+        "\n| direction | language | encoding | buffer MB/s | source MB/s | ICU MB/s | iconv MB/s "
+        "| buffer/ICU | buffer/iconv | source/buffer | notes |\n");
     std::printf("|---|---|---|---:|---:|---:|---:|---:|---:|---:|---|\n");
     for (auto const & row : gRows) {
         std::string const & n = row->name;
@@ -302,9 +312,10 @@ void PrintTable(std::map<std::string, double> const & rates) {
         std::string language = n.substr(n.find('/') + 1);
         language = language.substr(0, language.find('/'));
         std::printf("| %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n",
-                    row->decode ? "to UTF-16" : "from UTF-16", language.c_str(), row->info.label.c_str(),
-                    Cell(rates, n + "/buffer").c_str(), Cell(rates, n + "/source").c_str(),
-                    Cell(rates, n + "/icu").c_str(), Cell(rates, n + "/iconv").c_str(),
+                    row->decode ? "to UTF-16" : "from UTF-16", language.c_str(),
+                    row->info.label.c_str(), Cell(rates, n + "/buffer").c_str(),
+                    Cell(rates, n + "/source").c_str(), Cell(rates, n + "/icu").c_str(),
+                    Cell(rates, n + "/iconv").c_str(),
                     Ratio(rates, n + "/buffer", n + "/icu").c_str(),
                     Ratio(rates, n + "/buffer", n + "/iconv").c_str(),
                     Ratio(rates, n + "/source", n + "/buffer").c_str(), notes.c_str());
@@ -313,19 +324,22 @@ void PrintTable(std::map<std::string, double> const & rates) {
 
 void BuildRows() {
     for (Language const & language : kLanguages) {
-        std::string const utf8 = ReadFile(std::string(ZUUC_BENCH_DATA_DIR) + "/" + language.file + ".txt");
+        std::string const utf8 =
+            ReadFile(std::string(ZUUC_BENCH_DATA_DIR) + "/" + language.file + ".txt");
         if (utf8.empty()) {
             std::fprintf(stderr, "missing input %s.txt\n", language.file);
             continue;
         }
         std::string utf16_bytes;
-        if (!IconvAll("UTF-16LE", "UTF-8", utf8, utf16_bytes)) continue;
+        if (!IconvAll("UTF-16LE", "UTF-8", utf8, utf16_bytes))
+            continue;
         std::vector<u16> units(utf16_bytes.size() / 2);
         std::memcpy(units.data(), utf16_bytes.data(), units.size() * 2);
         for (EncodingInfo const & info : language.encodings) {
             std::string bytes;
             if (!IconvAll(info.iconv_name, "UTF-8", utf8, bytes)) {
-                std::fprintf(stderr, "iconv cannot make %s text in %s\n", language.file, info.label.c_str());
+                std::fprintf(stderr, "iconv cannot make %s text in %s\n", language.file,
+                             info.label.c_str());
                 continue;
             }
             for (bool decode : {true, false}) {
@@ -334,7 +348,8 @@ void BuildRows() {
                 row->info = info;
                 row->bytes = bytes;
                 row->units = units;
-                row->name = std::string(decode ? "decode/" : "encode/") + language.file + "/" + info.label;
+                row->name =
+                    std::string(decode ? "decode/" : "encode/") + language.file + "/" + info.label;
                 row->ours = OurEncoding(info);
                 // Check our buffer converter against iconv's result.
                 std::vector<char> our_bytes;

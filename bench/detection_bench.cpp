@@ -4,8 +4,6 @@
 // bytes. Prints a Markdown table of the ratios at the end.
 #include <benchmark/benchmark.h>
 
-#include "bench_report.h"
-
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -15,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_report.h"
 #include "zuuc/zuuc.h"
 
 #if ZUUC_BENCH_HAVE_UCHARDET

@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "zuuc/normalization.h"
 #include "bench_report.h"
+#include "zuuc/normalization.h"
 #include "zuuc/sources.h"
 
 #if ZUUC_BENCH_HAVE_ICU
@@ -66,7 +66,8 @@ Text ReadUTF16(char const * file) {
         unsigned char b = static_cast<unsigned char>(bytes[i]);
         unsigned n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
         unsigned cp = n == 1 ? b : b & (0x7F >> n);
-        for (unsigned k = 1; k < n && i + k < bytes.size(); ++k) cp = (cp << 6) | (bytes[i + k] & 0x3F);
+        for (unsigned k = 1; k < n && i + k < bytes.size(); ++k)
+            cp = (cp << 6) | (bytes[i + k] & 0x3F);
         i += n;
         if (cp >= 0x10000) {
             out.push_back(static_cast<u16>(0xD800 + ((cp - 0x10000) >> 10)));
@@ -87,7 +88,8 @@ std::size_t Ours(Text const & in, int form, Text & out) {
     std::size_t n = 0;
     while (t.GetBuffer(begin, end)) {
         std::size_t k = static_cast<std::size_t>(end - begin);
-        if (n + k > out.size()) out.resize(2 * (n + k));
+        if (n + k > out.size())
+            out.resize(2 * (n + k));
         std::copy(begin, end, out.begin() + static_cast<long>(n));
         n += k;
         t.DoneWith(end);
@@ -103,9 +105,9 @@ UNormalizer2 const * IcuNormalizer(int form) {
 
 std::size_t Icu(UNormalizer2 const * normalizer, Text const & in, Text & out) {
     UErrorCode status = U_ZERO_ERROR;
-    int32_t n = unorm2_normalize(normalizer, reinterpret_cast<UChar const *>(in.data()),
-                                 static_cast<int32_t>(in.size()), reinterpret_cast<UChar *>(out.data()),
-                                 static_cast<int32_t>(out.size()), &status);
+    int32_t n = unorm2_normalize(
+        normalizer, reinterpret_cast<UChar const *>(in.data()), static_cast<int32_t>(in.size()),
+        reinterpret_cast<UChar *>(out.data()), static_cast<int32_t>(out.size()), &status);
     return U_SUCCESS(status) ? static_cast<std::size_t>(n) : 0;
 }
 #endif
@@ -132,7 +134,8 @@ void BuildRows() {
             theirs.resize(Icu(IcuNormalizer(c.form), row.input, theirs));
             Text ours(16);
             ours.resize(Ours(row.input, c.form, ours));
-            if (ours != theirs) row.note = " (output differs from ICU's)";
+            if (ours != theirs)
+                row.note = " (output differs from ICU's)";
 #endif
             g_rows.push_back(row);
         }
@@ -141,7 +144,8 @@ void BuildRows() {
 
 void BM_Ours(benchmark::State & state, Row const * row) {
     Text out(row->input.size() * 4 + 16);
-    for (auto _ : state) benchmark::DoNotOptimize(Ours(row->input, row->c.form, out));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Ours(row->input, row->c.form, out));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * row->input.size() * 2));
 }
 
@@ -149,7 +153,8 @@ void BM_Ours(benchmark::State & state, Row const * row) {
 void BM_Icu(benchmark::State & state, Row const * row) {
     Text out(row->input.size() * 4 + 16);
     UNormalizer2 const * normalizer = IcuNormalizer(row->c.form);
-    for (auto _ : state) benchmark::DoNotOptimize(Icu(normalizer, row->input, out));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Icu(normalizer, row->input, out));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * row->input.size() * 2));
 }
 #endif
@@ -163,15 +168,16 @@ void PrintTable(std::map<std::string, double> const & rates) {
     for (Row const & row : g_rows) {
         auto ours = rates.find(Name("ours", row));
         auto icu = rates.find(Name("ICU", row));
-        if (ours == rates.end()) continue;
+        if (ours == rates.end())
+            continue;
         char icu_cell[32] = "";
         char ratio[32] = "";
         if (icu != rates.end()) {
             std::snprintf(icu_cell, sizeof icu_cell, "%.0f", icu->second / 1e6);
             std::snprintf(ratio, sizeof ratio, "%.2f", ours->second / icu->second);
         }
-        std::printf("| %s | %s%s | %.0f | %s | %s |\n", row.label.c_str(), row.c.name, row.note.c_str(),
-                    ours->second / 1e6, icu_cell, ratio);
+        std::printf("| %s | %s%s | %.0f | %s | %s |\n", row.label.c_str(), row.c.name,
+                    row.note.c_str(), ours->second / 1e6, icu_cell, ratio);
     }
 }
 

@@ -40,7 +40,8 @@
 namespace {
 
 std::vector<unsigned int> ReadUtf32(char const * language) {
-    std::ifstream file(std::string(ZUUC_BENCH_DATA_DIR) + "/" + language + ".txt", std::ios::binary);
+    std::ifstream file(std::string(ZUUC_BENCH_DATA_DIR) + "/" + language + ".txt",
+                       std::ios::binary);
     std::ostringstream bytes;
     bytes << file.rdbuf();
     std::string const text = bytes.str();
@@ -57,7 +58,6 @@ std::vector<unsigned int> ReadUtf32(char const * language) {
     return units;
 }
 
-
 void Finish(benchmark::State & state, std::size_t units) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * units));
 }
@@ -72,7 +72,8 @@ void BM_Ours(benchmark::State & state, std::vector<unsigned int> const * text) {
         unsigned int const * begin;
         unsigned int const * end;
         while (transform.GetBuffer(begin, end)) {
-            for (unsigned int const * p = begin; p != end; ++p) *o++ = *p;
+            for (unsigned int const * p = begin; p != end; ++p)
+                *o++ = *p;
             transform.DoneWith(end);
         }
         benchmark::DoNotOptimize(o);
@@ -125,39 +126,47 @@ struct Text {
     std::vector<unsigned int> units;
 };
 
-
 }  // namespace
 
 int main(int argc, char ** argv) {
     std::setlocale(LC_CTYPE, "C.UTF-8");
     static std::vector<Text> texts;
-    for (char const * language : {"we", "ru", "ja"}) texts.push_back({language, ReadUtf32(language)});
+    for (char const * language : {"we", "ru", "ja"})
+        texts.push_back({language, ReadUtf32(language)});
     for (Text const & t : texts) {
         std::string const row = std::string("upper/") + t.language;
-        benchmark::RegisterBenchmark((row + "/ours").c_str(), BM_Ours<ToUppercaseTransform>, &t.units);
+        benchmark::RegisterBenchmark((row + "/ours").c_str(), BM_Ours<ToUppercaseTransform>,
+                                     &t.units);
 #if ZUUC_BENCH_HAVE_ICU
         benchmark::RegisterBenchmark((row + "/icu").c_str(), BM_IcuUpper, &t.units);
 #endif
         benchmark::RegisterBenchmark((row + "/towupper").c_str(), BM_Towupper, &t.units);
     }
     std::vector<unsigned int> const & ja = texts.back().units;
-    benchmark::RegisterBenchmark("hankaku/ja/ours", BM_Ours<ZenkakuKatakanaToHankakuTransform>, &ja);
+    benchmark::RegisterBenchmark("hankaku/ja/ours", BM_Ours<ZenkakuKatakanaToHankakuTransform>,
+                                 &ja);
 #if ZUUC_BENCH_HAVE_ICU
     benchmark::RegisterBenchmark("hankaku/ja/icu", BM_IcuHalfwidth, &ja);
 #endif
     // The table: rate of ours and the ratio to each peer of the same row.
-    return zuuc_bench::RunAndPrintTable(argc, argv, [](std::map<std::string, double> const & rates) {
-        std::printf("\n| row | ours Mchar/s | peer | peer Mchar/s | ours/peer |\n|---|---|---|---|---|\n");
-        for (auto const & entry : rates) {
-            std::string const & name = entry.first;
-            if (name.size() < 5 || name.compare(name.size() - 5, 5, "/ours") != 0) continue;
-            std::string const row = name.substr(0, name.size() - 5);
-            for (char const * peer : {"icu", "towupper"}) {
-                auto const other = rates.find(row + "/" + peer);
-                if (other == rates.end()) continue;
-                std::printf("| %s | %.0f | %s | %.0f | %.2f |\n", row.c_str(), entry.second / 1e6, peer,
-                            other->second / 1e6, entry.second / other->second);
+    return zuuc_bench::RunAndPrintTable(
+        argc, argv, [](std::map<std::string, double> const & rates) {
+            std::printf(
+                "\n| row | ours Mchar/s | peer | peer Mchar/s | ours/peer "
+                "|\n|---|---|---|---|---|\n");
+            for (auto const & entry : rates) {
+                std::string const & name = entry.first;
+                if (name.size() < 5 || name.compare(name.size() - 5, 5, "/ours") != 0)
+                    continue;
+                std::string const row = name.substr(0, name.size() - 5);
+                for (char const * peer : {"icu", "towupper"}) {
+                    auto const other = rates.find(row + "/" + peer);
+                    if (other == rates.end())
+                        continue;
+                    std::printf("| %s | %.0f | %s | %.0f | %.2f |\n", row.c_str(),
+                                entry.second / 1e6, peer, other->second / 1e6,
+                                entry.second / other->second);
+                }
             }
-        }
-    });
+        });
 }

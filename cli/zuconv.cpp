@@ -4,25 +4,24 @@
 //
 // Input is streamed through a fixed-size buffer, so memory use does not
 // depend on the size of the input.
-#include <zuuc/encoding_converters.h>
-#include <zuuc/zuuc.h>
-
-#include "zuconv_transforms.h"
-
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstdint>
 #include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
+#include <zuuc/encoding_converters.h>
+#include <zuuc/zuuc.h>
+
+#include "zuconv_transforms.h"
 
 namespace {
 
@@ -168,8 +167,9 @@ bool TakeIconvSuffixes(Options & options) {
         if (suffix == "IGNORE") {
             options.on_problem = OnProblem::kOmit;
         } else if (suffix == "TRANSLIT") {
-            return Fail("transliteration is not offered (//TRANSLIT); use -c to omit, --sgml or "
-                        "--subst to replace what the output encoding lacks");
+            return Fail(
+                "transliteration is not offered (//TRANSLIT); use -c to omit, --sgml or "
+                "--subst to replace what the output encoding lacks");
         } else if (!suffix.empty()) {
             break;
         }
@@ -193,15 +193,18 @@ bool ParseArguments(int argc, char ** argv, Options & options) {
         } else if (is("--")) {
             only_files = true;
         } else if (is("-f") || starts("--from-code")) {
-            if (!TakeValue(argc, argv, i, arg, is("-f") ? 2 : 11, options.from)) return false;
+            if (!TakeValue(argc, argv, i, arg, is("-f") ? 2 : 11, options.from))
+                return false;
         } else if (std::strncmp(arg, "-f", 2) == 0) {
             options.from = arg + 2;
         } else if (is("-t") || starts("--to-code")) {
-            if (!TakeValue(argc, argv, i, arg, is("-t") ? 2 : 9, options.to)) return false;
+            if (!TakeValue(argc, argv, i, arg, is("-t") ? 2 : 9, options.to))
+                return false;
         } else if (std::strncmp(arg, "-t", 2) == 0) {
             options.to = arg + 2;
         } else if (is("-o") || starts("--output")) {
-            if (!TakeValue(argc, argv, i, arg, is("-o") ? 2 : 8, options.output)) return false;
+            if (!TakeValue(argc, argv, i, arg, is("-o") ? 2 : 8, options.output))
+                return false;
         } else if (std::strncmp(arg, "-o", 2) == 0) {
             options.output = arg + 2;
         } else if (is("-c")) {
@@ -211,7 +214,8 @@ bool ParseArguments(int argc, char ** argv, Options & options) {
         } else if (is("--sgml")) {
             options.on_problem = OnProblem::kSgml;
         } else if (starts("--subst")) {
-            if (!TakeValue(argc, argv, i, arg, 7, value)) return false;
+            if (!TakeValue(argc, argv, i, arg, 7, value))
+                return false;
             if (!DecodeSubstitute(value.c_str(), options.substitute)) {
                 return Fail("not a usable substitute:", value.c_str());
             }
@@ -224,18 +228,21 @@ bool ParseArguments(int argc, char ** argv, Options & options) {
             options.from_sgml = true;
         } else if (starts("--transform")) {
             std::string bad;
-            if (!TakeValue(argc, argv, i, arg, 11, value)) return false;
+            if (!TakeValue(argc, argv, i, arg, 11, value))
+                return false;
             if (!zuconv::ParseTransforms(value, options.transforms, bad)) {
                 return Fail("unknown transform (see --help):", bad.c_str());
             }
         } else if (is("--progress")) {
             options.progress = true;
         } else if (starts("--normalize")) {
-            if (!TakeValue(argc, argv, i, arg, 11, value)) return false;
+            if (!TakeValue(argc, argv, i, arg, 11, value))
+                return false;
             char const * const forms[] = {"NFD", "NFC", "NFKD", "NFKC"};
             options.normalize = -1;
             for (int f = 0; f < 4; ++f) {
-                if (value == forms[f]) options.normalize = f;
+                if (value == forms[f])
+                    options.normalize = f;
             }
             if (options.normalize < 0) {
                 return Fail("not a normalization form (NFC, NFD, NFKC, NFKD):", value.c_str());
@@ -251,7 +258,8 @@ bool ParseArguments(int argc, char ** argv, Options & options) {
         } else if (is("--version")) {
             options.version = true;
         } else if (starts("--guess")) {
-            if (!TakeValue(argc, argv, i, arg, 7, options.guess)) return false;
+            if (!TakeValue(argc, argv, i, arg, 7, options.guess))
+                return false;
         } else if (is("-v")) {
             options.verbose = true;
         } else {
@@ -272,7 +280,8 @@ CharEncoding const * WithByteOrderMark(CharEncoding const & encoding) {
         return nullptr;
     }
     if (base->GetParentVariation() != nullptr &&
-        base->GetParentVariation()->GetEncodingVariationID() == EncodingVariationID::ByteOrderMark()) {
+        base->GetParentVariation()->GetEncodingVariationID() ==
+            EncodingVariationID::ByteOrderMark()) {
         return &encoding;  // already a byte-order-mark form
     }
     TextEncoding const * marked = base->LookupVariant(EncodingVariationID::ByteOrderMark());
@@ -308,8 +317,8 @@ CharEncoding const * FindEncoding(std::string const & name, bool bom, char const
         encoding = ByteFormByName(name.c_str());
     }
     if (encoding == nullptr) {
-        std::fprintf(stderr, "%s: unknown %s encoding '%s' (%s -l lists the encodings)\n",
-                     kProgram, role, name.c_str(), kProgram);
+        std::fprintf(stderr, "%s: unknown %s encoding '%s' (%s -l lists the encodings)\n", kProgram,
+                     role, name.c_str(), kProgram);
         return nullptr;
     }
     if (bom) {
@@ -331,8 +340,8 @@ void ListEncodings() {
             continue;
         }
         std::printf("%s\t0x%05lx\t%u\t%s\t%s\t%s\t", encoding->Name(),
-                    static_cast<unsigned long>(encoding->GetTextEncodingID()),
-                    encoding->CodePage(), encoding->MimeName() != nullptr ? encoding->MimeName() : "-",
+                    static_cast<unsigned long>(encoding->GetTextEncodingID()), encoding->CodePage(),
+                    encoding->MimeName() != nullptr ? encoding->MimeName() : "-",
                     encoding->LibraryName() != nullptr ? encoding->LibraryName() : "(built in)",
                     encoding->IsValidForOutput() ? "yes" : "no");
         for (unsigned n = 1; n < encoding->CountNicknames(); ++n) {
@@ -344,7 +353,8 @@ void ListEncodings() {
 
 void ListVariations() {
     for (unsigned long number = 1; number < 10; ++number) {
-        EncodingVariation const * variation = EncodingVariation::Lookup(EncodingVariationID(number));
+        EncodingVariation const * variation =
+            EncodingVariation::Lookup(EncodingVariationID(number));
         if (variation == nullptr) {
             continue;
         }
@@ -438,7 +448,8 @@ public:
 
     void HandleCharToChar32ConversionProblem(CharToChar32ConversionProblem & problem) override {
         if (on_problem_ == OnProblem::kStrict) {
-            throw ConversionStopped{DescribeUndecodable(problem.InputStart(), problem.ProblemPtr())};
+            throw ConversionStopped{
+                DescribeUndecodable(problem.InputStart(), problem.ProblemPtr())};
         }
         if (on_problem_ != OnProblem::kOmit) {
             UnicodeLibBehavior::HandleCharToChar32ConversionProblem(problem);
@@ -453,8 +464,8 @@ public:
                     : 0xFFFD;
             char text[160];
             std::snprintf(text, sizeof text,
-                          "cannot write U+%04X in %s (input read up to byte offset %" PRIu64 ")",
-                          c, to_.Name(), input_ != nullptr ? input_->BytesRead() : 0);
+                          "cannot write U+%04X in %s (input read up to byte offset %" PRIu64 ")", c,
+                          to_.Name(), input_ != nullptr ? input_->BytesRead() : 0);
             throw ConversionStopped{text};
         }
         if (on_problem_ != OnProblem::kOmit) {
@@ -621,18 +632,23 @@ std::vector<unsigned int> SortLines(std::vector<unsigned int> const & text) {
     std::vector<unsigned int> line;
     for (std::size_t begin = 0; begin < text.size();) {
         std::size_t end = begin;
-        while (end < text.size() && text[end] != '\n') ++end;
+        while (end < text.size() && text[end] != '\n')
+            ++end;
         lines.push_back({begin, end, CollationKey()});
         line.assign(text.begin() + static_cast<long>(begin), text.begin() + static_cast<long>(end));
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        CollationAlgorithm::MakeKey(lines.back().key, table, line.data(), static_cast<int>(line.size()));
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        CollationAlgorithm::MakeKey(lines.back().key, table, line.data(),
+                                    static_cast<int>(line.size()));
         begin = end + 1;
     }
-    std::stable_sort(lines.begin(), lines.end(), [](Line const & a, Line const & b) { return a.key < b.key; });
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](Line const & a, Line const & b) { return a.key < b.key; });
     std::vector<unsigned int> sorted;
     sorted.reserve(text.size() + 1);
     for (Line const & l : lines) {
-        sorted.insert(sorted.end(), text.begin() + static_cast<long>(l.begin), text.begin() + static_cast<long>(l.end));
+        sorted.insert(sorted.end(), text.begin() + static_cast<long>(l.begin),
+                      text.begin() + static_cast<long>(l.end));
         sorted.push_back('\n');
     }
     return sorted;
@@ -652,7 +668,8 @@ int WriteText(Char32Source & text, CharEncoding const & to, CliBehavior & behavi
             return kConversionFailed;
         }
         converter.DoneWith(end);
-        if (input != nullptr) progress.Show(input->BytesRead());
+        if (input != nullptr)
+            progress.Show(input->BytesRead());
     }
     return kSuccess;
 }
@@ -671,8 +688,8 @@ int ConvertStream(std::FILE * in, char const * name, CharEncoding const & from,
     std::unique_ptr<NormalizationTransform> normalized;
     Char32Source * text = options.from_sgml ? static_cast<Char32Source *>(&references) : &decoder;
     if (options.normalize >= 0) {
-        normalized.reset(
-            new NormalizationTransform(*text, static_cast<NormalizationTransform::Form>(options.normalize)));
+        normalized.reset(new NormalizationTransform(
+            *text, static_cast<NormalizationTransform::Form>(options.normalize)));
         text = normalized.get();
     }
     zuconv::TransformChain transforms(*text, options.transforms);
@@ -681,7 +698,8 @@ int ConvertStream(std::FILE * in, char const * name, CharEncoding const & from,
         Collect(transforms.Output(), *kept);
     } else {
         int const status = WriteText(transforms.Output(), to, behavior, out, &input, progress);
-        if (status != kSuccess) return status;
+        if (status != kSuccess)
+            return status;
     }
     behavior.SetInput(nullptr);
     progress.earlier_files += input.BytesRead();
@@ -694,9 +712,8 @@ int ConvertStream(std::FILE * in, char const * name, CharEncoding const & from,
 
 // --guess: the encoding that auto-detection chooses for each file.
 int Guess(Options const & options) {
-    char const * const languages[][2] = {{"ja", "JapaneseAutoDetect"},
-                                         {"zh", "ChineseAutoDetect"},
-                                         {"ko", "KoreanAutoDetect"}};
+    char const * const languages[][2] = {
+        {"ja", "JapaneseAutoDetect"}, {"zh", "ChineseAutoDetect"}, {"ko", "KoreanAutoDetect"}};
     CharEncoding const * detecting = nullptr;
     for (auto const & language : languages) {
         if (options.guess == language[0]) {
@@ -717,7 +734,8 @@ int Guess(Options const & options) {
         std::FILE * file = standard ? stdin : std::fopen(path.c_str(), "rb");
         char const * name = standard ? "standard input" : path.c_str();
         if (file == nullptr) {
-            std::fprintf(stderr, "%s: cannot open '%s': %s\n", kProgram, name, std::strerror(errno));
+            std::fprintf(stderr, "%s: cannot open '%s': %s\n", kProgram, name,
+                         std::strerror(errno));
             status = kConversionFailed;
             continue;
         }
@@ -743,7 +761,8 @@ int Guess(Options const & options) {
             status = kConversionFailed;
         }
         if (input.ReadFailed()) {
-            std::fprintf(stderr, "%s: cannot read '%s': %s\n", kProgram, name, std::strerror(errno));
+            std::fprintf(stderr, "%s: cannot read '%s': %s\n", kProgram, name,
+                         std::strerror(errno));
             status = kConversionFailed;
         }
         if (!standard) {
@@ -793,7 +812,8 @@ int Run(Options const & options) {
             std::fprintf(stderr, "%s: cannot open '%s': %s\n", kProgram, path.c_str(),
                          std::strerror(errno));
             for (auto & opened : inputs) {
-                if (opened.first != stdin) std::fclose(opened.first);
+                if (opened.first != stdin)
+                    std::fclose(opened.first);
             }
             return kUsageError;
         }
@@ -817,8 +837,8 @@ int Run(Options const & options) {
     std::vector<unsigned int> kept;
     for (auto & input : inputs) {
         try {
-            status = ConvertStream(input.first, input.second.c_str(), *from, *to, options,
-                                   behavior, out, progress, options.sort ? &kept : nullptr);
+            status = ConvertStream(input.first, input.second.c_str(), *from, *to, options, behavior,
+                                   out, progress, options.sort ? &kept : nullptr);
         } catch (ConversionStopped const & stop) {
             std::fprintf(stderr, "%s: %s: %s\n", kProgram, input.second.c_str(),
                          stop.message.c_str());

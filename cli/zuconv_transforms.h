@@ -3,12 +3,11 @@
 #ifndef ZUUC_CLI_ZUCONV_TRANSFORMS_H
 #define ZUUC_CLI_ZUCONV_TRANSFORMS_H
 
-#include <zuuc/transforms.h>
-
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
+#include <zuuc/transforms.h>
 
 namespace zuconv {
 
@@ -57,7 +56,8 @@ TransformName const kTransforms[] = {
 
 inline TransformName const * FindTransform(std::string const & name) {
     for (TransformName const & t : kTransforms)
-        if (name == t.name) return &t;
+        if (name == t.name)
+            return &t;
     return nullptr;
 }
 
@@ -68,14 +68,16 @@ inline bool ParseTransforms(std::string const & list, std::vector<TransformName 
     std::size_t start = 0;
     for (;;) {
         std::size_t const comma = list.find(',', start);
-        std::string const name = list.substr(start, comma == std::string::npos ? comma : comma - start);
+        std::string const name =
+            list.substr(start, comma == std::string::npos ? comma : comma - start);
         TransformName const * t = FindTransform(name);
         if (t == nullptr) {
             bad = name;
             return false;
         }
         chain.push_back(t);
-        if (comma == std::string::npos) return true;
+        if (comma == std::string::npos)
+            return true;
         start = comma + 1;
     }
 }

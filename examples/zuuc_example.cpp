@@ -1,8 +1,7 @@
 // A tour of the public API: identifiers, strings, the wide-string functions
 // and the version queries.
-#include <zuuc/zuuc.h>
-
 #include <cstdio>
+#include <zuuc/zuuc.h>
 
 int main() {
     std::printf("%s (0x%08lx)\n", UnicodeLibrary::VersionString(),

@@ -23,7 +23,8 @@ std::vector<CharEncoding const *> const & Encodings() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const * data, std::size_t size) {
-    if (size < 3 || Encodings().empty()) return 0;
+    if (size < 3 || Encodings().empty())
+        return 0;
     CharEncoding const & encoding = *Encodings()[data[0] % Encodings().size()];
     std::vector<char> const bytes(data + 3, data + size);
     fuzz::Schedule a(fuzz::Seed(data, size, 1)), b(fuzz::Seed(data, size, 1));
@@ -33,8 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const * data, std::size_t siz
     fuzz::ChunkSource<CharSource, char> chunked_in(bytes, &a);
     Char32EncodingConverter chunked(chunked_in, encoding, Char32Encoding::UTF32());
     fuzz::Context() = encoding.Name();
-    std::vector<unsigned int> const text = fuzz::Drain<Char32EncodingConverter, unsigned int>(whole, nullptr);
-    fuzz::Same(text, fuzz::Drain<Char32EncodingConverter, unsigned int>(chunked, &a), "converter source");
+    std::vector<unsigned int> const text =
+        fuzz::Drain<Char32EncodingConverter, unsigned int>(whole, nullptr);
+    fuzz::Same(text, fuzz::Drain<Char32EncodingConverter, unsigned int>(chunked, &a),
+               "converter source");
     if (&whole.ActualInputEncoding() != &chunked.ActualInputEncoding()) {
         std::fprintf(stderr, "detected %s whole, %s chunked\n", whole.ActualInputEncoding().Name(),
                      chunked.ActualInputEncoding().Name());

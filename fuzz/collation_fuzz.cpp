@@ -44,7 +44,8 @@ using Key = std::vector<unsigned char>;
 std::vector<std::uint32_t> const & DefaultWords() {
     static std::vector<std::uint32_t> const words = [] {
         std::ifstream f(ZUUC_FUZZ_TABLE, std::ios::binary);
-        std::vector<char> const bytes{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+        std::vector<char> const bytes{std::istreambuf_iterator<char>(f),
+                                      std::istreambuf_iterator<char>()};
         if (bytes.size() < 64 || bytes.size() % 4 != 0) {
             std::fprintf(stderr, "cannot read %s\n", ZUUC_FUZZ_TABLE);
             std::abort();
@@ -75,7 +76,8 @@ CollationSequence const & Variant(unsigned int variant) {
     }();
     static std::unique_ptr<CollationSequence> sequences[7];
     if (!sequences[0]) {
-        for (std::size_t v = 0; v < 6; ++v) sequences[v] = std::make_unique<CollationSequence>(tables[v].data());
+        for (std::size_t v = 0; v < 6; ++v)
+            sequences[v] = std::make_unique<CollationSequence>(tables[v].data());
         sequences[6] = std::make_unique<CollationSequence>();  // default.zct through the loader
     }
     return *sequences[variant % 7];
@@ -85,7 +87,8 @@ Key KeyOf(CollationSequence const & seq, Text const & s) {
     CollationKey key;
     CollationAlgorithm::MakeKey(key, seq, s.data(), static_cast<int>(s.size()));
     if (CollationAlgorithm::LengthOf(key.Data()) != key.Length()) {
-        std::fprintf(stderr, "key length %d, LengthOf %d\n", key.Length(), CollationAlgorithm::LengthOf(key.Data()));
+        std::fprintf(stderr, "key length %d, LengthOf %d\n", key.Length(),
+                     CollationAlgorithm::LengthOf(key.Data()));
         std::abort();
     }
     return {key.Data(), key.Data() + key.Length()};
@@ -109,7 +112,8 @@ std::vector<unsigned short> ToUtf16(Text const & s, bool & ok) {
     std::vector<unsigned short> units;
     ok = true;
     for (unsigned int c : s) {
-        if (c > 0x10FFFF || c - 0xD800 < 0x800) ok = false;
+        if (c > 0x10FFFF || c - 0xD800 < 0x800)
+            ok = false;
         if (c >= 0x10000) {
             units.push_back(static_cast<unsigned short>(0xD800 + ((c - 0x10000) >> 10)));
             units.push_back(static_cast<unsigned short>(0xDC00 + (c & 0x3FF)));
@@ -130,13 +134,19 @@ void CheckPair(CollationSequence const & seq, Text const & a, Text const & b, un
     Key const ka = KeyOf(seq, a);
     Key const kb = KeyOf(seq, b);
     int const k = CollationAlgorithm::Compare(ka.data(), kb.data());
-    if (d != k) Fail("direct comparison against keys", d, k);
-    if (Direct(seq, b, a) != -d) Fail("antisymmetry", Direct(seq, b, a), -d);
-    if (Direct(seq, a, a) != 0) Fail("a against a", Direct(seq, a, a), 0);
-    if (CollationAlgorithm::Compare(ka.data(), ka.data()) != 0) Fail("key a against key a", 1, 0);
+    if (d != k)
+        Fail("direct comparison against keys", d, k);
+    if (Direct(seq, b, a) != -d)
+        Fail("antisymmetry", Direct(seq, b, a), -d);
+    if (Direct(seq, a, a) != 0)
+        Fail("a against a", Direct(seq, a, a), 0);
+    if (CollationAlgorithm::Compare(ka.data(), ka.data()) != 0)
+        Fail("key a against key a", 1, 0);
     // Canonically equivalent strings collate alike.
-    if (KeyOf(seq, Normalized(a, NormalizationTransform::NFD)) != ka) Fail("key of NFD(a)", 0, 1);
-    if (KeyOf(seq, Normalized(a, NormalizationTransform::NFC)) != ka) Fail("key of NFC(a)", 0, 1);
+    if (KeyOf(seq, Normalized(a, NormalizationTransform::NFD)) != ka)
+        Fail("key of NFD(a)", 0, 1);
+    if (KeyOf(seq, Normalized(a, NormalizationTransform::NFC)) != ka)
+        Fail("key of NFC(a)", 0, 1);
     // UTF-16 input.
     bool ok_a = false;
     bool ok_b = false;
@@ -145,21 +155,26 @@ void CheckPair(CollationSequence const & seq, Text const & a, Text const & b, un
     if (ok_a) {
         CollationKey key16;
         CollationAlgorithm::MakeKey(key16, seq, ua.data(), static_cast<int>(ua.size()));
-        if (Key(key16.Data(), key16.Data() + key16.Length()) != ka) Fail("UTF-16 key", 0, 1);
+        if (Key(key16.Data(), key16.Data() + key16.Length()) != ka)
+            Fail("UTF-16 key", 0, 1);
         if (ok_b) {
             ua.push_back(0);
             ub.push_back(0);
             int const d16 = CollationAlgorithm::Compare(seq, ua.data(), ub.data());
-            if (d16 != d) Fail("UTF-16 direct comparison", d16, d);
+            if (d16 != d)
+                Fail("UTF-16 direct comparison", d16, d);
         }
     }
     // A key in a caller's buffer.
     std::vector<unsigned char> buffer(room);
     try {
-        CollationKey held(buffer.data(), static_cast<int>(room), ka.data(), static_cast<int>(ka.size()));
-        if (room < ka.size() || Key(held.Data(), held.Data() + held.Length()) != ka) Fail("buffer key", 0, 1);
+        CollationKey held(buffer.data(), static_cast<int>(room), ka.data(),
+                          static_cast<int>(ka.size()));
+        if (room < ka.size() || Key(held.Data(), held.Data() + held.Length()) != ka)
+            Fail("buffer key", 0, 1);
     } catch (zu_collation_key_overflow const &) {
-        if (room >= ka.size()) Fail("buffer key refused", static_cast<int>(room), static_cast<int>(ka.size()));
+        if (room >= ka.size())
+            Fail("buffer key refused", static_cast<int>(room), static_cast<int>(ka.size()));
     }
 }
 
@@ -167,7 +182,8 @@ void Strings(FuzzInput & in, std::uint8_t const * data, std::size_t size) {
     unsigned int const variant = in.Byte();
     unsigned int const room = in.Byte();
     std::size_t const at = 3;
-    if (size < at) return;
+    if (size < at)
+        return;
     Text const all = fuzz::CodePoints(data + at, std::min<std::size_t>(size - at, 3000));
     Text a;
     Text b;
@@ -200,37 +216,52 @@ void Loader(FuzzInput & in, std::uint8_t const * data, std::size_t size, unsigne
             std::uint32_t const value = in.Number<std::uint32_t>();
             std::size_t index;
             switch (selector & 3) {
-            case 0: index = place % 11; break;
-            case 1: index = words[7] + place; break;
-            case 2: index = words[8 + (selector >> 2) % 3] + place % 256; break;
-            default: index = place * 3; break;
+                case 0:
+                    index = place % 11;
+                    break;
+                case 1:
+                    index = words[7] + place;
+                    break;
+                case 2:
+                    index = words[8 + (selector >> 2) % 3] + place % 256;
+                    break;
+                default:
+                    index = place * 3;
+                    break;
             }
             index %= n;
             words[index] = (selector & 0x10) ? words[index] + (value & 0xFF) - 0x80 : value;
         }
         if (how & 4) {
-            for (std::uint32_t & w : words) w = __builtin_bswap32(w);
+            for (std::uint32_t & w : words)
+                w = __builtin_bswap32(w);
         }
         std::size_t bytes = n * 4;
-        if (how & 8) bytes = in.Number<std::uint32_t>() % bytes;
+        if (how & 8)
+            bytes = in.Number<std::uint32_t>() % bytes;
         file.assign(reinterpret_cast<unsigned char const *>(words.data()),
                     reinterpret_cast<unsigned char const *>(words.data()) + bytes);
         std::vector<unsigned int> rest;
-        while (!in.Empty() && rest.size() < 64) rest.push_back(in.Number<std::uint16_t>() * 17u + 1);
+        while (!in.Empty() && rest.size() < 64)
+            rest.push_back(in.Number<std::uint16_t>() * 17u + 1);
         text = rest;
     }
-    if (text.empty()) text = {0x41, 0x0301, 0x0E40, 0x0E01, 0x0418, 0x0306, 0x4E00, 0x10FFFF, 0x110000, 0xD800};
+    if (text.empty())
+        text = {0x41, 0x0301, 0x0E40, 0x0E01, 0x0418, 0x0306, 0x4E00, 0x10FFFF, 0x110000, 0xD800};
     std::string const path = FilePath();
     {
         std::ofstream f(path, std::ios::binary | std::ios::trunc);
-        f.write(reinterpret_cast<char const *>(file.data()), static_cast<std::streamsize>(file.size()));
+        f.write(reinterpret_cast<char const *>(file.data()),
+                static_cast<std::streamsize>(file.size()));
     }
     try {
         CollationSequence const seq(path.c_str());
         Text const other(text.rbegin(), text.rend());
         int const d = Direct(seq, text, other);
-        int const k = CollationAlgorithm::Compare(KeyOf(seq, text).data(), KeyOf(seq, other).data());
-        if (d != k) Fail("loaded table: direct comparison against keys", d, k);
+        int const k =
+            CollationAlgorithm::Compare(KeyOf(seq, text).data(), KeyOf(seq, other).data());
+        if (d != k)
+            Fail("loaded table: direct comparison against keys", d, k);
     } catch (zu_collation_file_corruption_error const &) {
     } catch (zu_collation_file_error const &) {
     }
@@ -240,7 +271,8 @@ void Loader(FuzzInput & in, std::uint8_t const * data, std::size_t size, unsigne
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const * data, std::size_t size) {
-    if (size < 1) return 0;
+    if (size < 1)
+        return 0;
     FuzzInput in(data, size);
     unsigned int const how = in.Byte();
     if (how & 1) {

@@ -47,8 +47,10 @@ Path PathOf(unsigned int pick) {
 
 std::vector<unsigned int> Picks(std::uint32_t seed) {
     static char const * const all = std::getenv("ZUUC_FUZZ_ALL_PATHS");
-    if (all == nullptr) return {seed % 6};
-    if (*all >= '0' && *all <= '5') return {static_cast<unsigned int>(*all - '0')};
+    if (all == nullptr)
+        return {seed % 6};
+    if (*all >= '0' && *all <= '5')
+        return {static_cast<unsigned int>(*all - '0')};
     return {0, 1, 2, 3, 4, 5};
 }
 
@@ -74,39 +76,45 @@ void Decode(CharEncoding const & encoding, OutEnc const & unicode, std::vector<c
             std::uint32_t seed, Path path) {
     Schedule schedule(seed);
     switch (path) {
-    case Path::kBuffer:
-        fuzz::Same(fuzz::ConvertBuffered<Converter, char, Out>(encoding, unicode, bytes, nullptr),
-                   fuzz::ConvertBuffered<Converter, char, Out>(encoding, unicode, bytes, &schedule),
-                   "buffer converter");
-        return;
-    case Path::kSource: {
-        fuzz::ChunkSource<CharSource, char> whole_in(bytes, nullptr);
-        SourceConverter whole(whole_in, encoding, unicode);
-        fuzz::ChunkSource<CharSource, char> chunked_in(bytes, &schedule);
-        SourceConverter chunked(chunked_in, encoding, unicode);
-        std::vector<Out> const read = fuzz::Drain<SourceConverter, Out>(whole, nullptr);
-        fuzz::Same(read, fuzz::Drain<SourceConverter, Out>(chunked, &schedule), "converter source");
-        return;
-    }
-    case Path::kSink: {
-        auto const sunk = SinkBoth<fuzz::RecordingSink<SinkBase, Out>>(bytes, schedule, [&](auto & target) {
-            return CharEncodingConverterSink(encoding, unicode, target);
-        });
-        fuzz::Same(sunk.first, sunk.second, "converter sink");
-        return;
-    }
+        case Path::kBuffer:
+            fuzz::Same(
+                fuzz::ConvertBuffered<Converter, char, Out>(encoding, unicode, bytes, nullptr),
+                fuzz::ConvertBuffered<Converter, char, Out>(encoding, unicode, bytes, &schedule),
+                "buffer converter");
+            return;
+        case Path::kSource: {
+            fuzz::ChunkSource<CharSource, char> whole_in(bytes, nullptr);
+            SourceConverter whole(whole_in, encoding, unicode);
+            fuzz::ChunkSource<CharSource, char> chunked_in(bytes, &schedule);
+            SourceConverter chunked(chunked_in, encoding, unicode);
+            std::vector<Out> const read = fuzz::Drain<SourceConverter, Out>(whole, nullptr);
+            fuzz::Same(read, fuzz::Drain<SourceConverter, Out>(chunked, &schedule),
+                       "converter source");
+            return;
+        }
+        case Path::kSink: {
+            auto const sunk =
+                SinkBoth<fuzz::RecordingSink<SinkBase, Out>>(bytes, schedule, [&](auto & target) {
+                    return CharEncodingConverterSink(encoding, unicode, target);
+                });
+            fuzz::Same(sunk.first, sunk.second, "converter sink");
+            return;
+        }
     }
 }
 
-void Run(CharEncoding const & encoding, std::uint8_t const * data, std::size_t size, std::uint32_t seed) {
+void Run(CharEncoding const & encoding, std::uint8_t const * data, std::size_t size,
+         std::uint32_t seed) {
     std::vector<char> const bytes(data, data + size);
     for (unsigned int pick : Picks(seed)) {
         if (pick & 1) {
-            Decode<unsigned int, CharToChar32BufferConverter, Char32Encoding, Char32EncodingConverter,
-                   Char32Sink>(encoding, Char32Encoding::UTF32(), bytes, seed, PathOf(pick));
+            Decode<unsigned int, CharToChar32BufferConverter, Char32Encoding,
+                   Char32EncodingConverter, Char32Sink>(encoding, Char32Encoding::UTF32(), bytes,
+                                                        seed, PathOf(pick));
         } else {
-            Decode<unsigned short, CharToChar16BufferConverter, Char16Encoding, Char16EncodingConverter,
-                   Char16Sink>(encoding, Char16Encoding::UTF16(), bytes, seed, PathOf(pick));
+            Decode<unsigned short, CharToChar16BufferConverter, Char16Encoding,
+                   Char16EncodingConverter, Char16Sink>(encoding, Char16Encoding::UTF16(), bytes,
+                                                        seed, PathOf(pick));
         }
     }
 }
@@ -116,19 +124,23 @@ void Run(CharEncoding const & encoding, std::uint8_t const * data, std::size_t s
 // Encoded bytes must match, except that a modal encoding that returns to
 // its initial mode whenever the output fills writes extra escapes at window
 // ends: for those the bytes must decode to the same text.
-void SameEncoded(CharEncoding const & encoding, std::vector<char> const & a, std::vector<char> const & b,
-                 char const * what) {
-    if (a == b) return;
-    if (dynamic_cast<ModalEncoding const *>(&encoding) == nullptr) fuzz::Same(a, b, what);
+void SameEncoded(CharEncoding const & encoding, std::vector<char> const & a,
+                 std::vector<char> const & b, char const * what) {
+    if (a == b)
+        return;
+    if (dynamic_cast<ModalEncoding const *>(&encoding) == nullptr)
+        fuzz::Same(a, b, what);
     // The substitute depends on the mode too (U+001A from the initial mode,
     // a double-byte substitute from another, which may read back as one or
     // more U+FFFD): the texts must agree apart from substitutes.
     auto decode = [&](std::vector<char> const & bytes) {
         std::vector<unsigned int> text;
-        for (unsigned int c : fuzz::ConvertBuffered<CharToChar32BufferConverter, char, unsigned int>(
-                                  encoding, Char32Encoding::UTF32(), bytes, nullptr)
-                                  .text) {
-            if (c != 0x1A && c != 0xFFFD) text.push_back(c);
+        for (unsigned int c :
+             fuzz::ConvertBuffered<CharToChar32BufferConverter, char, unsigned int>(
+                 encoding, Char32Encoding::UTF32(), bytes, nullptr)
+                 .text) {
+            if (c != 0x1A && c != 0xFFFD)
+                text.push_back(c);
         }
         return text;
     };
@@ -140,45 +152,52 @@ void Encode(CharEncoding const & encoding, InEnc const & unicode, std::vector<In
             std::uint32_t seed, Path path) {
     Schedule schedule(seed);
     switch (path) {
-    case Path::kBuffer: {
-        auto const whole = fuzz::ConvertBuffered<Converter, In, char>(unicode, encoding, text, nullptr);
-        auto const chunked = fuzz::ConvertBuffered<Converter, In, char>(unicode, encoding, text, &schedule);
-        if (whole.result != chunked.result) fuzz::Same(whole, chunked, "buffer converter");
-        SameEncoded(encoding, whole.text, chunked.text, "buffer converter");
-        return;
-    }
-    case Path::kSource: {
-        fuzz::ChunkSource<SourceBase, In> whole_in(text, nullptr);
-        CharEncodingConverter whole(whole_in, unicode, encoding);
-        fuzz::ChunkSource<SourceBase, In> chunked_in(text, &schedule);
-        CharEncodingConverter chunked(chunked_in, unicode, encoding);
-        std::vector<char> const read = fuzz::Drain<CharEncodingConverter, char>(whole, nullptr);
-        SameEncoded(encoding, read, fuzz::Drain<CharEncodingConverter, char>(chunked, &schedule),
-                    "converter source");
-        return;
-    }
-    case Path::kSink: {
-        auto const sunk = SinkBoth<fuzz::RecordingSink<CharSink, char>>(text, schedule, [&](auto & target) {
-            return SinkConverter(unicode, encoding, target);
-        });
-        SameEncoded(encoding, sunk.first, sunk.second, "converter sink");
-        return;
-    }
+        case Path::kBuffer: {
+            auto const whole =
+                fuzz::ConvertBuffered<Converter, In, char>(unicode, encoding, text, nullptr);
+            auto const chunked =
+                fuzz::ConvertBuffered<Converter, In, char>(unicode, encoding, text, &schedule);
+            if (whole.result != chunked.result)
+                fuzz::Same(whole, chunked, "buffer converter");
+            SameEncoded(encoding, whole.text, chunked.text, "buffer converter");
+            return;
+        }
+        case Path::kSource: {
+            fuzz::ChunkSource<SourceBase, In> whole_in(text, nullptr);
+            CharEncodingConverter whole(whole_in, unicode, encoding);
+            fuzz::ChunkSource<SourceBase, In> chunked_in(text, &schedule);
+            CharEncodingConverter chunked(chunked_in, unicode, encoding);
+            std::vector<char> const read = fuzz::Drain<CharEncodingConverter, char>(whole, nullptr);
+            SameEncoded(encoding, read,
+                        fuzz::Drain<CharEncodingConverter, char>(chunked, &schedule),
+                        "converter source");
+            return;
+        }
+        case Path::kSink: {
+            auto const sunk = SinkBoth<fuzz::RecordingSink<CharSink, char>>(
+                text, schedule,
+                [&](auto & target) { return SinkConverter(unicode, encoding, target); });
+            SameEncoded(encoding, sunk.first, sunk.second, "converter sink");
+            return;
+        }
     }
 }
 
-void Run(CharEncoding const & encoding, std::uint8_t const * data, std::size_t size, std::uint32_t seed) {
+void Run(CharEncoding const & encoding, std::uint8_t const * data, std::size_t size,
+         std::uint32_t seed) {
     std::vector<unsigned int> const text = fuzz::CodePoints(data, size);
     for (unsigned int pick : Picks(seed)) {
         if (pick & 1) {
-            Encode<unsigned int, Char32ToCharBufferConverter, Char32Encoding, Char32EncodingConverterSink,
-                   Char32Source>(encoding, Char32Encoding::UTF32(), text, seed, PathOf(pick));
+            Encode<unsigned int, Char32ToCharBufferConverter, Char32Encoding,
+                   Char32EncodingConverterSink, Char32Source>(encoding, Char32Encoding::UTF32(),
+                                                              text, seed, PathOf(pick));
         } else {
             // The same code points as UTF-16 units (above U+FFFF cut to 16
             // bits: lone surrogates and all).
             std::vector<unsigned short> const units(text.begin(), text.end());
-            Encode<unsigned short, Char16ToCharBufferConverter, Char16Encoding, Char16EncodingConverterSink,
-                   Char16Source>(encoding, Char16Encoding::UTF16(), units, seed, PathOf(pick));
+            Encode<unsigned short, Char16ToCharBufferConverter, Char16Encoding,
+                   Char16EncodingConverterSink, Char16Source>(encoding, Char16Encoding::UTF16(),
+                                                              units, seed, PathOf(pick));
         }
     }
 }
@@ -188,7 +207,8 @@ void Run(CharEncoding const & encoding, std::uint8_t const * data, std::size_t s
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const * data, std::size_t size) {
-    if (size < 3) return 0;
+    if (size < 3)
+        return 0;
     CharEncoding const & encoding = *Encodings()[data[0] % Encodings().size()];
     try {
         encoding.Load();

@@ -25,7 +25,9 @@ struct Piece {
     Kind kind = Kind::kNone;
 };
 
-bool IsDigit(unsigned int u) { return u >= '0' && u <= '9'; }
+bool IsDigit(unsigned int u) {
+    return u >= '0' && u <= '9';
+}
 
 // Splits the format after each conversion, with the engine's grammar.
 // Returns false for formats with a width or precision of more than four
@@ -36,13 +38,17 @@ bool Split(std::vector<Unit> const & format, std::vector<Piece<Unit>> & pieces) 
     while (format[i] != 0) {
         Piece<Unit> piece;
         std::size_t const start = i;
-        while (format[i] != 0 && format[i] != '%') ++i;
+        while (format[i] != 0 && format[i] != '%')
+            ++i;
         if (format[i] == '%') {
             ++i;
-            while (format[i] == '-' || format[i] == '+' || format[i] == ' ' || format[i] == '#' || format[i] == '0') ++i;
+            while (format[i] == '-' || format[i] == '+' || format[i] == ' ' || format[i] == '#' ||
+                   format[i] == '0')
+                ++i;
             for (int part = 0; part < 2; ++part) {
                 if (part == 1) {
-                    if (format[i] != '.') break;
+                    if (format[i] != '.')
+                        break;
                     ++i;
                 }
                 if (format[i] == '*') {
@@ -50,18 +56,22 @@ bool Split(std::vector<Unit> const & format, std::vector<Piece<Unit>> & pieces) 
                     ++i;
                 } else {
                     int digits = 0;
-                    while (IsDigit(format[i])) ++i, ++digits;
-                    if (digits > 4) return false;
+                    while (IsDigit(format[i]))
+                        ++i, ++digits;
+                    if (digits > 4)
+                        return false;
                 }
             }
             bool is_long = false, is_long_long = false, is_long_double = false;
             if (format[i] == 'h') {
                 ++i;
-                if (format[i] == 'h') ++i;
+                if (format[i] == 'h')
+                    ++i;
             } else if (format[i] == 'l') {
                 ++i;
                 is_long = true;
-                if (format[i] == 'l') ++i, is_long_long = true;
+                if (format[i] == 'l')
+                    ++i, is_long_long = true;
             } else if (format[i] == 'L') {
                 ++i;
                 is_long_double = is_long_long = true;
@@ -70,21 +80,46 @@ bool Split(std::vector<Unit> const & format, std::vector<Piece<Unit>> & pieces) 
                 is_long = true;
             }
             switch (format[i]) {
-            case 'd': case 'i': case 'o': case 'u': case 'x': case 'X':
-                piece.kind = is_long_long ? Kind::kLongLong : is_long ? Kind::kLong : Kind::kInt;
-                break;
-            case 'e': case 'E': case 'f': case 'F': case 'g': case 'G': case 'a': case 'A':
-                piece.kind = is_long_double ? Kind::kLongDouble : Kind::kDouble;
-                break;
-            case 'p': piece.kind = Kind::kPointer; break;
-            case 'c': piece.kind = Kind::kInt; break;
-            case 's': piece.kind = Kind::kString; break;
-            case 'n': piece.kind = Kind::kCount; break;
-            default: break;
+                case 'd':
+                case 'i':
+                case 'o':
+                case 'u':
+                case 'x':
+                case 'X':
+                    piece.kind = is_long_long ? Kind::kLongLong
+                                 : is_long    ? Kind::kLong
+                                              : Kind::kInt;
+                    break;
+                case 'e':
+                case 'E':
+                case 'f':
+                case 'F':
+                case 'g':
+                case 'G':
+                case 'a':
+                case 'A':
+                    piece.kind = is_long_double ? Kind::kLongDouble : Kind::kDouble;
+                    break;
+                case 'p':
+                    piece.kind = Kind::kPointer;
+                    break;
+                case 'c':
+                    piece.kind = Kind::kInt;
+                    break;
+                case 's':
+                    piece.kind = Kind::kString;
+                    break;
+                case 'n':
+                    piece.kind = Kind::kCount;
+                    break;
+                default:
+                    break;
             }
-            if (format[i] != 0) ++i;
+            if (format[i] != 0)
+                ++i;
         }
-        piece.format.assign(format.begin() + static_cast<std::ptrdiff_t>(start), format.begin() + static_cast<std::ptrdiff_t>(i));
+        piece.format.assign(format.begin() + static_cast<std::ptrdiff_t>(start),
+                            format.begin() + static_cast<std::ptrdiff_t>(i));
         piece.format.push_back(0);
         pieces.push_back(piece);
     }
@@ -106,7 +141,8 @@ template <class Unit, class... A>
 int SinkPrint(Unit const * f, A... a) {
     typename std::conditional<sizeof(Unit) == 2, StringChar16Sink, StringChar32Sink>::type sink;
     int const count = sink.printf(f, a...);
-    if (count >= 0 && sink.size() != static_cast<unsigned>(count)) std::abort();
+    if (count >= 0 && sink.size() != static_cast<unsigned>(count))
+        std::abort();
     return count;
 }
 
@@ -114,39 +150,65 @@ template <class Unit, class... A>
 void Check(std::vector<Unit> & buf, std::size_t n, Unit const * f, A... a) {
     int const count = Print(buf.data(), n, f, a...);
     // A result below n is terminated there.
-    if (count >= 0 && static_cast<std::size_t>(count) < n && buf[static_cast<std::size_t>(count)] != 0) std::abort();
-    if (count >= 0 && SinkPrint(f, a...) != count) std::abort();
+    if (count >= 0 && static_cast<std::size_t>(count) < n &&
+        buf[static_cast<std::size_t>(count)] != 0)
+        std::abort();
+    if (count >= 0 && SinkPrint(f, a...) != count)
+        std::abort();
 }
 
 template <class Unit, class V>
-void WithStars(std::vector<Unit> & buf, std::size_t n, Piece<Unit> const & piece, FuzzInput & in, V value) {
+void WithStars(std::vector<Unit> & buf, std::size_t n, Piece<Unit> const & piece, FuzzInput & in,
+               V value) {
     int const s1 = in.Number<short>() % 3000;
     int const s2 = in.Number<short>() % 3000;
     Unit const * f = piece.format.data();
-    if (piece.stars == 0) Check(buf, n, f, value);
-    else if (piece.stars == 1) Check(buf, n, f, s1, value);
-    else Check(buf, n, f, s1, s2, value);
+    if (piece.stars == 0)
+        Check(buf, n, f, value);
+    else if (piece.stars == 1)
+        Check(buf, n, f, s1, value);
+    else
+        Check(buf, n, f, s1, s2, value);
 }
 
 template <class Unit>
 void Run(FuzzInput & in, std::size_t n) {
     std::vector<Unit> const format = in.Text<Unit>();
     std::vector<Piece<Unit>> pieces;
-    if (!Split(format, pieces)) return;
+    if (!Split(format, pieces))
+        return;
     std::vector<Unit> buf(n + 1);
     std::vector<Unit> text = in.Text<Unit>();
     long long count_storage[2];
     for (Piece<Unit> const & piece : pieces) {
         switch (piece.kind) {
-        case Kind::kNone: WithStars(buf, n, piece, in, 0); break;
-        case Kind::kInt: WithStars(buf, n, piece, in, in.Number<int>()); break;
-        case Kind::kLong: WithStars(buf, n, piece, in, in.Number<long>()); break;
-        case Kind::kLongLong: WithStars(buf, n, piece, in, in.Number<long long>()); break;
-        case Kind::kDouble: WithStars(buf, n, piece, in, in.Number<double>()); break;
-        case Kind::kLongDouble: WithStars(buf, n, piece, in, static_cast<long double>(in.Number<double>())); break;
-        case Kind::kPointer: WithStars(buf, n, piece, in, reinterpret_cast<void *>(in.Number<std::uintptr_t>())); break;
-        case Kind::kString: WithStars(buf, n, piece, in, in.Byte() == 0x5A ? nullptr : text.data()); break;
-        case Kind::kCount: WithStars(buf, n, piece, in, static_cast<void *>(count_storage)); break;
+            case Kind::kNone:
+                WithStars(buf, n, piece, in, 0);
+                break;
+            case Kind::kInt:
+                WithStars(buf, n, piece, in, in.Number<int>());
+                break;
+            case Kind::kLong:
+                WithStars(buf, n, piece, in, in.Number<long>());
+                break;
+            case Kind::kLongLong:
+                WithStars(buf, n, piece, in, in.Number<long long>());
+                break;
+            case Kind::kDouble:
+                WithStars(buf, n, piece, in, in.Number<double>());
+                break;
+            case Kind::kLongDouble:
+                WithStars(buf, n, piece, in, static_cast<long double>(in.Number<double>()));
+                break;
+            case Kind::kPointer:
+                WithStars(buf, n, piece, in, reinterpret_cast<void *>(in.Number<std::uintptr_t>()));
+                break;
+            case Kind::kString:
+                WithStars(buf, n, piece, in, in.Byte() == 0x5A ? nullptr : text.data());
+                break;
+            case Kind::kCount:
+                WithStars(buf, n, piece, in, static_cast<void *>(count_storage));
+                break;
         }
     }
 }

@@ -54,14 +54,18 @@ private:
 template <class Base, class Unit>
 class ChunkSource : public Base {
 public:
-    ChunkSource(std::vector<Unit> const & text, Schedule * schedule) : text_(text), schedule_(schedule) {}
+    ChunkSource(std::vector<Unit> const & text, Schedule * schedule)
+        : text_(text), schedule_(schedule) {}
 
 protected:
     bool FillBuffer() override {
-        if (next_ >= text_.size()) return false;
+        if (next_ >= text_.size())
+            return false;
         std::size_t n = text_.size() - next_;
-        if (schedule_ != nullptr) n = std::min(n, schedule_->Next(64));
-        scratch_.assign(text_.begin() + static_cast<long>(next_), text_.begin() + static_cast<long>(next_ + n));
+        if (schedule_ != nullptr)
+            n = std::min(n, schedule_->Next(64));
+        scratch_.assign(text_.begin() + static_cast<long>(next_),
+                        text_.begin() + static_cast<long>(next_ + n));
         next_ += n;
         this->SetWindow(scratch_.data(), scratch_.data() + n);
         return true;
@@ -81,7 +85,9 @@ public:
     void Flush() override {}
 
 protected:
-    void PutBuffer(Unit const * begin, Unit const * end) override { text.insert(text.end(), begin, end); }
+    void PutBuffer(Unit const * begin, Unit const * end) override {
+        text.insert(text.end(), begin, end);
+    }
 };
 
 // Reads a source to its end, taking a scheduled number of units from each
@@ -93,8 +99,10 @@ std::vector<Unit> Drain(Source & source, Schedule * schedule) {
     Unit const * end = nullptr;
     while (source.GetBuffer(begin, end)) {
         std::size_t n = static_cast<std::size_t>(end - begin);
-        if (n == 0) std::abort();  // a true result comes with a non-empty window
-        if (schedule != nullptr) n = std::min(n, schedule->Next(32));
+        if (n == 0)
+            std::abort();  // a true result comes with a non-empty window
+        if (schedule != nullptr)
+            n = std::min(n, schedule->Next(32));
         out.insert(out.end(), begin, begin + n);
         source.DoneWith(begin + n);
     }
@@ -107,7 +115,8 @@ void PutAll(Sink & sink, std::vector<Unit> const & text, Schedule * schedule) {
     std::size_t at = 0;
     while (at < text.size()) {
         std::size_t n = text.size() - at;
-        if (schedule != nullptr) n = std::min(n, schedule->Next(64));
+        if (schedule != nullptr)
+            n = std::min(n, schedule->Next(64));
         sink.Put(text.data() + at, text.data() + at + n);
         at += n;
     }
@@ -119,7 +128,9 @@ template <class Out>
 struct Buffered {
     std::vector<Out> text;
     int result = -1;
-    bool operator==(Buffered const & other) const { return text == other.text && result == other.result; }
+    bool operator==(Buffered const & other) const {
+        return text == other.text && result == other.result;
+    }
 };
 
 // Converts `input` with a buffer converter: whole into ample room without a
@@ -130,16 +141,19 @@ Buffered<Out> ConvertBuffered(InEnc const & from, OutEnc const & to, std::vector
                               Schedule * schedule) {
     Buffered<Out> done;
     Converter converter;
-    if (!converter.Initialize(from, to)) return done;
+    if (!converter.Initialize(from, to))
+        return done;
     In const * p = input.data();
     In const * const all = input.data() + input.size();
     In const * limit = schedule != nullptr ? input.data() : all;
     std::size_t grow = 0;
     std::vector<Out> window;
     for (int calls = 0;; ++calls) {
-        if (calls > 1000000) std::abort();  // no progress
+        if (calls > 1000000)
+            std::abort();  // no progress
         if (schedule != nullptr && p == limit && limit != all) {
-            limit += std::min<std::size_t>(static_cast<std::size_t>(all - limit), schedule->Next(64));
+            limit +=
+                std::min<std::size_t>(static_cast<std::size_t>(all - limit), schedule->Next(64));
         }
         bool const final = limit == all;
         std::size_t const room =
@@ -148,15 +162,19 @@ Buffered<Out> ConvertBuffered(InEnc const & from, OutEnc const & to, std::vector
         In const * const before = p;
         Out * o = window.data();
         int const result = converter.Convert(p, limit, o, window.data() + room, final);
-        if (p < before || p > limit || o < window.data() || o > window.data() + room) std::abort();
+        if (p < before || p > limit || o < window.data() || o > window.data() + room)
+            std::abort();
         done.text.insert(done.text.end(), window.data(), o);
-        if (result == kBufferConverterComplete || result == kBufferConverterCompleteWithSubstitutions) {
-            if (p != all) std::abort();  // finished without reading everything
+        if (result == kBufferConverterComplete ||
+            result == kBufferConverterCompleteWithSubstitutions) {
+            if (p != all)
+                std::abort();  // finished without reading everything
             done.result = result;
             return done;
         }
         if (result == kBufferConverterInputConsumed) {
-            if (p != limit || final) std::abort();
+            if (p != limit || final)
+                std::abort();
         } else if (result != kBufferConverterOutputFull) {
             std::abort();
         }
@@ -178,7 +196,8 @@ inline std::vector<unsigned int> CodePoints(std::uint8_t const * data, std::size
             text.push_back((b & 0x7F) << 9 | next << 1);
         } else {
             unsigned int value = 0;
-            for (int k = 0; k < 3; ++k) value = value << 8 | (i < size ? data[i++] : 0);
+            for (int k = 0; k < 3; ++k)
+                value = value << 8 | (i < size ? data[i++] : 0);
             text.push_back(value);
         }
     }
@@ -194,14 +213,16 @@ inline char const *& Context() {
 // Aborts, naming the check and the first difference, unless a == b.
 template <class Unit>
 void Same(std::vector<Unit> const & a, std::vector<Unit> const & b, char const * what) {
-    if (a == b) return;
+    if (a == b)
+        return;
     std::size_t at = 0;
-    while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;
+    while (at < a.size() && at < b.size() && a[at] == b[at])
+        ++at;
     auto unit = [](std::vector<Unit> const & v, std::size_t i) {
         return i < v.size() ? static_cast<long>(v[i]) : -1L;
     };
-    std::fprintf(stderr, "%s, %s: lengths %zu and %zu, first difference at %zu: %lx against %lx\n", Context(), what, a.size(),
-                 b.size(), at, unit(a, at), unit(b, at));
+    std::fprintf(stderr, "%s, %s: lengths %zu and %zu, first difference at %zu: %lx against %lx\n",
+                 Context(), what, a.size(), b.size(), at, unit(a, at), unit(b, at));
     std::abort();
 }
 template <class Out>
@@ -215,7 +236,8 @@ void Same(Buffered<Out> const & a, Buffered<Out> const & b, char const * what) {
 
 inline std::uint32_t Seed(std::uint8_t const * data, std::size_t size, std::size_t at) {
     std::uint32_t seed = 0;
-    for (std::size_t i = at; i < at + 2 && i < size; ++i) seed = seed << 8 | data[i];
+    for (std::size_t i = at; i < at + 2 && i < size; ++i)
+        seed = seed << 8 | data[i];
     return seed;
 }
 

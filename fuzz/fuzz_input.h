@@ -17,7 +17,8 @@ public:
     T Number() {
         T value{};
         unsigned char bytes[sizeof(T)] = {};
-        for (unsigned char & b : bytes) b = Byte();
+        for (unsigned char & b : bytes)
+            b = Byte();
         std::memcpy(&value, bytes, sizeof value);
         return value;
     }
@@ -29,7 +30,8 @@ public:
         std::vector<Unit> text;
         while (at_ < size_) {
             std::uint8_t const b = Byte();
-            if (b == 0) break;
+            if (b == 0)
+                break;
             if (b == 0xFF) {
                 unsigned int const wide = Byte() | (Byte() << 8) | (Byte() << 16);
                 text.push_back(static_cast<Unit>(wide == 0 ? 0xFFFD : wide));

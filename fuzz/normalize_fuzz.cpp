@@ -24,8 +24,8 @@ using Text = std::vector<unsigned int>;
 using Units = std::vector<unsigned short>;
 using Form = NormalizationTransform::Form;
 
-constexpr Form kForms[] = {NormalizationTransform::NFD, NormalizationTransform::NFC, NormalizationTransform::NFKD,
-                           NormalizationTransform::NFKC};
+constexpr Form kForms[] = {NormalizationTransform::NFD, NormalizationTransform::NFC,
+                           NormalizationTransform::NFKD, NormalizationTransform::NFKC};
 
 Text Normalize(Text const & text, Form form, fuzz::Schedule * schedule = nullptr) {
     fuzz::ChunkSource<Char32Source, unsigned int> in(text, schedule);
@@ -52,7 +52,8 @@ Units ToUtf16(Text const & text, bool & lone) {
     Units units;
     lone = false;
     for (unsigned int c : text) {
-        if (c > 0x10FFFF) c = 0xFFFD;
+        if (c > 0x10FFFF)
+            c = 0xFFFD;
         if (c >= 0x10000) {
             units.push_back(static_cast<unsigned short>(0xD800 + ((c - 0x10000) >> 10)));
             units.push_back(static_cast<unsigned short>(0xDC00 + (c & 0x3FF)));
@@ -79,25 +80,35 @@ Text FromUtf16(Units const & units) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const * data, std::size_t size) {
-    if (size < 3) return 0;
+    if (size < 3)
+        return 0;
     Form const form = kForms[data[0] & 3];
     unsigned const path = (data[0] >> 2) & 3;
     Text text = fuzz::CodePoints(data + 3, size - 3);
-    if (text.size() > 4096) text.resize(4096);
+    if (text.size() > 4096)
+        text.resize(4096);
     bool lone = false;
     Units const units = ToUtf16(text, lone);
 
     // Windows do not matter.
     fuzz::Schedule schedule(fuzz::Seed(data, size, 1));
     switch (path) {
-    case 0: fuzz::Context() = "UTF-32"; break;
-    case 1: fuzz::Context() = "UTF-16 in"; break;
-    default: fuzz::Context() = "UTF-16 in and out"; break;
+        case 0:
+            fuzz::Context() = "UTF-32";
+            break;
+        case 1:
+            fuzz::Context() = "UTF-16 in";
+            break;
+        default:
+            fuzz::Context() = "UTF-16 in and out";
+            break;
     }
     if (path == 0) {
-        fuzz::Same(Normalize(text, form), Normalize(text, form, &schedule), "whole against chunked");
+        fuzz::Same(Normalize(text, form), Normalize(text, form, &schedule),
+                   "whole against chunked");
     } else if (path == 1) {
-        fuzz::Same(Normalize16(units, form, nullptr), Normalize16(units, form, &schedule), "whole against chunked");
+        fuzz::Same(Normalize16(units, form, nullptr), Normalize16(units, form, &schedule),
+                   "whole against chunked");
     } else {
         fuzz::Same(Normalize16To16(units, form, nullptr), Normalize16To16(units, form, &schedule),
                    "whole against chunked");
@@ -107,7 +118,8 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const * data, std::size_t siz
     // numbered as NormalizationTransform::Form (NFD, NFC, NFKD, NFKC).
     fuzz::Context() = "laws";
     Text nf[4];
-    for (int f = 0; f < 4; ++f) nf[f] = Normalize(text, kForms[f]);
+    for (int f = 0; f < 4; ++f)
+        nf[f] = Normalize(text, kForms[f]);
     struct Law {
         int outer, inner, result;
         char const * name;
@@ -120,13 +132,15 @@ extern "C" int LLVMFuzzerTestOneInput(std::uint8_t const * data, std::size_t siz
         {3, 1, 3, "NFKC(NFC(x)) = NFKC(x)"},  {2, 0, 2, "NFKD(NFD(x)) = NFKD(x)"},
         {1, 3, 3, "NFC(NFKC(x)) = NFKC(x)"},  {0, 2, 2, "NFD(NFKD(x)) = NFKD(x)"},
     };
-    for (Law const & law : laws) fuzz::Same(Normalize(nf[law.inner], kForms[law.outer]), nf[law.result], law.name);
+    for (Law const & law : laws)
+        fuzz::Same(Normalize(nf[law.inner], kForms[law.outer]), nf[law.result], law.name);
 
     // UTF-16 gives what UTF-32 gives, for well-formed text.
     if (!lone) {
         fuzz::Context() = "UTF-16 against UTF-32";
         Text in32 = text;
-        for (unsigned int & c : in32) c = c > 0x10FFFF ? 0xFFFD : c;
+        for (unsigned int & c : in32)
+            c = c > 0x10FFFF ? 0xFFFD : c;
         Text const expected = Normalize(in32, form);
         fuzz::Same(Normalize16(units, form, nullptr), expected, "UTF-16 in");
         fuzz::Same(FromUtf16(Normalize16To16(units, form, nullptr)), expected, "UTF-16 in and out");

@@ -35,7 +35,8 @@ void Run(FuzzInput & in, std::size_t n) {
     std::vector<Unit> const format = in.Text<Unit>();
     std::vector<Unit> buf(n == 0 ? 1 : n);
     std::size_t const count = Format<Unit>(n == 0 ? nullptr : buf.data(), n, format.data(), &time);
-    if (n == 0 ? count != 0 : (count >= n || buf[count] != 0)) std::abort();
+    if (n == 0 ? count != 0 : (count >= n || buf[count] != 0))
+        std::abort();
 }
 
 }  // namespace

@@ -9,6 +9,10 @@
 #   tools/format.sh --check   list the files that are not formatted, fail if any
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if ! command -v clang-format-14 >/dev/null || ! git rev-parse --git-dir >/dev/null 2>&1; then
+  echo "skipped: clang-format-14 or the git checkout is missing"
+  exit 77
+fi
 mapfile -t files < <(git ls-files '*.cpp' '*.h' | grep -v '/generated/' |
   while read -r f; do head -n 30 "$f" | grep -q 'Written by tools/' || echo "$f"; done)
 if [ "${1:-}" = --check ]; then

@@ -11,7 +11,8 @@
 extern "C" ZUUC_EXPORT void _InitializeLibrary() {
     for (unsigned i = 0; i < kSbcsTableCount; ++i) {
         SbcsTableEntry const & entry = kSbcsTables[i];
-        auto * encoding = dynamic_cast<SBCSEncoding *>(CharEncoding::Lookup(TextEncodingID(entry.id)));
+        auto * encoding =
+            dynamic_cast<SBCSEncoding *>(CharEncoding::Lookup(TextEncodingID(entry.id)));
         if (encoding != nullptr) {
             encoding->InstallTables(entry.to_unicode, entry.from_unicode);
         }

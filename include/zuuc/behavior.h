@@ -136,9 +136,9 @@ private:
     static zu_mutex & DefaultBehaviorMutex();
 
     bool display_auto_detect_messages_;
-    char * external_substitute_;             // owned, zero-terminated, may be null
+    char * external_substitute_;  // owned, zero-terminated, may be null
     unsigned char auto_detect_tie_break_level_;
-    zu_mutex * lock_;                        // owned; null when unlocked
+    zu_mutex * lock_;  // owned; null when unlocked
 };
 
 // A behaviour that writes a numeric character reference ("&#19968;") for a

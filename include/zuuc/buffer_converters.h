@@ -92,22 +92,22 @@ class BufferConverterImpl;
 //       count. False when not initialised.
 //   unsigned int Substitutions() const
 //       Substitutes written since construction or the last Reset.
-#define ZUUC_DECLARE_BUFFER_CONVERTER(Name, In, Out, InEnc, OutEnc)                            \
-    class ZUUC_EXPORT Name {                                                                   \
-    public:                                                                                    \
-        Name();                                                                                \
-        ~Name();                                                                               \
-        Name(Name const &) = delete;                                                           \
-        Name & operator=(Name const &) = delete;                                               \
-                                                                                               \
-        bool Initialize(InEnc const & in, OutEnc const & out);                                 \
-        BufferConverterResult Convert(In const *& in, In const * inEnd, Out *& out,            \
-                                      Out const * outEnd, bool final);                         \
-        bool Reset();                                                                          \
-        unsigned int Substitutions() const;                                                    \
-                                                                                               \
-    private:                                                                                   \
-        BufferConverterImpl<In, Out> * impl_;                                                  \
+#define ZUUC_DECLARE_BUFFER_CONVERTER(Name, In, Out, InEnc, OutEnc)                 \
+    class ZUUC_EXPORT Name {                                                        \
+    public:                                                                         \
+        Name();                                                                     \
+        ~Name();                                                                    \
+        Name(Name const &) = delete;                                                \
+        Name & operator=(Name const &) = delete;                                    \
+                                                                                    \
+        bool Initialize(InEnc const & in, OutEnc const & out);                      \
+        BufferConverterResult Convert(In const *& in, In const * inEnd, Out *& out, \
+                                      Out const * outEnd, bool final);              \
+        bool Reset();                                                               \
+        unsigned int Substitutions() const;                                         \
+                                                                                    \
+    private:                                                                        \
+        BufferConverterImpl<In, Out> * impl_;                                       \
     }
 
 ZUUC_DECLARE_BUFFER_CONVERTER(CharToCharBufferConverter, char, char, CharEncoding, CharEncoding);

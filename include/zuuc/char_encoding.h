@@ -53,7 +53,8 @@ public:
                                                    UnicodeLibAllocator & allocator) const = 0;
     virtual CharSink * CreateCharSinkToUnicode(Char32Sink & sink,
                                                UnicodeLibAllocator & allocator) const = 0;
-    virtual CharEncodingDetector * CreateEncodingDetector(UnicodeLibAllocator & allocator) const = 0;
+    virtual CharEncodingDetector * CreateEncodingDetector(
+        UnicodeLibAllocator & allocator) const = 0;
     virtual Transcoder<char, unsigned int> * CreateConverterToUTF32(
         UnicodeLibAllocator & allocator) const = 0;
     virtual Transcoder<unsigned int, char> * CreateConverterFromUTF32(
@@ -106,7 +107,8 @@ public:
 #define ZUUC_DECLARE_MBCS_ACCESSOR(accessor, id) static MBCSEncoding & accessor();
     ZUUC_MBCS_CATALOGUE(ZUUC_DECLARE_MBCS_ACCESSOR)
 #undef ZUUC_DECLARE_MBCS_ACCESSOR
-#define ZUUC_DECLARE_MBCS_LOOKAHEAD_ACCESSOR(accessor, id) static MBCSLookAheadEncoding & accessor();
+#define ZUUC_DECLARE_MBCS_LOOKAHEAD_ACCESSOR(accessor, id) \
+    static MBCSLookAheadEncoding & accessor();
     ZUUC_MBCS_LOOKAHEAD_CATALOGUE(ZUUC_DECLARE_MBCS_LOOKAHEAD_ACCESSOR)
 #undef ZUUC_DECLARE_MBCS_LOOKAHEAD_ACCESSOR
     // Modal encodings (zuuc/modal_encoding.h): ISO2022JP(), ISO2022KR(), ...

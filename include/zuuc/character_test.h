@@ -20,19 +20,19 @@
 #include "zuuc/unicode_character.h"
 
 class ZUUC_EXPORT CharacterTest {
- public:
-  constexpr CharacterTest() noexcept {}
-  constexpr CharacterTest(const CharacterTest&) noexcept {}
-  CharacterTest& operator=(const CharacterTest&) noexcept { return *this; }
+public:
+    constexpr CharacterTest() noexcept {}
+    constexpr CharacterTest(CharacterTest const &) noexcept {}
+    CharacterTest & operator=(CharacterTest const &) noexcept { return *this; }
 
-  // A new heap copy of the same dynamic type, owned by the caller.
-  virtual CharacterTest* Clone() const = 0;
-  virtual ~CharacterTest();
+    // A new heap copy of the same dynamic type, owned by the caller.
+    virtual CharacterTest * Clone() const = 0;
+    virtual ~CharacterTest();
 
-  bool operator()(unsigned int c) const { return Test(c); }
+    bool operator()(unsigned int c) const { return Test(c); }
 
- protected:
-  virtual bool Test(unsigned int c) const = 0;
+protected:
+    virtual bool Test(unsigned int c) const = 0;
 };
 
 // Selects the constructor of a set test from its bit set (bit n stands for
@@ -45,329 +45,332 @@ struct CharacterSetMask {};
 // values only, so ~T() accepts every code point.
 
 class ZUUC_EXPORT CharacterCategoryTest : public CharacterTest {
- public:
-  typedef std::uint32_t Bits;
-  // Every value of the enumeration (30 values, 0-29).
-  static constexpr Bits kAllValues = 0x3FFFFFFFu;
+public:
+    typedef std::uint32_t Bits;
+    // Every value of the enumeration (30 values, 0-29).
+    static constexpr Bits kAllValues = 0x3FFFFFFFu;
 
-  constexpr CharacterCategoryTest() noexcept : set_(0) {}
-  constexpr CharacterCategoryTest(CharacterCategory v) noexcept : set_(BitOf(v)) {}
-  constexpr CharacterCategoryTest(CharacterSetMask, Bits bits) noexcept : set_(bits & kAllValues) {}
-  constexpr CharacterCategoryTest(const CharacterCategoryTest& other) noexcept
-      : CharacterTest(other), set_(other.set_) {}
-  CharacterCategoryTest& operator=(const CharacterCategoryTest& other) noexcept;
-  CharacterCategoryTest& operator=(CharacterCategory v) noexcept;
-  ~CharacterCategoryTest() override;
+    constexpr CharacterCategoryTest() noexcept : set_(0) {}
+    constexpr CharacterCategoryTest(CharacterCategory v) noexcept : set_(BitOf(v)) {}
+    constexpr CharacterCategoryTest(CharacterSetMask, Bits bits) noexcept
+        : set_(bits & kAllValues) {}
+    constexpr CharacterCategoryTest(CharacterCategoryTest const & other) noexcept
+        : CharacterTest(other), set_(other.set_) {}
+    CharacterCategoryTest & operator=(CharacterCategoryTest const & other) noexcept;
+    CharacterCategoryTest & operator=(CharacterCategory v) noexcept;
+    ~CharacterCategoryTest() override;
 
-  CharacterTest* Clone() const override;
+    CharacterTest * Clone() const override;
 
-  CharacterCategoryTest operator|(CharacterCategory v) const;
-  CharacterCategoryTest operator|(const CharacterCategoryTest& other) const;
-  CharacterCategoryTest& operator|=(CharacterCategory v);
-  CharacterCategoryTest& operator|=(const CharacterCategoryTest& other);
-  CharacterCategoryTest operator&(CharacterCategory v) const;
-  CharacterCategoryTest operator&(const CharacterCategoryTest& other) const;
-  CharacterCategoryTest& operator&=(CharacterCategory v);
-  CharacterCategoryTest& operator&=(const CharacterCategoryTest& other);
-  CharacterCategoryTest operator~() const;
-  CharacterCategoryTest operator+(CharacterCategory v) const;
-  CharacterCategoryTest operator+(const CharacterCategoryTest& other) const;
-  CharacterCategoryTest& operator+=(CharacterCategory v);
-  CharacterCategoryTest& operator+=(const CharacterCategoryTest& other);
-  bool operator==(const CharacterCategoryTest& other) const;
-  bool operator!=(const CharacterCategoryTest& other) const;
+    CharacterCategoryTest operator|(CharacterCategory v) const;
+    CharacterCategoryTest operator|(CharacterCategoryTest const & other) const;
+    CharacterCategoryTest & operator|=(CharacterCategory v);
+    CharacterCategoryTest & operator|=(CharacterCategoryTest const & other);
+    CharacterCategoryTest operator&(CharacterCategory v) const;
+    CharacterCategoryTest operator&(CharacterCategoryTest const & other) const;
+    CharacterCategoryTest & operator&=(CharacterCategory v);
+    CharacterCategoryTest & operator&=(CharacterCategoryTest const & other);
+    CharacterCategoryTest operator~() const;
+    CharacterCategoryTest operator+(CharacterCategory v) const;
+    CharacterCategoryTest operator+(CharacterCategoryTest const & other) const;
+    CharacterCategoryTest & operator+=(CharacterCategory v);
+    CharacterCategoryTest & operator+=(CharacterCategoryTest const & other);
+    bool operator==(CharacterCategoryTest const & other) const;
+    bool operator!=(CharacterCategoryTest const & other) const;
 
-  // The bit set: bit n stands for value n.
-  constexpr Bits GetBits() const { return set_; }
+    // The bit set: bit n stands for value n.
+    constexpr Bits GetBits() const { return set_; }
 
- protected:
-  bool Test(unsigned int c) const override;
+protected:
+    bool Test(unsigned int c) const override;
 
- private:
-  static constexpr Bits BitOf(CharacterCategory v) {
-    return static_cast<unsigned int>(v) < 30u ? (1u << static_cast<unsigned int>(v)) : 0;
-  }
-  Bits set_;
+private:
+    static constexpr Bits BitOf(CharacterCategory v) {
+        return static_cast<unsigned int>(v) < 30u ? (1u << static_cast<unsigned int>(v)) : 0;
+    }
+    Bits set_;
 };
 
 class ZUUC_EXPORT CharacterScript : public CharacterTest {
- public:
-  typedef std::uint64_t Bits;
-  // Every value of the enumeration (56 bits, 0-55).
-  static constexpr Bits kAllValues = 0x00FFFFFFFFFFFFFFull;
+public:
+    typedef std::uint64_t Bits;
+    // Every value of the enumeration (56 bits, 0-55).
+    static constexpr Bits kAllValues = 0x00FFFFFFFFFFFFFFull;
 
-  constexpr CharacterScript() noexcept : set_(0) {}
-  constexpr CharacterScript(ScriptSystem v) noexcept : set_(BitOf(v)) {}
-  constexpr CharacterScript(CharacterSetMask, Bits bits) noexcept : set_(bits & kAllValues) {}
-  constexpr CharacterScript(const CharacterScript& other) noexcept
-      : CharacterTest(other), set_(other.set_) {}
-  CharacterScript& operator=(const CharacterScript& other) noexcept;
-  CharacterScript& operator=(ScriptSystem v) noexcept;
-  ~CharacterScript() override;
+    constexpr CharacterScript() noexcept : set_(0) {}
+    constexpr CharacterScript(ScriptSystem v) noexcept : set_(BitOf(v)) {}
+    constexpr CharacterScript(CharacterSetMask, Bits bits) noexcept : set_(bits & kAllValues) {}
+    constexpr CharacterScript(CharacterScript const & other) noexcept
+        : CharacterTest(other), set_(other.set_) {}
+    CharacterScript & operator=(CharacterScript const & other) noexcept;
+    CharacterScript & operator=(ScriptSystem v) noexcept;
+    ~CharacterScript() override;
 
-  CharacterTest* Clone() const override;
+    CharacterTest * Clone() const override;
 
-  CharacterScript operator|(ScriptSystem v) const;
-  CharacterScript operator|(const CharacterScript& other) const;
-  CharacterScript& operator|=(ScriptSystem v);
-  CharacterScript& operator|=(const CharacterScript& other);
-  CharacterScript operator&(ScriptSystem v) const;
-  CharacterScript operator&(const CharacterScript& other) const;
-  CharacterScript& operator&=(ScriptSystem v);
-  CharacterScript& operator&=(const CharacterScript& other);
-  CharacterScript operator~() const;
-  CharacterScript operator+(ScriptSystem v) const;
-  CharacterScript operator+(const CharacterScript& other) const;
-  CharacterScript& operator+=(ScriptSystem v);
-  CharacterScript& operator+=(const CharacterScript& other);
-  bool operator==(const CharacterScript& other) const;
-  bool operator!=(const CharacterScript& other) const;
+    CharacterScript operator|(ScriptSystem v) const;
+    CharacterScript operator|(CharacterScript const & other) const;
+    CharacterScript & operator|=(ScriptSystem v);
+    CharacterScript & operator|=(CharacterScript const & other);
+    CharacterScript operator&(ScriptSystem v) const;
+    CharacterScript operator&(CharacterScript const & other) const;
+    CharacterScript & operator&=(ScriptSystem v);
+    CharacterScript & operator&=(CharacterScript const & other);
+    CharacterScript operator~() const;
+    CharacterScript operator+(ScriptSystem v) const;
+    CharacterScript operator+(CharacterScript const & other) const;
+    CharacterScript & operator+=(ScriptSystem v);
+    CharacterScript & operator+=(CharacterScript const & other);
+    bool operator==(CharacterScript const & other) const;
+    bool operator!=(CharacterScript const & other) const;
 
-  // The bit set: bit n stands for value n.
-  constexpr Bits GetBits() const { return set_; }
+    // The bit set: bit n stands for value n.
+    constexpr Bits GetBits() const { return set_; }
 
- protected:
-  bool Test(unsigned int c) const override;
+protected:
+    bool Test(unsigned int c) const override;
 
- private:
-  static constexpr Bits BitOf(ScriptSystem v) {
-    return static_cast<unsigned int>(v) < 56u ? (1ull << static_cast<unsigned int>(v)) : 0;
-  }
-  Bits set_;
+private:
+    static constexpr Bits BitOf(ScriptSystem v) {
+        return static_cast<unsigned int>(v) < 56u ? (1ull << static_cast<unsigned int>(v)) : 0;
+    }
+    Bits set_;
 };
 
 class ZUUC_EXPORT CharacterWidthTest : public CharacterTest {
- public:
-  typedef std::uint32_t Bits;
-  // Every value of the enumeration (6 values, 0-5).
-  static constexpr Bits kAllValues = 0x3Fu;
+public:
+    typedef std::uint32_t Bits;
+    // Every value of the enumeration (6 values, 0-5).
+    static constexpr Bits kAllValues = 0x3Fu;
 
-  constexpr CharacterWidthTest() noexcept : set_(0) {}
-  constexpr CharacterWidthTest(CharacterWidth v) noexcept : set_(BitOf(v)) {}
-  constexpr CharacterWidthTest(CharacterSetMask, Bits bits) noexcept : set_(bits & kAllValues) {}
-  constexpr CharacterWidthTest(const CharacterWidthTest& other) noexcept
-      : CharacterTest(other), set_(other.set_) {}
-  CharacterWidthTest& operator=(const CharacterWidthTest& other) noexcept;
-  CharacterWidthTest& operator=(CharacterWidth v) noexcept;
-  ~CharacterWidthTest() override;
+    constexpr CharacterWidthTest() noexcept : set_(0) {}
+    constexpr CharacterWidthTest(CharacterWidth v) noexcept : set_(BitOf(v)) {}
+    constexpr CharacterWidthTest(CharacterSetMask, Bits bits) noexcept : set_(bits & kAllValues) {}
+    constexpr CharacterWidthTest(CharacterWidthTest const & other) noexcept
+        : CharacterTest(other), set_(other.set_) {}
+    CharacterWidthTest & operator=(CharacterWidthTest const & other) noexcept;
+    CharacterWidthTest & operator=(CharacterWidth v) noexcept;
+    ~CharacterWidthTest() override;
 
-  CharacterTest* Clone() const override;
+    CharacterTest * Clone() const override;
 
-  CharacterWidthTest operator|(CharacterWidth v) const;
-  CharacterWidthTest operator|(const CharacterWidthTest& other) const;
-  CharacterWidthTest& operator|=(CharacterWidth v);
-  CharacterWidthTest& operator|=(const CharacterWidthTest& other);
-  CharacterWidthTest operator&(CharacterWidth v) const;
-  CharacterWidthTest operator&(const CharacterWidthTest& other) const;
-  CharacterWidthTest& operator&=(CharacterWidth v);
-  CharacterWidthTest& operator&=(const CharacterWidthTest& other);
-  CharacterWidthTest operator~() const;
-  CharacterWidthTest operator+(CharacterWidth v) const;
-  CharacterWidthTest operator+(const CharacterWidthTest& other) const;
-  CharacterWidthTest& operator+=(CharacterWidth v);
-  CharacterWidthTest& operator+=(const CharacterWidthTest& other);
-  bool operator==(const CharacterWidthTest& other) const;
-  bool operator!=(const CharacterWidthTest& other) const;
+    CharacterWidthTest operator|(CharacterWidth v) const;
+    CharacterWidthTest operator|(CharacterWidthTest const & other) const;
+    CharacterWidthTest & operator|=(CharacterWidth v);
+    CharacterWidthTest & operator|=(CharacterWidthTest const & other);
+    CharacterWidthTest operator&(CharacterWidth v) const;
+    CharacterWidthTest operator&(CharacterWidthTest const & other) const;
+    CharacterWidthTest & operator&=(CharacterWidth v);
+    CharacterWidthTest & operator&=(CharacterWidthTest const & other);
+    CharacterWidthTest operator~() const;
+    CharacterWidthTest operator+(CharacterWidth v) const;
+    CharacterWidthTest operator+(CharacterWidthTest const & other) const;
+    CharacterWidthTest & operator+=(CharacterWidth v);
+    CharacterWidthTest & operator+=(CharacterWidthTest const & other);
+    bool operator==(CharacterWidthTest const & other) const;
+    bool operator!=(CharacterWidthTest const & other) const;
 
-  // The bit set: bit n stands for value n.
-  constexpr Bits GetBits() const { return set_; }
+    // The bit set: bit n stands for value n.
+    constexpr Bits GetBits() const { return set_; }
 
- protected:
-  bool Test(unsigned int c) const override;
+protected:
+    bool Test(unsigned int c) const override;
 
- private:
-  static constexpr Bits BitOf(CharacterWidth v) {
-    return static_cast<unsigned int>(v) < 6u ? (1u << static_cast<unsigned int>(v)) : 0;
-  }
-  Bits set_;
+private:
+    static constexpr Bits BitOf(CharacterWidth v) {
+        return static_cast<unsigned int>(v) < 6u ? (1u << static_cast<unsigned int>(v)) : 0;
+    }
+    Bits set_;
 };
 
 class ZUUC_EXPORT BidirectionalCategoryTest : public CharacterTest {
- public:
-  typedef std::uint32_t Bits;
-  // Every value of the enumeration (19 values, 0-18).
-  static constexpr Bits kAllValues = 0x7FFFFu;
+public:
+    typedef std::uint32_t Bits;
+    // Every value of the enumeration (19 values, 0-18).
+    static constexpr Bits kAllValues = 0x7FFFFu;
 
-  constexpr BidirectionalCategoryTest() noexcept : set_(0) {}
-  constexpr BidirectionalCategoryTest(BidirectionalCategory v) noexcept : set_(BitOf(v)) {}
-  constexpr BidirectionalCategoryTest(CharacterSetMask, Bits bits) noexcept : set_(bits & kAllValues) {}
-  constexpr BidirectionalCategoryTest(const BidirectionalCategoryTest& other) noexcept
-      : CharacterTest(other), set_(other.set_) {}
-  BidirectionalCategoryTest& operator=(const BidirectionalCategoryTest& other) noexcept;
-  BidirectionalCategoryTest& operator=(BidirectionalCategory v) noexcept;
-  ~BidirectionalCategoryTest() override;
+    constexpr BidirectionalCategoryTest() noexcept : set_(0) {}
+    constexpr BidirectionalCategoryTest(BidirectionalCategory v) noexcept : set_(BitOf(v)) {}
+    constexpr BidirectionalCategoryTest(CharacterSetMask, Bits bits) noexcept
+        : set_(bits & kAllValues) {}
+    constexpr BidirectionalCategoryTest(BidirectionalCategoryTest const & other) noexcept
+        : CharacterTest(other), set_(other.set_) {}
+    BidirectionalCategoryTest & operator=(BidirectionalCategoryTest const & other) noexcept;
+    BidirectionalCategoryTest & operator=(BidirectionalCategory v) noexcept;
+    ~BidirectionalCategoryTest() override;
 
-  CharacterTest* Clone() const override;
+    CharacterTest * Clone() const override;
 
-  BidirectionalCategoryTest operator|(BidirectionalCategory v) const;
-  BidirectionalCategoryTest operator|(const BidirectionalCategoryTest& other) const;
-  BidirectionalCategoryTest& operator|=(BidirectionalCategory v);
-  BidirectionalCategoryTest& operator|=(const BidirectionalCategoryTest& other);
-  BidirectionalCategoryTest operator&(BidirectionalCategory v) const;
-  BidirectionalCategoryTest operator&(const BidirectionalCategoryTest& other) const;
-  BidirectionalCategoryTest& operator&=(BidirectionalCategory v);
-  BidirectionalCategoryTest& operator&=(const BidirectionalCategoryTest& other);
-  BidirectionalCategoryTest operator~() const;
-  bool operator==(const BidirectionalCategoryTest& other) const;
-  bool operator!=(const BidirectionalCategoryTest& other) const;
+    BidirectionalCategoryTest operator|(BidirectionalCategory v) const;
+    BidirectionalCategoryTest operator|(BidirectionalCategoryTest const & other) const;
+    BidirectionalCategoryTest & operator|=(BidirectionalCategory v);
+    BidirectionalCategoryTest & operator|=(BidirectionalCategoryTest const & other);
+    BidirectionalCategoryTest operator&(BidirectionalCategory v) const;
+    BidirectionalCategoryTest operator&(BidirectionalCategoryTest const & other) const;
+    BidirectionalCategoryTest & operator&=(BidirectionalCategory v);
+    BidirectionalCategoryTest & operator&=(BidirectionalCategoryTest const & other);
+    BidirectionalCategoryTest operator~() const;
+    bool operator==(BidirectionalCategoryTest const & other) const;
+    bool operator!=(BidirectionalCategoryTest const & other) const;
 
-  // The bit set: bit n stands for value n.
-  constexpr Bits GetBits() const { return set_; }
+    // The bit set: bit n stands for value n.
+    constexpr Bits GetBits() const { return set_; }
 
- protected:
-  bool Test(unsigned int c) const override;
+protected:
+    bool Test(unsigned int c) const override;
 
- private:
-  static constexpr Bits BitOf(BidirectionalCategory v) {
-    return static_cast<unsigned int>(v) < 19u ? (1u << static_cast<unsigned int>(v)) : 0;
-  }
-  Bits set_;
+private:
+    static constexpr Bits BitOf(BidirectionalCategory v) {
+        return static_cast<unsigned int>(v) < 19u ? (1u << static_cast<unsigned int>(v)) : 0;
+    }
+    Bits set_;
 };
 
 class ZUUC_EXPORT LineBreakTest : public CharacterTest {
- public:
-  typedef std::uint32_t Bits;
-  // Every value of the enumeration (31 values, 0-30).
-  static constexpr Bits kAllValues = 0x7FFFFFFFu;
+public:
+    typedef std::uint32_t Bits;
+    // Every value of the enumeration (31 values, 0-30).
+    static constexpr Bits kAllValues = 0x7FFFFFFFu;
 
-  constexpr LineBreakTest() noexcept : set_(0) {}
-  constexpr LineBreakTest(LineBreak v) noexcept : set_(BitOf(v)) {}
-  constexpr LineBreakTest(CharacterSetMask, Bits bits) noexcept : set_(bits & kAllValues) {}
-  constexpr LineBreakTest(const LineBreakTest& other) noexcept
-      : CharacterTest(other), set_(other.set_) {}
-  LineBreakTest& operator=(const LineBreakTest& other) noexcept;
-  LineBreakTest& operator=(LineBreak v) noexcept;
-  ~LineBreakTest() override;
+    constexpr LineBreakTest() noexcept : set_(0) {}
+    constexpr LineBreakTest(LineBreak v) noexcept : set_(BitOf(v)) {}
+    constexpr LineBreakTest(CharacterSetMask, Bits bits) noexcept : set_(bits & kAllValues) {}
+    constexpr LineBreakTest(LineBreakTest const & other) noexcept
+        : CharacterTest(other), set_(other.set_) {}
+    LineBreakTest & operator=(LineBreakTest const & other) noexcept;
+    LineBreakTest & operator=(LineBreak v) noexcept;
+    ~LineBreakTest() override;
 
-  CharacterTest* Clone() const override;
+    CharacterTest * Clone() const override;
 
-  LineBreakTest operator|(LineBreak v) const;
-  LineBreakTest operator|(const LineBreakTest& other) const;
-  LineBreakTest& operator|=(LineBreak v);
-  LineBreakTest& operator|=(const LineBreakTest& other);
-  LineBreakTest operator&(LineBreak v) const;
-  LineBreakTest operator&(const LineBreakTest& other) const;
-  LineBreakTest& operator&=(LineBreak v);
-  LineBreakTest& operator&=(const LineBreakTest& other);
-  LineBreakTest operator~() const;
-  bool operator==(const LineBreakTest& other) const;
-  bool operator!=(const LineBreakTest& other) const;
+    LineBreakTest operator|(LineBreak v) const;
+    LineBreakTest operator|(LineBreakTest const & other) const;
+    LineBreakTest & operator|=(LineBreak v);
+    LineBreakTest & operator|=(LineBreakTest const & other);
+    LineBreakTest operator&(LineBreak v) const;
+    LineBreakTest operator&(LineBreakTest const & other) const;
+    LineBreakTest & operator&=(LineBreak v);
+    LineBreakTest & operator&=(LineBreakTest const & other);
+    LineBreakTest operator~() const;
+    bool operator==(LineBreakTest const & other) const;
+    bool operator!=(LineBreakTest const & other) const;
 
-  // The bit set: bit n stands for value n.
-  constexpr Bits GetBits() const { return set_; }
+    // The bit set: bit n stands for value n.
+    constexpr Bits GetBits() const { return set_; }
 
- protected:
-  bool Test(unsigned int c) const override;
+protected:
+    bool Test(unsigned int c) const override;
 
- private:
-  static constexpr Bits BitOf(LineBreak v) {
-    return static_cast<unsigned int>(v) < 31u ? (1u << static_cast<unsigned int>(v)) : 0;
-  }
-  Bits set_;
+private:
+    static constexpr Bits BitOf(LineBreak v) {
+        return static_cast<unsigned int>(v) < 31u ? (1u << static_cast<unsigned int>(v)) : 0;
+    }
+    Bits set_;
 };
 
 class ZUUC_EXPORT ExtendedUnicodePropertyTest : public CharacterTest {
- public:
-  typedef std::uint32_t Bits;
-  // Every value of the enumeration (31 bits, 0-30).
-  static constexpr Bits kAllValues = 0x7FFFFFFFu;
+public:
+    typedef std::uint32_t Bits;
+    // Every value of the enumeration (31 bits, 0-30).
+    static constexpr Bits kAllValues = 0x7FFFFFFFu;
 
-  constexpr ExtendedUnicodePropertyTest() noexcept : set_(0) {}
-  constexpr ExtendedUnicodePropertyTest(ExtendedUnicodeProperty v) noexcept : set_(BitOf(v)) {}
-  constexpr ExtendedUnicodePropertyTest(CharacterSetMask, Bits bits) noexcept : set_(bits & kAllValues) {}
-  constexpr ExtendedUnicodePropertyTest(const ExtendedUnicodePropertyTest& other) noexcept
-      : CharacterTest(other), set_(other.set_) {}
-  ExtendedUnicodePropertyTest& operator=(const ExtendedUnicodePropertyTest& other) noexcept;
-  ExtendedUnicodePropertyTest& operator=(ExtendedUnicodeProperty v) noexcept;
-  ~ExtendedUnicodePropertyTest() override;
+    constexpr ExtendedUnicodePropertyTest() noexcept : set_(0) {}
+    constexpr ExtendedUnicodePropertyTest(ExtendedUnicodeProperty v) noexcept : set_(BitOf(v)) {}
+    constexpr ExtendedUnicodePropertyTest(CharacterSetMask, Bits bits) noexcept
+        : set_(bits & kAllValues) {}
+    constexpr ExtendedUnicodePropertyTest(ExtendedUnicodePropertyTest const & other) noexcept
+        : CharacterTest(other), set_(other.set_) {}
+    ExtendedUnicodePropertyTest & operator=(ExtendedUnicodePropertyTest const & other) noexcept;
+    ExtendedUnicodePropertyTest & operator=(ExtendedUnicodeProperty v) noexcept;
+    ~ExtendedUnicodePropertyTest() override;
 
-  CharacterTest* Clone() const override;
+    CharacterTest * Clone() const override;
 
-  ExtendedUnicodePropertyTest operator|(ExtendedUnicodeProperty v) const;
-  ExtendedUnicodePropertyTest operator|(const ExtendedUnicodePropertyTest& other) const;
-  ExtendedUnicodePropertyTest& operator|=(ExtendedUnicodeProperty v);
-  ExtendedUnicodePropertyTest& operator|=(const ExtendedUnicodePropertyTest& other);
-  ExtendedUnicodePropertyTest operator&(ExtendedUnicodeProperty v) const;
-  ExtendedUnicodePropertyTest operator&(const ExtendedUnicodePropertyTest& other) const;
-  ExtendedUnicodePropertyTest& operator&=(ExtendedUnicodeProperty v);
-  ExtendedUnicodePropertyTest& operator&=(const ExtendedUnicodePropertyTest& other);
-  ExtendedUnicodePropertyTest operator~() const;
-  bool operator==(const ExtendedUnicodePropertyTest& other) const;
-  bool operator!=(const ExtendedUnicodePropertyTest& other) const;
+    ExtendedUnicodePropertyTest operator|(ExtendedUnicodeProperty v) const;
+    ExtendedUnicodePropertyTest operator|(ExtendedUnicodePropertyTest const & other) const;
+    ExtendedUnicodePropertyTest & operator|=(ExtendedUnicodeProperty v);
+    ExtendedUnicodePropertyTest & operator|=(ExtendedUnicodePropertyTest const & other);
+    ExtendedUnicodePropertyTest operator&(ExtendedUnicodeProperty v) const;
+    ExtendedUnicodePropertyTest operator&(ExtendedUnicodePropertyTest const & other) const;
+    ExtendedUnicodePropertyTest & operator&=(ExtendedUnicodeProperty v);
+    ExtendedUnicodePropertyTest & operator&=(ExtendedUnicodePropertyTest const & other);
+    ExtendedUnicodePropertyTest operator~() const;
+    bool operator==(ExtendedUnicodePropertyTest const & other) const;
+    bool operator!=(ExtendedUnicodePropertyTest const & other) const;
 
-  // The bit set: bit n stands for value n.
-  constexpr Bits GetBits() const { return set_; }
+    // The bit set: bit n stands for value n.
+    constexpr Bits GetBits() const { return set_; }
 
- protected:
-  bool Test(unsigned int c) const override;
+protected:
+    bool Test(unsigned int c) const override;
 
- private:
-  static constexpr Bits BitOf(ExtendedUnicodeProperty v) {
-    return static_cast<unsigned int>(v) < 31u ? (1u << static_cast<unsigned int>(v)) : 0;
-  }
-  Bits set_;
+private:
+    static constexpr Bits BitOf(ExtendedUnicodeProperty v) {
+        return static_cast<unsigned int>(v) < 31u ? (1u << static_cast<unsigned int>(v)) : 0;
+    }
+    Bits set_;
 };
 
 // Accepts code points whose Bidi_Mirrored property equals the flag.
 class ZUUC_EXPORT MirroredTest : public CharacterTest {
- public:
-  constexpr MirroredTest() noexcept : mirrored_(false) {}
-  constexpr MirroredTest(bool mirrored) noexcept : mirrored_(mirrored) {}
-  constexpr MirroredTest(const MirroredTest& other) noexcept
-      : CharacterTest(other), mirrored_(other.mirrored_) {}
-  MirroredTest& operator=(const MirroredTest& other) noexcept;
-  MirroredTest& operator=(bool mirrored) noexcept;
-  ~MirroredTest() override;
+public:
+    constexpr MirroredTest() noexcept : mirrored_(false) {}
+    constexpr MirroredTest(bool mirrored) noexcept : mirrored_(mirrored) {}
+    constexpr MirroredTest(MirroredTest const & other) noexcept
+        : CharacterTest(other), mirrored_(other.mirrored_) {}
+    MirroredTest & operator=(MirroredTest const & other) noexcept;
+    MirroredTest & operator=(bool mirrored) noexcept;
+    ~MirroredTest() override;
 
-  CharacterTest* Clone() const override;
+    CharacterTest * Clone() const override;
 
-  MirroredTest operator|(const MirroredTest& other) const;
-  MirroredTest operator|(bool mirrored) const;
-  MirroredTest& operator|=(const MirroredTest& other);
-  MirroredTest& operator|=(bool mirrored);
-  MirroredTest operator&(const MirroredTest& other) const;
-  MirroredTest operator&(bool mirrored) const;
-  MirroredTest& operator&=(const MirroredTest& other);
-  MirroredTest& operator&=(bool mirrored);
-  MirroredTest operator~() const;
-  bool operator==(const MirroredTest& other) const;
-  bool operator!=(const MirroredTest& other) const;
+    MirroredTest operator|(MirroredTest const & other) const;
+    MirroredTest operator|(bool mirrored) const;
+    MirroredTest & operator|=(MirroredTest const & other);
+    MirroredTest & operator|=(bool mirrored);
+    MirroredTest operator&(MirroredTest const & other) const;
+    MirroredTest operator&(bool mirrored) const;
+    MirroredTest & operator&=(MirroredTest const & other);
+    MirroredTest & operator&=(bool mirrored);
+    MirroredTest operator~() const;
+    bool operator==(MirroredTest const & other) const;
+    bool operator!=(MirroredTest const & other) const;
 
- protected:
-  bool Test(unsigned int c) const override;
+protected:
+    bool Test(unsigned int c) const override;
 
- private:
-  bool mirrored_;
+private:
+    bool mirrored_;
 };
 
 // Accepts the separators (Zs, Zl, Zp), U+0009-U+000D and U+0020.
 class ZUUC_EXPORT SpaceCharacterTest : public CharacterTest {
- public:
-  constexpr SpaceCharacterTest() noexcept {}
-  constexpr SpaceCharacterTest(const SpaceCharacterTest& other) noexcept
-      : CharacterTest(other) {}
-  SpaceCharacterTest& operator=(const SpaceCharacterTest&) noexcept { return *this; }
-  ~SpaceCharacterTest() override;
-  CharacterTest* Clone() const override;
+public:
+    constexpr SpaceCharacterTest() noexcept {}
+    constexpr SpaceCharacterTest(SpaceCharacterTest const & other) noexcept
+        : CharacterTest(other) {}
+    SpaceCharacterTest & operator=(SpaceCharacterTest const &) noexcept { return *this; }
+    ~SpaceCharacterTest() override;
+    CharacterTest * Clone() const override;
 
- protected:
-  bool Test(unsigned int c) const override;
+protected:
+    bool Test(unsigned int c) const override;
 };
 
 // Accepts '0'-'9', 'A'-'F' and 'a'-'f' only.
 class ZUUC_EXPORT HexadecimalCharacterTest : public CharacterTest {
- public:
-  constexpr HexadecimalCharacterTest() noexcept {}
-  constexpr HexadecimalCharacterTest(const HexadecimalCharacterTest& other) noexcept
-      : CharacterTest(other) {}
-  HexadecimalCharacterTest& operator=(const HexadecimalCharacterTest&) noexcept {
-    return *this;
-  }
-  ~HexadecimalCharacterTest() override;
-  CharacterTest* Clone() const override;
+public:
+    constexpr HexadecimalCharacterTest() noexcept {}
+    constexpr HexadecimalCharacterTest(HexadecimalCharacterTest const & other) noexcept
+        : CharacterTest(other) {}
+    HexadecimalCharacterTest & operator=(HexadecimalCharacterTest const &) noexcept {
+        return *this;
+    }
+    ~HexadecimalCharacterTest() override;
+    CharacterTest * Clone() const override;
 
- protected:
-  bool Test(unsigned int c) const override;
+protected:
+    bool Test(unsigned int c) const override;
 };
 
 // Four dimensions: category, width, script and bidirectional category.  A
@@ -375,88 +378,88 @@ class ZUUC_EXPORT HexadecimalCharacterTest : public CharacterTest {
 // dimension by dimension: the union of two properties is the product of the
 // four unions (not the logical OR of the two tests).
 class ZUUC_EXPORT CharacterProperty : public CharacterTest {
- public:
-  // All four dimensions empty: accepts nothing.
-  constexpr CharacterProperty() noexcept : category_(), width_(), script_(), bidi_() {}
-  // One dimension as given, the other three full.
-  constexpr CharacterProperty(CharacterCategory v) noexcept
-      : category_(v),
-        width_(kAll, CharacterWidthTest::kAllValues),
-        script_(kAll, CharacterScript::kAllValues),
-        bidi_(kAll, BidirectionalCategoryTest::kAllValues) {}
-  constexpr CharacterProperty(CharacterWidth v) noexcept
-      : category_(kAll, CharacterCategoryTest::kAllValues),
-        width_(v),
-        script_(kAll, CharacterScript::kAllValues),
-        bidi_(kAll, BidirectionalCategoryTest::kAllValues) {}
-  constexpr CharacterProperty(ScriptSystem v) noexcept
-      : category_(kAll, CharacterCategoryTest::kAllValues),
-        width_(kAll, CharacterWidthTest::kAllValues),
-        script_(v),
-        bidi_(kAll, BidirectionalCategoryTest::kAllValues) {}
-  constexpr CharacterProperty(BidirectionalCategory v) noexcept
-      : category_(kAll, CharacterCategoryTest::kAllValues),
-        width_(kAll, CharacterWidthTest::kAllValues),
-        script_(kAll, CharacterScript::kAllValues),
-        bidi_(v) {}
-  constexpr CharacterProperty(const CharacterCategoryTest& t) noexcept
-      : category_(t),
-        width_(kAll, CharacterWidthTest::kAllValues),
-        script_(kAll, CharacterScript::kAllValues),
-        bidi_(kAll, BidirectionalCategoryTest::kAllValues) {}
-  constexpr CharacterProperty(const CharacterWidthTest& t) noexcept
-      : category_(kAll, CharacterCategoryTest::kAllValues),
-        width_(t),
-        script_(kAll, CharacterScript::kAllValues),
-        bidi_(kAll, BidirectionalCategoryTest::kAllValues) {}
-  constexpr CharacterProperty(const CharacterScript& t) noexcept
-      : category_(kAll, CharacterCategoryTest::kAllValues),
-        width_(kAll, CharacterWidthTest::kAllValues),
-        script_(t),
-        bidi_(kAll, BidirectionalCategoryTest::kAllValues) {}
-  constexpr CharacterProperty(const BidirectionalCategoryTest& t) noexcept
-      : category_(kAll, CharacterCategoryTest::kAllValues),
-        width_(kAll, CharacterWidthTest::kAllValues),
-        script_(kAll, CharacterScript::kAllValues),
-        bidi_(t) {}
-  // The four dimensions from their bit sets.
-  constexpr CharacterProperty(CharacterSetMask m, CharacterCategoryTest::Bits categories,
-                              CharacterWidthTest::Bits widths, CharacterScript::Bits scripts,
-                              BidirectionalCategoryTest::Bits bidi) noexcept
-      : category_(m, categories), width_(m, widths), script_(m, scripts), bidi_(m, bidi) {}
-  constexpr CharacterProperty(const CharacterProperty& other) noexcept
-      : CharacterTest(other),
-        category_(other.category_),
-        width_(other.width_),
-        script_(other.script_),
-        bidi_(other.bidi_) {}
-  CharacterProperty& operator=(const CharacterProperty& other) noexcept;
-  ~CharacterProperty() override;
+public:
+    // All four dimensions empty: accepts nothing.
+    constexpr CharacterProperty() noexcept : category_(), width_(), script_(), bidi_() {}
+    // One dimension as given, the other three full.
+    constexpr CharacterProperty(CharacterCategory v) noexcept
+        : category_(v),
+          width_(kAll, CharacterWidthTest::kAllValues),
+          script_(kAll, CharacterScript::kAllValues),
+          bidi_(kAll, BidirectionalCategoryTest::kAllValues) {}
+    constexpr CharacterProperty(CharacterWidth v) noexcept
+        : category_(kAll, CharacterCategoryTest::kAllValues),
+          width_(v),
+          script_(kAll, CharacterScript::kAllValues),
+          bidi_(kAll, BidirectionalCategoryTest::kAllValues) {}
+    constexpr CharacterProperty(ScriptSystem v) noexcept
+        : category_(kAll, CharacterCategoryTest::kAllValues),
+          width_(kAll, CharacterWidthTest::kAllValues),
+          script_(v),
+          bidi_(kAll, BidirectionalCategoryTest::kAllValues) {}
+    constexpr CharacterProperty(BidirectionalCategory v) noexcept
+        : category_(kAll, CharacterCategoryTest::kAllValues),
+          width_(kAll, CharacterWidthTest::kAllValues),
+          script_(kAll, CharacterScript::kAllValues),
+          bidi_(v) {}
+    constexpr CharacterProperty(CharacterCategoryTest const & t) noexcept
+        : category_(t),
+          width_(kAll, CharacterWidthTest::kAllValues),
+          script_(kAll, CharacterScript::kAllValues),
+          bidi_(kAll, BidirectionalCategoryTest::kAllValues) {}
+    constexpr CharacterProperty(CharacterWidthTest const & t) noexcept
+        : category_(kAll, CharacterCategoryTest::kAllValues),
+          width_(t),
+          script_(kAll, CharacterScript::kAllValues),
+          bidi_(kAll, BidirectionalCategoryTest::kAllValues) {}
+    constexpr CharacterProperty(CharacterScript const & t) noexcept
+        : category_(kAll, CharacterCategoryTest::kAllValues),
+          width_(kAll, CharacterWidthTest::kAllValues),
+          script_(t),
+          bidi_(kAll, BidirectionalCategoryTest::kAllValues) {}
+    constexpr CharacterProperty(BidirectionalCategoryTest const & t) noexcept
+        : category_(kAll, CharacterCategoryTest::kAllValues),
+          width_(kAll, CharacterWidthTest::kAllValues),
+          script_(kAll, CharacterScript::kAllValues),
+          bidi_(t) {}
+    // The four dimensions from their bit sets.
+    constexpr CharacterProperty(CharacterSetMask m, CharacterCategoryTest::Bits categories,
+                                CharacterWidthTest::Bits widths, CharacterScript::Bits scripts,
+                                BidirectionalCategoryTest::Bits bidi) noexcept
+        : category_(m, categories), width_(m, widths), script_(m, scripts), bidi_(m, bidi) {}
+    constexpr CharacterProperty(CharacterProperty const & other) noexcept
+        : CharacterTest(other),
+          category_(other.category_),
+          width_(other.width_),
+          script_(other.script_),
+          bidi_(other.bidi_) {}
+    CharacterProperty & operator=(CharacterProperty const & other) noexcept;
+    ~CharacterProperty() override;
 
-  CharacterTest* Clone() const override;
+    CharacterTest * Clone() const override;
 
-  CharacterProperty operator|(const CharacterProperty& other) const;
-  CharacterProperty& operator|=(const CharacterProperty& other);
-  CharacterProperty operator&(const CharacterProperty& other) const;
-  CharacterProperty& operator&=(const CharacterProperty& other);
-  CharacterProperty operator~() const;
-  bool operator==(const CharacterProperty& other) const;
-  bool operator!=(const CharacterProperty& other) const;
+    CharacterProperty operator|(CharacterProperty const & other) const;
+    CharacterProperty & operator|=(CharacterProperty const & other);
+    CharacterProperty operator&(CharacterProperty const & other) const;
+    CharacterProperty & operator&=(CharacterProperty const & other);
+    CharacterProperty operator~() const;
+    bool operator==(CharacterProperty const & other) const;
+    bool operator!=(CharacterProperty const & other) const;
 
-  const CharacterCategoryTest& Categories() const { return category_; }
-  const CharacterWidthTest& Widths() const { return width_; }
-  const CharacterScript& Scripts() const { return script_; }
-  const BidirectionalCategoryTest& BidirectionalCategories() const { return bidi_; }
+    CharacterCategoryTest const & Categories() const { return category_; }
+    CharacterWidthTest const & Widths() const { return width_; }
+    CharacterScript const & Scripts() const { return script_; }
+    BidirectionalCategoryTest const & BidirectionalCategories() const { return bidi_; }
 
- protected:
-  bool Test(unsigned int c) const override;
+protected:
+    bool Test(unsigned int c) const override;
 
- private:
-  static constexpr CharacterSetMask kAll{};
-  CharacterCategoryTest category_;
-  CharacterWidthTest width_;
-  CharacterScript script_;
-  BidirectionalCategoryTest bidi_;
+private:
+    static constexpr CharacterSetMask kAll{};
+    CharacterCategoryTest category_;
+    CharacterWidthTest width_;
+    CharacterScript script_;
+    BidirectionalCategoryTest bidi_;
 };
 
 // Tag selecting the compound-test constructors that refer to their operands
@@ -466,99 +469,99 @@ struct CharacterTestOperandsByReference {};
 // Two owned operands (heap copies made with Clone()), destroyed with the
 // test.  A null operand accepts nothing.
 class ZUUC_EXPORT CompoundCharacterTest : public CharacterTest {
- public:
-  ~CompoundCharacterTest() override;
+public:
+    ~CompoundCharacterTest() override;
 
- protected:
-  CompoundCharacterTest(const CharacterTest* lhs, const CharacterTest* rhs);
-  constexpr CompoundCharacterTest(const CharacterTest& lhs, const CharacterTest& rhs,
-                                  CharacterTestOperandsByReference) noexcept
-      : lhs_(&lhs), rhs_(&rhs), owned_(false) {}
-  CompoundCharacterTest(const CompoundCharacterTest& other);
-  CompoundCharacterTest& operator=(const CompoundCharacterTest& other);
+protected:
+    CompoundCharacterTest(CharacterTest const * lhs, CharacterTest const * rhs);
+    constexpr CompoundCharacterTest(CharacterTest const & lhs, CharacterTest const & rhs,
+                                    CharacterTestOperandsByReference) noexcept
+        : lhs_(&lhs), rhs_(&rhs), owned_(false) {}
+    CompoundCharacterTest(CompoundCharacterTest const & other);
+    CompoundCharacterTest & operator=(CompoundCharacterTest const & other);
 
-  const CharacterTest* LHS() const { return lhs_; }
-  const CharacterTest* RHS() const { return rhs_; }
+    CharacterTest const * LHS() const { return lhs_; }
+    CharacterTest const * RHS() const { return rhs_; }
 
- private:
-  void Release() noexcept;
-  const CharacterTest* lhs_;
-  const CharacterTest* rhs_;
-  bool owned_;  // false: the operands belong to someone else
+private:
+    void Release() noexcept;
+    CharacterTest const * lhs_;
+    CharacterTest const * rhs_;
+    bool owned_;  // false: the operands belong to someone else
 };
 
 // LHS and RHS; stops at the first refusal.
 class ZUUC_EXPORT AndCharacterTest : public CompoundCharacterTest {
- public:
-  AndCharacterTest(const CharacterTest* lhs, const CharacterTest* rhs);
-  constexpr AndCharacterTest(const CharacterTest& lhs, const CharacterTest& rhs,
-                             CharacterTestOperandsByReference tag) noexcept
-      : CompoundCharacterTest(lhs, rhs, tag) {}
-  AndCharacterTest(const AndCharacterTest& other);
-  AndCharacterTest& operator=(const AndCharacterTest& other);
-  ~AndCharacterTest() override;
-  // A new test over fresh copies of the two operands.
-  CharacterTest* Clone() const override;
+public:
+    AndCharacterTest(CharacterTest const * lhs, CharacterTest const * rhs);
+    constexpr AndCharacterTest(CharacterTest const & lhs, CharacterTest const & rhs,
+                               CharacterTestOperandsByReference tag) noexcept
+        : CompoundCharacterTest(lhs, rhs, tag) {}
+    AndCharacterTest(AndCharacterTest const & other);
+    AndCharacterTest & operator=(AndCharacterTest const & other);
+    ~AndCharacterTest() override;
+    // A new test over fresh copies of the two operands.
+    CharacterTest * Clone() const override;
 
- protected:
-  bool Test(unsigned int c) const override;
+protected:
+    bool Test(unsigned int c) const override;
 };
 
 // LHS or RHS; stops at the first acceptance.
 class ZUUC_EXPORT OrCharacterTest : public CompoundCharacterTest {
- public:
-  OrCharacterTest(const CharacterTest* lhs, const CharacterTest* rhs);
-  constexpr OrCharacterTest(const CharacterTest& lhs, const CharacterTest& rhs,
-                            CharacterTestOperandsByReference tag) noexcept
-      : CompoundCharacterTest(lhs, rhs, tag) {}
-  OrCharacterTest(const OrCharacterTest& other);
-  OrCharacterTest& operator=(const OrCharacterTest& other);
-  ~OrCharacterTest() override;
-  // A new test over fresh copies of the two operands.
-  CharacterTest* Clone() const override;
+public:
+    OrCharacterTest(CharacterTest const * lhs, CharacterTest const * rhs);
+    constexpr OrCharacterTest(CharacterTest const & lhs, CharacterTest const & rhs,
+                              CharacterTestOperandsByReference tag) noexcept
+        : CompoundCharacterTest(lhs, rhs, tag) {}
+    OrCharacterTest(OrCharacterTest const & other);
+    OrCharacterTest & operator=(OrCharacterTest const & other);
+    ~OrCharacterTest() override;
+    // A new test over fresh copies of the two operands.
+    CharacterTest * Clone() const override;
 
- protected:
-  bool Test(unsigned int c) const override;
+protected:
+    bool Test(unsigned int c) const override;
 };
 
 // ---------------------------------------------------------------------------
 // Predefined tests.
 
-ZUUC_EXPORT extern const CharacterProperty& AnyCharacterProperty;  // everything
-ZUUC_EXPORT extern const CharacterCategoryTest& AnyLetter;       // Lu Ll Lt Lm Lo
-ZUUC_EXPORT extern const CharacterCategoryTest& AnyMark;         // Mn Mc Me
-ZUUC_EXPORT extern const CharacterCategoryTest& AnyNumber;       // Nd Nl No
-ZUUC_EXPORT extern const CharacterCategoryTest& AnyPunctuation;  // Pc Pd Ps Pe Pi Pf Po
-ZUUC_EXPORT extern const CharacterCategoryTest& AnySymbol;       // Sm Sc Sk So
-ZUUC_EXPORT extern const CharacterCategoryTest& AnySeparator;    // Zs Zl Zp
+ZUUC_EXPORT extern CharacterProperty const & AnyCharacterProperty;  // everything
+ZUUC_EXPORT extern CharacterCategoryTest const & AnyLetter;         // Lu Ll Lt Lm Lo
+ZUUC_EXPORT extern CharacterCategoryTest const & AnyMark;           // Mn Mc Me
+ZUUC_EXPORT extern CharacterCategoryTest const & AnyNumber;         // Nd Nl No
+ZUUC_EXPORT extern CharacterCategoryTest const & AnyPunctuation;    // Pc Pd Ps Pe Pi Pf Po
+ZUUC_EXPORT extern CharacterCategoryTest const & AnySymbol;         // Sm Sc Sk So
+ZUUC_EXPORT extern CharacterCategoryTest const & AnySeparator;      // Zs Zl Zp
 // Every category except Me, Cc, Co and Cn.
-ZUUC_EXPORT extern const CharacterCategoryTest& AnyDefinedCharacter;
-ZUUC_EXPORT extern const CharacterScript& KanaScript;            // Hiragana, Katakana
+ZUUC_EXPORT extern CharacterCategoryTest const & AnyDefinedCharacter;
+ZUUC_EXPORT extern CharacterScript const & KanaScript;  // Hiragana, Katakana
 
 // Classification in the manner of <ctype.h>; only the category decides
 // (width, script and bidirectional dimensions are full).
-ZUUC_EXPORT extern const CharacterProperty& Ctype_alnum;   // Lu Ll Lt Lm Lo Nd
-ZUUC_EXPORT extern const CharacterProperty& Ctype_alpha;   // Lu Ll Lt Lm Lo
-ZUUC_EXPORT extern const CharacterProperty& Ctype_cntrl;   // Cc
-ZUUC_EXPORT extern const CharacterProperty& Ctype_digit;   // Nd
-ZUUC_EXPORT extern const CharacterProperty& Ctype_graph;   // categories Lu..So
-ZUUC_EXPORT extern const CharacterProperty& Ctype_lower;   // Ll
-ZUUC_EXPORT extern const CharacterProperty& Ctype_print;   // categories Lu..Zs
+ZUUC_EXPORT extern CharacterProperty const & Ctype_alnum;  // Lu Ll Lt Lm Lo Nd
+ZUUC_EXPORT extern CharacterProperty const & Ctype_alpha;  // Lu Ll Lt Lm Lo
+ZUUC_EXPORT extern CharacterProperty const & Ctype_cntrl;  // Cc
+ZUUC_EXPORT extern CharacterProperty const & Ctype_digit;  // Nd
+ZUUC_EXPORT extern CharacterProperty const & Ctype_graph;  // categories Lu..So
+ZUUC_EXPORT extern CharacterProperty const & Ctype_lower;  // Ll
+ZUUC_EXPORT extern CharacterProperty const & Ctype_print;  // categories Lu..Zs
 // Marks, punctuation and symbols except Sk.
-ZUUC_EXPORT extern const CharacterProperty& Ctype_punct;
-ZUUC_EXPORT extern const SpaceCharacterTest& Ctype_space;
-ZUUC_EXPORT extern const CharacterProperty& Ctype_upper;   // Lu
-ZUUC_EXPORT extern const HexadecimalCharacterTest& Ctype_xdigit;
+ZUUC_EXPORT extern CharacterProperty const & Ctype_punct;
+ZUUC_EXPORT extern SpaceCharacterTest const & Ctype_space;
+ZUUC_EXPORT extern CharacterProperty const & Ctype_upper;  // Lu
+ZUUC_EXPORT extern HexadecimalCharacterTest const & Ctype_xdigit;
 
 // Derived core properties.
-ZUUC_EXPORT extern const OrCharacterTest& DerivedCore_Math;        // Sm | Other_Math
+ZUUC_EXPORT extern OrCharacterTest const & DerivedCore_Math;  // Sm | Other_Math
 // Lu Ll Lt Lm Lo Nl | Other_Alphabetic
-ZUUC_EXPORT extern const OrCharacterTest& DerivedCore_Alphabetic;
-ZUUC_EXPORT extern const OrCharacterTest& DerivedCore_Lowercase;   // Ll | Other_Lowercase
-ZUUC_EXPORT extern const OrCharacterTest& DerivedCore_Uppercase;   // Lu | Other_Uppercase
+ZUUC_EXPORT extern OrCharacterTest const & DerivedCore_Alphabetic;
+ZUUC_EXPORT extern OrCharacterTest const & DerivedCore_Lowercase;  // Ll | Other_Lowercase
+ZUUC_EXPORT extern OrCharacterTest const & DerivedCore_Uppercase;  // Lu | Other_Uppercase
 // Lu Ll Lt Lm Lo Nl | Other_ID_Start
-ZUUC_EXPORT extern const OrCharacterTest& DerivedCore_IDStart;
+ZUUC_EXPORT extern OrCharacterTest const & DerivedCore_IDStart;
 // Mn Mc Nd Pc | DerivedCore_IDStart
-ZUUC_EXPORT extern const OrCharacterTest& DerivedCore_IDContinue;
+ZUUC_EXPORT extern OrCharacterTest const & DerivedCore_IDContinue;
 
 #endif

@@ -92,16 +92,18 @@ private:
 class ZUUC_EXPORT CollationAlgorithm {
 public:
     // Builds the key of a UTF-32 string (a negative length: up to its 0).
-    static void MakeKey(CollationKey & key, CollationSequence const & sequence, unsigned int const * s,
-                        int length);
+    static void MakeKey(CollationKey & key, CollationSequence const & sequence,
+                        unsigned int const * s, int length);
     // The same for UTF-16 (a negative length: up to its 0).
-    static void MakeKey(CollationKey & key, CollationSequence const & sequence, unsigned short const * s,
-                        int length);
+    static void MakeKey(CollationKey & key, CollationSequence const & sequence,
+                        unsigned short const * s, int length);
 
     // Compares two 0-terminated strings: -1, 0 or 1. Agrees in sign with
     // comparing their keys.
-    static int Compare(CollationSequence const & sequence, unsigned int const * a, unsigned int const * b);
-    static int Compare(CollationSequence const & sequence, unsigned short const * a, unsigned short const * b);
+    static int Compare(CollationSequence const & sequence, unsigned int const * a,
+                       unsigned int const * b);
+    static int Compare(CollationSequence const & sequence, unsigned short const * a,
+                       unsigned short const * b);
 
     // Compares keys: -1, 0 or 1. Throws zu_logic_error when their signatures
     // differ. A null key sorts before every other.

@@ -3,23 +3,23 @@
 #define ZUUC_EXPORT_H
 
 #if defined(_WIN32)
-#  if defined(ZUUC_BUILDING_LIBRARY)
-#    define ZUUC_EXPORT __declspec(dllexport)
-#  else
-#    define ZUUC_EXPORT __declspec(dllimport)
-#  endif
+#if defined(ZUUC_BUILDING_LIBRARY)
+#define ZUUC_EXPORT __declspec(dllexport)
 #else
-#  define ZUUC_EXPORT __attribute__((visibility("default")))
+#define ZUUC_EXPORT __declspec(dllimport)
+#endif
+#else
+#define ZUUC_EXPORT __attribute__((visibility("default")))
 #endif
 
 #ifdef __cplusplus
-#  define ZUUC_EXTERN_C extern "C"
-#  define ZUUC_BEGIN_C extern "C" {
-#  define ZUUC_END_C }
+#define ZUUC_EXTERN_C extern "C"
+#define ZUUC_BEGIN_C extern "C" {
+#define ZUUC_END_C }
 #else
-#  define ZUUC_EXTERN_C
-#  define ZUUC_BEGIN_C
-#  define ZUUC_END_C
+#define ZUUC_EXTERN_C
+#define ZUUC_BEGIN_C
+#define ZUUC_END_C
 #endif
 
 #endif

@@ -105,11 +105,10 @@ public:
 
 class ZUUC_EXPORT MBCSFromUTF16_16 : public BlockConverter_16_to_8 {
 public:
-    MBCSFromUTF16_16(PlaneTable<unsigned short, unsigned short> const * table,
-                     bool text_mode_safe);
+    MBCSFromUTF16_16(PlaneTable<unsigned short, unsigned short> const * table, bool text_mode_safe);
     ~MBCSFromUTF16_16() override;
-    TranscodeResult Transcode(unsigned short const *& in, unsigned short const * inEnd,
-                              char *& out, char * outEnd, long limit) override;
+    TranscodeResult Transcode(unsigned short const *& in, unsigned short const * inEnd, char *& out,
+                              char * outEnd, long limit) override;
     TranscodeResult TranscodeInBlock(unsigned short const *& in, unsigned short const * inEnd,
                                      char *& out, char * outEnd, long limit) override;
     TranscodeResult Finish(char *& out, char * outEnd, long limit) override;
@@ -130,8 +129,8 @@ class ZUUC_EXPORT MBCSFromUTF16_32 : public BlockConverter_16_to_8 {
 public:
     MBCSFromUTF16_32(PlaneTable<unsigned short, unsigned int> const * table, bool text_mode_safe);
     ~MBCSFromUTF16_32() override;
-    TranscodeResult Transcode(unsigned short const *& in, unsigned short const * inEnd,
-                              char *& out, char * outEnd, long limit) override;
+    TranscodeResult Transcode(unsigned short const *& in, unsigned short const * inEnd, char *& out,
+                              char * outEnd, long limit) override;
     TranscodeResult TranscodeInBlock(unsigned short const *& in, unsigned short const * inEnd,
                                      char *& out, char * outEnd, long limit) override;
     TranscodeResult Finish(char *& out, char * outEnd, long limit) override;

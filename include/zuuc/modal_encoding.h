@@ -102,8 +102,8 @@ class ZUUC_EXPORT ModalFromUTF16 : public BlockConverter_16_to_8 {
 public:
     explicit ModalFromUTF16(ModalOutputSetup const & setup);
     ~ModalFromUTF16() override;
-    TranscodeResult Transcode(unsigned short const *& in, unsigned short const * inEnd,
-                              char *& out, char * outEnd, long limit) override;
+    TranscodeResult Transcode(unsigned short const *& in, unsigned short const * inEnd, char *& out,
+                              char * outEnd, long limit) override;
     TranscodeResult Finish(char *& out, char * outEnd, long limit) override;
     void Reset() override;
     unsigned int Mode() const override;
@@ -293,14 +293,16 @@ public:
         }
     }
     void SetRange(unsigned short state, Input lo, Input hi, Action action, unsigned short next) {
-        for (unsigned int b = static_cast<unsigned char>(lo); b <= static_cast<unsigned char>(hi); ++b) {
+        for (unsigned int b = static_cast<unsigned char>(lo); b <= static_cast<unsigned char>(hi);
+             ++b) {
             Set(state, static_cast<Input>(b), action, next);
         }
     }
 
 private:
     void Set(unsigned short state, Input input, Action action, unsigned short next) {
-        this->entries_[state * this->column_count_ + this->columns_[static_cast<unsigned char>(input)]] =
+        this->entries_[state * this->column_count_ +
+                       this->columns_[static_cast<unsigned char>(input)]] =
             typename Base::Entry{action, next};
     }
 };
@@ -349,10 +351,10 @@ public:
 
     private:
         Transcoder<char, unsigned int> * inner_;
-        unsigned int hz_mode_;      // kEnterGBMode (GB) or kLeaveGBMode (ASCII)
+        unsigned int hz_mode_;  // kEnterGBMode (GB) or kLeaveGBMode (ASCII)
         unsigned int last_action_;
         unsigned short parser_state_;
-        unsigned char lead_;        // the GB lead byte waiting for its trail
+        unsigned char lead_;  // the GB lead byte waiting for its trail
     };
 
     // UTF-32 to HZ. Owns an inner UTF-32-to-GB2312 converter.
@@ -362,8 +364,8 @@ public:
         FromUTF32(FromUTF32 const &) = delete;
         FromUTF32 & operator=(FromUTF32 const &) = delete;
         ~FromUTF32() override;
-        TranscodeResult Transcode(unsigned int const *& in, unsigned int const * inEnd,
-                                  char *& out, char * outEnd, long limit) override;
+        TranscodeResult Transcode(unsigned int const *& in, unsigned int const * inEnd, char *& out,
+                                  char * outEnd, long limit) override;
         // Writes nothing: a text may end in GB mode.
         TranscodeResult Finish(char *& out, char * outEnd, long limit) override;
         void Reset() override;

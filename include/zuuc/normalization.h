@@ -59,7 +59,8 @@ class ZUUC_EXPORT NormalizationTransform16 : public Char16Source {
 public:
     enum Form : int { NFD = 0, NFC = 1, NFKD = 2, NFKC = 3 };
 
-    NormalizationTransform16(Char16Source & source, Form form, CharacterTest const * test = nullptr);
+    NormalizationTransform16(Char16Source & source, Form form,
+                             CharacterTest const * test = nullptr);
     NormalizationTransform16(NormalizationTransform16 const &) = delete;
     NormalizationTransform16 & operator=(NormalizationTransform16 const &) = delete;
     ~NormalizationTransform16() override;

@@ -342,8 +342,7 @@ public:
     using Char32ToCharConversionProblem::Char32ToCharConversionProblem;
 };
 
-class ZUUC_EXPORT Char32ToChar16CharacterNotInRepertoire
-    : public Char32ToChar16ConversionProblem {
+class ZUUC_EXPORT Char32ToChar16CharacterNotInRepertoire : public Char32ToChar16ConversionProblem {
 public:
     using Char32ToChar16ConversionProblem::Char32ToChar16ConversionProblem;
 };

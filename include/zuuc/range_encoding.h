@@ -263,9 +263,9 @@ public:
     // Identifier, substitute bytes, nicknames, MIME name, code page,
     // text-mode-safe flag, table-loading function, encoding library, RangeSpec.
     MixedBlockRangeEncoding(TextEncodingID id, unsigned char const * substitute,
-                            char const ** nicknames, char const * mime_name,
-                            unsigned int code_page, bool text_mode_safe, void (*loader)(),
-                            char const * library, RangeSpec const & spec);
+                            char const ** nicknames, char const * mime_name, unsigned int code_page,
+                            bool text_mode_safe, void (*loader)(), char const * library,
+                            RangeSpec const & spec);
     ~MixedBlockRangeEncoding() override;
 
     MBCSEncoding const & getTable() const { return table_; }

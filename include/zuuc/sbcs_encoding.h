@@ -49,7 +49,8 @@ public:
 
     // Stores the tables (not copied; they must live as long as the process
     // uses the encoding). The encoding is loaded exactly when both are non-null.
-    void InstallTables(unsigned short const * to_unicode, SBCSFromUnicodeTable const * from_unicode);
+    void InstallTables(unsigned short const * to_unicode,
+                       SBCSFromUnicodeTable const * from_unicode);
 
     // The installed tables (null before loading).
     unsigned short const * ToUnicodeTable() const { return to_unicode_; }

@@ -110,7 +110,8 @@ public:
     // Replaces whatever is held with a copy of [begin, end) (which may lie
     // inside what is held).
     void Assign(T const * begin, T const * end) {
-        std::size_t const n = begin != nullptr && end > begin ? static_cast<std::size_t>(end - begin) : 0;
+        std::size_t const n =
+            begin != nullptr && end > begin ? static_cast<std::size_t>(end - begin) : 0;
         if (n <= kInline) {
             if (n != 0) {
                 std::memmove(inline_, begin, n * sizeof(T));
@@ -436,7 +437,8 @@ private:
 
 class ZUUC_EXPORT CharSink_8_to_32 : public CharSink, public ProblemSolver_8_to_32 {
 public:
-    CharSink_8_to_32(CharEncoding const & input_encoding, Transcoder<char, unsigned int> * transcoder,
+    CharSink_8_to_32(CharEncoding const & input_encoding,
+                     Transcoder<char, unsigned int> * transcoder,
                      Char32Encoding const & output_encoding, Char32Sink & target);
     CharSink_8_to_32(CharSink_8_to_32 const &) = delete;
     CharSink_8_to_32 & operator=(CharSink_8_to_32 const &) = delete;

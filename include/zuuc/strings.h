@@ -153,11 +153,13 @@ public:
 
     // UTF-16 to bytes in `encoding`.
     zu_string(unsigned short const * text, CharEncoding const & encoding);
-    zu_string(unsigned short const * begin, unsigned short const * end, CharEncoding const & encoding);
+    zu_string(unsigned short const * begin, unsigned short const * end,
+              CharEncoding const & encoding);
     zu_string(unsigned short const * text, unsigned n, CharEncoding const & encoding);
     zu_string(zu_wstring const & text, CharEncoding const & encoding);
     zu_string & assign(unsigned short const * text, CharEncoding const & encoding);
-    zu_string & assign(unsigned short const * begin, unsigned short const * end, CharEncoding const & encoding);
+    zu_string & assign(unsigned short const * begin, unsigned short const * end,
+                       CharEncoding const & encoding);
     zu_string & assign(unsigned short const * text, unsigned n, CharEncoding const & encoding);
     zu_string & assign(zu_wstring const & text, CharEncoding const & encoding);
 };

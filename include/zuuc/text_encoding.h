@@ -119,8 +119,8 @@ protected:
 
     static char const * LastColon(char const * begin, char const * end);
     bool HasSimpleName(char const * begin, char const * end) const;
-    bool HasVariantName(char const * base_begin, char const * base_end, char const * variation_begin,
-                        char const * variation_end) const;
+    bool HasVariantName(char const * base_begin, char const * base_end,
+                        char const * variation_begin, char const * variation_end) const;
 
     void set_isUTF32InUnicode(bool const & value);
     void set_is_loaded(bool const & value);

@@ -207,15 +207,15 @@ private:
     First * first_;
     Second * second_;
     B intermediate_[kIntermediateSize];
-    B * position_;  // first undelivered intermediate unit
-    B * end_;       // end of the intermediate units produced
-    bool problem_pending_;   // the first stage stopped with a result 3 to 7
-    bool first_finished_;    // Finish: the first stage has given all it owed
+    B * position_;          // first undelivered intermediate unit
+    B * end_;               // end of the intermediate units produced
+    bool problem_pending_;  // the first stage stopped with a result 3 to 7
+    bool first_finished_;   // Finish: the first stage has given all it owed
     TranscodeResult first_finish_result_;
 };
 
-#define ZUUC_DECLARE_COMPOSITE(A, B, C)                                                         \
-    extern template class ZUUC_EXPORT                                                         \
+#define ZUUC_DECLARE_COMPOSITE(A, B, C) \
+    extern template class ZUUC_EXPORT   \
         CompositeTranscoder<Transcoder<A, C>, Transcoder<A, B>, Transcoder<B, C>, A, B, C>
 
 ZUUC_DECLARE_COMPOSITE(char, unsigned short, char);

@@ -81,7 +81,8 @@ protected:
                 finish(out);
                 break;
             }
-            while (begin < end && out <= last) step(*begin++, out);
+            while (begin < end && out <= last)
+                step(*begin++, out);
             input_->DoneWith(begin);
         }
         return SetOutput(out);
@@ -92,8 +93,8 @@ protected:
     }
 
 private:
-    Char32Source * input_;                  // the source, or converter_
-    Char32EncodingConverter * converter_;   // null over a Char32Source
+    Char32Source * input_;                 // the source, or converter_
+    Char32EncodingConverter * converter_;  // null over a Char32Source
     unsigned int buffer_[kBufferSize];
 };
 
@@ -120,13 +121,17 @@ protected:
         while (out < full) {
             unsigned int const * begin;
             unsigned int const * end;
-            if (!Input().GetBuffer(begin, end)) break;
+            if (!Input().GetBuffer(begin, end))
+                break;
             std::size_t n = static_cast<std::size_t>(end - begin);
-            if (n > static_cast<std::size_t>(full - out)) n = static_cast<std::size_t>(full - out);
+            if (n > static_cast<std::size_t>(full - out))
+                n = static_cast<std::size_t>(full - out);
             if (GetTest() == nullptr) {
-                for (std::size_t i = 0; i < n; ++i) out[i] = map(begin[i]);
+                for (std::size_t i = 0; i < n; ++i)
+                    out[i] = map(begin[i]);
             } else {
-                for (std::size_t i = 0; i < n; ++i) out[i] = Accepts(begin[i]) ? map(begin[i]) : begin[i];
+                for (std::size_t i = 0; i < n; ++i)
+                    out[i] = Accepts(begin[i]) ? map(begin[i]) : begin[i];
             }
             out += n;
             Input().DoneWith(begin + n);
@@ -179,17 +184,17 @@ protected:
 //   SmallToLargeKanaTransform   small kana to large (the small tsu stays)
 //   LargeToSmallKanaTransform   large kana that have a small form to it
 
-#define ZUUC_DECLARE_SIMPLE_TRANSFORM(Name)                                     \
-    class ZUUC_EXPORT Name : public SimpleTransform {                           \
-    public:                                                                     \
-        Name(Char32Source & source, CharacterTest const * test = nullptr);      \
-        Name(Char16Source & source, CharacterTest const * test = nullptr);      \
-        ~Name() override;                                                       \
-        static unsigned int Transform(unsigned int c);                          \
-                                                                                \
-    protected:                                                                  \
-        bool FillBuffer() override;                                             \
-        void TransformChar(unsigned int & c) const override;                    \
+#define ZUUC_DECLARE_SIMPLE_TRANSFORM(Name)                                \
+    class ZUUC_EXPORT Name : public SimpleTransform {                      \
+    public:                                                                \
+        Name(Char32Source & source, CharacterTest const * test = nullptr); \
+        Name(Char16Source & source, CharacterTest const * test = nullptr); \
+        ~Name() override;                                                  \
+        static unsigned int Transform(unsigned int c);                     \
+                                                                           \
+    protected:                                                             \
+        bool FillBuffer() override;                                        \
+        void TransformChar(unsigned int & c) const override;               \
     }
 
 ZUUC_DECLARE_SIMPLE_TRANSFORM(ToUppercaseTransform);
@@ -303,12 +308,12 @@ private:
     unsigned int previous_ = 0;  // the previous input unit
 };
 
-#define ZUUC_DECLARE_LINE_END_TRANSFORM(Name)                                   \
-    class ZUUC_EXPORT Name : public LineEndTransform {                          \
-    public:                                                                     \
-        Name(Char32Source & source, CharacterTest const * test = nullptr);      \
-        Name(Char16Source & source, CharacterTest const * test = nullptr);      \
-        ~Name() override;                                                       \
+#define ZUUC_DECLARE_LINE_END_TRANSFORM(Name)                              \
+    class ZUUC_EXPORT Name : public LineEndTransform {                     \
+    public:                                                                \
+        Name(Char32Source & source, CharacterTest const * test = nullptr); \
+        Name(Char16Source & source, CharacterTest const * test = nullptr); \
+        ~Name() override;                                                  \
     }
 
 ZUUC_DECLARE_LINE_END_TRANSFORM(ToCRTransform);                  // U+000D
@@ -428,15 +433,15 @@ private:
     // four, kept as written).
     unsigned int run_[4] = {};
     unsigned int run_length_ = 0;
-    unsigned int group_ = 0;              // the group read so far (0-9999)
-    unsigned int last_multiplier_ = 0;    // 10, 100, 1000; 10000 at a group's start
-    unsigned int owed_ = 0;               // places owed to the last group marker
-    unsigned int last_marker_ = 0;        // its power of ten; 0 before the first
+    unsigned int group_ = 0;            // the group read so far (0-9999)
+    unsigned int last_multiplier_ = 0;  // 10, 100, 1000; 10000 at a group's start
+    unsigned int owed_ = 0;             // places owed to the last group marker
+    unsigned int last_marker_ = 0;      // its power of ten; 0 before the first
     bool in_number_ = false;
-    bool structured_ = false;             // a multiplier or group marker was read
-    bool written_ = false;                // a digit of the number has been written
-    bool literal_digits_ = false;         // inside digits after a decimal point or comma
-    unsigned int previous_ = 0;           // the last two input units
+    bool structured_ = false;      // a multiplier or group marker was read
+    bool written_ = false;         // a digit of the number has been written
+    bool literal_digits_ = false;  // inside digits after a decimal point or comma
+    unsigned int previous_ = 0;    // the last two input units
     unsigned int before_previous_ = 0;
 };
 
@@ -451,8 +456,10 @@ private:
 // (ぁ xa). Everything else passes through. docs/transforms.md has the tables.
 class ZUUC_EXPORT KanaToRomajiTransform : public UnicodeTransform {
 public:
-    KanaToRomajiTransform(Char32Source & source, bool hepburn, CharacterTest const * test = nullptr);
-    KanaToRomajiTransform(Char16Source & source, bool hepburn, CharacterTest const * test = nullptr);
+    KanaToRomajiTransform(Char32Source & source, bool hepburn,
+                          CharacterTest const * test = nullptr);
+    KanaToRomajiTransform(Char16Source & source, bool hepburn,
+                          CharacterTest const * test = nullptr);
     ~KanaToRomajiTransform() override;
 
 protected:
@@ -464,23 +471,27 @@ private:
     void WriteSyllable(char const * romaji, unsigned int *& out);
 
     bool hepburn_;
-    unsigned int held_ = 0;      // a kana (as hiragana) that a small kana may join; 0 for none
-    bool sokuon_ = false;            // a small tsu waits for the next syllable
-    bool n_held_ = false;            // an n waits to see whether "n'" is needed
+    unsigned int held_ = 0;        // a kana (as hiragana) that a small kana may join; 0 for none
+    bool sokuon_ = false;          // a small tsu waits for the next syllable
+    bool n_held_ = false;          // an n waits to see whether "n'" is needed
     unsigned int last_vowel_ = 0;  // the vowel of the last syllable written; 0 for none
 };
 
 class ZUUC_EXPORT KanaToHebonRomajiTransform : public KanaToRomajiTransform {
 public:
-    explicit KanaToHebonRomajiTransform(Char32Source & source, CharacterTest const * test = nullptr);
-    explicit KanaToHebonRomajiTransform(Char16Source & source, CharacterTest const * test = nullptr);
+    explicit KanaToHebonRomajiTransform(Char32Source & source,
+                                        CharacterTest const * test = nullptr);
+    explicit KanaToHebonRomajiTransform(Char16Source & source,
+                                        CharacterTest const * test = nullptr);
     ~KanaToHebonRomajiTransform() override;
 };
 
 class ZUUC_EXPORT KanaToKunreiRomajiTransform : public KanaToRomajiTransform {
 public:
-    explicit KanaToKunreiRomajiTransform(Char32Source & source, CharacterTest const * test = nullptr);
-    explicit KanaToKunreiRomajiTransform(Char16Source & source, CharacterTest const * test = nullptr);
+    explicit KanaToKunreiRomajiTransform(Char32Source & source,
+                                         CharacterTest const * test = nullptr);
+    explicit KanaToKunreiRomajiTransform(Char16Source & source,
+                                         CharacterTest const * test = nullptr);
     ~KanaToKunreiRomajiTransform() override;
 };
 

@@ -163,8 +163,8 @@ class ZUUC_EXPORT UCS2fromWhatever : public BlockConverter_16_to_8 {
 public:
     explicit UCS2fromWhatever(bool big_endian);
     ~UCS2fromWhatever() override;
-    TranscodeResult Transcode(unsigned short const *& in, unsigned short const * inEnd,
-                              char *& out, char * outEnd, long limit) override;
+    TranscodeResult Transcode(unsigned short const *& in, unsigned short const * inEnd, char *& out,
+                              char * outEnd, long limit) override;
     TranscodeResult Finish(char *& out, char * outEnd, long limit) override;
     void Reset() override;
 

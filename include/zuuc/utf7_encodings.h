@@ -152,7 +152,7 @@ public:
         bool unit_written;   // a unit was decoded in the current run
         unsigned long bits;  // held bits, filled from bit 31 down
         unsigned int bit_count;
-        bool has_replay;        // `replay` ended a bad run and is still to be written
+        bool has_replay;  // `replay` ended a bad run and is still to be written
         unsigned short replay;
     };
 
@@ -179,8 +179,8 @@ public:
     // TAB CR LF).
     UTF7fromWhatever(bool wide_direct_set, bool explicit_terminator);
     ~UTF7fromWhatever() override;
-    TranscodeResult Transcode(unsigned short const *& in, unsigned short const * inEnd,
-                              char *& out, char * outEnd, long limit) override;
+    TranscodeResult Transcode(unsigned short const *& in, unsigned short const * inEnd, char *& out,
+                              char * outEnd, long limit) override;
     TranscodeResult Finish(char *& out, char * outEnd, long limit) override;
     void Reset() override;
     // 1 while a base64 run is open, else 0.
@@ -389,8 +389,8 @@ public:
     public:
         explicit FromUTF32(PlaneTable<unsigned short, unsigned short> const & table);
         ~FromUTF32() override;
-        TranscodeResult Transcode(unsigned int const *& in, unsigned int const * inEnd,
-                                  char *& out, char * outEnd, long limit) override;
+        TranscodeResult Transcode(unsigned int const *& in, unsigned int const * inEnd, char *& out,
+                                  char * outEnd, long limit) override;
         TranscodeResult Finish(char *& out, char * outEnd, long limit) override;
 
     private:

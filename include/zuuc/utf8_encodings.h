@@ -57,30 +57,34 @@ public:
 // sources and sinks wrap the variant's own UTF-32 converters; their
 // substitute is U+FFFD written in the form itself.
 #define ZUUC_UNICODE_BYTE_FORM_MEMBERS(Base)                                                      \
-public:                                                                                          \
+public:                                                                                           \
     unsigned int SubstituteChars(unsigned char const *& chars, unsigned int mode) const override; \
-    bool IsTextModeSafe() const override;                                                        \
-    ToUnicodeSource * CreateCharSourceToUnicode(CharSource & source,                             \
-                                                UnicodeLibAllocator & allocator) const override; \
-    CharSource * CreateCharSourceFromUnicode(Char32Source & source,                              \
-                                             UnicodeLibAllocator & allocator) const override;    \
-    Char32Sink * CreateCharSinkFromUnicode(CharSink & sink,                                      \
-                                           UnicodeLibAllocator & allocator) const override;      \
-    CharSink * CreateCharSinkToUnicode(Char32Sink & sink,                                        \
-                                       UnicodeLibAllocator & allocator) const override;          \
-    Transcoder<char, unsigned int> * CreateConverterToUTF32(                                     \
-        UnicodeLibAllocator & allocator) const override;                                         \
-    Transcoder<unsigned int, char> * CreateConverterFromUTF32(                                   \
-        UnicodeLibAllocator & allocator) const override;                                         \
-    Transcoder<char, unsigned short> * CreateConverterToUTF16(                                   \
-        UnicodeLibAllocator & allocator) const override;                                         \
-    Transcoder<unsigned short, char> * CreateConverterFromUTF16(                                 \
-        UnicodeLibAllocator & allocator) const override;                                         \
-    Base const & GetBase() const { return base_; }                                               \
-    bool CombinesSurrogates() const { return combine_surrogates_; }                              \
-                                                                                                 \
-private:                                                                                         \
-    Base const & base_;                                                                          \
+    bool IsTextModeSafe() const override;                                                         \
+    ToUnicodeSource * CreateCharSourceToUnicode(CharSource & source,                              \
+                                                UnicodeLibAllocator & allocator) const override;  \
+    CharSource * CreateCharSourceFromUnicode(Char32Source & source,                               \
+                                             UnicodeLibAllocator & allocator) const override;     \
+    Char32Sink * CreateCharSinkFromUnicode(CharSink & sink, UnicodeLibAllocator & allocator)      \
+        const override;                                                                           \
+    CharSink * CreateCharSinkToUnicode(Char32Sink & sink, UnicodeLibAllocator & allocator)        \
+        const override;                                                                           \
+    Transcoder<char, unsigned int> * CreateConverterToUTF32(UnicodeLibAllocator & allocator)      \
+        const override;                                                                           \
+    Transcoder<unsigned int, char> * CreateConverterFromUTF32(UnicodeLibAllocator & allocator)    \
+        const override;                                                                           \
+    Transcoder<char, unsigned short> * CreateConverterToUTF16(UnicodeLibAllocator & allocator)    \
+        const override;                                                                           \
+    Transcoder<unsigned short, char> * CreateConverterFromUTF16(UnicodeLibAllocator & allocator)  \
+        const override;                                                                           \
+    Base const & GetBase() const {                                                                \
+        return base_;                                                                             \
+    }                                                                                             \
+    bool CombinesSurrogates() const {                                                             \
+        return combine_surrogates_;                                                               \
+    }                                                                                             \
+                                                                                                  \
+private:                                                                                          \
+    Base const & base_;                                                                           \
     bool combine_surrogates_;
 
 class ZUUC_EXPORT UTF8EncodingVariantOfUTF16 : public CharEncodingImpl {
@@ -155,8 +159,8 @@ class ZUUC_EXPORT UTF16ToUTF8 : public BlockConverter_16_to_8 {
 public:
     explicit UTF16ToUTF8(bool combine_surrogates = true);
     ~UTF16ToUTF8() override;
-    TranscodeResult Transcode(unsigned short const *& in, unsigned short const * inEnd,
-                              char *& out, char * outEnd, long limit) override;
+    TranscodeResult Transcode(unsigned short const *& in, unsigned short const * inEnd, char *& out,
+                              char * outEnd, long limit) override;
     TranscodeResult Finish(char *& out, char * outEnd, long limit) override;
     void Reset() override;
 
@@ -198,8 +202,8 @@ class ZUUC_EXPORT UTF8EBCDICfromWhatever : public BlockConverter_16_to_8 {
 public:
     explicit UTF8EBCDICfromWhatever(bool combine_surrogates = true);
     ~UTF8EBCDICfromWhatever() override;
-    TranscodeResult Transcode(unsigned short const *& in, unsigned short const * inEnd,
-                              char *& out, char * outEnd, long limit) override;
+    TranscodeResult Transcode(unsigned short const *& in, unsigned short const * inEnd, char *& out,
+                              char * outEnd, long limit) override;
     TranscodeResult Finish(char *& out, char * outEnd, long limit) override;
     void Reset() override;
 

@@ -26,14 +26,14 @@ ZUUC_BEGIN_C
 /* Splits s into tokens separated by units of delims, as wcstok does. With s
  * null it continues where the calling thread's previous call stopped (null
  * when there is nothing left). Each thread has its own position. */
-ZUUC_EXPORT unsigned short* zu_wcstok_16(unsigned short* s, const unsigned short* delims);
+ZUUC_EXPORT unsigned short * zu_wcstok_16(unsigned short * s, unsigned short const * delims);
 
 /* Units are compared after mapping each with zu_towupper_16 / _32; the result
  * is -1, 0 or 1. */
-ZUUC_EXPORT int zu_wcscasecmp_16(const unsigned short* a, const unsigned short* b);
-ZUUC_EXPORT int zu_wcsncasecmp_16(const unsigned short* a, const unsigned short* b, size_t n);
-ZUUC_EXPORT int zu_wcscasecmp_32(const unsigned int* a, const unsigned int* b);
-ZUUC_EXPORT int zu_wcsncasecmp_32(const unsigned int* a, const unsigned int* b, size_t n);
+ZUUC_EXPORT int zu_wcscasecmp_16(unsigned short const * a, unsigned short const * b);
+ZUUC_EXPORT int zu_wcsncasecmp_16(unsigned short const * a, unsigned short const * b, size_t n);
+ZUUC_EXPORT int zu_wcscasecmp_32(unsigned int const * a, unsigned int const * b);
+ZUUC_EXPORT int zu_wcsncasecmp_32(unsigned int const * a, unsigned int const * b, size_t n);
 
 /* ---- Numbers ------------------------------------------------------------ */
 
@@ -48,12 +48,12 @@ ZUUC_EXPORT int zu_wcsncasecmp_32(const unsigned int* a, const unsigned int* b, 
  * such units) is refused rather than cut: the result is 0, errno is set to
  * ERANGE and *end to s. When nothing is converted *end is s. end may be
  * null. */
-ZUUC_EXPORT double zu_wcstod_16(const unsigned short* s, unsigned short** end);
-ZUUC_EXPORT long zu_wcstol_16(const unsigned short* s, unsigned short** end, int base);
-ZUUC_EXPORT unsigned long zu_wcstoul_16(const unsigned short* s, unsigned short** end, int base);
-ZUUC_EXPORT double zu_wcstod_32(const unsigned int* s, unsigned int** end);
-ZUUC_EXPORT long zu_wcstol_32(const unsigned int* s, unsigned int** end, int base);
-ZUUC_EXPORT unsigned long zu_wcstoul_32(const unsigned int* s, unsigned int** end, int base);
+ZUUC_EXPORT double zu_wcstod_16(unsigned short const * s, unsigned short ** end);
+ZUUC_EXPORT long zu_wcstol_16(unsigned short const * s, unsigned short ** end, int base);
+ZUUC_EXPORT unsigned long zu_wcstoul_16(unsigned short const * s, unsigned short ** end, int base);
+ZUUC_EXPORT double zu_wcstod_32(unsigned int const * s, unsigned int ** end);
+ZUUC_EXPORT long zu_wcstol_32(unsigned int const * s, unsigned int ** end, int base);
+ZUUC_EXPORT unsigned long zu_wcstoul_32(unsigned int const * s, unsigned int ** end, int base);
 
 /* ---- Classification ----------------------------------------------------- */
 
@@ -74,7 +74,7 @@ ZUUC_EXPORT int zu_iswxdigit_16(unsigned int c);
 /* The class named "alnum", "alpha", "cntrl", "digit", "graph", "lower",
  * "print", "punct", "space", "upper" or "xdigit" (exact spelling) as 1 to 11
  * in that order; 0 for any other name or a null name. */
-ZUUC_EXPORT int zu_wctype_16(const char* name);
+ZUUC_EXPORT int zu_wctype_16(char const * name);
 /* The zu_isw..._16 function of class t (1 to 11); 0 for any other t. */
 ZUUC_EXPORT int zu_iswctype_16(unsigned int c, int t);
 
@@ -91,7 +91,7 @@ ZUUC_EXPORT unsigned int zu_towlower_32(unsigned int c);
  * "ToUppercaseTransform" 3, "ToLowercaseTransform" 4, "ToFullwidthTransform"
  * 5, "ToHalfwidthTransform" 6, "ToKatakanaTransform" 7, "ToHiraganaTransform"
  * 8; 0 for any other name or a null name. */
-ZUUC_EXPORT int zu_wctrans_16(const char* name);
+ZUUC_EXPORT int zu_wctrans_16(char const * name);
 /* Applies mapping t: 1 and 4 lower case, 2 and 3 upper case, 5 full width,
  * 6 half width, 7 katakana, 8 hiragana; any other t returns c. */
 ZUUC_EXPORT unsigned int zu_towctrans_16(unsigned int c, int t);
@@ -99,11 +99,11 @@ ZUUC_EXPORT unsigned int zu_towctrans_16(unsigned int c, int t);
 /* ---- Conversion between byte encodings and UTF-16 / UTF-32 -------------- */
 
 /* An encoding known to the library, as a handle for the functions below. */
-typedef const struct zu_encoding_handle* zu_encoding_id;
+typedef const struct zu_encoding_handle * zu_encoding_id;
 
 /* The byte encoding with this name or alias (separators and case ignored),
  * or null when there is none or name is null. */
-ZUUC_EXPORT zu_encoding_id zu_get_encoding_id(const char* name);
+ZUUC_EXPORT zu_encoding_id zu_get_encoding_id(char const * name);
 
 /* Converts the terminated byte text src in encoding enc to UTF-16 (UTF-32).
  * With dst null nothing is stored and the full length of the conversion is
@@ -114,24 +114,26 @@ ZUUC_EXPORT zu_encoding_id zu_get_encoding_id(const char* name);
  * cannot be used (its module cannot be loaded, it cannot be converted in this
  * direction) or when any part of src could not be converted exactly (such
  * parts are substituted in the output and the count is still set). */
-ZUUC_EXPORT long zu_mbstowcs_s_16(unsigned short* dst, size_t* count_out, const char* src, size_t n,
-                                  zu_encoding_id enc);
-ZUUC_EXPORT long zu_mbstowcs_s_32(unsigned int* dst, size_t* count_out, const char* src, size_t n,
-                                  zu_encoding_id enc);
+ZUUC_EXPORT long zu_mbstowcs_s_16(unsigned short * dst, size_t * count_out, char const * src,
+                                  size_t n, zu_encoding_id enc);
+ZUUC_EXPORT long zu_mbstowcs_s_32(unsigned int * dst, size_t * count_out, char const * src,
+                                  size_t n, zu_encoding_id enc);
 /* The mirror image: terminated UTF-16 (UTF-32) text to bytes in enc. With a
  * destination that is too small, the bytes stored are the conversion of the
  * longest beginning of src that fits (so no character is cut, and a modal
  * encoding's text ends in its initial state), then a 0 byte when there is
  * room. */
-ZUUC_EXPORT long zu_wcstombs_s_16(char* dst, size_t* count_out, const unsigned short* src, size_t n,
-                                  zu_encoding_id enc);
-ZUUC_EXPORT long zu_wcstombs_s_32(char* dst, size_t* count_out, const unsigned int* src, size_t n,
-                                  zu_encoding_id enc);
+ZUUC_EXPORT long zu_wcstombs_s_16(char * dst, size_t * count_out, unsigned short const * src,
+                                  size_t n, zu_encoding_id enc);
+ZUUC_EXPORT long zu_wcstombs_s_32(char * dst, size_t * count_out, unsigned int const * src,
+                                  size_t n, zu_encoding_id enc);
 /* The _s forms without the count. */
-ZUUC_EXPORT long zu_mbstowcs_16(unsigned short* dst, const char* src, size_t n, zu_encoding_id enc);
-ZUUC_EXPORT long zu_mbstowcs_32(unsigned int* dst, const char* src, size_t n, zu_encoding_id enc);
-ZUUC_EXPORT long zu_wcstombs_16(char* dst, const unsigned short* src, size_t n, zu_encoding_id enc);
-ZUUC_EXPORT long zu_wcstombs_32(char* dst, const unsigned int* src, size_t n, zu_encoding_id enc);
+ZUUC_EXPORT long zu_mbstowcs_16(unsigned short * dst, char const * src, size_t n,
+                                zu_encoding_id enc);
+ZUUC_EXPORT long zu_mbstowcs_32(unsigned int * dst, char const * src, size_t n, zu_encoding_id enc);
+ZUUC_EXPORT long zu_wcstombs_16(char * dst, unsigned short const * src, size_t n,
+                                zu_encoding_id enc);
+ZUUC_EXPORT long zu_wcstombs_32(char * dst, unsigned int const * src, size_t n, zu_encoding_id enc);
 
 /* ---- Streams ------------------------------------------------------------- */
 /* Units are read and written raw, in the machine's byte order (2 or 4 bytes
@@ -142,42 +144,42 @@ ZUUC_EXPORT long zu_wcstombs_32(char* dst, const unsigned int* src, size_t n, zu
  * stdio. */
 
 /* fopen, with fresh library state for the stream. */
-ZUUC_EXPORT FILE* zu_fopen(const char* path, const char* mode);
+ZUUC_EXPORT FILE * zu_fopen(char const * path, char const * mode);
 /* Drops the library's state for f, then fclose. A null f gives -1. */
-ZUUC_EXPORT int zu_fclose(FILE* f);
+ZUUC_EXPORT int zu_fclose(FILE * f);
 
 /* The pushed-back unit if there is one, else the next unit read, or ZU_WEOF
  * at end of file or on error. */
-ZUUC_EXPORT unsigned int zu_fgetwc_16(FILE* f);
-ZUUC_EXPORT unsigned int zu_getwc_16(FILE* f);
+ZUUC_EXPORT unsigned int zu_fgetwc_16(FILE * f);
+ZUUC_EXPORT unsigned int zu_getwc_16(FILE * f);
 ZUUC_EXPORT unsigned int zu_getwchar_16(void);
-ZUUC_EXPORT unsigned int zu_fgetwc_32(FILE* f);
-ZUUC_EXPORT unsigned int zu_getwc_32(FILE* f);
+ZUUC_EXPORT unsigned int zu_fgetwc_32(FILE * f);
+ZUUC_EXPORT unsigned int zu_getwc_32(FILE * f);
 ZUUC_EXPORT unsigned int zu_getwchar_32(void);
 /* Pushes c back (one unit at most) and clears the end-of-file and error
  * indicators; returns c, or ZU_WEOF when c is ZU_WEOF or a unit is already
  * pushed back. zu_ungetwc_16 keeps the whole value c but zu_fgetwc_16 returns
  * its low 16 bits. */
-ZUUC_EXPORT unsigned int zu_ungetwc_16(unsigned int c, FILE* f);
-ZUUC_EXPORT unsigned int zu_ungetwc_32(unsigned int c, FILE* f);
+ZUUC_EXPORT unsigned int zu_ungetwc_16(unsigned int c, FILE * f);
+ZUUC_EXPORT unsigned int zu_ungetwc_32(unsigned int c, FILE * f);
 /* Reads until n - 1 units are stored or a newline (10) has been stored, then
  * stores a 0. Returns buf, or null when nothing was read before end of file
  * or on a read error. n < 1 returns buf untouched. */
-ZUUC_EXPORT unsigned short* zu_fgetws_16(unsigned short* buf, int n, FILE* f);
-ZUUC_EXPORT unsigned int* zu_fgetws_32(unsigned int* buf, int n, FILE* f);
+ZUUC_EXPORT unsigned short * zu_fgetws_16(unsigned short * buf, int n, FILE * f);
+ZUUC_EXPORT unsigned int * zu_fgetws_32(unsigned int * buf, int n, FILE * f);
 /* Writes one unit; returns it, or ZU_WEOF on error. */
-ZUUC_EXPORT unsigned int zu_fputwc_16(unsigned int c, FILE* f);
-ZUUC_EXPORT unsigned int zu_putwc_16(unsigned int c, FILE* f);
+ZUUC_EXPORT unsigned int zu_fputwc_16(unsigned int c, FILE * f);
+ZUUC_EXPORT unsigned int zu_putwc_16(unsigned int c, FILE * f);
 ZUUC_EXPORT unsigned int zu_putwchar_16(unsigned int c);
-ZUUC_EXPORT unsigned int zu_fputwc_32(unsigned int c, FILE* f);
-ZUUC_EXPORT unsigned int zu_putwc_32(unsigned int c, FILE* f);
+ZUUC_EXPORT unsigned int zu_fputwc_32(unsigned int c, FILE * f);
+ZUUC_EXPORT unsigned int zu_putwc_32(unsigned int c, FILE * f);
 ZUUC_EXPORT unsigned int zu_putwchar_32(unsigned int c);
 /* Writes the units of s before its 0 unit; returns their number or -1. */
-ZUUC_EXPORT int zu_fputws_16(const unsigned short* s, FILE* f);
-ZUUC_EXPORT int zu_fputws_32(const unsigned int* s, FILE* f);
+ZUUC_EXPORT int zu_fputws_16(unsigned short const * s, FILE * f);
+ZUUC_EXPORT int zu_fputws_32(unsigned int const * s, FILE * f);
 /* With mode non-zero and no orientation yet, sets wide (mode > 0) or byte
  * (mode < 0). Returns 1 for wide, -1 for byte, 0 when not set. */
-ZUUC_EXPORT int zu_fwide_16(FILE* f, int mode);
+ZUUC_EXPORT int zu_fwide_16(FILE * f, int mode);
 
 ZUUC_END_C
 

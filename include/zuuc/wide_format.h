@@ -46,49 +46,49 @@ ZUUC_BEGIN_C
 
 /* ---- Formatted output, 16-bit ------------------------------------------ */
 
-ZUUC_EXPORT int zu_swprintf(unsigned short* buf, size_t n, const unsigned short* fmt, ...);
-ZUUC_EXPORT int zu_swprintf_16(unsigned short* buf, size_t n, const unsigned short* fmt, ...);
-ZUUC_EXPORT int zu_vswprintf_16(unsigned short* buf, size_t n, const unsigned short* fmt,
+ZUUC_EXPORT int zu_swprintf(unsigned short * buf, size_t n, unsigned short const * fmt, ...);
+ZUUC_EXPORT int zu_swprintf_16(unsigned short * buf, size_t n, unsigned short const * fmt, ...);
+ZUUC_EXPORT int zu_vswprintf_16(unsigned short * buf, size_t n, unsigned short const * fmt,
                                 va_list args);
-ZUUC_EXPORT int zu_wprintf(const unsigned short* fmt, ...);
-ZUUC_EXPORT int zu_wprintf_16(const unsigned short* fmt, ...);
-ZUUC_EXPORT int zu_vwprintf_16(const unsigned short* fmt, va_list args);
-ZUUC_EXPORT int zu_fwprintf(FILE* f, const unsigned short* fmt, ...);
-ZUUC_EXPORT int zu_fwprintf_16(FILE* f, const unsigned short* fmt, ...);
-ZUUC_EXPORT int zu_vfwprintf_16(FILE* f, const unsigned short* fmt, va_list args);
+ZUUC_EXPORT int zu_wprintf(unsigned short const * fmt, ...);
+ZUUC_EXPORT int zu_wprintf_16(unsigned short const * fmt, ...);
+ZUUC_EXPORT int zu_vwprintf_16(unsigned short const * fmt, va_list args);
+ZUUC_EXPORT int zu_fwprintf(FILE * f, unsigned short const * fmt, ...);
+ZUUC_EXPORT int zu_fwprintf_16(FILE * f, unsigned short const * fmt, ...);
+ZUUC_EXPORT int zu_vfwprintf_16(FILE * f, unsigned short const * fmt, va_list args);
 
 /* ---- Formatted output, 32-bit ------------------------------------------ */
 
-ZUUC_EXPORT int zu_swprintf_32(unsigned int* buf, size_t n, const unsigned int* fmt, ...);
-ZUUC_EXPORT int zu_vswprintf_32(unsigned int* buf, size_t n, const unsigned int* fmt,
+ZUUC_EXPORT int zu_swprintf_32(unsigned int * buf, size_t n, unsigned int const * fmt, ...);
+ZUUC_EXPORT int zu_vswprintf_32(unsigned int * buf, size_t n, unsigned int const * fmt,
                                 va_list args);
-ZUUC_EXPORT int zu_wprintf_32(const unsigned int* fmt, ...);
-ZUUC_EXPORT int zu_vwprintf_32(const unsigned int* fmt, va_list args);
-ZUUC_EXPORT int zu_fwprintf_32(FILE* f, const unsigned int* fmt, ...);
-ZUUC_EXPORT int zu_vfwprintf_32(FILE* f, const unsigned int* fmt, va_list args);
+ZUUC_EXPORT int zu_wprintf_32(unsigned int const * fmt, ...);
+ZUUC_EXPORT int zu_vwprintf_32(unsigned int const * fmt, va_list args);
+ZUUC_EXPORT int zu_fwprintf_32(FILE * f, unsigned int const * fmt, ...);
+ZUUC_EXPORT int zu_vfwprintf_32(FILE * f, unsigned int const * fmt, va_list args);
 
 /* ---- Formatted input ---------------------------------------------------- */
 
-ZUUC_EXPORT int zu_swscanf(const unsigned short* s, const unsigned short* fmt, ...);
-ZUUC_EXPORT int zu_swscanf_16(const unsigned short* s, const unsigned short* fmt, ...);
-ZUUC_EXPORT int zu_vswscanf_16(const unsigned short* s, const unsigned short* fmt, va_list args);
-ZUUC_EXPORT int zu_swscanf_32(const unsigned int* s, const unsigned int* fmt, ...);
-ZUUC_EXPORT int zu_vswscanf_32(const unsigned int* s, const unsigned int* fmt, va_list args);
+ZUUC_EXPORT int zu_swscanf(unsigned short const * s, unsigned short const * fmt, ...);
+ZUUC_EXPORT int zu_swscanf_16(unsigned short const * s, unsigned short const * fmt, ...);
+ZUUC_EXPORT int zu_vswscanf_16(unsigned short const * s, unsigned short const * fmt, va_list args);
+ZUUC_EXPORT int zu_swscanf_32(unsigned int const * s, unsigned int const * fmt, ...);
+ZUUC_EXPORT int zu_vswscanf_32(unsigned int const * s, unsigned int const * fmt, va_list args);
 
 /* The file forms read units raw, in the machine's byte order, through
  * zu_fgetwc_16 / zu_fgetwc_32 (zuuc/wide_chars.h): the unit read past the
  * last field stays pushed back for the next read of the stream. The
  * standard-input forms read stdin. */
-ZUUC_EXPORT int zu_fwscanf(FILE* f, const unsigned short* fmt, ...);
-ZUUC_EXPORT int zu_fwscanf_16(FILE* f, const unsigned short* fmt, ...);
-ZUUC_EXPORT int zu_vfwscanf_16(FILE* f, const unsigned short* fmt, va_list args);
-ZUUC_EXPORT int zu_wscanf(const unsigned short* fmt, ...);
-ZUUC_EXPORT int zu_wscanf_16(const unsigned short* fmt, ...);
-ZUUC_EXPORT int zu_vwscanf_16(const unsigned short* fmt, va_list args);
-ZUUC_EXPORT int zu_fwscanf_32(FILE* f, const unsigned int* fmt, ...);
-ZUUC_EXPORT int zu_vfwscanf_32(FILE* f, const unsigned int* fmt, va_list args);
-ZUUC_EXPORT int zu_wscanf_32(const unsigned int* fmt, ...);
-ZUUC_EXPORT int zu_vwscanf_32(const unsigned int* fmt, va_list args);
+ZUUC_EXPORT int zu_fwscanf(FILE * f, unsigned short const * fmt, ...);
+ZUUC_EXPORT int zu_fwscanf_16(FILE * f, unsigned short const * fmt, ...);
+ZUUC_EXPORT int zu_vfwscanf_16(FILE * f, unsigned short const * fmt, va_list args);
+ZUUC_EXPORT int zu_wscanf(unsigned short const * fmt, ...);
+ZUUC_EXPORT int zu_wscanf_16(unsigned short const * fmt, ...);
+ZUUC_EXPORT int zu_vwscanf_16(unsigned short const * fmt, va_list args);
+ZUUC_EXPORT int zu_fwscanf_32(FILE * f, unsigned int const * fmt, ...);
+ZUUC_EXPORT int zu_vfwscanf_32(FILE * f, unsigned int const * fmt, va_list args);
+ZUUC_EXPORT int zu_wscanf_32(unsigned int const * fmt, ...);
+ZUUC_EXPORT int zu_vwscanf_32(unsigned int const * fmt, va_list args);
 
 /* ---- Time formatting ---------------------------------------------------- */
 
@@ -98,10 +98,10 @@ ZUUC_EXPORT int zu_vwscanf_32(const unsigned int* fmt, va_list args);
  * most n units including the terminating 0 and returns the number of units
  * before it; returns 0 when the result does not fit (then buf, if n > 0,
  * holds an empty text). n = 0 writes nothing and returns 0. */
-ZUUC_EXPORT size_t zu_wcsftime_16(unsigned short* buf, size_t n, const unsigned short* fmt,
-                                  const struct tm* tm);
-ZUUC_EXPORT size_t zu_wcsftime_32(unsigned int* buf, size_t n, const unsigned int* fmt,
-                                  const struct tm* tm);
+ZUUC_EXPORT size_t zu_wcsftime_16(unsigned short * buf, size_t n, unsigned short const * fmt,
+                                  const struct tm * tm);
+ZUUC_EXPORT size_t zu_wcsftime_32(unsigned int * buf, size_t n, unsigned int const * fmt,
+                                  const struct tm * tm);
 
 ZUUC_END_C
 

@@ -1,17 +1,17 @@
 // The catalogue of table-driven encodings: one accessor per entry, built
 // from the generated catalogue data, and the start-up code that creates all
 // of them in catalogue order (which is also their registration order).
+#include "zuuc/catalogue.h"
+
 #include <cstddef>
 
-#include "zuuc/catalogue.h"
+#include "catalogue/generated/catalogue_data.inc"
+#include "encodings/registry.h"
 #include "zuuc/char_encoding.h"
 #include "zuuc/mbcs_encoding.h"
 #include "zuuc/modal_encoding.h"
 #include "zuuc/range_encoding.h"
 #include "zuuc/sbcs_encoding.h"
-
-#include "catalogue/generated/catalogue_data.inc"
-#include "encodings/registry.h"
 
 namespace {
 
@@ -34,59 +34,57 @@ unsigned char const * SubstituteBytes(char const * bytes) {
 #define ZUUC_DEFINE_ACCESSOR(Accessor, Class, ...) \
     ZUUC_CATALOGUE_DISPATCH(ZUUC_DEFINE, Accessor, Class, __VA_ARGS__)
 
-#define ZUUC_DEFINE_SBCSEncoding(Accessor, id, nicknames, mime, code_page, ascii, substitute,   \
-                                 library)                                                       \
-    SBCSEncoding & CharEncoding::Accessor() {                                                   \
+#define ZUUC_DEFINE_SBCSEncoding(Accessor, id, nicknames, mime, code_page, ascii, substitute,    \
+                                 library)                                                        \
+    SBCSEncoding & CharEncoding::Accessor() {                                                    \
         static SBCSEncoding encoding(TextEncodingID(id), SubstituteBytes(substitute), nicknames, \
-                                     mime, code_page, ascii, &NoLoaderHook, library);           \
-        return encoding;                                                                        \
+                                     mime, code_page, ascii, &NoLoaderHook, library);            \
+        return encoding;                                                                         \
     }
-#define ZUUC_DEFINE_MBCSEncoding(Accessor, id, nicknames, mime, code_page, ascii, substitute,   \
-                                 library)                                                       \
-    MBCSEncoding & CharEncoding::Accessor() {                                                   \
+#define ZUUC_DEFINE_MBCSEncoding(Accessor, id, nicknames, mime, code_page, ascii, substitute,    \
+                                 library)                                                        \
+    MBCSEncoding & CharEncoding::Accessor() {                                                    \
         static MBCSEncoding encoding(TextEncodingID(id), SubstituteBytes(substitute), nicknames, \
-                                     mime, code_page, ascii, &NoLoaderHook, library);           \
-        return encoding;                                                                        \
+                                     mime, code_page, ascii, &NoLoaderHook, library);            \
+        return encoding;                                                                         \
     }
-#define ZUUC_DEFINE_MBCSLookAheadEncoding(Accessor, id, nicknames, mime, code_page, ascii,       \
+#define ZUUC_DEFINE_MBCSLookAheadEncoding(Accessor, id, nicknames, mime, code_page, ascii,      \
                                           substitute, library)                                  \
     MBCSLookAheadEncoding & CharEncoding::Accessor() {                                          \
-        static MBCSLookAheadEncoding encoding(TextEncodingID(id), SubstituteBytes(substitute),   \
-                                              nicknames, mime, code_page, ascii, &NoLoaderHook,  \
+        static MBCSLookAheadEncoding encoding(TextEncodingID(id), SubstituteBytes(substitute),  \
+                                              nicknames, mime, code_page, ascii, &NoLoaderHook, \
                                               library);                                         \
         return encoding;                                                                        \
     }
 // A modal entry takes its modes, per-mode substitutes, escape matrix and
 // return-to-initial flag from ZUUC_MODAL_CATALOGUE (ModalData_<Accessor>).
-#define ZUUC_DEFINE_ModalEncoding(Accessor, id, nicknames, mime, code_page, ascii, substitute,  \
-                                  library)                                                      \
-    ModalEncoding & CharEncoding::Accessor() {                                                  \
-        static ModalEncoding encoding(TextEncodingID(id), ModalData_##Accessor::Substitutes(),   \
-                                      nicknames, mime, code_page, ascii,                        \
-                                      ModalData_##Accessor::kModes,                             \
-                                      ModalData_##Accessor::Escapes(),                          \
-                                      ModalData_##Accessor::kReturnToInitial, &NoLoaderHook,    \
-                                      library);                                                 \
-        return encoding;                                                                        \
+#define ZUUC_DEFINE_ModalEncoding(Accessor, id, nicknames, mime, code_page, ascii, substitute,   \
+                                  library)                                                       \
+    ModalEncoding & CharEncoding::Accessor() {                                                   \
+        static ModalEncoding encoding(                                                           \
+            TextEncodingID(id), ModalData_##Accessor::Substitutes(), nicknames, mime, code_page, \
+            ascii, ModalData_##Accessor::kModes, ModalData_##Accessor::Escapes(),                \
+            ModalData_##Accessor::kReturnToInitial, &NoLoaderHook, library);                     \
+        return encoding;                                                                         \
     }
 // GB18030, the one mixed block range encoding, with its four-byte ranges.
-#define ZUUC_DEFINE_MixedBlockRangeEncoding(Accessor, id, nicknames, mime, code_page, ascii,     \
-                                            substitute, library)                                \
-    MixedBlockRangeEncoding & CharEncoding::Accessor() {                                        \
-        static MixedBlockRangeEncoding encoding(TextEncodingID(id), SubstituteBytes(substitute), \
-                                                nicknames, mime, code_page, ascii,              \
-                                                &NoLoaderHook, library, RangeSpec::GB18030());  \
-        return encoding;                                                                        \
+#define ZUUC_DEFINE_MixedBlockRangeEncoding(Accessor, id, nicknames, mime, code_page, ascii,      \
+                                            substitute, library)                                  \
+    MixedBlockRangeEncoding & CharEncoding::Accessor() {                                          \
+        static MixedBlockRangeEncoding encoding(TextEncodingID(id), SubstituteBytes(substitute),  \
+                                                nicknames, mime, code_page, ascii, &NoLoaderHook, \
+                                                library, RangeSpec::GB18030());                   \
+        return encoding;                                                                          \
     }
 
 namespace {
 
-#define ZUUC_MODAL_DATA(Accessor, modes, substitutes, escapes, return_to_initial)                \
-    struct ModalData_##Accessor {                                                               \
-        static constexpr int kModes = modes;                                                    \
-        static constexpr bool kReturnToInitial = return_to_initial;                             \
-        static unsigned char const ** Substitutes() { return substitutes; }                     \
-        static unsigned char const ** Escapes() { return escapes; }                             \
+#define ZUUC_MODAL_DATA(Accessor, modes, substitutes, escapes, return_to_initial) \
+    struct ModalData_##Accessor {                                                 \
+        static constexpr int kModes = modes;                                      \
+        static constexpr bool kReturnToInitial = return_to_initial;               \
+        static unsigned char const ** Substitutes() { return substitutes; }       \
+        static unsigned char const ** Escapes() { return escapes; }               \
     };
 ZUUC_MODAL_CATALOGUE(ZUUC_MODAL_DATA)
 #undef ZUUC_MODAL_DATA
@@ -106,8 +104,12 @@ HZEncoding & CharEncoding::HZGB2312() {
     return encoding;
 }
 
-SBCSEncoding & CharEncoding::CP437() { return PC8CodePage437(); }
-SBCSEncoding & CharEncoding::CP850() { return PC850Multilingual(); }
+SBCSEncoding & CharEncoding::CP437() {
+    return PC8CodePage437();
+}
+SBCSEncoding & CharEncoding::CP850() {
+    return PC850Multilingual();
+}
 
 // --- every accessor, in creation order ----------------------------------------
 
@@ -147,7 +149,8 @@ CatalogueCreation const gCatalogueCreation;
 
 // --- the public list agrees with the catalogue data ---------------------------
 
-#define ZUUC_DATA_ID(Accessor, Class, ...) ZUUC_CATALOGUE_DISPATCH(ZUUC_DATA_ID, Accessor, Class, __VA_ARGS__)
+#define ZUUC_DATA_ID(Accessor, Class, ...) \
+    ZUUC_CATALOGUE_DISPATCH(ZUUC_DATA_ID, Accessor, Class, __VA_ARGS__)
 #define ZUUC_LISTED_ID(Accessor, id) id,
 
 // The identifiers of each class's entries, in catalogue order (and a 0).
@@ -208,8 +211,9 @@ static_assert(SameList(kSbcsDataIds, kSbcsListedIds, ZUUC_SBCS_CATALOGUE_COUNT),
               "ZUUC_SBCS_CATALOGUE does not list the single-byte entries in creation order");
 static_assert(SameList(kMbcsDataIds, kMbcsListedIds, ZUUC_MBCS_CATALOGUE_COUNT),
               "ZUUC_MBCS_CATALOGUE does not list the multi-byte entries in creation order");
-static_assert(SameList(kLookAheadDataIds, kLookAheadListedIds, ZUUC_MBCS_LOOKAHEAD_CATALOGUE_COUNT),
-              "ZUUC_MBCS_LOOKAHEAD_CATALOGUE does not list the look-ahead entries in creation order");
+static_assert(
+    SameList(kLookAheadDataIds, kLookAheadListedIds, ZUUC_MBCS_LOOKAHEAD_CATALOGUE_COUNT),
+    "ZUUC_MBCS_LOOKAHEAD_CATALOGUE does not list the look-ahead entries in creation order");
 static_assert(SameList(kModalDataIds, kModalListedIds, ZUUC_MODAL_ENCODING_CATALOGUE_COUNT),
               "ZUUC_MODAL_ENCODING_CATALOGUE does not list the modal entries in creation order");
 static_assert(SameList(kMixedDataIds, kMixedListedIds, ZUUC_MIXED_RANGE_CATALOGUE_COUNT),

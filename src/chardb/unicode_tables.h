@@ -21,16 +21,16 @@ namespace zuuc_internal::chardb {
 // four dependent loads with no range check and no way out of bounds.
 template <typename T, typename I2, typename I3, typename IL>
 struct FourLevelTable {
-  T default_value;  // the value of an unassigned code point
-  const I2* level1;
-  const I3 (*level2)[256];
-  const IL (*level3)[256];
-  const T (*leaves)[256];
+    T default_value;  // the value of an unassigned code point
+    const I2 * level1;
+    const I3 (*level2)[256];
+    const IL (*level3)[256];
+    const T (*leaves)[256];
 
-  T Lookup(std::uint32_t cp) const {
-    return leaves[level3[level2[level1[cp >> 24]][(cp >> 16) & 0xFF]]
-                        [(cp >> 8) & 0xFF]][cp & 0xFF];
-  }
+    T Lookup(std::uint32_t cp) const {
+        return leaves[level3[level2[level1[cp >> 24]][(cp >> 16) & 0xFF]][(cp >> 8) & 0xFF]]
+                     [cp & 0xFF];
+    }
 };
 
 // A table over the Basic Multilingual Plane only:
@@ -39,13 +39,11 @@ struct FourLevelTable {
 // of bounds whatever it is given).
 template <typename T, typename I>
 struct TwoLevelTable {
-  T default_value;
-  const I* index;
-  const T (*blocks)[256];
+    T default_value;
+    const I * index;
+    const T (*blocks)[256];
 
-  T Lookup(std::uint32_t cp) const {
-    return blocks[index[(cp >> 8) & 0xFF]][cp & 0xFF];
-  }
+    T Lookup(std::uint32_t cp) const { return blocks[index[(cp >> 8) & 0xFF]][cp & 0xFF]; }
 };
 
 }  // namespace zuuc_internal::chardb

@@ -37,13 +37,15 @@ public:
     std::size_t size() const { return size_; }
     // Room for `extra` more entries; returns where they go.
     T * Reserve(std::size_t extra) {
-        if (extra > capacity_ - size_) Grow(size_ + extra);
+        if (extra > capacity_ - size_)
+            Grow(size_ + extra);
         return data_ + size_;
     }
     void Commit(std::size_t count) { size_ += count; }
     void Resize(std::size_t size) { size_ = size; }
     void PushBack(T value) {
-        if (size_ == capacity_) Grow(size_ + 1);
+        if (size_ == capacity_)
+            Grow(size_ + 1);
         data_[size_++] = value;
     }
 
@@ -80,26 +82,35 @@ constexpr std::uint32_t kImplicitTail = 0x2002;  // common secondary 0x20, terti
 // Characters: NFD and reordering
 
 bool Decomposed(std::uint32_t c) {  // unchanged by NFD, class 0
-    if (c < 0xC0) return true;
-    std::uint8_t const bit = zuuc_internal::normalization::InertBit(zuuc_internal::normalization::kNFD);
-    return (c < 0x10000 ? zuuc_internal::normalization::FlagsBmp(c) : zuuc_internal::normalization::Flags(c)) & bit;
+    if (c < 0xC0)
+        return true;
+    std::uint8_t const bit =
+        zuuc_internal::normalization::InertBit(zuuc_internal::normalization::kNFD);
+    return (c < 0x10000 ? zuuc_internal::normalization::FlagsBmp(c)
+                        : zuuc_internal::normalization::Flags(c)) &
+           bit;
 }
 
 inline bool InReorderSet(Table const & t, std::uint32_t c) {
-    return t.reorder_count != 0 && c - t.reorder[0] <= t.reorder[t.reorder_count - 1] - t.reorder[0] &&
+    return t.reorder_count != 0 &&
+           c - t.reorder[0] <= t.reorder[t.reorder_count - 1] - t.reorder[0] &&
            std::binary_search(t.reorder, t.reorder + t.reorder_count, c);
 }
 
 // The canonical decomposition of `c` (length first), or null when it has
 // none; Hangul syllables have theirs by rule and answer null.
 inline std::uint32_t const * CanonicalMapping(std::uint32_t c) {
-    return c < 0x10000 ? zuuc_internal::normalization::MappingBmp(c, false) : zuuc_internal::normalization::Mapping(c, false);
+    return c < 0x10000 ? zuuc_internal::normalization::MappingBmp(c, false)
+                       : zuuc_internal::normalization::Mapping(c, false);
 }
 
 // Whether `c` and its decomposition begin with a starter (class 0).
 bool StartsWithStarter(std::uint32_t c) {
-    if (Decomposed(c) || c - zuuc_internal::normalization::kSBase < zuuc_internal::normalization::kSCount) return true;
-    if (zuuc_internal::normalization::CombiningClass(c) != 0) return false;
+    if (Decomposed(c) ||
+        c - zuuc_internal::normalization::kSBase < zuuc_internal::normalization::kSCount)
+        return true;
+    if (zuuc_internal::normalization::CombiningClass(c) != 0)
+        return false;
     std::uint32_t const * m = CanonicalMapping(c);
     return m == nullptr || zuuc_internal::normalization::CombiningClass(m[1]) == 0;
 }
@@ -110,7 +121,8 @@ bool StartsWithStarter(std::uint32_t c) {
 // decompose by rule, everything else from the normalization data.
 bool DecomposeAlone(std::uint32_t c, std::uint32_t const * next, CharBuffer & out) {
     using namespace zuuc_internal::normalization;
-    if (next != nullptr && !StartsWithStarter(*next)) return false;
+    if (next != nullptr && !StartsWithStarter(*next))
+        return false;
     if (c - kSBase < kSCount) {
         std::uint32_t const v = c - kSBase;
         std::uint32_t * o = out.Reserve(3);
@@ -121,7 +133,8 @@ bool DecomposeAlone(std::uint32_t c, std::uint32_t const * next, CharBuffer & ou
         return true;
     }
     std::uint32_t const * m = CanonicalMapping(c);
-    if (m == nullptr || CombiningClass(m[1]) != 0) return false;
+    if (m == nullptr || CombiningClass(m[1]) != 0)
+        return false;
     std::memcpy(out.Reserve(m[0]), m + 1, m[0] * sizeof *m);
     out.Commit(m[0]);
     return true;
@@ -129,18 +142,22 @@ bool DecomposeAlone(std::uint32_t c, std::uint32_t const * next, CharBuffer & ou
 
 // The text in NFD with its logical-order exceptions moved after the
 // character that follows them: `s` itself when nothing changes, else `buffer`.
-std::uint32_t const * Characters(Table const & t, std::uint32_t const * s, std::size_t n, CharBuffer & buffer,
-                                 std::size_t & count) {
+std::uint32_t const * Characters(Table const & t, std::uint32_t const * s, std::size_t n,
+                                 CharBuffer & buffer, std::size_t & count) {
     bool reorder = false;
     std::size_t i = 0;
     for (; i < n; ++i) {
         std::uint32_t const c = s[i];
-        if (c < 0xC0) continue;
-        if (InReorderSet(t, c)) reorder = true;
-        if (!Decomposed(c)) break;
+        if (c < 0xC0)
+            continue;
+        if (InReorderSet(t, c))
+            reorder = true;
+        if (!Decomposed(c))
+            break;
     }
     count = n;
-    if (i == n && !reorder) return s;
+    if (i == n && !reorder)
+        return s;
     std::memcpy(buffer.Reserve(i), s, i * sizeof *s);
     buffer.Commit(i);
     // Characters that decompose on their own are written directly; from the
@@ -154,11 +171,13 @@ std::uint32_t const * Characters(Table const & t, std::uint32_t const * s, std::
         }
     }
     if (i < n) {
-        static thread_local zuuc_internal::normalization::normalize nfd(zuuc_internal::normalization::kNFD);
+        static thread_local zuuc_internal::normalization::normalize nfd(
+            zuuc_internal::normalization::kNFD);
         while (i < n) {
-            std::size_t const room = std::max<std::size_t>(zuuc_internal::normalization::normalize::kMinOutput, n - i + 16);
-            zuuc_internal::normalization::NormalizeParams<std::uint32_t> p{s + i, n - i, buffer.Reserve(room), room, 0, 0,
-                                                        nullptr, 0, 0};
+            std::size_t const room = std::max<std::size_t>(
+                zuuc_internal::normalization::normalize::kMinOutput, n - i + 16);
+            zuuc_internal::normalization::NormalizeParams<std::uint32_t> p{
+                s + i, n - i, buffer.Reserve(room), room, 0, 0, nullptr, 0, 0};
             nfd.ResetOffsets();
             nfd.Normalize(p);
             buffer.Commit(p.produced);
@@ -200,7 +219,8 @@ void Implicit(std::uint32_t c, ElementList & out) {
 void Elements(Table const & t, std::uint32_t const * s, std::size_t n, ElementList & out) {
     for (std::size_t i = 0; i < n; ++i) {
         std::uint32_t c = s[i];
-        if (c > kLastCodePoint) c = 0xFFFD;
+        if (c > kLastCodePoint)
+            c = 0xFFFD;
         std::uint32_t v = t.Lookup(c);
         if (v < zuuc_internal::collation::kExpansion) {
             out.PushBack(v);
@@ -219,12 +239,14 @@ void Elements(Table const & t, std::uint32_t const * s, std::size_t n, ElementLi
                 }
             }
             v = t.mappings[j];
-            if (zuuc_internal::collation::IsContraction(v)) v = zuuc_internal::collation::kNoEntry;
+            if (zuuc_internal::collation::IsContraction(v))
+                v = zuuc_internal::collation::kNoEntry;
         }
         if (v < zuuc_internal::collation::kExpansion) {
             out.PushBack(v);
         } else if (v != zuuc_internal::collation::kNoEntry) {
-            for (std::uint32_t const * e = t.expansions + (v & 0xFFFFF); *e != zuuc_internal::collation::kNoEntry; ++e) {
+            for (std::uint32_t const * e = t.expansions + (v & 0xFFFFF);
+                 *e != zuuc_internal::collation::kNoEntry; ++e) {
                 out.PushBack(*e);
             }
         } else {
@@ -255,16 +277,18 @@ struct Weigher {
     std::uint32_t operator()(int level, std::uint32_t e) const {
         std::uint32_t const p = e >> 16;
         switch (level) {
-        case 1:
-            return Variable(p) ? 0 : p;
-        case 2:
-            return Variable(p) ? 0 : (e >> 8) & 0xFF;
-        case 3:
-            return Variable(p) ? 0 : e & 0xFF;
-        default:
-            if (e == 0) return 0;
-            if (Variable(p)) return alternate != 0 ? p : 0;
-            return alternate == 2 || alternate == 3 ? 0xFFFF : 0;
+            case 1:
+                return Variable(p) ? 0 : p;
+            case 2:
+                return Variable(p) ? 0 : (e >> 8) & 0xFF;
+            case 3:
+                return Variable(p) ? 0 : e & 0xFF;
+            default:
+                if (e == 0)
+                    return 0;
+                if (Variable(p))
+                    return alternate != 0 ? p : 0;
+                return alternate == 2 || alternate == 3 ? 0xFFFF : 0;
         }
     }
 
@@ -277,12 +301,17 @@ struct Weigher {
 class LevelWalk {
 public:
     LevelWalk(Weigher const & weigh, int level, bool backward, ElementList const & list)
-        : weigh_(weigh), level_(level), backward_(backward), elements_(list.data()), count_(list.size()),
+        : weigh_(weigh),
+          level_(level),
+          backward_(backward),
+          elements_(list.data()),
+          count_(list.size()),
           limit_(list.size()) {
         if (level == 4 && weigh.alternate == 3) {
             while (limit_ > 0) {
                 std::uint32_t const x = weigh_(4, At(limit_ - 1));
-                if (x != 0 && x != 0xFFFF) break;
+                if (x != 0 && x != 0xFFFF)
+                    break;
                 --limit_;
             }
         }
@@ -291,7 +320,8 @@ public:
     std::uint32_t Next() {
         while (k_ < limit_) {
             std::uint32_t const x = weigh_(level_, At(k_++));
-            if (x != 0) return x;
+            if (x != 0)
+                return x;
         }
         return 0;
     }
@@ -317,8 +347,8 @@ inline unsigned char * PutPair(unsigned char * o, std::uint32_t w) {
 // Writes one level's weights from `e` stepping by `step`. Every weight is
 // stored, and the write position moves on only past the non-zero ones.
 template <int Level>
-unsigned char * PutLevel(Weigher const & weigh, std::uint32_t const * e, std::size_t n, std::ptrdiff_t step,
-                         unsigned char * o) {
+unsigned char * PutLevel(Weigher const & weigh, std::uint32_t const * e, std::size_t n,
+                         std::ptrdiff_t step, unsigned char * o) {
     for (std::size_t k = 0; k < n; ++k, e += step) {
         std::uint32_t const w = weigh(Level, *e);
         if (Level == 1 || Level == 4) {
@@ -398,16 +428,19 @@ void BuildKey(Table const & t, std::uint32_t signature, ElementList const & list
         o = level(PutLevel<4>, 4);
     }
     if (t.alternate == 3) {
-        while (o - fourth >= 2 && o[-1] == 0xFF && o[-2] == 0xFF) o -= 2;
+        while (o - fourth >= 2 && o[-1] == 0xFF && o[-2] == 0xFF)
+            o -= 2;
     }
     o = PutPair(o, 0x0101);
     key.Commit(static_cast<std::size_t>(o - start));
 }
 
 std::size_t Length32(unsigned int const * s, int length) {
-    if (length >= 0) return static_cast<std::size_t>(length);
+    if (length >= 0)
+        return static_cast<std::size_t>(length);
     std::size_t n = 0;
-    while (s[n] != 0) ++n;
+    while (s[n] != 0)
+        ++n;
     return n;
 }
 
@@ -415,7 +448,8 @@ std::size_t Length32(unsigned int const * s, int length) {
 std::size_t ToUtf32(unsigned short const * s, int length, Utf32Buffer & out) {
     std::size_t n = 0;
     if (length < 0) {
-        while (s[n] != 0) ++n;
+        while (s[n] != 0)
+            ++n;
     } else {
         n = static_cast<std::size_t>(length);
     }
@@ -424,7 +458,8 @@ std::size_t ToUtf32(unsigned short const * s, int length, Utf32Buffer & out) {
     for (std::size_t i = 0; i < n; ++i) {
         unsigned int u = s[i];
         if (u - 0xD800 < 0x400) {
-            if (i + 1 == n || s[i + 1] - 0xDC00u >= 0x400) return 0;
+            if (i + 1 == n || s[i + 1] - 0xDC00u >= 0x400)
+                return 0;
             u = 0x10000 + ((u - 0xD800) << 10) + (s[++i] - 0xDC00u);
         }
         o[count++] = u;
@@ -442,20 +477,25 @@ int CompareLists(Table const & t, ElementList const & a, ElementList const & b) 
         for (;;) {
             std::uint32_t const u = x.Next();
             std::uint32_t const v = y.Next();
-            if (u != v) return u < v ? -1 : 1;  // running out (0) is the smallest
-            if (u == 0) break;
+            if (u != v)
+                return u < v ? -1 : 1;  // running out (0) is the smallest
+            if (u == 0)
+                break;
         }
     }
     return 0;
 }
 
-int Sign(int r) { return (r > 0) - (r < 0); }
+int Sign(int r) {
+    return (r > 0) - (r < 0);
+}
 
 }  // namespace
 
-void CollationAlgorithm::MakeKey(CollationKey & key, CollationSequence const & sequence, unsigned int const * s,
-                                 int length) {
-    if (sequence.Data() == nullptr) throw zu_logic_error();
+void CollationAlgorithm::MakeKey(CollationKey & key, CollationSequence const & sequence,
+                                 unsigned int const * s, int length) {
+    if (sequence.Data() == nullptr)
+        throw zu_logic_error();
     Table const t(sequence.Data());
     std::size_t const n = s != nullptr ? Length32(s, length) : 0;
     Collated const c(t, s, n);
@@ -464,8 +504,8 @@ void CollationAlgorithm::MakeKey(CollationKey & key, CollationSequence const & s
     key.copy_key(bytes.data(), static_cast<int>(bytes.size()));
 }
 
-void CollationAlgorithm::MakeKey(CollationKey & key, CollationSequence const & sequence, unsigned short const * s,
-                                 int length) {
+void CollationAlgorithm::MakeKey(CollationKey & key, CollationSequence const & sequence,
+                                 unsigned short const * s, int length) {
     Utf32Buffer text;
     std::size_t const n = s != nullptr && length != 0 ? ToUtf32(s, length, text) : 0;
     MakeKey(key, sequence, text.data(), static_cast<int>(n));
@@ -473,7 +513,8 @@ void CollationAlgorithm::MakeKey(CollationKey & key, CollationSequence const & s
 
 int CollationAlgorithm::Compare(CollationSequence const & sequence, unsigned int const * a,
                                 unsigned int const * b) {
-    if (sequence.Data() == nullptr) throw zu_logic_error();
+    if (sequence.Data() == nullptr)
+        throw zu_logic_error();
     Table const t(sequence.Data());
     Collated const x(t, a, a != nullptr ? Length32(a, -1) : 0);
     Collated const y(t, b, b != nullptr ? Length32(b, -1) : 0);
@@ -492,27 +533,35 @@ int CollationAlgorithm::Compare(CollationSequence const & sequence, unsigned sho
 }
 
 int CollationAlgorithm::LengthOf(unsigned char const * key) {
-    if (key == nullptr) return 0;
+    if (key == nullptr)
+        return 0;
     unsigned char const * p = key + 4;
-    while (!(p[0] == 1 && p[1] == 1)) p += 2;
+    while (!(p[0] == 1 && p[1] == 1))
+        p += 2;
     p += 2;
-    while (*p != 1) ++p;
+    while (*p != 1)
+        ++p;
     ++p;
-    while (*p != 1) ++p;
+    while (*p != 1)
+        ++p;
     ++p;
-    while (!(p[0] == 1 && p[1] == 1)) p += 2;
+    while (!(p[0] == 1 && p[1] == 1))
+        p += 2;
     return static_cast<int>(p + 2 - key);
 }
 
 unsigned int CollationAlgorithm::SignatureOf(unsigned char const * key) {
-    if (key == nullptr) return 0;
+    if (key == nullptr)
+        return 0;
     return (static_cast<unsigned int>(key[0]) << 24) | (static_cast<unsigned int>(key[1]) << 16) |
            (static_cast<unsigned int>(key[2]) << 8) | key[3];
 }
 
 int CollationAlgorithm::Compare(unsigned char const * a, unsigned char const * b) {
-    if (a == nullptr || b == nullptr) return (a != nullptr) - (b != nullptr);
-    if (SignatureOf(a) != SignatureOf(b)) throw zu_logic_error();
+    if (a == nullptr || b == nullptr)
+        return (a != nullptr) - (b != nullptr);
+    if (SignatureOf(a) != SignatureOf(b))
+        throw zu_logic_error();
     int const m = LengthOf(a);
     int const n = LengthOf(b);
     int const r = std::memcmp(a + 4, b + 4, static_cast<std::size_t>(std::min(m, n) - 4));

@@ -11,7 +11,8 @@ CollationKey::CollationKey(unsigned char const * data, int length)
     copy_key(data, length);
 }
 
-CollationKey::CollationKey(unsigned char * buffer, int capacity, unsigned char const * data, int length)
+CollationKey::CollationKey(unsigned char * buffer, int capacity, unsigned char const * data,
+                           int length)
     : data_(buffer), length_(0), capacity_(capacity < 0 ? 0 : capacity) {
     copy_key(data, length);
 }
@@ -22,12 +23,14 @@ CollationKey::CollationKey(unsigned char * buffer, int capacity, CollationKey co
 CollationKey::CollationKey(CollationKey const & key) : CollationKey(key.data_, key.length_) {}
 
 CollationKey & CollationKey::operator=(CollationKey const & key) {
-    if (this != &key) copy_key(key.data_, key.length_);
+    if (this != &key)
+        copy_key(key.data_, key.length_);
     return *this;
 }
 
 CollationKey::~CollationKey() {
-    if (capacity_ < 0) delete[] data_;
+    if (capacity_ < 0)
+        delete[] data_;
 }
 
 void CollationKey::copy_key(unsigned char const * data, int length) {
@@ -37,23 +40,41 @@ void CollationKey::copy_key(unsigned char const * data, int length) {
         length = CollationAlgorithm::LengthOf(data);
     }
     if (capacity_ >= 0) {
-        if (length > capacity_) throw zu_collation_key_overflow();
-        if (length > 0) std::memmove(data_, data, static_cast<std::size_t>(length));
+        if (length > capacity_)
+            throw zu_collation_key_overflow();
+        if (length > 0)
+            std::memmove(data_, data, static_cast<std::size_t>(length));
         length_ = length;
         return;
     }
-    unsigned char * block = length > 0 ? new unsigned char[static_cast<std::size_t>(length)] : nullptr;
-    if (length > 0) std::memcpy(block, data, static_cast<std::size_t>(length));
+    unsigned char * block =
+        length > 0 ? new unsigned char[static_cast<std::size_t>(length)] : nullptr;
+    if (length > 0)
+        std::memcpy(block, data, static_cast<std::size_t>(length));
     delete[] data_;
     data_ = block;
     length_ = length;
 }
 
-unsigned int CollationKey::Signature() const { return CollationAlgorithm::SignatureOf(data_); }
+unsigned int CollationKey::Signature() const {
+    return CollationAlgorithm::SignatureOf(data_);
+}
 
-bool CollationKey::operator==(CollationKey const & other) const { return CollationAlgorithm::Compare(*this, other) == 0; }
-bool CollationKey::operator!=(CollationKey const & other) const { return CollationAlgorithm::Compare(*this, other) != 0; }
-bool CollationKey::operator<(CollationKey const & other) const { return CollationAlgorithm::Compare(*this, other) < 0; }
-bool CollationKey::operator<=(CollationKey const & other) const { return CollationAlgorithm::Compare(*this, other) <= 0; }
-bool CollationKey::operator>(CollationKey const & other) const { return CollationAlgorithm::Compare(*this, other) > 0; }
-bool CollationKey::operator>=(CollationKey const & other) const { return CollationAlgorithm::Compare(*this, other) >= 0; }
+bool CollationKey::operator==(CollationKey const & other) const {
+    return CollationAlgorithm::Compare(*this, other) == 0;
+}
+bool CollationKey::operator!=(CollationKey const & other) const {
+    return CollationAlgorithm::Compare(*this, other) != 0;
+}
+bool CollationKey::operator<(CollationKey const & other) const {
+    return CollationAlgorithm::Compare(*this, other) < 0;
+}
+bool CollationKey::operator<=(CollationKey const & other) const {
+    return CollationAlgorithm::Compare(*this, other) <= 0;
+}
+bool CollationKey::operator>(CollationKey const & other) const {
+    return CollationAlgorithm::Compare(*this, other) > 0;
+}
+bool CollationKey::operator>=(CollationKey const & other) const {
+    return CollationAlgorithm::Compare(*this, other) >= 0;
+}

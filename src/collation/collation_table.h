@@ -31,7 +31,9 @@ enum Word : std::size_t {
     kMappingWord = 10,
 };
 
-inline bool IsContraction(std::uint32_t v) { return v >= kContraction && v != kNoEntry; }
+inline bool IsContraction(std::uint32_t v) {
+    return v >= kContraction && v != kNoEntry;
+}
 
 // A view of a table with its sub-tables resolved.
 struct Table {

@@ -73,7 +73,8 @@ template <class Kinds>
 constexpr bool Raises(TranscodeResult result) {
     return (result == kTranscodeIllegalInput && !std::is_void_v<typename Kinds::Illegal>) ||
            (result == kTranscodeNoCharacterDefined && !std::is_void_v<typename Kinds::Undefined>) ||
-           (result == kTranscodeNotInRepertoire && !std::is_void_v<typename Kinds::Unrepresentable>);
+           (result == kTranscodeNotInRepertoire &&
+            !std::is_void_v<typename Kinds::Unrepresentable>);
 }
 
 // Builds the problem for `result` and hands it to the behaviour's handler
@@ -143,8 +144,7 @@ constexpr unsigned long kMostHeldProblems = 1ul << 16;
 // character does not fit. Problems go to `raise` when `report` is set.
 template <unsigned int N, class In, class Out, class Target, class Raise, class OnLimit>
 void ConvertInto(Transcoder<In, Out> & transcoder, Target & target, In const * begin,
-                 In const * end, bool use_limit, bool report, Raise && raise,
-                 OnLimit && on_limit) {
+                 In const * end, bool use_limit, bool report, Raise && raise, OnLimit && on_limit) {
     Out local[N];
     In const * in = begin;
     unsigned long stalls = 0;  // problems in a row without moving
@@ -236,10 +236,9 @@ struct AdapterProblemRaiser {
 
     bool operator()(TranscodeResult result, In const * input_start, In const * problem,
                     In const * input_end, Out const * output_start, Out const * output_end) const {
-        return zuuc_internal::adapters::RaiseProblem<Kinds>(*adapter.GetBehavior(), result, input_encoding,
-                                                 output_encoding, adapter, input_start, problem,
-                                                 input_end, output_start, output_end,
-                                                 transcoder.Mode());
+        return zuuc_internal::adapters::RaiseProblem<Kinds>(
+            *adapter.GetBehavior(), result, input_encoding, output_encoding, adapter, input_start,
+            problem, input_end, output_start, output_end, transcoder.Mode());
     }
 };
 

@@ -78,7 +78,9 @@ UnicodeLibBehavior::~UnicodeLibBehavior() {
     lock_ = nullptr;
 }
 
-void UnicodeLibBehavior::Copy(UnicodeLibBehavior const & other) { locked_copy(other); }
+void UnicodeLibBehavior::Copy(UnicodeLibBehavior const & other) {
+    locked_copy(other);
+}
 
 void UnicodeLibBehavior::locked_copy(UnicodeLibBehavior const & other) {
     if (&other == this) {

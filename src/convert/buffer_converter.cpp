@@ -1,14 +1,13 @@
 // Buffer converters: one transcoder (or a chain of two through Unicode) kept
 // in an arena inside the converter, driven over the caller's buffers with
 // substitution and counting of every problem.
-#include "zuuc/buffer_converters.h"
-
 #include <algorithm>
 #include <cstring>
 #include <type_traits>
 
 #include "convert/transcode_contract.h"
 #include "detect/detecting_decoder.h"
+#include "zuuc/buffer_converters.h"
 #include "zuuc/char_encoding.h"
 #include "zuuc/foundation.h"
 #include "zuuc/transcoder.h"
@@ -62,7 +61,8 @@ auto DecoderTo(Enc const & encoding, UnicodeLibAllocator & arena) {
 }
 template <class P>
 Transcoder<char, P> * DecoderTo(CharEncoding const & encoding, UnicodeLibAllocator & arena) {
-    Transcoder<char, P> * detecting = zuuc_internal::detect::CreateDetectingDecoder<P>(encoding, arena);
+    Transcoder<char, P> * detecting =
+        zuuc_internal::detect::CreateDetectingDecoder<P>(encoding, arena);
     return detecting != nullptr ? detecting : zuuc_internal::ConverterToPivot<P>(encoding, arena);
 }
 
@@ -78,7 +78,8 @@ public:
     BufferConverterImpl()
         : finished_(false),
           substitutions_(0),
-          arena_(arena_storage_, static_cast<unsigned int>(sizeof arena_storage_), "BufferConverter", 0),
+          arena_(arena_storage_, static_cast<unsigned int>(sizeof arena_storage_),
+                 "BufferConverter", 0),
           transcoder_(nullptr),
           output_encoding_(nullptr) {}
     BufferConverterImpl(BufferConverterImpl const &) = delete;
@@ -87,8 +88,8 @@ public:
 
     template <class InEnc, class OutEnc>
     bool Initialize(InEnc const & in, OutEnc const & out) noexcept;
-    BufferConverterResult Convert(In const *& in, In const * inEnd, Out *& out,
-                                  Out const * outEnd, bool final) noexcept;
+    BufferConverterResult Convert(In const *& in, In const * inEnd, Out *& out, Out const * outEnd,
+                                  bool final) noexcept;
     bool Reset() noexcept;
     unsigned int Substitutions() const noexcept { return substitutions_; }
 
@@ -229,8 +230,7 @@ template <class In, class Out>
 bool BufferConverterImpl<In, Out>::Substitute(Out *& out, Out const * outEnd) {
     if constexpr (std::is_same<Out, char>::value) {
         unsigned char const * chars = nullptr;
-        unsigned int const length =
-            output_encoding_->SubstituteChars(chars, transcoder_->Mode());
+        unsigned int const length = output_encoding_->SubstituteChars(chars, transcoder_->Mode());
         pending_chars_ = chars;
         pending_length_ = chars != nullptr ? length : 0;
     } else {
@@ -321,18 +321,24 @@ bool BufferConverterImpl<In, Out>::Reset() noexcept {
     return true;
 }
 
-#define ZUUC_DEFINE_BUFFER_CONVERTER(Name, In, Out, InEnc, OutEnc)                          \
-    Name::Name() : impl_(new BufferConverterImpl<In, Out>()) {}                              \
-    Name::~Name() { delete impl_; }                                                          \
-    bool Name::Initialize(InEnc const & in, OutEnc const & out) {                            \
-        return impl_->Initialize(in, out);                                                   \
-    }                                                                                        \
-    BufferConverterResult Name::Convert(In const *& in, In const * inEnd, Out *& out,        \
-                                        Out const * outEnd, bool final) {                    \
-        return impl_->Convert(in, inEnd, out, outEnd, final);                                \
-    }                                                                                        \
-    bool Name::Reset() { return impl_->Reset(); }                                            \
-    unsigned int Name::Substitutions() const { return impl_->Substitutions(); }              \
+#define ZUUC_DEFINE_BUFFER_CONVERTER(Name, In, Out, InEnc, OutEnc)                    \
+    Name::Name() : impl_(new BufferConverterImpl<In, Out>()) {}                       \
+    Name::~Name() {                                                                   \
+        delete impl_;                                                                 \
+    }                                                                                 \
+    bool Name::Initialize(InEnc const & in, OutEnc const & out) {                     \
+        return impl_->Initialize(in, out);                                            \
+    }                                                                                 \
+    BufferConverterResult Name::Convert(In const *& in, In const * inEnd, Out *& out, \
+                                        Out const * outEnd, bool final) {             \
+        return impl_->Convert(in, inEnd, out, outEnd, final);                         \
+    }                                                                                 \
+    bool Name::Reset() {                                                              \
+        return impl_->Reset();                                                        \
+    }                                                                                 \
+    unsigned int Name::Substitutions() const {                                        \
+        return impl_->Substitutions();                                                \
+    }                                                                                 \
     static_assert(true, "")
 
 ZUUC_DEFINE_BUFFER_CONVERTER(CharToCharBufferConverter, char, char, CharEncoding, CharEncoding);

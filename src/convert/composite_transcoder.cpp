@@ -41,7 +41,7 @@ UnicodeLibBehavior * CompositeTranscoder<T, First, Second, A, B, C>::SetBehavior
 // they come before anything the first stage has to report.
 template <class T, class First, class Second, class A, class B, class C>
 TranscodeResult CompositeTranscoder<T, First, Second, A, B, C>::Deliver(C *& out, C * outEnd,
-                                                                         long limit) {
+                                                                        long limit) {
     B const * position = position_;
     TranscodeResult const result = second_->Transcode(position, end_, out, outEnd, limit);
     position_ = intermediate_ + (position - intermediate_);
@@ -50,9 +50,8 @@ TranscodeResult CompositeTranscoder<T, First, Second, A, B, C>::Deliver(C *& out
 
 template <class T, class First, class Second, class A, class B, class C>
 TranscodeResult CompositeTranscoder<T, First, Second, A, B, C>::Transcode(A const *& in,
-                                                                           A const * inEnd,
-                                                                           C *& out, C * outEnd,
-                                                                           long limit) {
+                                                                          A const * inEnd, C *& out,
+                                                                          C * outEnd, long limit) {
     C * const out_start = out;
     for (;;) {
         // Refill the intermediate buffer only once everything in it has been
@@ -96,7 +95,7 @@ TranscodeResult CompositeTranscoder<T, First, Second, A, B, C>::Transcode(A cons
 
 template <class T, class First, class Second, class A, class B, class C>
 TranscodeResult CompositeTranscoder<T, First, Second, A, B, C>::Finish(C *& out, C * outEnd,
-                                                                        long limit) {
+                                                                       long limit) {
     C * const out_start = out;
     auto remaining = [&]() { return RemainingLimit(limit, static_cast<long>(out - out_start)); };
 
@@ -175,8 +174,9 @@ void CompositeTranscoder<T, First, Second, A, B, C>::Reset() {
     first_finish_result_ = kTranscodeComplete;
 }
 
-#define ZUUC_DEFINE_COMPOSITE(A, B, C) \
-    template class CompositeTranscoder<Transcoder<A, C>, Transcoder<A, B>, Transcoder<B, C>, A, B, C>
+#define ZUUC_DEFINE_COMPOSITE(A, B, C)                                                             \
+    template class CompositeTranscoder<Transcoder<A, C>, Transcoder<A, B>, Transcoder<B, C>, A, B, \
+                                       C>
 
 ZUUC_DEFINE_COMPOSITE(char, unsigned short, char);
 ZUUC_DEFINE_COMPOSITE(char, unsigned int, char);

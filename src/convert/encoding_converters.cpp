@@ -35,7 +35,9 @@ Stage * RequiredOutput(Stage * stage, CharEncoding const & output_encoding) {
     return stage;
 }
 
-bool IsUTF32(TextEncoding const & encoding) { return encoding == Char32Encoding::UTF32(); }
+bool IsUTF32(TextEncoding const & encoding) {
+    return encoding == Char32Encoding::UTF32();
+}
 
 // The stage that writes Out: a byte encoding that cannot make it reports
 // itself as the invalid output encoding.
@@ -81,13 +83,16 @@ zuuc_internal::SourceOf<Out> * Encode(ConverterParts parts, Char32Source & pivot
 // own (`to_unicode`), except from UTF-32 to bytes or UTF-32 and from UTF-16
 // to UTF-16, where the input's encoding is the one given (`fixed`).
 template <class In, class Out>
-zuuc_internal::SourceOf<Out> * ConnectSource(ConverterParts parts, zuuc_internal::SourceOf<In> & source,
+zuuc_internal::SourceOf<Out> * ConnectSource(ConverterParts parts,
+                                             zuuc_internal::SourceOf<In> & source,
                                              zuuc_internal::EncodingOf<In> const & input_encoding,
                                              zuuc_internal::EncodingOf<Out> const & output_encoding,
-                                             TextEncoding const *& fixed, ToUnicodeSource *& to_unicode) {
+                                             TextEncoding const *& fixed,
+                                             ToUnicodeSource *& to_unicode) {
     constexpr bool kFromUTF32 = std::is_same<In, unsigned int>::value;
-    constexpr bool kFixed = (kFromUTF32 && !std::is_same<Out, unsigned short>::value) ||
-                            (std::is_same<In, unsigned short>::value && std::is_same<Out, In>::value);
+    constexpr bool kFixed =
+        (kFromUTF32 && !std::is_same<Out, unsigned short>::value) ||
+        (std::is_same<In, unsigned short>::value && std::is_same<Out, In>::value);
     if constexpr (std::is_same<In, Out>::value && !kFromUTF32) {
         if (input_encoding == output_encoding) {
             fixed = &input_encoding;
@@ -156,28 +161,30 @@ zuuc_internal::SinkOf<In> * ConnectSink(ConverterParts parts,
 // Converter sources
 // ===========================================================================
 
-#define ZUUC_CONVERTER_SOURCE(Class, Base, In, Out)                                               \
-    Class::Class(zuuc_internal::SourceOf<In> & source,                                            \
-                 zuuc_internal::EncodingOf<In> const & input_encoding,                            \
-                 zuuc_internal::EncodingOf<Out> const & output_encoding)                          \
-        : Base(nullptr),                                                                          \
-          input_encoding_(&input_encoding),                                                       \
-          fixed_input_encoding_(nullptr),                                                         \
-          to_unicode_(nullptr) {                                                                  \
-        SetProxy(ConnectSource<In, Out>(ZUUC_PARTS, source, input_encoding, output_encoding,      \
-                                        fixed_input_encoding_, to_unicode_));                     \
+#define ZUUC_CONVERTER_SOURCE(Class, Base, In, Out)                                          \
+    Class::Class(zuuc_internal::SourceOf<In> & source,                                       \
+                 zuuc_internal::EncodingOf<In> const & input_encoding,                       \
+                 zuuc_internal::EncodingOf<Out> const & output_encoding)                     \
+        : Base(nullptr),                                                                     \
+          input_encoding_(&input_encoding),                                                  \
+          fixed_input_encoding_(nullptr),                                                    \
+          to_unicode_(nullptr) {                                                             \
+        SetProxy(ConnectSource<In, Out>(ZUUC_PARTS, source, input_encoding, output_encoding, \
+                                        fixed_input_encoding_, to_unicode_));                \
     }
 
-#define ZUUC_CONVERTER_SOURCE_COMMON(Class, Base)                                                 \
-    Class::~Class() = default;                                                                    \
-    UnicodeLibBehavior * Class::SetBehavior(UnicodeLibBehavior * behavior) {                      \
-        director_.SetBehaviors(Resolved(behavior));                                               \
-        return Base::SetBehavior(behavior);                                                       \
-    }                                                                                             \
-    TextEncoding & Class::ActualInputEncoding() const {                                           \
-        return ActualInput(input_encoding_, fixed_input_encoding_, to_unicode_);                  \
-    }                                                                                             \
-    int Class::ActualRating() const { return ActualRatingOf(fixed_input_encoding_, to_unicode_); }
+#define ZUUC_CONVERTER_SOURCE_COMMON(Class, Base)                                \
+    Class::~Class() = default;                                                   \
+    UnicodeLibBehavior * Class::SetBehavior(UnicodeLibBehavior * behavior) {     \
+        director_.SetBehaviors(Resolved(behavior));                              \
+        return Base::SetBehavior(behavior);                                      \
+    }                                                                            \
+    TextEncoding & Class::ActualInputEncoding() const {                          \
+        return ActualInput(input_encoding_, fixed_input_encoding_, to_unicode_); \
+    }                                                                            \
+    int Class::ActualRating() const {                                            \
+        return ActualRatingOf(fixed_input_encoding_, to_unicode_);               \
+    }
 
 #define ZUUC_PARTS (ConverterParts{arena_.allocator(), director_})
 
@@ -215,24 +222,25 @@ void Char32EncodingConverter::Build(Char32Source & input, ToUnicodeSource * deco
 // Converter sinks
 // ===========================================================================
 
-#define ZUUC_CONVERTER_SINK(Class, Base, In, Out)                                                 \
-    Class::Class(zuuc_internal::EncodingOf<In> const & input_encoding,                            \
-                 zuuc_internal::EncodingOf<Out> const & output_encoding,                          \
-                 zuuc_internal::SinkOf<Out> & target)                                             \
-        : Base(nullptr) {                                                                         \
-        Build(input_encoding,                                                                     \
+#define ZUUC_CONVERTER_SINK(Class, Base, In, Out)                                                  \
+    Class::Class(zuuc_internal::EncodingOf<In> const & input_encoding,                             \
+                 zuuc_internal::EncodingOf<Out> const & output_encoding,                           \
+                 zuuc_internal::SinkOf<Out> & target)                                              \
+        : Base(nullptr) {                                                                          \
+        Build(input_encoding,                                                                      \
               RequiredStage(output_encoding.CreateCharSinkFromUnicode(target, arena_.allocator()), \
-                            output_encoding));                                                    \
+                            output_encoding));                                                     \
     }
 
-#define ZUUC_CONVERTER_SINK_COMMON(Class, Base, In)                                               \
-    Class::~Class() = default;                                                                    \
-    UnicodeLibBehavior * Class::SetBehavior(UnicodeLibBehavior * behavior) {                      \
-        director_.SetBehaviors(Resolved(behavior));                                               \
-        return Base::SetBehavior(behavior);                                                       \
-    }                                                                                             \
-    void Class::Build(zuuc_internal::EncodingOf<In> const & input_encoding, Char32Sink * encoding) { \
-        SetProxy(ConnectSink<In>(ZUUC_PARTS, input_encoding, encoding));                          \
+#define ZUUC_CONVERTER_SINK_COMMON(Class, Base, In)                          \
+    Class::~Class() = default;                                               \
+    UnicodeLibBehavior * Class::SetBehavior(UnicodeLibBehavior * behavior) { \
+        director_.SetBehaviors(Resolved(behavior));                          \
+        return Base::SetBehavior(behavior);                                  \
+    }                                                                        \
+    void Class::Build(zuuc_internal::EncodingOf<In> const & input_encoding,  \
+                      Char32Sink * encoding) {                               \
+        SetProxy(ConnectSink<In>(ZUUC_PARTS, input_encoding, encoding));     \
     }
 
 ZUUC_CONVERTER_SINK(CharEncodingConverterSink, CharProxySink, char, char)

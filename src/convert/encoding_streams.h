@@ -69,44 +69,44 @@ template <class Encoding, class Unit = UnitOfEncoding<Encoding>>
 ToUnicodeSource * TranscodingSourceToUnicode(Encoding const & encoding, SourceOf<Unit> & source,
                                              UnicodeLibAllocator & allocator) {
     using Adapter = typename AdapterOf<Unit, unsigned int>::Source;
-    return WrapTranscoder<Adapter>(
-        [&] { return encoding.CreateConverterToUTF32(allocator); },
-        [&](Transcoder<Unit, unsigned int> * transcoder) {
-            return new (allocator) Adapter(source, encoding, transcoder, Char32Encoding::UTF32());
-        });
+    return WrapTranscoder<Adapter>([&] { return encoding.CreateConverterToUTF32(allocator); },
+                                   [&](Transcoder<Unit, unsigned int> * transcoder) {
+                                       return new (allocator) Adapter(source, encoding, transcoder,
+                                                                      Char32Encoding::UTF32());
+                                   });
 }
 
 template <class Encoding, class Unit = UnitOfEncoding<Encoding>>
 SourceOf<Unit> * TranscodingSourceFromUnicode(Encoding const & encoding, Char32Source & source,
                                               UnicodeLibAllocator & allocator) {
     using Adapter = typename AdapterOf<unsigned int, Unit>::Source;
-    return WrapTranscoder<Adapter>(
-        [&] { return encoding.CreateConverterFromUTF32(allocator); },
-        [&](Transcoder<unsigned int, Unit> * transcoder) {
-            return new (allocator) Adapter(source, Char32Encoding::UTF32(), transcoder, encoding);
-        });
+    return WrapTranscoder<Adapter>([&] { return encoding.CreateConverterFromUTF32(allocator); },
+                                   [&](Transcoder<unsigned int, Unit> * transcoder) {
+                                       return new (allocator) Adapter(
+                                           source, Char32Encoding::UTF32(), transcoder, encoding);
+                                   });
 }
 
 template <class Encoding, class Unit = UnitOfEncoding<Encoding>>
 Char32Sink * TranscodingSinkFromUnicode(Encoding const & encoding, SinkOf<Unit> & sink,
                                         UnicodeLibAllocator & allocator) {
     using Adapter = typename AdapterOf<unsigned int, Unit>::Sink;
-    return WrapTranscoder<Adapter>(
-        [&] { return encoding.CreateConverterFromUTF32(allocator); },
-        [&](Transcoder<unsigned int, Unit> * transcoder) {
-            return new (allocator) Adapter(Char32Encoding::UTF32(), transcoder, encoding, sink);
-        });
+    return WrapTranscoder<Adapter>([&] { return encoding.CreateConverterFromUTF32(allocator); },
+                                   [&](Transcoder<unsigned int, Unit> * transcoder) {
+                                       return new (allocator) Adapter(Char32Encoding::UTF32(),
+                                                                      transcoder, encoding, sink);
+                                   });
 }
 
 template <class Encoding, class Unit = UnitOfEncoding<Encoding>>
 SinkOf<Unit> * TranscodingSinkToUnicode(Encoding const & encoding, Char32Sink & sink,
                                         UnicodeLibAllocator & allocator) {
     using Adapter = typename AdapterOf<Unit, unsigned int>::Sink;
-    return WrapTranscoder<Adapter>(
-        [&] { return encoding.CreateConverterToUTF32(allocator); },
-        [&](Transcoder<Unit, unsigned int> * transcoder) {
-            return new (allocator) Adapter(encoding, transcoder, Char32Encoding::UTF32(), sink);
-        });
+    return WrapTranscoder<Adapter>([&] { return encoding.CreateConverterToUTF32(allocator); },
+                                   [&](Transcoder<Unit, unsigned int> * transcoder) {
+                                       return new (allocator) Adapter(
+                                           encoding, transcoder, Char32Encoding::UTF32(), sink);
+                                   });
 }
 
 }  // namespace zuuc_internal
@@ -118,8 +118,9 @@ SinkOf<Unit> * TranscodingSinkToUnicode(Encoding const & encoding, Char32Sink & 
         UnicodeLibAllocator & allocator) const {                                                  \
         return zuuc_internal::TranscodingSourceToUnicode(*this, source, allocator);               \
     }                                                                                             \
-    zuuc_internal::SourceOf<zuuc_internal::UnitOfEncoding<Class>> * Class::CreateCharSourceFromUnicode( \
-        Char32Source & source, UnicodeLibAllocator & allocator) const {                           \
+    zuuc_internal::SourceOf<zuuc_internal::UnitOfEncoding<Class>> *                               \
+    Class::CreateCharSourceFromUnicode(Char32Source & source, UnicodeLibAllocator & allocator)    \
+        const {                                                                                   \
         return zuuc_internal::TranscodingSourceFromUnicode(*this, source, allocator);             \
     }                                                                                             \
     Char32Sink * Class::CreateCharSinkFromUnicode(                                                \

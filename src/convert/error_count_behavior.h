@@ -67,11 +67,13 @@ public:
         Count();
         UnicodeLibBehavior::HandleChar16ToChar32ConversionProblem(p);
     }
-    void HandleNoCharacterDefinedForCodepoint(CharToChar32NoCharacterDefinedForCodepoint & p) override {
+    void HandleNoCharacterDefinedForCodepoint(
+        CharToChar32NoCharacterDefinedForCodepoint & p) override {
         Count();
         UnicodeLibBehavior::HandleCharToChar32ConversionProblem(p);
     }
-    void HandleNoCharacterDefinedForCodepoint(CharToChar16NoCharacterDefinedForCodepoint & p) override {
+    void HandleNoCharacterDefinedForCodepoint(
+        CharToChar16NoCharacterDefinedForCodepoint & p) override {
         Count();
         UnicodeLibBehavior::HandleExternalToInternalConversionProblem(p);
     }

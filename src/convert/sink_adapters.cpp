@@ -94,8 +94,8 @@ struct SinkAdapterOps {
         if (Discarding()) {
             return;
         }
-        zuuc_internal::adapters::ConvertInto<N>(transcoder, target, begin, end, kLimited, report, Raiser(),
-                                     [&]() { OnLimit(); });
+        zuuc_internal::adapters::ConvertInto<N>(transcoder, target, begin, end, kLimited, report,
+                                                Raiser(), [&]() { OnLimit(); });
     }
 
     void Finish() const {
@@ -123,41 +123,46 @@ SinkAdapterOps<N, Adapter, In, Out> SinkOps(Adapter & adapter,
 
 // `Units` is the size of the local conversion buffer; `Truncated` the
 // adapter's own truncation flag (only the 32-to-16 adapter keeps one).
-#define ZUUC_SINK_ADAPTER(Class, Base, In, Out, Units, Truncated)                                  \
-    Class::Class(zuuc_internal::EncodingOf<In> const & input_encoding,                             \
-                 Transcoder<In, Out> * transcoder,                                                 \
-                 zuuc_internal::EncodingOf<Out> const & output_encoding,                           \
-                 zuuc_internal::SinkOf<Out> & target)                                              \
-        : Base(static_cast<UnicodeLibActor const &>(target)),                                      \
-          input_encoding_(&input_encoding),                                                        \
-          transcoder_(transcoder),                                                                 \
-          output_encoding_(&output_encoding),                                                      \
-          target_(&target) {                                                                       \
-        ZUUC_OPS(Units, Truncated).Start();                                                        \
-    }                                                                                              \
-    Class::~Class() { ZUUC_OPS(Units, Truncated).Close(); }                                        \
-    UnicodeLibBehavior * Class::SetBehavior(UnicodeLibBehavior * behavior) {                       \
-        transcoder_->SetBehavior(behavior);                                                        \
-        return Base::SetBehavior(behavior);                                                        \
-    }                                                                                              \
-    void Class::Flush() { ZUUC_OPS(Units, Truncated).Flush(); }                                    \
-    void Class::PutBuffer(In const * begin, In const * end) {                                      \
-        ZUUC_OPS(Units, Truncated).Put(begin, end, true);                                          \
-    }                                                                                              \
-    void Class::InsertInput(In const * begin, In const * end) {                                    \
-        ZUUC_OPS(Units, Truncated).Put(begin, end, false);                                         \
-    }                                                                                              \
-    void Class::InsertOutput(Out const * begin, Out const * end) {                                 \
-        ZUUC_OPS(Units, Truncated).InsertOutput(begin, end);                                       \
-    }                                                                                              \
-    void Class::Convert(In const * begin, In const * end, bool report) {                           \
-        ZUUC_OPS(Units, Truncated).Convert(begin, end, report);                                    \
-    }                                                                                              \
-    void Class::FinishConversion() { ZUUC_OPS(Units, Truncated).Finish(); }
+#define ZUUC_SINK_ADAPTER(Class, Base, In, Out, Units, Truncated)            \
+    Class::Class(zuuc_internal::EncodingOf<In> const & input_encoding,       \
+                 Transcoder<In, Out> * transcoder,                           \
+                 zuuc_internal::EncodingOf<Out> const & output_encoding,     \
+                 zuuc_internal::SinkOf<Out> & target)                        \
+        : Base(static_cast<UnicodeLibActor const &>(target)),                \
+          input_encoding_(&input_encoding),                                  \
+          transcoder_(transcoder),                                           \
+          output_encoding_(&output_encoding),                                \
+          target_(&target) {                                                 \
+        ZUUC_OPS(Units, Truncated).Start();                                  \
+    }                                                                        \
+    Class::~Class() {                                                        \
+        ZUUC_OPS(Units, Truncated).Close();                                  \
+    }                                                                        \
+    UnicodeLibBehavior * Class::SetBehavior(UnicodeLibBehavior * behavior) { \
+        transcoder_->SetBehavior(behavior);                                  \
+        return Base::SetBehavior(behavior);                                  \
+    }                                                                        \
+    void Class::Flush() {                                                    \
+        ZUUC_OPS(Units, Truncated).Flush();                                  \
+    }                                                                        \
+    void Class::PutBuffer(In const * begin, In const * end) {                \
+        ZUUC_OPS(Units, Truncated).Put(begin, end, true);                    \
+    }                                                                        \
+    void Class::InsertInput(In const * begin, In const * end) {              \
+        ZUUC_OPS(Units, Truncated).Put(begin, end, false);                   \
+    }                                                                        \
+    void Class::InsertOutput(Out const * begin, Out const * end) {           \
+        ZUUC_OPS(Units, Truncated).InsertOutput(begin, end);                 \
+    }                                                                        \
+    void Class::Convert(In const * begin, In const * end, bool report) {     \
+        ZUUC_OPS(Units, Truncated).Convert(begin, end, report);              \
+    }                                                                        \
+    void Class::FinishConversion() {                                         \
+        ZUUC_OPS(Units, Truncated).Finish();                                 \
+    }
 
-#define ZUUC_OPS(Units, Truncated)                                                                 \
-    SinkOps<Units>(*this, *input_encoding_, *transcoder_, *output_encoding_,        \
-                                  *target_, Truncated)
+#define ZUUC_OPS(Units, Truncated) \
+    SinkOps<Units>(*this, *input_encoding_, *transcoder_, *output_encoding_, *target_, Truncated)
 
 ZUUC_SINK_ADAPTER(CharSink_8_to_16, CharSink, char, unsigned short, 512, nullptr)
 ZUUC_SINK_ADAPTER(CharSink_8_to_32, CharSink, char, unsigned int, 1024, nullptr)

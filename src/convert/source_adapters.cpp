@@ -36,9 +36,13 @@ UnicodeLibBehavior * ToUnicodeProxySource::SetBehavior(UnicodeLibBehavior * beha
     return ToUnicodeSource::SetBehavior(behavior);
 }
 
-TextEncoding const & ToUnicodeProxySource::ActualInputEncoding() const { return *encoding_; }
+TextEncoding const & ToUnicodeProxySource::ActualInputEncoding() const {
+    return *encoding_;
+}
 
-int ToUnicodeProxySource::ActualRating() const { return kNotRated; }
+int ToUnicodeProxySource::ActualRating() const {
+    return kNotRated;
+}
 
 bool ToUnicodeProxySource::FillBuffer() {
     if (source_ == nullptr || exhausted_) {
@@ -96,9 +100,9 @@ bool FillSourceAdapter(Adapter & adapter, SourceOf<In> & input,
     while (out != limit) {
         // 1. Inserted output, as far as it fits.
         if (!pending_output.empty()) {
-            std::size_t const n = std::min(static_cast<std::size_t>(limit - out),
-                                           static_cast<std::size_t>(pending_output.end() -
-                                                                    pending_output.position()));
+            std::size_t const n = std::min(
+                static_cast<std::size_t>(limit - out),
+                static_cast<std::size_t>(pending_output.end() - pending_output.position()));
             std::memcpy(out, pending_output.position(), n * sizeof(Out));
             out += n;
             pending_output.position() += n;
@@ -193,39 +197,45 @@ bool FillSourceAdapter(Adapter & adapter, SourceOf<In> & input,
 
 }  // namespace
 
-#define ZUUC_SOURCE_ADAPTER(Class, Base, In, Out)                                                 \
-    Class::Class(zuuc_internal::SourceOf<In> & source,                                           \
-                 zuuc_internal::EncodingOf<In> const & input_encoding,                           \
-                 Transcoder<In, Out> * transcoder,                                               \
-                 zuuc_internal::EncodingOf<Out> const & output_encoding)                         \
-        : Base(static_cast<UnicodeLibActor const &>(source)),                                    \
-          input_(&source),                                                                       \
-          input_encoding_(&input_encoding),                                                      \
-          output_encoding_(&output_encoding),                                                    \
-          transcoder_(transcoder) {                                                              \
-        transcoder_->SetBehavior(GetBehavior());                                                 \
-    }                                                                                            \
-    Class::~Class() { delete transcoder_; }                                                      \
-    UnicodeLibBehavior * Class::SetBehavior(UnicodeLibBehavior * behavior) {                     \
-        transcoder_->SetBehavior(behavior);                                                      \
-        return Base::SetBehavior(behavior);                                                      \
-    }                                                                                            \
-    void Class::InsertInput(In const * begin, In const * end) {                                  \
-        zuuc_internal::HoldInserted(pending_input_, begin, end);                                 \
-    }                                                                                            \
-    void Class::InsertOutput(Out const * begin, Out const * end) {                               \
-        zuuc_internal::HoldInserted(pending_output_, begin, end);                                \
-    }                                                                                            \
-    bool Class::FillBuffer() {                                                                   \
-        return FillSourceAdapter(*this, *input_, *input_encoding_, *transcoder_,  \
-                                                *output_encoding_, pending_input_,               \
-                                                pending_output_, buffer_, position_, end_);      \
+#define ZUUC_SOURCE_ADAPTER(Class, Base, In, Out)                                             \
+    Class::Class(zuuc_internal::SourceOf<In> & source,                                        \
+                 zuuc_internal::EncodingOf<In> const & input_encoding,                        \
+                 Transcoder<In, Out> * transcoder,                                            \
+                 zuuc_internal::EncodingOf<Out> const & output_encoding)                      \
+        : Base(static_cast<UnicodeLibActor const &>(source)),                                 \
+          input_(&source),                                                                    \
+          input_encoding_(&input_encoding),                                                   \
+          output_encoding_(&output_encoding),                                                 \
+          transcoder_(transcoder) {                                                           \
+        transcoder_->SetBehavior(GetBehavior());                                              \
+    }                                                                                         \
+    Class::~Class() {                                                                         \
+        delete transcoder_;                                                                   \
+    }                                                                                         \
+    UnicodeLibBehavior * Class::SetBehavior(UnicodeLibBehavior * behavior) {                  \
+        transcoder_->SetBehavior(behavior);                                                   \
+        return Base::SetBehavior(behavior);                                                   \
+    }                                                                                         \
+    void Class::InsertInput(In const * begin, In const * end) {                               \
+        zuuc_internal::HoldInserted(pending_input_, begin, end);                              \
+    }                                                                                         \
+    void Class::InsertOutput(Out const * begin, Out const * end) {                            \
+        zuuc_internal::HoldInserted(pending_output_, begin, end);                             \
+    }                                                                                         \
+    bool Class::FillBuffer() {                                                                \
+        return FillSourceAdapter(*this, *input_, *input_encoding_, *transcoder_,              \
+                                 *output_encoding_, pending_input_, pending_output_, buffer_, \
+                                 position_, end_);                                            \
     }
 
 // The adapters to a Unicode width report their input encoding, not rated.
-#define ZUUC_NOT_RATED(Class)                                                                    \
-    TextEncoding const & Class::ActualInputEncoding() const { return *input_encoding_; }        \
-    int Class::ActualRating() const { return ToUnicodeSource::kNotRated; }
+#define ZUUC_NOT_RATED(Class)                                 \
+    TextEncoding const & Class::ActualInputEncoding() const { \
+        return *input_encoding_;                              \
+    }                                                         \
+    int Class::ActualRating() const {                         \
+        return ToUnicodeSource::kNotRated;                    \
+    }
 
 ZUUC_SOURCE_ADAPTER(CharSource_8_to_16, Char16Source, char, unsigned short)
 ZUUC_SOURCE_ADAPTER(CharSource_8_to_32, ToUnicodeSource, char, unsigned int)

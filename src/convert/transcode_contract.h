@@ -52,7 +52,9 @@ constexpr bool IsDone(TranscodeResult result) {
 // limit", and drivers pass kNoLimit.
 constexpr long kNoLimit = -1;
 
-constexpr bool HasLimit(long limit) { return limit >= 0; }
+constexpr bool HasLimit(long limit) {
+    return limit >= 0;
+}
 
 // What is left of `limit` after `written` units (no limit stays no limit).
 constexpr long RemainingLimit(long limit, long written) {
@@ -86,9 +88,15 @@ constexpr unsigned int kReplacementCharacter = 0xFFFD;
 constexpr unsigned int kFirstSupplementary = 0x10000;
 constexpr unsigned int kLastCodePoint = 0x10FFFF;
 
-constexpr bool IsHighSurrogate(unsigned int u) { return u >= 0xD800 && u <= 0xDBFF; }
-constexpr bool IsLowSurrogate(unsigned int u) { return u >= 0xDC00 && u <= 0xDFFF; }
-constexpr bool IsSurrogate(unsigned int u) { return u >= 0xD800 && u <= 0xDFFF; }
+constexpr bool IsHighSurrogate(unsigned int u) {
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+constexpr bool IsLowSurrogate(unsigned int u) {
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
+constexpr bool IsSurrogate(unsigned int u) {
+    return u >= 0xD800 && u <= 0xDFFF;
+}
 
 constexpr unsigned int CombineSurrogates(unsigned int high, unsigned int low) {
     return ((high - 0xD800) << 10) + (low - 0xDC00) + kFirstSupplementary;
@@ -105,7 +113,9 @@ constexpr unsigned short LowSurrogateOf(unsigned int c) {
 constexpr unsigned TrailingByteCount(unsigned char b) {
     return b < 0xC0 ? 0 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : b < 0xF8 ? 3 : b < 0xFC ? 4 : 5;
 }
-constexpr bool IsContinuationByte(unsigned char b) { return (b & 0xC0) == 0x80; }
+constexpr bool IsContinuationByte(unsigned char b) {
+    return (b & 0xC0) == 0x80;
+}
 
 // --- building chains ----------------------------------------------------------------
 
@@ -145,8 +155,8 @@ Transcoder<A, C> * Chain(Transcoder<A, B> * first, Transcoder<B, C> * second,
         return nullptr;
     }
     return NullOnBadAlloc([&]() -> Transcoder<A, C> * {
-        auto * composite = new (allocator)
-            CompositeTranscoderFor<A, B, C>(owned_first.get(), owned_second.get());
+        auto * composite =
+            new (allocator) CompositeTranscoderFor<A, B, C>(owned_first.get(), owned_second.get());
         owned_first.release();
         owned_second.release();
         return composite;

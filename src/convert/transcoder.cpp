@@ -43,7 +43,9 @@ BlockConverter_8_to_32::~BlockConverter_8_to_32() = default;
 
 BlockConverter_16_to_8::BlockConverter_16_to_8() : state_flag_(false) {}
 BlockConverter_16_to_8::~BlockConverter_16_to_8() = default;
-void BlockConverter_16_to_8::Reset() { state_flag_ = false; }
+void BlockConverter_16_to_8::Reset() {
+    state_flag_ = false;
+}
 
 BlockConverter_16_to_16::BlockConverter_16_to_16() = default;
 BlockConverter_16_to_16::~BlockConverter_16_to_16() = default;
@@ -53,7 +55,9 @@ BlockConverter_16_to_32::~BlockConverter_16_to_32() = default;
 
 BlockConverter_32_to_8::BlockConverter_32_to_8() : state_flag_(false) {}
 BlockConverter_32_to_8::~BlockConverter_32_to_8() = default;
-void BlockConverter_32_to_8::Reset() { state_flag_ = false; }
+void BlockConverter_32_to_8::Reset() {
+    state_flag_ = false;
+}
 
 BlockConverter_32_to_16::BlockConverter_32_to_16() = default;
 BlockConverter_32_to_16::~BlockConverter_32_to_16() = default;

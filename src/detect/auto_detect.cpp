@@ -24,7 +24,9 @@ AutoDetectEncoding::AutoDetectEncoding(TextEncodingID id, char const ** names)
       capacity_(0),
       language_(nullptr) {}
 
-AutoDetectEncoding::~AutoDetectEncoding() { std::free(candidates_); }
+AutoDetectEncoding::~AutoDetectEncoding() {
+    std::free(candidates_);
+}
 
 void AutoDetectEncoding::AddCandidate(CharEncoding const & candidate) {
     if (count_ == capacity_) {
@@ -43,7 +45,9 @@ void AutoDetectEncoding::AddCandidate(CharEncoding const & candidate) {
     candidates_[count_++] = &candidate;
 }
 
-bool AutoDetectEncoding::IsValidForOutput() const { return false; }
+bool AutoDetectEncoding::IsValidForOutput() const {
+    return false;
+}
 
 bool AutoDetectEncoding::IsTextModeSafe() const {
     for (unsigned int i = 0; i < count_; ++i) {
@@ -54,7 +58,9 @@ bool AutoDetectEncoding::IsTextModeSafe() const {
     return true;
 }
 
-unsigned int AutoDetectEncoding::CountCandidateEncodings() const { return count_; }
+unsigned int AutoDetectEncoding::CountCandidateEncodings() const {
+    return count_;
+}
 
 CharEncoding const * AutoDetectEncoding::GetCandidateEncoding(unsigned int i) const {
     return i < count_ ? candidates_[i] : nullptr;

@@ -26,6 +26,12 @@ unsigned char const * CharEncodingDetector::BreakTieFrom(unsigned char const *,
 
 void CharEncodingDetector::Finish(unsigned char const *, unsigned char const *) {}
 
-CharEncoding const & CharEncodingDetector::GetEncoding() const { return encoding_; }
-int CharEncodingDetector::GetRating() const { return rating_; }
-int CharEncodingDetector::GetTieBreaker() const { return tie_breaker_; }
+CharEncoding const & CharEncodingDetector::GetEncoding() const {
+    return encoding_;
+}
+int CharEncodingDetector::GetRating() const {
+    return rating_;
+}
+int CharEncodingDetector::GetTieBreaker() const {
+    return tie_breaker_;
+}

@@ -118,7 +118,8 @@ CharEncoding const * EncodingChooser::Examine(unsigned char const * start,
     // of slices, so that it rests on the same bytes however the input is
     // divided (a source may hand out its bytes a few at a time; a larger
     // window would otherwise let a later leader win).
-    if (sharing != 1 || size_ < kLongestByteOrderMark || size_ % zuuc_internal::detect::kExamineSlice != 0) {
+    if (sharing != 1 || size_ < kLongestByteOrderMark ||
+        size_ % zuuc_internal::detect::kExamineSlice != 0) {
         return nullptr;
     }
     Report(true, false);

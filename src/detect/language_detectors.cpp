@@ -96,10 +96,12 @@ bool Matches(DetectNGram const & gram, unsigned int const * text, unsigned int i
         case 0:
             break;
         case 1:
-            if (i != 0) return false;
+            if (i != 0)
+                return false;
             break;
         case 2:
-            if (i + gram.length != count) return false;
+            if (i + gram.length != count)
+                return false;
             break;
         default:
             return false;
@@ -134,7 +136,9 @@ unsigned int DetectNGramCollection::Count() const {
     return level * size_ / 100;
 }
 
-unsigned int DetectNGramCollection::MinimumTextLength() const { return 1; }
+unsigned int DetectNGramCollection::MinimumTextLength() const {
+    return 1;
+}
 
 DetectChineseNGramCollection::DetectChineseNGramCollection()
     : DetectNGramCollection(kChinese, kSize) {}
@@ -162,7 +166,8 @@ public:
             if (grams[k]->length >= 2) {
                 Mark(second_, grams[k]->ranges[1], bit);
             } else {
-                for (std::uint32_t & mask : second_) mask |= bit;
+                for (std::uint32_t & mask : second_)
+                    mask |= bit;
             }
         }
     }
@@ -178,9 +183,11 @@ private:
     static constexpr unsigned int kBlocks = 257;
     static unsigned int Block(unsigned int c) { return c > 0xFFFF ? 256 : c >> 8; }
     static void Mark(std::uint32_t * masks, DetectNGram::Range const & range, std::uint32_t bit) {
-        if (range.low > range.high) return;
+        if (range.low > range.high)
+            return;
         unsigned int const last = Block(range.high);
-        for (unsigned int b = Block(range.low); b <= last; ++b) masks[b] |= bit;
+        for (unsigned int b = Block(range.low); b <= last; ++b)
+            masks[b] |= bit;
     }
     std::uint32_t first_[kBlocks] = {};
     std::uint32_t second_[kBlocks] = {};
@@ -201,7 +208,8 @@ int MatchNGrams(DetectNGramCollection & collection, int & tie_breaker,
     unsigned int used = 0;
     collection.Restart();
     while (DetectNGram const * gram = collection.Next()) {
-        if (used == kMostEntries) break;
+        if (used == kMostEntries)
+            break;
         grams[used++] = gram;
     }
     EntryFilter const filter(grams, used);

@@ -1,6 +1,5 @@
-#include "zuuc/char_encoding.h"
-
 #include "convert/encoding_streams.h"
+#include "zuuc/char_encoding.h"
 
 // The stream factories of the table-driven encodings wrap the encoding's own
 // UTF-32 transcoders in the stream adapters of the conversion engine
@@ -9,8 +8,8 @@
 
 BlockCharEncoding::~BlockCharEncoding() = default;
 
-ToUnicodeSource * BlockCharEncoding::CreateCharSourceToUnicode(CharSource & source,
-                                                               UnicodeLibAllocator & allocator) const {
+ToUnicodeSource * BlockCharEncoding::CreateCharSourceToUnicode(
+    CharSource & source, UnicodeLibAllocator & allocator) const {
     Load();
     return zuuc_internal::TranscodingSourceToUnicode(*this, source, allocator);
 }

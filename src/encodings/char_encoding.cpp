@@ -24,13 +24,17 @@ struct WidthTraits<CharEncoding> {
 template <>
 struct WidthTraits<Char16Encoding> {
     static constexpr unsigned int kTokenSize = 2;
-    static std::vector<Char16Encoding *> & List() { return zuuc_internal::registry::Char16Encodings(); }
+    static std::vector<Char16Encoding *> & List() {
+        return zuuc_internal::registry::Char16Encodings();
+    }
     static Char16Encoding * Cast(TextEncoding * encoding) { return encoding->AsChar16Encoding(); }
 };
 template <>
 struct WidthTraits<Char32Encoding> {
     static constexpr unsigned int kTokenSize = 4;
-    static std::vector<Char32Encoding *> & List() { return zuuc_internal::registry::Char32Encodings(); }
+    static std::vector<Char32Encoding *> & List() {
+        return zuuc_internal::registry::Char32Encodings();
+    }
     static Char32Encoding * Cast(TextEncoding * encoding) { return encoding->AsChar32Encoding(); }
 };
 
@@ -44,7 +48,9 @@ struct WidthLookups {
         return encoding == nullptr ? nullptr : Traits::Cast(encoding);
     }
     static unsigned int Count() { return static_cast<unsigned int>(Traits::List().size()); }
-    static Width * At(unsigned int index) { return zuuc_internal::registry::At(Traits::List(), index); }
+    static Width * At(unsigned int index) {
+        return zuuc_internal::registry::At(Traits::List(), index);
+    }
     static Width * ById(TextEncodingID id) { return As(TextEncoding::Lookup(id)); }
     template <class Name>
     static Width * ByName(Name const * name) {
@@ -59,24 +65,44 @@ struct WidthLookups {
         Traits::List().push_back(&encoding);
         EncodingVariation::GenerateVariantsOf(encoding);
     }
-    static void Delist(Width const & encoding) { zuuc_internal::registry::Remove(Traits::List(), &encoding); }
+    static void Delist(Width const & encoding) {
+        zuuc_internal::registry::Remove(Traits::List(), &encoding);
+    }
 };
 
 }  // namespace
 
-#define ZUUC_WIDTH_LOOKUPS(Width, UnicodeName)                                                    \
-    unsigned int Width::Count() { return WidthLookups<Width>::Count(); }                          \
-    Width * Width::Lookup(unsigned int index) { return WidthLookups<Width>::At(index); }          \
-    Width * Width::Lookup(TextEncodingID id) { return WidthLookups<Width>::ById(id); }            \
-    Width * Width::Lookup(char const * name) { return WidthLookups<Width>::ByName(name); }         \
-    Width * Width::Lookup(UnicodeName const * name) { return WidthLookups<Width>::ByName(name); } \
-    Width * Width::LookupCodePage(unsigned int code_page) {                                       \
-        return WidthLookups<Width>::ByCodePage(code_page);                                        \
-    }                                                                                             \
-    Width const & Width::GetImplementation() const { return *this; }                              \
-    unsigned int Width::TokenSize() const { return WidthTraits<Width>::kTokenSize; }              \
-    void Width::Enlist() { WidthLookups<Width>::Enlist(*this); }                                  \
-    Width::~Width() { WidthLookups<Width>::Delist(*this); }
+#define ZUUC_WIDTH_LOOKUPS(Width, UnicodeName)              \
+    unsigned int Width::Count() {                           \
+        return WidthLookups<Width>::Count();                \
+    }                                                       \
+    Width * Width::Lookup(unsigned int index) {             \
+        return WidthLookups<Width>::At(index);              \
+    }                                                       \
+    Width * Width::Lookup(TextEncodingID id) {              \
+        return WidthLookups<Width>::ById(id);               \
+    }                                                       \
+    Width * Width::Lookup(char const * name) {              \
+        return WidthLookups<Width>::ByName(name);           \
+    }                                                       \
+    Width * Width::Lookup(UnicodeName const * name) {       \
+        return WidthLookups<Width>::ByName(name);           \
+    }                                                       \
+    Width * Width::LookupCodePage(unsigned int code_page) { \
+        return WidthLookups<Width>::ByCodePage(code_page);  \
+    }                                                       \
+    Width const & Width::GetImplementation() const {        \
+        return *this;                                       \
+    }                                                       \
+    unsigned int Width::TokenSize() const {                 \
+        return WidthTraits<Width>::kTokenSize;              \
+    }                                                       \
+    void Width::Enlist() {                                  \
+        WidthLookups<Width>::Enlist(*this);                 \
+    }                                                       \
+    Width::~Width() {                                       \
+        WidthLookups<Width>::Delist(*this);                 \
+    }
 
 // --- CharEncoding ---------------------------------------------------------------
 
@@ -105,9 +131,15 @@ CharEncoding::CharEncoding(TextEncoding const & parent, EncodingVariation const 
     }
 }
 
-bool CharEncoding::IsBasedOnASCII() const { return true; }
-unsigned int CharEncoding::CountCandidateEncodings() const { return 0; }
-CharEncoding const * CharEncoding::GetCandidateEncoding(unsigned int) const { return nullptr; }
+bool CharEncoding::IsBasedOnASCII() const {
+    return true;
+}
+unsigned int CharEncoding::CountCandidateEncodings() const {
+    return 0;
+}
+CharEncoding const * CharEncoding::GetCandidateEncoding(unsigned int) const {
+    return nullptr;
+}
 
 ZUUC_WIDTH_LOOKUPS(CharEncoding, unsigned short)
 
@@ -149,7 +181,9 @@ unsigned int Char16Encoding::SubstituteChars(unsigned char const *& chars, unsig
     return 2;
 }
 
-unsigned short Char16Encoding::SubstituteChar() { return 0xFFFD; }
+unsigned short Char16Encoding::SubstituteChar() {
+    return 0xFFFD;
+}
 
 ScriptSystem Char16Encoding::GetCharacterScript(unsigned int c) const {
     return UnicodeCharacter::GetScriptSystem(MapToUnicode(c));
@@ -179,7 +213,9 @@ unsigned int Char32Encoding::SubstituteChars(unsigned char const *& chars, unsig
     return 2;
 }
 
-unsigned int Char32Encoding::SubstituteChar() { return 0xFFFD; }
+unsigned int Char32Encoding::SubstituteChar() {
+    return 0xFFFD;
+}
 
 ScriptSystem Char32Encoding::GetCharacterScript(unsigned int c) const {
     return UnicodeCharacter::GetScriptSystem(MapToUnicode(c));

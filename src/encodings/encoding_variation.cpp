@@ -6,7 +6,9 @@
 
 namespace {
 
-unsigned long Number(EncodingVariationID id) { return id; }
+unsigned long Number(EncodingVariationID id) {
+    return id;
+}
 
 // Every registered variation, in number order.
 template <class Visit>
@@ -47,9 +49,15 @@ void EncodingVariation::GenerateVariantOfChar16Encoding(Char16Encoding const &) 
 void EncodingVariation::GenerateVariantOfCharEncoding(CharEncoding const &) {}
 void EncodingVariation::GenerateVariantOfChar32Encoding(Char32Encoding const &) {}
 
-EncodingVariationID EncodingVariation::GetEncodingVariationID() const { return id_; }
-char const * EncodingVariation::Name() const { return names_[0]; }
-char const * EncodingVariation::MimeName() const { return mime_name_; }
+EncodingVariationID EncodingVariation::GetEncodingVariationID() const {
+    return id_;
+}
+char const * EncodingVariation::Name() const {
+    return names_[0];
+}
+char const * EncodingVariation::MimeName() const {
+    return mime_name_;
+}
 
 unsigned short const * EncodingVariation::NameInUnicode() const {
     zuuc_internal::names::BuildOnce(unicode_name_cache_built_, [this] {
@@ -147,4 +155,6 @@ TextEncoding const * RealEncodingVariation::GetVariantEncoding(unsigned int i) c
     return i < variants_.size() ? variants_[i] : nullptr;
 }
 
-void RealEncodingVariation::AddVariant(TextEncoding * variant) { variants_.push_back(variant); }
+void RealEncodingVariation::AddVariant(TextEncoding * variant) {
+    variants_.push_back(variant);
+}

@@ -6,7 +6,7 @@ namespace {
 
 constexpr unsigned kGroupBits = 5;
 constexpr unsigned long kGroupMask = 0x1F;
-constexpr unsigned kVariationLimit = 10;    // variation numbers are 0-9
+constexpr unsigned kVariationLimit = 10;  // variation numbers are 0-9
 constexpr unsigned kBaseBits = 12;
 constexpr unsigned long kBaseMask = 0xFFF;
 constexpr unsigned long kBaseLimit = 191;   // base numbers are 0-190
@@ -61,9 +61,13 @@ EncodingVariationID::EncodingVariationID(unsigned long value)
     }
 }
 
-bool EncodingVariationID::IsWellFormed() const { return VariationValueWellFormed(value_); }
+bool EncodingVariationID::IsWellFormed() const {
+    return VariationValueWellFormed(value_);
+}
 
-unsigned int EncodingVariationID::BitsUsed() const { return BitsFrom(value_, 0); }
+unsigned int EncodingVariationID::BitsUsed() const {
+    return BitsFrom(value_, 0);
+}
 
 EncodingVariationID & EncodingVariationID::operator+=(EncodingVariationID other) {
     *this = *this + other;
@@ -86,8 +90,10 @@ EncodingVariationID EncodingVariationID::GetRemainingVariationIDs() const {
     return EncodingVariationID(value_ >> kGroupBits);
 }
 
-#define ZUUC_DEFINE_ACCESSOR(number, name) \
-    EncodingVariationID EncodingVariationID::name() { return EncodingVariationID(number); }
+#define ZUUC_DEFINE_ACCESSOR(number, name)            \
+    EncodingVariationID EncodingVariationID::name() { \
+        return EncodingVariationID(number);           \
+    }
 ZUUC_ENCODING_VARIATION_IDS(ZUUC_DEFINE_ACCESSOR)
 #undef ZUUC_DEFINE_ACCESSOR
 
@@ -99,9 +105,13 @@ TextEncodingID::TextEncodingID(unsigned long value) : value_(static_cast<unsigne
     }
 }
 
-bool TextEncodingID::IsWellFormed() const { return EncodingValueWellFormed(value_); }
+bool TextEncodingID::IsWellFormed() const {
+    return EncodingValueWellFormed(value_);
+}
 
-unsigned int TextEncodingID::BitsUsed() const { return BitsFrom(value_, kBaseBits); }
+unsigned int TextEncodingID::BitsUsed() const {
+    return BitsFrom(value_, kBaseBits);
+}
 
 TextEncodingID & TextEncodingID::operator+=(EncodingVariationID variation) {
     *this = *this + variation;
@@ -116,14 +126,18 @@ TextEncodingID TextEncodingID::operator+(EncodingVariationID variation) const {
     return TextEncodingID(value_ | (static_cast<unsigned long>(variation.value_) << used));
 }
 
-TextEncodingID TextEncodingID::GetBaseEncodingID() const { return TextEncodingID(value_ & kBaseMask); }
+TextEncodingID TextEncodingID::GetBaseEncodingID() const {
+    return TextEncodingID(value_ & kBaseMask);
+}
 
 EncodingVariationID TextEncodingID::GetVariationIDs() const {
     return EncodingVariationID(value_ >> kBaseBits);
 }
 
-#define ZUUC_DEFINE_ACCESSOR(number, name) \
-    TextEncodingID TextEncodingID::name() { return TextEncodingID(number); }
+#define ZUUC_DEFINE_ACCESSOR(number, name)  \
+    TextEncodingID TextEncodingID::name() { \
+        return TextEncodingID(number);      \
+    }
 ZUUC_TEXT_ENCODING_IDS(ZUUC_DEFINE_ACCESSOR)
 #undef ZUUC_DEFINE_ACCESSOR
 
@@ -135,12 +149,18 @@ EncodingVariationID::Malformed::Malformed(unsigned long id) : id_(id) {
     std::snprintf(message_, sizeof message_, "malformed EncodingVariationID 0x%08lx", id);
 }
 EncodingVariationID::Malformed::Malformed(Malformed const &) = default;
-EncodingVariationID::Malformed & EncodingVariationID::Malformed::operator=(Malformed const &) = default;
+EncodingVariationID::Malformed & EncodingVariationID::Malformed::operator=(Malformed const &) =
+    default;
 EncodingVariationID::Malformed::~Malformed() = default;
-char const * EncodingVariationID::Malformed::what() const { return message_; }
-unsigned long EncodingVariationID::Malformed::GetID() const { return id_; }
+char const * EncodingVariationID::Malformed::what() const {
+    return message_;
+}
+unsigned long EncodingVariationID::Malformed::GetID() const {
+    return id_;
+}
 
-EncodingVariationID::TooManyVariations::TooManyVariations(unsigned long base, unsigned long additional)
+EncodingVariationID::TooManyVariations::TooManyVariations(unsigned long base,
+                                                          unsigned long additional)
     : base_(base), additional_(additional) {
     std::snprintf(message_, sizeof message_,
                   "adding EncodingVariationIDs 0x%08lx and 0x%08lx would exceed the maximum "
@@ -148,11 +168,15 @@ EncodingVariationID::TooManyVariations::TooManyVariations(unsigned long base, un
                   base, additional);
 }
 EncodingVariationID::TooManyVariations::TooManyVariations(TooManyVariations const &) = default;
-EncodingVariationID::TooManyVariations &
-EncodingVariationID::TooManyVariations::operator=(TooManyVariations const &) = default;
+EncodingVariationID::TooManyVariations & EncodingVariationID::TooManyVariations::operator=(
+    TooManyVariations const &) = default;
 EncodingVariationID::TooManyVariations::~TooManyVariations() = default;
-char const * EncodingVariationID::TooManyVariations::what() const { return message_; }
-unsigned long EncodingVariationID::TooManyVariations::GetBaseVariationID() const { return base_; }
+char const * EncodingVariationID::TooManyVariations::what() const {
+    return message_;
+}
+unsigned long EncodingVariationID::TooManyVariations::GetBaseVariationID() const {
+    return base_;
+}
 unsigned long EncodingVariationID::TooManyVariations::GetAdditionalVariationID() const {
     return additional_;
 }
@@ -163,10 +187,15 @@ TextEncodingID::Malformed::Malformed(unsigned long id) : id_(id) {
 TextEncodingID::Malformed::Malformed(Malformed const &) = default;
 TextEncodingID::Malformed & TextEncodingID::Malformed::operator=(Malformed const &) = default;
 TextEncodingID::Malformed::~Malformed() = default;
-char const * TextEncodingID::Malformed::what() const { return message_; }
-unsigned long TextEncodingID::Malformed::GetID() const { return id_; }
+char const * TextEncodingID::Malformed::what() const {
+    return message_;
+}
+unsigned long TextEncodingID::Malformed::GetID() const {
+    return id_;
+}
 
-TextEncodingID::TooManyVariations::TooManyVariations(unsigned long encoding, unsigned long variation)
+TextEncodingID::TooManyVariations::TooManyVariations(unsigned long encoding,
+                                                     unsigned long variation)
     : encoding_(encoding), variation_(variation) {
     std::snprintf(message_, sizeof message_,
                   "adding TextEncodingID 0x%08lx and EncodingVariationID 0x%08lx would exceed the "
@@ -174,9 +203,15 @@ TextEncodingID::TooManyVariations::TooManyVariations(unsigned long encoding, uns
                   encoding, variation);
 }
 TextEncodingID::TooManyVariations::TooManyVariations(TooManyVariations const &) = default;
-TextEncodingID::TooManyVariations &
-TextEncodingID::TooManyVariations::operator=(TooManyVariations const &) = default;
+TextEncodingID::TooManyVariations & TextEncodingID::TooManyVariations::operator=(
+    TooManyVariations const &) = default;
 TextEncodingID::TooManyVariations::~TooManyVariations() = default;
-char const * TextEncodingID::TooManyVariations::what() const { return message_; }
-unsigned long TextEncodingID::TooManyVariations::GetTextEncodingID() const { return encoding_; }
-unsigned long TextEncodingID::TooManyVariations::GetEncodingVariationID() const { return variation_; }
+char const * TextEncodingID::TooManyVariations::what() const {
+    return message_;
+}
+unsigned long TextEncodingID::TooManyVariations::GetTextEncodingID() const {
+    return encoding_;
+}
+unsigned long TextEncodingID::TooManyVariations::GetEncodingVariationID() const {
+    return variation_;
+}

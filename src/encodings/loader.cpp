@@ -119,7 +119,9 @@ bool UnicodeLibLoader::Load(char const * name) {
     return true;
 }
 
-bool UnicodeLibLoader::IsLoadable(char const * name) { return Load(name); }
+bool UnicodeLibLoader::IsLoadable(char const * name) {
+    return Load(name);
+}
 
 void UnicodeLibLoader::SetLoadDirectory(char const * directory) {
     Lock lock(zuuc_internal::loader::Mutex());

@@ -20,7 +20,9 @@ unsigned SubstituteLength(unsigned char const * substitute) {
                : static_cast<unsigned>(std::strlen(reinterpret_cast<char const *>(substitute)));
 }
 
-bool IsSeparator(char c) { return c == '-' || c == '_' || c == ' '; }
+bool IsSeparator(char c) {
+    return c == '-' || c == '_' || c == ' ';
+}
 
 char Fold(char c) {
     // The C locale's folding: only A-Z change.
@@ -157,8 +159,12 @@ TextEncoding::~TextEncoding() {
 
 // --- virtual defaults ---------------------------------------------------------
 
-bool TextEncoding::IsValidForInput() const { return true; }
-bool TextEncoding::IsValidForOutput() const { return true; }
+bool TextEncoding::IsValidForInput() const {
+    return true;
+}
+bool TextEncoding::IsValidForOutput() const {
+    return true;
+}
 
 unsigned int TextEncoding::SubstituteChars(unsigned char const *& chars, unsigned int) const {
     chars = substitute_;
@@ -167,8 +173,12 @@ unsigned int TextEncoding::SubstituteChars(unsigned char const *& chars, unsigne
 
 // --- identity and names -------------------------------------------------------
 
-TextEncodingID TextEncoding::GetTextEncodingID() const { return id_; }
-unsigned int TextEncoding::CodePage() const { return code_page_; }
+TextEncodingID TextEncoding::GetTextEncodingID() const {
+    return id_;
+}
+unsigned int TextEncoding::CodePage() const {
+    return code_page_;
+}
 
 char const * TextEncoding::Name() const {
     if (nicknames_ != nullptr && nicknames_[0] != nullptr) {
@@ -296,17 +306,33 @@ bool TextEncoding::HasName(unsigned short const * name) const {
            HasName(bytes.data(), bytes.data() + bytes.size());
 }
 
-bool TextEncoding::operator==(TextEncoding const & other) const { return id_ == other.id_; }
-bool TextEncoding::operator!=(TextEncoding const & other) const { return id_ != other.id_; }
+bool TextEncoding::operator==(TextEncoding const & other) const {
+    return id_ == other.id_;
+}
+bool TextEncoding::operator!=(TextEncoding const & other) const {
+    return id_ != other.id_;
+}
 
 // --- kinds ----------------------------------------------------------------------
 
-bool TextEncoding::IsCharEncoding() const { return TokenSize() == 1; }
-bool TextEncoding::IsExternalEncoding() const { return TokenSize() == 1; }
-bool TextEncoding::IsChar16Encoding() const { return TokenSize() == 2; }
-bool TextEncoding::IsInternalEncoding() const { return TokenSize() == 2; }
-bool TextEncoding::IsChar32Encoding() const { return TokenSize() == 4; }
-bool TextEncoding::HasTokenSize(unsigned int size) const { return size == 0 || size == TokenSize(); }
+bool TextEncoding::IsCharEncoding() const {
+    return TokenSize() == 1;
+}
+bool TextEncoding::IsExternalEncoding() const {
+    return TokenSize() == 1;
+}
+bool TextEncoding::IsChar16Encoding() const {
+    return TokenSize() == 2;
+}
+bool TextEncoding::IsInternalEncoding() const {
+    return TokenSize() == 2;
+}
+bool TextEncoding::IsChar32Encoding() const {
+    return TokenSize() == 4;
+}
+bool TextEncoding::HasTokenSize(unsigned int size) const {
+    return size == 0 || size == TokenSize();
+}
 
 CharEncoding * TextEncoding::AsCharEncoding() {
     return IsCharEncoding() ? static_cast<CharEncoding *>(this) : nullptr;
@@ -326,25 +352,46 @@ Char32Encoding * TextEncoding::AsChar32Encoding() {
 Char32Encoding const * TextEncoding::AsChar32Encoding() const {
     return IsChar32Encoding() ? static_cast<Char32Encoding const *>(this) : nullptr;
 }
-CharEncoding * TextEncoding::AsExternalEncoding() { return AsCharEncoding(); }
-CharEncoding const * TextEncoding::AsExternalEncoding() const { return AsCharEncoding(); }
-Char16Encoding * TextEncoding::AsInternalEncoding() { return AsChar16Encoding(); }
-Char16Encoding const * TextEncoding::AsInternalEncoding() const { return AsChar16Encoding(); }
+CharEncoding * TextEncoding::AsExternalEncoding() {
+    return AsCharEncoding();
+}
+CharEncoding const * TextEncoding::AsExternalEncoding() const {
+    return AsCharEncoding();
+}
+Char16Encoding * TextEncoding::AsInternalEncoding() {
+    return AsChar16Encoding();
+}
+Char16Encoding const * TextEncoding::AsInternalEncoding() const {
+    return AsChar16Encoding();
+}
 
-bool TextEncoding::IsUTF32InUnicode() const { return utf32_in_unicode_.load(); }
-void TextEncoding::set_isUTF32InUnicode(bool const & value) { utf32_in_unicode_.store(value); }
+bool TextEncoding::IsUTF32InUnicode() const {
+    return utf32_in_unicode_.load();
+}
+void TextEncoding::set_isUTF32InUnicode(bool const & value) {
+    utf32_in_unicode_.store(value);
+}
 
 // --- variants -------------------------------------------------------------------
 
-TextEncoding * TextEncoding::GetParentEncoding() const { return parent_; }
-EncodingVariation const * TextEncoding::GetParentVariation() const { return parent_variation_; }
-bool TextEncoding::IsVariantEncoding() const { return parent_ != nullptr; }
-bool TextEncoding::IsBaseEncoding() const { return parent_ == nullptr; }
+TextEncoding * TextEncoding::GetParentEncoding() const {
+    return parent_;
+}
+EncodingVariation const * TextEncoding::GetParentVariation() const {
+    return parent_variation_;
+}
+bool TextEncoding::IsVariantEncoding() const {
+    return parent_ != nullptr;
+}
+bool TextEncoding::IsBaseEncoding() const {
+    return parent_ == nullptr;
+}
 
 TextEncoding * TextEncoding::LookupVariant(EncodingVariationID variations) const {
     TextEncoding * encoding = const_cast<TextEncoding *>(this);
     while (encoding != nullptr && static_cast<unsigned long>(variations) != 0) {
-        encoding = encoding->variants_[static_cast<unsigned long>(variations.GetFirstVariationID())];
+        encoding =
+            encoding->variants_[static_cast<unsigned long>(variations.GetFirstVariationID())];
         variations = variations.GetRemainingVariationIDs();
     }
     return encoding;
@@ -352,9 +399,15 @@ TextEncoding * TextEncoding::LookupVariant(EncodingVariationID variations) const
 
 // --- loading --------------------------------------------------------------------
 
-bool TextEncoding::IsLoaded() const { return loaded_; }
-void TextEncoding::set_is_loaded(bool const & value) { loaded_ = value; }
-char const * TextEncoding::LibraryName() const { return library_; }
+bool TextEncoding::IsLoaded() const {
+    return loaded_;
+}
+void TextEncoding::set_is_loaded(bool const & value) {
+    loaded_ = value;
+}
+char const * TextEncoding::LibraryName() const {
+    return library_;
+}
 
 void TextEncoding::Load() const {
     if (loaded_) {

@@ -14,15 +14,15 @@ void CreateVariations() {
     Char32Encoding::UTF32();
     Char16Encoding::Unicode11();
     // Every variation, in number order. A new variation joins with one line.
-    EncodingVariation::ByteOrderMark();       // 1
-    EncodingVariation::UTF7();                // 2
-    EncodingVariation::UTF8();                // 3
-    EncodingVariation::BigEndian();           // 4
-    EncodingVariation::LittleEndian();        // 5
-    EncodingVariation::PlatformByteOrder();   // 6
-    EncodingVariation::Java();                // 7
-    EncodingVariation::HPPrinter();           // 8
-    EncodingVariation::UTF8EBCDIC();          // 9
+    EncodingVariation::ByteOrderMark();      // 1
+    EncodingVariation::UTF7();               // 2
+    EncodingVariation::UTF8();               // 3
+    EncodingVariation::BigEndian();          // 4
+    EncodingVariation::LittleEndian();       // 5
+    EncodingVariation::PlatformByteOrder();  // 6
+    EncodingVariation::Java();               // 7
+    EncodingVariation::HPPrinter();          // 8
+    EncodingVariation::UTF8EBCDIC();         // 9
 }
 
 }  // namespace zuuc_internal::registry

@@ -36,7 +36,9 @@ UnicodeLibBehavior * UnicodeLibActor::SetBehavior(UnicodeLibBehavior * behavior)
     return previous;
 }
 
-UnicodeLibBehavior * UnicodeLibActor::GetBehavior() const { return behavior_; }
+UnicodeLibBehavior * UnicodeLibActor::GetBehavior() const {
+    return behavior_;
+}
 
 // --- UnicodeLibDirector -----------------------------------------------------
 
@@ -72,7 +74,9 @@ UnicodeLibDirector & UnicodeLibDirector::operator=(UnicodeLibDirector && other) 
     return *this;
 }
 
-UnicodeLibDirector::~UnicodeLibDirector() { DeleteActors(); }
+UnicodeLibDirector::~UnicodeLibDirector() {
+    DeleteActors();
+}
 
 void UnicodeLibDirector::DeleteActors() noexcept {
     UnicodeLibActor * const first = first_;
@@ -86,9 +90,13 @@ void UnicodeLibDirector::DeleteActors() noexcept {
     }
 }
 
-void UnicodeLibDirector::DeleteFirst(UnicodeLibActor * actor) { first_ = actor; }
+void UnicodeLibDirector::DeleteFirst(UnicodeLibActor * actor) {
+    first_ = actor;
+}
 
-void UnicodeLibDirector::DeleteSecond(UnicodeLibActor * actor) { second_ = actor; }
+void UnicodeLibDirector::DeleteSecond(UnicodeLibActor * actor) {
+    second_ = actor;
+}
 
 void UnicodeLibDirector::SetBehaviors(UnicodeLibBehavior & behavior) {
     if (first_ != nullptr) {

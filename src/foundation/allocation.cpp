@@ -1,10 +1,10 @@
 // Allocators and the placement of UnicodeLibPlaceable objects.
-#include "zuuc/foundation.h"
-
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <new>
+
+#include "zuuc/foundation.h"
 
 namespace {
 
@@ -27,7 +27,9 @@ constexpr std::uintptr_t kOffsetStored = 1;
 static_assert(alignof(UnicodeLibAllocator) > 1, "the low bit of an allocator address is free");
 static_assert(kMinimumAlignment >= kWord, "the header word is pointer-aligned");
 
-std::uintptr_t Address(void const * p) { return reinterpret_cast<std::uintptr_t>(p); }
+std::uintptr_t Address(void const * p) {
+    return reinterpret_cast<std::uintptr_t>(p);
+}
 
 std::uintptr_t * WordAt(std::uintptr_t address) {
     return reinterpret_cast<std::uintptr_t *>(address);
@@ -39,7 +41,9 @@ std::size_t EffectiveAlignment(std::size_t alignment) {
 
 // How much more than the object a placement asks for. With a pointer-aligned
 // block the object lies at most `alignment` bytes into it.
-std::size_t Overhead(std::size_t alignment) { return EffectiveAlignment(alignment); }
+std::size_t Overhead(std::size_t alignment) {
+    return EffectiveAlignment(alignment);
+}
 
 // Writes the header into `block` (pointer-aligned, Overhead(alignment) bytes
 // more than the object needs) and returns where the object goes.
@@ -168,14 +172,18 @@ void * UnicodeLibPlaceable::operator new(std::size_t size, std::align_val_t alig
     return PlaceWith(allocator, size, static_cast<std::size_t>(alignment));
 }
 
-void UnicodeLibPlaceable::operator delete(void * object) noexcept { Unplace(object); }
+void UnicodeLibPlaceable::operator delete(void * object) noexcept {
+    Unplace(object);
+}
 
 // Reached when a constructor throws; the header, not the argument, decides.
 void UnicodeLibPlaceable::operator delete(void * object, UnicodeLibAllocator &) noexcept {
     Unplace(object);
 }
 
-void UnicodeLibPlaceable::operator delete(void * object, std::size_t) noexcept { Unplace(object); }
+void UnicodeLibPlaceable::operator delete(void * object, std::size_t) noexcept {
+    Unplace(object);
+}
 
 void UnicodeLibPlaceable::operator delete(void * object, std::align_val_t) noexcept {
     Unplace(object);

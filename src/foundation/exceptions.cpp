@@ -6,16 +6,18 @@
 
 // The copy operations and destructors are defined out of line so that every
 // exception class has them exported from the library.
-#define ZUUC_EXCEPTION_COPYABLE(Class)                         \
-    Class::Class(Class const &) = default;                     \
-    Class & Class::operator=(Class const &) = default;         \
+#define ZUUC_EXCEPTION_COPYABLE(Class)                 \
+    Class::Class(Class const &) = default;             \
+    Class & Class::operator=(Class const &) = default; \
     Class::~Class() = default;
 
 // A class whose message is a fixed text.
-#define ZUUC_FIXED_MESSAGE_EXCEPTION(Class, text)              \
-    Class::Class() = default;                                  \
-    ZUUC_EXCEPTION_COPYABLE(Class)                             \
-    char const * Class::what() const { return text; }
+#define ZUUC_FIXED_MESSAGE_EXCEPTION(Class, text) \
+    Class::Class() = default;                     \
+    ZUUC_EXCEPTION_COPYABLE(Class)                \
+    char const * Class::what() const {            \
+        return text;                              \
+    }
 
 ZUUC_FIXED_MESSAGE_EXCEPTION(zu_exception, "zu_exception")
 ZUUC_FIXED_MESSAGE_EXCEPTION(zu_logic_error, "zu_logic_error")
@@ -31,8 +33,8 @@ ZUUC_FIXED_MESSAGE_EXCEPTION(zu_collation_key_overflow,
 namespace {
 
 // Builds the concatenation of up to five pieces; a null piece adds nothing.
-zu_string Concat(char const * a, char const * b, char const * c = nullptr,
-                 char const * d = nullptr, char const * e = nullptr) {
+zu_string Concat(char const * a, char const * b, char const * c = nullptr, char const * d = nullptr,
+                 char const * e = nullptr) {
     zu_string s;
     for (char const * piece : {a, b, c, d, e}) {
         if (piece != nullptr) {
@@ -51,9 +53,15 @@ EncodingNotLoaded::EncodingNotLoaded(TextEncoding const & encoding)
       encoding_(&encoding) {}
 ZUUC_EXCEPTION_COPYABLE(EncodingNotLoaded)
 
-char const * EncodingNotLoaded::what() const { return message_.c_str(); }
-TextEncoding const & EncodingNotLoaded::GetEncoding() const { return *encoding_; }
-void EncodingNotLoaded::SetMessage(zu_string const & message) { message_ = message; }
+char const * EncodingNotLoaded::what() const {
+    return message_.c_str();
+}
+TextEncoding const & EncodingNotLoaded::GetEncoding() const {
+    return *encoding_;
+}
+void EncodingNotLoaded::SetMessage(zu_string const & message) {
+    message_ = message;
+}
 
 NoEncodingLibraryRegistered::NoEncodingLibraryRegistered(TextEncoding const & encoding)
     : EncodingNotLoaded(encoding) {
@@ -68,7 +76,9 @@ UnableToLoadEncodingLibrary::UnableToLoadEncodingLibrary(TextEncoding const & en
                       encoding.Name(), "\""));
 }
 ZUUC_EXCEPTION_COPYABLE(UnableToLoadEncodingLibrary)
-char const * UnableToLoadEncodingLibrary::GetLibrary() const { return library_; }
+char const * UnableToLoadEncodingLibrary::GetLibrary() const {
+    return library_;
+}
 
 LibraryDoesNotImplementEncoding::LibraryDoesNotImplementEncoding(TextEncoding const & encoding,
                                                                  char const * library)
@@ -77,7 +87,9 @@ LibraryDoesNotImplementEncoding::LibraryDoesNotImplementEncoding(TextEncoding co
                       encoding.Name(), "\""));
 }
 ZUUC_EXCEPTION_COPYABLE(LibraryDoesNotImplementEncoding)
-char const * LibraryDoesNotImplementEncoding::GetLibrary() const { return library_; }
+char const * LibraryDoesNotImplementEncoding::GetLibrary() const {
+    return library_;
+}
 
 // --- InvalidOutputEncoding -------------------------------------------------------
 
@@ -85,5 +97,9 @@ InvalidOutputEncoding::InvalidOutputEncoding(CharEncoding const & encoding)
     : encoding_(&encoding), message_(Concat("Invalid output encoding: ", encoding.Name())) {}
 ZUUC_EXCEPTION_COPYABLE(InvalidOutputEncoding)
 
-char const * InvalidOutputEncoding::what() const { return message_.c_str(); }
-CharEncoding const & InvalidOutputEncoding::GetEncoding() const { return *encoding_; }
+char const * InvalidOutputEncoding::what() const {
+    return message_.c_str();
+}
+CharEncoding const & InvalidOutputEncoding::GetEncoding() const {
+    return *encoding_;
+}

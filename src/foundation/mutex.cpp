@@ -1,7 +1,7 @@
 // zu_mutex and its scoped lock.
-#include "zuuc/foundation.h"
-
 #include <mutex>
+
+#include "zuuc/foundation.h"
 
 // The lock itself. Recursive, so that a thread already holding a mutex may
 // take it again (as a nested zu_mutex_lock does).
@@ -16,7 +16,9 @@ zu_mutex::zu_mutex() : section_(new Section) {}
 zu_mutex::zu_mutex(zu_mutex const &) : section_(new Section) {}
 
 // Each mutex keeps the lock it was built with; there is nothing to assign.
-zu_mutex & zu_mutex::operator=(zu_mutex const &) { return *this; }
+zu_mutex & zu_mutex::operator=(zu_mutex const &) {
+    return *this;
+}
 
 zu_mutex::~zu_mutex() {
     delete section_;

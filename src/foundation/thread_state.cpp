@@ -20,7 +20,9 @@ pthread_once_t gSlotOnce = PTHREAD_ONCE_INIT;
 pthread_key_t gSlot;
 std::atomic<int> gSlotState{kSlotUnused};
 
-void FreeRecord(void * record) { std::free(record); }
+void FreeRecord(void * record) {
+    std::free(record);
+}
 
 void CreateSlot() {
     if (pthread_key_create(&gSlot, &FreeRecord) == 0) {

@@ -111,8 +111,8 @@ namespace sse2 {
 inline unsigned int HighBitMask32(char const * p) {
     unsigned int mask = 0;
     for (unsigned int i = 0; i < 32; i += 16) {
-        mask |= static_cast<unsigned int>(_mm_movemask_epi8(
-                    _mm_loadu_si128(reinterpret_cast<__m128i const *>(p + i))))
+        mask |= static_cast<unsigned int>(
+                    _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<__m128i const *>(p + i))))
                 << i;
     }
     return mask;
@@ -141,9 +141,9 @@ inline bool WidenAscii16(unsigned char const * p, Out * o) {
 
 inline bool NarrowAscii8(unsigned short const * in, unsigned char * o) {
     __m128i const units = _mm_loadu_si128(reinterpret_cast<__m128i const *>(in));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi16(
-            _mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xFF80))),
-            _mm_setzero_si128())) != 0xFFFF) {
+    if (_mm_movemask_epi8(
+            _mm_cmpeq_epi16(_mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xFF80))),
+                            _mm_setzero_si128())) != 0xFFFF) {
         return false;
     }
     _mm_storel_epi64(reinterpret_cast<__m128i *>(o), _mm_packus_epi16(units, units));

@@ -1,6 +1,6 @@
 // HZ-GB-2312: the parser, the converters and the detector.
-#include "mbcs_chain.h"
 #include "convert/transcode_contract.h"
+#include "mbcs_chain.h"
 #include "zuuc/mbcs_encoding.h"
 #include "zuuc/modal_encoding.h"
 
@@ -86,7 +86,9 @@ HZEncoding::ToUTF32::ToUTF32(CharEncoding const & gb2312, UnicodeLibAllocator & 
       parser_state_(kAscii),
       lead_(0) {}
 
-HZEncoding::ToUTF32::~ToUTF32() { delete inner_; }
+HZEncoding::ToUTF32::~ToUTF32() {
+    delete inner_;
+}
 
 TranscodeResult HZEncoding::ToUTF32::Transcode(char const *& in, char const * inEnd,
                                                unsigned int *& out, unsigned int * outEnd,
@@ -141,7 +143,8 @@ TranscodeResult HZEncoding::ToUTF32::Transcode(char const *& in, char const * in
                     return kTranscodeNoCharacterDefined;
                 }
                 // The pair is a GB2312 character with 0x80 taken off each byte.
-                char const pair[2] = {static_cast<char>(lead_ | 0x80), static_cast<char>(byte | 0x80)};
+                char const pair[2] = {static_cast<char>(lead_ | 0x80),
+                                      static_cast<char>(byte | 0x80)};
                 char const * p = pair;
                 unsigned int * const before = out;
                 TranscodeResult const result = inner_->Transcode(p, pair + 2, out, outEnd, 1);
@@ -184,7 +187,9 @@ void HZEncoding::ToUTF32::Reset() {
 HZEncoding::FromUTF32::FromUTF32(CharEncoding const & gb2312, UnicodeLibAllocator & allocator)
     : inner_(gb2312.CreateConverterFromUTF32(allocator)), hz_mode_(kASCIIMode) {}
 
-HZEncoding::FromUTF32::~FromUTF32() { delete inner_; }
+HZEncoding::FromUTF32::~FromUTF32() {
+    delete inner_;
+}
 
 TranscodeResult HZEncoding::FromUTF32::Transcode(unsigned int const *& in,
                                                  unsigned int const * inEnd, char *& out,
@@ -311,12 +316,20 @@ HZEncoding::HZEncoding(TextEncodingID id, unsigned char const * substitute, char
 
 HZEncoding::~HZEncoding() = default;
 
-bool HZEncoding::IsBasedOnASCII() const { return true; }
-bool HZEncoding::IsTextModeSafe() const { return true; }
+bool HZEncoding::IsBasedOnASCII() const {
+    return true;
+}
+bool HZEncoding::IsTextModeSafe() const {
+    return true;
+}
 
-bool HZEncoding::IsLoadable() const { return GB2312Part().IsLoadable(); }
+bool HZEncoding::IsLoadable() const {
+    return GB2312Part().IsLoadable();
+}
 
-CharEncoding const & HZEncoding::GB2312Part() const { return CharEncoding::GB2312(); }
+CharEncoding const & HZEncoding::GB2312Part() const {
+    return CharEncoding::GB2312();
+}
 
 CharEncodingDetector * HZEncoding::CreateEncodingDetector(UnicodeLibAllocator & allocator) const {
     return zuuc_internal::Place<EncodingDetector>(allocator, *this);

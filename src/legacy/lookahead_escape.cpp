@@ -24,7 +24,8 @@ public:
     // The state after `byte` in `state`; kReadAgain when the pending letter
     // ends before the byte (and none for a byte outside the table's rows).
     unsigned int Next(unsigned int state, unsigned char byte) const {
-        if (narrow_ != nullptr) return NextIn(*narrow_, state, byte);
+        if (narrow_ != nullptr)
+            return NextIn(*narrow_, state, byte);
         return NextIn(*wide_, state, byte);
     }
     // Whether `byte` is taken into the letter pending in `state`.
@@ -37,7 +38,8 @@ public:
         for (unsigned int i = count; i-- > 0;) {
             unsigned char const byte = static_cast<unsigned char>(value >> (8 * i));
             unsigned int next = Next(state, byte);
-            if (next == kReadAgain) next = Next(0, byte);  // the letter before ended
+            if (next == kReadAgain)
+                next = Next(0, byte);  // the letter before ended
             state = next == kReadAgain ? 0 : next;
         }
         return state;
@@ -49,8 +51,10 @@ public:
 
 private:
     template <class T>
-    static unsigned int NextIn(MBCStoUnicodeTable<T> const & table, unsigned int state, unsigned char byte) {
-        if (state >= table.state_count || byte >= table.row_width) return kReadAgain;
+    static unsigned int NextIn(MBCStoUnicodeTable<T> const & table, unsigned int state,
+                               unsigned char byte) {
+        if (state >= table.state_count || byte >= table.row_width)
+            return kReadAgain;
         return table.At(state, byte).next;
     }
 
@@ -61,7 +65,8 @@ private:
 // The plane-table lookup of whichever encoding table is set.
 bool Find(LookAheadTables const & t, unsigned int key, unsigned long & value) {
     auto narrow = [&](auto const * table) {
-        if (key > 0xFFFF) return false;
+        if (key > 0xFFFF)
+            return false;
         auto const v = table->Lookup(static_cast<unsigned short>(key));
         value = v;
         return v != table->undefined;
@@ -71,9 +76,12 @@ bool Find(LookAheadTables const & t, unsigned int key, unsigned long & value) {
         value = v;
         return v != table->undefined;
     };
-    if (t.from_16_16 != nullptr) return narrow(t.from_16_16);
-    if (t.from_16_32 != nullptr) return narrow(t.from_16_32);
-    if (t.from_32_16 != nullptr) return wide(t.from_32_16);
+    if (t.from_16_16 != nullptr)
+        return narrow(t.from_16_16);
+    if (t.from_16_32 != nullptr)
+        return narrow(t.from_16_32);
+    if (t.from_32_16 != nullptr)
+        return wide(t.from_32_16);
     return t.from_32_32 != nullptr && wide(t.from_32_32);
 }
 
@@ -87,7 +95,8 @@ public:
     // The lookup for the shared loops.
     bool Lookup(unsigned int key, unsigned long & value) {
         Commit();
-        if (!Find(tables_, key, value)) return false;
+        if (!Find(tables_, key, value))
+            return false;
         unsigned int count = ByteCount(value);
         unsigned char const first = static_cast<unsigned char>(value >> (8 * (count - 1)));
         if (count < 4 && machine_.Continues(state_, first)) {
@@ -118,7 +127,8 @@ public:
 
 private:
     void Commit() {
-        if (looked_up_) state_ = after_;
+        if (looked_up_)
+            state_ = after_;
         looked_up_ = false;
     }
 
@@ -134,12 +144,12 @@ public:
     explicit EscapingFromUTF32(LookAheadTables const & tables) : escaper_(tables) {}
     ~EscapingFromUTF32() override = default;
 
-    TranscodeResult Transcode(unsigned int const *& in, unsigned int const * inEnd, char *& out, char * outEnd,
-                              long limit) override {
+    TranscodeResult Transcode(unsigned int const *& in, unsigned int const * inEnd, char *& out,
+                              char * outEnd, long limit) override {
         return Run(in, inEnd, out, outEnd, limit, false);
     }
-    TranscodeResult TranscodeInBlock(unsigned int const *& in, unsigned int const * inEnd, char *& out,
-                                     char * outEnd, long limit) override {
+    TranscodeResult TranscodeInBlock(unsigned int const *& in, unsigned int const * inEnd,
+                                     char *& out, char * outEnd, long limit) override {
         return Run(in, inEnd, out, outEnd, limit, true);
     }
     TranscodeResult Finish(char *&, char *, long) override {
@@ -152,9 +162,11 @@ public:
     }
 
 private:
-    TranscodeResult Run(unsigned int const *& in, unsigned int const * inEnd, char *& out, char * outEnd,
-                        long limit, bool in_block) {
-        auto lookup = [this](unsigned int key, unsigned long & value) { return escaper_.Lookup(key, value); };
+    TranscodeResult Run(unsigned int const *& in, unsigned int const * inEnd, char *& out,
+                        char * outEnd, long limit, bool in_block) {
+        auto lookup = [this](unsigned int key, unsigned long & value) {
+            return escaper_.Lookup(key, value);
+        };
         TranscodeResult const result = EncodeUTF32(lookup, in, inEnd, out, outEnd, limit, in_block);
         escaper_.Ended(result);
         return result;
@@ -165,7 +177,8 @@ private:
 
 class EscapingFromUTF16 : public BlockConverter_16_to_8 {
     auto Lookup() {
-        return [this](unsigned int key, unsigned long & value) { return escaper_.Lookup(key, value); };
+        return
+            [this](unsigned int key, unsigned long & value) { return escaper_.Lookup(key, value); };
     }
 
 public:
@@ -176,14 +189,15 @@ public:
                               char * outEnd, long limit) override {
         return Run(in, inEnd, out, outEnd, limit, false);
     }
-    TranscodeResult TranscodeInBlock(unsigned short const *& in, unsigned short const * inEnd, char *& out,
-                                     char * outEnd, long limit) override {
+    TranscodeResult TranscodeInBlock(unsigned short const *& in, unsigned short const * inEnd,
+                                     char *& out, char * outEnd, long limit) override {
         return Run(in, inEnd, out, outEnd, limit, true);
     }
     TranscodeResult Finish(char *& out, char * outEnd, long limit) override {
         TranscodeResult const result = FinishUTF16(Lookup(), held_, out, outEnd, limit);
         escaper_.Ended(result);
-        if (result == kTranscodeComplete) Reset();
+        if (result == kTranscodeComplete)
+            Reset();
         return result;
     }
     void Reset() override {
@@ -193,9 +207,10 @@ public:
     }
 
 private:
-    TranscodeResult Run(unsigned short const *& in, unsigned short const * inEnd, char *& out, char * outEnd,
-                        long limit, bool in_block) {
-        TranscodeResult const result = EncodeUTF16(Lookup(), held_, in, inEnd, out, outEnd, limit, in_block);
+    TranscodeResult Run(unsigned short const *& in, unsigned short const * inEnd, char *& out,
+                        char * outEnd, long limit, bool in_block) {
+        TranscodeResult const result =
+            EncodeUTF16(Lookup(), held_, in, inEnd, out, outEnd, limit, in_block);
         escaper_.Ended(result);
         return result;
     }

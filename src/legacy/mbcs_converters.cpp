@@ -18,7 +18,8 @@ TranscodeResult RunDecode(MBCStoUnicodeTable<T> const & table, unsigned int & st
                           unsigned int & last_value, char const *& in, char const * inEnd,
                           Out *& out, Out * outEnd, long limit, DecodeMode mode) {
     DecoderState s{state, last_value};
-    TranscodeResult const result = zuuc_internal::legacy::Decode(table, s, in, inEnd, out, outEnd, limit, mode);
+    TranscodeResult const result =
+        zuuc_internal::legacy::Decode(table, s, in, inEnd, out, outEnd, limit, mode);
     state = s.state;
     last_value = s.last_value;
     return result;
@@ -26,9 +27,11 @@ TranscodeResult RunDecode(MBCStoUnicodeTable<T> const & table, unsigned int & st
 
 template <class T, class Out>
 TranscodeResult RunFinishLookAhead(MBCStoUnicodeTable<T> const & table, unsigned int & state,
-                                   unsigned int & last_value, Out *& out, Out * outEnd, long limit) {
+                                   unsigned int & last_value, Out *& out, Out * outEnd,
+                                   long limit) {
     DecoderState s{state, last_value};
-    TranscodeResult const result = zuuc_internal::legacy::FinishLookAhead(table, s, out, outEnd, limit);
+    TranscodeResult const result =
+        zuuc_internal::legacy::FinishLookAhead(table, s, out, outEnd, limit);
     state = s.state;
     last_value = s.last_value;
     return result;
@@ -67,7 +70,8 @@ MBCStoUTF16::~MBCStoUTF16() = default;
 
 TranscodeResult MBCStoUTF16::Transcode(char const *& in, char const * inEnd, unsigned short *& out,
                                        unsigned short * outEnd, long limit) {
-    return RunDecode(*table_, state_, last_value_, in, inEnd, out, outEnd, limit, DecodeMode::kPlain);
+    return RunDecode(*table_, state_, last_value_, in, inEnd, out, outEnd, limit,
+                     DecodeMode::kPlain);
 }
 
 TranscodeResult MBCStoUTF16::TranscodeInBlock(char const *& in, char const * inEnd,
@@ -78,8 +82,9 @@ TranscodeResult MBCStoUTF16::TranscodeInBlock(char const *& in, char const * inE
 }
 
 TranscodeResult MBCStoUTF16::Finish(unsigned short *&, unsigned short *, long) {
-    TranscodeResult const result =
-        last_value_ == zuuc_internal::legacy::kNoCharacterYet ? kTranscodeIllegalInput : kTranscodeComplete;
+    TranscodeResult const result = last_value_ == zuuc_internal::legacy::kNoCharacterYet
+                                       ? kTranscodeIllegalInput
+                                       : kTranscodeComplete;
     Reset();
     return result;
 }
@@ -123,8 +128,9 @@ TranscodeResult MBCStoUTF32::TranscodeInBlock(char const *& in, char const * inE
 }
 
 TranscodeResult MBCStoUTF32::Finish(unsigned int *&, unsigned int *, long) {
-    TranscodeResult const result =
-        last_value_ == zuuc_internal::legacy::kNoCharacterYet ? kTranscodeIllegalInput : kTranscodeComplete;
+    TranscodeResult const result = last_value_ == zuuc_internal::legacy::kNoCharacterYet
+                                       ? kTranscodeIllegalInput
+                                       : kTranscodeComplete;
     Reset();
     return result;
 }
@@ -210,12 +216,12 @@ TranscodeResult EncodeWithStretches(PlaneTable<unsigned short, V> const * table,
                                     unsigned short const *& in, unsigned short const * inEnd,
                                     char *& out, char * outEnd, long limit, bool in_block) {
     if (held_count == 0) {
-        zuuc_internal::legacy::EncodeStretches(zuuc_internal::legacy::NarrowFind<V>{table->pages}, table->undefined,
-                                     in, inEnd, out, outEnd, limit);
+        zuuc_internal::legacy::EncodeStretches(zuuc_internal::legacy::NarrowFind<V>{table->pages},
+                                               table->undefined, in, inEnd, out, outEnd, limit);
     }
     Held held(held_units, held_count);
-    return zuuc_internal::legacy::EncodeUTF16(NarrowLookup(table), held.get(), in, inEnd, out, outEnd, limit,
-                                    in_block);
+    return zuuc_internal::legacy::EncodeUTF16(NarrowLookup(table), held.get(), in, inEnd, out,
+                                              outEnd, limit, in_block);
 }
 
 // The same from UTF-32 (no units are held between calls).
@@ -229,19 +235,20 @@ TranscodeResult EncodeUTF32WithStretches(Find find, V undefined, Lookup lookup,
 
 template <class V>
 TranscodeResult EncodeUTF32Narrow(PlaneTable<unsigned short, V> const * table,
-                                  unsigned int const *& in, unsigned int const * inEnd,
-                                  char *& out, char * outEnd, long limit, bool in_block) {
-    return EncodeUTF32WithStretches(zuuc_internal::legacy::NarrowFind32<V>{table->pages, table->undefined},
-                                    table->undefined, NarrowLookup(table), in, inEnd, out,
-                                    outEnd, limit, in_block);
+                                  unsigned int const *& in, unsigned int const * inEnd, char *& out,
+                                  char * outEnd, long limit, bool in_block) {
+    return EncodeUTF32WithStretches(
+        zuuc_internal::legacy::NarrowFind32<V>{table->pages, table->undefined}, table->undefined,
+        NarrowLookup(table), in, inEnd, out, outEnd, limit, in_block);
 }
 
 template <class V>
-TranscodeResult EncodeUTF32Wide(PlaneTable<unsigned int, V> const * table,
-                                unsigned int const *& in, unsigned int const * inEnd, char *& out,
-                                char * outEnd, long limit, bool in_block) {
-    return EncodeUTF32WithStretches(zuuc_internal::legacy::WideFind<V>{table->root}, table->undefined,
-                                    WideLookup(table), in, inEnd, out, outEnd, limit, in_block);
+TranscodeResult EncodeUTF32Wide(PlaneTable<unsigned int, V> const * table, unsigned int const *& in,
+                                unsigned int const * inEnd, char *& out, char * outEnd, long limit,
+                                bool in_block) {
+    return EncodeUTF32WithStretches(zuuc_internal::legacy::WideFind<V>{table->root},
+                                    table->undefined, WideLookup(table), in, inEnd, out, outEnd,
+                                    limit, in_block);
 }
 
 }  // namespace
@@ -255,22 +262,21 @@ MBCSFromUTF16_16::~MBCSFromUTF16_16() = default;
 TranscodeResult MBCSFromUTF16_16::Transcode(unsigned short const *& in,
                                             unsigned short const * inEnd, char *& out,
                                             char * outEnd, long limit) {
-    return EncodeWithStretches(table_, held_, held_count_, in, inEnd, out, outEnd, limit,
-                               false);
+    return EncodeWithStretches(table_, held_, held_count_, in, inEnd, out, outEnd, limit, false);
 }
 
 TranscodeResult MBCSFromUTF16_16::TranscodeInBlock(unsigned short const *& in,
                                                    unsigned short const * inEnd, char *& out,
                                                    char * outEnd, long limit) {
-    return EncodeWithStretches(table_, held_, held_count_, in, inEnd, out, outEnd, limit,
-                               true);
+    return EncodeWithStretches(table_, held_, held_count_, in, inEnd, out, outEnd, limit, true);
 }
 
 TranscodeResult MBCSFromUTF16_16::Finish(char *& out, char * outEnd, long limit) {
     TranscodeResult result;
     {
         Held held(held_, held_count_);
-        result = zuuc_internal::legacy::FinishUTF16(NarrowLookup(table_), held.get(), out, outEnd, limit);
+        result = zuuc_internal::legacy::FinishUTF16(NarrowLookup(table_), held.get(), out, outEnd,
+                                                    limit);
     }
     if (result == kTranscodeComplete) {
         Reset();
@@ -292,22 +298,21 @@ MBCSFromUTF16_32::~MBCSFromUTF16_32() = default;
 TranscodeResult MBCSFromUTF16_32::Transcode(unsigned short const *& in,
                                             unsigned short const * inEnd, char *& out,
                                             char * outEnd, long limit) {
-    return EncodeWithStretches(table_, held_, held_count_, in, inEnd, out, outEnd, limit,
-                               false);
+    return EncodeWithStretches(table_, held_, held_count_, in, inEnd, out, outEnd, limit, false);
 }
 
 TranscodeResult MBCSFromUTF16_32::TranscodeInBlock(unsigned short const *& in,
                                                    unsigned short const * inEnd, char *& out,
                                                    char * outEnd, long limit) {
-    return EncodeWithStretches(table_, held_, held_count_, in, inEnd, out, outEnd, limit,
-                               true);
+    return EncodeWithStretches(table_, held_, held_count_, in, inEnd, out, outEnd, limit, true);
 }
 
 TranscodeResult MBCSFromUTF16_32::Finish(char *& out, char * outEnd, long limit) {
     TranscodeResult result;
     {
         Held held(held_, held_count_);
-        result = zuuc_internal::legacy::FinishUTF16(NarrowLookup(table_), held.get(), out, outEnd, limit);
+        result = zuuc_internal::legacy::FinishUTF16(NarrowLookup(table_), held.get(), out, outEnd,
+                                                    limit);
     }
     if (result == kTranscodeComplete) {
         Reset();

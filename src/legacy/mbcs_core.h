@@ -9,7 +9,6 @@
 #include <cstring>
 #include <vector>
 
-
 #include "convert/transcode_contract.h"
 #include "kernels/ascii_kernels.h"
 #include "zuuc/code_tables.h"
@@ -203,7 +202,7 @@ public:
                 std::uintptr_t const target =
                     base + std::uintptr_t{entry.next} * 256 * sizeof(MBCStoUnicodeEntry<T>);
                 rows_[b] = reinterpret_cast<MBCStoUnicodeEntry<T> const *>((target & mask) |
-                                                                          (misfit & ~mask));
+                                                                           (misfit & ~mask));
             }
             state_ = state;
         }
@@ -384,9 +383,9 @@ TranscodeResult DecodeStretch(MBCStoUnicodeTable<T> const & table, CopyRuns<T> &
             if (!misfit) {
                 retry = stop;  // too little left for a block
             } else {
-                hold = static_cast<std::size_t>(p - from) >= 2 * kDecodeBlock
-                           ? kDecodeBlock
-                           : hold < 1024 ? 2 * hold : hold;
+                hold = static_cast<std::size_t>(p - from) >= 2 * kDecodeBlock ? kDecodeBlock
+                       : hold < 1024                                          ? 2 * hold
+                                                                              : hold;
                 retry = static_cast<std::size_t>(stop - p) > hold ? p + hold : stop;
             }
             if (p == stop) {
@@ -745,8 +744,7 @@ template <class Lookup>
 TranscodeResult FinishUTF16(Lookup && lookup, HeldUnits & held, char *& out, char * outEnd,
                             long limit) {
     unsigned short const * none = nullptr;
-    TranscodeResult const result =
-        EncodeUTF16(lookup, held, none, none, out, outEnd, limit, false);
+    TranscodeResult const result = EncodeUTF16(lookup, held, none, none, out, outEnd, limit, false);
     if (result != kTranscodeInputExhausted) {
         return result;
     }

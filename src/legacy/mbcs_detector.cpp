@@ -30,9 +30,9 @@ int CountInvalid(MBCStoUnicodeTable<T> const & table, unsigned int & state, unsi
 // Walks from state 0 up to the first invalid sequence: returns its start
 // (setting `failure_end` after it) or the end of the last whole character.
 template <class T>
-unsigned char const * WalkToFailure(MBCStoUnicodeTable<T> const & table, unsigned char const * start,
-                                    unsigned char const * end, unsigned char const *& failure_end,
-                                    bool & failed) {
+unsigned char const * WalkToFailure(MBCStoUnicodeTable<T> const & table,
+                                    unsigned char const * start, unsigned char const * end,
+                                    unsigned char const *& failure_end, bool & failed) {
     TableWalker<T> walker{&table, 0};
     unsigned char const * sequence_start = start;
     failed = false;

@@ -1,12 +1,12 @@
 // MBCSEncoding and MBCSLookAheadEncoding: table installation and factories.
 #include "zuuc/mbcs_encoding.h"
 
+#include <type_traits>
+
 #include "convert/transcode_contract.h"
 #include "lookahead_escape.h"
 #include "mbcs_chain.h"
 #include "table_publish.h"
-
-#include <type_traits>
 
 MBCSEncoding::MBCSEncoding(TextEncodingID id, unsigned char const * substitute,
                            char const ** nicknames, char const * mime_name, unsigned int code_page,
@@ -24,8 +24,12 @@ MBCSEncoding::MBCSEncoding(TextEncodingID id, unsigned char const * substitute,
 
 MBCSEncoding::~MBCSEncoding() = default;
 
-bool MBCSEncoding::IsBasedOnASCII() const { return text_mode_safe_; }
-bool MBCSEncoding::IsTextModeSafe() const { return text_mode_safe_; }
+bool MBCSEncoding::IsBasedOnASCII() const {
+    return text_mode_safe_;
+}
+bool MBCSEncoding::IsTextModeSafe() const {
+    return text_mode_safe_;
+}
 
 using zuuc_internal::legacy::Publish;
 
@@ -83,7 +87,8 @@ CharEncodingDetector * MBCSEncoding::CreateEncodingDetector(UnicodeLibAllocator 
 Transcoder<char, unsigned int> * MBCSEncoding::CreateConverterToUTF32(
     UnicodeLibAllocator & allocator) const {
     Load();
-    return zuuc_internal::Place<MBCStoUTF32>(allocator, to_unicode16_, to_unicode32_, text_mode_safe_);
+    return zuuc_internal::Place<MBCStoUTF32>(allocator, to_unicode16_, to_unicode32_,
+                                             text_mode_safe_);
 }
 
 Transcoder<unsigned int, char> * MBCSEncoding::CreateConverterFromUTF32(
@@ -129,14 +134,16 @@ MBCSLookAheadEncoding::~MBCSLookAheadEncoding() = default;
 Transcoder<char, unsigned int> * MBCSLookAheadEncoding::CreateConverterToUTF32(
     UnicodeLibAllocator & allocator) const {
     Load();
-    return zuuc_internal::Place<MBCSLookAheadtoUTF32>(allocator, to_unicode16_, to_unicode32_, text_mode_safe_);
+    return zuuc_internal::Place<MBCSLookAheadtoUTF32>(allocator, to_unicode16_, to_unicode32_,
+                                                      text_mode_safe_);
 }
 
 Transcoder<char, unsigned short> * MBCSLookAheadEncoding::CreateConverterToUTF16(
     UnicodeLibAllocator & allocator) const {
     Load();
     if (to_unicode16_ != nullptr) {
-        return zuuc_internal::Place<MBCSLookAheadtoUTF16>(allocator, to_unicode16_, text_mode_safe_);
+        return zuuc_internal::Place<MBCSLookAheadtoUTF16>(allocator, to_unicode16_,
+                                                          text_mode_safe_);
     }
     return zuuc_internal::legacy::ThroughUTF32(CreateConverterToUTF32(allocator), allocator);
 }
@@ -145,7 +152,7 @@ Transcoder<unsigned int, char> * MBCSLookAheadEncoding::CreateConverterFromUTF32
     UnicodeLibAllocator & allocator) const {
     Load();
     zuuc_internal::legacy::LookAheadTables const tables{to_unicode16_, to_unicode32_, from_16_16_,
-                                              from_16_32_,   from_32_16_,   from_32_32_};
+                                                        from_16_32_,   from_32_16_,   from_32_32_};
     if (zuuc_internal::legacy::HasBackslashEscape(tables)) {
         return zuuc_internal::legacy::CreateEscapingFromUTF32(tables, allocator);
     }
@@ -156,7 +163,7 @@ Transcoder<unsigned short, char> * MBCSLookAheadEncoding::CreateConverterFromUTF
     UnicodeLibAllocator & allocator) const {
     Load();
     zuuc_internal::legacy::LookAheadTables const tables{to_unicode16_, to_unicode32_, from_16_16_,
-                                              from_16_32_,   from_32_16_,   from_32_32_};
+                                                        from_16_32_,   from_32_16_,   from_32_32_};
     if (zuuc_internal::legacy::HasBackslashEscape(tables)) {
         return zuuc_internal::legacy::CreateEscapingFromUTF16(tables, allocator);
     }

@@ -16,7 +16,8 @@ TranscodeResult RunDecode(MBCStoUnicodeTable<T> const & table, unsigned int & st
                           unsigned int & last_value, char const *& in, char const * inEnd,
                           Out *& out, Out * outEnd, long limit, DecodeMode mode) {
     DecoderState s{state, last_value};
-    TranscodeResult const result = zuuc_internal::legacy::Decode(table, s, in, inEnd, out, outEnd, limit, mode);
+    TranscodeResult const result =
+        zuuc_internal::legacy::Decode(table, s, in, inEnd, out, outEnd, limit, mode);
     state = s.state;
     last_value = s.last_value;
     return result;
@@ -25,7 +26,8 @@ TranscodeResult RunDecode(MBCStoUnicodeTable<T> const & table, unsigned int & st
 unsigned char const kKoreanHeader[] = {0x1B, 0x24, 0x29, 0x43};
 
 // The bytes of `c` in mode `m`, when that mode's table maps it.
-bool MapInMode(ModalOutputSetup const & setup, unsigned int m, unsigned int c, unsigned long & value) {
+bool MapInMode(ModalOutputSetup const & setup, unsigned int m, unsigned int c,
+               unsigned long & value) {
     if (setup.wide != nullptr) {
         PlaneTable<unsigned int, unsigned int> const * const table = setup.wide[m];
         if (table == nullptr) {
@@ -220,15 +222,16 @@ void StretchInMode(ModalOutputSetup const & setup, unsigned int mode, Reader & r
             if (setup.wide != nullptr) {
                 PlaneTable<unsigned int, unsigned int> const * const table = setup.wide[mode];
                 if (table != nullptr) {
-                    EncodeInMode(zuuc_internal::legacy::WideFind<unsigned int>{table->root}, table->undefined,
-                                 in, inEnd, out, outEnd, limit);
+                    EncodeInMode(zuuc_internal::legacy::WideFind<unsigned int>{table->root},
+                                 table->undefined, in, inEnd, out, outEnd, limit);
                 }
             } else if (setup.narrow != nullptr) {
                 PlaneTable<unsigned short, unsigned int> const * const table = setup.narrow[mode];
                 if (table != nullptr) {
-                    EncodeInMode(zuuc_internal::legacy::NarrowFind32<unsigned int>{table->pages,
-                                                                         table->undefined},
-                                 table->undefined, in, inEnd, out, outEnd, limit);
+                    EncodeInMode(
+                        zuuc_internal::legacy::NarrowFind32<unsigned int>{table->pages,
+                                                                          table->undefined},
+                        table->undefined, in, inEnd, out, outEnd, limit);
                 }
             }
         });
@@ -236,9 +239,8 @@ void StretchInMode(ModalOutputSetup const & setup, unsigned int mode, Reader & r
 }
 
 template <class Reader>
-TranscodeResult EncodeModal(ModalOutputSetup const & setup, ModalPosition at,
-                            bool & header_pending, Reader & reader, ModalOutput & output,
-                            bool allow_header = true) {
+TranscodeResult EncodeModal(ModalOutputSetup const & setup, ModalPosition at, bool & header_pending,
+                            Reader & reader, ModalOutput & output, bool allow_header = true) {
     unsigned int const & mode = at.mode;
     if (setup.korean_header && header_pending && allow_header) {
         long const need = 4 + static_cast<long>(Reserve(setup, mode));
@@ -303,7 +305,9 @@ TranscodeResult FinishModal(ModalOutputSetup const & setup, unsigned int mode, c
 
 unsigned int ModalOutputSetup::EscapeLength(unsigned int from, unsigned int to) const {
     unsigned char const * const escape = escapes[from * mode_count + to];
-    return escape == nullptr ? 0 : static_cast<unsigned int>(std::strlen(reinterpret_cast<char const *>(escape)));
+    return escape == nullptr
+               ? 0
+               : static_cast<unsigned int>(std::strlen(reinterpret_cast<char const *>(escape)));
 }
 
 bool ModalOutputSetup::KeepsShift(unsigned int from, unsigned int to) const {
@@ -331,7 +335,8 @@ ModalToUTF16::~ModalToUTF16() = default;
 
 TranscodeResult ModalToUTF16::Transcode(char const *& in, char const * inEnd, unsigned short *& out,
                                         unsigned short * outEnd, long limit) {
-    return RunDecode(*table_, state_, last_value_, in, inEnd, out, outEnd, limit, DecodeMode::kPlain);
+    return RunDecode(*table_, state_, last_value_, in, inEnd, out, outEnd, limit,
+                     DecodeMode::kPlain);
 }
 
 TranscodeResult ModalToUTF16::TranscodeInBlock(char const *& in, char const * inEnd,
@@ -353,7 +358,10 @@ void ModalToUTF16::Reset() {
 
 ModalToUTF32::ModalToUTF32(MBCStoUnicodeTable<unsigned short> const * table16,
                            MBCStoUnicodeTable<unsigned int> const * table32)
-    : table16_(table16), table32_(table16 != nullptr ? nullptr : table32), state_(0), last_value_(0) {}
+    : table16_(table16),
+      table32_(table16 != nullptr ? nullptr : table32),
+      state_(0),
+      last_value_(0) {}
 
 ModalToUTF32::~ModalToUTF32() = default;
 
@@ -442,7 +450,9 @@ void ModalFromUTF16::Reset() {
     BlockConverter_16_to_8::Reset();
 }
 
-unsigned int ModalFromUTF16::Mode() const { return shift_; }
+unsigned int ModalFromUTF16::Mode() const {
+    return shift_;
+}
 
 ModalFromUTF32::ModalFromUTF32(ModalOutputSetup const & setup)
     : setup_(setup), mode_(0), shift_(0), header_pending_(true) {}
@@ -471,4 +481,6 @@ void ModalFromUTF32::Reset() {
     BlockConverter_32_to_8::Reset();
 }
 
-unsigned int ModalFromUTF32::Mode() const { return shift_; }
+unsigned int ModalFromUTF32::Mode() const {
+    return shift_;
+}

@@ -18,7 +18,8 @@ constexpr unsigned long kISO2022KR = 15;
 constexpr unsigned long kISO2022JP = 14;
 
 unsigned int Length(unsigned char const * s) {
-    return s == nullptr ? 0 : static_cast<unsigned int>(std::strlen(reinterpret_cast<char const *>(s)));
+    return s == nullptr ? 0
+                        : static_cast<unsigned int>(std::strlen(reinterpret_cast<char const *>(s)));
 }
 
 }  // namespace
@@ -28,8 +29,9 @@ ModalEncoding::ModalEncoding(TextEncodingID id, unsigned char const ** substitut
                              unsigned int code_page, bool text_mode_safe, int mode_count,
                              unsigned char const ** escapes, bool return_to_initial,
                              void (*loader)(), char const * library)
-    : BlockCharEncoding(id, substitutes != nullptr && substitutes[0] != nullptr ? substitutes[0] : kNoSubstitute,
-                        nicknames, mime_name, code_page, loader, library),
+    : BlockCharEncoding(
+          id, substitutes != nullptr && substitutes[0] != nullptr ? substitutes[0] : kNoSubstitute,
+          nicknames, mime_name, code_page, loader, library),
       text_mode_safe_(text_mode_safe),
       to_unicode16_(nullptr),
       from_unicode16_(nullptr),
@@ -64,8 +66,12 @@ unsigned int ModalEncoding::SubstituteChars(unsigned char const *& chars, unsign
     return Length(chars);
 }
 
-bool ModalEncoding::IsBasedOnASCII() const { return text_mode_safe_; }
-bool ModalEncoding::IsTextModeSafe() const { return text_mode_safe_; }
+bool ModalEncoding::IsBasedOnASCII() const {
+    return text_mode_safe_;
+}
+bool ModalEncoding::IsTextModeSafe() const {
+    return text_mode_safe_;
+}
 
 namespace {
 
@@ -83,16 +89,18 @@ void PublishWidth(To & to_field, To to, From & from_field, From from, OtherTo & 
 
 }  // namespace
 
-void ModalEncoding::InstallTables(MBCStoUnicodeTable<unsigned short> const * to_unicode,
-                                  PlaneTable<unsigned short, unsigned int> const * const * from_unicode) {
+void ModalEncoding::InstallTables(
+    MBCStoUnicodeTable<unsigned short> const * to_unicode,
+    PlaneTable<unsigned short, unsigned int> const * const * from_unicode) {
     PublishWidth(to_unicode16_, to_unicode, from_unicode16_, from_unicode, to_unicode32_,
                  from_unicode32_);
     set_isUTF32InUnicode(false);
     set_is_loaded(to_unicode != nullptr && from_unicode != nullptr);
 }
 
-void ModalEncoding::InstallTables(MBCStoUnicodeTable<unsigned int> const * to_unicode,
-                                  PlaneTable<unsigned int, unsigned int> const * const * from_unicode) {
+void ModalEncoding::InstallTables(
+    MBCStoUnicodeTable<unsigned int> const * to_unicode,
+    PlaneTable<unsigned int, unsigned int> const * const * from_unicode) {
     PublishWidth(to_unicode32_, to_unicode, from_unicode32_, from_unicode, to_unicode16_,
                  from_unicode16_);
     set_isUTF32InUnicode(true);
@@ -114,10 +122,12 @@ ModalOutputSetup ModalEncoding::OutputSetup() const {
     return setup;
 }
 
-CharEncodingDetector * ModalEncoding::CreateEncodingDetector(UnicodeLibAllocator & allocator) const {
+CharEncodingDetector * ModalEncoding::CreateEncodingDetector(
+    UnicodeLibAllocator & allocator) const {
     Load();
     if (static_cast<unsigned long>(id_) == kISO2022JP) {
-        return zuuc_internal::Place<ISO2022JPDetector>(allocator, *this, to_unicode16_, mode_count_);
+        return zuuc_internal::Place<ISO2022JPDetector>(allocator, *this, to_unicode16_,
+                                                       mode_count_);
     }
     return zuuc_internal::Place<ModalDetector>(allocator, *this, to_unicode16_, mode_count_);
 }
@@ -198,9 +208,10 @@ void ModalDetector::BreakTieWith(unsigned char const * start, unsigned char cons
     if (table_ == nullptr) {
         return;
     }
-    zuuc_internal::legacy::TieBreak tie(level, language,
-                              penalise_halfwidth ? zuuc_internal::legacy::Penalty::kPrivateUseAndHalfwidth
-                                                 : zuuc_internal::legacy::Penalty::kPrivateUse);
+    zuuc_internal::legacy::TieBreak tie(
+        level, language,
+        penalise_halfwidth ? zuuc_internal::legacy::Penalty::kPrivateUseAndHalfwidth
+                           : zuuc_internal::legacy::Penalty::kPrivateUse);
     zuuc_internal::legacy::DecodeForTieBreak(*table_, start, end, tie, false);
     tie.Apply(tie_breaker_);
 }

@@ -101,7 +101,9 @@ RangeSpec const & RangeSpec::GB18030() {
 
 namespace {
 
-unsigned char const * Bytes(char const * p) { return reinterpret_cast<unsigned char const *>(p); }
+unsigned char const * Bytes(char const * p) {
+    return reinterpret_cast<unsigned char const *>(p);
+}
 
 }  // namespace
 
@@ -197,7 +199,9 @@ TranscodeResult RangeToUnicode::Finish(unsigned int *&, unsigned int *, long) {
     return incomplete ? kTranscodeIllegalInput : kTranscodeComplete;
 }
 
-void RangeToUnicode::Reset() { held_count_ = 0; }
+void RangeToUnicode::Reset() {
+    held_count_ = 0;
+}
 
 // --- RangeFromUnicode -----------------------------------------------------------
 
@@ -210,7 +214,8 @@ TranscodeResult RangeFromUnicode::Run(unsigned int const *& in, unsigned int con
     unsigned int const length = spec_.SequenceLength();
     long written = 0;
     while (in != inEnd) {
-        TranscodeResult const stop = zuuc_internal::legacy::RoomFor(length, out, outEnd, limit, written);
+        TranscodeResult const stop =
+            zuuc_internal::legacy::RoomFor(length, out, outEnd, limit, written);
         if (stop != kTranscodeComplete) {
             return stop;
         }
@@ -290,11 +295,13 @@ unsigned char const * RangeDetector::ExamineFrom(unsigned char const *, unsigned
     return p;
 }
 
-unsigned char const * RangeDetector::BreakTieFrom(unsigned char const *, unsigned char const * start,
+unsigned char const * RangeDetector::BreakTieFrom(unsigned char const *,
+                                                  unsigned char const * start,
                                                   unsigned char const * end, unsigned char level,
                                                   LanguageDetector * language, bool & complete) {
     unsigned int const length = spec_.SequenceLength();
-    zuuc_internal::legacy::TieBreak tie(level, language, zuuc_internal::legacy::Penalty::kPrivateUse);
+    zuuc_internal::legacy::TieBreak tie(level, language,
+                                        zuuc_internal::legacy::Penalty::kPrivateUse);
     unsigned char const * p = start;
     unsigned int c = 0;
     while (end - p >= static_cast<long>(length) && spec_.ToUnicode(p, c)) {
@@ -327,10 +334,15 @@ RangeEncoding::RangeEncoding(TextEncodingID id, unsigned char const * substitute
 
 RangeEncoding::~RangeEncoding() = default;
 
-bool RangeEncoding::IsBasedOnASCII() const { return text_mode_safe_; }
-bool RangeEncoding::IsTextModeSafe() const { return text_mode_safe_; }
+bool RangeEncoding::IsBasedOnASCII() const {
+    return text_mode_safe_;
+}
+bool RangeEncoding::IsTextModeSafe() const {
+    return text_mode_safe_;
+}
 
-CharEncodingDetector * RangeEncoding::CreateEncodingDetector(UnicodeLibAllocator & allocator) const {
+CharEncodingDetector * RangeEncoding::CreateEncodingDetector(
+    UnicodeLibAllocator & allocator) const {
     return zuuc_internal::Place<RangeDetector>(allocator, *this, spec_);
 }
 

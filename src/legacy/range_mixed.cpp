@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "convert/transcode_contract.h"
 #include "mbcs_chain.h"
 #include "mbcs_core.h"
-#include "convert/transcode_contract.h"
 #include "zuuc/range_encoding.h"
 
 namespace {
@@ -87,7 +87,8 @@ TranscodeResult MixedBlockRangeToUnicode::Transcode(char const *& in, char const
         // complete any sequence they start.
         constexpr unsigned int kLookAhead = 16;
         char temp[kCarryCapacity + kLookAhead];
-        std::size_t const taken = std::min<std::size_t>(static_cast<std::size_t>(inEnd - in), kLookAhead);
+        std::size_t const taken =
+            std::min<std::size_t>(static_cast<std::size_t>(inEnd - in), kLookAhead);
         std::memcpy(temp, carry_, carry_count_);
         if (taken != 0) {
             std::memcpy(temp + carry_count_, in, taken);
@@ -155,7 +156,8 @@ TranscodeResult MixedBlockRangeToUnicode::Finish(unsigned int *& out, unsigned i
         // caller finishes again with the rest.
         char const * p = carry_;
         bool incomplete = false;
-        TranscodeResult const result = Run(p, carry_ + carry_count_, out, outEnd, limit, incomplete);
+        TranscodeResult const result =
+            Run(p, carry_ + carry_count_, out, outEnd, limit, incomplete);
         std::size_t const consumed = static_cast<std::size_t>(p - carry_);
         std::memmove(carry_, p, carry_count_ - consumed);
         carry_count_ -= static_cast<unsigned int>(consumed);
@@ -205,7 +207,8 @@ TranscodeResult MixedBlockRangeFromUnicode::Transcode(unsigned int const *& in,
             return kTranscodeNotInRepertoire;
         }
         unsigned int const * const at = in;
-        result = range_->TranscodeInBlock(in, in + 1, out, outEnd, Remaining(limit, out_start, out));
+        result =
+            range_->TranscodeInBlock(in, in + 1, out, outEnd, Remaining(limit, out_start, out));
         if (result == kTranscodeOutputFull || result == kTranscodeLimitReached) {
             return result;
         }
@@ -246,8 +249,7 @@ MixedBlockRangeDetector::MixedBlockRangeDetector(CharEncoding const & encoding,
 MixedBlockRangeDetector::~MixedBlockRangeDetector() = default;
 
 void MixedBlockRangeDetector::Examine(unsigned char const * buffer_start,
-                                      unsigned char const * new_start,
-                                      unsigned char const * end) {
+                                      unsigned char const * new_start, unsigned char const * end) {
     // The bytes from where the last call stopped (a sequence it could not
     // finish) to the end are read; the buffer may have moved since.
     unsigned char const * pos = buffer_start + resume_;
@@ -286,7 +288,8 @@ void MixedBlockRangeDetector::Examine(unsigned char const * buffer_start,
 void MixedBlockRangeDetector::BreakTie(unsigned char const *, unsigned char const * start,
                                        unsigned char const * end, unsigned char level,
                                        LanguageDetector * language) {
-    zuuc_internal::legacy::TieBreak tie(level, language, zuuc_internal::legacy::Penalty::kPrivateUse);
+    zuuc_internal::legacy::TieBreak tie(level, language,
+                                        zuuc_internal::legacy::Penalty::kPrivateUse);
     unsigned int const length = spec_.SequenceLength();
     unsigned char const * p = start;
     while (p < end) {
@@ -313,14 +316,15 @@ void MixedBlockRangeDetector::BreakTie(unsigned char const *, unsigned char cons
 
 // --- MixedBlockRangeEncoding ----------------------------------------------------
 
-MixedBlockRangeEncoding::MixedBlockRangeEncoding(TextEncodingID id, unsigned char const * substitute,
+MixedBlockRangeEncoding::MixedBlockRangeEncoding(TextEncodingID id,
+                                                 unsigned char const * substitute,
                                                  char const ** nicknames, char const * mime_name,
                                                  unsigned int code_page, bool text_mode_safe,
                                                  void (*loader)(), char const * library,
                                                  RangeSpec const & spec)
     : BlockCharEncoding(id, substitute, nicknames, mime_name, code_page, loader, library),
-      table_(TextEncodingID(0), substitute, nicknames, mime_name, code_page, text_mode_safe,
-             loader, library),
+      table_(TextEncodingID(0), substitute, nicknames, mime_name, code_page, text_mode_safe, loader,
+             library),
       ranges_(TextEncodingID(0), substitute, nicknames, mime_name, code_page, spec, text_mode_safe,
               nullptr, nullptr),
       text_mode_safe_(text_mode_safe) {
@@ -329,10 +333,13 @@ MixedBlockRangeEncoding::MixedBlockRangeEncoding(TextEncodingID id, unsigned cha
 
 MixedBlockRangeEncoding::~MixedBlockRangeEncoding() = default;
 
-void MixedBlockRangeEncoding::UpdateLoaded() { set_is_loaded(table_.IsLoaded() && ranges_.IsLoaded()); }
+void MixedBlockRangeEncoding::UpdateLoaded() {
+    set_is_loaded(table_.IsLoaded() && ranges_.IsLoaded());
+}
 
-void MixedBlockRangeEncoding::InstallTables(MBCStoUnicodeTable<unsigned short> const * to_unicode,
-                                            PlaneTable<unsigned short, unsigned int> const * from_unicode) {
+void MixedBlockRangeEncoding::InstallTables(
+    MBCStoUnicodeTable<unsigned short> const * to_unicode,
+    PlaneTable<unsigned short, unsigned int> const * from_unicode) {
     table_.InstallTables(to_unicode, from_unicode);
     UpdateLoaded();
 }
@@ -344,13 +351,18 @@ void MixedBlockRangeEncoding::InstallTables(
     UpdateLoaded();
 }
 
-bool MixedBlockRangeEncoding::IsBasedOnASCII() const { return text_mode_safe_; }
-bool MixedBlockRangeEncoding::IsTextModeSafe() const { return text_mode_safe_; }
+bool MixedBlockRangeEncoding::IsBasedOnASCII() const {
+    return text_mode_safe_;
+}
+bool MixedBlockRangeEncoding::IsTextModeSafe() const {
+    return text_mode_safe_;
+}
 
 CharEncodingDetector * MixedBlockRangeEncoding::CreateEncodingDetector(
     UnicodeLibAllocator & allocator) const {
     Load();
-    return zuuc_internal::Place<MixedBlockRangeDetector>(allocator, *this, table_, ranges_.GetRangeSpec());
+    return zuuc_internal::Place<MixedBlockRangeDetector>(allocator, *this, table_,
+                                                         ranges_.GetRangeSpec());
 }
 
 Transcoder<char, unsigned int> * MixedBlockRangeEncoding::CreateConverterToUTF32(

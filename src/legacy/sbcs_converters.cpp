@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstring>
 
-
 #include "convert/transcode_contract.h"
 #include "kernels/ascii_kernels.h"
 #include "zuuc/sbcs_encoding.h"
@@ -63,8 +62,8 @@ TranscodeResult DecodeBytes(unsigned short const * table, char const *& in, char
                             Out *& out, Out * outEnd, long limit) {
     // Room, limit and input are settled once for the whole run.
     auto const * bytes = reinterpret_cast<unsigned char const *>(in);
-    std::size_t n = std::min(static_cast<std::size_t>(inEnd - in),
-                             static_cast<std::size_t>(outEnd - out));
+    std::size_t n =
+        std::min(static_cast<std::size_t>(inEnd - in), static_cast<std::size_t>(outEnd - out));
     if (limit >= 0 && static_cast<std::size_t>(limit) < n) {
         n = static_cast<std::size_t>(limit);
     }
@@ -131,9 +130,8 @@ int EncodeUnit(SBCSFromUnicodeTable const * table, unsigned int c) {
 // a high surrogate that ended the previous call. UTF-32 input: values above
 // 0xFFFF are unmappable without looking at the table.
 template <class In>
-TranscodeResult EncodeUnits(SBCSFromUnicodeTable const * table, bool & high_pending,
-                            In const *& in, In const * inEnd, char *& out, char * outEnd,
-                            long limit) {
+TranscodeResult EncodeUnits(SBCSFromUnicodeTable const * table, bool & high_pending, In const *& in,
+                            In const * inEnd, char *& out, char * outEnd, long limit) {
     constexpr bool kUtf16 = sizeof(In) == 2;
     if (kUtf16 && high_pending && in != inEnd) {
         // The pair's second half, or a lone high surrogate: one problem either way.
@@ -146,8 +144,8 @@ TranscodeResult EncodeUnits(SBCSFromUnicodeTable const * table, bool & high_pend
     // Fast run: every unit writes exactly one byte, so room, limit and input
     // are settled once and the loop stops at the first unit that needs care
     // (a surrogate, a value above 0xFFFF or an unmapped character).
-    std::size_t n = std::min(static_cast<std::size_t>(inEnd - in),
-                             static_cast<std::size_t>(outEnd - out));
+    std::size_t n =
+        std::min(static_cast<std::size_t>(inEnd - in), static_cast<std::size_t>(outEnd - out));
     if (limit >= 0 && static_cast<std::size_t>(limit) < n) {
         n = static_cast<std::size_t>(limit);
     }
@@ -290,7 +288,8 @@ SBCSFromUTF16::~SBCSFromUTF16() = default;
 TranscodeResult SBCSFromUTF16::Transcode(unsigned short const *& in, unsigned short const * inEnd,
                                          char *& out, char * outEnd, long limit) {
     bool pending = state_flag();
-    TranscodeResult const result = EncodeUnits(from_unicode_, pending, in, inEnd, out, outEnd, limit);
+    TranscodeResult const result =
+        EncodeUnits(from_unicode_, pending, in, inEnd, out, outEnd, limit);
     set_state_flag(pending);
     return result;
 }
@@ -321,8 +320,9 @@ TranscodeResult SBCSFromUTF32::Finish(char *&, char *, long) {
 Latin1ToUTF16::Latin1ToUTF16() = default;
 Latin1ToUTF16::~Latin1ToUTF16() = default;
 
-TranscodeResult Latin1ToUTF16::Transcode(char const *& in, char const * inEnd, unsigned short *& out,
-                                         unsigned short * outEnd, long limit) {
+TranscodeResult Latin1ToUTF16::Transcode(char const *& in, char const * inEnd,
+                                         unsigned short *& out, unsigned short * outEnd,
+                                         long limit) {
     return DecodeBytes(nullptr, in, inEnd, out, outEnd, limit);
 }
 

@@ -1,10 +1,9 @@
 #include "zuuc/sbcs_encoding.h"
 
-#include "table_publish.h"
-
 #include <new>
 
 #include "convert/transcode_contract.h"
+#include "table_publish.h"
 
 // ISO-8859-1 converts by value, whatever tables its library installs.
 namespace {
@@ -23,9 +22,13 @@ SBCSEncoding::SBCSEncoding(TextEncodingID id, unsigned char const * substitute,
 
 SBCSEncoding::~SBCSEncoding() = default;
 
-bool SBCSEncoding::IsBasedOnASCII() const { return text_mode_safe_; }
+bool SBCSEncoding::IsBasedOnASCII() const {
+    return text_mode_safe_;
+}
 
-bool SBCSEncoding::IsTextModeSafe() const { return text_mode_safe_; }
+bool SBCSEncoding::IsTextModeSafe() const {
+    return text_mode_safe_;
+}
 
 bool SBCSEncoding::IsLatin1() const {
     return static_cast<unsigned long>(GetTextEncodingID()) == kISOLatin1;

@@ -4,21 +4,28 @@
 #include "zuuc/sinks.h"
 
 // Without a target a proxy has no room and drops what it is given.
-#define ZUUC_PROXY_SINK(Proxy, Sink, Unit)                                                        \
-    Proxy::Proxy(Sink * target) : Sink(static_cast<UnicodeLibActor const *>(target)), target_(target) {} \
-    Proxy::Proxy(Proxy const & other) = default;                                                  \
-    Proxy & Proxy::operator=(Proxy const & other) = default;                                      \
-    Proxy::~Proxy() = default;                                                                    \
-    UnicodeLibBehavior * Proxy::SetBehavior(UnicodeLibBehavior * behavior) {                      \
-        zuuc_internal::PassBehavior(target_, behavior);                                           \
-        return Sink::SetBehavior(behavior);                                                       \
-    }                                                                                             \
-    void Proxy::Flush() { zuuc_internal::FlushTarget(target_); }                                  \
-    long Proxy::RemainingCapacity() const { return zuuc_internal::CapacityOf(target_); }          \
-    void Proxy::PutBuffer(Unit const * begin, Unit const * end) {                                 \
-        zuuc_internal::PutInto(target_, begin, end);                                              \
-    }                                                                                             \
-    void Proxy::SetProxy(Sink * target) { zuuc_internal::Repoint(*this, target_, target); }
+#define ZUUC_PROXY_SINK(Proxy, Sink, Unit)                                       \
+    Proxy::Proxy(Sink * target)                                                  \
+        : Sink(static_cast<UnicodeLibActor const *>(target)), target_(target) {} \
+    Proxy::Proxy(Proxy const & other) = default;                                 \
+    Proxy & Proxy::operator=(Proxy const & other) = default;                     \
+    Proxy::~Proxy() = default;                                                   \
+    UnicodeLibBehavior * Proxy::SetBehavior(UnicodeLibBehavior * behavior) {     \
+        zuuc_internal::PassBehavior(target_, behavior);                          \
+        return Sink::SetBehavior(behavior);                                      \
+    }                                                                            \
+    void Proxy::Flush() {                                                        \
+        zuuc_internal::FlushTarget(target_);                                     \
+    }                                                                            \
+    long Proxy::RemainingCapacity() const {                                      \
+        return zuuc_internal::CapacityOf(target_);                               \
+    }                                                                            \
+    void Proxy::PutBuffer(Unit const * begin, Unit const * end) {                \
+        zuuc_internal::PutInto(target_, begin, end);                             \
+    }                                                                            \
+    void Proxy::SetProxy(Sink * target) {                                        \
+        zuuc_internal::Repoint(*this, target_, target);                          \
+    }
 
 ZUUC_PROXY_SINK(CharProxySink, CharSink, char)
 ZUUC_PROXY_SINK(Char16ProxySink, Char16Sink, unsigned short)

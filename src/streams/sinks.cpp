@@ -6,29 +6,31 @@
 
 #include "streams/stream_util.h"
 
+using zuuc_internal::PutAll;
+using zuuc_internal::PutRange;
 using zuuc_internal::streams::AppendRange;
 using zuuc_internal::streams::AssignWhole;
 using zuuc_internal::streams::ResolveRange;
-using zuuc_internal::PutAll;
-using zuuc_internal::PutRange;
 
 // ---------------------------------------------------------------------------
 // Bases
 // ---------------------------------------------------------------------------
 
-#define ZUUC_SINK_BASE(Sink, Source, Unit)                                                        \
-    Sink::Sink() = default;                                                                       \
-    Sink::Sink(Sink const & other) = default;                                                     \
-    Sink::Sink(UnicodeLibActor const & actor) : UnicodeLibActor(&actor) {}                        \
-    Sink::Sink(UnicodeLibActor const * actor) : UnicodeLibActor(actor) {}                         \
-    Sink & Sink::operator=(Sink const & other) = default;                                         \
-    Sink::~Sink() = default;                                                                      \
-    long Sink::RemainingCapacity() const { return -1; }                                           \
-    void Sink::Put(Unit const * begin, Unit const * end) {                                        \
-        PutRange(begin, end, [this](Unit const * b, Unit const * e) { PutBuffer(b, e); });        \
-    }                                                                                             \
-    void Sink::Put(Source & source) {                                                             \
-        PutAll<Unit>(source, [this](Unit const * b, Unit const * e) { PutBuffer(b, e); });        \
+#define ZUUC_SINK_BASE(Sink, Source, Unit)                                                 \
+    Sink::Sink() = default;                                                                \
+    Sink::Sink(Sink const & other) = default;                                              \
+    Sink::Sink(UnicodeLibActor const & actor) : UnicodeLibActor(&actor) {}                 \
+    Sink::Sink(UnicodeLibActor const * actor) : UnicodeLibActor(actor) {}                  \
+    Sink & Sink::operator=(Sink const & other) = default;                                  \
+    Sink::~Sink() = default;                                                               \
+    long Sink::RemainingCapacity() const {                                                 \
+        return -1;                                                                         \
+    }                                                                                      \
+    void Sink::Put(Unit const * begin, Unit const * end) {                                 \
+        PutRange(begin, end, [this](Unit const * b, Unit const * e) { PutBuffer(b, e); }); \
+    }                                                                                      \
+    void Sink::Put(Source & source) {                                                      \
+        PutAll<Unit>(source, [this](Unit const * b, Unit const * e) { PutBuffer(b, e); }); \
     }
 
 ZUUC_SINK_BASE(CharSink, CharSource, char)
@@ -86,19 +88,23 @@ void CopyWhatFits(T const * begin, T const * end, T *& current, T * limit, bool 
 
 }  // namespace
 
-#define ZUUC_BUFFER_SINK(Class, Unit)                                                             \
-    Class::Class(Unit * buffer, long capacity)                                                    \
+#define ZUUC_BUFFER_SINK(Class, Unit)                                                              \
+    Class::Class(Unit * buffer, long capacity)                                                     \
         : start_(buffer), current_(buffer), limit_(LimitOf(buffer, capacity)), truncated_(false) { \
-        Terminate(current_, current_, limit_);                                                    \
-    }                                                                                             \
-    Class::Class(Class const & other) = default;                                                  \
-    Class & Class::operator=(Class const & other) = default;                                      \
-    Class::~Class() = default;                                                                    \
-    void Class::Flush() {}                                                                        \
-    long Class::RemainingCapacity() const { return static_cast<long>(limit_ - current_); }        \
-    Unit const * Class::c_str() const { return Terminate(start_, current_, limit_); }             \
-    void Class::PutBuffer(Unit const * begin, Unit const * end) {                                 \
-        CopyWhatFits(begin, end, current_, limit_, truncated_);                                   \
+        Terminate(current_, current_, limit_);                                                     \
+    }                                                                                              \
+    Class::Class(Class const & other) = default;                                                   \
+    Class & Class::operator=(Class const & other) = default;                                       \
+    Class::~Class() = default;                                                                     \
+    void Class::Flush() {}                                                                         \
+    long Class::RemainingCapacity() const {                                                        \
+        return static_cast<long>(limit_ - current_);                                               \
+    }                                                                                              \
+    Unit const * Class::c_str() const {                                                            \
+        return Terminate(start_, current_, limit_);                                                \
+    }                                                                                              \
+    void Class::PutBuffer(Unit const * begin, Unit const * end) {                                  \
+        CopyWhatFits(begin, end, current_, limit_, truncated_);                                    \
     }
 
 ZUUC_BUFFER_SINK(BufferCharSink, char)
@@ -108,7 +114,9 @@ ZUUC_BUFFER_SINK(BufferChar32Sink, unsigned int)
 BufferCharSink::BufferCharSink(unsigned char * buffer, long capacity)
     : BufferCharSink(reinterpret_cast<char *>(buffer), capacity) {}
 
-void BufferCharSink::MarkAsTruncated() { truncated_ = true; }
+void BufferCharSink::MarkAsTruncated() {
+    truncated_ = true;
+}
 
 unsigned char const * BufferCharSink::unsigned_data() const {
     return reinterpret_cast<unsigned char const *>(start_);
@@ -122,17 +130,21 @@ unsigned char const * BufferCharSink::unsigned_c_str() const {
 // String sinks
 // ---------------------------------------------------------------------------
 
-#define ZUUC_STRING_SINK(Class, Base, Unit)                                                       \
-    Class::Class() = default;                                                                     \
-    Class::Class(Class const & other) : Base(other), text_() { AssignWhole(text_, other.text_); } \
-    Class & Class::operator=(Class const & other) {                                               \
-        Base::operator=(other);                                                                   \
-        AssignWhole(text_, other.text_);                                                          \
-        return *this;                                                                             \
-    }                                                                                             \
-    Class::~Class() = default;                                                                    \
-    void Class::Flush() {}                                                                        \
-    void Class::PutBuffer(Unit const * begin, Unit const * end) { AppendRange(text_, begin, end); }
+#define ZUUC_STRING_SINK(Class, Base, Unit)                       \
+    Class::Class() = default;                                     \
+    Class::Class(Class const & other) : Base(other), text_() {    \
+        AssignWhole(text_, other.text_);                          \
+    }                                                             \
+    Class & Class::operator=(Class const & other) {               \
+        Base::operator=(other);                                   \
+        AssignWhole(text_, other.text_);                          \
+        return *this;                                             \
+    }                                                             \
+    Class::~Class() = default;                                    \
+    void Class::Flush() {}                                        \
+    void Class::PutBuffer(Unit const * begin, Unit const * end) { \
+        AppendRange(text_, begin, end);                           \
+    }
 
 ZUUC_STRING_SINK(StringCharSink, CharSink, char)
 ZUUC_STRING_SINK(StringChar16Sink, Char16Sink, unsigned short)
@@ -156,7 +168,9 @@ std::size_t LibraryWrite(void const * data, std::size_t size, std::size_t count,
     return std::fwrite(data, size, count, file);
 }
 
-int LibraryFlush(std::FILE * file) { return std::fflush(file); }
+int LibraryFlush(std::FILE * file) {
+    return std::fflush(file);
+}
 
 // Nothing is written to or flushed in a null file.
 template <class T, class Write>
@@ -183,21 +197,25 @@ FileCharSink::FileCharSink(std::FILE * file, WriteFunction write, FlushFunction 
 FileCharSink::FileCharSink(FileCharSink const & other) = default;
 FileCharSink & FileCharSink::operator=(FileCharSink const & other) = default;
 FileCharSink::~FileCharSink() = default;
-void FileCharSink::Flush() { FlushFile(file_, flush_); }
+void FileCharSink::Flush() {
+    FlushFile(file_, flush_);
+}
 void FileCharSink::PutBuffer(char const * begin, char const * end) {
     WriteUnits(file_, write_, begin, end);
 }
 
 // The wide file sinks write their units as they are, in the platform's byte
 // order, with the library's fwrite and fflush.
-#define ZUUC_FILE_SINK(Class, Unit)                                                               \
-    Class::Class(std::FILE * file) : file_(file) {}                                               \
-    Class::Class(Class const & other) = default;                                                  \
-    Class & Class::operator=(Class const & other) = default;                                      \
-    Class::~Class() = default;                                                                    \
-    void Class::Flush() { FlushFile(file_, &LibraryFlush); }                                      \
-    void Class::PutBuffer(Unit const * begin, Unit const * end) {                                 \
-        WriteUnits(file_, &LibraryWrite, begin, end);                                             \
+#define ZUUC_FILE_SINK(Class, Unit)                               \
+    Class::Class(std::FILE * file) : file_(file) {}               \
+    Class::Class(Class const & other) = default;                  \
+    Class & Class::operator=(Class const & other) = default;      \
+    Class::~Class() = default;                                    \
+    void Class::Flush() {                                         \
+        FlushFile(file_, &LibraryFlush);                          \
+    }                                                             \
+    void Class::PutBuffer(Unit const * begin, Unit const * end) { \
+        WriteUnits(file_, &LibraryWrite, begin, end);             \
     }
 
 ZUUC_FILE_SINK(FileChar16Sink, unsigned short)

@@ -5,11 +5,11 @@
 
 #include "streams/stream_util.h"
 
+using zuuc_internal::Consume;
+using zuuc_internal::NextWindow;
 using zuuc_internal::streams::AppendRange;
 using zuuc_internal::streams::AssignWhole;
 using zuuc_internal::streams::ResolveRange;
-using zuuc_internal::Consume;
-using zuuc_internal::NextWindow;
 
 // ---------------------------------------------------------------------------
 // Bases
@@ -18,33 +18,38 @@ using zuuc_internal::NextWindow;
 // GetBuffer refills until the window holds something or the source ends, so
 // a consumer never receives an empty window with a true result.
 
-#define ZUUC_SOURCE_BASE(Source, Unit)                                                            \
-    Source::Source() : position_(nullptr), end_(nullptr) {}                                       \
-    Source::Source(Source const & other)                                                          \
-        : UnicodeLibActor(other), position_(nullptr), end_(nullptr) {}                            \
-    Source::Source(UnicodeLibActor const & actor)                                                 \
-        : UnicodeLibActor(&actor), position_(nullptr), end_(nullptr) {}                           \
-    Source::Source(UnicodeLibActor const * actor)                                                 \
-        : UnicodeLibActor(actor), position_(nullptr), end_(nullptr) {}                            \
-    Source & Source::operator=(Source const & other) {                                            \
-        UnicodeLibActor::operator=(other);                                                        \
-        SetWindow(other.position_, other.end_);                                                   \
-        return *this;                                                                             \
-    }                                                                                             \
-    Source::~Source() = default;                                                                  \
-    bool Source::GetBuffer(Unit const *& begin, Unit const *& end) {                              \
-        return NextWindow(position_, end_, [this] { return FillBuffer(); }, begin, end);          \
-    }                                                                                             \
-    void Source::DoneWith(Unit const * p) { Consume(position_, p); }
+#define ZUUC_SOURCE_BASE(Source, Unit)                                     \
+    Source::Source() : position_(nullptr), end_(nullptr) {}                \
+    Source::Source(Source const & other)                                   \
+        : UnicodeLibActor(other), position_(nullptr), end_(nullptr) {}     \
+    Source::Source(UnicodeLibActor const & actor)                          \
+        : UnicodeLibActor(&actor), position_(nullptr), end_(nullptr) {}    \
+    Source::Source(UnicodeLibActor const * actor)                          \
+        : UnicodeLibActor(actor), position_(nullptr), end_(nullptr) {}     \
+    Source & Source::operator=(Source const & other) {                     \
+        UnicodeLibActor::operator=(other);                                 \
+        SetWindow(other.position_, other.end_);                            \
+        return *this;                                                      \
+    }                                                                      \
+    Source::~Source() = default;                                           \
+    bool Source::GetBuffer(Unit const *& begin, Unit const *& end) {       \
+        return NextWindow(                                                 \
+            position_, end_, [this] { return FillBuffer(); }, begin, end); \
+    }                                                                      \
+    void Source::DoneWith(Unit const * p) {                                \
+        Consume(position_, p);                                             \
+    }
 
 // The sources of 16 and 32 bits keep no offset map unless they say so.
-#define ZUUC_NO_OFFSET_MAP(Source)                                                                \
-    bool Source::GetOffsetMap(unsigned int *& map, unsigned int & count) {                        \
-        map = nullptr;                                                                            \
-        count = 0;                                                                                \
-        return false;                                                                             \
-    }                                                                                             \
-    unsigned int Source::GetOffsetAt(unsigned int offset) { return offset; }
+#define ZUUC_NO_OFFSET_MAP(Source)                                         \
+    bool Source::GetOffsetMap(unsigned int *& map, unsigned int & count) { \
+        map = nullptr;                                                     \
+        count = 0;                                                         \
+        return false;                                                      \
+    }                                                                      \
+    unsigned int Source::GetOffsetAt(unsigned int offset) {                \
+        return offset;                                                     \
+    }
 
 ZUUC_SOURCE_BASE(CharSource, char)
 ZUUC_SOURCE_BASE(Char16Source, unsigned short)
@@ -71,22 +76,27 @@ void CharSource::DoneWith(unsigned char const * p) {
 // Buffer sources
 // ---------------------------------------------------------------------------
 
-#define ZUUC_BUFFER_SOURCE(Class, Base, Unit)                                                     \
-    Class::Class(Unit const * begin, Unit const * end) {                                          \
-        ResolveRange(begin, end);                                                                 \
-        SetWindow(begin, end);                                                                    \
-    }                                                                                             \
-    Class::Class(Class const & other) : Base(other) { SetWindow(other.position_, other.end_); }   \
-    Class & Class::operator=(Class const & other) = default;                                      \
-    Class::~Class() = default;                                                                    \
-    bool Class::FillBuffer() { return false; }
+#define ZUUC_BUFFER_SOURCE(Class, Base, Unit)                \
+    Class::Class(Unit const * begin, Unit const * end) {     \
+        ResolveRange(begin, end);                            \
+        SetWindow(begin, end);                               \
+    }                                                        \
+    Class::Class(Class const & other) : Base(other) {        \
+        SetWindow(other.position_, other.end_);              \
+    }                                                        \
+    Class & Class::operator=(Class const & other) = default; \
+    Class::~Class() = default;                               \
+    bool Class::FillBuffer() {                               \
+        return false;                                        \
+    }
 
 ZUUC_BUFFER_SOURCE(BufferCharSource, CharSource, char)
 ZUUC_BUFFER_SOURCE(BufferChar16Source, Char16Source, unsigned short)
 ZUUC_BUFFER_SOURCE(BufferChar32Source, Char32Source, unsigned int)
 
 BufferCharSource::BufferCharSource(unsigned char const * begin, unsigned char const * end)
-    : BufferCharSource(reinterpret_cast<char const *>(begin), reinterpret_cast<char const *>(end)) {}
+    : BufferCharSource(reinterpret_cast<char const *>(begin), reinterpret_cast<char const *>(end)) {
+}
 
 // ---------------------------------------------------------------------------
 // String sources
@@ -122,34 +132,38 @@ void TakeRest(S & text, T const * other_position, T const * other_end, AssignBas
 
 }  // namespace
 
-#define ZUUC_STRING_SOURCE(Class, Base, String, Unit)                                             \
-    Class::Class(String const & text) : text_() {                                                 \
-        AssignWhole(text_, text);                                                                 \
-        ShowWhole(text_, position_, end_);                                                        \
-    }                                                                                             \
-    Class::Class(Unit const * begin, Unit const * end) : text_(CopyRange<String>(begin, end)) {   \
-        ShowWhole(text_, position_, end_);                                                        \
-    }                                                                                             \
-    Class::Class(Class const & other)                                                             \
-        : Base(other), text_(CopyRange<String>(other.position_, other.end_)) {                    \
-        ShowWhole(text_, position_, end_);                                                        \
-    }                                                                                             \
-    Class & Class::operator=(Class const & other) {                                               \
-        if (this != &other) {                                                                     \
-            TakeRest(text_, other.position_, other.end_, [&] { Base::operator=(other); },         \
-                     position_, end_);                                                            \
-        }                                                                                         \
-        return *this;                                                                             \
-    }                                                                                             \
-    Class::~Class() = default;                                                                    \
-    bool Class::FillBuffer() { return false; }
+#define ZUUC_STRING_SOURCE(Class, Base, String, Unit)                                           \
+    Class::Class(String const & text) : text_() {                                               \
+        AssignWhole(text_, text);                                                               \
+        ShowWhole(text_, position_, end_);                                                      \
+    }                                                                                           \
+    Class::Class(Unit const * begin, Unit const * end) : text_(CopyRange<String>(begin, end)) { \
+        ShowWhole(text_, position_, end_);                                                      \
+    }                                                                                           \
+    Class::Class(Class const & other)                                                           \
+        : Base(other), text_(CopyRange<String>(other.position_, other.end_)) {                  \
+        ShowWhole(text_, position_, end_);                                                      \
+    }                                                                                           \
+    Class & Class::operator=(Class const & other) {                                             \
+        if (this != &other) {                                                                   \
+            TakeRest(                                                                           \
+                text_, other.position_, other.end_, [&] { Base::operator=(other); }, position_, \
+                end_);                                                                          \
+        }                                                                                       \
+        return *this;                                                                           \
+    }                                                                                           \
+    Class::~Class() = default;                                                                  \
+    bool Class::FillBuffer() {                                                                  \
+        return false;                                                                           \
+    }
 
 ZUUC_STRING_SOURCE(StringCharSource, CharSource, zu_string, char)
 ZUUC_STRING_SOURCE(StringChar16Source, Char16Source, zu_wstring, unsigned short)
 ZUUC_STRING_SOURCE(StringChar32Source, Char32Source, zu_utf32_string, unsigned int)
 
 StringCharSource::StringCharSource(unsigned char const * begin, unsigned char const * end)
-    : StringCharSource(reinterpret_cast<char const *>(begin), reinterpret_cast<char const *>(end)) {}
+    : StringCharSource(reinterpret_cast<char const *>(begin), reinterpret_cast<char const *>(end)) {
+}
 
 #undef ZUUC_SOURCE_BASE
 #undef ZUUC_NO_OFFSET_MAP

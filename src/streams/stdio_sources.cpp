@@ -137,24 +137,36 @@ T * ReadLineDroppingFeed(Source & source, I & pushed_back, T * buf, int n) {
 
 StdioSource::StdioSource(CharSource & source) : source_(source), pushed_back_(-1) {}
 
-int StdioSource::fgetc() { return NextUnit<unsigned char, int, CharSource, char>(source_, pushed_back_); }
-int StdioSource::getc_() { return fgetc(); }
-int StdioSource::ungetc(int c) { return PushBack<unsigned char>(pushed_back_, c); }
+int StdioSource::fgetc() {
+    return NextUnit<unsigned char, int, CharSource, char>(source_, pushed_back_);
+}
+int StdioSource::getc_() {
+    return fgetc();
+}
+int StdioSource::ungetc(int c) {
+    return PushBack<unsigned char>(pushed_back_, c);
+}
 char * StdioSource::fgets(char * buf, int n) {
     return ReadLineKeepingFeed(source_, pushed_back_, buf, n);
 }
 char * StdioSource::gets(char * buf, int n) {
     return ReadLineDroppingFeed(source_, pushed_back_, buf, n);
 }
-int StdioSource::feof_() { return AtEnd<int, CharSource, char>(source_, pushed_back_); }
+int StdioSource::feof_() {
+    return AtEnd<int, CharSource, char>(source_, pushed_back_);
+}
 
 Stdio16Source::Stdio16Source(Char16Source & source) : source_(source), pushed_back_(-1) {}
 
 long Stdio16Source::fgetc() {
     return NextUnit<unsigned short, long, Char16Source, unsigned short>(source_, pushed_back_);
 }
-long Stdio16Source::getc_() { return fgetc(); }
-long Stdio16Source::ungetc(long c) { return PushBack<unsigned short>(pushed_back_, c); }
+long Stdio16Source::getc_() {
+    return fgetc();
+}
+long Stdio16Source::ungetc(long c) {
+    return PushBack<unsigned short>(pushed_back_, c);
+}
 unsigned short * Stdio16Source::fgets(unsigned short * buf, int n) {
     return ReadLineKeepingFeed(source_, pushed_back_, buf, n);
 }
@@ -170,8 +182,12 @@ Stdio32Source::Stdio32Source(Char32Source & source) : source_(source), pushed_ba
 long Stdio32Source::fgetc() {
     return NextUnit<unsigned int, long, Char32Source, unsigned int>(source_, pushed_back_);
 }
-long Stdio32Source::getc_() { return fgetc(); }
-long Stdio32Source::ungetc(long c) { return PushBack<unsigned int>(pushed_back_, c); }
+long Stdio32Source::getc_() {
+    return fgetc();
+}
+long Stdio32Source::ungetc(long c) {
+    return PushBack<unsigned int>(pushed_back_, c);
+}
 unsigned int * Stdio32Source::fgets(unsigned int * buf, int n) {
     return ReadLineKeepingFeed(source_, pushed_back_, buf, n);
 }

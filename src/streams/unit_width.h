@@ -55,10 +55,10 @@ using EncodingOf = typename UnitWidth<Unit>::Encoding;
 
 // The unit of an encoding class (or of a class derived from one).
 template <class Encoding>
-using UnitOfEncoding = std::conditional_t<
-    std::is_base_of<CharEncoding, Encoding>::value, char,
-    std::conditional_t<std::is_base_of<Char16Encoding, Encoding>::value, unsigned short,
-                       unsigned int>>;
+using UnitOfEncoding =
+    std::conditional_t<std::is_base_of<CharEncoding, Encoding>::value, char,
+                       std::conditional_t<std::is_base_of<Char16Encoding, Encoding>::value,
+                                          unsigned short, unsigned int>>;
 
 }  // namespace zuuc_internal
 

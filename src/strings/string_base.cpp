@@ -1,12 +1,11 @@
 // Shared implementation of zu_string, zu_wstring and zu_utf32_string.
-#include "zuuc/strings.h"
-
-#include "zuuc/exceptions.h"
-
 #include <cstddef>
 #include <cstring>
 #include <functional>
 #include <new>
+
+#include "zuuc/exceptions.h"
+#include "zuuc/strings.h"
 
 namespace {
 
@@ -488,15 +487,25 @@ S Concatenate(S const & a, R const & b) {
 
 }  // namespace
 
-zu_string operator+(zu_string const & a, zu_string const & b) { return Concatenate(a, b); }
-zu_string operator+(zu_string const & a, char const * b) { return Concatenate(a, b); }
-zu_string operator+(zu_string const & a, char b) { return Concatenate(a, b); }
+zu_string operator+(zu_string const & a, zu_string const & b) {
+    return Concatenate(a, b);
+}
+zu_string operator+(zu_string const & a, char const * b) {
+    return Concatenate(a, b);
+}
+zu_string operator+(zu_string const & a, char b) {
+    return Concatenate(a, b);
+}
 
-zu_wstring operator+(zu_wstring const & a, zu_wstring const & b) { return Concatenate(a, b); }
+zu_wstring operator+(zu_wstring const & a, zu_wstring const & b) {
+    return Concatenate(a, b);
+}
 zu_wstring operator+(zu_wstring const & a, unsigned short const * b) {
     return Concatenate(a, b);
 }
-zu_wstring operator+(zu_wstring const & a, unsigned short b) { return Concatenate(a, b); }
+zu_wstring operator+(zu_wstring const & a, unsigned short b) {
+    return Concatenate(a, b);
+}
 
 zu_utf32_string operator+(zu_utf32_string const & a, zu_utf32_string const & b) {
     return Concatenate(a, b);

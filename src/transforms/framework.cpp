@@ -1,6 +1,6 @@
 // The transform framework: input, owned converter, buffer and test.
-#include "zuuc/character_test.h"
 #include "zuuc/char_encoding.h"
+#include "zuuc/character_test.h"
 #include "zuuc/encoding_converters.h"
 #include "zuuc/transforms.h"
 
@@ -10,12 +10,14 @@ UnicodeNoTestTransform::UnicodeNoTestTransform(Char32Source & source)
 UnicodeNoTestTransform::UnicodeNoTestTransform(Char16Source & source)
     : Char32Source(source),
       input_(nullptr),
-      converter_(new Char32EncodingConverter(source, Char16Encoding::UTF16(),
-                                             Char32Encoding::UTF32())) {
+      converter_(
+          new Char32EncodingConverter(source, Char16Encoding::UTF16(), Char32Encoding::UTF32())) {
     input_ = converter_;
 }
 
-UnicodeNoTestTransform::~UnicodeNoTestTransform() { delete converter_; }
+UnicodeNoTestTransform::~UnicodeNoTestTransform() {
+    delete converter_;
+}
 
 UnicodeLibBehavior * UnicodeNoTestTransform::SetBehavior(UnicodeLibBehavior * behavior) {
     input_->SetBehavior(behavior);
@@ -30,7 +32,9 @@ UnicodeTransform::UnicodeTransform(Char16Source & source, CharacterTest const * 
 
 UnicodeTransform::~UnicodeTransform() = default;
 
-bool UnicodeTransform::Accepts(unsigned int c) const { return test_ == nullptr || (*test_)(c); }
+bool UnicodeTransform::Accepts(unsigned int c) const {
+    return test_ == nullptr || (*test_)(c);
+}
 
 SimpleTransform::SimpleTransform(Char32Source & source, CharacterTest const * test)
     : UnicodeTransform(source, test) {}
@@ -42,7 +46,8 @@ SimpleTransform::~SimpleTransform() = default;
 
 bool SimpleTransform::FillBuffer() {
     return Fill(1, [this](unsigned int c, unsigned int *& out) {
-        if (Accepts(c)) TransformChar(c);
+        if (Accepts(c))
+            TransformChar(c);
         *out++ = c;
     });
 }

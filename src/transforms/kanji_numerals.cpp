@@ -21,23 +21,36 @@ unsigned int const kNoMultiplier = 10000;
 
 int KanjiDigit(unsigned int c) {
     switch (c) {
-    case 0x3007: return 0;  // 〇
-    case 0x4E00: return 1;  // 一
-    case 0x4E8C: return 2;  // 二
-    case 0x4E09: return 3;  // 三
-    case 0x56DB: return 4;  // 四
-    case 0x4E94: return 5;  // 五
-    case 0x516D: return 6;  // 六
-    case 0x4E03: return 7;  // 七
-    case 0x516B: return 8;  // 八
-    case 0x4E5D: return 9;  // 九
-    default: return -1;
+        case 0x3007:
+            return 0;  // 〇
+        case 0x4E00:
+            return 1;  // 一
+        case 0x4E8C:
+            return 2;  // 二
+        case 0x4E09:
+            return 3;  // 三
+        case 0x56DB:
+            return 4;  // 四
+        case 0x4E94:
+            return 5;  // 五
+        case 0x516D:
+            return 6;  // 六
+        case 0x4E03:
+            return 7;  // 七
+        case 0x516B:
+            return 8;  // 八
+        case 0x4E5D:
+            return 9;  // 九
+        default:
+            return -1;
     }
 }
 
 int LatinDigit(unsigned int c) {
-    if (c >= '0' && c <= '9') return static_cast<int>(c - '0');
-    if (c >= 0xFF10 && c <= 0xFF19) return static_cast<int>(c - 0xFF10);  // fullwidth
+    if (c >= '0' && c <= '9')
+        return static_cast<int>(c - '0');
+    if (c >= 0xFF10 && c <= 0xFF19)
+        return static_cast<int>(c - 0xFF10);  // fullwidth
     return -1;
 }
 
@@ -48,21 +61,30 @@ int Digit(unsigned int c) {
 
 unsigned int Multiplier(unsigned int c) {
     switch (c) {
-    case 0x5341: return 10;    // 十
-    case 0x767E: return 100;   // 百
-    case 0x5343: return 1000;  // 千
-    default: return 0;
+        case 0x5341:
+            return 10;  // 十
+        case 0x767E:
+            return 100;  // 百
+        case 0x5343:
+            return 1000;  // 千
+        default:
+            return 0;
     }
 }
 
 // The power of ten of a group marker, or 0.
 unsigned int Marker(unsigned int c) {
     switch (c) {
-    case 0x4E07: return 4;   // 万
-    case 0x5104: return 8;   // 億
-    case 0x5146: return 12;  // 兆
-    case 0x4EAC: return 16;  // 京
-    default: return 0;
+        case 0x4E07:
+            return 4;  // 万
+        case 0x5104:
+            return 8;  // 億
+        case 0x5146:
+            return 12;  // 兆
+        case 0x4EAC:
+            return 16;  // 京
+        default:
+            return 0;
     }
 }
 
@@ -153,7 +175,8 @@ void ToLatinNumberTransform::Step(unsigned int c, unsigned int *& out) {
         group_ = multiplier;
         last_multiplier_ = multiplier != 0 ? multiplier : kNoMultiplier;
         run_length_ = 0;
-        if (digit) run_[run_length_++] = c;
+        if (digit)
+            run_[run_length_++] = c;
         return;
     }
     *out++ = c;  // text, and a group marker with no number before it
@@ -162,7 +185,8 @@ void ToLatinNumberTransform::Step(unsigned int c, unsigned int *& out) {
 void ToLatinNumberTransform::WriteGroup(unsigned int value, unsigned int exponent,
                                         unsigned int *& out) {
     if (written_) {
-        for (unsigned int place = exponent + 4; place < owed_; ++place) *out++ = '0';
+        for (unsigned int place = exponent + 4; place < owed_; ++place)
+            *out++ = '0';
     }
     for (unsigned int unit = 1000; unit != 0; unit /= 10) {
         unsigned int const d = value / unit % 10;
@@ -175,7 +199,8 @@ void ToLatinNumberTransform::WriteGroup(unsigned int value, unsigned int exponen
 }
 
 void ToLatinNumberTransform::EndNumber(unsigned int *& out) {
-    if (!in_number_) return;
+    if (!in_number_)
+        return;
     in_number_ = false;
     if (!structured_) {
         // A bare run of digits: as written, with kanji digits made Latin.
@@ -188,8 +213,10 @@ void ToLatinNumberTransform::EndNumber(unsigned int *& out) {
     if (run_length_ > 0 || last_multiplier_ != kNoMultiplier) {
         WriteGroup(group_ + RunValue(), 0, out);
     } else if (written_) {
-        for (; owed_ > 0; --owed_) *out++ = '0';
+        for (; owed_ > 0; --owed_)
+            *out++ = '0';
     }
-    if (!written_) *out++ = '0';
+    if (!written_)
+        *out++ = '0';
     owed_ = 0;
 }

@@ -34,45 +34,62 @@ constexpr std::uint32_t kSBase = 0xAC00, kLBase = 0x1100, kVBase = 0x1161, kTBas
 constexpr std::uint32_t kLCount = 19, kVCount = 21, kTCount = 28;
 constexpr std::uint32_t kNCount = kVCount * kTCount, kSCount = kLCount * kNCount;
 
-inline std::uint32_t CombiningClass(std::uint32_t cp) { return kCombiningClassTable.Lookup(cp); }
+inline std::uint32_t CombiningClass(std::uint32_t cp) {
+    return kCombiningClassTable.Lookup(cp);
+}
 
 // Per-form flags (see the generator): inert and boundary bits.
-inline std::uint8_t Flags(std::uint32_t cp) { return kNormalizationFlagsTable.Lookup(cp); }
+inline std::uint8_t Flags(std::uint32_t cp) {
+    return kNormalizationFlagsTable.Lookup(cp);
+}
 inline std::uint8_t FlagsBmp(std::uint32_t cp) {  // cp below 0x10000
     return kNormalizationBmpBlocks[kNormalizationBmpIndex[cp >> 8]][cp & 0xFF];
 }
-constexpr std::uint8_t InertBit(int form) { return static_cast<std::uint8_t>(1u << form); }
-constexpr std::uint8_t BoundaryBit(int form) { return static_cast<std::uint8_t>(16u << form); }
+constexpr std::uint8_t InertBit(int form) {
+    return static_cast<std::uint8_t>(1u << form);
+}
+constexpr std::uint8_t BoundaryBit(int form) {
+    return static_cast<std::uint8_t>(16u << form);
+}
 
 // The mapping of `cp` in the pool (length word first), or null when it has
 // none of the kind asked for.
 inline std::uint32_t const * Mapping(std::uint32_t cp, bool compatibility) {
     std::uint32_t i = kDecompositionIndexTable.Lookup(cp);
-    if (i == 0xFFFF || (!compatibility && i + 1 >= kCanonicalPoolLimit)) return nullptr;
+    if (i == 0xFFFF || (!compatibility && i + 1 >= kCanonicalPoolLimit))
+        return nullptr;
     return kDecompositionPool + i;
 }
 
 // The same for a BMP code point below the surrogates, with fewer loads.
 inline std::uint32_t const * MappingBmp(std::uint32_t cp, bool compatibility) {
     std::uint32_t i = kDecompositionBmpBlocks[kDecompositionBmpIndex[cp >> 8]][cp & 0xFF];
-    if (i == 0xFFFF || (!compatibility && i + 1 >= kCanonicalPoolLimit)) return nullptr;
+    if (i == 0xFFFF || (!compatibility && i + 1 >= kCanonicalPoolLimit))
+        return nullptr;
     return kDecompositionPool + i;
 }
 
 // The canonical composite of the pair, or 0 when the pair does not compose.
 inline std::uint32_t Compose(std::uint32_t first, std::uint32_t second) {
     if (first - kLBase < kLCount) {
-        return second - kVBase < kVCount ? kSBase + ((first - kLBase) * kVCount + second - kVBase) * kTCount : 0;
+        return second - kVBase < kVCount
+                   ? kSBase + ((first - kLBase) * kVCount + second - kVBase) * kTCount
+                   : 0;
     }
     if (first - kSBase < kSCount) {
-        return (first - kSBase) % kTCount == 0 && second - kTBase - 1 < kTCount - 1 ? first + second - kTBase : 0;
+        return (first - kSBase) % kTCount == 0 && second - kTBase - 1 < kTCount - 1
+                   ? first + second - kTBase
+                   : 0;
     }
     constexpr std::uint32_t mask = (1u << kCompositionHashBits) - 1;
-    std::uint32_t h = ((first * 0x9E3779B1u) ^ (second * 0x85EBCA77u)) >> (32 - kCompositionHashBits);
+    std::uint32_t h =
+        ((first * 0x9E3779B1u) ^ (second * 0x85EBCA77u)) >> (32 - kCompositionHashBits);
     for (;;) {
         CompositionEntry const & e = kCompositions[h];
-        if (e.first == first && e.second == second) return e.composite;
-        if (e.first == 0) return 0;
+        if (e.first == first && e.second == second)
+            return e.composite;
+        if (e.first == 0)
+            return 0;
         h = (h + 1) & mask;
     }
 }

@@ -31,29 +31,34 @@ public:
                     ended_ = true;
                     return 0;
                 }
-                std::size_t chunk = normalizer_.LastBoundary(begin, static_cast<std::size_t>(end - begin));
+                std::size_t chunk =
+                    normalizer_.LastBoundary(begin, static_cast<std::size_t>(end - begin));
                 if (chunk > 0) {
                     std::size_t consumed = 0;
                     std::size_t produced = Normalize(begin, chunk, consumed);
                     input_->DoneWith(begin + consumed);
-                    if (produced > 0) return produced;
+                    if (produced > 0)
+                        return produced;
                     continue;
                 }
             }
             TopUp();
-            if (staged_ == 0) return 0;
+            if (staged_ == 0)
+                return 0;
             std::size_t chunk = ended_ ? staged_ : normalizer_.LastBoundary(staging_, staged_);
             if (chunk == 0) {
                 // No boundary in a full staging buffer: hand it all over, but
                 // never half of a surrogate pair.
                 chunk = staged_;
-                if (sizeof(Unit) == 2 && chunk > 1 && staging_[chunk - 1] - 0xD800u < 0x400) --chunk;
+                if (sizeof(Unit) == 2 && chunk > 1 && staging_[chunk - 1] - 0xD800u < 0x400)
+                    --chunk;
             }
             std::size_t consumed = 0;
             std::size_t produced = Normalize(staging_, chunk, consumed);
             staged_ -= consumed;
             std::memmove(staging_, staging_ + consumed, staged_ * sizeof(Unit));
-            if (produced > 0) return produced;
+            if (produced > 0)
+                return produced;
         }
     }
 
@@ -63,7 +68,9 @@ public:
         normalizer_.FillOffsets(produced_ - static_cast<std::uint32_t>(count), count, offsets_);
         return offsets_;
     }
-    std::uint32_t OffsetAt(std::uint32_t out) const { return normalizer_.OffsetAt(out, produced_, consumed_); }
+    std::uint32_t OffsetAt(std::uint32_t out) const {
+        return normalizer_.OffsetAt(out, produced_, consumed_);
+    }
     Source * Input() const { return input_; }
 
 private:
@@ -86,7 +93,8 @@ private:
                 ended_ = true;
                 break;
             }
-            std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(end - begin), kSize - staged_);
+            std::size_t n =
+                std::min<std::size_t>(static_cast<std::size_t>(end - begin), kSize - staged_);
             std::memcpy(staging_ + staged_, begin, n * sizeof(Unit));
             staged_ += n;
             input_->DoneWith(begin + n);
@@ -106,7 +114,8 @@ private:
 };
 
 template <typename EngineT, typename U>
-bool OffsetMapOf(EngineT & engine, U const * begin, U const * end, unsigned int *& map, unsigned int & count) {
+bool OffsetMapOf(EngineT & engine, U const * begin, U const * end, unsigned int *& map,
+                 unsigned int & count) {
     if (begin == nullptr || !(begin < end)) {
         map = nullptr;
         count = 0;
@@ -132,13 +141,21 @@ struct NormalizationTransform::State {
     Engine<unsigned int, Char32Source> engine;
 };
 
-NormalizationTransform::NormalizationTransform(Char32Source & source, Form form, CharacterTest const * test)
-    : UnicodeTransform(source, test), form_(form), state_(new State(Input(), Buffer(), form, test)) {}
+NormalizationTransform::NormalizationTransform(Char32Source & source, Form form,
+                                               CharacterTest const * test)
+    : UnicodeTransform(source, test),
+      form_(form),
+      state_(new State(Input(), Buffer(), form, test)) {}
 
-NormalizationTransform::NormalizationTransform(Char16Source & source, Form form, CharacterTest const * test)
-    : UnicodeTransform(source, test), form_(form), state_(new State(Input(), Buffer(), form, test)) {}
+NormalizationTransform::NormalizationTransform(Char16Source & source, Form form,
+                                               CharacterTest const * test)
+    : UnicodeTransform(source, test),
+      form_(form),
+      state_(new State(Input(), Buffer(), form, test)) {}
 
-NormalizationTransform::~NormalizationTransform() { delete state_; }
+NormalizationTransform::~NormalizationTransform() {
+    delete state_;
+}
 
 bool NormalizationTransform::FillBuffer() {
     std::size_t n = state_->engine.Fill();
@@ -150,22 +167,28 @@ bool NormalizationTransform::GetOffsetMap(unsigned int *& map, unsigned int & co
     return zuuc_internal::normalization::OffsetMapOf(state_->engine, position_, end_, map, count);
 }
 
-unsigned int NormalizationTransform::GetOffsetAt(unsigned int offset) { return state_->engine.OffsetAt(offset); }
+unsigned int NormalizationTransform::GetOffsetAt(unsigned int offset) {
+    return state_->engine.OffsetAt(offset);
+}
 
 // ===========================================================================
 // NormalizationTransform16
 // ===========================================================================
 
 struct NormalizationTransform16::State {
-    State(Char16Source & input, Form form, CharacterTest const * test) : engine(input, output, form, test) {}
+    State(Char16Source & input, Form form, CharacterTest const * test)
+        : engine(input, output, form, test) {}
     unsigned short output[Engine<unsigned short, Char16Source>::kSize];
     Engine<unsigned short, Char16Source> engine;
 };
 
-NormalizationTransform16::NormalizationTransform16(Char16Source & source, Form form, CharacterTest const * test)
+NormalizationTransform16::NormalizationTransform16(Char16Source & source, Form form,
+                                                   CharacterTest const * test)
     : Char16Source(source), form_(form), state_(new State(source, form, test)) {}
 
-NormalizationTransform16::~NormalizationTransform16() { delete state_; }
+NormalizationTransform16::~NormalizationTransform16() {
+    delete state_;
+}
 
 UnicodeLibBehavior * NormalizationTransform16::SetBehavior(UnicodeLibBehavior * behavior) {
     state_->engine.Input()->SetBehavior(behavior);
@@ -182,4 +205,6 @@ bool NormalizationTransform16::GetOffsetMap(unsigned int *& map, unsigned int & 
     return zuuc_internal::normalization::OffsetMapOf(state_->engine, position_, end_, map, count);
 }
 
-unsigned int NormalizationTransform16::GetOffsetAt(unsigned int offset) { return state_->engine.OffsetAt(offset); }
+unsigned int NormalizationTransform16::GetOffsetAt(unsigned int offset) {
+    return state_->engine.OffsetAt(offset);
+}

@@ -20,16 +20,20 @@ namespace {
 // composition.
 constexpr std::uint32_t kQuickLimit[4] = {0xC0, 0x300, 0xA0, 0xA0};
 
-inline bool IsSurrogate(std::uint32_t u) { return u - 0xD800 < 0x800; }
+inline bool IsSurrogate(std::uint32_t u) {
+    return u - 0xD800 < 0x800;
+}
 
 // The code point at `i` and its length in units; a surrogate that is not
 // part of a pair is a code point of its own.
-inline std::uint32_t Decode(std::uint32_t const * in, std::size_t i, std::size_t, std::size_t & len) {
+inline std::uint32_t Decode(std::uint32_t const * in, std::size_t i, std::size_t,
+                            std::size_t & len) {
     len = 1;
     return in[i];
 }
 
-inline std::uint32_t Decode(std::uint16_t const * in, std::size_t i, std::size_t n, std::size_t & len) {
+inline std::uint32_t Decode(std::uint16_t const * in, std::size_t i, std::size_t n,
+                            std::size_t & len) {
     std::uint32_t c = in[i];
     if (c - 0xD800 < 0x400 && i + 1 < n && in[i + 1] - 0xDC00u < 0x400) {
         len = 2;
@@ -39,10 +43,16 @@ inline std::uint32_t Decode(std::uint16_t const * in, std::size_t i, std::size_t
     return c;
 }
 
-inline std::size_t Units(std::uint32_t const *, std::uint32_t) { return 1; }
-inline std::size_t Units(std::uint16_t const *, std::uint32_t cp) { return cp > 0xFFFF ? 2 : 1; }
+inline std::size_t Units(std::uint32_t const *, std::uint32_t) {
+    return 1;
+}
+inline std::size_t Units(std::uint16_t const *, std::uint32_t cp) {
+    return cp > 0xFFFF ? 2 : 1;
+}
 
-inline void Encode(std::uint32_t * out, std::uint32_t cp) { *out = cp; }
+inline void Encode(std::uint32_t * out, std::uint32_t cp) {
+    *out = cp;
+}
 inline void Encode(std::uint16_t * out, std::uint32_t cp) {
     if (cp > 0xFFFF) {
         out[0] = static_cast<std::uint16_t>(0xD800 + ((cp - 0x10000) >> 10));
@@ -52,22 +62,32 @@ inline void Encode(std::uint16_t * out, std::uint32_t cp) {
     }
 }
 
-inline std::uint8_t AnyFlags(std::uint32_t cp) { return cp < 0x10000 ? FlagsBmp(cp) : Flags(cp); }
-inline std::uint8_t UnitFlags(std::uint16_t u) { return FlagsBmp(u); }  // 0 for a surrogate
-inline std::uint8_t UnitFlags(std::uint32_t u) { return AnyFlags(u); }
+inline std::uint8_t AnyFlags(std::uint32_t cp) {
+    return cp < 0x10000 ? FlagsBmp(cp) : Flags(cp);
+}
+inline std::uint8_t UnitFlags(std::uint16_t u) {
+    return FlagsBmp(u);
+}  // 0 for a surrogate
+inline std::uint8_t UnitFlags(std::uint32_t u) {
+    return AnyFlags(u);
+}
 
 #if defined(__SSE2__)
 // Of the eight units at `in`, the first that is not inert (8 when all are);
 // `above` has two bits set for each unit at or above the quick limit.
 // Stores the flags of the unit found in `flags`.
-inline std::size_t FirstNotInert(std::uint16_t const * in, unsigned above, std::uint8_t inert, std::uint8_t & flags) {
+inline std::size_t FirstNotInert(std::uint16_t const * in, unsigned above, std::uint8_t inert,
+                                 std::uint8_t & flags) {
     unsigned const units = above & 0x5555;  // one bit per unit
-    if (units == 0) return 8;
+    if (units == 0)
+        return 8;
     if ((units & (units - 1)) != 0) {  // two or more: look all up at once
         std::uint8_t each[8];
         std::uint8_t all = inert;
-        for (std::size_t k = 0; k < 8; ++k) all &= each[k] = FlagsBmp(in[k]);
-        if (all != 0) return 8;
+        for (std::size_t k = 0; k < 8; ++k)
+            all &= each[k] = FlagsBmp(in[k]);
+        if (all != 0)
+            return 8;
         for (std::size_t k = 0;; ++k) {
             if ((each[k] & inert) == 0) {
                 flags = each[k];
@@ -82,7 +102,8 @@ inline std::size_t FirstNotInert(std::uint16_t const * in, unsigned above, std::
 
 // Two bits for each of the eight units of `v` at or above `highest` + 1.
 inline unsigned Above(__m128i v, __m128i highest) {
-    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(v, highest), _mm_setzero_si128()))) &
+    return ~static_cast<unsigned>(_mm_movemask_epi8(
+               _mm_cmpeq_epi16(_mm_subs_epu16(v, highest), _mm_setzero_si128()))) &
            0xFFFF;
 }
 #endif
@@ -103,10 +124,16 @@ inline bool normalize::Boundary(std::uint32_t cp) const {
     return boundary_ == 0 || IsSurrogate(cp) || (AnyFlags(cp) & boundary_) != 0;
 }
 
-bool normalize::IsBoundary(std::uint32_t cp) const { return Boundary(cp); }
+bool normalize::IsBoundary(std::uint32_t cp) const {
+    return Boundary(cp);
+}
 
-void normalize::Normalize(NormalizeParams<std::uint32_t> & p) { Run_(p); }
-void normalize::Normalize(NormalizeParams<std::uint16_t> & p) { Run_(p); }
+void normalize::Normalize(NormalizeParams<std::uint32_t> & p) {
+    Run_(p);
+}
+void normalize::Normalize(NormalizeParams<std::uint16_t> & p) {
+    Run_(p);
+}
 
 std::size_t normalize::LastBoundary(std::uint32_t const * units, std::size_t count) const {
     return LastBoundary_(units, count);
@@ -124,7 +151,8 @@ std::size_t normalize::LastBoundary_(Unit const * units, std::size_t count) cons
         if (sizeof(Unit) == 2 && u - 0xDC00 < 0x400 && units[p - 1] - 0xD800u < 0x400) {
             --p;  // the pair starting one unit earlier
             std::size_t len;
-            if (p > 0 && Boundary(Decode(units, p, count, len))) return p;
+            if (p > 0 && Boundary(Decode(units, p, count, len)))
+                return p;
         } else if (sizeof(Unit) == 2 && u - 0xD800 < 0x400 && p + 1 == count) {
             continue;  // its low half is still to come
         } else if (u < kQuickLimit[form_ & 3] || Boundary(u)) {
@@ -144,7 +172,8 @@ void normalize::Decompose(std::uint32_t cp, std::uint32_t offset, std::size_t & 
         std::uint32_t s = cp - kSBase;
         work_[w++] = Work{kLBase + s / kNCount, offset, 0};
         work_[w++] = Work{kVBase + (s % kNCount) / kTCount, offset, 0};
-        if (s % kTCount != 0) work_[w++] = Work{kTBase + s % kTCount, offset, 0};
+        if (s % kTCount != 0)
+            work_[w++] = Work{kTBase + s % kTCount, offset, 0};
         return;
     }
     std::uint32_t const * m = Mapping(cp, compatibility_);
@@ -153,7 +182,8 @@ void normalize::Decompose(std::uint32_t cp, std::uint32_t offset, std::size_t & 
         return;
     }
     // A canonical mapping may hold code points with compatibility mappings.
-    bool again = compatibility_ && static_cast<std::uint32_t>(m - kDecompositionPool) + 1 < kCanonicalPoolLimit;
+    bool again = compatibility_ &&
+                 static_cast<std::uint32_t>(m - kDecompositionPool) + 1 < kCanonicalPoolLimit;
     for (std::uint32_t k = 1; k <= m[0]; ++k) {
         if (again) {
             Decompose(m[k], offset, w);
@@ -168,7 +198,8 @@ void normalize::Decompose(std::uint32_t cp, std::uint32_t offset, std::size_t & 
 std::size_t normalize::Reorder(std::size_t w) {
     for (std::size_t r = 1; r < w; ++r) {
         Work x = work_[r];
-        if (x.ccc <= 0) continue;
+        if (x.ccc <= 0)
+            continue;
         std::size_t q = r;
         while (q > 0 && work_[q - 1].ccc > x.ccc) {
             work_[q] = work_[q - 1];
@@ -213,7 +244,8 @@ std::size_t normalize::Compose(std::size_t w) {
 // Normalizes the segment starting at `start` into the output at `o`.
 // Returns where the next one starts, or `start` when it does not fit.
 template <typename Unit>
-void normalize::Put(NormalizeParams<Unit> & p, std::size_t & o, std::uint32_t cp, std::uint32_t offset) {
+void normalize::Put(NormalizeParams<Unit> & p, std::size_t & o, std::uint32_t cp,
+                    std::uint32_t offset) {
     std::uint32_t const out = p.produced_before + static_cast<std::uint32_t>(o);
     Encode(p.output + o, cp);
     AddOffset(out, offset);
@@ -227,7 +259,8 @@ void normalize::Put(NormalizeParams<Unit> & p, std::size_t & o, std::uint32_t cp
 
 // The jamo of the Hangul syllable `cp`, all from input position `offset`.
 template <typename Unit>
-void normalize::PutSyllable(NormalizeParams<Unit> & p, std::size_t & o, std::uint32_t cp, std::uint32_t offset) {
+void normalize::PutSyllable(NormalizeParams<Unit> & p, std::size_t & o, std::uint32_t cp,
+                            std::uint32_t offset) {
     std::uint32_t const s = cp - kSBase;
     std::uint32_t const first = p.produced_before + static_cast<std::uint32_t>(o);
     AddOffset(first, offset);
@@ -247,7 +280,8 @@ void normalize::PutSyllable(NormalizeParams<Unit> & p, std::size_t & o, std::uin
 template <typename Unit>
 std::size_t normalize::QuickSegment(NormalizeParams<Unit> & p, std::size_t start, std::size_t & o) {
     std::size_t const n = p.input_count;
-    if (p.test != nullptr || p.output_capacity - o < 40) return start;
+    if (p.test != nullptr || p.output_capacity - o < 40)
+        return start;
     std::size_t len;
     std::uint32_t const cp = Decode(p.input, start, n, len);
     std::uint32_t const at = p.consumed_before + static_cast<std::uint32_t>(start);
@@ -255,7 +289,8 @@ std::size_t normalize::QuickSegment(NormalizeParams<Unit> & p, std::size_t start
     std::size_t len2 = 0;
     std::uint32_t const c2 = next < n ? Decode(p.input, next, n, len2) : 0;
     if (!compose_) {
-        if (next < n && !Boundary(c2)) return start;
+        if (next < n && !Boundary(c2))
+            return start;
         if (cp - kSBase < kSCount) {
             PutSyllable(p, o, cp, at);
             return next;
@@ -265,25 +300,31 @@ std::size_t normalize::QuickSegment(NormalizeParams<Unit> & p, std::size_t start
             Put(p, o, cp, at);
             return next;
         }
-        if (compatibility_ && static_cast<std::uint32_t>(m - kDecompositionPool) + 1 < kCanonicalPoolLimit) {
+        if (compatibility_ &&
+            static_cast<std::uint32_t>(m - kDecompositionPool) + 1 < kCanonicalPoolLimit) {
             return start;  // may hold more to decompose
         }
-        for (std::uint32_t k = 1; k <= m[0]; ++k) Put(p, o, m[k], at);
+        for (std::uint32_t k = 1; k <= m[0]; ++k)
+            Put(p, o, m[k], at);
         return next;
     }
-    if (next >= n) return start;
+    if (next >= n)
+        return start;
     std::size_t after = next + len2;
     std::uint32_t composite = 0;
     if (cp - kLBase < kLCount && c2 - kVBase < kVCount) {
         composite = kSBase + ((cp - kLBase) * kVCount + c2 - kVBase) * kTCount;
-        if (after < n && p.input[after] - kTBase - 1 < kTCount - 1) composite += p.input[after++] - kTBase;
+        if (after < n && p.input[after] - kTBase - 1 < kTCount - 1)
+            composite += p.input[after++] - kTBase;
     } else if ((AnyFlags(cp) & InertBit(compatibility_ ? kNFKD : kNFD)) == 0 ||
                Mapping(c2, compatibility_) != nullptr || c2 - kSBase < kSCount) {
         return start;
     }
     std::size_t len3;
-    if (after < n && !Boundary(Decode(p.input, after, n, len3))) return start;
-    if (composite == 0) composite = zuuc_internal::normalization::Compose(cp, c2);
+    if (after < n && !Boundary(Decode(p.input, after, n, len3)))
+        return start;
+    if (composite == 0)
+        composite = zuuc_internal::normalization::Compose(cp, c2);
     if (composite != 0) {
         Put(p, o, composite, at);
     } else {
@@ -297,14 +338,16 @@ template <typename Unit>
 std::size_t normalize::Segment(NormalizeParams<Unit> & p, std::size_t start, std::size_t & o) {
     std::size_t const n = p.input_count;
     std::size_t const quick = QuickSegment(p, start, o);
-    if (quick != start) return quick;
+    if (quick != start)
+        return quick;
     std::size_t const limit = std::min(kMaxSegment, p.output_capacity / 2);
     std::size_t w = 0;
     std::size_t k = start;
     while (k < n) {
         std::size_t len;
         std::uint32_t cp = Decode(p.input, k, n, len);
-        if (k > start && Boundary(cp)) break;
+        if (k > start && Boundary(cp))
+            break;
         std::size_t before = w;
         std::uint32_t offset = p.consumed_before + static_cast<std::uint32_t>(k);
         if (p.test != nullptr && !(*p.test)(cp)) {
@@ -319,11 +362,15 @@ std::size_t normalize::Segment(NormalizeParams<Unit> & p, std::size_t start, std
         k += len;
     }
     w = Reorder(w);
-    if (compose_) w = Compose(w);
+    if (compose_)
+        w = Compose(w);
     std::size_t need = 0;
-    for (std::size_t r = 0; r < w; ++r) need += Units(p.input, work_[r].cp);
-    if (o + need > p.output_capacity) return start;
-    for (std::size_t r = 0; r < w; ++r) Put(p, o, work_[r].cp, work_[r].offset);
+    for (std::size_t r = 0; r < w; ++r)
+        need += Units(p.input, work_[r].cp);
+    if (o + need > p.output_capacity)
+        return start;
+    for (std::size_t r = 0; r < w; ++r)
+        Put(p, o, work_[r].cp, work_[r].offset);
     return k;
 }
 
@@ -350,11 +397,12 @@ void normalize::DecomposeBlocks(NormalizeParams<Unit> & p, std::size_t & i, std:
         __m128i const v = _mm_loadu_si128(reinterpret_cast<__m128i const *>(in + i));
         _mm_storeu_si128(reinterpret_cast<__m128i *>(p.output + o), v);
         std::uint8_t flags = 0;
-        std::size_t const k =
-            FirstNotInert(reinterpret_cast<std::uint16_t const *>(in + i), Above(v, highest), inert_, flags);
+        std::size_t const k = FirstNotInert(reinterpret_cast<std::uint16_t const *>(in + i),
+                                            Above(v, highest), inert_, flags);
         i += k;
         o += k;
-        if (k == 8) continue;
+        if (k == 8)
+            continue;
         // in[i] is not inert: expand it and whatever follows it that is not
         // inert either, while each decomposes on its own.
         do {
@@ -363,18 +411,24 @@ void normalize::DecomposeBlocks(NormalizeParams<Unit> & p, std::size_t & i, std:
             if (c - kSBase < kSCount) {  // ends in a starter: what follows does not matter
                 PutSyllable(p, o, c, at);
             } else {
-                if (IsSurrogate(c)) return;
+                if (IsSurrogate(c))
+                    return;
                 std::uint32_t const c1 = in[i + 1];
-                if (c1 >= quick && (IsSurrogate(c1) || (FlagsBmp(c1) & boundary_) == 0)) return;
+                if (c1 >= quick && (IsSurrogate(c1) || (FlagsBmp(c1) & boundary_) == 0))
+                    return;
                 std::uint32_t const * m = MappingBmp(c, compatibility_);
-                if (m == nullptr) return;
-                if (compatibility_ && static_cast<std::uint32_t>(m - kDecompositionPool) + 1 < kCanonicalPoolLimit) {
+                if (m == nullptr)
+                    return;
+                if (compatibility_ &&
+                    static_cast<std::uint32_t>(m - kDecompositionPool) + 1 < kCanonicalPoolLimit) {
                     return;
                 }
-                for (std::uint32_t q = 1; q <= m[0]; ++q) Put(p, o, m[q], at);
+                for (std::uint32_t q = 1; q <= m[0]; ++q)
+                    Put(p, o, m[q], at);
             }
             ++i;
-        } while (i + 8 <= n && o + 8 + 18 <= cap && in[i] >= quick && (FlagsBmp(in[i]) & inert_) == 0);
+        } while (i + 8 <= n && o + 8 + 18 <= cap && in[i] >= quick &&
+                 (FlagsBmp(in[i]) & inert_) == 0);
         fresh = true;
     }
 }
@@ -389,7 +443,8 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
     std::size_t o = 0;
     if (inert_ == 0) {  // not a form: the text passes through
         std::size_t m = std::min(n, cap);
-        if (sizeof(Unit) == 2 && m > 1 && m < n && in[m - 1] - 0xD800u < 0x400) --m;
+        if (sizeof(Unit) == 2 && m > 1 && m < n && in[m - 1] - 0xD800u < 0x400)
+            --m;
         std::memcpy(p.output, in, m * sizeof(Unit));
         if (m > 0) {
             AddOffset(p.produced_before, p.consumed_before);
@@ -412,15 +467,16 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
 #if defined(__SSE2__)
         if (decompose_in_place) {
             DecomposeBlocks(p, i, o);
-            if (i >= n || o >= cap) break;
+            if (i >= n || o >= cap)
+                break;
         }
 #endif
         // Inert units pass as they are, copied while they are checked.
         std::size_t const lim = i + std::min(n - i, cap - o);
         Unit * const out = p.output + o;
         std::size_t j = i;
-        bool scanned = false;  // in[j] is known not to be inert
-        bool stopped = false;  // ... and not a surrogate
+        bool scanned = false;         // in[j] is known not to be inert
+        bool stopped = false;         // ... and not a surrogate
         std::uint8_t stop_flags = 0;  // its flags then
 #if defined(__SSE2__)
         if (sizeof(Unit) == 2) {
@@ -430,8 +486,8 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
             while (j + 8 <= lim) {
                 __m128i const v = _mm_loadu_si128(reinterpret_cast<__m128i const *>(in + j));
                 _mm_storeu_si128(reinterpret_cast<__m128i *>(out + (j - i)), v);
-                std::size_t const k = FirstNotInert(reinterpret_cast<std::uint16_t const *>(in + j), Above(v, highest),
-                                                    inert, stop_flags);
+                std::size_t const k = FirstNotInert(reinterpret_cast<std::uint16_t const *>(in + j),
+                                                    Above(v, highest), inert, stop_flags);
                 if (k < 8) {  // in[j + k] is not inert
                     j += k;
                     scanned = true;
@@ -448,15 +504,18 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
                 std::memcpy(&word, in + j, 8);
                 if ((word & wide) != 0) {
                     std::uint8_t f = inert;
-                    for (std::size_t k = 0; k < per_word; ++k) f &= UnitFlags(in[j + k]);
-                    if (f == 0) break;
+                    for (std::size_t k = 0; k < per_word; ++k)
+                        f &= UnitFlags(in[j + k]);
+                    if (f == 0)
+                        break;
                 }
                 std::memcpy(out + (j - i), &word, 8);
                 j += per_word;
             }
             while (j < lim) {
                 std::uint32_t c = in[j];
-                if (c >= quick && (UnitFlags(in[j]) & inert) == 0) break;
+                if (c >= quick && (UnitFlags(in[j]) & inert) == 0)
+                    break;
                 out[j - i] = static_cast<Unit>(c);
                 ++j;
             }
@@ -464,18 +523,22 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
         std::size_t end = j;
         if (compose_ && j < n && j > i) {  // (a decomposing form never moves a starter)
             std::size_t len;
-            bool const boundary = stopped ? (stop_flags & boundary_) != 0 : Boundary(Decode(in, j, n, len));
-            if (!boundary) --end;  // it starts the next segment
+            bool const boundary =
+                stopped ? (stop_flags & boundary_) != 0 : Boundary(Decode(in, j, n, len));
+            if (!boundary)
+                --end;  // it starts the next segment
         }
         if (end > i) {
             std::uint32_t const base = p.consumed_before + static_cast<std::uint32_t>(i);
             std::uint32_t const first = p.produced_before + static_cast<std::uint32_t>(o);
             AddOffset(first, base);
-            if (end - i > 1) AddOffset(first + 1, base + 1);
+            if (end - i > 1)
+                AddOffset(first + 1, base + 1);
             o += end - i;
             i = end;
         }
-        if (i >= n || o >= cap) break;
+        if (i >= n || o >= cap)
+            break;
         // Runs of Hangul, by rule: syllables decomposed, or L V (T) composed
         // (nothing that follows one of those can compose with it).
         std::size_t const hangul = i;
@@ -488,7 +551,8 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
                 if (s - kLBase < kLCount && in[i + 1] - kVBase < kVCount) {
                     s = kSBase + ((s - kLBase) * kVCount + in[i + 1] - kVBase) * kTCount;
                     i += 2;
-                    if (in[i] - kTBase - 1 < kTCount - 1) s += in[i++] - kTBase;
+                    if (in[i] - kTBase - 1 < kTCount - 1)
+                        s += in[i++] - kTBase;
                 } else if (s < 0x80 && in[i + 1] - kLBase < kLCount) {
                     ++i;  // an ASCII unit (a space between words) before the next L
                 } else {
@@ -502,22 +566,30 @@ void normalize::Run_(NormalizeParams<Unit> & p) {
             // by a boundary: the decomposition as it is.
             while (i < n && cap - o >= 18) {
                 std::uint32_t const c = in[i];
-                if (c < quick || c >= 0xD800) break;
+                if (c < quick || c >= 0xD800)
+                    break;
                 std::uint32_t const * m = MappingBmp(c, compatibility_);
-                if (m == nullptr) break;
-                if (compatibility_ && static_cast<std::uint32_t>(m - kDecompositionPool) + 1 < kCanonicalPoolLimit) break;
-                if (i + 1 < n && in[i + 1] >= quick && (UnitFlags(in[i + 1]) & boundary_) == 0) break;
+                if (m == nullptr)
+                    break;
+                if (compatibility_ &&
+                    static_cast<std::uint32_t>(m - kDecompositionPool) + 1 < kCanonicalPoolLimit)
+                    break;
+                if (i + 1 < n && in[i + 1] >= quick && (UnitFlags(in[i + 1]) & boundary_) == 0)
+                    break;
                 std::uint32_t const at = p.consumed_before + static_cast<std::uint32_t>(i++);
-                for (std::uint32_t k = 1; k <= m[0]; ++k) Put(p, o, m[k], at);
+                for (std::uint32_t k = 1; k <= m[0]; ++k)
+                    Put(p, o, m[k], at);
             }
             while (i < n && in[i] - kSBase < kSCount && cap - o >= 3) {
                 PutSyllable(p, o, in[i], p.consumed_before + static_cast<std::uint32_t>(i));
                 ++i;
             }
         }
-        if (i != hangul) continue;
+        if (i != hangul)
+            continue;
         std::size_t next = Segment(p, i, o);
-        if (next == i) break;  // no room left for it
+        if (next == i)
+            break;  // no room left for it
         i = next;
     }
     p.consumed = i;
@@ -538,18 +610,22 @@ normalize::Run const * normalize::RunAt(std::uint32_t out) const {
     return r == runs_ ? r : r - 1;  // before the oldest run kept: that run
 }
 
-std::uint32_t normalize::OffsetAt(std::uint32_t out, std::uint32_t produced, std::uint32_t consumed) const {
-    if (out >= produced) return consumed + (out - produced);
+std::uint32_t normalize::OffsetAt(std::uint32_t out, std::uint32_t produced,
+                                  std::uint32_t consumed) const {
+    if (out >= produced)
+        return consumed + (out - produced);
     Run const * r = RunAt(out);
     return out < r->out ? r->in : r->in + r->step * (out - r->out);
 }
 
 void normalize::FillOffsets(std::uint32_t out, std::size_t count, unsigned int * map) const {
-    if (count == 0) return;
+    if (count == 0)
+        return;
     Run const * r = RunAt(out);
     Run const * const last = runs_ + run_count_ - 1;
     for (std::size_t k = 0; k < count; ++k, ++out) {
-        while (r != last && r[1].out <= out) ++r;
+        while (r != last && r[1].out <= out)
+            ++r;
         map[k] = r->in + r->step * (out - r->out);
     }
 }

@@ -37,12 +37,12 @@ struct NormalizeParams {
     Unit const * input;
     std::size_t input_count;
     Unit * output;
-    std::size_t output_capacity;  // at least kMinOutput
+    std::size_t output_capacity;    // at least kMinOutput
     std::uint32_t consumed_before;  // totals before this call: offsets are absolute
     std::uint32_t produced_before;
     CharacterTest const * test;  // units it refuses are neither decomposed nor composed
-    std::size_t consumed;  // returned
-    std::size_t produced;  // returned
+    std::size_t consumed;        // returned
+    std::size_t produced;        // returned
 };
 
 class normalize {
@@ -92,8 +92,10 @@ private:
     };
     static constexpr std::size_t kMaxRuns = 4096;  // more than twice what one call makes
 
-    template <typename Unit> void Run_(NormalizeParams<Unit> & p);
-    template <typename Unit> std::size_t LastBoundary_(Unit const * units, std::size_t count) const;
+    template <typename Unit>
+    void Run_(NormalizeParams<Unit> & p);
+    template <typename Unit>
+    std::size_t LastBoundary_(Unit const * units, std::size_t count) const;
     Run const * RunAt(std::uint32_t out) const;
     template <typename Unit>
     std::size_t Segment(NormalizeParams<Unit> & p, std::size_t start, std::size_t & o);
@@ -104,7 +106,8 @@ private:
     template <typename Unit>
     void Put(NormalizeParams<Unit> & p, std::size_t & o, std::uint32_t cp, std::uint32_t offset);
     template <typename Unit>
-    void PutSyllable(NormalizeParams<Unit> & p, std::size_t & o, std::uint32_t cp, std::uint32_t offset);
+    void PutSyllable(NormalizeParams<Unit> & p, std::size_t & o, std::uint32_t cp,
+                     std::uint32_t offset);
     void Decompose(std::uint32_t cp, std::uint32_t offset, std::size_t & w);
     std::size_t Reorder(std::size_t w);
     std::size_t Compose(std::size_t w);
@@ -114,7 +117,8 @@ private:
     void AddOffset(std::uint32_t out, std::uint32_t in) {
         if (run_count_ > 0) {
             Run & r = runs_[run_count_ - 1];
-            if (in == r.in + r.step * (out - r.out)) return;
+            if (in == r.in + r.step * (out - r.out))
+                return;
             if (out == r.out + 1 && in >= r.in) {
                 r.step = in - r.in;  // a run of one unit takes the step of its second
                 return;

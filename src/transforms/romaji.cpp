@@ -35,7 +35,9 @@ struct Spelling {
 // (kana << 16 | small kana or 0) -> spellings.
 using SyllableTable = std::map<unsigned int, Spelling>;
 
-unsigned int Key(unsigned int kana, unsigned int small) { return kana << 16 | small; }
+unsigned int Key(unsigned int kana, unsigned int small) {
+    return kana << 16 | small;
+}
 
 // The rows of the gojuon: consonant, then the kana for a, i, u, e, o (0
 // where the row has none).
@@ -45,13 +47,20 @@ struct Row {
 };
 
 Row const kRows[] = {
-    {"", {0x3042, 0x3044, 0x3046, 0x3048, 0x304A}},  {"k", {0x304B, 0x304D, 0x304F, 0x3051, 0x3053}},
-    {"g", {0x304C, 0x304E, 0x3050, 0x3052, 0x3054}}, {"s", {0x3055, 0x3057, 0x3059, 0x305B, 0x305D}},
-    {"z", {0x3056, 0x3058, 0x305A, 0x305C, 0x305E}}, {"t", {0x305F, 0x3061, 0x3064, 0x3066, 0x3068}},
-    {"d", {0x3060, 0x3062, 0x3065, 0x3067, 0x3069}}, {"n", {0x306A, 0x306B, 0x306C, 0x306D, 0x306E}},
-    {"h", {0x306F, 0x3072, 0x3075, 0x3078, 0x307B}}, {"b", {0x3070, 0x3073, 0x3076, 0x3079, 0x307C}},
-    {"p", {0x3071, 0x3074, 0x3077, 0x307A, 0x307D}}, {"m", {0x307E, 0x307F, 0x3080, 0x3081, 0x3082}},
-    {"y", {0x3084, 0, 0x3086, 0, 0x3088}},           {"r", {0x3089, 0x308A, 0x308B, 0x308C, 0x308D}},
+    {"", {0x3042, 0x3044, 0x3046, 0x3048, 0x304A}},
+    {"k", {0x304B, 0x304D, 0x304F, 0x3051, 0x3053}},
+    {"g", {0x304C, 0x304E, 0x3050, 0x3052, 0x3054}},
+    {"s", {0x3055, 0x3057, 0x3059, 0x305B, 0x305D}},
+    {"z", {0x3056, 0x3058, 0x305A, 0x305C, 0x305E}},
+    {"t", {0x305F, 0x3061, 0x3064, 0x3066, 0x3068}},
+    {"d", {0x3060, 0x3062, 0x3065, 0x3067, 0x3069}},
+    {"n", {0x306A, 0x306B, 0x306C, 0x306D, 0x306E}},
+    {"h", {0x306F, 0x3072, 0x3075, 0x3078, 0x307B}},
+    {"b", {0x3070, 0x3073, 0x3076, 0x3079, 0x307C}},
+    {"p", {0x3071, 0x3074, 0x3077, 0x307A, 0x307D}},
+    {"m", {0x307E, 0x307F, 0x3080, 0x3081, 0x3082}},
+    {"y", {0x3084, 0, 0x3086, 0, 0x3088}},
+    {"r", {0x3089, 0x308A, 0x308B, 0x308C, 0x308D}},
     {"w", {0x308F, 0x3090, 0, 0x3091, 0x3092}},
 };
 char const kVowels[] = "aiueo";
@@ -86,9 +95,10 @@ struct Pair {
     char const * romaji;
 };
 Pair const kPairs[] = {
-    {0x3075, 0x3041, "fa"},  {0x3075, 0x3043, "fi"},  {0x3075, 0x3047, "fe"},  {0x3075, 0x3049, "fo"},
-    {0x3094, 0x3041, "va"},  {0x3094, 0x3043, "vi"},  {0x3094, 0x3047, "ve"},  {0x3094, 0x3049, "vo"},
-    {0x3046, 0x3043, "wi"},  {0x3046, 0x3047, "we"},  {0x3044, 0x3047, "ye"},  {0x3064, 0x3041, "tsa"},
+    {0x3075, 0x3041, "fa"},  {0x3075, 0x3043, "fi"},  {0x3075, 0x3047, "fe"},
+    {0x3075, 0x3049, "fo"},  {0x3094, 0x3041, "va"},  {0x3094, 0x3043, "vi"},
+    {0x3094, 0x3047, "ve"},  {0x3094, 0x3049, "vo"},  {0x3046, 0x3043, "wi"},
+    {0x3046, 0x3047, "we"},  {0x3044, 0x3047, "ye"},  {0x3064, 0x3041, "tsa"},
     {0x3064, 0x3043, "tsi"}, {0x3064, 0x3047, "tse"}, {0x3064, 0x3049, "tso"},
 };
 
@@ -102,37 +112,46 @@ Pair const kSingles[] = {
 
 // Katakana with no hiragana of their own (ヷ ヸ ヹ ヺ), kept under their own
 // code point.
-Pair const kKatakanaOnly[] = {{0x30F7, 0, "va"}, {0x30F8, 0, "vi"}, {0x30F9, 0, "ve"}, {0x30FA, 0, "vo"}};
+Pair const kKatakanaOnly[] = {
+    {0x30F7, 0, "va"}, {0x30F8, 0, "vi"}, {0x30F9, 0, "ve"}, {0x30FA, 0, "vo"}};
 
 SyllableTable BuildSyllables() {
     SyllableTable table;
     for (Row const & row : kRows) {
         for (int v = 0; v < 5; ++v) {
-            if (row.kana[v] == 0) continue;
+            if (row.kana[v] == 0)
+                continue;
             std::string const romaji = std::string(row.consonant) + kVowels[v];
             table[Key(row.kana[v], 0)] = {romaji, romaji};
         }
     }
-    for (Exception const & e : kExceptions) table[Key(e.kana, 0)] = {e.hepburn, e.kunrei};
+    for (Exception const & e : kExceptions)
+        table[Key(e.kana, 0)] = {e.hepburn, e.kunrei};
     // Yoon: the i column of every row with a consonant, with ya, yu, yo (and
     // ye for the sh, j and ch stems).
     unsigned int const smalls[] = {0x3083, 0x3085, 0x3087, 0x3047};
     char const * const small_vowels = "auoe";
     for (Row const & row : kRows) {
         std::string const consonant = row.consonant;
-        if (consonant.empty() || consonant == "y" || consonant == "w") continue;
+        if (consonant.empty() || consonant == "y" || consonant == "w")
+            continue;
         unsigned int const kana = row.kana[1];
         Spelling stem = {consonant + "y", consonant + "y"};
         bool with_e = false;
         for (YoonStem const & s : kYoonStems) {
-            if (s.kana == kana) stem = {s.hepburn, s.kunrei}, with_e = true;
+            if (s.kana == kana)
+                stem = {s.hepburn, s.kunrei}, with_e = true;
         }
         for (int i = 0; i < (with_e ? 4 : 3); ++i)
-            table[Key(kana, smalls[i])] = {stem.hepburn + small_vowels[i], stem.kunrei + small_vowels[i]};
+            table[Key(kana, smalls[i])] = {stem.hepburn + small_vowels[i],
+                                           stem.kunrei + small_vowels[i]};
     }
-    for (Pair const & p : kPairs) table[Key(p.kana, p.small)] = {p.romaji, p.romaji};
-    for (Pair const & p : kSingles) table[Key(p.kana, 0)] = {p.romaji, p.romaji};
-    for (Pair const & p : kKatakanaOnly) table[Key(p.kana, 0)] = {p.romaji, p.romaji};
+    for (Pair const & p : kPairs)
+        table[Key(p.kana, p.small)] = {p.romaji, p.romaji};
+    for (Pair const & p : kSingles)
+        table[Key(p.kana, 0)] = {p.romaji, p.romaji};
+    for (Pair const & p : kKatakanaOnly)
+        table[Key(p.kana, 0)] = {p.romaji, p.romaji};
     return table;
 }
 
@@ -149,7 +168,8 @@ Spelling const * Find(unsigned int kana, unsigned int small) {
 
 // The kana to read a romaji kana as: hiragana, and ヷ-ヺ as themselves.
 unsigned int AsHiragana(unsigned int c) {
-    if (c >= 0x30A1 && c <= 0x30F6) return c - 0x60;  // ヵ ヶ to the small ゕ ゖ
+    if (c >= 0x30A1 && c <= 0x30F6)
+        return c - 0x60;  // ヵ ヶ to the small ゕ ゖ
     return c;
 }
 
@@ -158,14 +178,17 @@ bool IsKana(unsigned int h) {
 }
 
 bool IsSmallVowelOrY(unsigned int h) {
-    return h == 0x3041 || h == 0x3043 || h == 0x3045 || h == 0x3047 || h == 0x3049 ||
-           h == 0x3083 || h == 0x3085 || h == 0x3087;
+    return h == 0x3041 || h == 0x3043 || h == 0x3045 || h == 0x3047 || h == 0x3049 || h == 0x3083 ||
+           h == 0x3085 || h == 0x3087;
 }
 
-bool IsVowel(char c) { return c == 'a' || c == 'i' || c == 'u' || c == 'e' || c == 'o'; }
+bool IsVowel(char c) {
+    return c == 'a' || c == 'i' || c == 'u' || c == 'e' || c == 'o';
+}
 
 void WriteAscii(char const * text, unsigned int *& out) {
-    while (*text != '\0') *out++ = static_cast<unsigned char>(*text++);
+    while (*text != '\0')
+        *out++ = static_cast<unsigned char>(*text++);
 }
 
 // --- The romaji machine ----------------------------------------------------------
@@ -175,8 +198,10 @@ struct RomajiMachine {
     std::set<std::string> prefixes;                   // proper prefixes of spellings
 
     void Add(std::string const & romaji, std::u32string const & kana) {
-        if (!syllables.emplace(romaji, kana).second) return;  // the first reading wins
-        for (std::size_t n = 1; n < romaji.size(); ++n) prefixes.insert(romaji.substr(0, n));
+        if (!syllables.emplace(romaji, kana).second)
+            return;  // the first reading wins
+        for (std::size_t n = 1; n < romaji.size(); ++n)
+            prefixes.insert(romaji.substr(0, n));
     }
 };
 
@@ -187,9 +212,11 @@ RomajiMachine BuildMachine() {
     for (auto const & entry : Syllables()) {
         unsigned int const kana = entry.first >> 16;
         unsigned int const small = entry.first & 0xFFFF;
-        if (kana == kN || kana >= 0x30F7) continue;  // n has rules of its own
+        if (kana == kN || kana >= 0x30F7)
+            continue;  // n has rules of its own
         std::u32string text(1, static_cast<char32_t>(kana));
-        if (small != 0) text += static_cast<char32_t>(small);
+        if (small != 0)
+            text += static_cast<char32_t>(small);
         machine.Add(entry.second.hepburn, text);
         machine.Add(entry.second.kunrei, text);
     }
@@ -213,9 +240,13 @@ RomajiMachine const & Machine() {
     return machine;
 }
 
-bool IsLetter(unsigned int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsLetter(unsigned int c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
-char Lower(unsigned int c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); }
+char Lower(unsigned int c) {
+    return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+}
 
 // Consonants whose doubling writes a small tsu (kk, ss, tt, ...).
 bool Doubles(char c) {
@@ -278,7 +309,8 @@ void KanaToRomajiTransform::Step(unsigned int c, unsigned int *& out) {
         WriteSyllable((hepburn_ ? alone->hepburn : alone->kunrei).c_str(), out);
     }
     if (h == kSmallTsu) {
-        if (sokuon_) Flush(out);  // a second small tsu: the first stands alone
+        if (sokuon_)
+            Flush(out);  // a second small tsu: the first stands alone
         sokuon_ = true;
     } else if (h == kN) {
         Flush(out);
@@ -295,7 +327,8 @@ void KanaToRomajiTransform::Step(unsigned int c, unsigned int *& out) {
 void KanaToRomajiTransform::WriteSyllable(char const * romaji, unsigned int *& out) {
     if (n_held_) {
         *out++ = 'n';
-        if (IsVowel(romaji[0]) || romaji[0] == 'y') *out++ = '\'';
+        if (IsVowel(romaji[0]) || romaji[0] == 'y')
+            *out++ = '\'';
         n_held_ = false;
     }
     if (sokuon_) {
@@ -318,9 +351,12 @@ void KanaToRomajiTransform::Flush(unsigned int *& out) {
         held_ = 0;
         WriteSyllable((hepburn_ ? alone->hepburn : alone->kunrei).c_str(), out);
     }
-    if (n_held_) *out++ = 'n';
-    if (sokuon_) WriteAscii(hepburn_ ? "xtsu" : "xtu", out);
-    if (n_held_ || sokuon_) last_vowel_ = 0;
+    if (n_held_)
+        *out++ = 'n';
+    if (sokuon_)
+        WriteAscii(hepburn_ ? "xtsu" : "xtu", out);
+    if (n_held_ || sokuon_)
+        last_vowel_ = 0;
     n_held_ = false;
     sokuon_ = false;
 }
@@ -368,20 +404,24 @@ void RomajiToKanaTransform::Resolve(bool at_end, unsigned int *& out) {
     RomajiMachine const & machine = Machine();
     while (pending_length_ > 0) {
         std::string key;
-        for (unsigned int i = 0; i < pending_length_; ++i) key += Lower(pending_[i]);
+        for (unsigned int i = 0; i < pending_length_; ++i)
+            key += Lower(pending_[i]);
         auto const syllable = machine.syllables.find(key);
         if (syllable != machine.syllables.end()) {
-            for (char32_t kana : syllable->second) WriteKana(static_cast<unsigned int>(kana), out);
+            for (char32_t kana : syllable->second)
+                WriteKana(static_cast<unsigned int>(kana), out);
             pending_length_ = 0;
             return;
         }
-        if (!at_end && machine.prefixes.count(key) != 0) return;  // wait for more letters
+        if (!at_end && machine.prefixes.count(key) != 0)
+            return;  // wait for more letters
         bool const doubled = key.size() >= 2 && ((key[0] == key[1] && Doubles(key[0])) ||
                                                  (key[0] == 't' && key[1] == 'c'));
         if (key[0] == 'n') {
             WriteKana(kN, out);  // n before a consonant or at the end
         } else if (doubled && !at_end) {
-            if (key.size() == 2) return;  // kk, tch ...: a small tsu if a syllable follows
+            if (key.size() == 2)
+                return;  // kk, tch ...: a small tsu if a syllable follows
             WriteKana(kSmallTsu, out);
         } else {
             *out++ = pending_[0];  // no syllable starts with this letter here
@@ -391,7 +431,8 @@ void RomajiToKanaTransform::Resolve(bool at_end, unsigned int *& out) {
 }
 
 void RomajiToKanaTransform::Drop(unsigned int count) {
-    for (unsigned int i = count; i < pending_length_; ++i) pending_[i - count] = pending_[i];
+    for (unsigned int i = count; i < pending_length_; ++i)
+        pending_[i - count] = pending_[i];
     pending_length_ -= count;
 }
 

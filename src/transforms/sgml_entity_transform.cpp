@@ -1,6 +1,5 @@
 // FromSGMLEntityTransform: character references to characters.
 #include "zuuc/sgml_transform.h"
-
 #include "zuuc/wide_chars.h"
 
 namespace {
@@ -14,7 +13,8 @@ constexpr unsigned int kLongestReference = 31;  // units from `&` to `;`, `&` in
 // True when the units [begin, end) spell the ASCII `name` exactly.
 bool SameName(unsigned int const * begin, unsigned int const * end, char const * name) {
     for (; begin < end; ++begin, ++name) {
-        if (*name == '\0' || *begin != static_cast<unsigned char>(*name)) return false;
+        if (*name == '\0' || *begin != static_cast<unsigned char>(*name))
+            return false;
     }
     return *name == '\0';
 }
@@ -31,7 +31,8 @@ FromSGMLEntityTransform::~FromSGMLEntityTransform() = default;
 
 bool FromSGMLEntityTransform::decodeAmp(unsigned int const * begin, unsigned int const * end,
                                         unsigned int & out) {
-    if (begin == nullptr || end <= begin || static_cast<unsigned long>(end - begin) > kLongestReference) {
+    if (begin == nullptr || end <= begin ||
+        static_cast<unsigned long>(end - begin) > kLongestReference) {
         return false;
     }
     if (end - begin < 2 || begin[1] != '#') {
@@ -53,11 +54,13 @@ bool FromSGMLEntityTransform::decodeAmp(unsigned int const * begin, unsigned int
         base = 16;
     }
     unsigned int n = 0;
-    for (unsigned int const * p = digits; p < end; ++p) number[n++] = *p;
+    for (unsigned int const * p = digits; p < end; ++p)
+        number[n++] = *p;
     number[n] = 0;
     unsigned int * stop = nullptr;
     unsigned long const value = zu_wcstoul_32(number, &stop, base);
-    if (stop != number + n || value > 0xFFFF) return false;
+    if (stop != number + n || value > 0xFFFF)
+        return false;
     out = static_cast<unsigned int>(value);
     return true;
 }
@@ -84,7 +87,8 @@ void FromSGMLEntityTransform::Feed(unsigned int c, unsigned int *& out) {
     }
     pending_[pending_length_++] = c;
     // No `;` can now end a reference short enough to decode.
-    if (pending_length_ == kPendingSize) Release(out, 0);
+    if (pending_length_ == kPendingSize)
+        Release(out, 0);
 }
 
 // Writes at most as many units as it is given (the held ones and the `;`),
@@ -92,11 +96,14 @@ void FromSGMLEntityTransform::Feed(unsigned int c, unsigned int *& out) {
 void FromSGMLEntityTransform::Release(unsigned int *& out, unsigned int semicolon) {
     unsigned int again[kPendingSize];
     unsigned int n = 0;
-    for (unsigned int i = 1; i < pending_length_; ++i) again[n++] = pending_[i];
-    if (semicolon != 0) again[n++] = semicolon;
+    for (unsigned int i = 1; i < pending_length_; ++i)
+        again[n++] = pending_[i];
+    if (semicolon != 0)
+        again[n++] = semicolon;
     pending_length_ = 0;
     *out++ = kAmpersand;
-    for (unsigned int i = 0; i < n; ++i) Feed(again[i], out);
+    for (unsigned int i = 0; i < n; ++i)
+        Feed(again[i], out);
 }
 
 // Each step writes at most kPendingSize units, and the frame runs a step
@@ -106,6 +113,7 @@ bool FromSGMLEntityTransform::FillBuffer() {
     return Fill(
         kPendingSize, [this](unsigned int c, unsigned int *& out) { Feed(c, out); },
         [this](unsigned int *& out) {
-            while (pending_length_ != 0) Release(out, 0);
+            while (pending_length_ != 0)
+                Release(out, 0);
         });
 }

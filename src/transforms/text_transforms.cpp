@@ -6,7 +6,6 @@
 
 using namespace zuuc_internal::transforms;
 
-
 // --- Substitutions ------------------------------------------------------------
 
 CharacterSubstitutionTransform::CharacterSubstitutionTransform(Char32Source & source,
@@ -49,9 +48,7 @@ YenToBackslashAndOverbarToTildeTransform::YenToBackslashAndOverbarToTildeTransfo
 YenToBackslashAndOverbarToTildeTransform::~YenToBackslashAndOverbarToTildeTransform() = default;
 
 bool YenToBackslashAndOverbarToTildeTransform::FillBuffer() {
-    return FillMapped([](unsigned int c) {
-        return c == 0xA5 ? 0x5Cu : c == 0x203E ? 0x7Eu : c;
-    });
+    return FillMapped([](unsigned int c) { return c == 0xA5 ? 0x5Cu : c == 0x203E ? 0x7Eu : c; });
 }
 
 // --- Selection ----------------------------------------------------------------
@@ -61,13 +58,15 @@ ZUUC_TRANSFORM_CONSTRUCTORS(FilterTransform, UnicodeTransform, )
 
 bool SelectTransform::FillBuffer() {
     return Fill(1, [this](unsigned int c, unsigned int *& out) {
-        if (Accepts(c)) *out++ = c;
+        if (Accepts(c))
+            *out++ = c;
     });
 }
 
 bool FilterTransform::FillBuffer() {
     return Fill(1, [this](unsigned int c, unsigned int *& out) {
-        if (!Accepts(c)) *out++ = c;
+        if (!Accepts(c))
+            *out++ = c;
     });
 }
 
@@ -91,7 +90,8 @@ bool LineEndTransform::FillBuffer() {
             *out++ = c;
         } else if (c != 0x0A || previous != 0x0D) {
             *out++ = first_;
-            if (second_ != 0) *out++ = second_;
+            if (second_ != 0)
+                *out++ = second_;
         }
     });
 }
@@ -125,7 +125,8 @@ bool ToCombiningMarkTransform::FillBuffer() {
             after_space_ = true;
             *out++ = c;
         } else if (mark != 0 && Accepts(c)) {
-            if (after_space_) *out++ = 0x20;  // the visible space, then the mark's base
+            if (after_space_)
+                *out++ = 0x20;  // the visible space, then the mark's base
             *out++ = mark;
             after_space_ = false;
         } else {
@@ -145,12 +146,15 @@ bool ToSpacingMarkTransform::FillBuffer() {
                 *out++ = mark;
                 return;
             }
-            if (space_held_) *out++ = 0x20;
+            if (space_held_)
+                *out++ = 0x20;
             space_held_ = c == 0x20;
-            if (!space_held_) *out++ = c;
+            if (!space_held_)
+                *out++ = c;
         },
         [this](unsigned int *& out) {
-            if (space_held_) *out++ = 0x20;
+            if (space_held_)
+                *out++ = 0x20;
             space_held_ = false;
         });
 }
@@ -183,10 +187,14 @@ namespace {
 unsigned int ComposeHalfwidth(unsigned int letter, unsigned int mark) {
     bool const h_row = letter >= 0xFF8A && letter <= 0xFF8E;
     if (mark == 0xFF9E) {
-        if ((letter >= 0xFF76 && letter <= 0xFF84) || h_row) return kFullwidthMap.Map(letter) + 1;
-        if (letter == 0xFF9C) return 0x30F7;
-        if (letter == 0xFF66) return 0x30FA;
-        if (letter == 0xFF73) return 0x30F4;
+        if ((letter >= 0xFF76 && letter <= 0xFF84) || h_row)
+            return kFullwidthMap.Map(letter) + 1;
+        if (letter == 0xFF9C)
+            return 0x30F7;
+        if (letter == 0xFF66)
+            return 0x30FA;
+        if (letter == 0xFF73)
+            return 0x30F4;
     } else if (mark == 0xFF9F && h_row) {
         return kFullwidthMap.Map(letter) + 2;
     }
@@ -218,7 +226,8 @@ bool HankakuKatakanaToZenkakuTransform::FillBuffer() {
             }
         },
         [this](unsigned int *& out) {
-            if (pending_) *out++ = kFullwidthMap.Map(held_);
+            if (pending_)
+                *out++ = kFullwidthMap.Map(held_);
             pending_ = false;
         });
 }

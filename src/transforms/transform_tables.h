@@ -32,7 +32,8 @@ struct BmpMap {
 // A map over every 32-bit value, in the four-level layout of the property
 // tables.
 struct CodePointMap {
-    zuuc_internal::chardb::FourLevelTable<std::uint32_t, std::uint8_t, std::uint8_t, std::uint8_t> table;
+    zuuc_internal::chardb::FourLevelTable<std::uint32_t, std::uint8_t, std::uint8_t, std::uint8_t>
+        table;
 
     unsigned int Lookup(unsigned int cp) const { return table.Lookup(cp); }
 };

@@ -7,8 +7,8 @@
 namespace {
 
 char const * gByteOrderMarkNames[] = {"BOM", "ByteOrderMark", nullptr};
-char const * gBigEndianNames[] = {"big-endian", "BigEndian", "68k",
-                                  "PowerPC",    "Mac",       "Macintosh", nullptr};
+char const * gBigEndianNames[] = {"big-endian", "BigEndian", "68k",  "PowerPC",
+                                  "Mac",        "Macintosh", nullptr};
 char const * gLittleEndianNames[] = {"little-endian", "LittleEndian", "x86", nullptr};
 char const * gPlatformNames[] = {"UCS2", "UCS-2", "unicode", "ISO-10646-UCS-2", "UTF-16", nullptr};
 // The byte streams of UTF-16 and UTF-32 in one stated byte order answer to
@@ -29,29 +29,29 @@ constexpr unsigned long kWithMark = 1ul << 12;  // the byte-order-mark variation
 // encoding `parent`; null for a stream named after its parent and variation.
 char const ** StreamNames(unsigned long variation, unsigned long parent) {
     switch (variation) {
-    case 4:
-        if (parent == kUTF16) {
-            return gBMPNames;
-        }
-        if (parent == kUTF32) {
-            return gUTF32BigEndianNames;
-        }
-        return parent == (kUTF16 | kWithMark) ? gBigEndianNames : nullptr;
-    case 5:
-        if (parent == kUTF16) {
-            return gUTF16LittleEndianNames;
-        }
-        if (parent == kUTF32) {
-            return gUTF32LittleEndianNames;
-        }
-        return parent == (kUTF16 | kWithMark) ? gLittleEndianNames : nullptr;
-    case 6:
-        if (parent == (kUTF16 | kWithMark)) {
-            return gPlatformNames;
-        }
-        return parent == (kUTF32 | kWithMark) ? gUTF32StreamNames : nullptr;
-    default:
-        return nullptr;
+        case 4:
+            if (parent == kUTF16) {
+                return gBMPNames;
+            }
+            if (parent == kUTF32) {
+                return gUTF32BigEndianNames;
+            }
+            return parent == (kUTF16 | kWithMark) ? gBigEndianNames : nullptr;
+        case 5:
+            if (parent == kUTF16) {
+                return gUTF16LittleEndianNames;
+            }
+            if (parent == kUTF32) {
+                return gUTF32LittleEndianNames;
+            }
+            return parent == (kUTF16 | kWithMark) ? gLittleEndianNames : nullptr;
+        case 6:
+            if (parent == (kUTF16 | kWithMark)) {
+                return gPlatformNames;
+            }
+            return parent == (kUTF32 | kWithMark) ? gUTF32StreamNames : nullptr;
+        default:
+            return nullptr;
     }
 }
 
@@ -140,7 +140,9 @@ PlatformByteOrderVariation::PlatformByteOrderVariation()
 }
 PlatformByteOrderVariation::~PlatformByteOrderVariation() = default;
 
-bool zu_platform_is_big_endian() { return zuuc_internal::unicode_forms::PlatformIsBigEndian(); }
+bool zu_platform_is_big_endian() {
+    return zuuc_internal::unicode_forms::PlatformIsBigEndian();
+}
 
 // --- accessors ---------------------------------------------------------------------------
 //
@@ -172,15 +174,23 @@ Char16Encoding & Char16Encoding::UTF16() {
     static UTF16Encoding encoding;
     return encoding;
 }
-Char16Encoding & Char16Encoding::Unicode20() { return UTF16(); }
-Char16Encoding & Char16Encoding::Unicode() { return UTF16(); }
+Char16Encoding & Char16Encoding::Unicode20() {
+    return UTF16();
+}
+Char16Encoding & Char16Encoding::Unicode() {
+    return UTF16();
+}
 
 Char32Encoding & Char32Encoding::UTF32() {
     static UTF32Encoding encoding;
     return encoding;
 }
-Char32Encoding & Char32Encoding::Unicode20() { return UTF32(); }
-Char32Encoding & Char32Encoding::Unicode() { return UTF32(); }
+Char32Encoding & Char32Encoding::Unicode20() {
+    return UTF32();
+}
+Char32Encoding & Char32Encoding::Unicode() {
+    return UTF32();
+}
 
 namespace {
 
@@ -224,7 +234,9 @@ CharEncoding & CharEncoding::UTF16() {
     return encoding;
 }
 
-CharEncoding & CharEncoding::UCS2() { return UTF16(); }
+CharEncoding & CharEncoding::UCS2() {
+    return UTF16();
+}
 
 CharEncoding & CharEncoding::Unicode20BigEndian() {
     static CharEncoding & encoding = ByteStreamOf16(&EncodingVariation::BigEndian, false);

@@ -76,8 +76,8 @@ TranscodeResult EncodePairs(PlaneTable<unsigned short, unsigned short> const & t
                 high_pending = true;  // wait for the other half
                 return kTranscodeInputExhausted;
             }
-            bool const pair = kUtf16 && IsHighSurrogate(c) && inEnd - in >= 2 &&
-                              IsLowSurrogate(in[1]);
+            bool const pair =
+                kUtf16 && IsHighSurrogate(c) && inEnd - in >= 2 && IsLowSurrogate(in[1]);
             in += pair ? 2 : 1;
             return kTranscodeNotInRepertoire;
         }
@@ -111,39 +111,42 @@ TranscodeResult FinishPairs(unsigned int & state, bool & second) {
 
 // --- decoders and encoders ------------------------------------------------------------
 
-#define ZUUC_HP_DECODER(Class, Out)                                                             \
-    HPPrinterVariant::Class::Class(MBCStoUnicodeTable<unsigned short> const & table)              \
-        : table_(table), state_(0), second_(false) {}                                             \
-    HPPrinterVariant::Class::~Class() = default;                                                  \
-    TranscodeResult HPPrinterVariant::Class::Transcode(char const *& in, char const * inEnd,      \
-                                                       Out *& out, Out * outEnd, long limit) {    \
-        return DecodePairs(table_, state_, second_, in, inEnd, out, outEnd, limit);               \
-    }                                                                                             \
-    TranscodeResult HPPrinterVariant::Class::Finish(Out *&, Out *, long) {                        \
-        return FinishPairs(state_, second_);                                                      \
-    }                                                                                             \
-    void HPPrinterVariant::Class::Reset() { ResetPairs(state_, second_); }
+#define ZUUC_HP_DECODER(Class, Out)                                                            \
+    HPPrinterVariant::Class::Class(MBCStoUnicodeTable<unsigned short> const & table)           \
+        : table_(table), state_(0), second_(false) {}                                          \
+    HPPrinterVariant::Class::~Class() = default;                                               \
+    TranscodeResult HPPrinterVariant::Class::Transcode(char const *& in, char const * inEnd,   \
+                                                       Out *& out, Out * outEnd, long limit) { \
+        return DecodePairs(table_, state_, second_, in, inEnd, out, outEnd, limit);            \
+    }                                                                                          \
+    TranscodeResult HPPrinterVariant::Class::Finish(Out *&, Out *, long) {                     \
+        return FinishPairs(state_, second_);                                                   \
+    }                                                                                          \
+    void HPPrinterVariant::Class::Reset() {                                                    \
+        ResetPairs(state_, second_);                                                           \
+    }
 
 ZUUC_HP_DECODER(ToUTF16, unsigned short)
 ZUUC_HP_DECODER(ToUTF32, unsigned int)
 
 #undef ZUUC_HP_DECODER
 
-#define ZUUC_HP_ENCODER(Class, In)                                                              \
-    HPPrinterVariant::Class::Class(PlaneTable<unsigned short, unsigned short> const & table)      \
-        : table_(table) {}                                                                        \
-    HPPrinterVariant::Class::~Class() = default;                                                  \
-    TranscodeResult HPPrinterVariant::Class::Transcode(In const *& in, In const * inEnd,          \
-                                                       char *& out, char * outEnd, long limit) {  \
-        bool pending = state_flag();                                                              \
-        TranscodeResult const result = EncodePairs(table_, pending, in, inEnd, out, outEnd, limit); \
-        set_state_flag(pending);                                                                  \
-        return result;                                                                            \
-    }                                                                                             \
-    TranscodeResult HPPrinterVariant::Class::Finish(char *&, char *, long) {                      \
-        bool const pending = state_flag();                                                        \
-        Reset();                                                                                  \
-        return pending ? kTranscodeNotInRepertoire : kTranscodeComplete;                          \
+#define ZUUC_HP_ENCODER(Class, In)                                                               \
+    HPPrinterVariant::Class::Class(PlaneTable<unsigned short, unsigned short> const & table)     \
+        : table_(table) {}                                                                       \
+    HPPrinterVariant::Class::~Class() = default;                                                 \
+    TranscodeResult HPPrinterVariant::Class::Transcode(In const *& in, In const * inEnd,         \
+                                                       char *& out, char * outEnd, long limit) { \
+        bool pending = state_flag();                                                             \
+        TranscodeResult const result =                                                           \
+            EncodePairs(table_, pending, in, inEnd, out, outEnd, limit);                         \
+        set_state_flag(pending);                                                                 \
+        return result;                                                                           \
+    }                                                                                            \
+    TranscodeResult HPPrinterVariant::Class::Finish(char *&, char *, long) {                     \
+        bool const pending = state_flag();                                                       \
+        Reset();                                                                                 \
+        return pending ? kTranscodeNotInRepertoire : kTranscodeComplete;                         \
     }
 
 ZUUC_HP_ENCODER(FromUTF16, unsigned short)
@@ -164,8 +167,12 @@ unsigned int HPPrinterVariant::SubstituteChars(unsigned char const *& chars, uns
     return sizeof kHPPrinterSubstitute;
 }
 
-bool HPPrinterVariant::IsBasedOnASCII() const { return false; }
-bool HPPrinterVariant::IsTextModeSafe() const { return false; }
+bool HPPrinterVariant::IsBasedOnASCII() const {
+    return false;
+}
+bool HPPrinterVariant::IsTextModeSafe() const {
+    return false;
+}
 
 MBCSEncoding const * HPPrinterVariant::LoadedBase() const {
     // The variant was made while its base was still being built; only now is

@@ -26,18 +26,18 @@ int HexValue(unsigned int byte) {
 // The unit a one-letter escape stands for; the letter itself otherwise.
 unsigned short Escaped(unsigned int letter) {
     switch (letter) {
-    case 'b':
-        return 0x08;
-    case 'f':
-        return 0x0C;
-    case 'n':
-        return 0x0A;
-    case 'r':
-        return 0x0D;
-    case 't':
-        return 0x09;
-    default:
-        return static_cast<unsigned short>(letter);
+        case 'b':
+            return 0x08;
+        case 'f':
+            return 0x0C;
+        case 'n':
+            return 0x0A;
+        case 'r':
+            return 0x0D;
+        case 't':
+            return 0x09;
+        default:
+            return static_cast<unsigned short>(letter);
     }
 }
 
@@ -51,40 +51,41 @@ DecodedByte Write(std::initializer_list<unsigned short> units) {
 
 DecodedByte DecodeJavaByte(unsigned int byte, State & s) {
     switch (s.step) {
-    case 0:
-        if (byte == '\\') {
-            s.step = 1;
-            return Write({});
-        }
-        return Write({static_cast<unsigned short>(byte)});
-    case 1:
-        if (byte == 'u') {
-            s = State{2, 0};
-            return Write({});
-        }
-        s.step = 0;
-        return Write({Escaped(byte)});
-    default: {
-        int const digit = HexValue(byte);
-        if (digit >= 0) {
-            s.value = static_cast<unsigned short>((s.value << 4) | static_cast<unsigned>(digit));
-            if (++s.step < 6) {
+        case 0:
+            if (byte == '\\') {
+                s.step = 1;
+                return Write({});
+            }
+            return Write({static_cast<unsigned short>(byte)});
+        case 1:
+            if (byte == 'u') {
+                s = State{2, 0};
                 return Write({});
             }
             s.step = 0;
-            return Write({s.value});
+            return Write({Escaped(byte)});
+        default: {
+            int const digit = HexValue(byte);
+            if (digit >= 0) {
+                s.value =
+                    static_cast<unsigned short>((s.value << 4) | static_cast<unsigned>(digit));
+                if (++s.step < 6) {
+                    return Write({});
+                }
+                s.step = 0;
+                return Write({s.value});
+            }
+            // An escape cut short: what was read of it, then the byte. A
+            // backslash there starts the next escape.
+            bool const had_digits = s.step > 2;
+            unsigned short const value = s.value;
+            s = State{byte == '\\' ? 1u : 0u, 0};
+            if (byte == '\\') {
+                return had_digits ? Write({value}) : Write({});
+            }
+            return had_digits ? Write({value, static_cast<unsigned short>(byte)})
+                              : Write({static_cast<unsigned short>(byte)});
         }
-        // An escape cut short: what was read of it, then the byte. A
-        // backslash there starts the next escape.
-        bool const had_digits = s.step > 2;
-        unsigned short const value = s.value;
-        s = State{byte == '\\' ? 1u : 0u, 0};
-        if (byte == '\\') {
-            return had_digits ? Write({value}) : Write({});
-        }
-        return had_digits ? Write({value, static_cast<unsigned short>(byte)})
-                          : Write({static_cast<unsigned short>(byte)});
-    }
     }
 }
 
@@ -125,8 +126,8 @@ TranscodeResult JavaEncodingVariant::ToUTF16::Transcode(char const *& in, char c
     return DecodeBytes(in, inEnd, out, outEnd, limit, state_, high_, DecodeJavaByte);
 }
 
-TranscodeResult JavaEncodingVariant::ToUTF16::Finish(unsigned short *& out,
-                                                     unsigned short * outEnd, long limit) {
+TranscodeResult JavaEncodingVariant::ToUTF16::Finish(unsigned short *& out, unsigned short * outEnd,
+                                                     long limit) {
     TranscodeResult stop = kTranscodeComplete;
     if (!FlushSurrogate(high_, out, outEnd, limit, stop)) {
         return stop;
@@ -148,9 +149,8 @@ JavaEncodingVariant::FromUTF16::FromUTF16() = default;
 JavaEncodingVariant::FromUTF16::~FromUTF16() = default;
 
 TranscodeResult JavaEncodingVariant::FromUTF16::Transcode(unsigned short const *& in,
-                                                          unsigned short const * inEnd,
-                                                          char *& out, char * outEnd,
-                                                          long limit) {
+                                                          unsigned short const * inEnd, char *& out,
+                                                          char * outEnd, long limit) {
     unsigned int stateless = 0;
     return EncodeUnits(in, inEnd, out, outEnd, limit, stateless, EncodeJava);
 }

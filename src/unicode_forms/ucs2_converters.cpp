@@ -101,4 +101,6 @@ TranscodeResult UCS2fromWhatever::Finish(char *&, char *, long) {
     return kTranscodeComplete;
 }
 
-void UCS2fromWhatever::Reset() { BlockConverter_16_to_8::Reset(); }
+void UCS2fromWhatever::Reset() {
+    BlockConverter_16_to_8::Reset();
+}

@@ -14,7 +14,7 @@ namespace {
 char const * MimeNameFor(Char16Encoding const & base) {
     unsigned long const number = base.GetTextEncodingID().GetBaseEncodingID();
     return number == static_cast<unsigned long>(TextEncodingID::Unicode11()) ? "UNICODE-1-1-UCS-2"
-                                                                              : "ISO-10646-UCS-2";
+                                                                             : "ISO-10646-UCS-2";
 }
 
 }  // namespace
@@ -36,8 +36,12 @@ unsigned int UCS2variant::SubstituteChars(unsigned char const *& chars, unsigned
     return 2;
 }
 
-bool UCS2variant::IsBasedOnASCII() const { return false; }
-bool UCS2variant::IsTextModeSafe() const { return false; }
+bool UCS2variant::IsBasedOnASCII() const {
+    return false;
+}
+bool UCS2variant::IsTextModeSafe() const {
+    return false;
+}
 
 ZUUC_STEP_VARIANT_FACTORIES(UCS2variant, UCS2toWhatever, UCS2fromWhatever)
 

@@ -21,9 +21,9 @@ constexpr unsigned short kSyllablesFirst = 0xAC00;
 constexpr unsigned short kSyllablesLast = 0xD7A3;
 constexpr unsigned short kReplacement = 0xFFFD;
 
-char const * gUnicode11Names[] = {"Unicode11",         "csUnicode11",       "UNICODE-1-1",
-                                  "UNICODE-1-1-UCS-2", "UNICODE-1-1-UTF16", "Unicode 1.1",
-                                  nullptr};
+char const * gUnicode11Names[] = {
+    "Unicode11",         "csUnicode11", "UNICODE-1-1", "UNICODE-1-1-UCS-2",
+    "UNICODE-1-1-UTF16", "Unicode 1.1", nullptr};
 
 // A PlaneTable whose pages are filled in once; pages never written stay the
 // shared page of zeros ("unchanged").
@@ -80,7 +80,9 @@ unsigned short Map(PlaneTable<unsigned short, unsigned short> const & table, uns
     return mapped != 0 ? mapped : static_cast<unsigned short>(unit);
 }
 
-constexpr bool AboveBMP(unsigned int value) { return value > 0xFFFF; }
+constexpr bool AboveBMP(unsigned int value) {
+    return value > 0xFFFF;
+}
 
 // Maps unit by unit; values above 0xFFFF are not in the repertoire.
 template <class In, class Out>
@@ -119,13 +121,15 @@ PlaneTable<unsigned short, unsigned short> const & Unicode11Encoding::FromUnicod
 // --- converters ---------------------------------------------------------------------
 
 #define ZUUC_UNICODE11_CONVERTER(Class, In, Out, table)                                          \
-    Class::Class() = default;                                                                     \
-    Class::~Class() = default;                                                                    \
-    TranscodeResult Class::Transcode(In const *& in, In const * inEnd, Out *& out, Out * outEnd,  \
-                                     long limit) {                                                \
-        return MapUnits(Unicode11Encoding::table(), in, inEnd, out, outEnd, limit);               \
-    }                                                                                             \
-    TranscodeResult Class::Finish(Out *&, Out *, long) { return kTranscodeComplete; }
+    Class::Class() = default;                                                                    \
+    Class::~Class() = default;                                                                   \
+    TranscodeResult Class::Transcode(In const *& in, In const * inEnd, Out *& out, Out * outEnd, \
+                                     long limit) {                                               \
+        return MapUnits(Unicode11Encoding::table(), in, inEnd, out, outEnd, limit);              \
+    }                                                                                            \
+    TranscodeResult Class::Finish(Out *&, Out *, long) {                                         \
+        return kTranscodeComplete;                                                               \
+    }
 
 ZUUC_UNICODE11_CONVERTER(Unicode11ToUTF16Converter, unsigned short, unsigned short, ToUnicodeTable)
 ZUUC_UNICODE11_CONVERTER(Unicode11ToUTF32Converter, unsigned short, unsigned int, ToUnicodeTable)
@@ -191,8 +195,8 @@ Char16Encoding & Char16Encoding::Unicode11() {
     return encoding;
 }
 
-CharEncoding & zuuc_internal::unicode_forms::ByteFormOf(TextEncoding const & base,
-                                              std::initializer_list<VariationAccessor> variations) {
+CharEncoding & zuuc_internal::unicode_forms::ByteFormOf(
+    TextEncoding const & base, std::initializer_list<VariationAccessor> variations) {
     EncodingVariationID id = EncodingVariationID::None();
     for (VariationAccessor variation : variations) {
         id += variation().GetEncodingVariationID();
@@ -219,8 +223,8 @@ CharEncoding & CharEncoding::Unicode11BigEndian() {
 }
 
 CharEncoding & CharEncoding::Unicode11ByteStream() {
-    static CharEncoding & encoding = FormOfUnicode11(
-        {&EncodingVariation::ByteOrderMark, &EncodingVariation::PlatformByteOrder});
+    static CharEncoding & encoding =
+        FormOfUnicode11({&EncodingVariation::ByteOrderMark, &EncodingVariation::PlatformByteOrder});
     return encoding;
 }
 

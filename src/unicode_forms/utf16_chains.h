@@ -141,8 +141,9 @@ struct StepVariant {
 
     Source * SourceFromUnicode(Char32Source & source, UnicodeLibAllocator & allocator) const {
         return NullOnBadAlloc([&]() -> Source * {
-            return ChainSourceFromUnicode<typename AdapterOf<BaseUnit, Unit>::Source,
-                                          DirectedProxy<zuuc_internal::ProxySourceOf<Unit>, Source>>(
+            return ChainSourceFromUnicode<
+                typename AdapterOf<BaseUnit, Unit>::Source,
+                DirectedProxy<zuuc_internal::ProxySourceOf<Unit>, Source>>(
                 source, self, base, Own(NewStep<Encoder>(self, allocator)), allocator);
         });
     }
@@ -201,8 +202,9 @@ struct StepVariant {
         UnicodeLibAllocator & allocator) const {                                                  \
         return ZUUC_STEPS(Decoder, Encoder).SourceToUnicode(source, allocator);                   \
     }                                                                                             \
-    zuuc_internal::SourceOf<zuuc_internal::UnitOfEncoding<Class>> * Class::CreateCharSourceFromUnicode( \
-        Char32Source & source, UnicodeLibAllocator & allocator) const {                           \
+    zuuc_internal::SourceOf<zuuc_internal::UnitOfEncoding<Class>> *                               \
+    Class::CreateCharSourceFromUnicode(Char32Source & source, UnicodeLibAllocator & allocator)    \
+        const {                                                                                   \
         return ZUUC_STEPS(Decoder, Encoder).SourceFromUnicode(source, allocator);                 \
     }                                                                                             \
     zuuc_internal::SinkOf<zuuc_internal::UnitOfEncoding<Class>> * Class::CreateCharSinkToUnicode( \
@@ -214,25 +216,25 @@ struct StepVariant {
         UnicodeLibAllocator & allocator) const {                                                  \
         return ZUUC_STEPS(Decoder, Encoder).SinkFromUnicode(sink, allocator);                     \
     }                                                                                             \
-    Transcoder<zuuc_internal::UnitOfEncoding<Class>, unsigned short> * Class::CreateConverterToUTF16( \
-        UnicodeLibAllocator & allocator) const {                                                  \
+    Transcoder<zuuc_internal::UnitOfEncoding<Class>, unsigned short> *                            \
+    Class::CreateConverterToUTF16(UnicodeLibAllocator & allocator) const {                        \
         return ZUUC_STEPS(Decoder, Encoder).template ConverterTo<unsigned short>(allocator);      \
     }                                                                                             \
-    Transcoder<zuuc_internal::UnitOfEncoding<Class>, unsigned int> * Class::CreateConverterToUTF32( \
-        UnicodeLibAllocator & allocator) const {                                                  \
+    Transcoder<zuuc_internal::UnitOfEncoding<Class>, unsigned int> *                              \
+    Class::CreateConverterToUTF32(UnicodeLibAllocator & allocator) const {                        \
         return ZUUC_STEPS(Decoder, Encoder).template ConverterTo<unsigned int>(allocator);        \
     }                                                                                             \
-    Transcoder<unsigned short, zuuc_internal::UnitOfEncoding<Class>> * Class::CreateConverterFromUTF16( \
-        UnicodeLibAllocator & allocator) const {                                                  \
+    Transcoder<unsigned short, zuuc_internal::UnitOfEncoding<Class>> *                            \
+    Class::CreateConverterFromUTF16(UnicodeLibAllocator & allocator) const {                      \
         return ZUUC_STEPS(Decoder, Encoder).template ConverterFrom<unsigned short>(allocator);    \
     }                                                                                             \
-    Transcoder<unsigned int, zuuc_internal::UnitOfEncoding<Class>> * Class::CreateConverterFromUTF32( \
-        UnicodeLibAllocator & allocator) const {                                                  \
+    Transcoder<unsigned int, zuuc_internal::UnitOfEncoding<Class>> *                              \
+    Class::CreateConverterFromUTF32(UnicodeLibAllocator & allocator) const {                      \
         return ZUUC_STEPS(Decoder, Encoder).template ConverterFrom<unsigned int>(allocator);      \
     }
 
-#define ZUUC_STEPS(Decoder, Encoder)                                                              \
-    (StepVariant<Decoder, Encoder, std::decay_t<decltype(*this)>,                                 \
+#define ZUUC_STEPS(Decoder, Encoder)                              \
+    (StepVariant<Decoder, Encoder, std::decay_t<decltype(*this)>, \
                  std::decay_t<decltype(GetBase())>>{*this, GetBase()})
 
 }  // namespace zuuc_internal::unicode_forms

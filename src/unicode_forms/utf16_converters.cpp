@@ -51,9 +51,13 @@ TranscodeResult UTF16ToUTF32Converter::Transcode(unsigned short const *& in,
     long budget = limit < 0 ? -1 : limit;
     if (has_kept_) {
         switch (Take(kept_, out, outEnd, budget)) {
-            case kNoRoom: return kTranscodeOutputFull;
-            case kNoBudget: return kTranscodeLimitReached;
-            default: has_kept_ = false; break;  // nothing is pending before a kept unit
+            case kNoRoom:
+                return kTranscodeOutputFull;
+            case kNoBudget:
+                return kTranscodeLimitReached;
+            default:
+                has_kept_ = false;
+                break;  // nothing is pending before a kept unit
         }
     }
     unsigned short const * const start = in;
@@ -110,9 +114,13 @@ TranscodeResult UTF16ToUTF32Converter::Finish(unsigned int *& out, unsigned int 
     if (has_kept_) {
         long budget = limit < 0 ? -1 : limit;
         switch (Take(kept_, out, outEnd, budget)) {
-            case kNoRoom: return kTranscodeOutputFull;
-            case kNoBudget: return kTranscodeLimitReached;
-            default: has_kept_ = false; break;
+            case kNoRoom:
+                return kTranscodeOutputFull;
+            case kNoBudget:
+                return kTranscodeLimitReached;
+            default:
+                has_kept_ = false;
+                break;
         }
     }
     bool const incomplete = pending_ != 0;
@@ -131,9 +139,9 @@ void UTF16ToUTF32Converter::Reset() {
 UTF32ToUTF16Converter::UTF32ToUTF16Converter() = default;
 UTF32ToUTF16Converter::~UTF32ToUTF16Converter() = default;
 
-TranscodeResult UTF32ToUTF16Converter::Transcode(unsigned int const *& in, unsigned int const * inEnd,
-                                                 unsigned short *& out, unsigned short * outEnd,
-                                                 long limit) {
+TranscodeResult UTF32ToUTF16Converter::Transcode(unsigned int const *& in,
+                                                 unsigned int const * inEnd, unsigned short *& out,
+                                                 unsigned short * outEnd, long limit) {
     OutputBudget budget(limit);
     while (in < inEnd) {
         {
@@ -226,18 +234,20 @@ TranscodeResult RemoveMark(bool & at_start, Unit const *& in, Unit const * inEnd
 
 }  // namespace
 
-#define ZUUC_MARK_CONVERTER(Class, Unit, Operation)                                               \
-    Class::Class() : at_start_(true) {}                                                           \
-    Class::~Class() = default;                                                                    \
-    TranscodeResult Class::Transcode(Unit const *& in, Unit const * inEnd, Unit *& out,           \
-                                     Unit * outEnd, long limit) {                                 \
-        return Operation(at_start_, in, inEnd, out, outEnd, limit);                               \
-    }                                                                                             \
-    TranscodeResult Class::Finish(Unit *&, Unit *, long) {                                        \
-        Reset();                                                                                  \
-        return kTranscodeComplete;                                                                \
-    }                                                                                             \
-    void Class::Reset() { at_start_ = true; }
+#define ZUUC_MARK_CONVERTER(Class, Unit, Operation)                                     \
+    Class::Class() : at_start_(true) {}                                                 \
+    Class::~Class() = default;                                                          \
+    TranscodeResult Class::Transcode(Unit const *& in, Unit const * inEnd, Unit *& out, \
+                                     Unit * outEnd, long limit) {                       \
+        return Operation(at_start_, in, inEnd, out, outEnd, limit);                     \
+    }                                                                                   \
+    TranscodeResult Class::Finish(Unit *&, Unit *, long) {                              \
+        Reset();                                                                        \
+        return kTranscodeComplete;                                                      \
+    }                                                                                   \
+    void Class::Reset() {                                                               \
+        at_start_ = true;                                                               \
+    }
 
 ZUUC_MARK_CONVERTER(UTF16BOMinserter, unsigned short, InsertMark)
 ZUUC_MARK_CONVERTER(UTF16BOMremover, unsigned short, RemoveMark)

@@ -9,9 +9,9 @@ using namespace zuuc_internal::unicode_forms;
 
 namespace {
 
-char const * gUTF16Names[] = {"Unicode20",      "Unicode 2.0",    "Unicode",
-                              "csUnicode",      "csUnicode20",    "ISO-10646-UCS-2",
-                              "ISO-10646-UCS2", "UTF16",          nullptr};
+char const * gUTF16Names[] = {"Unicode20",      "Unicode 2.0", "Unicode",
+                              "csUnicode",      "csUnicode20", "ISO-10646-UCS-2",
+                              "ISO-10646-UCS2", "UTF16",       nullptr};
 
 }  // namespace
 
@@ -22,8 +22,12 @@ UTF16Encoding::UTF16Encoding()
 
 UTF16Encoding::~UTF16Encoding() = default;
 
-unsigned int UTF16Encoding::MapToUnicode(unsigned int c) const { return c; }
-unsigned int UTF16Encoding::MapFromUnicode(unsigned int c) const { return c; }
+unsigned int UTF16Encoding::MapToUnicode(unsigned int c) const {
+    return c;
+}
+unsigned int UTF16Encoding::MapFromUnicode(unsigned int c) const {
+    return c;
+}
 
 ZUUC_TRANSCODING_STREAMS(UTF16Encoding)
 

@@ -16,8 +16,7 @@ UTF32toWhatever::UTF32toWhatever(bool big_endian)
 UTF32toWhatever::~UTF32toWhatever() = default;
 
 TranscodeResult UTF32toWhatever::Transcode(char const *& in, char const * inEnd,
-                                           unsigned int *& out, unsigned int * outEnd,
-                                           long limit) {
+                                           unsigned int *& out, unsigned int * outEnd, long limit) {
     OutputBudget budget(limit);
     while (in < inEnd) {
         if (count_ < 3) {
@@ -98,4 +97,6 @@ TranscodeResult UTF32fromWhatever::Finish(char *&, char *, long) {
     return kTranscodeComplete;
 }
 
-void UTF32fromWhatever::Reset() { BlockConverter_32_to_8::Reset(); }
+void UTF32fromWhatever::Reset() {
+    BlockConverter_32_to_8::Reset();
+}

@@ -19,14 +19,19 @@ char const * gUTF32Names[] = {"UTF32", "csUTF32", nullptr};
 UTF32Encoding::UTF32Encoding() : Char32EncodingImpl(TextEncodingID::UTF32(), gUTF32Names, "", 0) {}
 UTF32Encoding::~UTF32Encoding() = default;
 
-unsigned int UTF32Encoding::MapToUnicode(unsigned int c) const { return c; }
-unsigned int UTF32Encoding::MapFromUnicode(unsigned int c) const { return c; }
+unsigned int UTF32Encoding::MapToUnicode(unsigned int c) const {
+    return c;
+}
+unsigned int UTF32Encoding::MapFromUnicode(unsigned int c) const {
+    return c;
+}
 
 // UTF-32 is the pivot: its streams pass the units through unchanged.
 ToUnicodeSource * UTF32Encoding::CreateCharSourceToUnicode(Char32Source & source,
                                                            UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc(
-        [&]() -> ToUnicodeSource * { return new (allocator) ToUnicodeProxySource(*this, &source); });
+    return NullOnBadAlloc([&]() -> ToUnicodeSource * {
+        return new (allocator) ToUnicodeProxySource(*this, &source);
+    });
 }
 
 Char32Source * UTF32Encoding::CreateCharSourceFromUnicode(Char32Source & source,
@@ -107,8 +112,12 @@ unsigned int UTF32variant::SubstituteChars(unsigned char const *& chars, unsigne
     return 4;
 }
 
-bool UTF32variant::IsBasedOnASCII() const { return false; }
-bool UTF32variant::IsTextModeSafe() const { return false; }
+bool UTF32variant::IsBasedOnASCII() const {
+    return false;
+}
+bool UTF32variant::IsTextModeSafe() const {
+    return false;
+}
 
 ZUUC_STEP_VARIANT_FACTORIES(UTF32variant, UTF32toWhatever, UTF32fromWhatever)
 

@@ -24,7 +24,9 @@ struct Base64Inverse {
 
 constexpr Base64Inverse kInverse;
 
-int Base64Value(unsigned int byte) { return byte < 128 ? kInverse.value[byte] : -1; }
+int Base64Value(unsigned int byte) {
+    return byte < 128 ? kInverse.value[byte] : -1;
+}
 
 // The characters written as themselves outside base64.
 struct DirectSet {
@@ -237,4 +239,6 @@ void UTF7fromWhatever::Reset() {
     state_ = State{};
 }
 
-unsigned int UTF7fromWhatever::Mode() const { return state_.in_base64 ? 1 : 0; }
+unsigned int UTF7fromWhatever::Mode() const {
+    return state_.in_base64 ? 1 : 0;
+}

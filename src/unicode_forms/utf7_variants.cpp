@@ -60,8 +60,8 @@ auto Make(UnicodeLibAllocator & allocator, Args... args) {
 // The converters of a byte form over a 16-bit base: our own step alone over
 // UTF-16, else composed with the base's converter.
 template <class MakeDecoder>
-Transcoder<char, unsigned short> * DecoderToUTF16(Char16Encoding const & base,
-                                                  MakeDecoder make, UnicodeLibAllocator & a) {
+Transcoder<char, unsigned short> * DecoderToUTF16(Char16Encoding const & base, MakeDecoder make,
+                                                  UnicodeLibAllocator & a) {
     Transcoder<char, unsigned short> * decoder = NullOnBadAlloc(make);
     if (decoder == nullptr || IsUTF16(base)) {
         return decoder;
@@ -70,8 +70,8 @@ Transcoder<char, unsigned short> * DecoderToUTF16(Char16Encoding const & base,
 }
 
 template <class MakeEncoder>
-Transcoder<unsigned short, char> * EncoderFromUTF16(Char16Encoding const & base,
-                                                    MakeEncoder make, UnicodeLibAllocator & a) {
+Transcoder<unsigned short, char> * EncoderFromUTF16(Char16Encoding const & base, MakeEncoder make,
+                                                    UnicodeLibAllocator & a) {
     Transcoder<unsigned short, char> * encoder = NullOnBadAlloc(make);
     if (encoder == nullptr || IsUTF16(base)) {
         return encoder;
@@ -107,7 +107,8 @@ public:
 
     TranscodeResult Transcode(unsigned int const *& in, unsigned int const * inEnd, char *& out,
                               char * outEnd, long limit) override {
-        return Guarded(out, outEnd, limit, [&] { return Base::Transcode(in, inEnd, out, outEnd, limit); });
+        return Guarded(out, outEnd, limit,
+                       [&] { return Base::Transcode(in, inEnd, out, outEnd, limit); });
     }
 
     TranscodeResult Finish(char *& out, char * outEnd, long limit) override {
@@ -160,7 +161,9 @@ unsigned int UTF7EncodingVariant::SubstituteChars(unsigned char const *& chars,
     return sizeof kUTF7Substitute - 1;
 }
 
-bool UTF7EncodingVariant::IsTextModeSafe() const { return true; }
+bool UTF7EncodingVariant::IsTextModeSafe() const {
+    return true;
+}
 
 Transcoder<char, unsigned short> * UTF7EncodingVariant::CreateConverterToUTF16(
     UnicodeLibAllocator & allocator) const {
@@ -195,7 +198,6 @@ Transcoder<unsigned int, char> * UTF7EncodingVariant::CreateConverterFromUTF32(
     });
 }
 
-
 // --- JavaEncodingVariant ------------------------------------------------------------
 
 JavaEncodingVariant::JavaEncodingVariant(Char16Encoding const & base,
@@ -211,7 +213,9 @@ unsigned int JavaEncodingVariant::SubstituteChars(unsigned char const *& chars,
     return sizeof kJavaSubstitute - 1;
 }
 
-bool JavaEncodingVariant::IsTextModeSafe() const { return true; }
+bool JavaEncodingVariant::IsTextModeSafe() const {
+    return true;
+}
 
 Transcoder<char, unsigned short> * JavaEncodingVariant::CreateConverterToUTF16(
     UnicodeLibAllocator & allocator) const {
@@ -232,7 +236,6 @@ Transcoder<unsigned int, char> * JavaEncodingVariant::CreateConverterFromUTF32(
     UnicodeLibAllocator & allocator) const {
     return EncoderFromUTF32(base_, Make<FromUTF16>(allocator), allocator);
 }
-
 
 // --- the variations -----------------------------------------------------------------
 

@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "utf8_encoder_detail.h"
 #include "convert/transcode_contract.h"
 #include "kernels/ascii_kernels.h"
+#include "utf8_encoder_detail.h"
 #include "zuuc/utf8_encodings.h"
 
 namespace {
@@ -82,7 +82,9 @@ inline Examined ExamineSequence(Byte const * p, unsigned available) {
 inline unsigned UnitsFor(unsigned short const *, unsigned long value) {
     return value >= 0x10000 ? 2 : 1;
 }
-inline unsigned UnitsFor(unsigned int const *, unsigned long) { return 1; }
+inline unsigned UnitsFor(unsigned int const *, unsigned long) {
+    return 1;
+}
 
 inline void PutUnits(unsigned short *& out, unsigned long value) {
     if (value >= 0x10000) {
@@ -113,17 +115,16 @@ inline TranscodeResult Room(Out const * out, Out const * out_start, Out const * 
 template <class Out>
 inline Byte const * CopyAscii(Byte const * in, Byte const * inEnd, Out *& out, Out * outEnd,
                               Out const * out_start, long limit) {
-    std::size_t const room =
-        zuuc_internal::ClampToLimit(static_cast<std::size_t>(outEnd - out), limit,
-                                    static_cast<long>(out - out_start));
+    std::size_t const room = zuuc_internal::ClampToLimit(static_cast<std::size_t>(outEnd - out),
+                                                         limit, static_cast<long>(out - out_start));
     std::size_t const available = static_cast<std::size_t>(inEnd - in);
     return zuuc_internal::kernels::WidenAsciiRun(in, in + (available < room ? available : room),
                                                  out);
 }
 
 template <class Out>
-TranscodeResult DecodeUTF8(UTF8DecoderState & state, char const *& in_chars, char const * inEnd_chars,
-                           Out *& out, Out * outEnd, long limit) {
+TranscodeResult DecodeUTF8(UTF8DecoderState & state, char const *& in_chars,
+                           char const * inEnd_chars, Out *& out, Out * outEnd, long limit) {
     Byte const * in = reinterpret_cast<Byte const *>(in_chars);
     Byte const * const inEnd = reinterpret_cast<Byte const *>(inEnd_chars);
     Byte const * const start = in;
@@ -265,8 +266,8 @@ TranscodeResult DecodeUTF8(UTF8DecoderState & state, char const *& in_chars, cha
         if (*in < 0x80) {
             return stop(Room<Out>(out, out_start, outEnd, limit, 1));
         }
-        Examined const seq = ExamineSequence(in, static_cast<unsigned>(
-                                                     inEnd - in < 4 ? inEnd - in : 4));
+        Examined const seq =
+            ExamineSequence(in, static_cast<unsigned>(inEnd - in < 4 ? inEnd - in : 4));
         switch (seq.kind) {
             case Sequence::kIncomplete:
                 std::memcpy(state.held, in, seq.length);
@@ -319,9 +320,12 @@ TranscodeResult FinishUTF8(UTF8DecoderState & state, Out *& out, Out * outEnd, l
 // --- encoding ---------------------------------------------------------------
 
 inline unsigned UTF8Length(unsigned long value) {
-    if (value < 0x80) return 1;
-    if (value < 0x800) return 2;
-    if (value < 0x10000) return 3;
+    if (value < 0x80)
+        return 1;
+    if (value < 0x800)
+        return 2;
+    if (value < 0x10000)
+        return 3;
     return 4;
 }
 
@@ -391,9 +395,9 @@ struct UTF8Form {
 
 }  // namespace
 
+using zuuc_internal::unicode_forms::utf8::CopyAsciiOut;
 using zuuc_internal::unicode_forms::utf8::EncodeFromUTF16;
 using zuuc_internal::unicode_forms::utf8::FinishFromUTF16;
-using zuuc_internal::unicode_forms::utf8::CopyAsciiOut;
 
 UTF16ToUTF8::UTF16ToUTF8(bool combine_surrogates)
     : combine_(combine_surrogates), pending_(0), replay_(-1) {}
@@ -478,4 +482,6 @@ TranscodeResult UTF32ToUTF8::Finish(char *&, char *, long) {
     return kTranscodeComplete;
 }
 
-void UTF32ToUTF8::Reset() { BlockConverter_32_to_8::Reset(); }
+void UTF32ToUTF8::Reset() {
+    BlockConverter_32_to_8::Reset();
+}

@@ -16,14 +16,12 @@ namespace zuuc_internal::unicode_forms::utf8 {
 template <class In>
 inline In const * CopyAsciiOut(In const * in, In const * inEnd, char *& out, char * outEnd,
                                char const * out_start, long limit) {
-    std::size_t const room =
-        zuuc_internal::ClampToLimit(static_cast<std::size_t>(outEnd - out), limit,
-                                    static_cast<long>(out - out_start));
+    std::size_t const room = zuuc_internal::ClampToLimit(static_cast<std::size_t>(outEnd - out),
+                                                         limit, static_cast<long>(out - out_start));
     std::size_t const available = static_cast<std::size_t>(inEnd - in);
     return zuuc_internal::kernels::NarrowAsciiRun(in, in + (available < room ? available : room),
                                                   out);
 }
-
 
 using zuuc_internal::kernels::NarrowAscii8;
 // Whether a form writes plain UTF-8 (it declares kWritesUTF8), so that the
@@ -116,7 +114,6 @@ inline unsigned short const * EncodeUTF8Run(bool combine, unsigned short const *
     return in;
 }
 
-
 // The surrogate handling shared by the UTF-16 to UTF-8 and UTF-16 to
 // UTF-EBCDIC encoders; `Form` gives the length of a code point's bytes and
 // writes them.
@@ -167,8 +164,8 @@ TranscodeResult EncodeFromUTF16(bool combine, unsigned short & pending, int & re
                 }
                 return kTranscodeIllFormedUTF16;
             }
-            code_point = (static_cast<unsigned long>(pending - 0xD800) << 10) + (unit - 0xDC00) +
-                         0x10000;
+            code_point =
+                (static_cast<unsigned long>(pending - 0xD800) << 10) + (unit - 0xDC00) + 0x10000;
         } else if (combine && (unit >= 0xD800 && unit <= 0xDBFF)) {
             pending = static_cast<unsigned short>(unit);
             if (from_replay) {

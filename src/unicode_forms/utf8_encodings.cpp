@@ -11,13 +11,14 @@
 // "UTF-8", so CharEncoding::Lookup("UTF-8") finds it (the UTF-8 variant of
 // UTF-32, CharEncoding::UTF8(), has no nicknames of its own and answers to
 // "UTF-32:UTF-8"). Both decode and encode the same bytes.
+#include "zuuc/utf8_encodings.h"
+
 #include <new>
 
 #include "convert/encoding_streams.h"
 #include "convert/transcode_contract.h"
 #include "zuuc/stream_adapters.h"
 #include "zuuc/unicode_detectors.h"
-#include "zuuc/utf8_encodings.h"
 
 namespace {
 
@@ -29,7 +30,9 @@ constexpr unsigned long kUnicode11Base = 1;
 constexpr unsigned long kByteOrderMarkVariation = 1;
 constexpr unsigned long kUTF32WithBOMId = kUTF32Id | (kByteOrderMarkVariation << 12);
 
-unsigned long Number(TextEncodingID id) { return static_cast<unsigned long>(id); }
+unsigned long Number(TextEncodingID id) {
+    return static_cast<unsigned long>(id);
+}
 
 bool IsVariationList(TextEncodingID id, unsigned long variations) {
     return static_cast<unsigned long>(id.GetVariationIDs()) == variations;
@@ -121,8 +124,10 @@ using UTF8EBCDICForm = UTF16ByteForm<UTF8EBCDICtoWhatever, UTF8EBCDICfromWhateve
 
 // --- stream factories shared by the three variant classes -----------------------
 
-#define ZUUC_UNICODE_BYTE_FORM_STREAMS(Class)                                                   \
-    bool Class::IsTextModeSafe() const { return false; }                                        \
+#define ZUUC_UNICODE_BYTE_FORM_STREAMS(Class) \
+    bool Class::IsTextModeSafe() const {      \
+        return false;                         \
+    }                                         \
     ZUUC_TRANSCODING_STREAMS(Class)
 
 // --- UTF8EncodingVariantOfUTF16 -----------------------------------------------------
@@ -145,7 +150,8 @@ unsigned int UTF8EncodingVariantOfUTF16::SubstituteChars(unsigned char const *& 
 
 CharEncodingDetector * UTF8EncodingVariantOfUTF16::CreateEncodingDetector(
     UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> CharEncodingDetector * { return new (allocator) UTF8Detector(*this); });
+    return NullOnBadAlloc(
+        [&]() -> CharEncodingDetector * { return new (allocator) UTF8Detector(*this); });
 }
 
 Transcoder<char, unsigned short> * UTF8EncodingVariantOfUTF16::CreateConverterToUTF16(
@@ -163,9 +169,8 @@ Transcoder<char, unsigned int> * UTF8EncodingVariantOfUTF16::CreateConverterToUT
     if (UTF8Form{base_, combine_surrogates_}.BaseIsUTF16()) {
         // UTF-8 decoded to UTF-16 is always well-formed, so the UTF-16 to
         // UTF-32 stage would pass it on unchanged: decode straight to UTF-32.
-        return NullOnBadAlloc([&]() -> Transcoder<char, unsigned int> * {
-            return new (allocator) UTF8ToUTF32();
-        });
+        return NullOnBadAlloc(
+            [&]() -> Transcoder<char, unsigned int> * { return new (allocator) UTF8ToUTF32(); });
     }
     return UTF8Form{base_, combine_surrogates_}.ToUTF32(allocator);
 }
@@ -196,14 +201,14 @@ unsigned int UTF8EncodingVariantOfUTF32::SubstituteChars(unsigned char const *& 
 
 CharEncodingDetector * UTF8EncodingVariantOfUTF32::CreateEncodingDetector(
     UnicodeLibAllocator & allocator) const {
-    return NullOnBadAlloc([&]() -> CharEncodingDetector * { return new (allocator) UTF8Detector(*this); });
+    return NullOnBadAlloc(
+        [&]() -> CharEncodingDetector * { return new (allocator) UTF8Detector(*this); });
 }
 
 Transcoder<char, unsigned int> * UTF8EncodingVariantOfUTF32::CreateConverterToUTF32(
     UnicodeLibAllocator & allocator) const {
-    auto * decoder = NullOnBadAlloc([&]() -> Transcoder<char, unsigned int> * {
-        return new (allocator) UTF8ToUTF32();
-    });
+    auto * decoder = NullOnBadAlloc(
+        [&]() -> Transcoder<char, unsigned int> * { return new (allocator) UTF8ToUTF32(); });
     if (decoder == nullptr || Number(base_.GetTextEncodingID()) == kUTF32Id) {
         return decoder;
     }
@@ -217,9 +222,8 @@ Transcoder<char, unsigned short> * UTF8EncodingVariantOfUTF32::CreateConverterTo
             return new (allocator) UTF8ToUTF16(combine_surrogates_);
         });
     }
-    auto * decoder = NullOnBadAlloc([&]() -> Transcoder<char, unsigned int> * {
-        return new (allocator) UTF8ToUTF32();
-    });
+    auto * decoder = NullOnBadAlloc(
+        [&]() -> Transcoder<char, unsigned int> * { return new (allocator) UTF8ToUTF32(); });
     if (decoder == nullptr) {
         return nullptr;
     }
@@ -228,9 +232,8 @@ Transcoder<char, unsigned short> * UTF8EncodingVariantOfUTF32::CreateConverterTo
 
 Transcoder<unsigned int, char> * UTF8EncodingVariantOfUTF32::CreateConverterFromUTF32(
     UnicodeLibAllocator & allocator) const {
-    auto * encoder = NullOnBadAlloc([&]() -> Transcoder<unsigned int, char> * {
-        return new (allocator) UTF32ToUTF8();
-    });
+    auto * encoder = NullOnBadAlloc(
+        [&]() -> Transcoder<unsigned int, char> * { return new (allocator) UTF32ToUTF8(); });
     if (encoder == nullptr || Number(base_.GetTextEncodingID()) == kUTF32Id) {
         return encoder;
     }
@@ -243,9 +246,8 @@ Transcoder<unsigned short, char> * UTF8EncodingVariantOfUTF32::CreateConverterFr
     if (first == nullptr) {
         return nullptr;
     }
-    auto * encoder = NullOnBadAlloc([&]() -> Transcoder<unsigned int, char> * {
-        return new (allocator) UTF32ToUTF8();
-    });
+    auto * encoder = NullOnBadAlloc(
+        [&]() -> Transcoder<unsigned int, char> * { return new (allocator) UTF32ToUTF8(); });
     return Chain(first, encoder, allocator);
 }
 
@@ -262,7 +264,9 @@ UTF8EBCDICEncodingVariant::UTF8EBCDICEncodingVariant(Char16Encoding const & base
 
 UTF8EBCDICEncodingVariant::~UTF8EBCDICEncodingVariant() = default;
 
-bool UTF8EBCDICEncodingVariant::IsBasedOnASCII() const { return false; }
+bool UTF8EBCDICEncodingVariant::IsBasedOnASCII() const {
+    return false;
+}
 
 unsigned int UTF8EBCDICEncodingVariant::SubstituteChars(unsigned char const *& chars,
                                                         unsigned int) const {
@@ -309,8 +313,8 @@ void UTF8Variation::GenerateVariantOfChar16Encoding(Char16Encoding const & encod
     }
     char const ** nicknames =
         Number(encoding.GetTextEncodingID()) == kUTF16Id ? kUTF16UTF8Nicknames : nullptr;
-    AddVariant(new UTF8EncodingVariantOfUTF16(encoding, *this, nicknames,
-                                              !IsUnicode11Form(encoding)));
+    AddVariant(
+        new UTF8EncodingVariantOfUTF16(encoding, *this, nicknames, !IsUnicode11Form(encoding)));
 }
 
 void UTF8Variation::GenerateVariantOfChar32Encoding(Char32Encoding const & encoding) {
@@ -336,8 +340,8 @@ void UTF8EBCDICVariation::GenerateVariantOfChar16Encoding(Char16Encoding const &
     }
     char const ** nicknames =
         Number(encoding.GetTextEncodingID()) == kUTF16Id ? kUTF16EBCDICNicknames : nullptr;
-    AddVariant(new UTF8EBCDICEncodingVariant(encoding, *this, nicknames,
-                                             !IsUnicode11Form(encoding)));
+    AddVariant(
+        new UTF8EBCDICEncodingVariant(encoding, *this, nicknames, !IsUnicode11Form(encoding)));
 }
 
 // --- accessors ----------------------------------------------------------------------
@@ -361,7 +365,7 @@ CharEncoding & VariantOf(TextEncoding const & base, EncodingVariationID variatio
 }  // namespace
 
 CharEncoding & CharEncoding::Unicode20UTF8() {
-    static CharEncoding & encoding = [] () -> CharEncoding & {
+    static CharEncoding & encoding = []() -> CharEncoding & {
         Char32Encoding const & base = Char32Encoding::UTF32();
         EncodingVariation::UTF8();
         return VariantOf(base, EncodingVariationID::UTF8());
@@ -369,10 +373,12 @@ CharEncoding & CharEncoding::Unicode20UTF8() {
     return encoding;
 }
 
-CharEncoding & CharEncoding::UTF8() { return Unicode20UTF8(); }
+CharEncoding & CharEncoding::UTF8() {
+    return Unicode20UTF8();
+}
 
 CharEncoding & CharEncoding::UTF8BOM() {
-    static CharEncoding & encoding = [] () -> CharEncoding & {
+    static CharEncoding & encoding = []() -> CharEncoding & {
         Char32Encoding const & base = Char32Encoding::UTF32();
         EncodingVariation::ByteOrderMark();
         EncodingVariation::UTF8();
@@ -382,7 +388,7 @@ CharEncoding & CharEncoding::UTF8BOM() {
 }
 
 CharEncoding & CharEncoding::Unicode20UTF8EBCDIC() {
-    static CharEncoding & encoding = [] () -> CharEncoding & {
+    static CharEncoding & encoding = []() -> CharEncoding & {
         Char16Encoding const & base = Char16Encoding::UTF16();
         EncodingVariation::UTF8EBCDIC();
         return VariantOf(base, EncodingVariationID::UTF8EBCDIC());

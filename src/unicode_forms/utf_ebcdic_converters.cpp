@@ -48,13 +48,20 @@ constexpr unsigned kTrailingClass = 9;
 // The class of an intermediate byte: 0 a character by itself, 9 a trailing
 // byte, 1..6 a lead byte announcing that many trailing bytes.
 inline unsigned ClassOf(Byte intermediate) {
-    if (intermediate < 0x80) return 0;
-    if (intermediate < 0xC0) return kTrailingClass;
-    if (intermediate < 0xE0) return 1;
-    if (intermediate < 0xF0) return 2;
-    if (intermediate < 0xF8) return 3;
-    if (intermediate < 0xFC) return 4;
-    if (intermediate < 0xFE) return 5;
+    if (intermediate < 0x80)
+        return 0;
+    if (intermediate < 0xC0)
+        return kTrailingClass;
+    if (intermediate < 0xE0)
+        return 1;
+    if (intermediate < 0xF0)
+        return 2;
+    if (intermediate < 0xF8)
+        return 3;
+    if (intermediate < 0xFC)
+        return 4;
+    if (intermediate < 0xFE)
+        return 5;
     return 6;
 }
 
@@ -64,12 +71,18 @@ Byte const kLeadByteMark[8] = {0x00, 0x00, 0xC0, 0xE0, 0xF0, 0xF8, 0xFC, 0xFE};
 struct EBCDICForm {
     static constexpr bool kAsciiIsIdentity = false;
     static unsigned Length(unsigned long value) {
-        if (value < 0x80) return 1;
-        if (value < 0x400) return 2;
-        if (value < 0x4000) return 3;
-        if (value < 0x40000) return 4;
-        if (value < 0x400000) return 5;
-        if (value < 0x4000000) return 6;
+        if (value < 0x80)
+            return 1;
+        if (value < 0x400)
+            return 2;
+        if (value < 0x4000)
+            return 3;
+        if (value < 0x40000)
+            return 4;
+        if (value < 0x400000)
+            return 5;
+        if (value < 0x4000000)
+            return 6;
         return 7;
     }
     static void Put(char *& out, unsigned long value, unsigned length) {
@@ -93,7 +106,9 @@ unsigned char UTF8EBCDICIntermediateToEBCDIC(unsigned char intermediate) {
     return kToEBCDIC[intermediate];
 }
 
-unsigned char UTF8EBCDICEBCDICToIntermediate(unsigned char ebcdic) { return FromEBCDIC()[ebcdic]; }
+unsigned char UTF8EBCDICEBCDICToIntermediate(unsigned char ebcdic) {
+    return FromEBCDIC()[ebcdic];
+}
 
 // --- UTF8EBCDICtoWhatever ---------------------------------------------------------
 
@@ -241,8 +256,8 @@ UTF8EBCDICfromWhatever::~UTF8EBCDICfromWhatever() = default;
 TranscodeResult UTF8EBCDICfromWhatever::Transcode(unsigned short const *& in,
                                                   unsigned short const * inEnd, char *& out,
                                                   char * outEnd, long limit) {
-    return zuuc_internal::unicode_forms::utf8::EncodeFromUTF16<EBCDICForm>(combine_, pending_, replay_, in, inEnd, out,
-                                                         outEnd, limit);
+    return zuuc_internal::unicode_forms::utf8::EncodeFromUTF16<EBCDICForm>(
+        combine_, pending_, replay_, in, inEnd, out, outEnd, limit);
 }
 
 TranscodeResult UTF8EBCDICfromWhatever::Finish(char *& out, char * outEnd, long limit) {

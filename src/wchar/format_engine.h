@@ -26,7 +26,17 @@ constexpr int kNumericInputUnits = 127;
 constexpr int kFillChunk = 64;
 
 // Length modifiers of both engines: hh h l ll L j z t.
-enum class FormatLength { kNone, kChar, kShort, kLong, kLongLong, kLongDouble, kIntMax, kSize, kPtrDiff };
+enum class FormatLength {
+    kNone,
+    kChar,
+    kShort,
+    kLong,
+    kLongLong,
+    kLongDouble,
+    kIntMax,
+    kSize,
+    kPtrDiff
+};
 
 // Reads decimal digits at p (none gives 0), saturated at INT_MAX.
 template <class Unit>
@@ -45,25 +55,34 @@ int ReadFormatDecimal(Unit const *& p) {
 template <class Unit>
 FormatLength ReadFormatLength(Unit const *& p) {
     switch (*p) {
-    case 'h':
-        ++p;
-        if (*p == 'h') {
+        case 'h':
             ++p;
-            return FormatLength::kChar;
-        }
-        return FormatLength::kShort;
-    case 'l':
-        ++p;
-        if (*p == 'l') {
+            if (*p == 'h') {
+                ++p;
+                return FormatLength::kChar;
+            }
+            return FormatLength::kShort;
+        case 'l':
             ++p;
-            return FormatLength::kLongLong;
-        }
-        return FormatLength::kLong;
-    case 'L': ++p; return FormatLength::kLongDouble;
-    case 'j': ++p; return FormatLength::kIntMax;
-    case 'z': ++p; return FormatLength::kSize;
-    case 't': ++p; return FormatLength::kPtrDiff;
-    default: return FormatLength::kNone;
+            if (*p == 'l') {
+                ++p;
+                return FormatLength::kLongLong;
+            }
+            return FormatLength::kLong;
+        case 'L':
+            ++p;
+            return FormatLength::kLongDouble;
+        case 'j':
+            ++p;
+            return FormatLength::kIntMax;
+        case 'z':
+            ++p;
+            return FormatLength::kSize;
+        case 't':
+            ++p;
+            return FormatLength::kPtrDiff;
+        default:
+            return FormatLength::kNone;
     }
 }
 
@@ -134,11 +153,11 @@ extern template class ScanfEngine<unsigned int>;
 
 // The body of a variadic function that starts its argument list after the
 // parameter `last`, returns `call` (which uses `args`) and ends the list.
-#define ZUUC_WITH_ARGS(last, call)     \
-    va_list args;                      \
-    va_start(args, last);              \
-    int const result_ = (call);        \
-    va_end(args);                      \
+#define ZUUC_WITH_ARGS(last, call) \
+    va_list args;                  \
+    va_start(args, last);          \
+    int const result_ = (call);    \
+    va_end(args);                  \
     return result_
 
 #endif

@@ -182,13 +182,15 @@ Outcome Scanner<Unit>::Integer(Field const & field, int base, bool is_signed, bo
             return number.Failure();
         }
         // "0x" without digits reads as 0, as the C library's scanf has it.
-        bits = is_signed ? static_cast<unsigned long long>(std::strtoll(number.Text(), nullptr, base))
-                         : std::strtoull(number.Text(), nullptr, base);
+        bits = is_signed
+                   ? static_cast<unsigned long long>(std::strtoll(number.Text(), nullptr, base))
+                   : std::strtoull(number.Text(), nullptr, base);
     }
     void * const target = Target(field);
     if (target != nullptr) {
         if (pointer) {
-            *static_cast<void **>(target) = reinterpret_cast<void *>(static_cast<std::uintptr_t>(bits));
+            *static_cast<void **>(target) =
+                reinterpret_cast<void *>(static_cast<std::uintptr_t>(bits));
         } else {
             zuuc_internal::StoreInteger(target, field.length, bits);
         }
@@ -251,21 +253,24 @@ Outcome Scanner<Unit>::Float(Field const & field) {
     char * end = nullptr;
     void * const target = Target(field);
     switch (field.length) {
-    case FormatLength::kLong: {
-        double const value = std::strtod(text, &end);
-        if (target != nullptr && end > text) *static_cast<double *>(target) = value;
-        break;
-    }
-    case FormatLength::kLongDouble: {
-        long double const value = std::strtold(text, &end);
-        if (target != nullptr && end > text) *static_cast<long double *>(target) = value;
-        break;
-    }
-    default: {
-        float const value = std::strtof(text, &end);
-        if (target != nullptr && end > text) *static_cast<float *>(target) = value;
-        break;
-    }
+        case FormatLength::kLong: {
+            double const value = std::strtod(text, &end);
+            if (target != nullptr && end > text)
+                *static_cast<double *>(target) = value;
+            break;
+        }
+        case FormatLength::kLongDouble: {
+            long double const value = std::strtold(text, &end);
+            if (target != nullptr && end > text)
+                *static_cast<long double *>(target) = value;
+            break;
+        }
+        default: {
+            float const value = std::strtof(text, &end);
+            if (target != nullptr && end > text)
+                *static_cast<float *>(target) = value;
+            break;
+        }
     }
     return end > text ? Outcome::kMatched : Outcome::kMismatch;
 }
@@ -362,7 +367,9 @@ Outcome Scanner<Unit>::Set(Field const & field, Unit const *& format) {
     return Units(field, true, &ScanSet<Unit>::Accepts, &set);
 }
 
-bool NotSpace(long unit, void const *) { return !IsSpace(unit); }
+bool NotSpace(long unit, void const *) {
+    return !IsSpace(unit);
+}
 
 template <class Unit>
 int Scanner<Unit>::Run(Unit const * format) {
@@ -402,41 +409,74 @@ int Scanner<Unit>::Run(Unit const * format) {
             ++f;
             bool assigns = field.assign;
             switch (conversion) {
-            case 'd': SkipSpace(); outcome = Integer(field, 10, true, false); break;
-            case 'i': SkipSpace(); outcome = Integer(field, 0, true, false); break;
-            case 'u': SkipSpace(); outcome = Integer(field, 10, false, false); break;
-            case 'o': SkipSpace(); outcome = Integer(field, 8, false, false); break;
-            case 'x': case 'X': SkipSpace(); outcome = Integer(field, 16, false, false); break;
-            case 'p': SkipSpace(); outcome = Integer(field, 16, false, true); break;
-            case 'e': case 'E': case 'f': case 'F': case 'g': case 'G': case 'a': case 'A':
-                SkipSpace();
-                outcome = Float(field);
-                break;
-            case 's': SkipSpace(); outcome = Units(field, true, &NotSpace, nullptr); break;
-            case 'c': outcome = Character(field); break;
-            case '[': outcome = Set(field, f); break;
-            case 'n': {
-                void * const target = Target(field);
-                if (target != nullptr) {
-                    zuuc_internal::StoreInteger(target, field.length,
-                                                static_cast<unsigned long long>(reader_.count()));
+                case 'd':
+                    SkipSpace();
+                    outcome = Integer(field, 10, true, false);
+                    break;
+                case 'i':
+                    SkipSpace();
+                    outcome = Integer(field, 0, true, false);
+                    break;
+                case 'u':
+                    SkipSpace();
+                    outcome = Integer(field, 10, false, false);
+                    break;
+                case 'o':
+                    SkipSpace();
+                    outcome = Integer(field, 8, false, false);
+                    break;
+                case 'x':
+                case 'X':
+                    SkipSpace();
+                    outcome = Integer(field, 16, false, false);
+                    break;
+                case 'p':
+                    SkipSpace();
+                    outcome = Integer(field, 16, false, true);
+                    break;
+                case 'e':
+                case 'E':
+                case 'f':
+                case 'F':
+                case 'g':
+                case 'G':
+                case 'a':
+                case 'A':
+                    SkipSpace();
+                    outcome = Float(field);
+                    break;
+                case 's':
+                    SkipSpace();
+                    outcome = Units(field, true, &NotSpace, nullptr);
+                    break;
+                case 'c':
+                    outcome = Character(field);
+                    break;
+                case '[':
+                    outcome = Set(field, f);
+                    break;
+                case 'n': {
+                    void * const target = Target(field);
+                    if (target != nullptr) {
+                        zuuc_internal::StoreInteger(
+                            target, field.length, static_cast<unsigned long long>(reader_.count()));
+                    }
+                    assigns = false;
+                    break;
                 }
-                assigns = false;
-                break;
-            }
-            case '%': {
-                SkipSpace();
-                long const unit = reader_.get();
-                if (unit != '%') {
-                    reader_.unget(unit);
-                    outcome = unit == -1 ? Outcome::kEndOfInput : Outcome::kMismatch;
+                case '%': {
+                    SkipSpace();
+                    long const unit = reader_.get();
+                    if (unit != '%') {
+                        reader_.unget(unit);
+                        outcome = unit == -1 ? Outcome::kEndOfInput : Outcome::kMismatch;
+                    }
+                    assigns = false;
+                    break;
                 }
-                assigns = false;
-                break;
-            }
-            default:
-                assigns = false;  // unknown: skipped
-                break;
+                default:
+                    assigns = false;  // unknown: skipped
+                    break;
             }
             if (outcome == Outcome::kMatched && assigns) {
                 ++assigned_;

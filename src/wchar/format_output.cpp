@@ -35,15 +35,23 @@ struct Spec {
 // (L on an integer means long long).
 char const * IntegerLengthText(Length length) {
     switch (length) {
-    case Length::kChar: return "hh";
-    case Length::kShort: return "h";
-    case Length::kLong: return "l";
-    case Length::kLongLong:
-    case Length::kLongDouble: return "ll";
-    case Length::kIntMax: return "j";
-    case Length::kSize: return "z";
-    case Length::kPtrDiff: return "t";
-    case Length::kNone: break;
+        case Length::kChar:
+            return "hh";
+        case Length::kShort:
+            return "h";
+        case Length::kLong:
+            return "l";
+        case Length::kLongLong:
+        case Length::kLongDouble:
+            return "ll";
+        case Length::kIntMax:
+            return "j";
+        case Length::kSize:
+            return "z";
+        case Length::kPtrDiff:
+            return "t";
+        case Length::kNone:
+            break;
     }
     return "";
 }
@@ -56,17 +64,22 @@ void NarrowSpec(Spec const & spec, char const * length, char conversion,
                 char (&out)[kNarrowSpecBytes]) {
     int k = 0;
     out[k++] = '%';
-    if (spec.minus) out[k++] = '-';
-    if (spec.plus) out[k++] = '+';
-    if (spec.space) out[k++] = ' ';
-    if (spec.hash) out[k++] = '#';
-    if (spec.zero) out[k++] = '0';
+    if (spec.minus)
+        out[k++] = '-';
+    if (spec.plus)
+        out[k++] = '+';
+    if (spec.space)
+        out[k++] = ' ';
+    if (spec.hash)
+        out[k++] = '#';
+    if (spec.zero)
+        out[k++] = '0';
     if (spec.width > 0) {
         k += std::snprintf(out + k, sizeof out - static_cast<std::size_t>(k), "%d", spec.width);
     }
     if (spec.precision >= 0) {
-        k += std::snprintf(out + k, sizeof out - static_cast<std::size_t>(k), ".%d",
-                           spec.precision);
+        k +=
+            std::snprintf(out + k, sizeof out - static_cast<std::size_t>(k), ".%d", spec.precision);
     }
     while (*length != 0) {
         out[k++] = *length++;
@@ -183,47 +196,54 @@ bool Formatter<Unit, Sink>::Numeric(Spec const & spec, char conversion) {
     char out[kNumericFieldBytes];
     int written = -1;
     switch (conversion) {
-    case 'p':
-        NarrowSpec(spec, "", conversion, narrow);
-        written = FormatOne(out, narrow, va_arg(args_, void *));
-        break;
-    case 'e': case 'E': case 'f': case 'F': case 'g': case 'G': case 'a': case 'A':
-        if (spec.length == Length::kLongDouble) {
-            NarrowSpec(spec, "L", conversion, narrow);
-            written = FormatOne(out, narrow, va_arg(args_, long double));
-        } else {
+        case 'p':
             NarrowSpec(spec, "", conversion, narrow);
-            written = FormatOne(out, narrow, va_arg(args_, double));
+            written = FormatOne(out, narrow, va_arg(args_, void *));
+            break;
+        case 'e':
+        case 'E':
+        case 'f':
+        case 'F':
+        case 'g':
+        case 'G':
+        case 'a':
+        case 'A':
+            if (spec.length == Length::kLongDouble) {
+                NarrowSpec(spec, "L", conversion, narrow);
+                written = FormatOne(out, narrow, va_arg(args_, long double));
+            } else {
+                NarrowSpec(spec, "", conversion, narrow);
+                written = FormatOne(out, narrow, va_arg(args_, double));
+            }
+            break;
+        default: {  // d i o u x X
+            bool const is_signed = conversion == 'd' || conversion == 'i';
+            NarrowSpec(spec, IntegerLengthText(spec.length), conversion, narrow);
+            switch (spec.length) {
+                case Length::kNone:
+                case Length::kShort:
+                case Length::kChar:
+                    written = FormatInteger<int, unsigned int>(out, narrow, is_signed);
+                    break;
+                case Length::kLong:
+                    written = FormatInteger<long, unsigned long>(out, narrow, is_signed);
+                    break;
+                case Length::kLongLong:
+                case Length::kLongDouble:
+                    written = FormatInteger<long long, unsigned long long>(out, narrow, is_signed);
+                    break;
+                case Length::kIntMax:
+                    written = FormatInteger<std::intmax_t, std::uintmax_t>(out, narrow, is_signed);
+                    break;
+                case Length::kSize:
+                    written = FormatInteger<std::ptrdiff_t, std::size_t>(out, narrow, is_signed);
+                    break;
+                case Length::kPtrDiff:
+                    written = FormatInteger<std::ptrdiff_t, std::size_t>(out, narrow, is_signed);
+                    break;
+            }
+            break;
         }
-        break;
-    default: {  // d i o u x X
-        bool const is_signed = conversion == 'd' || conversion == 'i';
-        NarrowSpec(spec, IntegerLengthText(spec.length), conversion, narrow);
-        switch (spec.length) {
-        case Length::kNone:
-        case Length::kShort:
-        case Length::kChar:
-            written = FormatInteger<int, unsigned int>(out, narrow, is_signed);
-            break;
-        case Length::kLong:
-            written = FormatInteger<long, unsigned long>(out, narrow, is_signed);
-            break;
-        case Length::kLongLong:
-        case Length::kLongDouble:
-            written = FormatInteger<long long, unsigned long long>(out, narrow, is_signed);
-            break;
-        case Length::kIntMax:
-            written = FormatInteger<std::intmax_t, std::uintmax_t>(out, narrow, is_signed);
-            break;
-        case Length::kSize:
-            written = FormatInteger<std::ptrdiff_t, std::size_t>(out, narrow, is_signed);
-            break;
-        case Length::kPtrDiff:
-            written = FormatInteger<std::ptrdiff_t, std::size_t>(out, narrow, is_signed);
-            break;
-        }
-        break;
-    }
     }
     // The C library cut the text at the buffer: refuse rather than write a
     // wrong number.
@@ -264,12 +284,18 @@ int Formatter<Unit, Sink>::Run(Unit const * format) {
 
         Spec spec;
         for (;; ++p) {
-            if (*p == '-') spec.minus = true;
-            else if (*p == '+') spec.plus = true;
-            else if (*p == ' ') spec.space = true;
-            else if (*p == '#') spec.hash = true;
-            else if (*p == '0') spec.zero = true;
-            else break;
+            if (*p == '-')
+                spec.minus = true;
+            else if (*p == '+')
+                spec.plus = true;
+            else if (*p == ' ')
+                spec.space = true;
+            else if (*p == '#')
+                spec.hash = true;
+            else if (*p == '0')
+                spec.zero = true;
+            else
+                break;
         }
         if (*p == '*') {
             ++p;
@@ -303,42 +329,55 @@ int Formatter<Unit, Sink>::Run(Unit const * format) {
         ++p;
         bool ok = true;
         switch (conversion) {
-        case 'd': case 'i': case 'o': case 'u': case 'x': case 'X': case 'p':
-        case 'e': case 'E': case 'f': case 'F': case 'g': case 'G': case 'a': case 'A':
-            ok = Numeric(spec, static_cast<char>(conversion));
-            break;
-        case '%': {
-            Unit const percent = '%';
-            ok = Emit(&percent, &percent + 1);
-            break;
-        }
-        case 'c': {
-            Unit const unit = static_cast<Unit>(va_arg(args_, int));
-            ok = EmitPadded(&unit, 1, spec);
-            break;
-        }
-        case 's': {
-            Unit const * text = va_arg(args_, Unit const *);
-            long long length = 0;
-            if (text == nullptr) {
-                text = kNull;
-                length = sizeof kNull / sizeof kNull[0];
-                if (spec.precision >= 0 && spec.precision < length) {
-                    length = spec.precision;
-                }
-            } else {
-                while ((spec.precision < 0 || length < spec.precision) && text[length] != 0) {
-                    ++length;
-                }
+            case 'd':
+            case 'i':
+            case 'o':
+            case 'u':
+            case 'x':
+            case 'X':
+            case 'p':
+            case 'e':
+            case 'E':
+            case 'f':
+            case 'F':
+            case 'g':
+            case 'G':
+            case 'a':
+            case 'A':
+                ok = Numeric(spec, static_cast<char>(conversion));
+                break;
+            case '%': {
+                Unit const percent = '%';
+                ok = Emit(&percent, &percent + 1);
+                break;
             }
-            ok = EmitPadded(text, length, spec);
-            break;
-        }
-        case 'n':
-            StoreCount(spec.length);
-            break;
-        default:
-            break;  // unknown: nothing printed, nothing taken
+            case 'c': {
+                Unit const unit = static_cast<Unit>(va_arg(args_, int));
+                ok = EmitPadded(&unit, 1, spec);
+                break;
+            }
+            case 's': {
+                Unit const * text = va_arg(args_, Unit const *);
+                long long length = 0;
+                if (text == nullptr) {
+                    text = kNull;
+                    length = sizeof kNull / sizeof kNull[0];
+                    if (spec.precision >= 0 && spec.precision < length) {
+                        length = spec.precision;
+                    }
+                } else {
+                    while ((spec.precision < 0 || length < spec.precision) && text[length] != 0) {
+                        ++length;
+                    }
+                }
+                ok = EmitPadded(text, length, spec);
+                break;
+            }
+            case 'n':
+                StoreCount(spec.length);
+                break;
+            default:
+                break;  // unknown: nothing printed, nothing taken
         }
         if (!ok) {
             return -1;
@@ -362,7 +401,8 @@ int Format(Sink & sink, Unit const * format, va_list args) {
 template <class Unit, class BufferSink>
 int FormatToBuffer(Unit * buf, std::size_t n, Unit const * format, va_list args) {
     long const capacity =
-        buf == nullptr ? 0 : (n > static_cast<std::size_t>(LONG_MAX) ? LONG_MAX : static_cast<long>(n));
+        buf == nullptr ? 0
+                       : (n > static_cast<std::size_t>(LONG_MAX) ? LONG_MAX : static_cast<long>(n));
     BufferSink sink(buf, capacity);
     return zuuc_internal::FormatToSink(sink, format, args);
 }
@@ -382,15 +422,31 @@ namespace zuuc_internal {
 
 void StoreInteger(void * target, FormatLength length, unsigned long long bits) {
     switch (length) {
-    case FormatLength::kChar: *static_cast<signed char *>(target) = static_cast<signed char>(bits); break;
-    case FormatLength::kShort: *static_cast<short *>(target) = static_cast<short>(bits); break;
-    case FormatLength::kLong: *static_cast<long *>(target) = static_cast<long>(bits); break;
-    case FormatLength::kLongLong:
-    case FormatLength::kLongDouble: *static_cast<long long *>(target) = static_cast<long long>(bits); break;
-    case FormatLength::kIntMax: *static_cast<std::intmax_t *>(target) = static_cast<std::intmax_t>(bits); break;
-    case FormatLength::kSize: *static_cast<std::size_t *>(target) = static_cast<std::size_t>(bits); break;
-    case FormatLength::kPtrDiff: *static_cast<std::ptrdiff_t *>(target) = static_cast<std::ptrdiff_t>(bits); break;
-    case FormatLength::kNone: *static_cast<int *>(target) = static_cast<int>(bits); break;
+        case FormatLength::kChar:
+            *static_cast<signed char *>(target) = static_cast<signed char>(bits);
+            break;
+        case FormatLength::kShort:
+            *static_cast<short *>(target) = static_cast<short>(bits);
+            break;
+        case FormatLength::kLong:
+            *static_cast<long *>(target) = static_cast<long>(bits);
+            break;
+        case FormatLength::kLongLong:
+        case FormatLength::kLongDouble:
+            *static_cast<long long *>(target) = static_cast<long long>(bits);
+            break;
+        case FormatLength::kIntMax:
+            *static_cast<std::intmax_t *>(target) = static_cast<std::intmax_t>(bits);
+            break;
+        case FormatLength::kSize:
+            *static_cast<std::size_t *>(target) = static_cast<std::size_t>(bits);
+            break;
+        case FormatLength::kPtrDiff:
+            *static_cast<std::ptrdiff_t *>(target) = static_cast<std::ptrdiff_t>(bits);
+            break;
+        case FormatLength::kNone:
+            *static_cast<int *>(target) = static_cast<int>(bits);
+            break;
     }
 }
 

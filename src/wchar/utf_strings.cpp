@@ -1,7 +1,7 @@
 // UTF-16 surrogate helpers and conversion between UTF-16 and UTF-32 strings.
-#include "zuuc/wide_string.h"
-
 #include <climits>
+
+#include "zuuc/wide_string.h"
 
 namespace {
 
@@ -36,29 +36,36 @@ int as_result(size_t stored) {
 
 ZUUC_BEGIN_C
 
-int zu_is_high_surrogate(unsigned int u) { return high_surrogate(u) ? 1 : 0; }
+int zu_is_high_surrogate(unsigned int u) {
+    return high_surrogate(u) ? 1 : 0;
+}
 
-int zu_is_low_surrogate(unsigned int u) { return low_surrogate(u) ? 1 : 0; }
+int zu_is_low_surrogate(unsigned int u) {
+    return low_surrogate(u) ? 1 : 0;
+}
 
 unsigned int zu_utf16c_to_utf32c(unsigned short hi, unsigned short lo) {
-    if (!high_surrogate(hi) || !low_surrogate(lo)) return hi;
+    if (!high_surrogate(hi) || !low_surrogate(lo))
+        return hi;
     // (hi - 0xD800) * 0x400 + (lo - 0xDC00) + 0x10000, folded into one constant.
     return (static_cast<unsigned int>(hi) - 0xD7F7u) * 0x400u + lo;
 }
 
 unsigned short zu_utf32c_to_high_utf16c(unsigned int c) {
     c = representable(c);
-    if (c < kFirstSupplementary) return static_cast<unsigned short>(c);
+    if (c < kFirstSupplementary)
+        return static_cast<unsigned short>(c);
     return static_cast<unsigned short>(0xD800u + ((c - kFirstSupplementary) >> 10));
 }
 
 unsigned short zu_utf32c_to_low_utf16c(unsigned int c) {
     c = representable(c);
-    if (c < kFirstSupplementary) return 0;
+    if (c < kFirstSupplementary)
+        return 0;
     return static_cast<unsigned short>(0xDC00u + (c & 0x3FFu));
 }
 
-size_t zu_sizen_as_utf32(const unsigned short* s16, size_t n) {
+size_t zu_sizen_as_utf32(unsigned short const * s16, size_t n) {
     size_t count = 0;
     bool after_high = false;
     for (size_t i = 0; i < n && s16[i] != 0; ++i) {
@@ -74,7 +81,7 @@ size_t zu_sizen_as_utf32(const unsigned short* s16, size_t n) {
     return count;
 }
 
-size_t zu_sizen_as_utf16(const unsigned int* s32, size_t n) {
+size_t zu_sizen_as_utf16(unsigned int const * s32, size_t n) {
     size_t count = 0;
     for (size_t i = 0; i < n && s32[i] != 0; ++i) {
         count += representable(s32[i]) >= kFirstSupplementary ? 2 : 1;
@@ -82,26 +89,27 @@ size_t zu_sizen_as_utf16(const unsigned int* s32, size_t n) {
     return count;
 }
 
-size_t zu_size_as_utf32(const unsigned short* s16) {
+size_t zu_size_as_utf32(unsigned short const * s16) {
     return zu_sizen_as_utf32(s16, zu_wcslen_16(s16));
 }
 
-size_t zu_size_as_utf16(const unsigned int* s32) {
+size_t zu_size_as_utf16(unsigned int const * s32) {
     return zu_sizen_as_utf16(s32, zu_wcslen_32(s32));
 }
 
-int zu_utf16s_to_utf32s(unsigned int* dst, const unsigned short* src, size_t n) {
+int zu_utf16s_to_utf32s(unsigned int * dst, unsigned short const * src, size_t n) {
     size_t stored = 0;
     while (stored < n) {
-        const unsigned short u = *src++;
+        unsigned short const u = *src++;
         if (u == 0) {
             dst[stored] = 0;
             break;
         }
         if (high_surrogate(u)) {
             // src is terminated, so the unit after a non-zero unit exists.
-            const unsigned short lo = *src;
-            if (!low_surrogate(lo)) return -1;
+            unsigned short const lo = *src;
+            if (!low_surrogate(lo))
+                return -1;
             ++src;
             dst[stored++] = zu_utf16c_to_utf32c(u, lo);
         } else {
@@ -111,18 +119,20 @@ int zu_utf16s_to_utf32s(unsigned int* dst, const unsigned short* src, size_t n) 
     return as_result(stored);
 }
 
-int zu_utf32s_to_utf16s(unsigned short* dst, const unsigned int* src, size_t n) {
+int zu_utf32s_to_utf16s(unsigned short * dst, unsigned int const * src, size_t n) {
     size_t stored = 0;
     while (stored < n) {
-        const unsigned int c = representable(*src++);
+        unsigned int const c = representable(*src++);
         if (c >= kFirstSupplementary) {
             // Never split a pair: if both halves do not fit, stop before it.
-            if (n - stored < 2) break;
+            if (n - stored < 2)
+                break;
             dst[stored++] = zu_utf32c_to_high_utf16c(c);
             dst[stored++] = zu_utf32c_to_low_utf16c(c);
         } else {
             dst[stored++] = static_cast<unsigned short>(c);
-            if (c == 0) break;
+            if (c == 0)
+                break;
         }
     }
     return as_result(stored);

@@ -17,8 +17,12 @@
 namespace zuuc_internal::wchar {
 namespace {
 
-bool IsHigh(unsigned short u) { return zu_is_high_surrogate(u) != 0; }
-bool IsLow(unsigned short u) { return zu_is_low_surrogate(u) != 0; }
+bool IsHigh(unsigned short u) {
+    return zu_is_high_surrogate(u) != 0;
+}
+bool IsLow(unsigned short u) {
+    return zu_is_low_surrogate(u) != 0;
+}
 
 // A sink that only counts what it is given (sizes measured without a
 // destination).
@@ -29,7 +33,9 @@ public:
     std::size_t size() const { return count_; }
 
 protected:
-    void PutBuffer(U const * begin, U const * end) override { count_ += static_cast<std::size_t>(end - begin); }
+    void PutBuffer(U const * begin, U const * end) override {
+        count_ += static_cast<std::size_t>(end - begin);
+    }
 
 private:
     std::size_t count_ = 0;
@@ -99,18 +105,18 @@ int ConvertInto(In const * begin, In const * end, CharEncoding const & encoding,
 // own means the bytes end on a character boundary and a modal encoding ends
 // back in its initial state.
 template <typename In>
-std::size_t WholeCharacters(unsigned short * dst, std::size_t stored, In const *, std::size_t, std::size_t,
-                            CharEncoding const &) {
+std::size_t WholeCharacters(unsigned short * dst, std::size_t stored, In const *, std::size_t,
+                            std::size_t, CharEncoding const &) {
     return stored > 0 && IsHigh(dst[stored - 1]) ? stored - 1 : stored;
 }
 template <typename In>
-std::size_t WholeCharacters(unsigned int *, std::size_t stored, In const *, std::size_t, std::size_t,
-                            CharEncoding const &) {
+std::size_t WholeCharacters(unsigned int *, std::size_t stored, In const *, std::size_t,
+                            std::size_t, CharEncoding const &) {
     return stored;
 }
 template <typename In>
-std::size_t WholeCharacters(char * dst, std::size_t, In const * src, std::size_t length, std::size_t room,
-                            CharEncoding const & encoding) {
+std::size_t WholeCharacters(char * dst, std::size_t, In const * src, std::size_t length,
+                            std::size_t room, CharEncoding const & encoding) {
     std::size_t low = 0;        // a beginning that fits
     std::size_t high = length;  // a beginning that does not
     while (high - low > 1) {
@@ -135,12 +141,16 @@ std::size_t WholeCharacters(char * dst, std::size_t, In const * src, std::size_t
 }
 
 template <typename In, typename Out>
-long ConvertCounted(Out * dst, std::size_t * count_out, In const * src, std::size_t n, zu_encoding_id id) {
-    if (count_out != nullptr) *count_out = 0;
-    if (id == nullptr) return -1;
+long ConvertCounted(Out * dst, std::size_t * count_out, In const * src, std::size_t n,
+                    zu_encoding_id id) {
+    if (count_out != nullptr)
+        *count_out = 0;
+    if (id == nullptr)
+        return -1;
     CharEncoding const & encoding = *reinterpret_cast<CharEncoding const *>(id);
     static In const kEmpty[1] = {0};
-    if (src == nullptr) src = kEmpty;
+    if (src == nullptr)
+        src = kEmpty;
     std::size_t const length = zuuc_internal::wchar::length(src);
     std::size_t count = 0;
     int problems = 0;
@@ -154,15 +164,18 @@ long ConvertCounted(Out * dst, std::size_t * count_out, In const * src, std::siz
             typename UnitKind<Out>::BufferSink sink(dst, static_cast<long>(room));
             problems = ConvertInto<In, Out>(src, src + length, encoding, sink);
             count = static_cast<std::size_t>(sink.size());
-            if (sink.IsTruncated()) count = WholeCharacters(dst, count, src, length, room, encoding);
-            if (count < n) dst[count] = 0;
+            if (sink.IsTruncated())
+                count = WholeCharacters(dst, count, src, length, room, encoding);
+            if (count < n)
+                dst[count] = 0;
         }
     } catch (zu_exception const &) {
         return -1;
     } catch (std::bad_alloc const &) {
         return -1;
     }
-    if (count_out != nullptr) *count_out = count;
+    if (count_out != nullptr)
+        *count_out = count;
     return problems != 0 ? -1 : static_cast<long>(count);
 }
 
@@ -173,34 +186,39 @@ using zuuc_internal::wchar::ConvertCounted;
 
 extern "C" {
 
-zu_encoding_id zu_get_encoding_id(const char * name) {
-    if (name == nullptr) return nullptr;
+zu_encoding_id zu_get_encoding_id(char const * name) {
+    if (name == nullptr)
+        return nullptr;
     return reinterpret_cast<zu_encoding_id>(CharEncoding::Lookup(name));
 }
 
-long zu_mbstowcs_s_16(unsigned short * dst, size_t * count_out, const char * src, size_t n, zu_encoding_id enc) {
+long zu_mbstowcs_s_16(unsigned short * dst, size_t * count_out, char const * src, size_t n,
+                      zu_encoding_id enc) {
     return ConvertCounted(dst, count_out, src, n, enc);
 }
-long zu_mbstowcs_s_32(unsigned int * dst, size_t * count_out, const char * src, size_t n, zu_encoding_id enc) {
+long zu_mbstowcs_s_32(unsigned int * dst, size_t * count_out, char const * src, size_t n,
+                      zu_encoding_id enc) {
     return ConvertCounted(dst, count_out, src, n, enc);
 }
-long zu_wcstombs_s_16(char * dst, size_t * count_out, const unsigned short * src, size_t n, zu_encoding_id enc) {
+long zu_wcstombs_s_16(char * dst, size_t * count_out, unsigned short const * src, size_t n,
+                      zu_encoding_id enc) {
     return ConvertCounted(dst, count_out, src, n, enc);
 }
-long zu_wcstombs_s_32(char * dst, size_t * count_out, const unsigned int * src, size_t n, zu_encoding_id enc) {
+long zu_wcstombs_s_32(char * dst, size_t * count_out, unsigned int const * src, size_t n,
+                      zu_encoding_id enc) {
     return ConvertCounted(dst, count_out, src, n, enc);
 }
 
-long zu_mbstowcs_16(unsigned short * dst, const char * src, size_t n, zu_encoding_id enc) {
+long zu_mbstowcs_16(unsigned short * dst, char const * src, size_t n, zu_encoding_id enc) {
     return ConvertCounted(dst, nullptr, src, n, enc);
 }
-long zu_mbstowcs_32(unsigned int * dst, const char * src, size_t n, zu_encoding_id enc) {
+long zu_mbstowcs_32(unsigned int * dst, char const * src, size_t n, zu_encoding_id enc) {
     return ConvertCounted(dst, nullptr, src, n, enc);
 }
-long zu_wcstombs_16(char * dst, const unsigned short * src, size_t n, zu_encoding_id enc) {
+long zu_wcstombs_16(char * dst, unsigned short const * src, size_t n, zu_encoding_id enc) {
     return ConvertCounted(dst, nullptr, src, n, enc);
 }
-long zu_wcstombs_32(char * dst, const unsigned int * src, size_t n, zu_encoding_id enc) {
+long zu_wcstombs_32(char * dst, unsigned int const * src, size_t n, zu_encoding_id enc) {
     return ConvertCounted(dst, nullptr, src, n, enc);
 }
 

@@ -1,7 +1,8 @@
 // The tokenizer and the numeric conversions of both widths.
+#include <locale.h>
+
 #include <cerrno>
 #include <cstdlib>
-#include <locale.h>
 
 #include "foundation/thread_state.h"
 #include "wide_string_impl.h"
@@ -22,11 +23,14 @@ enum class NumberKind { kFloating, kInteger };
 // floating number, '+', '-', ASCII letters and digits for an integer.
 template <typename U>
 bool InNumber(U unit, NumberKind kind) {
-    if (unit >= 128) return false;
+    if (unit >= 128)
+        return false;
     char const c = static_cast<char>(unit);
     bool const digit = c >= '0' && c <= '9';
-    if (c == '+' || c == '-' || digit) return true;
-    if (kind == NumberKind::kFloating) return c == '.' || c == 'e' || c == 'E';
+    if (c == '+' || c == '-' || digit)
+        return true;
+    if (kind == NumberKind::kFloating)
+        return c == '.' || c == 'e' || c == 'E';
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
@@ -46,11 +50,13 @@ locale_t CLocale() {
 template <typename R, typename U, typename Convert>
 R ReadNumber(U const * s, U ** end, NumberKind kind, Convert convert) {
     if (s == nullptr) {
-        if (end != nullptr) *end = nullptr;
+        if (end != nullptr)
+            *end = nullptr;
         return 0;
     }
     U const * p = s;
-    while (*p != 0 && zu_iswspace_16(*p)) ++p;
+    while (*p != 0 && zu_iswspace_16(*p))
+        ++p;
     char text[kNumberUnits + 1];
     std::size_t n = 0;
     while (n < kNumberUnits && InNumber(p[n], kind)) {
@@ -67,14 +73,15 @@ R ReadNumber(U const * s, U ** end, NumberKind kind, Convert convert) {
         used = 0;
         errno = ERANGE;
     }
-    if (end != nullptr) *end = const_cast<U *>(used != 0 ? p + used : s);
+    if (end != nullptr)
+        *end = const_cast<U *>(used != 0 ? p + used : s);
     return value;
 }
 
 double ToDouble(char const * text, char ** stop) {
     locale_t const c_locale = CLocale();
     return c_locale != static_cast<locale_t>(nullptr) ? strtod_l(text, stop, c_locale)
-                                                       : std::strtod(text, stop);
+                                                      : std::strtod(text, stop);
 }
 
 template <typename U>
@@ -84,15 +91,16 @@ double Wcstod(U const * s, U ** end) {
 
 template <typename U>
 long Wcstol(U const * s, U ** end, int base) {
-    return ReadNumber<long>(s, end, NumberKind::kInteger,
-                            [base](char const * text, char ** stop) { return std::strtol(text, stop, base); });
+    return ReadNumber<long>(s, end, NumberKind::kInteger, [base](char const * text, char ** stop) {
+        return std::strtol(text, stop, base);
+    });
 }
 
 template <typename U>
 unsigned long Wcstoul(U const * s, U ** end, int base) {
-    return ReadNumber<unsigned long>(s, end, NumberKind::kInteger, [base](char const * text, char ** stop) {
-        return std::strtoul(text, stop, base);
-    });
+    return ReadNumber<unsigned long>(
+        s, end, NumberKind::kInteger,
+        [base](char const * text, char ** stop) { return std::strtoul(text, stop, base); });
 }
 
 }  // namespace
@@ -102,35 +110,49 @@ using namespace zuuc_internal::wchar;
 
 extern "C" {
 
-unsigned short * zu_wcstok_16(unsigned short * s, const unsigned short * delims) {
+unsigned short * zu_wcstok_16(unsigned short * s, unsigned short const * delims) {
     static unsigned short const kNoDelimiters[1] = {0};
-    if (delims == nullptr) delims = kNoDelimiters;
-    zuuc_internal::foundation::ThreadRecord * const record = zuuc_internal::foundation::CurrentThreadRecord();
+    if (delims == nullptr)
+        delims = kNoDelimiters;
+    zuuc_internal::foundation::ThreadRecord * const record =
+        zuuc_internal::foundation::CurrentThreadRecord();
     if (s == nullptr) {
-        if (record == nullptr || record->wcstok_16_position == nullptr) return nullptr;
+        if (record == nullptr || record->wcstok_16_position == nullptr)
+            return nullptr;
         s = record->wcstok_16_position;
     }
     // From here on the position is either set past a delimiter or cleared, so
     // it never points into a text that the caller is done with.
-    if (record != nullptr) record->wcstok_16_position = nullptr;
+    if (record != nullptr)
+        record->wcstok_16_position = nullptr;
     s += span(s, delims);
-    if (*s == 0) return nullptr;
+    if (*s == 0)
+        return nullptr;
     unsigned short * const token_end = s + complement_span(s, delims);
     if (*token_end != 0) {
         *token_end = 0;
-        if (record != nullptr) record->wcstok_16_position = token_end + 1;
+        if (record != nullptr)
+            record->wcstok_16_position = token_end + 1;
     }
     return s;
 }
 
-double zu_wcstod_16(const unsigned short * s, unsigned short ** end) { return Wcstod(s, end); }
-long zu_wcstol_16(const unsigned short * s, unsigned short ** end, int base) { return Wcstol(s, end, base); }
-unsigned long zu_wcstoul_16(const unsigned short * s, unsigned short ** end, int base) {
+double zu_wcstod_16(unsigned short const * s, unsigned short ** end) {
+    return Wcstod(s, end);
+}
+long zu_wcstol_16(unsigned short const * s, unsigned short ** end, int base) {
+    return Wcstol(s, end, base);
+}
+unsigned long zu_wcstoul_16(unsigned short const * s, unsigned short ** end, int base) {
     return Wcstoul(s, end, base);
 }
-double zu_wcstod_32(const unsigned int * s, unsigned int ** end) { return Wcstod(s, end); }
-long zu_wcstol_32(const unsigned int * s, unsigned int ** end, int base) { return Wcstol(s, end, base); }
-unsigned long zu_wcstoul_32(const unsigned int * s, unsigned int ** end, int base) {
+double zu_wcstod_32(unsigned int const * s, unsigned int ** end) {
+    return Wcstod(s, end);
+}
+long zu_wcstol_32(unsigned int const * s, unsigned int ** end, int base) {
+    return Wcstol(s, end, base);
+}
+unsigned long zu_wcstoul_32(unsigned int const * s, unsigned int ** end, int base) {
     return Wcstoul(s, end, base);
 }
 

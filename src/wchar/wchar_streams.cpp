@@ -163,7 +163,7 @@ typedef unsigned int U32;
 
 extern "C" {
 
-FILE * zu_fopen(const char * path, const char * mode) {
+FILE * zu_fopen(char const * path, char const * mode) {
     if (path == nullptr || mode == nullptr) {
         return nullptr;
     }
@@ -182,28 +182,64 @@ int zu_fclose(FILE * f) {
     return std::fclose(f);
 }
 
-unsigned int zu_fgetwc_16(FILE * f) { return GetUnit<U16>(f); }
-unsigned int zu_getwc_16(FILE * f) { return GetUnit<U16>(f); }
-unsigned int zu_getwchar_16(void) { return GetUnit<U16>(stdin); }
-unsigned int zu_fgetwc_32(FILE * f) { return GetUnit<U32>(f); }
-unsigned int zu_getwc_32(FILE * f) { return GetUnit<U32>(f); }
-unsigned int zu_getwchar_32(void) { return GetUnit<U32>(stdin); }
+unsigned int zu_fgetwc_16(FILE * f) {
+    return GetUnit<U16>(f);
+}
+unsigned int zu_getwc_16(FILE * f) {
+    return GetUnit<U16>(f);
+}
+unsigned int zu_getwchar_16(void) {
+    return GetUnit<U16>(stdin);
+}
+unsigned int zu_fgetwc_32(FILE * f) {
+    return GetUnit<U32>(f);
+}
+unsigned int zu_getwc_32(FILE * f) {
+    return GetUnit<U32>(f);
+}
+unsigned int zu_getwchar_32(void) {
+    return GetUnit<U32>(stdin);
+}
 
-unsigned int zu_ungetwc_16(unsigned int c, FILE * f) { return UngetUnit(c, f); }
-unsigned int zu_ungetwc_32(unsigned int c, FILE * f) { return UngetUnit(c, f); }
+unsigned int zu_ungetwc_16(unsigned int c, FILE * f) {
+    return UngetUnit(c, f);
+}
+unsigned int zu_ungetwc_32(unsigned int c, FILE * f) {
+    return UngetUnit(c, f);
+}
 
-unsigned short * zu_fgetws_16(unsigned short * buf, int n, FILE * f) { return GetLine(buf, n, f); }
-unsigned int * zu_fgetws_32(unsigned int * buf, int n, FILE * f) { return GetLine(buf, n, f); }
+unsigned short * zu_fgetws_16(unsigned short * buf, int n, FILE * f) {
+    return GetLine(buf, n, f);
+}
+unsigned int * zu_fgetws_32(unsigned int * buf, int n, FILE * f) {
+    return GetLine(buf, n, f);
+}
 
-unsigned int zu_fputwc_16(unsigned int c, FILE * f) { return PutUnit<U16>(c, f); }
-unsigned int zu_putwc_16(unsigned int c, FILE * f) { return PutUnit<U16>(c, f); }
-unsigned int zu_putwchar_16(unsigned int c) { return PutUnit<U16>(c, stdout); }
-unsigned int zu_fputwc_32(unsigned int c, FILE * f) { return PutUnit<U32>(c, f); }
-unsigned int zu_putwc_32(unsigned int c, FILE * f) { return PutUnit<U32>(c, f); }
-unsigned int zu_putwchar_32(unsigned int c) { return PutUnit<U32>(c, stdout); }
+unsigned int zu_fputwc_16(unsigned int c, FILE * f) {
+    return PutUnit<U16>(c, f);
+}
+unsigned int zu_putwc_16(unsigned int c, FILE * f) {
+    return PutUnit<U16>(c, f);
+}
+unsigned int zu_putwchar_16(unsigned int c) {
+    return PutUnit<U16>(c, stdout);
+}
+unsigned int zu_fputwc_32(unsigned int c, FILE * f) {
+    return PutUnit<U32>(c, f);
+}
+unsigned int zu_putwc_32(unsigned int c, FILE * f) {
+    return PutUnit<U32>(c, f);
+}
+unsigned int zu_putwchar_32(unsigned int c) {
+    return PutUnit<U32>(c, stdout);
+}
 
-int zu_fputws_16(const unsigned short * s, FILE * f) { return PutString(s, f); }
-int zu_fputws_32(const unsigned int * s, FILE * f) { return PutString(s, f); }
+int zu_fputws_16(unsigned short const * s, FILE * f) {
+    return PutString(s, f);
+}
+int zu_fputws_32(unsigned int const * s, FILE * f) {
+    return PutString(s, f);
+}
 
 int zu_fwide_16(FILE * f, int mode) {
     if (f == nullptr) {
@@ -211,12 +247,12 @@ int zu_fwide_16(FILE * f, int mode) {
     }
     StreamOrientation const wanted = mode > 0 ? kWide : (mode < 0 ? kByte : kUnoriented);
     switch (Orient(f, wanted)) {
-    case kWide:
-        return 1;
-    case kByte:
-        return -1;
-    default:
-        return 0;
+        case kWide:
+            return 1;
+        case kByte:
+            return -1;
+        default:
+            return 0;
     }
 }
 

@@ -2,7 +2,6 @@
 // and exit status.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/wait.h>
 
 namespace {
 
@@ -43,7 +43,8 @@ void WriteFile(std::string const & path, std::string const & data) {
 }
 
 void ReplaceAll(std::string & s, std::string const & what, std::string const & with) {
-    for (std::size_t at; (at = s.find(what)) != std::string::npos;) s.replace(at, what.size(), with);
+    for (std::size_t at; (at = s.find(what)) != std::string::npos;)
+        s.replace(at, what.size(), with);
 }
 
 class ZuconvTest : public ::testing::Test {
@@ -83,21 +84,28 @@ struct Invocation {
     std::string input;
     std::string out;
     int status;
-    char const * message;  // in standard error ("": no message at all)
+    char const * message;       // in standard error ("": no message at all)
     bool out_contains = false;  // `out` is a piece of the output only
 };
 
-std::ostream & operator<<(std::ostream & os, Invocation const & r) { return os << r.arguments; }
+std::ostream & operator<<(std::ostream & os, Invocation const & r) {
+    return os << r.arguments;
+}
 
 std::string const kCafe = "caf\xE9 \x80";
-std::string const kHan = "a\xE4\xB8\x80" "b";  // a U+4E00 b
+std::string const kHan =
+    "a\xE4\xB8\x80"
+    "b";  // a U+4E00 b
 std::string const kBadUtf8 = "ok\xC3\x41!";
-std::string const kDecomposed = "e\xCC\x81 \xEF\xAC\x81";  // e U+0301, U+FB01
+std::string const kDecomposed = "e\xCC\x81 \xEF\xAC\x81";                        // e U+0301, U+FB01
 std::string const kForms = "A+B \xC3\xA9+x \\ \xF0\x9F\x98\x80 \xED\x95\x9C\n";  // é, U+1F600, 한
 std::string const kJava = "A+B \\u00E9+x \\\\ \\uD83D\\uDE00 \\uD55C\n";
 std::string const kUtf7 = "A+-B +AOkAKw-x +AFw- +2D3eAA- +1Vw-\n";
 std::string const kKorean = "A\xED\x95\x9C\n";
-std::string const kOldHangul("\xFF\xFE" "A\0\xA2\x3C\n\0", 8);  // Hangul in the Unicode 1.1 block
+std::string const kOldHangul(
+    "\xFF\xFE"
+    "A\0\xA2\x3C\n\0",
+    8);  // Hangul in the Unicode 1.1 block
 std::string const kHpKorean("\0A\xC7\xD1\0\n", 6);
 // "日本語" in Shift_JIS, EUC-JP and UTF-8.
 std::string const kSjis = "\x93\xFA\x96\x7B\x8C\xEA";
@@ -111,13 +119,19 @@ Invocation const kRuns[] = {
     {"TwoFiles", "-f UTF-8 -t Latin1 {in} {in}", "\xC3\xA9t", "\xE9t\xE9t", 0, ""},
     // Unwritable characters: the encoding's substitute by default, dropped
     // with -c, as references with --sgml, the given bytes, located with --strict.
-    {"Substitute", "-f UTF-8 -t Latin1", kHan, "a\x1A" "b", 0, ""},
+    {"Substitute", "-f UTF-8 -t Latin1", kHan,
+     "a\x1A"
+     "b",
+     0, ""},
     {"SkipUnwritable", "-f UTF-8 -t Latin1 -c", kHan, "ab", 0, ""},
     {"Sgml", "-f UTF-8 -t Latin1 --sgml", kHan, "a&#19968;b", 0, ""},
     {"SubstBytes", "-f UTF-8 -t Latin1 '--subst=\\x3F\\x3F'", kHan, "a??b", 0, ""},
     {"StrictUnwritable", "-f UTF-8 -t Latin1 --strict", kHan, "", 1, "U+4E00"},
     // Undecodable input: replaced by default, dropped with -c, located with --strict.
-    {"Replace", "-f UTF-8 -t UTF-8", kBadUtf8, "ok\xEF\xBF\xBD" "A!", 0, ""},
+    {"Replace", "-f UTF-8 -t UTF-8", kBadUtf8,
+     "ok\xEF\xBF\xBD"
+     "A!",
+     0, ""},
     {"SkipUndecodable", "-f UTF-8 -t UTF-8 -c", kBadUtf8, "okA!", 0, ""},
     {"StrictUndecodable", "-f UTF-8 -t UTF-8 --strict", kBadUtf8, "", 1, "byte offset 2: C3"},
     // References are decoded after the input encoding.
@@ -141,8 +155,11 @@ Invocation const kRuns[] = {
     // "ﾃﾞｰﾀ 二千十五\r\n" through the katakana, numeral and line-end transforms.
     {"Transforms",
      "-f UTF-8 -t UTF-8 --transform zenkaku-katakana,hepburn --transform=latin-numbers,crlf,upper",
-     "\xEF\xBE\x83\xEF\xBE\x9E\xEF\xBD\xB0\xEF\xBE\x80 \xE4\xBA\x8C\xE5\x8D\x83\xE5\x8D\x81\xE4\xBA\x94\r\n",
-     "DEETA\xE3\x80\x80" "2015\r\n", 0, ""},
+     "\xEF\xBE\x83\xEF\xBE\x9E\xEF\xBD\xB0\xEF\xBE\x80 "
+     "\xE4\xBA\x8C\xE5\x8D\x83\xE5\x8D\x81\xE4\xBA\x94\r\n",
+     "DEETA\xE3\x80\x80"
+     "2015\r\n",
+     0, ""},
     // Order matters: the romaji written first is widened by the width transform.
     {"TransformOrder", "-f UTF-8 -t UTF-8 --transform=hepburn,zenkaku-katakana", "\xE3\x81\x8B",
      "\xEF\xBD\x8B\xEF\xBD\x81", 0, ""},
@@ -153,15 +170,24 @@ Invocation const kRuns[] = {
     {"MissingFile", "-f UTF-8 -t UTF-8 {in}.missing", "", "", 2, "cannot open"},
     {"NoTarget", "-f UTF-8", "", "", 2, "both -f FROM and -t TO are needed"},
     {"UnknownOption", "--bogus", "", "", 2, "unknown option '--bogus'"},
-    {"ToBom", "-f UTF-8 -t UTF-8 --to-bom", "A", "\xEF\xBB\xBF" "A", 0, ""},
+    {"ToBom", "-f UTF-8 -t UTF-8 --to-bom", "A",
+     "\xEF\xBB\xBF"
+     "A",
+     0, ""},
     {"NoBom", "-f UTF-8 -t UTF-16:big-endian", "A", std::string("\0A", 2), 0, ""},
     {"ToBomUtf16", "-f UTF-8 -t UTF-16:big-endian --to-bom", "A", std::string("\xFE\xFF\0A", 4), 0,
      ""},
     {"FromBom", "-f UTF-16:big-endian --from-bom -t UTF-8", std::string("\xFE\xFF\0A", 4), "A", 0,
      ""},
     // iconv's suffixes on the target name.
-    {"Ignore", "-f UTF-8 -t ASCII//IGNORE", "a\xC3\xA9" "b", "ab", 0, ""},
-    {"IgnoreLowerCase", "-f UTF-8 -t ascii//ignore//", "a\xC3\xA9" "b", "ab", 0, ""},
+    {"Ignore", "-f UTF-8 -t ASCII//IGNORE",
+     "a\xC3\xA9"
+     "b",
+     "ab", 0, ""},
+    {"IgnoreLowerCase", "-f UTF-8 -t ascii//ignore//",
+     "a\xC3\xA9"
+     "b",
+     "ab", 0, ""},
     {"Translit", "-f UTF-8 -t ASCII//TRANSLIT", "a", "", 2, "transliteration is not offered"},
     {"TranslitIgnore", "-f UTF-8 -t ASCII//TRANSLIT//IGNORE", "a", "", 2, "transliteration"},
     {"UnknownSuffix", "-f UTF-8 -t ASCII//NONSENSE", "a", "", 2, "unknown output encoding"},
@@ -216,7 +242,9 @@ TEST_P(ZuconvRun, OutputStatusAndMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Zuconv, ZuconvRun, ::testing::ValuesIn(kRuns),
-                         [](::testing::TestParamInfo<Invocation> const & i) { return i.param.name; });
+                         [](::testing::TestParamInfo<Invocation> const & i) {
+                             return i.param.name;
+                         });
 
 TEST_F(ZuconvTest, OutputFileAppearsOnlyOnSuccess) {
     std::string const out = Path("out.txt");

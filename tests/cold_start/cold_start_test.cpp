@@ -31,7 +31,8 @@ namespace {
 std::string Id(TextEncoding const * encoding) {
     char buffer[16] = "-";
     if (encoding) {
-        std::snprintf(buffer, sizeof buffer, "%lx", static_cast<unsigned long>(encoding->GetTextEncodingID()));
+        std::snprintf(buffer, sizeof buffer, "%lx",
+                      static_cast<unsigned long>(encoding->GetTextEncodingID()));
     }
     return buffer;
 }
@@ -41,27 +42,33 @@ std::string Id(TextEncoding const * encoding) {
 // encoding's own identifier.
 std::string Answer(std::string const & request) {
     std::string const arg = request.substr(2);
-    if (request[0] == 'I') return Id(TextEncoding::Lookup(TextEncodingID(std::strtoul(arg.c_str(), nullptr, 16))));
+    if (request[0] == 'I')
+        return Id(TextEncoding::Lookup(TextEncodingID(std::strtoul(arg.c_str(), nullptr, 16))));
     if (request[0] == 'V') {
         EncodingVariation const * variation = EncodingVariation::Lookup(arg.c_str());
-        return variation ? std::to_string(static_cast<unsigned long>(variation->GetEncodingVariationID())) : "-";
+        return variation
+                   ? std::to_string(static_cast<unsigned long>(variation->GetEncodingVariationID()))
+                   : "-";
     }
     std::string line;
-    for (unsigned size : {0u, 1u, 2u, 4u}) line += Id(TextEncoding::Lookup(arg.c_str(), size)) + " ";
+    for (unsigned size : {0u, 1u, 2u, 4u})
+        line += Id(TextEncoding::Lookup(arg.c_str(), size)) + " ";
     return line;
 }
 
 std::string AnswerAll(std::string const & requests) {
     std::istringstream in(requests);
     std::string answers;
-    for (std::string line; std::getline(in, line);) answers += Answer(line) + "\n";
+    for (std::string line; std::getline(in, line);)
+        answers += Answer(line) + "\n";
     return answers;
 }
 
 // Names that found nothing from a cold start before the variations were
 // built at library start.
-char const * const kFirstCallNames[] = {"UCS-2",    "BMP",      "UTF-16:big-endian", "x86", "little-endian",
-                                        "UTF-16BE", "UTF-16LE", "UTF-32BE", "UTF-32LE", "UTF-8", "UTF-EBCDIC"};
+char const * const kFirstCallNames[] = {
+    "UCS-2",    "BMP",      "UTF-16:big-endian", "x86",   "little-endian", "UTF-16BE",
+    "UTF-16LE", "UTF-32BE", "UTF-32LE",          "UTF-8", "UTF-EBCDIC"};
 
 #define ZUUC_CALL(accessor, id) CharEncoding::accessor();
 
@@ -73,16 +80,32 @@ void CallEveryAccessor() {
     ZUUC_MIXED_RANGE_CATALOGUE(ZUUC_CALL)
     CharEncoding::HZGB2312();
     using C = CharEncoding;
-    for (auto accessor : {&C::UTF16, &C::Unicode20BigEndian, &C::Unicode20ByteStream, &C::UTF32, &C::UTF32BigEndian,
-                          &C::UTF32ByteStream, &C::UTF8, &C::UTF8BOM, &C::Unicode20UTF8EBCDIC, &C::Unicode20UTF7,
-                          &C::Unicode20Java, &C::Unicode11BigEndian, &C::Unicode11ByteStream, &C::Unicode11UTF7,
-                          &C::Unicode11UTF8, &C::Unicode11Java, &C::Unicode11UTF8EBCDIC, &C::ChineseAutoDetect,
-                          &C::JapaneseAutoDetect, &C::KoreanAutoDetect}) {
+    for (auto accessor : {&C::UTF16,
+                          &C::Unicode20BigEndian,
+                          &C::Unicode20ByteStream,
+                          &C::UTF32,
+                          &C::UTF32BigEndian,
+                          &C::UTF32ByteStream,
+                          &C::UTF8,
+                          &C::UTF8BOM,
+                          &C::Unicode20UTF8EBCDIC,
+                          &C::Unicode20UTF7,
+                          &C::Unicode20Java,
+                          &C::Unicode11BigEndian,
+                          &C::Unicode11ByteStream,
+                          &C::Unicode11UTF7,
+                          &C::Unicode11UTF8,
+                          &C::Unicode11Java,
+                          &C::Unicode11UTF8EBCDIC,
+                          &C::ChineseAutoDetect,
+                          &C::JapaneseAutoDetect,
+                          &C::KoreanAutoDetect}) {
         accessor();
     }
     using V = EncodingVariation;
-    for (auto accessor : {&V::ByteOrderMark, &V::UTF8, &V::BigEndian, &V::LittleEndian, &V::PlatformByteOrder,
-                          &V::UTF8EBCDIC, &V::UTF7, &V::Java, &V::HPPrinter}) {
+    for (auto accessor :
+         {&V::ByteOrderMark, &V::UTF8, &V::BigEndian, &V::LittleEndian, &V::PlatformByteOrder,
+          &V::UTF8EBCDIC, &V::UTF7, &V::Java, &V::HPPrinter}) {
         accessor();
     }
 }
@@ -91,7 +114,8 @@ void CallEveryAccessor() {
 // name of every variation.
 std::string EveryRequest() {
     std::string requests;
-    for (char const * name : kFirstCallNames) requests += std::string("E ") + name + "\n";
+    for (char const * name : kFirstCallNames)
+        requests += std::string("E ") + name + "\n";
     for (unsigned i = 0; i < TextEncoding::Count(); ++i) {
         TextEncoding const * encoding = TextEncoding::Lookup(i);
         requests += "E " + std::string(encoding->Name()) + "\n";
@@ -101,7 +125,8 @@ std::string EveryRequest() {
         requests += "I " + Id(encoding) + "\n";
     }
     for (unsigned long number = 1; number < 10; ++number) {
-        EncodingVariation const * variation = EncodingVariation::Lookup(EncodingVariationID(number));
+        EncodingVariation const * variation =
+            EncodingVariation::Lookup(EncodingVariationID(number));
         for (unsigned n = 0; variation != nullptr && n < variation->CountNames(); ++n) {
             requests += "V " + std::string(variation->GetName(n)) + "\n";
         }

@@ -1,6 +1,8 @@
 // Collation by the default table: the reference order of the Unicode
 // Collation Algorithm, keys against direct comparison, the key format,
 // table files and their failures, key storage and heap use.
+#include "zuuc/collation.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,13 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "zuuc/collation.h"
+#include "support/utf16_support.h"
+#include "support/utf8_test_helpers.h"
 #include "zuuc/encoding_converters.h"
 #include "zuuc/exceptions.h"
 #include "zuuc/normalization.h"
 #include "zuuc/sources.h"
-#include "support/utf16_support.h"
-#include "support/utf8_test_helpers.h"
 
 namespace {
 
@@ -36,14 +37,25 @@ std::atomic<long> gAllocations{0};
 #endif
 void * operator new(std::size_t size) {
     ++gAllocations;
-    if (void * p = std::malloc(size ? size : 1)) return p;
+    if (void * p = std::malloc(size ? size : 1))
+        return p;
     throw std::bad_alloc();
 }
-void * operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void * p) noexcept { std::free(p); }
-void operator delete[](void * p) noexcept { std::free(p); }
-void operator delete(void * p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void * p, std::size_t) noexcept { std::free(p); }
+void * operator new[](std::size_t size) {
+    return operator new(size);
+}
+void operator delete(void * p) noexcept {
+    std::free(p);
+}
+void operator delete[](void * p) noexcept {
+    std::free(p);
+}
+void operator delete(void * p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void * p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace {
 
@@ -63,10 +75,12 @@ std::vector<unsigned char> ReadFile(std::string const & path) {
 
 void WriteFile(std::string const & path, std::vector<unsigned char> const & bytes) {
     std::ofstream f(path, std::ios::binary);
-    f.write(reinterpret_cast<char const *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    f.write(reinterpret_cast<char const *>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
-std::string const kTablePath = std::string(ZUUC_SOURCE_DIR) + "/src/collation/generated/default.zct";
+std::string const kTablePath =
+    std::string(ZUUC_SOURCE_DIR) + "/src/collation/generated/default.zct";
 
 std::vector<unsigned int> TableWords() {
     std::vector<unsigned char> bytes = ReadFile(kTablePath);
@@ -109,15 +123,18 @@ TEST_F(Collation, WordListSortsInTheReferenceOrder) {
     std::ifstream f(std::string(ZUUC_SOURCE_DIR) + "/tests/collation/uca_order.txt");
     std::vector<Text> expected;
     for (std::string line; std::getline(f, line);) {
-        if (!line.empty() && line[0] != '#') expected.push_back(Decode(line));
+        if (!line.empty() && line[0] != '#')
+            expected.push_back(Decode(line));
     }
     ASSERT_GT(expected.size(), 300u);
     std::vector<Text> direct = expected;
     std::shuffle(direct.begin(), direct.end(), std::mt19937(21));
     std::vector<Text> keyed = direct;
     CollationSequence const & seq = *default_;
-    std::sort(direct.begin(), direct.end(), [&](Text const & a, Text const & b) { return Direct(seq, a, b) < 0; });
-    std::sort(keyed.begin(), keyed.end(), [&](Text const & a, Text const & b) { return ByKeys(seq, a, b) < 0; });
+    std::sort(direct.begin(), direct.end(),
+              [&](Text const & a, Text const & b) { return Direct(seq, a, b) < 0; });
+    std::sort(keyed.begin(), keyed.end(),
+              [&](Text const & a, Text const & b) { return ByKeys(seq, a, b) < 0; });
     EXPECT_TRUE(direct == expected);
     EXPECT_TRUE(keyed == expected);
     for (std::size_t i = 1; i < expected.size(); ++i) {
@@ -138,31 +155,50 @@ TEST_F(Collation, KeysAgreeWithDirectComparison) {
         corpus.push_back(Decode(all.str()));
         ASSERT_GT(corpus.back().size(), 1000u) << name;
     }
-    unsigned int const extras[] = {0x0301, 0x0308, 0x0323, 0x031B, 0x3099, 0x0E40, 0x0E01, 0x0EC0, 0x0418, 0x0306, 0x0FB2, 0x0F71,
-                                   0x0F80, 0xFFFE, 0xFFFF, 0xD800, 0x4E00, 0x3400, 0x20000, 0x10FFFF,
-                                   0x110000, 0x0020, 0x002D, 0x00DF, 0xAC00, 0x1D400, 0x0000FFFD};
+    unsigned int const extras[] = {0x0301, 0x0308, 0x0323, 0x031B, 0x3099,  0x0E40,    0x0E01,
+                                   0x0EC0, 0x0418, 0x0306, 0x0FB2, 0x0F71,  0x0F80,    0xFFFE,
+                                   0xFFFF, 0xD800, 0x4E00, 0x3400, 0x20000, 0x10FFFF,  0x110000,
+                                   0x0020, 0x002D, 0x00DF, 0xAC00, 0x1D400, 0x0000FFFD};
     std::mt19937 rng(421);
-    auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+    auto pick = [&](std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+    };
     auto make = [&]() {
         Text s;
         if (pick(8) == 0) {
-            for (std::size_t k = pick(8); k > 0; --k) s.push_back(static_cast<unsigned int>(pick(0x110000)));
+            for (std::size_t k = pick(8); k > 0; --k)
+                s.push_back(static_cast<unsigned int>(pick(0x110000)));
             return s;
         }
         Text const & src = corpus[pick(corpus.size())];
         std::size_t const at = pick(src.size() - 20);
-        s.assign(src.begin() + static_cast<long>(at), src.begin() + static_cast<long>(at + pick(16)));
+        s.assign(src.begin() + static_cast<long>(at),
+                 src.begin() + static_cast<long>(at + pick(16)));
         return s;
     };
     auto vary = [&](Text s) {
         for (std::size_t k = pick(3); k > 0; --k) {
             std::size_t const at = s.empty() ? 0 : pick(s.size() + 1);
             switch (pick(5)) {
-            case 0: s.insert(s.begin() + static_cast<long>(at), extras[pick(std::size(extras))]); break;
-            case 1: if (at < s.size()) s[at] ^= 0x20; break;
-            case 2: if (at < s.size()) s.erase(s.begin() + static_cast<long>(at)); break;
-            case 3: if (at + 1 < s.size()) std::swap(s[at], s[at + 1]); break;
-            default: s.insert(s.begin() + static_cast<long>(at), static_cast<unsigned int>(pick(0x30000))); break;
+                case 0:
+                    s.insert(s.begin() + static_cast<long>(at), extras[pick(std::size(extras))]);
+                    break;
+                case 1:
+                    if (at < s.size())
+                        s[at] ^= 0x20;
+                    break;
+                case 2:
+                    if (at < s.size())
+                        s.erase(s.begin() + static_cast<long>(at));
+                    break;
+                case 3:
+                    if (at + 1 < s.size())
+                        std::swap(s[at], s[at + 1]);
+                    break;
+                default:
+                    s.insert(s.begin() + static_cast<long>(at),
+                             static_cast<unsigned int>(pick(0x30000)));
+                    break;
             }
         }
         std::replace(s.begin(), s.end(), 0u, 0x41u);
@@ -197,7 +233,8 @@ TEST_F(Collation, KeysAgreeWithDirectComparison) {
                 zuuc_test::utf16::Units16 u = ToUTF16(a);
                 CollationKey k16;
                 CollationAlgorithm::MakeKey(k16, seq, u.data(), static_cast<int>(u.size()));
-                ASSERT_TRUE(std::equal(ka.begin(), ka.end(), k16.Data(), k16.Data() + k16.Length()));
+                ASSERT_TRUE(
+                    std::equal(ka.begin(), ka.end(), k16.Data(), k16.Data() + k16.Length()));
             }
         }
         EXPECT_GT(signs[0], 100);
@@ -215,7 +252,13 @@ TEST_F(Collation, KeyFormat) {
     std::vector<unsigned char> const empty = {static_cast<unsigned char>(sig >> 24),
                                               static_cast<unsigned char>(sig >> 16),
                                               static_cast<unsigned char>(sig >> 8),
-                                              static_cast<unsigned char>(sig), 1, 1, 1, 1, 1, 1};
+                                              static_cast<unsigned char>(sig),
+                                              1,
+                                              1,
+                                              1,
+                                              1,
+                                              1,
+                                              1};
     EXPECT_EQ(std::vector<unsigned char>(key.Data(), key.Data() + key.Length()), empty);
     EXPECT_EQ(key.Signature(), sig);
     // Levels 1 and 4 are read in pairs: 01 05 and 02 01 01 03 are weights.
@@ -237,7 +280,8 @@ TEST_F(Collation, KeyFormat) {
         words[3] = alternate;
         CollationSequence const other(words.data());
         std::vector<unsigned char> const k = KeyOf(other, hyphen);
-        EXPECT_EQ(std::vector<unsigned char>(k.end() - 4, k.end()), std::vector<unsigned char>({2, 1, 1, 1}));
+        EXPECT_EQ(std::vector<unsigned char>(k.end() - 4, k.end()),
+                  std::vector<unsigned char>({2, 1, 1, 1}));
         EXPECT_EQ(Direct(other, hyphen, plain), alternate == 0 ? 0 : -1);
     }
 }
@@ -277,7 +321,8 @@ TEST_F(Collation, TableFiles) {
         {"moved-trie.zct", shuffled},
         // Found by fuzz_collation: the first trie word at 0 makes the trie's
         // offsets read as elements, whose weights 01 cut keys short.
-        {"trie-offsets-as-weights.zct", [&] {
+        {"trie-offsets-as-weights.zct",
+         [&] {
              std::vector<unsigned int> w = TableWords();
              w[w[7]] = 0;
              std::vector<unsigned char> b(w.size() * 4);
@@ -287,7 +332,9 @@ TEST_F(Collation, TableFiles) {
     };
     for (Case const & c : corrupt) {
         WriteFile(dir + c.name, c.bytes);
-        EXPECT_THROW(CollationSequence s((dir + c.name).c_str()), zu_collation_file_corruption_error) << c.name;
+        EXPECT_THROW(CollationSequence s((dir + c.name).c_str()),
+                     zu_collation_file_corruption_error)
+            << c.name;
     }
     EXPECT_THROW(CollationSequence s((dir + "missing.zct").c_str()), zu_collation_file_error);
     EXPECT_THROW(CollationSequence s(static_cast<char const *>(nullptr)), zu_collation_file_error);
@@ -336,12 +383,14 @@ TEST_F(Collation, LinesUnderAThousandCharactersTakeNoHeap) {
     Text const han = Decode(all.str());
     Text const accented = Decode("Ærøskøbing façade Œuvre ﬁnale Ёжик ΐ ἄλφα e\u0301\u0323 ");
     std::vector<Text> lines = {Text(han.begin(), han.begin() + 999), {}};
-    for (std::size_t i = 0; lines[1].size() < 990; ++i) lines[1].push_back(accented[i % accented.size()]);
+    for (std::size_t i = 0; lines[1].size() < 990; ++i)
+        lines[1].push_back(accented[i % accented.size()]);
     unsigned char buffer[20000];
     for (Text line : lines) {
         line.reserve(line.size() + 1);
         CollationKey key(buffer, sizeof buffer, nullptr, 0);
-        CollationAlgorithm::MakeKey(key, *default_, line.data(), static_cast<int>(line.size()));  // warm up
+        CollationAlgorithm::MakeKey(key, *default_, line.data(),
+                                    static_cast<int>(line.size()));  // warm up
         long const before = gAllocations;
         CollationAlgorithm::MakeKey(key, *default_, line.data(), static_cast<int>(line.size()));
         line.push_back(0);

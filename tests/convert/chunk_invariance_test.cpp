@@ -26,7 +26,8 @@ using Bytes = std::vector<char>;
 Text Candidates() {
     Text all;
     for (unsigned int c = 0; c < 0x110000; c += c < 0x300 ? 1 : c < 0x10000 ? 13 : 997) {
-        if (c < 0xD800 || c > 0xDFFF) all.push_back(c);
+        if (c < 0xD800 || c > 0xDFFF)
+            all.push_back(c);
     }
     return all;
 }
@@ -45,13 +46,15 @@ Text MappedBothWays(CharEncoding const & encoding) {
         unsigned int const * in = &c;
         char * out = bytes;
         encoder.Reset();
-        if (encoder.Convert(in, in + 1, out, bytes + sizeof bytes, true) != kBufferConverterComplete) continue;
+        if (encoder.Convert(in, in + 1, out, bytes + sizeof bytes, true) !=
+            kBufferConverterComplete)
+            continue;
         unsigned int back[4];
         char const * from = bytes;
         unsigned int * to = back;
         decoder.Reset();
-        if (decoder.Convert(from, out, to, back + 4, true) == kBufferConverterComplete && to == back + 1 &&
-            back[0] == c) {
+        if (decoder.Convert(from, out, to, back + 4, true) == kBufferConverterComplete &&
+            to == back + 1 && back[0] == c) {
             mapped.push_back(c);
         }
     }
@@ -61,13 +64,15 @@ Text MappedBothWays(CharEncoding const & encoding) {
 class ChunkInvariance : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ChunkInvariance, ChunkedEqualsWholeBothWays) {
-    auto const * encoding = dynamic_cast<CharEncoding const *>(TextEncoding::Lookup(GetParam().c_str(), 1));
+    auto const * encoding =
+        dynamic_cast<CharEncoding const *>(TextEncoding::Lookup(GetParam().c_str(), 1));
     ASSERT_NE(encoding, nullptr);
     Text const mapped = MappedBothWays(*encoding);
     ASSERT_GE(mapped.size(), 8u) << "too few characters map both ways";
     std::mt19937 random(static_cast<unsigned>(std::hash<std::string>()(GetParam())));
     Text text(600);
-    for (unsigned int & c : text) c = mapped[random() % mapped.size()];
+    for (unsigned int & c : text)
+        c = mapped[random() % mapped.size()];
     Char32Encoding const & utf32 = Char32Encoding::UTF32();
 
     for (std::uint32_t seed : {1u, 7u, 4242u}) {
@@ -85,13 +90,14 @@ TEST_P(ChunkInvariance, ChunkedEqualsWholeBothWays) {
                 EXPECT_EQ(chunked, bytes) << path;
                 return;
             }
-            EXPECT_EQ((fuzz::ConvertBuffered<CharToChar32BufferConverter, char, unsigned int>(*encoding, utf32,
-                                                                                               chunked, nullptr)
+            EXPECT_EQ((fuzz::ConvertBuffered<CharToChar32BufferConverter, char, unsigned int>(
+                           *encoding, utf32, chunked, nullptr)
                            .text),
                       text)
                 << path;
         };
-        same(fuzz::ConvertBuffered<Char32ToCharBufferConverter, unsigned int, char>(utf32, *encoding, text, &a)
+        same(fuzz::ConvertBuffered<Char32ToCharBufferConverter, unsigned int, char>(
+                 utf32, *encoding, text, &a)
                  .text,
              "buffer converter");
         fuzz::ChunkSource<Char32Source, unsigned int> in(text, &b);
@@ -109,8 +115,8 @@ TEST_P(ChunkInvariance, ChunkedEqualsWholeBothWays) {
                               *encoding, utf32, bytes, nullptr)
                               .text;
         EXPECT_EQ(back, text);
-        EXPECT_EQ((fuzz::ConvertBuffered<CharToChar32BufferConverter, char, unsigned int>(*encoding, utf32,
-                                                                                            bytes, &d)
+        EXPECT_EQ((fuzz::ConvertBuffered<CharToChar32BufferConverter, char, unsigned int>(
+                       *encoding, utf32, bytes, &d)
                        .text),
                   back);
         fuzz::ChunkSource<CharSource, char> raw(bytes, &e);
@@ -140,13 +146,16 @@ class ChunkFinding : public ::testing::TestWithParam<Finding> {};
 // Hands out the bytes in chunks of the given sizes (the rest as one chunk).
 class SizedSource : public CharSource {
 public:
-    SizedSource(std::string const & bytes, std::vector<std::size_t> const & sizes) : bytes_(bytes), sizes_(sizes) {}
+    SizedSource(std::string const & bytes, std::vector<std::size_t> const & sizes)
+        : bytes_(bytes), sizes_(sizes) {}
 
 protected:
     bool FillBuffer() override {
-        if (at_ >= bytes_.size()) return false;
+        if (at_ >= bytes_.size())
+            return false;
         std::size_t n = bytes_.size() - at_;
-        if (next_ < sizes_.size()) n = std::min(n, sizes_[next_++]);
+        if (next_ < sizes_.size())
+            n = std::min(n, sizes_[next_++]);
         scratch_ = bytes_.substr(at_, n);
         at_ += n;
         SetWindow(scratch_.data(), scratch_.data() + n);
@@ -200,10 +209,14 @@ INSTANTIATE_TEST_SUITE_P(
         Finding{"CP10001", "\xA2\xE6 \xEC\xED\xDC\xE2\xE5\xDE \xAA", {2, 2}, 0},
         Finding{"CP10001", "\xA2\xE6 \xEC\xED\xDC\xE2\xE5\xDE \xAA", {4, 1}, 0},
         // GB18030 dropped the bytes it kept after a problem at the end.
-        Finding{"GB18030", "\x93\x30\x6B", {2}, 0},
-        Finding{"GB18030", "0\x93\x30\x6B", {3}, 0},
+        Finding{"GB18030", "\x93\x30\x6B", {2}, 0}, Finding{"GB18030", "0\x93\x30\x6B", {3}, 0},
         // A byte-order mark cut into single bytes is dropped whole.
-        Finding{"Unicode20:BOM:UTF8", "\xEF\xBB\xBF" "A\xC3\xA9\x80" "B", {1, 1, 1, 1, 1, 1}, 0},
+        Finding{"Unicode20:BOM:UTF8",
+                "\xEF\xBB\xBF"
+                "A\xC3\xA9\x80"
+                "B",
+                {1, 1, 1, 1, 1, 1},
+                0},
         // A nested composite kept units that the next call never wrote.
         Finding{"Unicode20:BOM:UTF8", "plain ASCII\r\nHi, caf\xC3\xA9", {3, 3, 1, 5, 1, 2}, 1},
         // Detection decided on a shorter prefix when the source handed out
@@ -211,12 +224,14 @@ INSTANTIATE_TEST_SUITE_P(
         Finding{"JapaneseAutoDetect",
                 "\x1B$B$3$l$OF|K\\8l$NJ8>O$G$9!#%+%?%+%J$3$l$OF|K\\8l$NJ8>O$"
                 "\x00\x00\x00\x00\x00\x00\x00G$9!#\x1B(B",
-                {4, 4, 4, 4, 4, 4}, 0},
+                {4, 4, 4, 4, 4, 4},
+                0},
         // The detecting decoder lost a substitute owed when the output filled
         // while it finished.
         Finding{"KoreanAutoDetect",
                 "\xE3\x82\xAB\xE3\x80\x40\x1C\x7D\xAB\xE3\x83\x8A\xE3\x81\x93\xE3\x82\x8C",
-                {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2, 1, 1, 1, 1, 1, 1, 1}, 2}));
+                {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2, 1, 1, 1, 1, 1, 1, 1},
+                2}));
 
 // VIQR writes a backslash where the letter before would take the next byte
 // (the round trip above once failed on 'a' then '('), from UTF-32 and from
@@ -281,16 +296,19 @@ TEST(SourceFinding, GoesOnAfterProblemsItsTranscoderHolds) {
 
 std::vector<std::string> EncodingNames() {
     std::vector<std::string> names;
-    for (CharEncoding const * encoding : fuzz::ByteEncodings(false)) names.emplace_back(encoding->Name());
+    for (CharEncoding const * encoding : fuzz::ByteEncodings(false))
+        names.emplace_back(encoding->Name());
     return names;
 }
 
 std::string TestName(::testing::TestParamInfo<std::string> const & info) {
     std::string name;
-    for (char c : info.param) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    for (char c : info.param)
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     return name + "_" + std::to_string(info.index);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryByteEncoding, ChunkInvariance, ::testing::ValuesIn(EncodingNames()), TestName);
+INSTANTIATE_TEST_SUITE_P(EveryByteEncoding, ChunkInvariance, ::testing::ValuesIn(EncodingNames()),
+                         TestName);
 
 }  // namespace

@@ -32,12 +32,19 @@ void * operator new(std::size_t size, std::nothrow_t const &) noexcept {
     return std::malloc(size != 0 ? size : 1);
 }
 void * operator new(std::size_t size) {
-    if (void * p = operator new(size, std::nothrow)) return p;
+    if (void * p = operator new(size, std::nothrow))
+        return p;
     throw std::bad_alloc();
 }
-void operator delete(void * p) noexcept { std::free(p); }
-void operator delete(void * p, std::size_t) noexcept { std::free(p); }
-void operator delete(void * p, std::nothrow_t const &) noexcept { std::free(p); }
+void operator delete(void * p) noexcept {
+    std::free(p);
+}
+void operator delete(void * p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void * p, std::nothrow_t const &) noexcept {
+    std::free(p);
+}
 
 using namespace zuuc_test::utf16;
 
@@ -138,8 +145,8 @@ TEST(EncodingConverterSinkTest, FixedTargetsReceiveWholeCharactersOnly) {
     unsigned char area[5];
     BufferCharSink bytes(area, 5);
     {
-        Char16EncodingConverterSink sink(Char16Encoding::UTF16(), CharEncoding::Unicode20BigEndian(),
-                                         bytes);
+        Char16EncodingConverterSink sink(Char16Encoding::UTF16(),
+                                         CharEncoding::Unicode20BigEndian(), bytes);
         Units16 const text = {0x41, 0xD83D, 0xDE00, 0x42};
         sink.Put(text.data(), text.data() + text.size());
         sink.Flush();
@@ -218,7 +225,7 @@ TEST(EncodingConverterTest, StagesLiveInTheArena) {
         u16 const * begin = nullptr;
         u16 const * end = nullptr;
         ASSERT_TRUE(converter.GetBuffer(begin, end));
-        EXPECT_TRUE(converter.InArena(begin));  // the encoding stage's window
+        EXPECT_TRUE(converter.InArena(begin));                // the encoding stage's window
         EXPECT_TRUE(end - begin == 3 && begin[1] == 0xD83D);  // compared without the heap
         converter.DoneWith(end);
         allocations += heap.count();

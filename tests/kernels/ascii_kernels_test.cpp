@@ -1,12 +1,12 @@
 // The data-parallel kernels: both forms (portable and, where built, SSE2)
 // against a plain reference, with the one unit that breaks a block at every
 // position and with every kind of breaking value.
+#include "kernels/ascii_kernels.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "kernels/ascii_kernels.h"
 
 namespace k = zuuc_internal::kernels;
 
@@ -23,13 +23,14 @@ struct Forms {
 };
 
 std::vector<Forms> AllForms() {
-    std::vector<Forms> forms = {{&k::portable::HighBitMask32, &k::portable::WidenAscii16<unsigned short>,
-                                 &k::portable::WidenAscii16<unsigned int>, &k::portable::NarrowAscii8,
-                                 &k::portable::WidenBMP8, &k::portable::NarrowBMP8}};
+    std::vector<Forms> forms = {
+        {&k::portable::HighBitMask32, &k::portable::WidenAscii16<unsigned short>,
+         &k::portable::WidenAscii16<unsigned int>, &k::portable::NarrowAscii8,
+         &k::portable::WidenBMP8, &k::portable::NarrowBMP8}};
 #if ZUUC_KERNELS_SSE2
     forms.push_back({&k::sse2::HighBitMask32, &k::sse2::WidenAscii16<unsigned short>,
-                     &k::sse2::WidenAscii16<unsigned int>, &k::sse2::NarrowAscii8, &k::sse2::WidenBMP8,
-                     &k::sse2::NarrowBMP8});
+                     &k::sse2::WidenAscii16<unsigned int>, &k::sse2::NarrowAscii8,
+                     &k::sse2::WidenBMP8, &k::sse2::NarrowBMP8});
 #endif
     return forms;
 }
@@ -47,7 +48,8 @@ std::vector<T> Broken(std::vector<T> block, unsigned int i, V value) {
 
 INSTANTIATE_TEST_SUITE_P(Each, KernelForms, testing::ValuesIn(AllForms()),
                          [](testing::TestParamInfo<Forms> const & param) {
-                             return param.index == 0 ? std::string("portable") : std::string("sse2");
+                             return param.index == 0 ? std::string("portable")
+                                                     : std::string("sse2");
                          });
 
 TEST_P(KernelForms, HighBitMaskHasOneBitPerHighByte) {
@@ -55,17 +57,22 @@ TEST_P(KernelForms, HighBitMaskHasOneBitPerHighByte) {
     EXPECT_EQ(0u, f.high_bit_mask(std::vector<char>(32, 'a').data()));
     EXPECT_EQ(0xFFFFFFFFu, f.high_bit_mask(std::vector<char>(32, static_cast<char>(0x90)).data()));
     for (unsigned int i = 0; i < 32; ++i) {
-        for (int value : {0x80, 0xFF}) EXPECT_EQ(1u << i, f.high_bit_mask(Broken(std::vector<char>(32, 0x7F), i, value).data())) << i;
+        for (int value : {0x80, 0xFF})
+            EXPECT_EQ(1u << i,
+                      f.high_bit_mask(Broken(std::vector<char>(32, 0x7F), i, value).data()))
+                << i;
     }
 }
 
 TEST_P(KernelForms, WidenAndNarrowAsciiTakeAllOrNothing) {
     Forms const f = GetParam();
     std::vector<unsigned char> bytes(16);
-    for (unsigned int i = 0; i < 16; ++i) bytes[i] = static_cast<unsigned char>(i * 7 + 1);
+    for (unsigned int i = 0; i < 16; ++i)
+        bytes[i] = static_cast<unsigned char>(i * 7 + 1);
     std::vector<unsigned short> o16(16, 0xEEEE);
     std::vector<unsigned int> o32(16, 0xEEEE);
-    ASSERT_TRUE(f.widen_ascii_16(bytes.data(), o16.data()) && f.widen_ascii_32(bytes.data(), o32.data()));
+    ASSERT_TRUE(f.widen_ascii_16(bytes.data(), o16.data()) &&
+                f.widen_ascii_32(bytes.data(), o32.data()));
     EXPECT_EQ(o16, std::vector<unsigned short>(bytes.begin(), bytes.end()));
     EXPECT_EQ(o32, std::vector<unsigned int>(bytes.begin(), bytes.end()));
     for (unsigned int i = 0; i < 16; ++i) {
@@ -79,7 +86,8 @@ TEST_P(KernelForms, WidenAndNarrowAsciiTakeAllOrNothing) {
     EXPECT_EQ(units, std::vector<unsigned short>(out, out + 8));
     for (unsigned int i = 0; i < 8; ++i) {
         for (unsigned short value : {0x80, 0xFF, 0x100, 0x7F80, 0xFFFF}) {
-            EXPECT_FALSE(f.narrow_ascii_8(Broken(units, i, value).data(), out)) << i << ' ' << value;
+            EXPECT_FALSE(f.narrow_ascii_8(Broken(units, i, value).data(), out))
+                << i << ' ' << value;
         }
     }
 }
@@ -95,10 +103,12 @@ TEST_P(KernelForms, BMPWidenStopsAtSurrogatesAndNarrowAboveTheBMP) {
     std::vector<unsigned int> const block = wide;
     for (unsigned int i = 0; i < 8; ++i) {
         for (unsigned short value : {0xD800, 0xDBFF, 0xDC00, 0xDFFF}) {
-            EXPECT_FALSE(f.widen_bmp_8(Broken(units, i, value).data(), wide.data())) << i << ' ' << value;
+            EXPECT_FALSE(f.widen_bmp_8(Broken(units, i, value).data(), wide.data()))
+                << i << ' ' << value;
         }
         for (unsigned int value : {0x10000u, 0x10FFFFu, 0xFFFFFFFFu}) {
-            EXPECT_FALSE(f.narrow_bmp_8(Broken(block, i, value).data(), narrow)) << i << ' ' << value;
+            EXPECT_FALSE(f.narrow_bmp_8(Broken(block, i, value).data(), narrow))
+                << i << ' ' << value;
         }
     }
 }
@@ -114,11 +124,13 @@ TEST(KernelRuns, StopAtTheFirstNonAsciiUnitOrTheEnd) {
             }
             std::vector<unsigned int> wide(length + 1, 0);
             unsigned int * out = wide.data();
-            EXPECT_EQ(bytes.data() + stop, k::WidenAsciiRun(bytes.data(), bytes.data() + length, out));
+            EXPECT_EQ(bytes.data() + stop,
+                      k::WidenAsciiRun(bytes.data(), bytes.data() + length, out));
             EXPECT_EQ(wide.data() + stop, out);
             std::vector<char> narrow(length + 1, 0);
             char * o = narrow.data();
-            EXPECT_EQ(units.data() + stop, k::NarrowAsciiRun(units.data(), units.data() + length, o));
+            EXPECT_EQ(units.data() + stop,
+                      k::NarrowAsciiRun(units.data(), units.data() + length, o));
             EXPECT_EQ(std::string(stop, 'x'), std::string(narrow.data(), o));
         }
     }

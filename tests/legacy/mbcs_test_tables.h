@@ -76,7 +76,8 @@ private:
 template <class V>
 class NarrowPlane {
 public:
-    explicit NarrowPlane(V undefined) : pages_(256, std::vector<V>(256, undefined)), directory_(256) {
+    explicit NarrowPlane(V undefined)
+        : pages_(256, std::vector<V>(256, undefined)), directory_(256) {
         for (unsigned int i = 0; i < 256; ++i) {
             directory_[i] = pages_[i].data();
         }
@@ -107,9 +108,12 @@ public:
             auto & page = pages_[key >> 8];
             auto & l3 = l3_[key >> 16];
             auto & l2 = l2_[key >> 24];
-            if (page.empty()) page = empty_page_;
-            if (l3.empty()) l3 = empty_l3_;
-            if (l2.empty()) l2 = empty_l2_;
+            if (page.empty())
+                page = empty_page_;
+            if (l3.empty())
+                l3 = empty_l3_;
+            if (l2.empty())
+                l2 = empty_l2_;
             page[key & 0xFF] = value;
             l3[(key >> 8) & 0xFF] = page.data();
             l2[(key >> 16) & 0xFF] = l3.data();
@@ -149,8 +153,8 @@ template <class From, class To>
 std::ostream & operator<<(std::ostream & os, Run<From, To> const & r) {
     os << "result " << r.result << ", consumed " << r.consumed << ", output";
     for (To u : r.output) {
-        os << ' ' << std::hex << static_cast<unsigned long>(static_cast<std::make_unsigned_t<To>>(u))
-           << std::dec;
+        os << ' ' << std::hex
+           << static_cast<unsigned long>(static_cast<std::make_unsigned_t<To>>(u)) << std::dec;
     }
     return os;
 }
@@ -162,8 +166,9 @@ Run<From, To> TranscodeOnce(Transcoder<From, To> & t, std::vector<From> const & 
     From const * in = input.data();
     To * out = buffer.data();
     TranscodeResult const r =
-        in_block ? t.TranscodeInBlock(in, input.data() + input.size(), out, buffer.data() + room, limit)
-                 : t.Transcode(in, input.data() + input.size(), out, buffer.data() + room, limit);
+        in_block
+            ? t.TranscodeInBlock(in, input.data() + input.size(), out, buffer.data() + room, limit)
+            : t.Transcode(in, input.data() + input.size(), out, buffer.data() + room, limit);
     for (To const * p = out; p != buffer.data() + buffer.size(); ++p) {
         EXPECT_EQ(kSentinel, *p) << "written behind the output at " << (p - buffer.data());
     }
@@ -180,7 +185,8 @@ std::vector<To> ConvertAll(Transcoder<From, To> & t, std::vector<From> const & i
     From const * in = input.data();
     To * out = all.data();
     while (met.size() < 1000 && (met.empty() || met.back() != kTranscodeInputExhausted)) {
-        met.push_back(t.Transcode(in, input.data() + input.size(), out, all.data() + all.size(), -1));
+        met.push_back(
+            t.Transcode(in, input.data() + input.size(), out, all.data() + all.size(), -1));
     }
     met.push_back(t.Finish(out, all.data() + all.size(), -1));
     if (results != nullptr) {
@@ -189,12 +195,18 @@ std::vector<To> ConvertAll(Transcoder<From, To> & t, std::vector<From> const & i
     return std::vector<To>(all.data(), out);
 }
 
-inline std::vector<char> Bytes(std::string const & s) { return std::vector<char>(s.begin(), s.end()); }
-inline std::string Str(std::vector<char> const & v) { return std::string(v.begin(), v.end()); }
+inline std::vector<char> Bytes(std::string const & s) {
+    return std::vector<char>(s.begin(), s.end());
+}
+inline std::string Str(std::vector<char> const & v) {
+    return std::string(v.begin(), v.end());
+}
 inline std::vector<unsigned short> U16(std::initializer_list<unsigned int> l) {
     return std::vector<unsigned short>(l.begin(), l.end());
 }
-inline std::vector<unsigned int> U32(std::initializer_list<unsigned int> l) { return l; }
+inline std::vector<unsigned int> U32(std::initializer_list<unsigned int> l) {
+    return l;
+}
 
 // One call's result and units consumed, and what it wrote unless `output` is
 // absent: EXPECT_TRUE(Ran(TranscodeOnce(...), kTranscode..., 3, expected)).
@@ -204,8 +216,8 @@ template <class From, class To>
     if (r.result == result && r.consumed == consumed && (!output || *output == r.output)) {
         return ::testing::AssertionSuccess();
     }
-    return ::testing::AssertionFailure() << r << " (want result " << result << ", consumed "
-                                         << consumed << ")";
+    return ::testing::AssertionFailure()
+           << r << " (want result " << result << ", consumed " << consumed << ")";
 }
 template <class From, class To>
 ::testing::AssertionResult Ran(Run<From, To> const & r, TranscodeResult result,
@@ -270,7 +282,8 @@ struct SbcsCode {
                 writable[which][c & 0xFF] = static_cast<unsigned char>(b);
             }
         }
-        for (auto & page : pages) page = undefined_page;
+        for (auto & page : pages)
+            page = undefined_page;
         pages[0] = page0;
         pages[3] = page3;
         pages[0x20] = page20;

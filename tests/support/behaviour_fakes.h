@@ -49,7 +49,8 @@ class ModalSubstituteEncoding : public TestByteEncoding {
 public:
     ModalSubstituteEncoding() : TestByteEncoding(0, Names()) {}
     unsigned int SubstituteChars(unsigned char const *& chars, unsigned int mode) const override {
-        if (mode == 0) return TestByteEncoding::SubstituteChars(chars, mode);
+        if (mode == 0)
+            return TestByteEncoding::SubstituteChars(chars, mode);
         static unsigned char const kShifted[] = {'?', '!', 0};
         chars = kShifted;
         return 2;

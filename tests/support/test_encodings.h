@@ -18,7 +18,8 @@ public:
     // Starts not loaded; the tables live in `library` or come from `hook`.
     TestByteEncoding(unsigned long id, char const ** nicknames, LoaderFunction hook,
                      char const * library)
-        : BlockCharEncoding(TextEncodingID(id), Substitute(), nicknames, nullptr, 0, hook, library) {
+        : BlockCharEncoding(TextEncodingID(id), Substitute(), nicknames, nullptr, 0, hook,
+                            library) {
         set_is_loaded(false);
     }
 
@@ -40,7 +41,8 @@ public:
     Transcoder<char, unsigned int> * CreateConverterToUTF32(UnicodeLibAllocator &) const override {
         return nullptr;
     }
-    Transcoder<unsigned int, char> * CreateConverterFromUTF32(UnicodeLibAllocator &) const override {
+    Transcoder<unsigned int, char> * CreateConverterFromUTF32(
+        UnicodeLibAllocator &) const override {
         return nullptr;
     }
 
@@ -93,10 +95,12 @@ public:
     Transcoder<Unit, unsigned int> * CreateConverterToUTF32(UnicodeLibAllocator &) const override {
         return nullptr;
     }
-    Transcoder<unsigned int, Unit> * CreateConverterFromUTF32(UnicodeLibAllocator &) const override {
+    Transcoder<unsigned int, Unit> * CreateConverterFromUTF32(
+        UnicodeLibAllocator &) const override {
         return nullptr;
     }
-    Transcoder<Unit, unsigned short> * CreateConverterToUTF16(UnicodeLibAllocator &) const override {
+    Transcoder<Unit, unsigned short> * CreateConverterToUTF16(
+        UnicodeLibAllocator &) const override {
         return nullptr;
     }
     Transcoder<unsigned short, Unit> * CreateConverterFromUTF16(

@@ -48,7 +48,8 @@ Bytes Serialise(std::vector<Unit> const & units, unsigned size, bool big) {
     for (Unit u : units) {
         for (unsigned i = 0; i < size; ++i) {
             unsigned const shift = big ? 8 * (size - 1 - i) : 8 * i;
-            bytes.push_back(static_cast<unsigned char>((static_cast<unsigned long>(u) >> shift) & 0xFF));
+            bytes.push_back(
+                static_cast<unsigned char>((static_cast<unsigned long>(u) >> shift) & 0xFF));
         }
     }
     return bytes;
@@ -69,12 +70,21 @@ inline Units32 RandomText(std::mt19937 & rng, std::size_t length) {
     while (text.size() < length) {
         u32 c = 0;
         switch (kind(rng)) {
-            case 0: c = std::uniform_int_distribution<u32>(0, 0x7F)(rng); break;
-            case 1: c = std::uniform_int_distribution<u32>(0x80, 0xFFFF)(rng); break;
-            case 2: c = std::uniform_int_distribution<u32>(0x10000, 0x10FFFF)(rng); break;
-            default: c = std::uniform_int_distribution<u32>(0xFF00, 0x10400)(rng); break;
+            case 0:
+                c = std::uniform_int_distribution<u32>(0, 0x7F)(rng);
+                break;
+            case 1:
+                c = std::uniform_int_distribution<u32>(0x80, 0xFFFF)(rng);
+                break;
+            case 2:
+                c = std::uniform_int_distribution<u32>(0x10000, 0x10FFFF)(rng);
+                break;
+            default:
+                c = std::uniform_int_distribution<u32>(0xFF00, 0x10400)(rng);
+                break;
         }
-        if ((c >= 0xD800 && c <= 0xDFFF) || c == 0xFEFF || c == 0xFFFE) continue;
+        if ((c >= 0xD800 && c <= 0xDFFF) || c == 0xFEFF || c == 0xFFFE)
+            continue;
         text.push_back(c);
     }
     return text;
@@ -106,9 +116,11 @@ public:
 
 protected:
     bool FillBuffer() override {
-        if (next_ >= units_.size()) return false;
+        if (next_ >= units_.size())
+            return false;
         std::size_t n = units_.size() - next_;
-        if (piece_ < pieces_.size()) n = std::min(n, pieces_[piece_++]);
+        if (piece_ < pieces_.size())
+            n = std::min(n, pieces_[piece_++]);
         this->SetWindow(units_.data() + next_, units_.data() + next_ + n);
         next_ += n;
         return true;
@@ -137,7 +149,8 @@ std::vector<Unit> DrainAs(Source & source, std::mt19937 * rng = nullptr) {
         if (rng != nullptr) {
             stop = begin + std::uniform_int_distribution<long>(1, end - begin)(*rng);
         }
-        for (Window const * p = begin; p != stop; ++p) out.push_back(static_cast<Unit>(*p));
+        for (Window const * p = begin; p != stop; ++p)
+            out.push_back(static_cast<Unit>(*p));
         source.DoneWith(stop);
     }
     return out;
@@ -176,17 +189,22 @@ public:
     int from_16_to_32 = 0;
     int from_32_to_16 = 0;
     int to_bytes = 0;
-    int Total() const { return bytes_to_16 + bytes_to_32 + from_16_to_32 + from_32_to_16 + to_bytes; }
-
-#define ZUUC_COUNT(Handler, Problem, counter)                \
-    void Handler(Problem & p) override {                      \
-        ++counter;                                            \
-        UnicodeLibBehavior::Handler(p);                       \
+    int Total() const {
+        return bytes_to_16 + bytes_to_32 + from_16_to_32 + from_32_to_16 + to_bytes;
     }
-    ZUUC_COUNT(HandleExternalToInternalConversionProblem, CharToChar16ConversionProblem, bytes_to_16)
+
+#define ZUUC_COUNT(Handler, Problem, counter) \
+    void Handler(Problem & p) override {      \
+        ++counter;                            \
+        UnicodeLibBehavior::Handler(p);       \
+    }
+    ZUUC_COUNT(HandleExternalToInternalConversionProblem, CharToChar16ConversionProblem,
+               bytes_to_16)
     ZUUC_COUNT(HandleCharToChar32ConversionProblem, CharToChar32ConversionProblem, bytes_to_32)
-    ZUUC_COUNT(HandleChar16ToChar32ConversionProblem, Char16ToChar32ConversionProblem, from_16_to_32)
-    ZUUC_COUNT(HandleChar32ToChar16ConversionProblem, Char32ToChar16ConversionProblem, from_32_to_16)
+    ZUUC_COUNT(HandleChar16ToChar32ConversionProblem, Char16ToChar32ConversionProblem,
+               from_16_to_32)
+    ZUUC_COUNT(HandleChar32ToChar16ConversionProblem, Char32ToChar16ConversionProblem,
+               from_32_to_16)
     ZUUC_COUNT(HandleInternalToExternalConversionProblem, Char16ToCharConversionProblem, to_bytes)
     ZUUC_COUNT(HandleChar32ToCharConversionProblem, Char32ToCharConversionProblem, to_bytes)
 #undef ZUUC_COUNT

@@ -1,11 +1,10 @@
 // Uses an installed zuuc421: converts text through an encoding library that
 // the loader finds beside the installed libzuuc421.so, and collates by the
 // default table installed there too.
-#include <zuuc/encoding_converters.h>
-#include <zuuc/zuuc.h>
-
 #include <cstdio>
 #include <cstring>
+#include <zuuc/encoding_converters.h>
+#include <zuuc/zuuc.h>
 
 int main() {
     char const latin1[] = "caf\xE9";
