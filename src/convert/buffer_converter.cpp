@@ -55,15 +55,22 @@ TextEncoding const & PivotEncoding() {
 
 // The decoder to the pivot. An auto-detecting byte encoding has no
 // transcoder of its own: its input goes through a detecting decoder.
+// `detecting` is set to the count of substitutes that stage writes itself.
+using zuuc_internal::detect::InPlaceSubstitutes;
 template <class P, class Enc>
-auto DecoderTo(Enc const & encoding, UnicodeLibAllocator & arena) {
+auto DecoderTo(Enc const & encoding, UnicodeLibAllocator & arena, InPlaceSubstitutes *&) {
     return zuuc_internal::ConverterToPivot<P>(encoding, arena);
 }
 template <class P>
-Transcoder<char, P> * DecoderTo(CharEncoding const & encoding, UnicodeLibAllocator & arena) {
-    Transcoder<char, P> * detecting =
+Transcoder<char, P> * DecoderTo(CharEncoding const & encoding, UnicodeLibAllocator & arena,
+                                InPlaceSubstitutes *& detecting) {
+    Transcoder<char, P> * decoder =
         zuuc_internal::detect::CreateDetectingDecoder<P>(encoding, arena);
-    return detecting != nullptr ? detecting : zuuc_internal::ConverterToPivot<P>(encoding, arena);
+    if (decoder == nullptr) {
+        return zuuc_internal::ConverterToPivot<P>(encoding, arena);
+    }
+    detecting = &zuuc_internal::detect::SubstitutesOf(*decoder);
+    return decoder;
 }
 
 using zuuc_internal::IsInputProblem;
@@ -121,6 +128,8 @@ private:
     LinearAllocator arena_;
     Transcoder<In, Out> * transcoder_;
     TextEncoding const * output_encoding_;
+    // The detecting stage of an auto-detecting input encoding, if any.
+    InPlaceSubstitutes * detecting_ = nullptr;
 
     // A final call has converted all its input and is finishing.
     bool finishing_ = false;
@@ -145,10 +154,13 @@ bool BufferConverterImpl<In, Out>::Initialize(InEnc const & in, OutEnc const & o
         bool const built = wide ? Build<unsigned int>(in, out) : Build<unsigned short>(in, out);
         if (built) {
             output_encoding_ = &out;
+        } else {
+            detecting_ = nullptr;  // gone with the stages
         }
         return built;
     } catch (...) {
         // A factory could not load its tables or obtain memory.
+        detecting_ = nullptr;
         return false;
     }
 }
@@ -167,7 +179,7 @@ bool BufferConverterImpl<In, Out>::Build(InEnc const & in, OutEnc const & out) {
     Transcoder<P, Out> * second = nullptr;
     try {
         if (!(kInIsPivotWidth && in == pivot)) {
-            first = DecoderTo<P>(in, arena_);
+            first = DecoderTo<P>(in, arena_, detecting_);
             if (first == nullptr && !kInIsPivotWidth) {
                 return false;
             }
@@ -304,6 +316,9 @@ BufferConverterResult BufferConverterImpl<In, Out>::Convert(In const *& in, In c
     }
     finishing_ = false;
     finished_ = true;
+    if (detecting_ != nullptr) {
+        substitutions_ += detecting_->Take();
+    }
     return substitutions_ != 0 ? kBufferConverterCompleteWithSubstitutions
                                : kBufferConverterComplete;
 }
@@ -318,6 +333,9 @@ bool BufferConverterImpl<In, Out>::Reset() noexcept {
         return false;
     }
     transcoder_->Reset();
+    if (detecting_ != nullptr) {
+        detecting_->Take();
+    }
     return true;
 }
 

@@ -20,7 +20,7 @@ Transcoder<char, unsigned short> * DecoderOf(CharEncoding const & chosen,
 }
 
 template <class Out>
-class DetectingDecoder final : public Transcoder<char, Out> {
+class DetectingDecoder final : public Transcoder<char, Out>, public InPlaceSubstitutes {
 public:
     DetectingDecoder(CharEncoding const & encoding, UnicodeLibAllocator & allocator)
         : encoding_(encoding), allocator_(allocator) {
@@ -88,6 +88,7 @@ public:
                 }
                 *out++ = 0xFFFD;
                 substitute_owed_ = false;
+                ++substituted_;
             }
             TranscodeResult const result = DrainReadAhead(out, outEnd, left());
             if (result == kTranscodeInputExhausted) {
@@ -114,6 +115,12 @@ public:
 
     unsigned int Mode() const override { return decoder_ != nullptr ? decoder_->Mode() : 0; }
 
+    unsigned int Take() override {
+        unsigned int const count = substituted_;
+        substituted_ = 0;
+        return count;
+    }
+
 private:
     void Start() {
         CharEncoding const * candidates[EncodingChooser::kMaxCandidates] = {};
@@ -131,6 +138,7 @@ private:
         chooser_ = new EncodingChooser(this->GetBehavior(), candidates, static_cast<int>(count),
                                        allocator_, language);
         read_position_ = 0;
+        drained_ = false;
     }
 
     void Stop() {
@@ -150,12 +158,15 @@ private:
         return decoder_ != nullptr;
     }
 
-    // Decodes what is left of the bytes read ahead; result 1 once they are all done.
+    // Decodes what is left of the bytes read ahead; result 1 once they are
+    // all done. The decoder may have consumed them all and still hold text
+    // it could not write (a composite decoder keeps what follows a problem),
+    // so they are done only when the decoder itself says so.
     TranscodeResult DrainReadAhead(Out *& out, Out * outEnd, long limit) {
-        std::size_t const size = chooser_->ReadAheadSize();
-        if (read_position_ >= size) {
+        if (drained_) {
             return kTranscodeInputExhausted;
         }
+        std::size_t const size = chooser_->ReadAheadSize();
         auto const * base = reinterpret_cast<char const *>(chooser_->ReadAhead());
         char const * position = base + read_position_;
         TranscodeResult const result =
@@ -163,7 +174,8 @@ private:
         read_position_ = static_cast<std::size_t>(position - base);
         bool const clean = result == kTranscodeComplete || result == kTranscodeInputExhausted;
         if (clean && read_position_ >= size) {
-            return kTranscodeInputExhausted;  // a partial sequence goes on in the decoder
+            drained_ = true;  // a partial sequence goes on in the decoder
+            return kTranscodeInputExhausted;
         }
         return result;
     }
@@ -173,7 +185,9 @@ private:
     EncodingChooser * chooser_ = nullptr;
     Transcoder<char, Out> * decoder_ = nullptr;
     std::size_t read_position_ = 0;
+    bool drained_ = false;
     bool substitute_owed_ = false;
+    unsigned int substituted_ = 0;  // kept across Reset until taken
 };
 
 }  // namespace
@@ -187,9 +201,16 @@ Transcoder<char, Out> * CreateDetectingDecoder(CharEncoding const & encoding,
     return new (allocator) DetectingDecoder<Out>(encoding, allocator);
 }
 
+template <class Out>
+InPlaceSubstitutes & SubstitutesOf(Transcoder<char, Out> & detecting) {
+    return static_cast<DetectingDecoder<Out> &>(detecting);
+}
+
 template Transcoder<char, unsigned int> * CreateDetectingDecoder<unsigned int>(
     CharEncoding const &, UnicodeLibAllocator &);
 template Transcoder<char, unsigned short> * CreateDetectingDecoder<unsigned short>(
     CharEncoding const &, UnicodeLibAllocator &);
+template InPlaceSubstitutes & SubstitutesOf<unsigned int>(Transcoder<char, unsigned int> &);
+template InPlaceSubstitutes & SubstitutesOf<unsigned short>(Transcoder<char, unsigned short> &);
 
 }  // namespace zuuc_internal::detect

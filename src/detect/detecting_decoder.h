@@ -17,6 +17,22 @@ template <class Out>
 Transcoder<char, Out> * CreateDetectingDecoder(CharEncoding const & encoding,
                                                UnicodeLibAllocator & allocator);
 
+// Problems in the bytes read ahead that come to light while finishing are
+// replaced by U+FFFD in place (a problem result of Finish ends the
+// conversion); the buffer converter adds their count to its own.
+class InPlaceSubstitutes {
+public:
+    // The substitutes written in place since the last call.
+    virtual unsigned int Take() = 0;
+
+protected:
+    ~InPlaceSubstitutes() = default;
+};
+
+// The count of a decoder made by CreateDetectingDecoder.
+template <class Out>
+InPlaceSubstitutes & SubstitutesOf(Transcoder<char, Out> & detecting);
+
 }  // namespace zuuc_internal::detect
 
 #endif

@@ -462,6 +462,35 @@ TEST(AutoDetectEncoding, BadInputIsDecidedAndDecoded) {
     EXPECT_EQ(cut, expected);
 }
 
+// A text short enough to be decided only when the input ends is decoded
+// from what was read ahead while finishing: a problem found there is
+// counted, and the unit after it is not lost whatever the output room.
+TEST(AutoDetectEncoding, ProblemsFoundWhileFinishingAreCountedAndNothingFollowingIsLost) {
+    Bytes const bytes("\xFF\xFE\xFF\xCF\xD9\xD4\x2E\xD9\xD4\x2E", 10);  // lone high surrogate
+    U32 const expected = {0xCFFF, 0xD4D9, 0xFFFD, 0x2ED4};
+    for (std::size_t piece : {10, 8, 3})
+        for (std::size_t room : {1, 2, 64}) {
+            SCOPED_TRACE(testing::Message() << "piece " << piece << ", room " << room);
+            CharToChar32BufferConverter converter;
+            ASSERT_TRUE(converter.Initialize(CharEncoding::ChineseAutoDetect(),
+                                             Char32Encoding::UTF32()));
+            U32 out;
+            std::vector<unsigned int> buffer(room);
+            char const * in = bytes.data();
+            BufferConverterResult r = kBufferConverterOutputFull;
+            for (int calls = 0; calls < 50 && r > kBufferConverterCompleteWithSubstitutions;
+                 ++calls) {
+                char const * const stop = std::min(bytes.data() + bytes.size(), in + piece);
+                unsigned int * o = buffer.data();
+                r = converter.Convert(in, stop, o, o + room, stop == bytes.data() + bytes.size());
+                out.insert(out.end(), buffer.data(), o);
+            }
+            EXPECT_EQ(out, expected);
+            EXPECT_EQ(r, kBufferConverterCompleteWithSubstitutions);
+            EXPECT_EQ(converter.Substitutions(), 1u);
+        }
+}
+
 TEST(AutoDetectEncoding, DiagnosticsFollowTheBehaviour) {
     UnicodeLibBehavior behavior(false);
     behavior.SetDisplayAutoDetectMessages(true);
