@@ -142,11 +142,17 @@ void CheckPair(CollationSequence const & seq, Text const & a, Text const & b, un
         Fail("a against a", Direct(seq, a, a), 0);
     if (CollationAlgorithm::Compare(ka.data(), ka.data()) != 0)
         Fail("key a against key a", 1, 0);
-    // Canonically equivalent strings collate alike.
-    if (KeyOf(seq, Normalized(a, NormalizationTransform::NFD)) != ka)
-        Fail("key of NFD(a)", 0, 1);
-    if (KeyOf(seq, Normalized(a, NormalizationTransform::NFC)) != ka)
-        Fail("key of NFC(a)", 0, 1);
+    // Canonically equivalent strings collate alike. (A run of more than 512
+    // marks is put in order piece by piece, where NFC and NFD may cut it in
+    // different places: then the forms themselves disagree.)
+    Text const nfd = Normalized(a, NormalizationTransform::NFD);
+    Text const nfc = Normalized(a, NormalizationTransform::NFC);
+    if (Normalized(nfc, NormalizationTransform::NFD) == nfd) {
+        if (KeyOf(seq, nfd) != ka)
+            Fail("key of NFD(a)", 0, 1);
+        if (KeyOf(seq, nfc) != ka)
+            Fail("key of NFC(a)", 0, 1);
+    }
     // UTF-16 input.
     bool ok_a = false;
     bool ok_b = false;

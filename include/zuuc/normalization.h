@@ -18,6 +18,10 @@
 // most recent few thousand changes of mapping are kept, and older positions
 // map to the oldest one kept).
 //
+// A run of more than 512 marks (far beyond any real text) is put in
+// canonical order piece by piece, at most 512 marks at a time; NFC and NFD
+// may cut such a run in different places.
+//
 // A transform reads its input ahead (up to 1024 units); the input must
 // outlive it. Used by one thread at a time.
 #ifndef ZUUC_NORMALIZATION_H

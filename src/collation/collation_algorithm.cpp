@@ -174,8 +174,9 @@ std::uint32_t const * Characters(Table const & t, std::uint32_t const * s, std::
         static thread_local zuuc_internal::normalization::normalize nfd(
             zuuc_internal::normalization::kNFD);
         while (i < n) {
-            std::size_t const room = std::max<std::size_t>(
-                zuuc_internal::normalization::normalize::kMinOutput, n - i + 16);
+            // The transforms' room, so that a long run of marks is cut where
+            // NFD cuts it and canonically equivalent texts keep one key.
+            std::size_t const room = zuuc_internal::normalization::normalize::kTransformOutput;
             zuuc_internal::normalization::NormalizeParams<std::uint32_t> p{
                 s + i, n - i, buffer.Reserve(room), room, 0, 0, nullptr, 0, 0};
             nfd.ResetOffsets();

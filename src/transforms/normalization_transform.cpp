@@ -15,7 +15,7 @@ namespace {
 template <typename Unit, typename Source>
 class Engine {
 public:
-    static constexpr std::size_t kSize = 1024;
+    static constexpr std::size_t kSize = normalize::kTransformOutput;
 
     Engine(Source & input, Unit * output, int form, CharacterTest const * test)
         : input_(&input), output_(output), normalizer_(form), test_(test) {}

@@ -49,6 +49,11 @@ class normalize {
 public:
     static constexpr std::size_t kMinOutput = 64;
     static constexpr std::size_t kMaxSegment = 1024;  // code points of one decomposed segment
+    // The output room the normalization transforms give each call. A run of
+    // marks longer than half the room is cut and put in order piece by
+    // piece, so a caller whose text must normalize as the transforms do
+    // (collation) gives the same room.
+    static constexpr std::size_t kTransformOutput = 1024;
 
     // `form` 0 NFD, 1 NFC, 2 NFKD, 3 NFKC; any other value copies its input.
     explicit normalize(int form);

@@ -243,6 +243,19 @@ TEST_F(Collation, KeysAgreeWithDirectComparison) {
     }
 }
 
+// A long run of marks keeps the key of its normalized forms.
+TEST_F(Collation, LongMarkRunsKeepTheKeyOfTheirNormalizedForms) {
+    CollationSequence const seq;
+    for (std::size_t run : {40, 300}) {
+        Text text = {0x2B};
+        text.insert(text.end(), run, 0x0302);
+        text.insert(text.end(), {0x031C, 0x0302, 0x8302, 0x0200});
+        std::vector<unsigned char> const key = KeyOf(seq, text);
+        EXPECT_EQ(key, KeyOf(seq, Normalized(text, NormalizationTransform::NFD))) << run;
+        EXPECT_EQ(key, KeyOf(seq, Normalized(text, NormalizationTransform::NFC))) << run;
+    }
+}
+
 TEST_F(Collation, KeyFormat) {
     CollationSequence const & seq = *default_;
     unsigned int const sig = seq.Signature();
