@@ -472,8 +472,8 @@ TEST(AutoDetectEncoding, ProblemsFoundWhileFinishingAreCountedAndNothingFollowin
         for (std::size_t room : {1, 2, 64}) {
             SCOPED_TRACE(testing::Message() << "piece " << piece << ", room " << room);
             CharToChar32BufferConverter converter;
-            ASSERT_TRUE(converter.Initialize(CharEncoding::ChineseAutoDetect(),
-                                             Char32Encoding::UTF32()));
+            ASSERT_TRUE(
+                converter.Initialize(CharEncoding::ChineseAutoDetect(), Char32Encoding::UTF32()));
             U32 out;
             std::vector<unsigned int> buffer(room);
             char const * in = bytes.data();
