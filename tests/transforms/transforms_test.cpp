@@ -118,7 +118,8 @@ TEST_P(StaticTransform, MapsOneCodePoint) {
 }
 
 // The case and width tables are checked over the whole BMP below; here the
-// kana tables and what lies beyond the BMP.
+// kana tables and what lies beyond the BMP (the plain twins あ/ア and ヵ to か
+// are read by the framework tests below).
 using Up = ToUppercaseTransform;
 using Low = ToLowercaseTransform;
 using Hira = ToHiraganaTransform;
@@ -128,20 +129,18 @@ using Small = LargeToSmallKanaTransform;
 MapCase const kMapCases[] = {
     {Up::Transform, 0x10428, 0x10428},  // no supplementary mappings
     {Up::Transform, 0x110061, 0x110061}, {Low::Transform, 0x10400, 0x10400},
-    {Hira::Transform, 0x30A2, 0x3042},   {Hira::Transform, 0x30F5, 0x304B},
     {Hira::Transform, 0x30F6, 0x3051},   {Hira::Transform, 0x30FE, 0x309E},
     {Hira::Transform, 0x30FC, 0x30FC},   {Hira::Transform, 0xFF76, 0x304B},  // widened first
-    {Kata::Transform, 0x3042, 0x30A2},   {Kata::Transform, 0x3094, 0x30F4},
-    {Kata::Transform, 0x309D, 0x30FD},   {Kata::Transform, 0x3095, 0x3095},
-    {Large::Transform, 0x3041, 0x3042},  {Large::Transform, 0x3083, 0x3084},
-    {Large::Transform, 0x308E, 0x308F},  {Large::Transform, 0x3095, 0x304B},
-    {Large::Transform, 0x30F5, 0x30AB},  {Large::Transform, 0x30F6, 0x30B1},
-    {Large::Transform, 0x30E3, 0x30E4},  {Large::Transform, 0x3063, 0x3063},
-    {Large::Transform, 0x30C3, 0x30C3},  {Small::Transform, 0x3042, 0x3041},
-    {Small::Transform, 0x304B, 0x3095},  {Small::Transform, 0x3051, 0x3096},
-    {Small::Transform, 0x30AB, 0x30F5},  {Small::Transform, 0x30B1, 0x30F6},
-    {Small::Transform, 0x308F, 0x308E},  {Small::Transform, 0x3064, 0x3064},
-    {Small::Transform, 0x30C4, 0x30C4},
+    {Kata::Transform, 0x3094, 0x30F4},   {Kata::Transform, 0x309D, 0x30FD},
+    {Kata::Transform, 0x3095, 0x3095},   {Large::Transform, 0x3041, 0x3042},
+    {Large::Transform, 0x3083, 0x3084},  {Large::Transform, 0x308E, 0x308F},
+    {Large::Transform, 0x3095, 0x304B},  {Large::Transform, 0x30F5, 0x30AB},
+    {Large::Transform, 0x30F6, 0x30B1},  {Large::Transform, 0x30E3, 0x30E4},
+    {Large::Transform, 0x3063, 0x3063},  {Large::Transform, 0x30C3, 0x30C3},
+    {Small::Transform, 0x3042, 0x3041},  {Small::Transform, 0x304B, 0x3095},
+    {Small::Transform, 0x3051, 0x3096},  {Small::Transform, 0x30AB, 0x30F5},
+    {Small::Transform, 0x30B1, 0x30F6},  {Small::Transform, 0x308F, 0x308E},
+    {Small::Transform, 0x3064, 0x3064},  {Small::Transform, 0x30C4, 0x30C4},
 };
 INSTANTIATE_TEST_SUITE_P(Tables, StaticTransform, ::testing::ValuesIn(kMapCases));
 
@@ -431,7 +430,6 @@ Word const kWords[] = {
     {U"ともだち", U"tomodachi", U"tomodati"},
     {U"みゃく", U"myaku", U"myaku"},
     {U"ひゃっかてん", U"hyakkaten", U"hyakkaten"},
-    {U"おいしい", U"oishii", U"oisii"},
     {U"ふぁいる", U"fairu", U"fairu"},
     {U"ゔぁいおりん", U"vaiorin", U"vaiorin"},
     {U"ちぇっく", U"chekku", U"tyekku"},
@@ -442,14 +440,8 @@ Word const kWords[] = {
     {U"みっつ", U"mittsu", U"mittu"},
     {U"ざっし", U"zasshi", U"zassi"},
     {U"ぎょうざ", U"gyouza", U"gyouza"},
-    {U"でぐち", U"deguchi", U"deguti"},
-    {U"がっこう", U"gakkou", U"gakkou"},
-    {U"てつだう", U"tetsudau", U"tetudau"},
     {U"ちょうちょ", U"choucho", U"tyoutyo"},
     {U"いっしょ", U"issho", U"issyo"},
-    {U"ぱん", U"pan", U"pan"},
-    {U"ぼうし", U"boushi", U"bousi"},
-    {U"ほんや", U"hon'ya", U"hon'ya"},
 };
 
 std::u32string Katakana(std::u32string text) {
