@@ -46,17 +46,19 @@ struct Wide;
     static constexpr auto wmemchr = &zu_wmemchr##S, wmemcmp = &zu_wmemcmp##S;                     \
     static constexpr auto wmemcpy = &zu_wmemcpy##S, wmemmove = &zu_wmemmove##S;                   \
     static constexpr auto wmemset = &zu_wmemset##S;                                               \
-    static constexpr auto swscanf = &zu_swscanf##S, fwscanf = &zu_fwscanf##S;
+    static constexpr auto swscanf = &zu_swscanf##S, fwscanf = &zu_fwscanf##S;                     \
+    static constexpr auto swprintf = &zu_swprintf##S, wcsftime = &zu_wcsftime##S;                 \
+    static constexpr auto wcstol = &zu_wcstol##S, wcstoul = &zu_wcstoul##S, wcstod = &zu_wcstod##S;
 // The names without a suffix are the 16-bit flavour.
 template <>
 struct Wide<unsigned short> {
     ZU_WIDE_FUNCTIONS(_16)
-    static constexpr auto plain_fwscanf = &zu_fwscanf;
+    static constexpr auto plain_fwscanf = &zu_fwscanf, plain_swscanf = &zu_swscanf;
 };
 template <>
 struct Wide<unsigned int> {
     ZU_WIDE_FUNCTIONS(_32)
-    static constexpr auto plain_fwscanf = &zu_fwscanf_32;
+    static constexpr auto plain_fwscanf = &zu_fwscanf_32, plain_swscanf = &zu_swscanf_32;
 };
 #undef ZU_WIDE_FUNCTIONS
 
@@ -120,8 +122,9 @@ private:
     std::string path_;
 };
 
+// The functions of both widths: one typed fixture for all of them.
 template <typename U>
-class WideString : public ::testing::Test {
+class WideUnits : public ::testing::Test {
 protected:
     // A terminated string from ASCII text.
     static std::vector<U> S(char const * text) {
@@ -139,9 +142,9 @@ struct UnitNames {
         return sizeof(U) == 2 ? "Units16" : "Units32";
     }
 };
-TYPED_TEST_SUITE(WideString, UnitTypes, UnitNames);
+TYPED_TEST_SUITE(WideUnits, UnitTypes, UnitNames);
 
-TYPED_TEST(WideString, CopyFamily) {
+TYPED_TEST(WideUnits, StringCopyFamily) {
     using W = Wide<TypeParam>;
     using V = std::vector<TypeParam>;
     auto buf = this->Buffer(6);
@@ -168,7 +171,7 @@ TYPED_TEST(WideString, CopyFamily) {
 // Comparisons, searches and lengths against the string class over random
 // strings of units below and above the sign bit: units compare unsigned, and
 // the comparisons answer -1, 0 or 1.
-TYPED_TEST(WideString, AgreeWithTheStringClass) {
+TYPED_TEST(WideUnits, StringSearchesAgreeWithTheStringClass) {
     using W = Wide<TypeParam>;
     using Str = std::basic_string<TypeParam>;
     TypeParam const units[] = {'a', 'b', 0x8000, static_cast<TypeParam>(~0u)};
@@ -217,7 +220,7 @@ TYPED_TEST(WideString, AgreeWithTheStringClass) {
     std::free(copy);
 }
 
-TYPED_TEST(WideString, XfrmNeverWritesOrReadsDstPastN) {
+TYPED_TEST(WideUnits, XfrmNeverWritesOrReadsDstPastN) {
     using W = Wide<TypeParam>;
     auto const src = this->S("abcdef");
     for (size_t n : {1, 3, 6, 7, 9}) {
@@ -230,7 +233,7 @@ TYPED_TEST(WideString, XfrmNeverWritesOrReadsDstPastN) {
     EXPECT_EQ(W::wcsxfrm(nullptr, src.data(), 0), 6u);
 }
 
-TYPED_TEST(WideString, MemoryFunctions) {
+TYPED_TEST(WideUnits, MemoryFunctions) {
     using W = Wide<TypeParam>;
     const TypeParam s[] = {'a', 0, 'b', 0x8000, 'b'};
     EXPECT_EQ(W::wmemchr(s, 'b', 5), s + 2);  // 0 units do not stop the search
@@ -437,9 +440,6 @@ TEST(WideMappings, NamesMappingsAndCaseInsensitiveComparison) {
 
 // The mbstowcs / wcstombs family.
 
-template <typename U>
-using Family = Wide<U>;
-
 // Code points as a terminated string of units U.
 template <typename U>
 std::vector<U> Text(std::vector<unsigned int> const & cps) {
@@ -458,9 +458,9 @@ std::vector<U> Text(std::vector<unsigned int> const & cps) {
 template <typename U>
 std::string ToBytes(std::vector<U> const & text, zu_encoding_id enc, long * result) {
     std::size_t measured = 99, count = 99;
-    long const first = Family<U>::to_bytes(nullptr, &measured, text.data(), 0, enc);
+    long const first = Wide<U>::to_bytes(nullptr, &measured, text.data(), 0, enc);
     std::string bytes(measured + 1, '\x7F');
-    *result = Family<U>::to_bytes(&bytes[0], &count, text.data(), measured, enc);
+    *result = Wide<U>::to_bytes(&bytes[0], &count, text.data(), measured, enc);
     EXPECT_EQ(first, *result);
     EXPECT_EQ(count, measured);
     EXPECT_EQ(bytes[measured], '\x7F');  // exactly full: no terminator
@@ -470,20 +470,16 @@ std::string ToBytes(std::vector<U> const & text, zu_encoding_id enc, long * resu
 template <typename U>
 std::vector<U> ToWide(std::string const & bytes, zu_encoding_id enc, long * result) {
     std::size_t measured = 99, count = 99;
-    long const first = Family<U>::to_wide(nullptr, &measured, bytes.c_str(), 12345, enc);
+    long const first = Wide<U>::to_wide(nullptr, &measured, bytes.c_str(), 12345, enc);
     std::vector<U> text(measured + 1, 0x7F);
-    *result = Family<U>::to_wide(text.data(), &count, bytes.c_str(), measured + 1, enc);
+    *result = Wide<U>::to_wide(text.data(), &count, bytes.c_str(), measured + 1, enc);
     EXPECT_EQ(first, *result);
     EXPECT_EQ(count, measured);
     EXPECT_EQ(text[measured], U(0));  // room left: terminated
     return text;
 }
 
-template <typename U>
-class WideConversion : public ::testing::Test {};
-TYPED_TEST_SUITE(WideConversion, UnitTypes);
-
-TYPED_TEST(WideConversion, RoundTripsAndCountsProblems) {
+TYPED_TEST(WideUnits, MultiByteRoundTripsAndCountsProblems) {
     using U = TypeParam;
     struct Case {
         char const * encoding;
@@ -520,33 +516,32 @@ TYPED_TEST(WideConversion, RoundTripsAndCountsProblems) {
     EXPECT_EQ(result, -1);
     std::size_t count = 7;
     U out[4];
-    EXPECT_EQ(Family<U>::to_wide(out, &count, "abc", 4, nullptr), -1);
+    EXPECT_EQ(Wide<U>::to_wide(out, &count, "abc", 4, nullptr), -1);
     EXPECT_EQ(count, 0u);
-    EXPECT_EQ(Family<U>::to_wide(out, &count, nullptr, 4, zu_get_encoding_id("UTF-8")), 0);
+    EXPECT_EQ(Wide<U>::to_wide(out, &count, nullptr, 4, zu_get_encoding_id("UTF-8")), 0);
     EXPECT_EQ(out[0], U(0));
 }
 
 // A destination that is too small keeps whole characters only.
-TYPED_TEST(WideConversion, SmallDestinationsKeepWholeCharacters) {
+TYPED_TEST(WideUnits, MultiByteSmallDestinationsKeepWholeCharacters) {
     using U = TypeParam;
     std::size_t count = 0;
     U wide[3] = {9, 9, 9};
     long const units = sizeof(U) == 2 ? 1 : 2;  // UTF-16 has no room for the pair
-    EXPECT_EQ(Family<U>::to_wide(wide, &count, "a\xF0\x9F\x98\x80", 2, zu_get_encoding_id("UTF-8")),
+    EXPECT_EQ(Wide<U>::to_wide(wide, &count, "a\xF0\x9F\x98\x80", 2, zu_get_encoding_id("UTF-8")),
               units);
     EXPECT_EQ(wide[count], sizeof(U) == 2 ? U(0) : U(9));
 
     std::vector<U> const japanese = Text<U>({'a', 0x65E5, 0x672C, 'b'});
     char bytes[12];
-    EXPECT_EQ(
-        Family<U>::to_bytes(bytes, &count, japanese.data(), 4, zu_get_encoding_id("Shift_JIS")), 3);
+    EXPECT_EQ(Wide<U>::to_bytes(bytes, &count, japanese.data(), 4, zu_get_encoding_id("Shift_JIS")),
+              3);
     EXPECT_EQ(std::string(bytes, 4), std::string("a\x93\xFA\0", 4));
     // A modal encoding's cut text still ends back in ASCII.
     EXPECT_EQ(
-        Family<U>::to_bytes(bytes, &count, japanese.data(), 7, zu_get_encoding_id("ISO-2022-JP")),
-        1);
+        Wide<U>::to_bytes(bytes, &count, japanese.data(), 7, zu_get_encoding_id("ISO-2022-JP")), 1);
     EXPECT_EQ(
-        Family<U>::to_bytes(bytes, &count, japanese.data(), 10, zu_get_encoding_id("ISO-2022-JP")),
+        Wide<U>::to_bytes(bytes, &count, japanese.data(), 10, zu_get_encoding_id("ISO-2022-JP")),
         9);
     EXPECT_EQ(std::string(bytes, 10), std::string("a\x1B$BF|\x1B(B\0", 10));
 }
@@ -576,15 +571,11 @@ struct Outcome {
     }
 };
 
-long double Convert(Kind k, int base, unsigned short const * s, unsigned short ** e) {
-    return k == kLong       ? zu_wcstol_16(s, e, base)
-           : k == kUnsigned ? zu_wcstoul_16(s, e, base)
-                            : zu_wcstod_16(s, e);
-}
-long double Convert(Kind k, int base, unsigned int const * s, unsigned int ** e) {
-    return k == kLong       ? zu_wcstol_32(s, e, base)
-           : k == kUnsigned ? zu_wcstoul_32(s, e, base)
-                            : zu_wcstod_32(s, e);
+template <typename U>
+long double Convert(Kind k, int base, U const * s, U ** e) {
+    return k == kLong       ? Wide<U>::wcstol(s, e, base)
+           : k == kUnsigned ? Wide<U>::wcstoul(s, e, base)
+                            : Wide<U>::wcstod(s, e);
 }
 long double Convert(Kind k, int base, wchar_t const * s, wchar_t ** e) {  // the C library
     return k == kLong       ? std::wcstol(s, e, base)
@@ -602,7 +593,7 @@ Outcome Measure(NumberCase const & k) {
     return {value, static_cast<long>(end - units.data()), errno};
 }
 
-TEST(WideNumbers, AgreeWithTheCLibrary) {
+TYPED_TEST(WideUnits, NumbersAgreeWithTheCLibrary) {
     std::string const zeros(123, '0');
     NumberCase const cases[] = {
         {kLong, 10, ""},
@@ -652,24 +643,22 @@ TEST(WideNumbers, AgreeWithTheCLibrary) {
         {kLong, 10, std::string(120, '0') + "42"},
     };
     for (NumberCase const & k : cases) {
-        Outcome const want = Measure<wchar_t>(k);
-        EXPECT_TRUE(Measure<unsigned short>(k) == want) << '"' << k.text << "\" base " << k.base;
-        EXPECT_TRUE(Measure<unsigned int>(k) == want) << '"' << k.text << "\" base " << k.base;
+        EXPECT_TRUE(Measure<TypeParam>(k) == Measure<wchar_t>(k))
+            << '"' << k.text << "\" base " << k.base;
     }
 }
 
 // A number that may run past the 127 units looked at is refused, not cut.
-TEST(WideNumbers, NumbersTooLongToReadAreRefused) {
+TYPED_TEST(WideUnits, NumbersTooLongToReadAreRefused) {
     std::string const zeros(123, '0');
     for (NumberCase const & k : {NumberCase{kDouble, 0, "1" + zeros + "000000"},
                                  {kDouble, 0, "  1" + zeros + "000e+5"},
                                  {kLong, 10, std::string(130, '0') + "42"},
                                  {kUnsigned, 16, std::string(300, 'f')}}) {
-        EXPECT_TRUE(Measure<unsigned short>(k) == (Outcome{0, 0, ERANGE})) << k.text;
-        EXPECT_TRUE(Measure<unsigned int>(k) == (Outcome{0, 0, ERANGE})) << k.text;
+        EXPECT_TRUE(Measure<TypeParam>(k) == (Outcome{0, 0, ERANGE})) << k.text;
     }
-    unsigned short const wide_spaces[] = {0x3000, 0x2003, '7', 0};
-    EXPECT_EQ(zu_wcstol_16(wide_spaces, nullptr, 10), 7);
+    TypeParam const wide_spaces[] = {0x3000, 0x2003, '7', 0};
+    EXPECT_EQ(Wide<TypeParam>::wcstol(wide_spaces, nullptr, 10), 7);
 }
 
 std::vector<std::string> Tokens(std::string const & text, char const * delimiters) {
@@ -712,11 +701,7 @@ TEST(WideTokenizer, SplitsPerThread) {
 // Stream functions of both widths through real files, and the per-stream
 // table under several threads.
 
-template <typename U>
-class WideStreams : public ::testing::Test {};
-TYPED_TEST_SUITE(WideStreams, UnitTypes);
-
-TYPED_TEST(WideStreams, RawUnitsLinesAndPushback) {
+TYPED_TEST(WideUnits, StreamRawUnitsLinesAndPushback) {
     using U = TypeParam;
     using S = Wide<U>;
     TempFile file;
@@ -843,9 +828,9 @@ Unit const * Arg(Abc) {
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-// Formats with swprintf and with both widths of the library and compares
+// Formats with swprintf and with the library's units U and compares
 // results and texts.
-template <class... Args>
+template <class U, class... Args>
 void ExpectSameAsC(std::string const & format, Args... args) {
     SCOPED_TRACE(format);
     std::wstring const wide_format = Widen<wchar_t>(CSpelling(format));
@@ -854,17 +839,11 @@ void ExpectSameAsC(std::string const & format, Args... args) {
         std::swprintf(expected.data(), expected.size(), wide_format.c_str(), Arg<wchar_t>(args)...);
     ASSERT_GE(expected_count, 0);
 
-    std::vector<unsigned short> out16(2048, 0xBEEF);
+    std::vector<U> out(2048, 0xBEEF);
     EXPECT_EQ(expected_count,
-              zu_swprintf_16(out16.data(), out16.size(), Widen<unsigned short>(format).c_str(),
-                             Arg<unsigned short>(args)...));
-    EXPECT_EQ(Str16(expected.begin(), expected.begin() + expected_count), Str16(out16.data()));
-
-    std::vector<unsigned int> out32(2048, 0xBEEF);
-    EXPECT_EQ(expected_count,
-              zu_swprintf_32(out32.data(), out32.size(), Widen<unsigned int>(format).c_str(),
-                             Arg<unsigned int>(args)...));
-    EXPECT_EQ(Str32(expected.begin(), expected.begin() + expected_count), Str32(out32.data()));
+              Wide<U>::swprintf(out.data(), out.size(), Widen<U>(format).c_str(), Arg<U>(args)...));
+    EXPECT_EQ(std::basic_string<U>(expected.begin(), expected.begin() + expected_count),
+              std::basic_string<U>(out.data()));
 }
 #pragma GCC diagnostic pop
 
@@ -874,7 +853,7 @@ char const * const kPrecisions[] = {"", ".", ".0", ".5", ".*"};
 
 // Every flag set, width and precision (with positive and negative '*'
 // values) for the conversions and length modifier given.
-template <class T>
+template <class U, class T>
 void CompareAll(char const * conversions, char const * length, std::vector<T> const & values) {
     for (char const * c = conversions; *c != 0; ++c) {
         for (char const * flags : kFlags) {
@@ -888,13 +867,13 @@ void CompareAll(char const * conversions, char const * length, std::vector<T> co
                         for (int w : {9, -9}) {
                             for (int p : {3, -2}) {
                                 if (star_width && star_precision)
-                                    ExpectSameAsC(format, w, p, value);
+                                    ExpectSameAsC<U>(format, w, p, value);
                                 else if (star_width && p == 3)
-                                    ExpectSameAsC(format, w, value);
+                                    ExpectSameAsC<U>(format, w, value);
                                 else if (star_precision && w == 9)
-                                    ExpectSameAsC(format, p, value);
+                                    ExpectSameAsC<U>(format, p, value);
                                 else if (!star_width && !star_precision && w == 9 && p == 3)
-                                    ExpectSameAsC(format, value);
+                                    ExpectSameAsC<U>(format, value);
                             }
                         }
                     }
@@ -904,42 +883,42 @@ void CompareAll(char const * conversions, char const * length, std::vector<T> co
     }
 }
 
-TEST(FormatOutputVersusC, Integers) {
-    CompareAll<int>("diouxX", "", {0, 7, -42, INT_MAX, INT_MIN});
-    CompareAll<int>("diouxX", "h", {0, -1, 70000});
-    CompareAll<int>("diouxX", "hh", {0, 300, -129});
-    CompareAll<long>("diouxX", "l", {0L, LONG_MAX, LONG_MIN, -5L});
-    CompareAll<long long>("diouxX", "ll", {0LL, LLONG_MIN, 1234567890123LL});
-    CompareAll<long long>("di", "L", {-3LL, LLONG_MAX});
-    CompareAll<long>("du", "j", {-1L, 99L});
-    CompareAll<long>("du", "z", {5L});
-    CompareAll<long>("dx", "t", {-6L});
+TYPED_TEST(WideUnits, PrintIntegersAsC) {
+    CompareAll<TypeParam, int>("diouxX", "", {0, 7, -42, INT_MAX, INT_MIN});
+    CompareAll<TypeParam, int>("diouxX", "h", {0, -1, 70000});
+    CompareAll<TypeParam, int>("diouxX", "hh", {0, 300, -129});
+    CompareAll<TypeParam, long>("diouxX", "l", {0L, LONG_MAX, LONG_MIN, -5L});
+    CompareAll<TypeParam, long long>("diouxX", "ll", {0LL, LLONG_MIN, 1234567890123LL});
+    CompareAll<TypeParam, long long>("di", "L", {-3LL, LLONG_MAX});
+    CompareAll<TypeParam, long>("du", "j", {-1L, 99L});
+    CompareAll<TypeParam, long>("du", "z", {5L});
+    CompareAll<TypeParam, long>("dx", "t", {-6L});
 }
 
-TEST(FormatOutputVersusC, Floating) {
+TYPED_TEST(WideUnits, PrintFloatingAsC) {
     std::vector<double> const doubles = {0.0,    -0.0, 1.5,      -123.456, 1e300,
                                          1e-300, 0.1,  INFINITY, -NAN};
-    CompareAll<double>("eEfFgGaA", "", doubles);
-    CompareAll<double>("efg", "l", {2.5, -1e-5});
-    CompareAll<long double>("eEfFgGaA", "L", {0.0L, -2.75L, 1e400L, 1e-20L, -INFINITY});
+    CompareAll<TypeParam, double>("eEfFgGaA", "", doubles);
+    CompareAll<TypeParam, double>("efg", "l", {2.5, -1e-5});
+    CompareAll<TypeParam, long double>("eEfFgGaA", "L", {0.0L, -2.75L, 1e400L, 1e-20L, -INFINITY});
 }
 
-TEST(FormatOutputVersusC, PointersPercentAndText) {
+TYPED_TEST(WideUnits, PrintPointersPercentAndTextAsC) {
     int x = 0;
-    CompareAll<void *>("p", "", {nullptr, &x});
-    ExpectSameAsC("100%% of %d%%", 5);
-    ExpectSameAsC("no conversions at all");
+    CompareAll<TypeParam, void *>("p", "", {nullptr, &x});
+    ExpectSameAsC<TypeParam>("100%% of %d%%", 5);
+    ExpectSameAsC<TypeParam>("no conversions at all");
 }
 
 // c and s take units of the function's own width; the C library's %lc and
 // %ls are their counterparts.
-TEST(FormatOutputVersusC, CharactersAndStrings) {
+TYPED_TEST(WideUnits, PrintCharactersAndStringsAsC) {
     for (char const * flags : {"", "-", "+", " ", "#"}) {
         for (char const * width : {"", "1", "5"}) {
             for (char const * precision : {"", ".0", ".2", ".9"}) {
                 std::string const spec = std::string("[%") + flags + width + precision;
-                ExpectSameAsC(spec + "c]", 0xE9);
-                ExpectSameAsC(spec + "s]", Abc());
+                ExpectSameAsC<TypeParam>(spec + "c]", 0xE9);
+                ExpectSameAsC<TypeParam>(spec + "s]", Abc());
             }
         }
     }
@@ -1083,43 +1062,34 @@ struct ScanCase {
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-// Runs one case with up to three fields; c, s and [ results are compared
-// as units, everything else as bytes.
-void ExpectSameAsC(ScanCase const & c) {
+// Runs one case with up to three fields through the library's units U;
+// c, s and [ results are compared as units, everything else as bytes.
+template <class U>
+void ExpectScanSameAsC(ScanCase const & c) {
     SCOPED_TRACE(std::string("input \"") + c.input + "\" format \"" + c.format + "\"");
-    Slot expected[3], got16[3], got32[3];
+    Slot expected[3], got[3];
     std::wstring const input(c.input, c.input + std::strlen(c.input));
     std::wstring const cformat = Widen<wchar_t>(CSpelling(c.format));
     int const count = std::swscanf(input.c_str(), cformat.c_str(), expected[0].bytes,
                                    expected[1].bytes, expected[2].bytes);
-    EXPECT_EQ(count, zu_swscanf(Widen<unsigned short>(c.input).c_str(),
-                                Widen<unsigned short>(c.format).c_str(), got16[0].bytes,
-                                got16[1].bytes, got16[2].bytes));
-    EXPECT_EQ(count, zu_swscanf_32(Widen<unsigned int>(c.input).c_str(),
-                                   Widen<unsigned int>(c.format).c_str(), got32[0].bytes,
-                                   got32[1].bytes, got32[2].bytes));
+    EXPECT_EQ(count, Wide<U>::plain_swscanf(Widen<U>(c.input).c_str(), Widen<U>(c.format).c_str(),
+                                            got[0].bytes, got[1].bytes, got[2].bytes));
     bool const text = std::strpbrk(c.format, "cs[") != nullptr;
     for (int i = 0; i < 3; ++i) {
         if (!text) {
-            EXPECT_EQ(0, std::memcmp(expected[i].bytes, got16[i].bytes, sizeof expected[i].bytes))
-                << i;
-            EXPECT_EQ(0, std::memcmp(expected[i].bytes, got32[i].bytes, sizeof expected[i].bytes))
+            EXPECT_EQ(0, std::memcmp(expected[i].bytes, got[i].bytes, sizeof expected[i].bytes))
                 << i;
             continue;
         }
         wchar_t const * const wide = reinterpret_cast<wchar_t const *>(expected[i].bytes);
-        unsigned short const * const units16 =
-            reinterpret_cast<unsigned short const *>(got16[i].bytes);
-        unsigned int const * const units32 = reinterpret_cast<unsigned int const *>(got32[i].bytes);
-        for (int k = 0; k < 8 && wide[k] != static_cast<wchar_t>(0xA5A5A5A5); ++k) {
-            EXPECT_EQ(static_cast<unsigned short>(wide[k]), units16[k]) << i << ',' << k;
-            EXPECT_EQ(static_cast<unsigned int>(wide[k]), units32[k]) << i << ',' << k;
-        }
+        U const * const units = reinterpret_cast<U const *>(got[i].bytes);
+        for (int k = 0; k < 8 && wide[k] != static_cast<wchar_t>(0xA5A5A5A5); ++k)
+            EXPECT_EQ(static_cast<U>(wide[k]), units[k]) << i << ',' << k;
     }
 }
 #pragma GCC diagnostic pop
 
-TEST(FormatInputVersusC, NumbersOfEveryConversionAndLength) {
+TYPED_TEST(WideUnits, ScanNumbersOfEveryConversionAndLengthAsC) {
     char const * const inputs[] = {
         "42",    "-17 x",    "  +0x1F;", "0777",  "0xg",       "99999999999999999999",
         "1.5e3", "-.5",      "0x1.8p1",  "  inf", "-Infinity", "NaN",
@@ -1135,7 +1105,7 @@ TEST(FormatInputVersusC, NumbersOfEveryConversionAndLength) {
                         continue;
                     std::string const format =
                         std::string("%") + width + length + conversion + "%n";
-                    ExpectSameAsC({input, format.c_str()});
+                    ExpectScanSameAsC<TypeParam>({input, format.c_str()});
                 }
             }
             // glibc reads "0x" without digits as 0 or not, by width; the
@@ -1146,14 +1116,14 @@ TEST(FormatInputVersusC, NumbersOfEveryConversionAndLength) {
                 for (char const * length : float_lengths) {
                     std::string const format =
                         std::string("%") + width + length + conversion + "%n";
-                    ExpectSameAsC({input, format.c_str()});
+                    ExpectScanSameAsC<TypeParam>({input, format.c_str()});
                 }
             }
         }
     }
 }
 
-TEST(FormatInputVersusC, TextSetsAndDirectives) {
+TYPED_TEST(WideUnits, ScanTextSetsAndDirectivesAsC) {
     ScanCase const cases[] = {
         {"hello world", "%s%s"},
         {"hello world", "%3s%s"},
@@ -1178,7 +1148,7 @@ TEST(FormatInputVersusC, TextSetsAndDirectives) {
         {"0x1A 017 23", "%i %i %i"},
     };
     for (ScanCase const & c : cases)
-        ExpectSameAsC(c);
+        ExpectScanSameAsC<TypeParam>(c);
 }
 
 template <class Unit>
@@ -1192,12 +1162,8 @@ int Scan(std::string const & input, std::string const & format, void * a = nullp
     return Scan<Unit>(Widen<Unit>(input), format, a, b);
 }
 
-template <class Unit>
-class FormatInput : public ::testing::Test {};
-TYPED_TEST_SUITE(FormatInput, UnitTypes);
-
 // Where the library differs from glibc's swscanf on purpose.
-TYPED_TEST(FormatInput, EndOfInputAndShortFields) {
+TYPED_TEST(WideUnits, ScanEndOfInputAndShortFields) {
     TypeParam text[8] = {9, 9, 9};
     int value = 0;
     EXPECT_EQ(-1, Scan<TypeParam>("", "%d", &value));
@@ -1215,7 +1181,7 @@ TYPED_TEST(FormatInput, EndOfInputAndShortFields) {
     EXPECT_EQ(4, value);
 }
 
-TYPED_TEST(FormatInput, UnitsBeyondAsciiAndNumericLimit) {
+TYPED_TEST(WideUnits, ScanUnitsBeyondAsciiAndNumericLimit) {
     TypeParam text[8] = {};
     EXPECT_EQ(1,
               Scan<TypeParam>(std::basic_string<TypeParam>{0x263A, 0x00E9, ' ', 'x'}, "%s", text));
@@ -1235,7 +1201,7 @@ TYPED_TEST(FormatInput, UnitsBeyondAsciiAndNumericLimit) {
 
 // The file forms read raw units through the stream functions; the unit
 // read past the last field is there for the next read.
-TYPED_TEST(FormatInput, FilesKeepTheUnitAfterTheLastField) {
+TYPED_TEST(WideUnits, ScanFilesKeepTheUnitAfterTheLastField) {
     std::basic_string<TypeParam> const units = {'4', '2', ' ', 0x263A, 'z', '|'};
     std::FILE * const file = std::tmpfile();
     ASSERT_NE(nullptr, file);
@@ -1257,7 +1223,7 @@ TYPED_TEST(FormatInput, FilesKeepTheUnitAfterTheLastField) {
 }
 
 // wcsftime against the C library for every conversion and modifier.
-TEST(WideTimeFormat, EveryConversionAgainstC) {
+TYPED_TEST(WideUnits, TimeFormatEveryConversionAsC) {
     std::tm time = {};
     time.tm_year = 124;
     time.tm_mon = 1;
@@ -1278,14 +1244,11 @@ TEST(WideTimeFormat, EveryConversionAgainstC) {
         std::size_t const count =
             std::wcsftime(expected, 256, Widen<wchar_t>(format).c_str(), &time);
         ASSERT_GT(count, 0u);
-        unsigned short out16[256];
-        unsigned int out32[256];
-        ASSERT_EQ(count, zu_wcsftime_16(out16, 256, Widen<unsigned short>(format).c_str(), &time));
-        ASSERT_EQ(count, zu_wcsftime_32(out32, 256, Widen<unsigned int>(format).c_str(), &time));
-        for (std::size_t i = 0; i <= count; ++i) {
-            EXPECT_EQ(static_cast<unsigned short>(expected[i]), out16[i]) << i;
-            EXPECT_EQ(static_cast<unsigned int>(expected[i]), out32[i]) << i;
-        }
+        TypeParam out[256];
+        ASSERT_EQ(count,
+                  Wide<TypeParam>::wcsftime(out, 256, Widen<TypeParam>(format).c_str(), &time));
+        for (std::size_t i = 0; i <= count; ++i)
+            EXPECT_EQ(static_cast<TypeParam>(expected[i]), out[i]) << i;
     }
 }
 
